@@ -1,0 +1,51 @@
+#include "platform/foundation/Geometry.h"
+
+#include <algorithm>
+
+namespace platform {
+
+double Rect::minX() const { return std::min(origin.x, origin.x + size.width); }
+double Rect::minY() const { return std::min(origin.y, origin.y + size.height); }
+double Rect::maxX() const { return std::max(origin.x, origin.x + size.width); }
+double Rect::maxY() const { return std::max(origin.y, origin.y + size.height); }
+
+Rect Rect::standardized() const { return Rect(minX(), minY(), maxX() - minX(), maxY() - minY()); }
+
+bool Rect::containsPoint(Point p) const {
+    return !isEmpty() && p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
+}
+
+bool Rect::intersects(const Rect& other) const { return !intersection(other).isEmpty(); }
+
+Rect Rect::intersection(const Rect& other) const {
+    const double x0 = std::max(minX(), other.minX());
+    const double y0 = std::max(minY(), other.minY());
+    const double x1 = std::min(maxX(), other.maxX());
+    const double y1 = std::min(maxY(), other.maxY());
+    if (x1 <= x0 || y1 <= y0) {
+        return Rect();
+    }
+    return Rect(x0, y0, x1 - x0, y1 - y0);
+}
+
+Rect Rect::unionWith(const Rect& other) const {
+    if (isEmpty()) {
+        return other;
+    }
+    if (other.isEmpty()) {
+        return *this;
+    }
+    const double x0 = std::min(minX(), other.minX());
+    const double y0 = std::min(minY(), other.minY());
+    const double x1 = std::max(maxX(), other.maxX());
+    const double y1 = std::max(maxY(), other.maxY());
+    return Rect(x0, y0, x1 - x0, y1 - y0);
+}
+
+Rect Rect::offsetBy(double dx, double dy) const { return Rect(origin.x + dx, origin.y + dy, size.width, size.height); }
+
+Rect Rect::insetBy(double dx, double dy) const {
+    return Rect(origin.x + dx, origin.y + dy, size.width - 2 * dx, size.height - 2 * dy);
+}
+
+} // namespace platform
