@@ -631,7 +631,7 @@ void ViewHost::textEditorGone(InPlaceTextEditor* editor) {
 
 void ViewHost::paintEvent(QPaintEvent* event) {
     drawing_ = true;
-    pendingRegion_ -= event->region();
+    pendingRegion_ = (pendingRegion_ - event->region()) & rect();
     // The tree is drawn once the drawing context is available.
     drawing_ = false;
     if (!deferredRegion_.isEmpty() && !flushScheduled_) {
