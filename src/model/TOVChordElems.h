@@ -1,0 +1,14 @@
+#pragma once
+
+// A chord symbol as a value: root, quality, tension and bass codes. Roots and basses 0..16 spell
+// C, C#, Db, D, D#, Eb, E, F, F#, Gb, G, G#, Ab, A, A#, Bb, B; 17 is none. Quality 12 is the plain major
+// triad and tension 70 is none, so the default value is the empty chord.
+struct TOVChordElems {
+    int elemStep1 = 17;
+    int elemStep2 = 12;
+    int elemStep3 = 70;
+    int elemStepBase = 17;
+    bool slash = false;
+
+    friend bool operator==(const TOVChordElems&, const TOVChordElems&) = default;
+};
