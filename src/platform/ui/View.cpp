@@ -1,5 +1,6 @@
 #include "platform/ui/View.h"
 
+#include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/ViewHost.h"
 
 #include <algorithm>
@@ -150,6 +151,21 @@ Point View::fromSuperview(Point q) const {
         y = ry;
     }
     return Point{boundsOrigin_.x + x / scale_.width, boundsOrigin_.y + y / scale_.height};
+}
+
+AffineTransform View::transformToSuperview() const {
+    // Each step acts before the ones already taken: a point leaves the bounds origin, is scaled, turned
+    // and placed at the frame origin.
+    AffineTransform t = AffineTransform::translation(frame_.origin.x, frame_.origin.y);
+    if (frameRotation_ != 0) {
+        double c = 1;
+        double s = 0;
+        rotationCosSin(c, s);
+        t.prependTransform(AffineTransform(c, s, -s, c, 0, 0));
+    }
+    t.scale(scale_.width, scale_.height);
+    t.translate(-boundsOrigin_.x, -boundsOrigin_.y);
+    return t;
 }
 
 Point View::pointToView(Point p, const View* view) const {
@@ -341,6 +357,37 @@ View* View::hitTest(Point pointInSuperview) {
 // --- Drawing ---
 
 void View::drawRect(const Rect& dirty, GraphicsContext& ctx) {}
+
+void View::drawTree(const Rect& rectInView, GraphicsContext& ctx) {
+    const Rect dirty = rectInView.intersection(bounds());
+    if (dirty.isEmpty()) {
+        return;
+    }
+    // Drawing code may change the tree; what is drawn stays alive until it is done.
+    const std::shared_ptr<View> keep = weak_from_this().lock();
+    ctx.saveGraphicsState();
+    ctx.clipToRect(dirty);
+    // Cleared first, so that a request made while drawing stays.
+    needsDisplay_ = false;
+    ctx.saveGraphicsState();
+    drawRect(dirty, ctx);
+    ctx.restoreGraphicsState();
+    const auto subs = subviews_;
+    for (const auto& sub : subs) {
+        if (sub->superview_ != this) {
+            continue; // removed while drawing
+        }
+        const Rect subDirty = sub->convertRectFromView(dirty, this);
+        if (!subDirty.intersects(sub->bounds())) {
+            continue;
+        }
+        ctx.saveGraphicsState();
+        ctx.concatTransform(sub->transformToSuperview());
+        sub->drawTree(subDirty, ctx);
+        ctx.restoreGraphicsState();
+    }
+    ctx.restoreGraphicsState();
+}
 
 Rect View::areaInHost() const {
     if (host() == nullptr) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/Geometry.h"
+#include "platform/graphics/AffineTransform.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/DraggingInfo.h"
 #include "platform/ui/Event.h"
@@ -58,6 +59,9 @@ public:
 
     // All views answer YES: y grows downward in every view.
     bool isFlipped() const { return true; }
+
+    // The transform from the view's coordinates to its superview's.
+    AffineTransform transformToSuperview() const;
 
     // --- Conversion between views; a null view means host ("window") coordinates ---
     Point convertPointToView(Point point, const View* view) const;

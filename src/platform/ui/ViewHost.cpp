@@ -1,5 +1,6 @@
 #include "platform/ui/ViewHost.h"
 
+#include "platform/graphics/QPainterGraphicsContext.h"
 #include "platform/ui/InPlaceTextEditor.h"
 #include "platform/ui/PasteboardMime.h"
 #include "platform/ui/View.h"
@@ -632,7 +633,13 @@ void ViewHost::textEditorGone(InPlaceTextEditor* editor) {
 void ViewHost::paintEvent(QPaintEvent* event) {
     drawing_ = true;
     pendingRegion_ = (pendingRegion_ - event->region()) & rect();
-    // The tree is drawn once the drawing context is available.
+    if (auto root = root_) {
+        QPainter painter(this);
+        QPainterGraphicsContext ctx(painter, true);
+        const QRect r = event->rect();
+        ctx.concatTransform(root->transformToSuperview());
+        root->drawTree(root->convertRectFromView(Rect(r.x(), r.y(), r.width(), r.height()), nullptr), ctx);
+    }
     drawing_ = false;
     if (!deferredRegion_.isEmpty() && !flushScheduled_) {
         flushScheduled_ = true;
