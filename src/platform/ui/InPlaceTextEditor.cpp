@@ -79,14 +79,18 @@ void InPlaceTextEditor::placeWidget() {
     }
     const Rect r = v->convertRectToView(rectInView_, nullptr);
     widget_->setGeometry(QRectF(r.x(), r.y(), r.width(), r.height()).toAlignedRect());
-    // The text appears at the size the view is shown at.
+    // The text appears at the size the view shows it: one point of the font is one unit of the view.
     const Size scale = v->convertSizeToView(Size{1, 1}, nullptr);
-    QFont font = widget_->font();
-    const double base = QFont().pointSizeF();
-    if (base > 0 && scale.height > 0) {
-        font.setPointSizeF(base * scale.height);
-        widget_->setFont(font);
+    QFont qfont = font_.qFontForDevice(widget_->logicalDpiY());
+    if (scale.height > 0 && qfont.pointSizeF() > 0) {
+        qfont.setPointSizeF(qfont.pointSizeF() * scale.height);
     }
+    widget_->setFont(qfont);
+}
+
+void InPlaceTextEditor::setFont(const Font& font) {
+    font_ = font;
+    placeWidget();
 }
 
 void InPlaceTextEditor::setTextChangedHandler(std::function<void(const std::string&)> handler) {

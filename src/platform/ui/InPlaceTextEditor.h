@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/Geometry.h"
+#include "platform/graphics/Font.h"
 
 #include <QObject>
 #include <QPointer>
@@ -36,6 +37,9 @@ public:
     void setText(const std::string& text);
     // Lays the widget over another rectangle of the view, as when the text grew.
     void setRectInView(const Rect& rectInView);
+    // The font of the text (the user font at 12 points unless set), shown at the view's scale.
+    void setFont(const Font& font);
+    const Font& font() const { return font_; }
     // The widget, for the text and the cursor as the user sees them; null when not editing.
     QTextEdit* textWidget() const { return widget_.data(); }
 
@@ -55,6 +59,7 @@ private:
 
     std::weak_ptr<View> view_;
     Rect rectInView_;
+    Font font_;
     QPointer<ViewHost> host_;
     QPointer<QTextEdit> widget_;
     bool editing_ = false;
