@@ -126,7 +126,8 @@ TEST(NumbersTest, ParsesLikeThePlatformStringConversions) {
 TEST(NumbersTest, FormatsLikePrintf) {
     expectFormatTable();
     // formatG is "%g" itself, checked against the C library (in the "C" locale) over a spread of values.
-    ASSERT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    const std::string oldNumeric = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "C");
     const double values[] = {1e-300,    3.14159265358979,
                              1234567.5, 0.000123456789,
                              999999.5,  9999995,
@@ -138,6 +139,7 @@ TEST(NumbersTest, FormatsLikePrintf) {
         std::snprintf(expected, sizeof expected, "%g", v);
         EXPECT_EQ(formatG(v), expected);
     }
+    std::setlocale(LC_NUMERIC, oldNumeric.c_str());
 }
 
 TEST(NumbersTest, BoolValueFollowsTheLeadingCharacter) {
