@@ -7,14 +7,18 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
 
+using platform::AttributedString;
 using platform::InPlaceTextEditor;
 using platform::Point;
 using platform::Rect;
 using platform::Size;
+using platform::TextAttributes;
 using platform::View;
 using platform::ViewHost;
 using uitest::addTo;
@@ -31,8 +35,8 @@ struct EditFixture {
     std::shared_ptr<View> root = std::make_shared<View>(Rect(0, 0, 200, 200));
     std::shared_ptr<View> textView = addTo<View>(*root, Rect(30, 40, 60, 20));
     ViewHost host;
-    std::vector<std::string> changes;
-    std::vector<std::string> ends;
+    std::vector<QString> changes;
+    std::vector<QString> ends;
 
     EditFixture() {
         root->scaleUnitSquareToSize(Size{2, 2});
@@ -40,12 +44,13 @@ struct EditFixture {
         host.setRootView(root);
         host.show();
     }
-    std::unique_ptr<InPlaceTextEditor> edit(const std::string& text) {
+    std::unique_ptr<InPlaceTextEditor> edit(const AttributedString& text) {
         auto editor = std::make_unique<InPlaceTextEditor>(*textView, textView->bounds(), text);
-        editor->setTextChangedHandler([this](const std::string& t) { changes.push_back(t); });
-        editor->setEditingEndedHandler([this](const std::string& t) { ends.push_back(t); });
+        editor->setTextChangedHandler([this](const AttributedString& t) { changes.push_back(t.string()); });
+        editor->setEditingEndedHandler([this](const AttributedString& t) { ends.push_back(t.string()); });
         return editor;
     }
+    std::unique_ptr<InPlaceTextEditor> edit(const QString& text) { return edit(AttributedString(text)); }
 };
 
 TEST(InPlaceTextEditor, LiesOverTheViewAtItsScaleAndReportsEveryChange) {
@@ -56,16 +61,16 @@ TEST(InPlaceTextEditor, LiesOverTheViewAtItsScaleAndReportsEveryChange) {
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->parentWidget(), &f.host);
     EXPECT_EQ(widget->geometry(), QRect(60, 80, 120, 40));
-    EXPECT_EQ(editor->text(), "Intro");
+    EXPECT_EQ(editor->string(), "Intro");
     // One point of the font is two pixels at this zoom.
     editor->setFont(platform::Font::userFont(10));
-    const QFontInfo info(widget->font());
+    const QFontInfo info(widget->document()->begin().begin().fragment().charFormat().font());
     EXPECT_NEAR(info.pixelSize(), 20, 1);
 
     type(widget, Qt::Key_Exclam, "!");
     type(widget, Qt::Key_Question, "?");
-    EXPECT_EQ(f.changes, (std::vector<std::string>{"Intro!", "Intro!?"}));
-    editor->setText("Verse"); // a change made by the program is not the user's
+    EXPECT_EQ(f.changes, (std::vector<QString>{"Intro!", "Intro!?"}));
+    editor->setAttributedText(AttributedString("Verse")); // a change made by the program is not the user's
     EXPECT_EQ(f.changes.size(), 2u);
 
     // The view grew: the widget follows.
@@ -76,10 +81,46 @@ TEST(InPlaceTextEditor, LiesOverTheViewAtItsScaleAndReportsEveryChange) {
     type(widget, Qt::Key_Return, "\r");
     EXPECT_FALSE(editor->isEditing());
     EXPECT_FALSE(widget->isVisible());
-    EXPECT_EQ(f.ends, (std::vector<std::string>{"Verse"}));
+    EXPECT_EQ(f.ends, (std::vector<QString>{"Verse"}));
     editor->endEditing(); // once only
     type(widget, Qt::Key_A, "a");
     EXPECT_EQ(f.ends.size(), 1u);
+}
+
+TEST(InPlaceTextEditor, FormattedTextComesBackWithItsAttributes) {
+    EditFixture f;
+    TextAttributes title;
+    title.font = platform::TextFont{"DejaVuSans-Bold", 14};
+    title.foregroundColor = platform::Color{0.5, 0.25, 0, 1};
+    TextAttributes credit;
+    credit.font = platform::TextFont{"Lucida Grande", 10}; // drawn with a substitute, kept by name
+    credit.underlineStyle = platform::TextLineStyleSingle;
+    TextAttributes plain; // no font, no colour
+    const AttributedString text = AttributedString::Builder()
+                                      .append("Blue ", title)
+                                      .append("Train\nby", credit)
+                                      .append(" someone", plain)
+                                      .build();
+    auto editor = f.edit(text);
+    EXPECT_EQ(editor->attributedText(), text);
+    EXPECT_EQ(editor->string(), "Blue Train\nby someone");
+
+    // Typed text takes the attributes of the text before it.
+    QTextCursor cursor = editor->textWidget()->textCursor();
+    cursor.setPosition(4);
+    editor->textWidget()->setTextCursor(cursor);
+    type(editor->textWidget(), Qt::Key_S, "s");
+    const AttributedString expected = AttributedString::Builder()
+                                          .append("Blues ", title)
+                                          .append("Train\nby", credit)
+                                          .append(" someone", plain)
+                                          .build();
+    EXPECT_EQ(editor->attributedText(), expected);
+    // On screen the title font is at twice its size, in its own face.
+    const QTextCharFormat shown = cursor.block().begin().fragment().charFormat();
+    EXPECT_NEAR(QFontInfo(shown.font()).pixelSize(), 28, 1);
+    EXPECT_EQ(QFontInfo(shown.font()).family(), "DejaVu Sans");
+    EXPECT_EQ(QFontInfo(shown.font()).styleName(), "Bold");
 }
 
 TEST(InPlaceTextEditor, EndsOnceWhicheverWayEditingStops) {
@@ -103,7 +144,7 @@ TEST(InPlaceTextEditor, EndsOnceWhicheverWayEditingStops) {
         {"another text starts editing",
          [](EditFixture& f, InPlaceTextEditor&) {
              auto other = addTo<View>(*f.root, Rect(0, 0, 10, 10));
-             InPlaceTextEditor second(*other, other->bounds(), "x");
+             InPlaceTextEditor second(*other, other->bounds(), AttributedString("x"));
              EXPECT_TRUE(second.isEditing());
          }},
     };
@@ -112,7 +153,7 @@ TEST(InPlaceTextEditor, EndsOnceWhicheverWayEditingStops) {
         auto editor = f.edit("Coda");
         c.stop(f, *editor);
         EXPECT_FALSE(editor->isEditing()) << c.name;
-        EXPECT_EQ(f.ends, (std::vector<std::string>{"Coda"})) << c.name;
+        EXPECT_EQ(f.ends, (std::vector<QString>{"Coda"})) << c.name;
         editor->endEditing();
         EXPECT_EQ(f.ends.size(), 1u) << c.name;
     }
@@ -121,9 +162,9 @@ TEST(InPlaceTextEditor, EndsOnceWhicheverWayEditingStops) {
 TEST(InPlaceTextEditor, TheOwnerMayDestroyTheEditorWhenEditingEnds) {
     EditFixture f;
     auto editor = f.edit("Bridge");
-    std::string result;
-    editor->setEditingEndedHandler([&](const std::string& t) {
-        result = t;
+    QString result;
+    editor->setEditingEndedHandler([&](const AttributedString& t) {
+        result = t.string();
         editor.reset();
     });
     type(editor->textWidget(), Qt::Key_Return, "\r");
@@ -134,10 +175,10 @@ TEST(InPlaceTextEditor, TheOwnerMayDestroyTheEditorWhenEditingEnds) {
 
 TEST(InPlaceTextEditor, AViewWithoutHostIsNotEdited) {
     auto lonely = std::make_shared<View>(Rect(0, 0, 10, 10));
-    InPlaceTextEditor editor(*lonely, lonely->bounds(), "x");
+    InPlaceTextEditor editor(*lonely, lonely->bounds(), AttributedString("x"));
     EXPECT_FALSE(editor.isEditing());
     EXPECT_EQ(editor.textWidget(), nullptr);
-    EXPECT_EQ(editor.text(), "");
+    EXPECT_TRUE(editor.attributedText().isEmpty());
 }
 
 TEST(InPlaceTextEditor, EditingOutlivesNeitherTheHostNorTheEditor) {
