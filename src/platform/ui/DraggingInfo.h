@@ -31,7 +31,8 @@ public:
     bool hasType(std::string_view type) const;
     // The first of the given types that the drag carries, in the order given; empty when none.
     std::string availableTypeFromArray(const std::vector<std::string>& types) const;
-    // The bytes under a type; a null array when the type is absent.
+    // The bytes under a type; empty when the type is absent or declared without bytes (hasType tells
+    // the two apart).
     QByteArray dataForType(std::string_view type) const;
 
     Point draggingLocation() const { return location_; }

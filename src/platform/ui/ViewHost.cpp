@@ -415,7 +415,13 @@ void ViewHost::mousePressEvent(QMouseEvent* event) {
     }
     event->accept();
     if (mouseTargetSet_) {
-        return;
+        const Qt::MouseButton held = rightButtonPress_ ? Qt::RightButton : Qt::LeftButton;
+        if (button != held && (event->buttons() & held)) {
+            return; // another button during a press: the press in progress keeps the mouse
+        }
+        // The release of the press in progress never came (it went to another window).
+        mouseTarget_.reset();
+        mouseTargetSet_ = false;
     }
     const Point location = pointFromQt(event->position());
     const int count = countClick(button, location, event->timestamp());

@@ -85,6 +85,20 @@ TEST(ViewEvents, TheViewHitAtMouseDownGetsEveryEventUntilMouseUp) {
     EXPECT_EQ(f.host.mouseTrackingView(), nullptr);
 }
 
+TEST(ViewEvents, ASecondButtonWaitsAndALostReleaseDoesNotHoldTheMouse) {
+    HostFixture f;
+    auto a = addTo<RecordingView>(*f.root, "a", Rect(10, 10, 50, 50), &f.log);
+    auto b = addTo<RecordingView>(*f.root, "b", Rect(100, 10, 50, 50), &f.log);
+    press(f.host, {20, 20});
+    // The right button goes down while the left one is held: the left press keeps the mouse.
+    sendMouse(f.host, QEvent::MouseButtonPress, {120, 20}, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+    EXPECT_EQ(f.host.mouseTrackingView(), a.get());
+    // The left release went elsewhere; the next press, with no button held before it, starts afresh.
+    press(f.host, {120, 20}, Qt::LeftButton, {}, 10000);
+    release(f.host, {120, 20}, Qt::LeftButton, 10000);
+    EXPECT_EQ(f.log, (Log{"a.mouseDown", "b.mouseDown", "b.mouseUp"}));
+}
+
 TEST(ViewEvents, UnhandledEventsPassToTheSuperview) {
     HostFixture f;
     auto parent = addTo<RecordingView>(*f.root, "parent", Rect(10, 10, 100, 100), &f.log);
