@@ -57,10 +57,16 @@ public:
     View* mouseTrackingView() const;
 
     // --- Drag destinations (location in the info, host coordinates). The Qt drag handlers come here. ---
+    // The frontmost deepest view under the point registered for one of the types; hit testing plays no
+    // part, and views registered for none of them do not hide the views below.
     View* dragDestinationAt(Point hostPoint, const std::vector<std::string>& types) const;
+    // Entered and updated follow the pointer: a view the pointer reaches hears entered, then updated while
+    // it stays, and exited when the pointer moves to another view or leaves the host.
     DragOperation dragEntered(const DraggingInfo& info);
     DragOperation dragUpdated(const DraggingInfo& info);
     void dragExited();
+    // Drops on the view under the pointer. A view whose last answer was DragOperationNone hears exited
+    // instead, and the drop fails. The view stays alive until its handler returns.
     bool performDrop(const DraggingInfo& info);
     View* currentDragDestination() const;
 
