@@ -14,20 +14,6 @@ bool isUsableFactor(double f) {
     return std::isfinite(f) && f > 0;
 }
 
-Rect boundingBox(const Point (&pts)[4]) {
-    double x0 = pts[0].x;
-    double x1 = pts[0].x;
-    double y0 = pts[0].y;
-    double y1 = pts[0].y;
-    for (const Point& p : pts) {
-        x0 = std::min(x0, p.x);
-        x1 = std::max(x1, p.x);
-        y0 = std::min(y0, p.y);
-        y1 = std::max(y1, p.y);
-    }
-    return Rect(x0, y0, x1 - x0, y1 - y0);
-}
-
 } // namespace
 
 View::View(const Rect& frame) : frame_(frame) {}
@@ -212,20 +198,18 @@ Point View::convertPointFromView(Point point, const View* view) const {
 
 Rect View::convertRectToView(const Rect& rect, const View* view) const {
     const Rect r = rect.standardized();
-    const Point pts[4] = {convertPointToView(Point{r.minX(), r.minY()}, view),
-                          convertPointToView(Point{r.maxX(), r.minY()}, view),
-                          convertPointToView(Point{r.maxX(), r.maxY()}, view),
-                          convertPointToView(Point{r.minX(), r.maxY()}, view)};
-    return boundingBox(pts);
+    return boundingRectOfPoints({convertPointToView(Point{r.minX(), r.minY()}, view),
+                                 convertPointToView(Point{r.maxX(), r.minY()}, view),
+                                 convertPointToView(Point{r.maxX(), r.maxY()}, view),
+                                 convertPointToView(Point{r.minX(), r.maxY()}, view)});
 }
 
 Rect View::convertRectFromView(const Rect& rect, const View* view) const {
     const Rect r = rect.standardized();
-    const Point pts[4] = {convertPointFromView(Point{r.minX(), r.minY()}, view),
-                          convertPointFromView(Point{r.maxX(), r.minY()}, view),
-                          convertPointFromView(Point{r.maxX(), r.maxY()}, view),
-                          convertPointFromView(Point{r.minX(), r.maxY()}, view)};
-    return boundingBox(pts);
+    return boundingRectOfPoints({convertPointFromView(Point{r.minX(), r.minY()}, view),
+                                 convertPointFromView(Point{r.maxX(), r.minY()}, view),
+                                 convertPointFromView(Point{r.maxX(), r.maxY()}, view),
+                                 convertPointFromView(Point{r.minX(), r.maxY()}, view)});
 }
 
 Size View::convertSizeToView(Size size, const View* view) const {
