@@ -130,8 +130,20 @@ bool isXmlChar(char32_t c) {
            (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-// Text as libxml2 hands it over is UTF-8, except that a name in a document with broken encoding can
-// keep the raw bytes; those become U+FFFD so that every text in the tree is valid UTF-8.
+bool isValidUtf8(std::string_view text) {
+    char32_t c = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = decodeUtf8(text, i, c);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// Texts as libxml2 hands them over are UTF-8; should a document with broken encoding leave raw bytes
+// in one, they become U+FFFD, so that every text in the tree is valid UTF-8.
 std::string validUtf8(const char* text) {
     const std::string_view view(text);
     std::string result;
@@ -155,16 +167,26 @@ const char* chars(const xmlChar* text) {
     return reinterpret_cast<const char*>(text);
 }
 
-std::string qualifiedName(const xmlChar* name, xmlNsPtr ns) {
+// The name as written, prefix included. A name holding raw bytes that are no UTF-8 (libxml2 keeps
+// them when a document's encoding is broken) gives no name: such a document is refused, as a name
+// cannot be repaired without changing which elements and attributes it matches.
+std::optional<std::string> qualifiedName(const xmlChar* prefix, const xmlChar* name) {
     std::string result;
-    if (ns != nullptr && ns->prefix != nullptr) {
-        result = chars(ns->prefix);
+    if (prefix != nullptr) {
+        result = chars(prefix);
         result += ':';
     }
     if (name != nullptr) {
         result += chars(name);
     }
-    return validUtf8(result.c_str());
+    if (!isValidUtf8(result)) {
+        return std::nullopt;
+    }
+    return result;
+}
+
+std::optional<std::string> qualifiedName(const xmlChar* name, xmlNsPtr ns) {
+    return qualifiedName(ns != nullptr ? ns->prefix : nullptr, name);
 }
 
 bool isBlank(std::string_view text) {
@@ -189,14 +211,22 @@ bool convertElement(xmlNodePtr source, XmlElement& target, int depth) {
     if (depth > XmlDocument::maxDepth) {
         return false;
     }
+    // Namespace declarations are kept as the attributes they were written as, ahead of the others.
     for (xmlNsPtr ns = source->nsDef; ns != nullptr; ns = ns->next) {
-        std::string name = ns->prefix != nullptr ? std::string("xmlns:") + chars(ns->prefix) : "xmlns";
-        target.addAttribute(validUtf8(name.c_str()), ns->href != nullptr ? validUtf8(chars(ns->href)) : "");
+        auto name = ns->prefix != nullptr ? qualifiedName(BAD_CAST "xmlns", ns->prefix)
+                                          : std::optional<std::string>("xmlns");
+        if (!name) {
+            return false;
+        }
+        target.addAttribute(std::move(*name), ns->href != nullptr ? validUtf8(chars(ns->href)) : "");
     }
     for (xmlAttrPtr attribute = source->properties; attribute != nullptr; attribute = attribute->next) {
-        std::string name = qualifiedName(attribute->name, attribute->ns);
-        if (!target.attribute(name)) { // a repeated attribute keeps its first value
-            target.addAttribute(std::move(name), attributeValue(attribute));
+        auto name = qualifiedName(attribute->name, attribute->ns);
+        if (!name) {
+            return false;
+        }
+        if (!target.attribute(*name)) { // a repeated attribute keeps its first value
+            target.addAttribute(std::move(*name), attributeValue(attribute));
         }
     }
     bool hasElements = false;
@@ -214,7 +244,11 @@ bool convertElement(xmlNodePtr source, XmlElement& target, int depth) {
     for (xmlNodePtr node = source->children; node != nullptr; node = node->next) {
         switch (node->type) {
         case XML_ELEMENT_NODE: {
-            XmlElement& child = target.addChild(qualifiedName(node->name, node->ns));
+            auto name = qualifiedName(node->name, node->ns);
+            if (!name) {
+                return false;
+            }
+            XmlElement& child = target.addChild(std::move(*name));
             if (!convertElement(node, child, depth + 1)) {
                 return false;
             }
@@ -360,7 +394,11 @@ std::optional<XmlDocument> XmlDocument::parse(std::span<const std::uint8_t> byte
     if (rootNode == nullptr) {
         return std::nullopt;
     }
-    XmlDocument result{XmlElement(qualifiedName(rootNode->name, rootNode->ns))};
+    auto rootName = qualifiedName(rootNode->name, rootNode->ns);
+    if (!rootName) {
+        return std::nullopt;
+    }
+    XmlDocument result{XmlElement(std::move(*rootName))};
     if (!convertElement(rootNode, result.root_, 1)) {
         return std::nullopt;
     }

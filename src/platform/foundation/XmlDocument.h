@@ -17,8 +17,9 @@ namespace platform {
 // can, as a tidying parser does) and strict about what it will not do for untrusted input: it never
 // fetches anything (no network, no external DTD or entity), substitutes no entity declared in the
 // document (only the five predefined ones and character references are read), and refuses a document
-// nested deeper than maxDepth. Whitespace-only texts between child elements (the indentation of a
-// pretty-printed file) are dropped; a text of an element without child elements is kept as it stands.
+// nested deeper than maxDepth or whose element or attribute names are not valid UTF-8 (a broken
+// encoding). Whitespace-only texts between child elements (the indentation of a pretty-printed file)
+// are dropped; a text of an element without child elements is kept as it stands.
 class XmlDocument {
 public:
     static constexpr int maxDepth = 256;

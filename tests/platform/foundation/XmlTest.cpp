@@ -121,6 +121,7 @@ TEST(XmlParseTest, RepairsMalformedMarkupAndRefusesWhatHasNoRoot) {
         {"<?xml version='1.0'?>", false},   // declaration only
         {"<!-- a comment only -->", false}, // no element
         {"\xFF\xFE\x00<\x00", false},       // broken UTF-16
+        {"<a><\xDA\xDA/></a>", false},      // a name of raw bytes that are no UTF-8
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
