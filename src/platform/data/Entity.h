@@ -49,9 +49,6 @@ public:
     // -1 when the entity has no such property.
     int attributeIndex(std::string_view key) const;
     int relationshipIndex(std::string_view key) const;
-    const Relationship& inverseOf(const Relationship& relationship) const {
-        return relationship.destination->relationships_[static_cast<std::size_t>(relationship.inverseIndex)];
-    }
 
     const EntityDescription& description() const { return description_; }
     const Factory& factory() const { return factory_; }

@@ -56,18 +56,21 @@ private:
 //     class Bar : public platform::ManagedObject {
 //     public:
 //         using ManagedObject::ManagedObject;
-//         void setWidth(double w) {
-//             if (w == width_) return;
-//             willChangeValueForKey("width");
-//             setPrimitiveValue("width", w);
-//             width_ = doubleValue("width");   // read back: single precision
-//             didChangeValueForKey("width");
+//         std::int64_t clefType() const { return clefType_; }
+//         void setClefType(std::int64_t type) {
+//             if (type == clefType_) return;
+//             willChangeValueForKey("clefType");
+//             setPrimitiveValue("clefType", type);
+//             clefType_ = type;
+//             didChangeValueForKey("clefType");
 //         }
 //     protected:
-//         void awakeFromInsert() override { width_ = doubleValue("width"); }
-//         void awakeFromSnapshotEvents(unsigned) override { width_ = doubleValue("width"); }
+//         void awakeFromInsert() override { privateInit(); }
+//         void awakeFromFetch() override { privateInit(); }
+//         void awakeFromSnapshotEvents(unsigned) override { privateInit(); }
 //     private:
-//         double width_ = 0;
+//         void privateInit() { clefType_ = intValue("clefType", 0); }
+//         std::int64_t clefType_ = 0;
 //     };
 class ManagedObject {
 public:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <concepts>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,6 +39,7 @@ public:
     Value(std::string v) : v_(std::move(v)) {}
     Value(std::string_view v) : v_(std::string(v)) {}
     Value(const char* v) : v_(std::string(v)) {}
+    Value(std::nullptr_t) = delete;
     Value(Bytes v) : v_(std::move(v)) {}
 
     bool isNothing() const { return std::holds_alternative<std::monostate>(v_); }
