@@ -186,10 +186,10 @@ void UndoManager::beginUndoGrouping() {
     if (undoing_ || redoing_) {
         return;
     }
-    if (openGroups_.empty() && groupsByEvent_) {
-        openEventGroup();
-    }
     openGroups_.emplace_back();
+    if (openGroups_.size() == 1 && groupsByEvent_) {
+        closer_->groupDidOpen(); // closes it at the end of the event if it is left open
+    }
 }
 
 void UndoManager::endUndoGrouping() {

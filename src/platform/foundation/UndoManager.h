@@ -12,9 +12,9 @@ namespace platform {
 //
 // Groups. By default a group opens at the first registration and closes when control returns to the
 // outermost Qt event loop, so each event is one undo step; a nested (modal) event loop run inside the event
-// does not close it. `beginUndoGrouping` / `endUndoGrouping` nest explicit groups (a nested group joins its
-// parent). With grouping by event on, an explicit group opened at level 0 sits inside the event's group, so
-// it is still undone with its event. A group that closes without actions is dropped. Registering while no
+// does not close it. `beginUndoGrouping` / `endUndoGrouping` nest explicit groups: a nested group joins its
+// parent, an outermost one becomes a step when it ends (and, while grouping by event, at the end of the
+// event if it is still open then). A group that closes without actions is dropped. Registering while no
 // group is open and grouping by event is off is a programming error (asserted in debug builds; a release
 // build records the action as a step of its own).
 //

@@ -299,20 +299,39 @@ TEST(UndoManagerTest, EachEventIsOneUndoStep) {
     EXPECT_EQ(values, (std::vector<int>{2, 0}));
 }
 
-TEST(UndoManagerTest, ExplicitGroupInsideAnEventIsUndoneWithTheEvent) {
+TEST(UndoManagerTest, ExplicitGroupsWhileGroupingByEvent) {
     UndoManager undo;
     Cell cell{undo};
     post([&] {
-        cell.set(1);
+        cell.set(1); // opens the event's group
         undo.beginUndoGrouping();
         EXPECT_EQ(undo.groupingLevel(), 2);
         cell.set(2);
-        undo.endUndoGrouping();
+        undo.endUndoGrouping(); // joins the event's group
         cell.set(3);
     });
     drainEvents();
-    EXPECT_EQ(undoSteps(undo, cell), 1);
-    EXPECT_EQ(cell.value, 0);
+    post([&] {
+        undo.beginUndoGrouping(); // outermost: a step of its own
+        EXPECT_EQ(undo.groupingLevel(), 1);
+        cell.set(4);
+        undo.endUndoGrouping();
+        cell.set(5); // a new group, closed with the event
+    });
+    drainEvents();
+    post([&] {
+        undo.beginUndoGrouping(); // left open: closed with the event
+        cell.set(6);
+    });
+    drainEvents();
+    post([&] { undo.beginUndoGrouping(); }); // left open and empty: dropped at the end of the event
+    drainEvents();
+
+    EXPECT_EQ(undo.groupingLevel(), 0);
+    std::vector<int> values;
+    EXPECT_EQ(undoSteps(undo, cell, &values), 4);
+    EXPECT_EQ(values, (std::vector<int>{5, 4, 3, 0}));
+    EXPECT_EQ(undo.groupingLevel(), 0);
 }
 
 // A nested loop run with QEventLoop::exec alone is recognised by its loop level.
