@@ -1,5 +1,7 @@
 #include "platform/ui/ClipboardPasteboard.h"
 
+#include "platform/ui/PasteboardMime.h"
+
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QStringList>
@@ -7,8 +9,6 @@
 namespace platform {
 
 namespace {
-
-const QString kPrefix = QStringLiteral("application/x-tovrin-");
 
 QByteArray toByteArray(const Bytes& bytes) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
@@ -19,18 +19,12 @@ QByteArray toByteArray(const Bytes& bytes) {
 ClipboardPasteboard::ClipboardPasteboard(QClipboard::Mode mode) : mode_(mode) {}
 
 QString ClipboardPasteboard::mimeTypeForType(std::string_view type) {
-    return kPrefix + QString::fromLatin1(type.data(), static_cast<qsizetype>(type.size()));
+    return mimeFormatForPasteboardType(type);
 }
 
 std::optional<std::string> ClipboardPasteboard::typeForMimeType(const QString& mimeType) {
-    if (!mimeType.startsWith(kPrefix)) {
-        return std::nullopt;
-    }
-    const QString name = mimeType.mid(kPrefix.size());
-    // Valid type names are ASCII, so a name that does not survive Latin-1 is refused below anyway.
-    std::string type = name.toLatin1().toStdString();
-    if (!isValidTypeName(type) ||
-        QString::fromLatin1(type.data(), static_cast<qsizetype>(type.size())) != name) {
+    std::optional<std::string> type = pasteboardTypeForMimeFormat(mimeType);
+    if (!type || !isValidTypeName(*type)) {
         return std::nullopt;
     }
     return type;

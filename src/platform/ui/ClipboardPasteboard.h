@@ -12,8 +12,8 @@ class QMimeData;
 
 namespace platform {
 
-// The system clipboard as a pasteboard: each type is one MIME format, "application/x-tovrin-" followed
-// by the type name. Every write replaces the clipboard with our own formats (the previous content of
+// The system clipboard as a pasteboard: each type is one MIME format, named as drags name them
+// (PasteboardMime.h). Every write replaces the clipboard with our own formats (the previous content of
 // another program is dropped); reads see only our formats. Without a GUI application nothing is held.
 class ClipboardPasteboard : public Pasteboard {
 public:
