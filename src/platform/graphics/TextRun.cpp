@@ -99,4 +99,38 @@ Size sizeOfTextRuns(const std::vector<TextRun>& runs) {
     return any ? Size{width, height} : Size{0, 0};
 }
 
+namespace {
+
+TextLineStyle lineStyleFromStored(std::int64_t style) {
+    switch (style) {
+    case TextLineStyleNone:
+        return TextLineStyle::None;
+    case TextLineStyleThick:
+        return TextLineStyle::Thick;
+    default:
+        return TextLineStyle::Single;
+    }
+}
+
+} // namespace
+
+std::vector<TextRun> textRunsFromAttributedString(const AttributedString& text, double defaultSize) {
+    std::vector<TextRun> runs;
+    runs.reserve(text.runs().size());
+    for (const AttributedString::Run& run : text.runs()) {
+        const TextAttributes& attributes = run.attributes;
+        const double size =
+            attributes.font && attributes.font->pointSize > 0 ? attributes.font->pointSize : defaultSize;
+        TextRun out;
+        out.text = text.string().mid(run.location, run.length);
+        out.font = attributes.font ? Font::namedOrUserFont(attributes.font->postScriptName, size)
+                                   : Font::userFont(size);
+        out.color = attributes.foregroundColor.value_or(Color::black());
+        out.underline = lineStyleFromStored(attributes.underlineStyle);
+        out.strikethrough = lineStyleFromStored(attributes.strikethroughStyle);
+        runs.push_back(std::move(out));
+    }
+    return runs;
+}
+
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/foundation/AttributedString.h"
 #include "platform/foundation/Color.h"
 #include "platform/foundation/Geometry.h"
 #include "platform/graphics/Font.h"
@@ -39,5 +40,10 @@ std::vector<PlacedTextRun> layoutTextRuns(const std::vector<TextRun>& runs, Poin
 
 // The size of the laid-out runs: the widest line by the sum of the line heights.
 Size sizeOfTextRuns(const std::vector<TextRun>& runs);
+
+// The runs of a formatted text, ready to measure and draw. A run without a font, or naming a font that is
+// not installed, takes the user font (at the run's size, or defaultSize when it has none); a run without
+// a colour is black. Line styles other than single and thick draw as single.
+std::vector<TextRun> textRunsFromAttributedString(const AttributedString& text, double defaultSize);
 
 } // namespace platform
