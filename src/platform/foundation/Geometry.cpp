@@ -56,6 +56,23 @@ Rect Rect::unionWith(const Rect& other) const {
     return Rect(x0, y0, x1 - x0, y1 - y0);
 }
 
+Rect boundingRectOfPoints(std::initializer_list<Point> points) {
+    if (points.size() == 0) {
+        return Rect();
+    }
+    double x0 = points.begin()->x;
+    double x1 = x0;
+    double y0 = points.begin()->y;
+    double y1 = y0;
+    for (const Point& p : points) {
+        x0 = std::min(x0, p.x);
+        x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y);
+        y1 = std::max(y1, p.y);
+    }
+    return Rect(x0, y0, x1 - x0, y1 - y0);
+}
+
 Rect Rect::offsetBy(double dx, double dy) const {
     return Rect(origin.x + dx, origin.y + dy, size.width, size.height);
 }

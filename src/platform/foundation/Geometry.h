@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,9 @@ struct Rect {
 
     friend bool operator==(const Rect&, const Rect&) = default;
 };
+
+// The smallest rectangle holding every point (the zero rectangle for none).
+Rect boundingRectOfPoints(std::initializer_list<Point> points);
 
 // The text form "{{x, y}, {w, h}}" (points "{x, y}", sizes "{w, h}"), with "." as the decimal point
 // whatever the locale. Each number is written in the shortest form that reads back as exactly the same

@@ -110,19 +110,8 @@ Size AffineTransform::transformSize(Size s) const {
 }
 
 Rect AffineTransform::transformRect(const Rect& r) const {
-    const Point corners[4] = {transformPoint({r.minX(), r.minY()}), transformPoint({r.maxX(), r.minY()}),
-                              transformPoint({r.maxX(), r.maxY()}), transformPoint({r.minX(), r.maxY()})};
-    double x0 = corners[0].x;
-    double x1 = corners[0].x;
-    double y0 = corners[0].y;
-    double y1 = corners[0].y;
-    for (const Point& p : corners) {
-        x0 = std::min(x0, p.x);
-        x1 = std::max(x1, p.x);
-        y0 = std::min(y0, p.y);
-        y1 = std::max(y1, p.y);
-    }
-    return Rect(x0, y0, x1 - x0, y1 - y0);
+    return boundingRectOfPoints({transformPoint({r.minX(), r.minY()}), transformPoint({r.maxX(), r.minY()}),
+                                 transformPoint({r.maxX(), r.maxY()}), transformPoint({r.minX(), r.maxY()})});
 }
 
 BezierPath AffineTransform::transformBezierPath(const BezierPath& path) const {
