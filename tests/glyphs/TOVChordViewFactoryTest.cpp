@@ -354,3 +354,28 @@ TEST(ChordFactoryMetrics, MarginsFollowRootAndTension) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ChordFactoryBuiltInFont, HasEveryChordGlyph) {
+    TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+    TOVChordViewLibrary library("Default");
+    TOVUtils::overrideResourceDirectory(std::nullopt);
+
+    auto expectAll = [](const std::vector<std::string>& keys,
+                        const TOVChordViewLibrary::PathDictionary& found) {
+        for (const auto& key : keys) {
+            auto glyph = found.find(key);
+            ASSERT_NE(glyph, found.end()) << key;
+            EXPECT_FALSE(glyph->second.bounds().isEmpty()) << key;
+            EXPECT_EQ(glyph->second.bounds().origin, (platform::Point{0, 0})) << key;
+        }
+    };
+    expectAll(TOVChordViewLibrary::step1ResourceKeys(), library.dictBezierPathStep1());
+    expectAll(TOVChordViewLibrary::step2ResourceKeys(), library.dictBezierPathStep2());
+    expectAll(TOVChordViewLibrary::step3ResourceKeys(), library.dictBezierPathStep3());
+    EXPECT_TRUE(library.bezierPathSlash());
+    EXPECT_TRUE(library.bezierPathHyphen());
+}
+
+} // namespace
