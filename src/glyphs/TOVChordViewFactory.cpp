@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <mutex>
 
 namespace {
 

@@ -5,12 +5,10 @@
 #include "platform/foundation/UserDefaults.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <mutex>
 
 namespace {
 
@@ -40,6 +38,19 @@ int integerDefault(const std::string& key) {
 bool isSingleComponent(std::string_view name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
            name.find('\0') == std::string_view::npos;
+}
+
+// "name.type" ("name" for an empty type), or none when it would not name one entry of a folder.
+std::optional<std::string> fileNameOf(std::string_view name, std::string_view type) {
+    std::string fileName(name);
+    if (!type.empty()) {
+        fileName += '.';
+        fileName += type;
+    }
+    if (!isSingleComponent(name) || !isSingleComponent(fileName)) {
+        return std::nullopt;
+    }
+    return fileName;
 }
 
 int componentByte(double component) {
@@ -73,15 +84,11 @@ void TOVUtils::registerServices(Services registered) {
 
 std::optional<std::string> TOVUtils::pathForResourceOfType(std::string_view name, std::string_view type) {
     if (const auto& folder = resourceDirectoryOverride()) {
-        std::string fileName(name);
-        if (!type.empty()) {
-            fileName += '.';
-            fileName += type;
-        }
-        if (!isSingleComponent(name) || !isSingleComponent(fileName)) {
+        auto fileName = fileNameOf(name, type);
+        if (!fileName) {
             return std::nullopt;
         }
-        const std::filesystem::path candidate = std::filesystem::path(*folder) / fileName;
+        const std::filesystem::path candidate = std::filesystem::path(*folder) / *fileName;
         std::error_code error;
         if (!std::filesystem::is_regular_file(candidate, error)) {
             return std::nullopt;
@@ -100,26 +107,17 @@ std::optional<std::string> TOVUtils::pathForResourceOfTypeFontID(std::string_vie
     if (fontID == kDefaultFontID) {
         return pathForResourceOfType(name, type);
     }
-    // A font ID or glyph name that could step out of the font's own folder names nothing; its glyphs
+    // A font ID or file name that could step out of the font's own folder names nothing; the glyphs
     // then come from "Default".
-    if (!isSingleComponent(fontID) || name.find('/') != std::string_view::npos ||
-        name.find('\0') != std::string_view::npos || type.find('/') != std::string_view::npos ||
-        type.find('\0') != std::string_view::npos) {
+    auto fileName = fileNameOf(name, type);
+    if (!isSingleComponent(fontID) || !fileName) {
         return std::nullopt;
     }
     auto cache = pluginFontsCacheDirectory();
     if (!cache) {
         return std::nullopt;
     }
-    std::string fileName(name);
-    if (!type.empty()) {
-        fileName += '.';
-        fileName += type;
-    }
-    if (!isSingleComponent(fileName)) {
-        return std::nullopt;
-    }
-    return (std::filesystem::path(*cache) / std::string(fontID) / fileName).string();
+    return (std::filesystem::path(*cache) / std::string(fontID) / *fileName).string();
 }
 
 std::optional<std::string> TOVUtils::pluginFontsDirectory() {
