@@ -205,6 +205,28 @@ std::string attributeValue(xmlAttrPtr attribute) {
     return validUtf8(value.c_str());
 }
 
+// The value of a namespace declaration. Without entity substitution libxml2 keeps each ampersand of such a
+// value (written "&amp;" or as a character reference) as the text "&#38;", which it decodes for ordinary
+// attributes only; decoding it here makes the declaration read like any other attribute.
+std::string namespaceValue(const xmlChar* href) {
+    if (href == nullptr) {
+        return {};
+    }
+    constexpr std::string_view escapedAmpersand = "&#38;";
+    const std::string_view raw(chars(href));
+    std::string value;
+    value.reserve(raw.size());
+    std::size_t start = 0;
+    for (std::size_t found = raw.find(escapedAmpersand); found != std::string_view::npos;
+         found = raw.find(escapedAmpersand, start)) {
+        value.append(raw.substr(start, found - start));
+        value += '&';
+        start = found + escapedAmpersand.size();
+    }
+    value.append(raw.substr(start));
+    return validUtf8(value.c_str());
+}
+
 // Copies one libxml2 element into ours. Depth counts from 1 at the root; a deeper tree than allowed
 // fails the whole conversion.
 bool convertElement(xmlNodePtr source, XmlElement& target, int depth) {
@@ -218,7 +240,7 @@ bool convertElement(xmlNodePtr source, XmlElement& target, int depth) {
         if (!name) {
             return false;
         }
-        target.addAttribute(std::move(*name), ns->href != nullptr ? validUtf8(chars(ns->href)) : "");
+        target.addAttribute(std::move(*name), namespaceValue(ns->href));
     }
     for (xmlAttrPtr attribute = source->properties; attribute != nullptr; attribute = attribute->next) {
         auto name = qualifiedName(attribute->name, attribute->ns);

@@ -98,6 +98,33 @@ TEST(XmlParseTest, NamesWithAnUndeclaredPrefixAreKeptAsWritten) {
     EXPECT_EQ(doc->rootElement().firstChild("path")->attribute("d"), "2");
 }
 
+// A namespace declaration is kept as an attribute; its value reads like any other, ampersands included.
+TEST(XmlParseTest, NamespaceDeclarationsReadLikeOtherAttributes) {
+    struct Case {
+        const char* written;
+        const char* value;
+    };
+    const Case cases[] = {
+        {"http://a.example/?x=1&amp;y=2", "http://a.example/?x=1&y=2"},
+        {"a&#38;b&#x26;c", "a&b&c"},
+        {"&amp;#38; literal", "&#38; literal"},
+        {"&lt;&gt;&quot;", "<>\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        const std::string value = c.written;
+        const auto doc =
+            XmlDocument::parse("<r xmlns=\"" + value + "\" xmlns:n=\"" + value + "\" v=\"" + value + "\"/>");
+        ASSERT_TRUE(doc);
+        EXPECT_EQ(doc->rootElement().attribute("v"), c.value);
+        EXPECT_EQ(doc->rootElement().attribute("xmlns"), c.value);
+        EXPECT_EQ(doc->rootElement().attribute("xmlns:n"), c.value);
+        const auto back = XmlDocument::parse(doc->xmlString());
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->xmlString(), doc->xmlString());
+    }
+}
+
 TEST(XmlParseTest, ReadsOtherEncodingsAsUtf8) {
     const auto doc =
         XmlDocument::parse(std::string("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>caf\xE9</a>"));
