@@ -122,50 +122,68 @@ bool Bar::isInLowerLine() const {
 
 // The pair-aware setters: the partner is looked up first (by the current number); a lower bar hands the
 // call to its partner, which writes both; a bar of an upper or single line writes itself and its partner.
-#define TOV_PAIR_AWARE_SETTER(Setter, JustSetter, field, Type)                                               \
-    void Bar::Setter(Type value) {                                                                           \
-        if (value == field) {                                                                                \
-            return;                                                                                          \
-        }                                                                                                    \
-        Bar* partner = alternativeBarInDoubleLine();                                                         \
-        if (isInLowerLine()) {                                                                               \
-            if (partner) {                                                                                   \
-                partner->Setter(value);                                                                      \
-            } else {                                                                                         \
-                JustSetter(value);                                                                           \
-            }                                                                                                \
-            return;                                                                                          \
-        }                                                                                                    \
-        JustSetter(value);                                                                                   \
-        if (partner) {                                                                                       \
-            partner->JustSetter(value);                                                                      \
-        }                                                                                                    \
+template <typename T>
+void Bar::setPairAware(T value, T Bar::*field, void (Bar::*set)(T), void (Bar::*justSet)(T)) {
+    if (value == this->*field) {
+        return;
     }
-
-TOV_PAIR_AWARE_SETTER(setNum, justSetNum, num_, std::uint64_t)
-TOV_PAIR_AWARE_SETTER(setBarLineType, justSetBarLineType, barLineType_, int)
-TOV_PAIR_AWARE_SETTER(setWidth, justSetWidth, width_, double)
-TOV_PAIR_AWARE_SETTER(setHeight, justSetHeight, height_, double)
-
-#undef TOV_PAIR_AWARE_SETTER
-
-#define TOV_PLAIN_SETTER(Setter, key, field, Type)                                                           \
-    void Bar::Setter(Type value) {                                                                           \
-        if (value == field) {                                                                                \
-            return;                                                                                          \
-        }                                                                                                    \
-        willChangeValueForKey(key);                                                                          \
-        setPrimitiveValue(key, value);                                                                       \
-        field = value;                                                                                       \
-        didChangeValueForKey(key);                                                                           \
+    Bar* partner = alternativeBarInDoubleLine();
+    if (isInLowerLine()) {
+        if (partner) {
+            (partner->*set)(value);
+        } else {
+            (this->*justSet)(value);
+        }
+        return;
     }
+    (this->*justSet)(value);
+    if (partner) {
+        (partner->*justSet)(value);
+    }
+}
 
-TOV_PLAIN_SETTER(setClefType, "clefType", clefType_, int)
-TOV_PLAIN_SETTER(setKeyType, "keyType", keyType_, int)
-TOV_PLAIN_SETTER(setTimeType, "timeType", timeType_, int)
-TOV_PLAIN_SETTER(setLongRest, "longRest", longRest_, std::uint64_t)
+void Bar::setNum(std::uint64_t num) {
+    setPairAware(num, &Bar::num_, &Bar::setNum, &Bar::justSetNum);
+}
 
-#undef TOV_PLAIN_SETTER
+void Bar::setBarLineType(int type) {
+    setPairAware(type, &Bar::barLineType_, &Bar::setBarLineType, &Bar::justSetBarLineType);
+}
+
+void Bar::setWidth(double width) {
+    setPairAware(width, &Bar::width_, &Bar::setWidth, &Bar::justSetWidth);
+}
+
+void Bar::setHeight(double height) {
+    setPairAware(height, &Bar::height_, &Bar::setHeight, &Bar::justSetHeight);
+}
+
+template <typename T>
+void Bar::setPlain(std::string_view key, T value, T Bar::*field) {
+    if (value == this->*field) {
+        return;
+    }
+    willChangeValueForKey(key);
+    setPrimitiveValue(key, value);
+    this->*field = value;
+    didChangeValueForKey(key);
+}
+
+void Bar::setClefType(int type) {
+    setPlain("clefType", type, &Bar::clefType_);
+}
+
+void Bar::setKeyType(int type) {
+    setPlain("keyType", type, &Bar::keyType_);
+}
+
+void Bar::setTimeType(int type) {
+    setPlain("timeType", type, &Bar::timeType_);
+}
+
+void Bar::setLongRest(std::uint64_t bars) {
+    setPlain("longRest", bars, &Bar::longRest_);
+}
 
 // ---- Relationships ----------------------------------------------------------------------------------------
 

@@ -126,6 +126,10 @@ private:
     bool isInLowerLine() const;
     template <typename T>
     T* createSymbol(std::string_view entityName, int type, const platform::Rect& frame);
+    template <typename T>
+    void setPairAware(T value, T Bar::*field, void (Bar::*set)(T), void (Bar::*justSet)(T));
+    template <typename T>
+    void setPlain(std::string_view key, T value, T Bar::*field);
 
     std::uint64_t num_ = 0;
     int barLineType_ = 1280;

@@ -15,54 +15,35 @@ void Symbol::privateInit() {
     scale_ = doubleValue("scale");
 }
 
-void Symbol::setType(int type) {
-    if (isUndoRedoing() || type == type_) {
+template <typename T, typename Stored>
+void Symbol::setAttribute(std::string_view key, T value, T Symbol::*field, const Stored& stored) {
+    if (isUndoRedoing() || value == this->*field) {
         return;
     }
-    willChangeValueForKey("type");
-    setPrimitiveValue("type", type);
-    type_ = type;
-    didChangeValueForKey("type");
+    willChangeValueForKey(key);
+    setPrimitiveValue(key, stored);
+    this->*field = value;
+    didChangeValueForKey(key);
+}
+
+void Symbol::setType(int type) {
+    setAttribute("type", type, &Symbol::type_, type);
 }
 
 void Symbol::setFrame(const platform::Rect& frame) {
-    if (isUndoRedoing() || frame == frame_) {
-        return;
-    }
-    willChangeValueForKey("frame");
-    setPrimitiveValue("frame", platform::stringFromRect(frame));
-    frame_ = frame;
-    didChangeValueForKey("frame");
+    setAttribute("frame", frame, &Symbol::frame_, platform::stringFromRect(frame));
 }
 
 void Symbol::setFlip(bool flip) {
-    if (isUndoRedoing() || flip == flip_) {
-        return;
-    }
-    willChangeValueForKey("flip");
-    setPrimitiveValue("flip", flip);
-    flip_ = flip;
-    didChangeValueForKey("flip");
+    setAttribute("flip", flip, &Symbol::flip_, flip);
 }
 
 void Symbol::setAngle(double angle) {
-    if (isUndoRedoing() || angle == angle_) {
-        return;
-    }
-    willChangeValueForKey("angle");
-    setPrimitiveValue("angle", angle);
-    angle_ = angle;
-    didChangeValueForKey("angle");
+    setAttribute("angle", angle, &Symbol::angle_, angle);
 }
 
 void Symbol::setScale(double scale) {
-    if (isUndoRedoing() || scale == scale_) {
-        return;
-    }
-    willChangeValueForKey("scale");
-    setPrimitiveValue("scale", scale);
-    scale_ = scale;
-    didChangeValueForKey("scale");
+    setAttribute("scale", scale, &Symbol::scale_, scale);
 }
 
 void Symbol::setInitialSize(platform::Size size) {

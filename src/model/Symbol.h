@@ -65,6 +65,10 @@ protected:
     virtual bool isObservedKey(std::string_view key) const;
 
 private:
+    // Nothing while undoing or redoing or for an unchanged value; else stores and caches with notices.
+    template <typename T, typename Stored>
+    void setAttribute(std::string_view key, T value, T Symbol::*field, const Stored& stored);
+
     int type_ = 0;
     platform::Rect frame_;
     bool flip_ = false;
