@@ -17,6 +17,7 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSnapshotObject.h"
 #include "model/Tie.h"
 
 #include <cstdlib>
@@ -191,6 +192,8 @@ void add(platform::ManagedObjectModel& model, std::vector<EntityDescription>& ta
 }
 
 std::shared_ptr<const platform::ManagedObjectModel> makeModel() {
+    // Snapshots of the song's entities travel in keyed archives (the pasteboard): make them readable.
+    TOVSnapshotObject::registerArchiveClasses();
     auto model = std::make_shared<platform::ManagedObjectModel>();
     auto tables = TOVManagedObjectModel::entityDescriptions();
     add<Document>(*model, tables, "Document");

@@ -19,6 +19,6 @@ public:
     virtual void takeSnapshotFrom(const TOVManagedObject* entity);
 
     // Makes every snapshot class of the model, and the copied-bars container, readable from keyed
-    // archives. Idempotent; the first document context calls it.
+    // archives. Idempotent; building the shared managed object model calls it.
     static void registerArchiveClasses();
 };

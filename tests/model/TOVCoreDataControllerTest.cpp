@@ -282,6 +282,13 @@ INSTANTIATE_TEST_SUITE_P(
         UndoneOperationCase{"ChordHistoryRecordsNothing",
                             [](F& f) { f.d->createNewChordHistoryWithElemsIndex({}, 0); }, ""},
         UndoneOperationCase{"PageSlotsRebuildThePage", [](F& f) { f.P->setAPage(12); }, "pages[P]"},
+        UndoneOperationCase{"AFirstBarlineRebuildsThePage", [](F& f) { f.L2->setFirstBarLineType(1281); },
+                            "pages[P]"},
+        // A line's first barline and partition are reported only when the restored value is not 0.
+        UndoneOperationCase{"RestoringFirstBarlineZeroRecordsNothing",
+                            [](F& f) { f.d->firstDummyLine()->setFirstBarLineType(1281); }, ""},
+        UndoneOperationCase{"RestoringPartitionZeroRecordsNothing",
+                            [](F& f) { f.d->firstDummyLine()->setPartition(3); }, ""},
         UndoneOperationCase{"DocumentLevelTool",
                             [](F& f) { f.d->createNewSymbolToolsWithTypeFrame(0xC00, {}); }, "docsymbols"}),
     [](const auto& info) { return std::string(info.param.name); });
