@@ -1,6 +1,7 @@
 #include "platform/foundation/UserDefaults.h"
 
 #include "platform/foundation/MemoryDefaultsStore.h"
+#include "platform/foundation/Numbers.h"
 
 #include <charconv>
 #include <cmath>
@@ -13,82 +14,6 @@ namespace {
 std::unique_ptr<UserDefaults>& sharedInstance() {
     static std::unique_ptr<UserDefaults> instance;
     return instance;
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
-std::size_t skipBlanks(const std::string& text, std::size_t i = 0) {
-    while (i < text.size() && isBlank(text[i])) {
-        ++i;
-    }
-    return i;
-}
-
-bool textBoolValue(const std::string& text) {
-    std::size_t i = skipBlanks(text);
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    while (i < text.size() && text[i] == '0') {
-        ++i;
-    }
-    if (i >= text.size()) {
-        return false;
-    }
-    const char c = text[i];
-    return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
-}
-
-// The leading decimal integer, saturating at the limits; 0 when there is none.
-std::int64_t textIntegerValue(const std::string& text) {
-    std::size_t i = skipBlanks(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    std::int64_t value = 0;
-    constexpr std::int64_t max = std::numeric_limits<std::int64_t>::max();
-    constexpr std::int64_t min = std::numeric_limits<std::int64_t>::min();
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        const int digit = text[i] - '0';
-        if (negative) {
-            if (value < (min + digit) / 10) {
-                return min;
-            }
-            value = value * 10 - digit;
-        } else {
-            if (value > (max - digit) / 10) {
-                return max;
-            }
-            value = value * 10 + digit;
-        }
-    }
-    return value;
-}
-
-// The leading decimal number (exponent allowed), read the same in every locale; 0 when there is none.
-double textDoubleValue(const std::string& text) {
-    std::size_t i = skipBlanks(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // A number starts with a digit or a point and a digit; "inf" and "nan" are no numbers here.
-    const bool digitFirst = i < text.size() && text[i] >= '0' && text[i] <= '9';
-    const bool pointFirst = i + 1 < text.size() && text[i] == '.' && text[i + 1] >= '0' && text[i + 1] <= '9';
-    if (!digitFirst && !pointFirst) {
-        return 0;
-    }
-    double value = 0;
-    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
-    if (result.ec != std::errc()) {
-        return 0;
-    }
-    return negative ? -value : value;
 }
 
 std::int64_t truncated(double value) {
@@ -104,17 +29,11 @@ std::int64_t truncated(double value) {
     return static_cast<std::int64_t>(value);
 }
 
-std::string formatDouble(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
-    return std::string(buffer, result.ptr);
-}
-
 struct BoolOf {
     bool operator()(bool v) const { return v; }
     bool operator()(std::int64_t v) const { return v != 0; }
     bool operator()(double v) const { return v != 0; }
-    bool operator()(const std::string& v) const { return textBoolValue(v); }
+    bool operator()(const std::string& v) const { return boolValue(v); }
     bool operator()(const std::vector<std::uint8_t>&) const { return false; }
 };
 
@@ -122,7 +41,7 @@ struct IntegerOf {
     std::int64_t operator()(bool v) const { return v ? 1 : 0; }
     std::int64_t operator()(std::int64_t v) const { return v; }
     std::int64_t operator()(double v) const { return truncated(v); }
-    std::int64_t operator()(const std::string& v) const { return textIntegerValue(v); }
+    std::int64_t operator()(const std::string& v) const { return integerValue(v); }
     std::int64_t operator()(const std::vector<std::uint8_t>&) const { return 0; }
 };
 
@@ -130,14 +49,14 @@ struct DoubleOf {
     double operator()(bool v) const { return v ? 1 : 0; }
     double operator()(std::int64_t v) const { return static_cast<double>(v); }
     double operator()(double v) const { return v; }
-    double operator()(const std::string& v) const { return textDoubleValue(v); }
+    double operator()(const std::string& v) const { return doubleValue(v); }
     double operator()(const std::vector<std::uint8_t>&) const { return 0; }
 };
 
 struct StringOf {
     std::optional<std::string> operator()(bool v) const { return std::string(v ? "1" : "0"); }
     std::optional<std::string> operator()(std::int64_t v) const { return std::to_string(v); }
-    std::optional<std::string> operator()(double v) const { return formatDouble(v); }
+    std::optional<std::string> operator()(double v) const { return formatShortest(v); }
     std::optional<std::string> operator()(const std::string& v) const { return v; }
     std::optional<std::string> operator()(const std::vector<std::uint8_t>&) const { return std::nullopt; }
 };
