@@ -7,7 +7,8 @@
 struct TOVRepeatNumberStates {
     std::array<int, 8> states{};
 
-    int& operator[](int pass) { return states[static_cast<std::size_t>(pass)]; }
-    int operator[](int pass) const { return states[static_cast<std::size_t>(pass)]; }
+    // By index 0 to 7, that is pass number - 1.
+    int& operator[](int index) { return states[static_cast<std::size_t>(index)]; }
+    int operator[](int index) const { return states[static_cast<std::size_t>(index)]; }
     friend bool operator==(const TOVRepeatNumberStates&, const TOVRepeatNumberStates&) = default;
 };
