@@ -1,5 +1,4 @@
 #include "model/Bar.h"
-
 #include "model/BarSnapShot.h"
 #include "model/Chord.h"
 #include "model/Document.h"
@@ -12,6 +11,7 @@
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
 #include "model/TOVCoreDataController.h"
+#include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
 
 #include <algorithm>
@@ -23,22 +23,6 @@ constexpr int kLongRest = 1550;
 constexpr int kRepeatPrevBar = 1551;
 constexpr int kRepeatPrev2Bars = 1552;
 constexpr int kRepeatPrev4Bars = 1553;
-constexpr int kSpeed = 2310;
-
-// Group 1: dynamics, octave, push and articulation, and tempo marks except "Speed"; others are group 0.
-int symbolGroupOf(int type) {
-    switch (type & 0xFF00) {
-    case 0x700:
-    case 0x800:
-    case 0xA00:
-    case 0xB00:
-        return 1;
-    case 0x900:
-        return type == kSpeed ? 0 : 1;
-    default:
-        return 0;
-    }
-}
 
 struct Metre {
     std::uint64_t beat;
@@ -395,7 +379,7 @@ int Bar::repeatPrevBarMode() const {
 }
 
 bool Bar::canInsertSymbol(int type) const {
-    if (symbolGroupOf(type) == 1) {
+    if (TOVUtils::symbolGroupOf(type) == 1) {
         return longRest_ == 0;
     }
     switch (type) {
@@ -432,7 +416,7 @@ bool Bar::canInsertSymbol(int type) const {
 std::vector<Symbol*> Bar::symbolsOfGroupSpecific() const {
     std::vector<Symbol*> result;
     for (Symbol* symbol : symbols()) {
-        if (symbolGroupOf(symbol->type()) == 1) {
+        if (TOVUtils::symbolGroupOf(symbol->type()) == 1) {
             result.push_back(symbol);
         }
     }
