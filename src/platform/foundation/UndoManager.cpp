@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QObject>
 #include <QThread>
 
@@ -15,17 +16,71 @@ namespace {
 
 int nestedLoopDepth = 0;
 
+// The loop level plus the event-delivery depth, which Qt stamps on a deferred-delete event when it is
+// posted (it needs both to know when control is back in the loop that asked for the deletion). Qt offers no
+// other reading of the delivery depth; the probe event is taken back at once.
+int stampedLevel(QObject& probe) {
+    auto* event = new QDeferredDeleteEvent();
+    QCoreApplication::postEvent(&probe, event);
+    const int level = event->loopLevel();
+    QCoreApplication::removePostedEvents(&probe, QEvent::DeferredDelete);
+    return level;
+}
+
+// Whether the stamp counts the delivery depth: an event sent from inside another must read one deeper.
+// Checked once; without it, groups close only by the queued check.
+bool deliveryDepthIsReadable() {
+    static const bool readable = [] {
+        class Probe : public QObject {
+        public:
+            std::vector<int> levels;
+            const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+            bool event(QEvent* event) override {
+                if (event->type() != type) {
+                    return QObject::event(event);
+                }
+                levels.push_back(stampedLevel(*this));
+                if (levels.size() == 1) {
+                    QEvent inner(type);
+                    QCoreApplication::sendEvent(this, &inner);
+                }
+                return true;
+            }
+        } probe;
+        QEvent outer(probe.type);
+        QCoreApplication::sendEvent(&probe, &outer);
+        return probe.levels.size() == 2 && probe.levels[1] == probe.levels[0] + 1;
+    }();
+    return readable;
+}
+
 } // namespace
 
-// Closes the group of an event once control is back in the outermost event loop. Opening the group posts
-// a check; when the check arrives inside a nested loop (or while an explicit group is still open inside
-// the event's group), the closer waits for the event dispatcher to wake up or go idle in the outer loop,
-// or for the last nested-loop scope to end, and checks again then.
-class UndoManager::EventGroupCloser {
+// Closes the group of an event once control is back in the outermost event loop, in one of two ways:
+//
+// - Before the next event the loop delivers at the group's level. An application event filter sees every
+//   event before its receiver does; it closes the group when the event is not delivered from inside another
+//   one (events sent while the opening event is handled belong to it) and no nested loop runs. This keeps
+//   events that arrive together apart: the loop delivers everything already queued, and queued input, in
+//   the same pass as the event that opened the group.
+// - By a check posted when the group opens, for when no further event comes. When the check arrives inside
+//   a nested loop (or while an explicit group is still open inside the event's group), the closer waits for
+//   the event dispatcher to wake up or go idle in the outer loop, or for the last nested-loop scope to end,
+//   and checks again then.
+class UndoManager::EventGroupCloser : public QObject {
 public:
     explicit EventGroupCloser(UndoManager& owner) : owner_(owner) { registry().push_back(this); }
 
-    ~EventGroupCloser() { std::erase(registry(), this); }
+    ~EventGroupCloser() override {
+        std::erase(registry(), this);
+        if (filtering_ && QCoreApplication::instance() != nullptr) {
+            QCoreApplication::instance()->removeEventFilter(this);
+        }
+    }
+
+    EventGroupCloser(const EventGroupCloser&) = delete;
+    EventGroupCloser& operator=(const EventGroupCloser&) = delete;
 
     static std::vector<EventGroupCloser*>& registry() {
         static std::vector<EventGroupCloser*> closers;
@@ -35,17 +90,39 @@ public:
     bool isPending() const { return pending_; }
 
     void groupDidOpen() {
-        if (QCoreApplication::instance() == nullptr) {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app == nullptr) {
             return; // no event loop: the group closes explicitly or when undo is asked for
         }
         pending_ = true;
         openLoopLevel_ = QThread::currentThread()->loopLevel();
+        if (deliveryDepthIsReadable()) {
+            // Opened inside an event the loop delivered (depth 1 or more): the next event at depth 1 is a
+            // new one. Opened outside any delivery (depth 0: plain code, or an event handed to notify
+            // directly), where events sent meanwhile arrive at depth 1: only the next event at depth 0 is.
+            closingDepth_ = std::min(deliveryDepth(), 1);
+            if (!filtering_) {
+                // Installed once and kept: installing from inside another filter would disturb the
+                // application's walk over its filters.
+                filtering_ = true;
+                app->installEventFilter(this);
+            }
+        }
         postCheck();
     }
 
     void postCheck() {
         QMetaObject::invokeMethod(
-            &receiver_, [this] { check(); }, Qt::QueuedConnection);
+            this, [this] { check(); }, Qt::QueuedConnection);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* /*event*/) override {
+        // Our own check decides for itself; anything else delivered no deeper than the opening event's
+        // level, and not inside a nested loop, is the next event.
+        if (pending_ && watched != this && !mustWait() && deliveryDepth() <= closingDepth_) {
+            close();
+        }
+        return false;
     }
 
 private:
@@ -58,6 +135,8 @@ private:
         return QThread::currentThread()->loopLevel() > std::min(openLoopLevel_, 1);
     }
 
+    int deliveryDepth() { return stampedLevel(depthProbe_) - QThread::currentThread()->loopLevel(); }
+
     void check() {
         if (!pending_) {
             return;
@@ -66,6 +145,10 @@ private:
             watchDispatcher();
             return;
         }
+        close();
+    }
+
+    void close() {
         pending_ = false;
         stopWatching();
         owner_.eventMayHaveEnded();
@@ -89,9 +172,8 @@ private:
             return;
         }
         watching_ = true;
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, &receiver_,
-                         [this] { dispatcherPassed(); });
-        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &receiver_,
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] { dispatcherPassed(); });
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
                          [this] { dispatcherPassed(); });
     }
 
@@ -101,15 +183,17 @@ private:
         }
         watching_ = false;
         if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
-            QObject::disconnect(dispatcher, nullptr, &receiver_, nullptr);
+            QObject::disconnect(dispatcher, nullptr, this, nullptr);
         }
     }
 
     UndoManager& owner_;
-    QObject receiver_; // posted checks and connections die with it
+    QObject depthProbe_;
     bool pending_ = false;
     bool watching_ = false;
+    bool filtering_ = false;
     int openLoopLevel_ = 0;
+    int closingDepth_ = 1;
 };
 
 UndoManager::NestedEventLoopScope::NestedEventLoopScope() {

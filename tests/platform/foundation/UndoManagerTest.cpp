@@ -333,6 +333,125 @@ TEST(UndoManagerTest, ExplicitGroupsWhileGroupingByEvent) {
     EXPECT_EQ(values, (std::vector<int>{5, 4, 3, 0}));
 }
 
+// Receives user events and hands their offset from QEvent::User to a handler.
+class EventReceiver : public QObject {
+public:
+    std::function<void(int)> handler;
+
+    bool event(QEvent* event) override {
+        if (event->type() >= QEvent::User && handler) {
+            handler(event->type() - QEvent::User);
+            return true;
+        }
+        return QObject::event(event);
+    }
+};
+
+QEvent::Type userEvent(int n) {
+    return static_cast<QEvent::Type>(QEvent::User + n);
+}
+
+// Events that arrive together (fast typing, several posts) are delivered in one pass of the loop, before a
+// check queued by the first of them; each must still be a step of its own. An event sent from inside a
+// handler belongs to the event being handled.
+TEST(UndoManagerTest, EventsDeliveredTogetherAreOneStepEachAndSentEventsJoinTheirEvent) {
+    struct Case {
+        const char* name;
+        std::function<void(EventReceiver&)> deliverTwoEvents;
+    };
+    const std::vector<Case> cases = {
+        {"posted events, one pass",
+         [](EventReceiver& r) {
+             QCoreApplication::postEvent(&r, new QEvent(userEvent(0)));
+             QCoreApplication::postEvent(&r, new QEvent(userEvent(1)));
+             QCoreApplication::processEvents();
+         }},
+        {"queued calls, one pass",
+         [](EventReceiver& r) {
+             post([&r] { r.handler(0); });
+             post([&r] { r.handler(1); });
+             QCoreApplication::processEvents();
+         }},
+        {"inside a running loop",
+         [](EventReceiver& r) {
+             QEventLoop loop;
+             QTimer::singleShot(0, &loop, [&] {
+                 QCoreApplication::postEvent(&r, new QEvent(userEvent(0)));
+                 QCoreApplication::postEvent(&r, new QEvent(userEvent(1)));
+                 QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+             });
+             runOuterLoop(loop);
+         }},
+        {"handed to notify directly, as test tools do",
+         [](EventReceiver& r) {
+             QEvent first(userEvent(0));
+             QEvent second(userEvent(1));
+             QCoreApplication::instance()->notify(&r, &first);
+             QCoreApplication::instance()->notify(&r, &second);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UndoManager undo;
+        Cell cell{undo};
+        EventReceiver nested;
+        nested.handler = [&](int) { cell.set(2); };
+        EventReceiver receiver;
+        receiver.handler = [&](int n) {
+            if (n == 0) {
+                cell.set(1);
+                QEvent sent(userEvent(0));
+                QCoreApplication::sendEvent(&nested, &sent);
+                cell.set(3);
+            } else {
+                cell.set(4);
+            }
+        };
+
+        c.deliverTwoEvents(receiver);
+
+        EXPECT_EQ(cell.value, 4);
+        std::vector<int> values;
+        EXPECT_EQ(undoSteps(undo, cell, &values), 2);
+        EXPECT_EQ(values, (std::vector<int>{3, 0}));
+        drainEvents();
+    }
+}
+
+// A modal loop run by an event also delivers what was queued before it; all of that joins the event's
+// step. The first event after the modal is a step of its own, even when it was posted just after the
+// modal returned (before the loop could pass).
+TEST(UndoManagerTest, NestedLoopKeepsTheGroupOfItsEventUntilTheNextOuterEvent) {
+    UndoManager undo;
+    Cell cell{undo};
+    EventReceiver receiver;
+    receiver.handler = [&](int n) {
+        switch (n) {
+        case 0: {
+            cell.set(1);
+            QEventLoop nested;
+            post([&] {
+                cell.set(3);
+                nested.quit();
+            });
+            nested.exec();
+            EXPECT_EQ(undo.groupingLevel(), 1);
+            QCoreApplication::postEvent(&receiver, new QEvent(userEvent(2)));
+            break;
+        }
+        default:
+            cell.set(n * 2); // 2 inside the modal, 4 after it
+        }
+    };
+    QCoreApplication::postEvent(&receiver, new QEvent(userEvent(0)));
+    QCoreApplication::postEvent(&receiver, new QEvent(userEvent(1))); // delivered inside the modal
+    drainEvents();
+
+    std::vector<int> values;
+    EXPECT_EQ(undoSteps(undo, cell, &values), 2);
+    EXPECT_EQ(values, (std::vector<int>{3, 0}));
+}
+
 // A nested loop run with QEventLoop::exec alone is recognised by its loop level.
 TEST(UndoManagerTest, NestedLoopDoesNotCloseTheOuterEventGroup) {
     UndoManager undo;
