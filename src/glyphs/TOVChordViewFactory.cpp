@@ -539,10 +539,11 @@ TOVChordViewFactory::bezierPathFromChordFontID(const TOVChordElems& chord, const
         }
     }
 
-    if (bass != kNoRoot || chord.slash) {
+    // An `on` switch other than 0 or 1 has no form: neither the slash nor the bass is set.
+    if ((bass != kNoRoot || chord.slash) && (profile_.on == 0 || profile_.on == 1)) {
         auto slashPath = bezierPathSlashForfontID(fontID);
         Placed s = sizeOf(slashPath);
-        if (profile_.on != 1) {
+        if (profile_.on == 0) {
             // On the line: slash, then the bass standing on the root's line.
             const double right = std::max({r.width, q.x + q.width, t.x + t.width});
             s.x = right + m2s;

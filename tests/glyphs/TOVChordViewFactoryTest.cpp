@@ -151,6 +151,12 @@ TEST_F(ChordFactoryTest, TypesetsChordsFromTheirGlyphs) {
         {"C with a slash only", {0, 12, 70, 17, true}, standard, {{0, 4, 10, 20}, {12, 0, 4, 22}}, 0},
         // A quality without a glyph is left out.
         {"C with quality 9", {0, 9, 70, 17, false}, standard, {{0, 0, 10, 20}}, 0},
+        // An `on` switch out of range sets neither a slash nor a bar, nor the bass that goes with them.
+        {"C over E, on out of range",
+         {0, 12, 70, 6, true},
+         profileWith(1, 0, 0, 0, 2, 0),
+         {{0, 0, 10, 20}},
+         0},
     };
     for (const auto& c : cases) {
         factory_.setProfile(c.profile);
@@ -166,6 +172,10 @@ TEST_F(ChordFactoryTest, NothingToSetGivesNoPath) {
     EXPECT_FALSE(factory_.boundsSizeOfChordFontID(TOVChordElems{}, "Default").has_value());
     // A root whose glyph is missing everywhere, with nothing else.
     EXPECT_FALSE(factory_.bezierPathFromChordFontID({5, 12, 70, 17, false}, "Default").has_value());
+    // A bass alone under an `on` switch out of range has nowhere to go.
+    factory_.setProfile(profileWith(1, 0, 0, 0, 2, 0));
+    EXPECT_FALSE(factory_.bezierPathFromChordFontID({17, 12, 70, 6, true}, "Default").has_value());
+    factory_.setProfile(profileWith(1, 0, 0, 0, 0, 0));
 
     auto size = factory_.boundsSizeOfChordFontID({0, 6, 70, 17, false}, "Default");
     ASSERT_TRUE(size.has_value());
