@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -51,8 +52,14 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-// The text form "{{x, y}, {w, h}}". Written with enough digits to read back exactly; read leniently:
-// missing numbers read 0 and text that cannot be parsed gives the zero rectangle.
+// The smallest rectangle holding every point (the zero rectangle for none).
+Rect boundingRectOfPoints(std::initializer_list<Point> points);
+
+// The text form "{{x, y}, {w, h}}" (points "{x, y}", sizes "{w, h}"), with "." as the decimal point
+// whatever the locale. Each number is written in the shortest form that reads back as exactly the same
+// double ("0.1", "1e-07", "-3.25", "1e+20"). Reading is lenient: the numbers are taken in order wherever
+// they stand, skipping braces, commas and anything else; numbers that are missing read 0, so text without
+// any number gives the zero rectangle. Infinities and NaN have no text form that reads back.
 std::string stringFromRect(const Rect& r);
 Rect rectFromString(std::string_view text);
 std::string stringFromPoint(Point p);

@@ -1,0 +1,145 @@
+#pragma once
+
+#include "model/TOVManagedObject.h"
+#include "platform/foundation/Geometry.h"
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+class Chord;
+class Line;
+class Note;
+class Symbol;
+class SymbolRepeat;
+class SymbolTempo;
+class SymbolText;
+class SymbolTools;
+
+// One bar of a line: its own settings (number, right barline, the clef, key and time set in it, width,
+// height, multi-bar rest), its notes, chords and symbols, and what is in force in it.
+//
+// A bar of the lower line of a double line is paired with the bar of the same number in the upper line
+// (its partner). The pair keeps the same number, width, height and right barline: the pair-aware setters
+// write both, and a lower bar draws its partner's barlines.
+class Bar : public TOVManagedObject {
+public:
+    using TOVManagedObject::TOVManagedObject;
+
+    static constexpr std::uint64_t NotFound = std::numeric_limits<std::uint64_t>::max();
+
+    std::uint64_t num() const { return num_; }
+    int barLineType() const { return barLineType_; }
+    int clefType() const { return clefType_; }
+    int keyType() const { return keyType_; }
+    int timeType() const { return timeType_; }
+    double width() const { return width_; }
+    double height() const { return height_; }
+    std::uint64_t longRest() const { return longRest_; }
+
+    // Pair-aware: a lower bar hands the call to its partner, which writes both.
+    void setNum(std::uint64_t num);
+    void setBarLineType(int type);
+    void setWidth(double width);
+    void setHeight(double height);
+    // Plain setters; they do not recompute what later bars inherit.
+    void setClefType(int type);
+    void setKeyType(int type);
+    void setTimeType(int type);
+    void setLongRest(std::uint64_t bars);
+    // Write this bar only.
+    void justSetNum(std::uint64_t num);
+    void justSetBarLineType(int type);
+    void justSetWidth(double width);
+    void justSetHeight(double height);
+    void justSetLine(Line* line);
+
+    Line* line() const;
+    // Moves the bar into another line, keeping pairs: a partner follows into the target's lower line
+    // (made when missing), and the old line is removed when left without bars.
+    void setLine(Line* line);
+
+    std::vector<Note*> notes() const;
+    std::vector<Chord*> chords() const;
+    std::vector<Symbol*> symbols() const;
+    std::vector<SymbolTools*> toolsFollowedBy() const;
+    // By timing.
+    std::vector<Note*> noteArray() const;
+    std::vector<Chord*> chordArray() const;
+
+    Bar* alternativeBarInDoubleLine() const;
+    // In score order, across lines and pages.
+    Bar* nextBar() const;
+    Bar* previousBar() const;
+    // The position in the line's bars, or NotFound.
+    std::uint64_t indexInLine() const;
+
+    // Clef, key and time in force. Clef and time ask the document to recompute what is inherited when
+    // nothing is known yet; the key never does (0 is C major).
+    int clefMode() const;
+    int keyMode() const;
+    int timeMode() const;
+    // In ticks, from the time in force; 0 for a time outside the table.
+    std::uint64_t length1Beat() const;
+    std::uint64_t totalRhythmLength() const;
+
+    // The barlines drawn at the bar's edges.
+    int leftBarLineType() const;
+    int rightBarLineType() const;
+
+    // The bar's own repeat-previous-bar sign (1551, 1552 or 1553), 0 when none.
+    int repeatPrevBarType() const;
+    // The sign that covers the bar: its own, or one of the three bars before it that reaches it.
+    int repeatPrevBarMode() const;
+    bool canInsertSymbol(int type) const;
+    // The bar's symbols of group 1 (dynamics, octave, push, articulation, tempo marks but "Speed").
+    std::vector<Symbol*> symbolsOfGroupSpecific() const;
+
+    // The clef, key and time in force from earlier bars, as the document last computed them.
+    int inheritedClefType() const { return inheritedClefType_; }
+    void setInheritedClefType(int type) { inheritedClefType_ = type; }
+    int inheritedKeyType() const { return inheritedKeyType_; }
+    void setInheritedKeyType(int type) { inheritedKeyType_ = type; }
+    int inheritedTimeType() const { return inheritedTimeType_; }
+    void setInheritedTimeType(int type) { inheritedTimeType_ = type; }
+
+    // Symbols of the bar, each with its type, frame and owner; pending changes processed.
+    Symbol* createNewSymbolWithTypeFrame(int type, const platform::Rect& frame);
+    SymbolText* createNewSymbolTextWithTypeFrame(int type, const platform::Rect& frame);
+    SymbolRepeat* createNewSymbolRepeatWithTypeFrame(int type, const platform::Rect& frame);
+    SymbolTempo* createNewSymbolTempoWithTypeFrame(int type, const platform::Rect& frame);
+    void removeSymbol(Symbol* symbol);
+
+    std::unique_ptr<TOVSnapshotObject> createSnapShot() const override;
+
+    bool startObserving() override { return beginObserving(); }
+    bool stopObserving() override { return endObserving(); }
+
+protected:
+    void privateInit() override;
+    void storeInsertionDefaults() override;
+    void prepareForDeletion() override;
+    void didChange(const platform::Change& change) override;
+
+private:
+    TOVCoreDataController* reportTarget() const;
+    bool isInLowerLine() const;
+    template <typename T>
+    T* createSymbol(std::string_view entityName, int type, const platform::Rect& frame);
+    template <typename T>
+    void setPairAware(T value, T Bar::*field, void (Bar::*set)(T), void (Bar::*justSet)(T));
+    template <typename T>
+    void setPlain(std::string_view key, T value, T Bar::*field);
+
+    std::uint64_t num_ = 0;
+    int barLineType_ = 1280;
+    int clefType_ = 0;
+    int keyType_ = 0;
+    int timeType_ = 0;
+    double width_ = 0;
+    double height_ = 0;
+    std::uint64_t longRest_ = 0;
+    int inheritedClefType_ = 0;
+    int inheritedKeyType_ = 0;
+    int inheritedTimeType_ = 0;
+};

@@ -1,0 +1,66 @@
+#include "model/ChordHistory.h"
+
+#include "model/Document.h"
+
+void ChordHistory::privateInit() {
+    elemStep1_ = static_cast<int>(intValue("elemStep1", 17));
+    elemStep2_ = static_cast<int>(intValue("elemStep2", 12));
+    elemStep3_ = static_cast<int>(intValue("elemStep3", 70));
+    elemStepBase_ = static_cast<int>(intValue("elemStepBase", 17));
+    index_ = unsignedValue("index");
+}
+
+void ChordHistory::setIntForKey(std::string_view key, int& field, int value) {
+    if (value == field) {
+        return;
+    }
+    willChangeValueForKey(key);
+    setPrimitiveValue(key, value);
+    field = value;
+    didChangeValueForKey(key);
+}
+
+void ChordHistory::setElemStep1(int value) {
+    setIntForKey("elemStep1", elemStep1_, value);
+}
+
+void ChordHistory::setElemStep2(int value) {
+    setIntForKey("elemStep2", elemStep2_, value);
+}
+
+void ChordHistory::setElemStep3(int value) {
+    setIntForKey("elemStep3", elemStep3_, value);
+}
+
+void ChordHistory::setElemStepBase(int value) {
+    setIntForKey("elemStepBase", elemStepBase_, value);
+}
+
+void ChordHistory::setIndex(std::uint64_t value) {
+    if (value == index_) {
+        return;
+    }
+    willChangeValueForKey("index");
+    setPrimitiveValue("index", value);
+    index_ = value;
+    didChangeValueForKey("index");
+}
+
+TOVChordElems ChordHistory::chordElems() const {
+    return {elemStep1_, elemStep2_, elemStep3_, elemStepBase_, elemStepBase_ != 17};
+}
+
+void ChordHistory::setChordElems(const TOVChordElems& elems) {
+    setElemStep1(elems.elemStep1);
+    setElemStep2(elems.elemStep2);
+    setElemStep3(elems.elemStep3);
+    setElemStepBase(elems.elemStepBase);
+}
+
+Document* ChordHistory::document() const {
+    return toOne<Document>("document");
+}
+
+void ChordHistory::setDocument(Document* document) {
+    setToOne("document", document);
+}

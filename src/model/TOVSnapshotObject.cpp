@@ -1,0 +1,42 @@
+#include "model/TOVSnapshotObject.h"
+
+#include "model/BarSnapShot.h"
+#include "model/SymbolRepeatSnapShot.h"
+#include "model/SymbolSnapShot.h"
+#include "model/SymbolTempoSnapShot.h"
+#include "model/SymbolTextSnapShot.h"
+#include "model/SymbolToolsSnapShot.h"
+#include "model/TOVPboardBars.h"
+#include "platform/foundation/KeyedUnarchiver.h"
+
+void TOVSnapshotObject::encodeWithCoder(platform::KeyedArchiver&) const {}
+
+void TOVSnapshotObject::initWithCoder(platform::KeyedUnarchiver&) {}
+
+void TOVSnapshotObject::takeSnapshotFrom(const TOVManagedObject*) {}
+
+namespace {
+
+template <typename T>
+void registerClass() {
+    platform::KeyedUnarchiver::registerClass<T>(std::string(T().archiveClassName()));
+}
+
+bool registerAll() {
+    registerClass<TOVSnapshotObject>();
+    registerClass<BarSnapShot>();
+    registerClass<SymbolSnapShot>();
+    registerClass<SymbolToolsSnapShot>();
+    registerClass<SymbolTextSnapShot>();
+    registerClass<SymbolRepeatSnapShot>();
+    registerClass<SymbolTempoSnapShot>();
+    registerClass<TOVPboardBars>();
+    return true;
+}
+
+} // namespace
+
+void TOVSnapshotObject::registerArchiveClasses() {
+    static const bool registered = registerAll();
+    (void)registered;
+}

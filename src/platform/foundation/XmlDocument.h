@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/foundation/XmlElement.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// An XML document: one root element. Parsing is forgiving about malformed markup (it repairs what it
+// can, as a tidying parser does) and strict about what it will not do for untrusted input: it never
+// fetches anything (no network, no external DTD or entity), substitutes no entity declared in the
+// document (only the five predefined ones and character references are read), and refuses a document
+// nested deeper than maxDepth or whose element or attribute names are not valid UTF-8 (a broken
+// encoding). Whitespace-only texts between child elements (the indentation of a pretty-printed file)
+// are dropped; a text of an element without child elements is kept as it stands.
+class XmlDocument {
+public:
+    static constexpr int maxDepth = 256;
+    static constexpr std::size_t defaultMaxFileBytes = 64 * 1024 * 1024;
+
+    explicit XmlDocument(XmlElement root);
+
+    // No value when the bytes hold no root element, nest too deep, or are beyond repair.
+    static std::optional<XmlDocument> parse(std::span<const std::uint8_t> bytes);
+    static std::optional<XmlDocument> parse(std::string_view bytes);
+    static std::optional<XmlDocument> parseFile(const std::filesystem::path& path,
+                                                std::size_t maxBytes = defaultMaxFileBytes);
+
+    XmlElement& rootElement() { return root_; }
+    const XmlElement& rootElement() const { return root_; }
+
+    // The document as UTF-8 text with the declaration <?xml version="1.0" encoding="utf-8"?>,
+    // pretty-printed: every element on its own line, indented by its depth, except inside an element
+    // that holds text, whose content is written exactly as it stands. Text that XML cannot carry
+    // (malformed UTF-8, control characters other than tab, line feed and carriage return) is written
+    // as U+FFFD so that the output always reads back.
+    std::string xmlString() const;
+    std::vector<std::uint8_t> xmlData() const;
+
+private:
+    XmlElement root_;
+};
+
+} // namespace platform

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "platform/foundation/Geometry.h"
+#include "platform/ui/Cursor.h"
+#include "platform/ui/DraggingInfo.h"
+#include "platform/ui/Event.h"
+
+#include <QRegion>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QScrollArea;
+
+namespace platform {
+
+class InPlaceTextEditor;
+class View;
+
+// The Qt widget that shows one view tree (one per window area). Host coordinates are the widget's own; the
+// root view's frame lies in them. By default the widget takes the size of the root view's frame (origin
+// plus size), so that it can be the content of a QScrollArea; zoom is the root view's bounds scale, with the
+// root's frame grown to match. With rootFollowsHostSize the root view's frame follows the widget instead.
+//
+// The host turns Qt's input into view events: mouse presses go to the view hit at the press until the
+// release, with click counts counted here; key events go to the first responder; drags go to the
+// frontmost view under the pointer that is registered for one of the dragged types.
+class ViewHost : public QWidget {
+    Q_OBJECT
+public:
+    explicit ViewHost(QWidget* parent = nullptr);
+    ~ViewHost() override;
+
+    void setRootView(std::shared_ptr<View> root);
+    const std::shared_ptr<View>& rootView() const { return root_; }
+    void setRootFollowsHostSize(bool follow);
+    bool rootFollowsHostSize() const { return rootFollowsHost_; }
+    // The scroll area that shows the host, if any.
+    QScrollArea* enclosingScrollArea() const;
+
+    // --- Keyboard ---
+    View* firstResponder() const;
+    // Asks the current first responder to resign and the new one to accept; false when either refuses.
+    // A null view clears the first responder.
+    bool makeFirstResponder(View* view);
+    // Key events that no view handled (the root passed them on): the window's next responder.
+    void setUnhandledKeyHandler(std::function<void(const Event&)> handler);
+
+    // --- Mouse (host coordinates). The Qt mouse handlers come here too. ---
+    // Delivers a mouse-down, dragged or up event as a press or release of the pointer would, so that the
+    // view hit at the down gets every event until the up.
+    void dispatchMouseEvent(const Event& event);
+    // The view that gets the dragged and up events of the press in progress, or null.
+    View* mouseTrackingView() const;
+
+    // --- Drag destinations (location in the info, host coordinates). The Qt drag handlers come here. ---
+    // The frontmost deepest view under the point registered for one of the types; hit testing plays no
+    // part, and views registered for none of them do not hide the views below.
+    View* dragDestinationAt(Point hostPoint, const std::vector<std::string>& types) const;
+    // Entered and updated follow the pointer: a view the pointer reaches hears entered, then updated while
+    // it stays, and exited when the pointer moves to another view or leaves the host.
+    DragOperation dragEntered(const DraggingInfo& info);
+    DragOperation dragUpdated(const DraggingInfo& info);
+    void dragExited();
+    // Drops on the view under the pointer. A view whose last answer was DragOperationNone hears exited
+    // instead, and the drop fails. The view stays alive until its handler returns.
+    bool performDrop(const DraggingInfo& info);
+    View* currentDragDestination() const;
+
+    // --- Cursor ---
+    // The cursor areas' cursor at a host point after rebuilding stale areas; false when no area holds it.
+    bool cursorAt(Point hostPoint, Cursor& cursor);
+
+    // --- Drawing ---
+    // The part of the host that waits to be drawn again.
+    QRegion pendingDisplayRegion() const;
+    bool isDrawing() const { return drawing_; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    friend class View;
+    friend class InPlaceTextEditor;
+
+    // Called by views.
+    void rootFrameChanged();
+    void invalidateHostRect(const Rect& rect);
+    bool scrollHostRectToVisible(const Rect& rect);
+    void keyEventPassedThroughTree(const Event& event);
+    void cursorRectsInvalidated();
+    void viewLeavesHost(View* view);
+
+    // Called by the in-place editor.
+    void setActiveTextEditor(InPlaceTextEditor* editor);
+    void textEditorGone(InPlaceTextEditor* editor);
+
+    void sizeToRoot();
+    void updateCursor(Point hostPoint);
+    void rebuildStaleCursorRects();
+    void flushDeferredDisplay();
+    int countClick(Qt::MouseButton button, Point location, quint64 timestamp);
+    void dispatchKeyEvent(const Event& event);
+    DragOperation moveDragTo(const DraggingInfo& info, bool entering);
+
+    std::shared_ptr<View> root_;
+    bool rootFollowsHost_ = false;
+    bool sizingRoot_ = false;
+    std::weak_ptr<View> firstResponder_;
+    std::function<void(const Event&)> unhandledKeyHandler_;
+
+    // The press in progress.
+    std::weak_ptr<View> mouseTarget_;
+    bool mouseTargetSet_ = false;
+    bool rightButtonPress_ = false;
+    int pressClickCount_ = 0;
+
+    // Click counting: the previous press.
+    Qt::MouseButton lastPressButton_ = Qt::NoButton;
+    Point lastPressLocation_;
+    quint64 lastPressTime_ = 0;
+    int clickCount_ = 0;
+
+    // The drag in progress.
+    std::weak_ptr<View> dragTarget_;
+    bool dragTargetSet_ = false;
+    DragOperation dragOperation_ = DragOperationNone;
+    DraggingInfo lastDragInfo_;
+
+    bool cursorRectsStale_ = true;
+    bool drawing_ = false;
+    bool flushScheduled_ = false;
+    QRegion pendingRegion_;
+    QRegion deferredRegion_;
+
+    InPlaceTextEditor* textEditor_ = nullptr;
+};
+
+} // namespace platform

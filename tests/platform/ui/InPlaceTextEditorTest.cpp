@@ -1,0 +1,196 @@
+#include "RecordingView.h"
+
+#include "platform/ui/InPlaceTextEditor.h"
+#include "platform/ui/View.h"
+#include "platform/ui/ViewHost.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+using platform::AttributedString;
+using platform::InPlaceTextEditor;
+using platform::Point;
+using platform::Rect;
+using platform::Size;
+using platform::TextAttributes;
+using platform::View;
+using platform::ViewHost;
+using uitest::addTo;
+
+namespace {
+
+void type(QWidget* w, int key, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(w, &down);
+}
+
+// A zoomed host (root scaled by 2) holding a text view at (30, 40) of the root's units.
+struct EditFixture {
+    std::shared_ptr<View> root = std::make_shared<View>(Rect(0, 0, 200, 200));
+    std::shared_ptr<View> textView = addTo<View>(*root, Rect(30, 40, 60, 20));
+    ViewHost host;
+    std::vector<QString> changes;
+    std::vector<QString> ends;
+
+    EditFixture() {
+        root->scaleUnitSquareToSize(Size{2, 2});
+        root->setFrameSize(Size{400, 400});
+        host.setRootView(root);
+        host.show();
+    }
+    std::unique_ptr<InPlaceTextEditor> edit(const AttributedString& text) {
+        auto editor = std::make_unique<InPlaceTextEditor>(*textView, textView->bounds(), text);
+        editor->setTextChangedHandler([this](const AttributedString& t) { changes.push_back(t.string()); });
+        editor->setEditingEndedHandler([this](const AttributedString& t) { ends.push_back(t.string()); });
+        return editor;
+    }
+    std::unique_ptr<InPlaceTextEditor> edit(const QString& text) { return edit(AttributedString(text)); }
+};
+
+TEST(InPlaceTextEditor, LiesOverTheViewAtItsScaleAndReportsEveryChange) {
+    EditFixture f;
+    auto editor = f.edit("Intro");
+    ASSERT_TRUE(editor->isEditing());
+    QTextEdit* widget = editor->textWidget();
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->parentWidget(), &f.host);
+    EXPECT_EQ(widget->geometry(), QRect(60, 80, 120, 40));
+    EXPECT_EQ(editor->string(), "Intro");
+    // One point of the font is two pixels at this zoom.
+    editor->setFont(platform::Font::userFont(10));
+    const QFontInfo info(widget->document()->begin().begin().fragment().charFormat().font());
+    EXPECT_NEAR(info.pixelSize(), 20, 1);
+
+    type(widget, Qt::Key_Exclam, "!");
+    type(widget, Qt::Key_Question, "?");
+    EXPECT_EQ(f.changes, (std::vector<QString>{"Intro!", "Intro!?"}));
+    editor->setAttributedText(AttributedString("Verse")); // a change made by the program is not the user's
+    EXPECT_EQ(f.changes.size(), 2u);
+
+    // The view grew: the widget follows.
+    editor->setRectInView(Rect(0, 0, 80, 20));
+    EXPECT_EQ(widget->geometry(), QRect(60, 80, 160, 40));
+
+    EXPECT_TRUE(widget->isVisible());
+    type(widget, Qt::Key_Return, "\r");
+    EXPECT_FALSE(editor->isEditing());
+    EXPECT_FALSE(widget->isVisible());
+    EXPECT_EQ(f.ends, (std::vector<QString>{"Verse"}));
+    editor->endEditing(); // once only
+    type(widget, Qt::Key_A, "a");
+    EXPECT_EQ(f.ends.size(), 1u);
+}
+
+TEST(InPlaceTextEditor, FormattedTextComesBackWithItsAttributes) {
+    EditFixture f;
+    TextAttributes title;
+    title.font = platform::TextFont{"DejaVuSans-Bold", 14};
+    title.foregroundColor = platform::Color{0.5, 0.25, 0, 1};
+    TextAttributes credit;
+    credit.font = platform::TextFont{"Lucida Grande", 10}; // drawn with a substitute, kept by name
+    credit.underlineStyle = platform::TextLineStyleSingle;
+    TextAttributes plain; // no font, no colour
+    const AttributedString text = AttributedString::Builder()
+                                      .append("Blue ", title)
+                                      .append("Train\nby", credit)
+                                      .append(" someone", plain)
+                                      .build();
+    auto editor = f.edit(text);
+    EXPECT_EQ(editor->attributedText(), text);
+    EXPECT_EQ(editor->string(), "Blue Train\nby someone");
+
+    // Typed text takes the attributes of the text before it.
+    QTextCursor cursor = editor->textWidget()->textCursor();
+    cursor.setPosition(4);
+    editor->textWidget()->setTextCursor(cursor);
+    type(editor->textWidget(), Qt::Key_S, "s");
+    const AttributedString expected = AttributedString::Builder()
+                                          .append("Blues ", title)
+                                          .append("Train\nby", credit)
+                                          .append(" someone", plain)
+                                          .build();
+    EXPECT_EQ(editor->attributedText(), expected);
+    // On screen the title font is at twice its size, in its own face.
+    const QTextCharFormat shown = cursor.block().begin().fragment().charFormat();
+    EXPECT_NEAR(QFontInfo(shown.font()).pixelSize(), 28, 1);
+    EXPECT_EQ(QFontInfo(shown.font()).family(), "DejaVu Sans");
+    EXPECT_EQ(QFontInfo(shown.font()).styleName(), "Bold");
+}
+
+TEST(InPlaceTextEditor, EndsOnceWhicheverWayEditingStops) {
+    struct Case {
+        const char* name;
+        std::function<void(EditFixture&, InPlaceTextEditor&)> stop;
+    };
+    const Case cases[] = {
+        {"escape",
+         [](EditFixture&, InPlaceTextEditor& e) { type(e.textWidget(), Qt::Key_Escape, QString()); }},
+        {"enter", [](EditFixture&, InPlaceTextEditor& e) { type(e.textWidget(), Qt::Key_Enter, "\r"); }},
+        {"focus leaves",
+         [](EditFixture&, InPlaceTextEditor& e) {
+             QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
+             QCoreApplication::sendEvent(e.textWidget(), &out);
+         }},
+        {"the view leaves the host",
+         [](EditFixture& f, InPlaceTextEditor&) { f.textView->removeFromSuperview(); }},
+        {"an ancestor leaves the host",
+         [](EditFixture& f, InPlaceTextEditor&) { f.host.setRootView(nullptr); }},
+        {"another text starts editing",
+         [](EditFixture& f, InPlaceTextEditor&) {
+             auto other = addTo<View>(*f.root, Rect(0, 0, 10, 10));
+             InPlaceTextEditor second(*other, other->bounds(), AttributedString("x"));
+             EXPECT_TRUE(second.isEditing());
+         }},
+    };
+    for (const auto& c : cases) {
+        EditFixture f;
+        auto editor = f.edit("Coda");
+        c.stop(f, *editor);
+        EXPECT_FALSE(editor->isEditing()) << c.name;
+        EXPECT_EQ(f.ends, (std::vector<QString>{"Coda"})) << c.name;
+        editor->endEditing();
+        EXPECT_EQ(f.ends.size(), 1u) << c.name;
+    }
+}
+
+TEST(InPlaceTextEditor, TheOwnerMayDestroyTheEditorWhenEditingEnds) {
+    EditFixture f;
+    auto editor = f.edit("Bridge");
+    QString result;
+    editor->setEditingEndedHandler([&](const AttributedString& t) {
+        result = t.string();
+        editor.reset();
+    });
+    type(editor->textWidget(), Qt::Key_Return, "\r");
+    EXPECT_EQ(result, "Bridge");
+    EXPECT_EQ(editor, nullptr);
+    QApplication::processEvents(); // the widget goes later
+}
+
+TEST(InPlaceTextEditor, AViewWithoutHostIsNotEdited) {
+    auto lonely = std::make_shared<View>(Rect(0, 0, 10, 10));
+    InPlaceTextEditor editor(*lonely, lonely->bounds(), AttributedString("x"));
+    EXPECT_FALSE(editor.isEditing());
+    EXPECT_EQ(editor.textWidget(), nullptr);
+    EXPECT_TRUE(editor.attributedText().isEmpty());
+}
+
+TEST(InPlaceTextEditor, EditingOutlivesNeitherTheHostNorTheEditor) {
+    auto editor = std::unique_ptr<InPlaceTextEditor>();
+    {
+        EditFixture f;
+        editor = f.edit("Outro");
+        editor->setEditingEndedHandler({});
+    }
+    EXPECT_FALSE(editor->isEditing());
+    EXPECT_EQ(editor->textWidget(), nullptr);
+    editor.reset();
+}
+
+} // namespace

@@ -1,0 +1,271 @@
+#include "support/DocumentDump.h"
+
+#include "model/Bar.h"
+#include "model/ChordHistory.h"
+#include "model/Document.h"
+#include "model/Line.h"
+#include "model/Page.h"
+#include "model/Symbol.h"
+#include "model/SymbolRepeat.h"
+#include "model/SymbolTempo.h"
+#include "model/SymbolText.h"
+#include "model/SymbolTools.h"
+#include "platform/data/ManagedObjectContext.h"
+#include "platform/foundation/AttributedString.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace tovtest {
+
+namespace {
+
+std::string hashOf(const platform::Bytes& bytes) {
+    std::uint64_t h = 1469598103934665603ull; // FNV-1a
+    for (std::uint8_t b : bytes) {
+        h = (h ^ b) * 1099511628211ull;
+    }
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "%016llx", static_cast<unsigned long long>(h));
+    return buffer;
+}
+
+std::string describeValue(const platform::Value& value, platform::AttributeType type) {
+    if (type == platform::AttributeType::Binary && value.isBytes()) {
+        const auto text = platform::AttributedString::fromSerialized(value.toBytes());
+        const std::string shown = text ? platform::Value(text->string().toStdString()).description() : "?";
+        return "text(" + shown + ", " + hashOf(value.toBytes()) + ")";
+    }
+    return value.description();
+}
+
+bool sameAsStored(const platform::ManagedObject* object, std::string_view key, double cached) {
+    const platform::Value& stored = object->primitiveValue(key);
+    const auto type =
+        object->entity().attributes()[static_cast<std::size_t>(object->entity().attributeIndex(key))].type;
+    if (type == platform::AttributeType::Float) {
+        // The cache keeps the double that was set; the store its single-precision value.
+        return static_cast<float>(cached) == static_cast<float>(stored.toDouble());
+    }
+    return cached == stored.toDouble();
+}
+
+// Compares what the entity classes cache with what is stored (with the defaults of nothing stored).
+std::string cacheMismatches(const platform::ManagedObject* object) {
+    std::vector<std::string> keys;
+    auto check = [&](std::string_view key, double cached, double fallback) {
+        const double stored = object->hasValue(key) ? object->primitiveValue(key).toDouble() : fallback;
+        const bool same = object->hasValue(key) ? sameAsStored(object, key, cached) : cached == stored;
+        if (!same) {
+            keys.emplace_back(key);
+        }
+    };
+    if (const auto* bar = object->as<Bar>()) {
+        check("num", double(bar->num()), 0);
+        check("barLineType", bar->barLineType(), 1280);
+        check("clefType", bar->clefType(), 0);
+        check("keyType", bar->keyType(), 0);
+        check("timeType", bar->timeType(), 0);
+        check("width", bar->width(), 0);
+        check("height", bar->height(), 0);
+        check("longRest", double(bar->longRest()), 0);
+    } else if (const auto* line = object->as<Line>()) {
+        check("partition", double(line->partition()), 0);
+        check("firstBarLineType", line->firstBarLineType(), 1280);
+    } else if (const auto* page = object->as<Page>()) {
+        check("num", double(page->num()), 0);
+        check("aPage", double(page->aPage()), 0);
+    } else if (const auto* entry = object->as<ChordHistory>()) {
+        check("elemStep1", entry->elemStep1(), 17);
+        check("elemStep2", entry->elemStep2(), 12);
+        check("elemStep3", entry->elemStep3(), 70);
+        check("elemStepBase", entry->elemStepBase(), 17);
+        check("index", double(entry->index()), 0);
+    } else if (const auto* symbol = object->as<Symbol>()) {
+        check("type", symbol->type(), 0);
+        check("flip", symbol->flip() ? 1 : 0, 0);
+        check("angle", symbol->angle(), 0);
+        check("scale", symbol->scale(), 0);
+        if (symbol->frame() != platform::rectFromString(object->stringValue("frame"))) {
+            keys.emplace_back("frame");
+        }
+        if (const auto* tools = object->as<SymbolTools>()) {
+            if (tools->frameRelativeToBar() !=
+                platform::rectFromString(object->stringValue("frameRelativeToBar"))) {
+                keys.emplace_back("frameRelativeToBar");
+            }
+        }
+        if (const auto* text = object->as<SymbolText>()) {
+            const auto stored = object->hasValue("text")
+                                    ? platform::AttributedString::fromSerialized(object->bytesValue("text"))
+                                    : std::nullopt;
+            if (text->text() != stored) {
+                keys.emplace_back("text");
+            }
+        }
+        if (const auto* repeat = object->as<SymbolRepeat>()) {
+            const bool storedNothing = !object->hasValue("repeatIDString");
+            if (repeat->repeatIDString().isNull() != storedNothing ||
+                repeat->repeatIDString().toStdString() != object->stringValue("repeatIDString")) {
+                keys.emplace_back("repeatIDString");
+            }
+        }
+        if (const auto* tempo = object->as<SymbolTempo>()) {
+            check("speed", double(tempo->speed()), 0);
+        }
+    }
+    std::string out;
+    for (const auto& key : keys) {
+        out += " !cache(" + key + ")";
+    }
+    return out;
+}
+
+// Where a bar sits, for links to it from outside its line.
+std::string identityOfBar(const platform::ManagedObject* object) {
+    const auto* bar = object ? object->as<Bar>() : nullptr;
+    if (!bar) {
+        return "-";
+    }
+    const Line* line = bar->line();
+    const char* part = !line ? "no line" : line->isLowerOfDoublePart() ? "lower" : "upper";
+    return "bar " + std::to_string(bar->num()) + " (" + part + ")";
+}
+
+std::string indent(int depth) {
+    return std::string(static_cast<std::size_t>(depth) * 2, ' ');
+}
+
+std::string renderTree(const platform::ManagedObject* object, int depth);
+
+// Renders the members of a to-many relationship sorted as text.
+std::string renderMembers(const platform::ManagedObject* object, std::string_view key, int depth) {
+    if (object->entity().relationshipIndex(key) < 0) {
+        return {};
+    }
+    std::vector<std::string> blocks;
+    for (const platform::ManagedObject* member : object->toMany(key)) {
+        blocks.push_back(renderTree(member, depth));
+    }
+    std::sort(blocks.begin(), blocks.end());
+    std::string out;
+    for (const auto& block : blocks) {
+        out += block;
+    }
+    return out;
+}
+
+std::string renderToOne(const platform::ManagedObject* object, std::string_view key, int depth) {
+    if (object->entity().relationshipIndex(key) < 0) {
+        return {};
+    }
+    const platform::ManagedObject* target = object->toOne(key);
+    return target ? renderTree(target, depth) : std::string();
+}
+
+// A tone's identity for a tie: the tone's level in the unit at its timing in its bar.
+std::string identityOfTone(const platform::ManagedObject* tone) {
+    if (!tone) {
+        return "-";
+    }
+    const platform::ManagedObject* unit = tone->toOne("unit");
+    const platform::ManagedObject* note = unit ? unit->toOne("note") : nullptr;
+    return "tone level " + tone->primitiveValue("level").description() + " at " +
+           (unit ? unit->primitiveValue("timing").description() : "-") + " in " +
+           identityOfBar(note ? note->toOne("barOfNote") : nullptr);
+}
+
+std::string renderTree(const platform::ManagedObject* object, int depth) {
+    std::string line = indent(depth) + describeObject(object);
+    const std::string& entity = object->entity().name();
+    if (object->entity().relationshipIndex("barFollowsTo") >= 0) {
+        line += " barFollowsTo=" + identityOfBar(object->toOne("barFollowsTo"));
+    }
+    if (entity == "NoteTone") {
+        line += " tieRight=" + identityOfTone(object->toOne("tieRight")
+                                                  ? object->toOne("tieRight")->toOne("toneRight")
+                                                  : nullptr);
+    }
+    std::string out = line + "\n";
+    // Ownership below the bar: units of a note, tones of a unit, a tone's accidental and articulations.
+    out += renderMembers(object, "units", depth + 1);
+    out += renderMembers(object, "tones", depth + 1);
+    out += renderToOne(object, "accidental", depth + 1);
+    out += renderMembers(object, "articulations", depth + 1);
+    return out;
+}
+
+std::string renderBar(const Bar* bar, int depth) {
+    std::string out = indent(depth) + describeObject(bar) + "\n";
+    out += renderMembers(bar, "symbols", depth + 1);
+    out += renderMembers(bar, "chords", depth + 1);
+    out += renderMembers(bar, "notes", depth + 1);
+    return out;
+}
+
+std::string renderLine(const Line* line, int depth, const char* label) {
+    std::string out = indent(depth) + label + describeObject(line) + "\n";
+    for (const Bar* bar : line->barArray()) {
+        out += renderBar(bar, depth + 1);
+    }
+    if (const Line* lower = line->lower()) {
+        out += renderLine(lower, depth + 1, "lower ");
+    }
+    return out;
+}
+
+} // namespace
+
+std::string describeObject(const platform::ManagedObject* object) {
+    if (!object) {
+        return "-";
+    }
+    std::string out = object->entity().name();
+    for (const auto& attribute : object->entity().attributes()) {
+        out += " " + attribute.name + "=" +
+               describeValue(object->primitiveValue(attribute.name), attribute.type);
+    }
+    if (object->isDeleted()) {
+        out += " !deleted";
+    }
+    return out + cacheMismatches(object);
+}
+
+std::string countObjects(const platform::ManagedObjectContext& context) {
+    std::map<std::string, int> counts;
+    for (const platform::ManagedObject* object : context.allObjects()) {
+        ++counts[object->entity().name()];
+    }
+    std::string out;
+    for (const auto& [name, count] : counts) {
+        out += (out.empty() ? "" : " ") + name + "=" + std::to_string(count);
+    }
+    return out;
+}
+
+std::string dumpDocument(const Document* document) {
+    if (!document) {
+        return "no document\n";
+    }
+    std::string out = describeObject(document) + "\n";
+    out += renderToOne(document, "song", 1);
+    for (const ChordHistory* entry : document->chordHistoryArray()) {
+        out += indent(1) + describeObject(entry) + "\n";
+    }
+    for (const Page* page : document->pageArray()) {
+        out += indent(1) + describeObject(page) + "\n";
+        for (const Line* line : page->lineArray()) {
+            out += renderLine(line, 2, "");
+        }
+    }
+    out += indent(1) + "Document symbols\n";
+    out += renderMembers(document, "symbols", 2);
+    if (const platform::ManagedObjectContext* context = document->managedObjectContext()) {
+        out += "Objects " + countObjects(*context) + "\n";
+    }
+    return out;
+}
+
+} // namespace tovtest
