@@ -1,6 +1,7 @@
 #include "model/TOVSnapshotObject.h"
 
 #include "model/BarSnapShot.h"
+#include "model/ChordSnapShot.h"
 #include "model/SymbolRepeatSnapShot.h"
 #include "model/SymbolSnapShot.h"
 #include "model/SymbolTempoSnapShot.h"
@@ -30,6 +31,7 @@ bool registerAll() {
     registerClass<SymbolTextSnapShot>();
     registerClass<SymbolRepeatSnapShot>();
     registerClass<SymbolTempoSnapShot>();
+    registerClass<ChordSnapShot>();
     registerClass<TOVPboardBars>();
     return true;
 }

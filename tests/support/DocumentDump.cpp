@@ -1,6 +1,7 @@
 #include "support/DocumentDump.h"
 
 #include "model/Bar.h"
+#include "model/Chord.h"
 #include "model/ChordHistory.h"
 #include "model/Document.h"
 #include "model/Line.h"
@@ -114,6 +115,16 @@ std::string cacheMismatches(const platform::ManagedObject* object) {
         }
         if (const auto* tempo = object->as<SymbolTempo>()) {
             check("speed", double(tempo->speed()), 0);
+        }
+        if (const auto* chord = object->as<Chord>()) {
+            check("elemStep1", chord->elemStep1(), 17);
+            check("elemStep2", chord->elemStep2(), 12);
+            check("elemStep3", chord->elemStep3(), 70);
+            check("elemStepBase", chord->elemStepBase(), 17);
+            // The store holds 64-bit numbers signed.
+            check("timing", double(static_cast<std::int64_t>(chord->timing())), 0);
+            check("index", double(static_cast<std::int64_t>(chord->index())), 0);
+            check("order", double(static_cast<std::int64_t>(chord->order())), 0);
         }
     }
     std::string out;
