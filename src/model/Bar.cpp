@@ -68,31 +68,19 @@ void Bar::storeInsertionDefaults() {
 // ---- Setters ----------------------------------------------------------------------------------------------
 
 void Bar::justSetNum(std::uint64_t num) {
-    willChangeValueForKey("num");
-    setPrimitiveValue("num", num);
-    num_ = num;
-    didChangeValueForKey("num");
+    storeAndCache("num", num_, num);
 }
 
 void Bar::justSetBarLineType(int type) {
-    willChangeValueForKey("barLineType");
-    setPrimitiveValue("barLineType", type);
-    barLineType_ = type;
-    didChangeValueForKey("barLineType");
+    storeAndCache("barLineType", barLineType_, type);
 }
 
 void Bar::justSetWidth(double width) {
-    willChangeValueForKey("width");
-    setPrimitiveValue("width", width);
-    width_ = width;
-    didChangeValueForKey("width");
+    storeAndCache("width", width_, width);
 }
 
 void Bar::justSetHeight(double height) {
-    willChangeValueForKey("height");
-    setPrimitiveValue("height", height);
-    height_ = height;
-    didChangeValueForKey("height");
+    storeAndCache("height", height_, height);
 }
 
 void Bar::justSetLine(Line* line) {
@@ -147,10 +135,7 @@ void Bar::setPlain(std::string_view key, T value, T Bar::*field) {
     if (value == this->*field) {
         return;
     }
-    willChangeValueForKey(key);
-    setPrimitiveValue(key, value);
-    this->*field = value;
-    didChangeValueForKey(key);
+    storeAndCache(key, this->*field, value);
 }
 
 void Bar::setClefType(int type) {

@@ -20,20 +20,14 @@ void Chord::setIntForKey(std::string_view key, int& field, int value) {
     if (isUndoRedoing() || value == field) {
         return;
     }
-    willChangeValueForKey(key);
-    setPrimitiveValue(key, value);
-    field = value;
-    didChangeValueForKey(key);
+    storeAndCache(key, field, value);
 }
 
 void Chord::setUnsignedForKey(std::string_view key, std::uint64_t& field, std::uint64_t value) {
     if (isUndoRedoing() || value == field) {
         return;
     }
-    willChangeValueForKey(key);
-    setPrimitiveValue(key, value);
-    field = value;
-    didChangeValueForKey(key);
+    storeAndCache(key, field, value);
 }
 
 void Chord::setElemStep1(int value) {

@@ -14,10 +14,7 @@ void ChordHistory::setIntForKey(std::string_view key, int& field, int value) {
     if (value == field) {
         return;
     }
-    willChangeValueForKey(key);
-    setPrimitiveValue(key, value);
-    field = value;
-    didChangeValueForKey(key);
+    storeAndCache(key, field, value);
 }
 
 void ChordHistory::setElemStep1(int value) {
@@ -40,10 +37,7 @@ void ChordHistory::setIndex(std::uint64_t value) {
     if (value == index_) {
         return;
     }
-    willChangeValueForKey("index");
-    setPrimitiveValue("index", value);
-    index_ = value;
-    didChangeValueForKey("index");
+    storeAndCache("index", index_, value);
 }
 
 TOVChordElems ChordHistory::chordElems() const {

@@ -29,17 +29,11 @@ void Line::storeInsertionDefaults() {
 }
 
 void Line::justSetPartition(std::uint64_t partition) {
-    willChangeValueForKey("partition");
-    setPrimitiveValue("partition", partition);
-    partition_ = partition;
-    didChangeValueForKey("partition");
+    storeAndCache("partition", partition_, partition);
 }
 
 void Line::justSetFirstBarLineType(int type) {
-    willChangeValueForKey("firstBarLineType");
-    setPrimitiveValue("firstBarLineType", type);
-    firstBarLineType_ = type;
-    didChangeValueForKey("firstBarLineType");
+    storeAndCache("firstBarLineType", firstBarLineType_, type);
 }
 
 void Line::justSetPage(Page* page) {

@@ -29,20 +29,14 @@ void Page::setNum(std::uint64_t num) {
     if (num == num_) {
         return;
     }
-    willChangeValueForKey("num");
-    setPrimitiveValue("num", num);
-    num_ = num;
-    didChangeValueForKey("num");
+    storeAndCache("num", num_, num);
 }
 
 void Page::setAPage(std::uint64_t aPage) {
     if (aPage == aPage_) {
         return;
     }
-    willChangeValueForKey("aPage");
-    setPrimitiveValue("aPage", aPage);
-    aPage_ = aPage;
-    didChangeValueForKey("aPage");
+    storeAndCache("aPage", aPage_, aPage);
     adjustLines();
 }
 

@@ -20,10 +20,7 @@ void Symbol::setAttribute(std::string_view key, T value, T Symbol::*field, const
     if (isUndoRedoing() || value == this->*field) {
         return;
     }
-    willChangeValueForKey(key);
-    setPrimitiveValue(key, stored);
-    this->*field = value;
-    didChangeValueForKey(key);
+    storeAndCache(key, this->*field, value, stored);
 }
 
 void Symbol::setType(int type) {

@@ -24,11 +24,8 @@ void SymbolRepeat::setRepeatIDString(const QString& text) {
     if (isUndoRedoing()) {
         return;
     }
-    willChangeValueForKey("repeatIDString");
-    setPrimitiveValue("repeatIDString",
-                      text.isNull() ? platform::Value() : platform::Value(text.toStdString()));
-    repeatIDString_ = text;
-    didChangeValueForKey("repeatIDString");
+    storeAndCache("repeatIDString", repeatIDString_, text,
+                  text.isNull() ? platform::Value() : platform::Value(text.toStdString()));
 }
 
 std::int64_t SymbolRepeat::repeatIDNumber() const {

@@ -11,10 +11,7 @@ void SymbolTempo::setSpeed(std::uint64_t speed) {
     if (isUndoRedoing() || speed == speed_) {
         return;
     }
-    willChangeValueForKey("speed");
-    setPrimitiveValue("speed", speed);
-    speed_ = speed;
-    didChangeValueForKey("speed");
+    storeAndCache("speed", speed_, speed);
 }
 
 std::unique_ptr<TOVSnapshotObject> SymbolTempo::createSnapShot() const {

@@ -13,10 +13,7 @@ void SymbolText::setText(const std::optional<platform::AttributedString>& text) 
     if (isUndoRedoing()) {
         return;
     }
-    willChangeValueForKey("text");
-    setPrimitiveValue("text", text ? platform::Value(text->serialized()) : platform::Value());
-    text_ = text;
-    didChangeValueForKey("text");
+    storeAndCache("text", text_, text, text ? platform::Value(text->serialized()) : platform::Value());
 }
 
 std::unique_ptr<TOVSnapshotObject> SymbolText::createSnapShot() const {

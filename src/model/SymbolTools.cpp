@@ -12,10 +12,7 @@ void SymbolTools::setFrameRelativeToBar(const platform::Rect& frame) {
     if (isUndoRedoing()) {
         return;
     }
-    willChangeValueForKey("frameRelativeToBar");
-    setPrimitiveValue("frameRelativeToBar", platform::stringFromRect(frame));
-    frameRelativeToBar_ = frame;
-    didChangeValueForKey("frameRelativeToBar");
+    storeAndCache("frameRelativeToBar", frameRelativeToBar_, frame, platform::stringFromRect(frame));
 }
 
 Bar* SymbolTools::barFollowsTo() const {

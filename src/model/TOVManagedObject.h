@@ -4,6 +4,7 @@
 #include "platform/data/ManagedObject.h"
 
 #include <memory>
+#include <string_view>
 
 class TOVCoreDataController;
 
@@ -51,6 +52,19 @@ protected:
     virtual void privateInit() {}
     // Stores what a new object of the entity starts with.
     virtual void storeInsertionDefaults() {}
+
+    // Writes a stored value and its cached copy between the will- and did-change notices.
+    template <class T>
+    void storeAndCache(std::string_view key, T& cache, const T& value, const platform::Value& stored) {
+        willChangeValueForKey(key);
+        setPrimitiveValue(key, stored);
+        cache = value;
+        didChangeValueForKey(key);
+    }
+    template <class T>
+    void storeAndCache(std::string_view key, T& cache, const T& value) {
+        storeAndCache(key, cache, value, platform::Value(value));
+    }
 
     // The observation contract for entities that observe themselves.
     bool beginObserving();
