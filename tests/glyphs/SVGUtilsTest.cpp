@@ -240,7 +240,7 @@ TEST(SVGUtilsFile, RectangleWithoutYRadiusHasSquareCorners) {
 }
 
 TEST(SVGUtilsFile, MissingFileIsNoneAndUnreadableContentIsEmpty) {
-    glyphtest::TempFolder folder;
+    TempDir folder;
     EXPECT_FALSE(SVGUtils::bezierPathFromSVGFile((folder.path() / "missing.svg").string()).has_value());
     EXPECT_FALSE(SVGUtils::bezierPathFromSVGFile("").has_value());
 

@@ -50,8 +50,8 @@ protected:
                       glyphtest::rectangleGlyph(width, height));
     }
 
-    glyphtest::TempFolder folder_;
-    glyphtest::ScopedEnv data_{"XDG_DATA_HOME", (folder_.path() / "data").string()};
+    TempDir folder_;
+    ScopedEnv data_{"XDG_DATA_HOME", (folder_.path() / "data").string()};
     TOVChordViewFactory factory_;
 };
 

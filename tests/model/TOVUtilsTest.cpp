@@ -1,4 +1,5 @@
 #include "model/TOVUtils.h"
+#include "support/TempDir.h"
 
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/MemoryDefaultsStore.h"
@@ -17,51 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tovrin-utils-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-    }
-    ~TempFolder() {
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    const fs::path& path() const { return path_; }
-    fs::path write(const fs::path& relative, const std::string& content) const {
-        const fs::path file = path_ / relative;
-        fs::create_directories(file.parent_path());
-        std::ofstream(file) << content;
-        return file;
-    }
-
-private:
-    fs::path path_;
-};
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            setenv(name_.c_str(), old_->c_str(), 1);
-        } else {
-            unsetenv(name_.c_str());
-        }
-    }
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
-};
 
 TEST(TOVUtilsColorText, WritesComponentsAsHexadecimal) {
     using platform::Color;
@@ -113,7 +69,7 @@ protected:
         TOVUtils::overrideResourceDirectory(std::nullopt);
     }
 
-    TempFolder folder_;
+    TempDir folder_;
 };
 
 TEST_F(TOVUtilsFolders, DefaultFontUsesTheApplicationResourcesOnly) {

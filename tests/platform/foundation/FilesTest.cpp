@@ -1,6 +1,6 @@
 #include "platform/foundation/Files.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <csignal>
 #include <gtest/gtest.h>

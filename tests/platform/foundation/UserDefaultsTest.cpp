@@ -3,7 +3,7 @@
 #include "platform/foundation/MemoryDefaultsStore.h"
 #include "platform/foundation/SettingsDefaultsStore.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <QStandardPaths>
 #include <gtest/gtest.h>

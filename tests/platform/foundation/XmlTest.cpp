@@ -1,6 +1,6 @@
 #include "platform/foundation/XmlDocument.h"
 
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <arpa/inet.h>
 #include <atomic>

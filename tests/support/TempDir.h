@@ -24,9 +24,9 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
 
-    std::filesystem::path write(const std::string& name, const std::string& content) const {
+    std::filesystem::path write(const std::filesystem::path& name, const std::string& content) const {
         const std::filesystem::path file = path_ / name;
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary) << content;
