@@ -125,8 +125,9 @@ Song* Document::createNewSong() {
     return song;
 }
 
-SymbolTools* Document::createNewSymbolToolsWithTypeFrame(int type, const platform::Rect& frame) {
-    auto* symbol = insert<SymbolTools>(this, "SymbolTools");
+SymbolTools* Document::createDrawingToolOfEntity(std::string_view entity, int type,
+                                                 const platform::Rect& frame) {
+    auto* symbol = insert<SymbolTools>(this, entity);
     if (!symbol) {
         return nullptr;
     }
@@ -137,16 +138,12 @@ SymbolTools* Document::createNewSymbolToolsWithTypeFrame(int type, const platfor
     return symbol;
 }
 
+SymbolTools* Document::createNewSymbolToolsWithTypeFrame(int type, const platform::Rect& frame) {
+    return createDrawingToolOfEntity("SymbolTools", type, frame);
+}
+
 SymbolText* Document::createNewSymbolTextWithTypeFrame(int type, const platform::Rect& frame) {
-    auto* symbol = insert<SymbolText>(this, "SymbolText");
-    if (!symbol) {
-        return nullptr;
-    }
-    symbol->setType(type);
-    symbol->setFrame(frame);
-    symbol->setDocument(this);
-    processPendingChanges();
-    return symbol;
+    return static_cast<SymbolText*>(createDrawingToolOfEntity("SymbolText", type, frame));
 }
 
 void Document::removePage(Page* page) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 class ChordHistory;
@@ -87,5 +88,8 @@ protected:
     void didChange(const platform::Change& change) override;
 
 private:
+    // A new document-level drawing tool of the entity (SymbolTools or a kind of it).
+    SymbolTools* createDrawingToolOfEntity(std::string_view entity, int type, const platform::Rect& frame);
+
     std::shared_ptr<TOVCoreDataController> coreDataController_;
 };
