@@ -3,10 +3,16 @@
 
 Every glyph is drawn from a small stroke alphabet: each character is a list of centre lines (polylines
 and arcs) on a grid whose capitals stand 10 units tall with the baseline at 0 (y up). A text is laid out
-character by character, scaled to the glyph's size and every centre line is thickened into filled
-quadrilaterals with a small polygon at each joint. All pieces turn the same way, so they fill as one
-shape under the non-zero rule. The result is written as path data with commands M, L and Z only,
-points as "x,y" with y growing downward.
+character by character, scaled to the glyph's size and every centre line is stroked with round caps
+and round joins: each segment becomes a filled quadrilateral, each end a half disc and each turn the
+circular wedge that fills the outer side of the turn. The pieces only meet edge to edge on the outline
+(they overlap inside the stroke), so the filled shape has no notch where they join. All pieces turn
+the same way, so they fill as one shape under the non-zero rule. The result is written as path data
+with commands M, L, C and Z, points as "x,y" with y growing downward.
+
+A root with an accidental sets the accidental as a small raised sign whose lowest ink stays above the
+tallest quality or tension glyph standing on the root's line: the typesetter tucks those under the
+accidental by a fixed margin, so the sign must clear them.
 
 Usage: tools/make_chord_glyphs.py [output folder]   (default: resources/ beside this folder)
 """
@@ -24,8 +30,8 @@ HALF_DIM = "%"
 
 def arc(cx, cy, rx, ry, start, end, steps=None):
     """Points of an elliptic arc from start to end (degrees, counter-clockwise in y-up terms)."""
-    if steps is None:
-        steps = max(4, int(abs(end - start) / 12))
+    # At most 6 degrees a step: with round joins the outline then reads as a smooth curve.
+    steps = max(steps or 0, 4, int(math.ceil(abs(end - start) / 6)))
     pts = []
     for i in range(steps + 1):
         a = math.radians(start + (end - start) * i / steps)
@@ -105,54 +111,159 @@ def scaled(lines, factor, dx=0.0, dy=0.0):
     return [[(px * factor + dx, py * factor + dy) for px, py in pl] for pl in lines]
 
 
-def root_lines(letter, accidental):
-    """A root letter and its accidental, set smaller, thinner and raised to the letter's top, as
-    (lines, stroke factor) groups."""
-    groups = [(layout(letter), 1.0)]
+# The accidental of a root, drawn on its own grid with its centre lines 10 units tall: a compact sign
+# that stays legible when set small.
+ROOT_ACCIDENTALS = {
+    SHARP: [[(2.0, 0), (2.0, 9.2)], [(5.4, 0.8), (5.4, 10)], [(0, 2.5), (7.4, 3.9)], [(0, 6.1), (7.4, 7.5)]],
+    FLAT: [[(0.6, 10), (0.6, 0), (3.9, 2.2)] + arc(2.3, 3.7, 2.1, 2.1, -35, 115)[1:] + [(0.6, 4.5)]],
+}
+# Where the accidental's ink lies on the root's grid (capitals 10 tall, baseline 0). The typesetter sets
+# a quality, or a tension without a quality, on the root's line and tucks it under the accidental by a
+# fixed margin; the tallest of those (such as "dim7" or "sus4(9)") reaches 6.5 units above the
+# baseline, so the sign keeps clear above that.
+ACCIDENTAL_INK_BOTTOM, ACCIDENTAL_INK_TOP = 7.2, 11.8
+ACCIDENTAL_STROKE = 0.55  # of the root's stroke
+ACCIDENTAL_GAP = 0.6  # between the letter's ink and the sign's, on the root's grid
+# How far the typesetter sets a quality left of the right edge of each root with an accidental, in the
+# root's file units (negative: a gap). The root must be wide enough that the quality, moved in that
+# far, still keeps QUALITY_GAP clear of the letter.
+QUALITY_TUCK = {"CSharp": 3.5, "DFlat": 3.0, "DSharp": 3.0, "EFlat": 3.5, "FSharp": 3.5, "GFlat": 3.5,
+                "GSharp": 3.5, "AFlat": 0.25, "ASharp": -0.25, "BFlat": 3.5}
+QUALITY_GAP = 1.0  # the gap between a plain root and its quality, in the root's file units
+
+
+def root_lines(letter, accidental, name=None):
+    """A root letter and its accidental (`name` as in the glyph key), set smaller, thinner and raised
+    above the height of the qualities, as (lines, stroke factor) groups."""
+    letter_lines = layout(letter)
+    groups = [(letter_lines, 1.0)]
     if accidental:
-        advance = GLYPHS[letter][0]
-        groups.append((scaled(layout(accidental), 0.55, advance + 1.0, 5.0), 0.6))
+        letter_half = ROOT_STROKE / 2.0 / (ROOT_HEIGHT / 10.0)
+        half = letter_half * ACCIDENTAL_STROKE
+        sign = ROOT_ACCIDENTALS[accidental]
+        xs = [x for pl in sign for x, _ in pl]
+        ys = [y for pl in sign for _, y in pl]
+        factor = (ACCIDENTAL_INK_TOP - ACCIDENTAL_INK_BOTTOM - 2 * half) / (max(ys) - min(ys))
+        # The sign moves in as far as the letter's ink at the sign's height allows.
+        reach = ACCIDENTAL_INK_BOTTOM - ACCIDENTAL_GAP - letter_half
+        right = max(x for x, y in samples(letter_lines) if y >= reach) + letter_half
+        left = right + ACCIDENTAL_GAP
+        # ... but keeps the root wide enough for the quality tucked under it to clear the letter.
+        grid = ROOT_HEIGHT / 10.0
+        letter_right = max(x for x, _ in samples(letter_lines)) + letter_half
+        sign_width = (max(xs) - min(xs)) * factor + 2 * half
+        left = max(left, letter_right + (QUALITY_GAP + QUALITY_TUCK[letter + name]) / grid - sign_width)
+        dx = left + half - min(xs) * factor
+        dy = ACCIDENTAL_INK_BOTTOM + half - min(ys) * factor
+        groups.append((scaled(sign, factor, dx, dy), ACCIDENTAL_STROKE))
     return groups
 
 
+def samples(lines, step=0.1):
+    """Points along the centre lines, no farther apart than step."""
+    for pl in lines:
+        yield pl[0]
+        for a, b in zip(pl, pl[1:]):
+            n = max(1, int(math.ceil(math.dist(a, b) / step)))
+            for i in range(1, n + 1):
+                yield (a[0] + (b[0] - a[0]) * i / n, a[1] + (b[1] - a[1]) * i / n)
+
+
 def thicken(lines, width):
-    """Filled pieces (lists of points, all turning the same way) for stroked centre lines."""
+    """Filled pieces for stroked centre lines with round caps and joins. A piece is a list of
+    ("M"|"L", point) and ("C", control, control, point) steps, closed, turning counter-clockwise
+    (y up), so that overlapping pieces fill as one shape under the non-zero rule."""
     half = width / 2.0
     pieces = []
     for pl in lines:
-        for (x1, y1), (x2, y2) in zip(pl, pl[1:]):
-            dx, dy = x2 - x1, y2 - y1
-            length = math.hypot(dx, dy)
-            if length < 1e-9:
-                continue
-            nx, ny = -dy / length * half, dx / length * half
-            pieces.append([(x1 + nx, y1 + ny), (x2 + nx, y2 + ny), (x2 - nx, y2 - ny), (x1 - nx, y1 - ny)])
-        # Ends and sharp turns get a small polygon so that they have no notch; the gentle turns of an
-        # arc need none.
-        for i, (px, py) in enumerate(pl):
-            if 0 < i < len(pl) - 1 and turn(pl[i - 1], pl[i], pl[i + 1]) < 20:
-                continue
-            poly = []
-            for k in range(8):
-                a = -math.radians(22.5 + 45 * k)
-                poly.append((px + half * 1.05 * math.cos(a), py + half * 1.05 * math.sin(a)))
-            pieces.append(poly)
+        pl = [p for i, p in enumerate(pl) if i == 0 or math.dist(p, pl[i - 1]) > 1e-9]
+        if len(pl) < 2:
+            if pl:
+                pieces.append(sector(pl[0], half, 0.0, 360.0))
+            continue
+        closed = math.dist(pl[0], pl[-1]) < 1e-6
+        for a, b in zip(pl, pl[1:]):
+            pieces.append(segment(a, b, half))
+        # The outer side of every turn, the seam of a closed line included, gets the circular wedge
+        # between the two segment ends.
+        joints = [(pl[i - 1], pl[i], pl[i + 1]) for i in range(1, len(pl) - 1)]
+        if closed:
+            joints.append((pl[-2], pl[0], pl[1]))
+        for a, b, c in joints:
+            piece = join(a, b, c, half)
+            if piece:
+                pieces.append(piece)
+        if not closed:
+            start_angle = direction(pl[1], pl[0])
+            pieces.append(sector(pl[0], half, start_angle - 90.0, start_angle + 90.0))
+            end_angle = direction(pl[-2], pl[-1])
+            pieces.append(sector(pl[-1], half, end_angle - 90.0, end_angle + 90.0))
     return pieces
 
 
-def turn(a, b, c):
-    """The angle in degrees by which the line a-b-c turns at b."""
-    a1 = math.atan2(b[1] - a[1], b[0] - a[0])
-    a2 = math.atan2(c[1] - b[1], c[0] - b[0])
-    d = abs(math.degrees(a2 - a1)) % 360
-    return min(d, 360 - d)
+def direction(a, b):
+    """The direction from a to b in degrees."""
+    return math.degrees(math.atan2(b[1] - a[1], b[0] - a[0]))
 
 
-def orientation(poly):
-    s = 0.0
-    for (x1, y1), (x2, y2) in zip(poly, poly[1:] + poly[:1]):
-        s += x1 * y2 - x2 * y1
-    return s
+def segment(a, b, half):
+    """The quadrilateral of one straight piece of stroke."""
+    length = math.dist(a, b)
+    nx, ny = -(b[1] - a[1]) / length * half, (b[0] - a[0]) / length * half
+    pts = [(a[0] - nx, a[1] - ny), (b[0] - nx, b[1] - ny), (b[0] + nx, b[1] + ny), (a[0] + nx, a[1] + ny)]
+    return [("M", pts[0])] + [("L", p) for p in pts[1:]]
+
+
+def join(a, b, c, half):
+    """The round join at b of the segments a-b and b-c: the sector on the outer side of the turn; none
+    for a straight run."""
+    d1, d2 = direction(a, b), direction(b, c)
+    sweep = (d2 - d1 + 180.0) % 360.0 - 180.0  # the turn, counter-clockwise positive
+    if abs(sweep) < 1e-6:
+        return None
+    if sweep > 0:  # a left turn: the outer side is on the right
+        return sector(b, half, d1 - 90.0, d1 - 90.0 + sweep)
+    return sector(b, half, d2 + 90.0, d2 + 90.0 - sweep)
+
+
+def sector(centre, radius, start, end):
+    """A circular sector (a full disc for 360 degrees) from start to end counter-clockwise, its arc as
+    cubic curves, one per quadrant it crosses: so the extremes of the outline are end points of curves
+    and every control point lies within the bounds of its curve's end points."""
+    sweep = end - start
+    cx, cy = centre
+    # The points at 0, 90, 180 and 270 degrees are snapped so that the glyph's extremes come out exact.
+    cuts = [start] + [q * 90.0 for q in range(int(math.floor(start / 90.0)) + 1, int(math.ceil(end / 90.0)))
+                      if start + 1e-6 < q * 90.0 < end - 1e-6] + [end]
+
+    def at(degrees):
+        if abs(degrees / 90.0 - round(degrees / 90.0)) < 1e-9:
+            quadrant = int(round(degrees / 90.0)) % 4
+            return (cx + radius * (1, 0, -1, 0)[quadrant], cy + radius * (0, 1, 0, -1)[quadrant])
+        a = math.radians(degrees)
+        return (cx + radius * math.cos(a), cy + radius * math.sin(a))
+
+    full = sweep >= 360.0 - 1e-9
+    piece = [("M", at(start))] if full else [("M", centre), ("L", at(start))]
+    for d0, d1 in zip(cuts, cuts[1:]):
+        a, b = math.radians(d0), math.radians(d1)
+        k = 4.0 / 3.0 * math.tan((b - a) / 4.0) * radius
+        p0, p3 = at(d0), at(d1)
+        c1 = (p0[0] - k * math.sin(a), p0[1] + k * math.cos(a))
+        c2 = (p3[0] + k * math.sin(b), p3[1] - k * math.cos(b))
+        piece.append(("C", c1, c2, p3))
+    return piece
+
+
+def piece_points(piece):
+    return [p for step in piece for p in step[1:]]
+
+
+def piece_area(piece):
+    """Twice the signed area of the polygon through every point of the piece, control points
+    included: positive for a counter-clockwise piece (y up)."""
+    pts = piece_points(piece)
+    return sum(x1 * y2 - x2 * y1 for (x1, y1), (x2, y2) in zip(pts, pts[1:] + pts[:1]))
 
 
 def svg_for(groups, height, stroke):
@@ -164,16 +275,22 @@ def svg_for(groups, height, stroke):
     pieces = []
     for lines, weight in groups:
         pieces += thicken(scaled(lines, factor), stroke * weight)
-    xs = [p[0] for piece in pieces for p in piece]
-    ys = [p[1] for piece in pieces for p in piece]
+    assert all(piece_area(piece) > 0 for piece in pieces)
+    # The extent of the outline, from its corners and points sampled along its curves (the reader
+    # measures the exact bounds anyway and moves the glyph to (0, 0)).
+    xs, ys = [], []
+    for piece in pieces:
+        for x, y in outline_points(piece):
+            xs.append(x)
+            ys.append(y)
     min_x, max_y = min(xs), max(ys)
     parts = []
     for piece in pieces:
-        if orientation(piece) < 0:
-            piece = list(reversed(piece))
-        pts = [(x - min_x, max_y - y) for x, y in piece]
-        cmd = "M%s" % fmt(pts[0]) + "".join("L%s" % fmt(p) for p in pts[1:]) + "Z"
-        parts.append(cmd)
+        text = []
+        for step in piece:
+            pts = [fmt((x - min_x, max_y - y)) for x, y in step[1:]]
+            text.append(step[0] + " ".join(pts))
+        parts.append("".join(text) + "Z")
     width = max(xs) - min_x
     h = max_y - min(ys)
     return ('<?xml version="1.0" encoding="UTF-8"?>\n'
@@ -181,9 +298,28 @@ def svg_for(groups, height, stroke):
             '  <path d="%s"/>\n</svg>\n') % (width, h, " ".join(parts))
 
 
+def outline_points(piece):
+    """Points on the outline of a piece: its corners and, for curves, samples along them."""
+    pts = []
+    current = None
+    for step in piece:
+        if step[0] == "C":
+            p0, c1, c2, p3 = current, step[1], step[2], step[3]
+            for i in range(1, 9):
+                t = i / 8.0
+                u = 1.0 - t
+                pts.append((u ** 3 * p0[0] + 3 * u * u * t * c1[0] + 3 * u * t * t * c2[0] + t ** 3 * p3[0],
+                            u ** 3 * p0[1] + 3 * u * u * t * c1[1] + 3 * u * t * t * c2[1] + t ** 3 * p3[1]))
+            current = p3
+        else:
+            current = step[1]
+            pts.append(current)
+    return pts
+
+
 def fmt(p):
     def n(v):
-        s = "%.1f" % v
+        s = "%.2f" % v
         s = s.rstrip("0").rstrip(".")
         return "0" if s in ("-0", "") else s
     return "%s,%s" % (n(p[0]), n(p[1]))
@@ -232,7 +368,7 @@ def glyphs():
     for letter in "CDEFGAB":
         out["chord" + letter] = svg_for(root_lines(letter, None), ROOT_HEIGHT, ROOT_STROKE)
     for letter, name, sign in ROOTS_WITH_ACCIDENTAL:
-        text = svg_for(root_lines(letter, sign), ROOT_HEIGHT, ROOT_STROKE)
+        text = svg_for(root_lines(letter, sign, name), ROOT_HEIGHT, ROOT_STROKE)
         out["chord%s%s" % (letter, name)] = text
         # The variant a bass under the bar uses: the same outline.
         out["chord%s%s-" % (letter, name)] = text

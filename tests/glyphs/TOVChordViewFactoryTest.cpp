@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -386,6 +390,145 @@ TEST(ChordFactoryBuiltInFont, HasEveryChordGlyph) {
     expectAll(TOVChordViewLibrary::step3ResourceKeys(), library.dictBezierPathStep3());
     EXPECT_TRUE(library.bezierPathSlash());
     EXPECT_TRUE(library.bezierPathHyphen());
+}
+
+} // namespace
+
+namespace {
+
+// How far apart two boxes are: the larger of their horizontal and vertical gaps, negative when they
+// overlap.
+double clearance(const Rect& a, const Rect& b) {
+    const double dx = std::max(b.minX() - a.maxX(), a.minX() - b.maxX());
+    const double dy = std::max(b.minY() - a.maxY(), a.minY() - b.maxY());
+    return std::max(dx, dy);
+}
+
+// The box of every point of each subpath, control points included: never smaller than the subpath's
+// outline, so a clearance measured between such boxes holds for the outlines too.
+std::vector<Rect> subpathBoxes(const platform::BezierPath& path) {
+    std::vector<Rect> result;
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    for (const auto& element : path.elements()) {
+        const int count = element.type == platform::PathElementType::CurveTo     ? 3
+                          : element.type == platform::PathElementType::ClosePath ? 0
+                                                                                 : 1;
+        for (int i = 0; i < count; ++i) {
+            const auto& p = element.points[i];
+            if (element.type == platform::PathElementType::MoveTo) {
+                if (!result.empty()) {
+                    result.back() = Rect(minX, minY, maxX - minX, maxY - minY);
+                }
+                result.emplace_back();
+                minX = maxX = p.x;
+                minY = maxY = p.y;
+            }
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
+        }
+    }
+    if (!result.empty()) {
+        result.back() = Rect(minX, minY, maxX - minX, maxY - minY);
+    }
+    return result;
+}
+
+std::optional<Rect> unionOf(const std::vector<Rect>& rects, std::size_t from, std::size_t to,
+                            const std::function<bool(std::size_t)>& take = {}) {
+    std::optional<Rect> result;
+    for (std::size_t i = from; i < to && i < rects.size(); ++i) {
+        if (!take || take(i)) {
+            result = result ? result->unionWith(rects[i]) : rects[i];
+        }
+    }
+    return result;
+}
+
+// The typesetter tucks a quality, or a tension set without one, under the accidental of the root by a
+// fixed margin; the built-in glyphs must leave the accidental and the letter clear of it. The elements
+// are told apart in the typeset outline by their subpaths, which it appends root first, then quality,
+// then tension; the accidental is what the root glyph holds beyond the subpaths of the plain letter.
+TEST(ChordFactoryBuiltInFont, QualitiesAndTensionsClearTheRootsAccidental) {
+    TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+    TOVChordViewFactory factory;
+    factory.installPluginFontID("Default");
+    TOVUtils::overrideResourceDirectory(std::nullopt);
+
+    // Roots with an accidental and the code of their plain letter.
+    const std::vector<std::pair<int, int>> roots = {{1, 0},  {2, 3},   {4, 3},   {5, 6},   {8, 7},
+                                                    {9, 10}, {11, 10}, {12, 13}, {14, 13}, {15, 16}};
+    // Between them these profiles choose every quality and tension glyph and every offset: each
+    // state of the diminished seven-flat-five and minor-major-seven keys, and augmented by sharpFlat.
+    const std::vector<TOVChordNotationProfile> profiles = {
+        profileWith(0, 0, 0, 0, 0, 0), profileWith(0, 0, 0, 0, 0, 1), profileWith(0, 1, 0, 1, 0, 0),
+        profileWith(1, 1, 0, 1, 0, 1), profileWith(1, 0, 1, 0, 0, 1)};
+    // (quality, tension): every quality alone and with a tension stacked over it or beside it, and
+    // every tension without a quality.
+    std::vector<std::pair<int, int>> elements;
+    for (int quality : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10}) {
+        for (int tension : {70, 3, 4}) {
+            elements.emplace_back(quality, tension);
+        }
+    }
+    for (int tension = 0; tension <= 66; ++tension) {
+        elements.emplace_back(12, tension);
+    }
+    constexpr double kMinimumClearance = 0.5; // in chord units, after the chord scale
+
+    for (const auto& profile : profiles) {
+        factory.setProfile(profile);
+        for (const auto& [root, letter] : roots) {
+            const auto rootGlyph = factory.bezierPathForStep1FontID(root, "Default");
+            const auto letterGlyph = factory.bezierPathForStep1FontID(letter, "Default");
+            ASSERT_TRUE(rootGlyph && letterGlyph) << root;
+            // The letter stands on the root glyph's bottom-left corner, as in its own glyph.
+            const auto rootParts = subpathBoxes(*rootGlyph);
+            const double drop = rootGlyph->bounds().height() - letterGlyph->bounds().height();
+            std::vector<bool> isSign(rootParts.size(), true);
+            for (const auto& part : subpathBoxes(*letterGlyph)) {
+                const Rect moved = part.offsetBy(0, drop);
+                for (std::size_t i = 0; i < rootParts.size(); ++i) {
+                    if (std::abs(rootParts[i].minX() - moved.minX()) < 0.02 &&
+                        std::abs(rootParts[i].maxX() - moved.maxX()) < 0.02 &&
+                        std::abs(rootParts[i].minY() - moved.minY()) < 0.02 &&
+                        std::abs(rootParts[i].maxY() - moved.maxY()) < 0.02) {
+                        isSign[i] = false;
+                    }
+                }
+            }
+            auto sign = [&](std::size_t i) { return bool(isSign[i]); };
+            auto plain = [&](std::size_t i) { return !isSign[i]; };
+            ASSERT_TRUE(unionOf(rootParts, 0, rootParts.size(), sign)) << "no accidental in root " << root;
+
+            for (const auto& [quality, tension] : elements) {
+                if (tension != 70 && !factory.bezierPathForStep3FontID(tension, "Default")) {
+                    continue; // a code without a glyph
+                }
+                const auto chordPath = factory.bezierPathFromChordFontID(
+                    TOVChordElems{root, quality, tension, 17, false}, "Default");
+                ASSERT_TRUE(chordPath);
+                const auto parts = subpathBoxes(*chordPath);
+                const auto qualityGlyph = factory.bezierPathForStep2FontID(quality, "Default");
+                const std::size_t rootEnd = rootParts.size();
+                const std::size_t qualityEnd =
+                    rootEnd + (qualityGlyph ? subpathBoxes(*qualityGlyph).size() : 0);
+                const auto signBox = unionOf(parts, 0, rootEnd, sign);
+                const auto letterBox = unionOf(parts, 0, rootEnd, plain);
+                const std::string what = "root " + std::to_string(root) + " quality " +
+                                         std::to_string(quality) + " tension " + std::to_string(tension) +
+                                         " sharpFlat " + std::to_string(profile.sharpFlat);
+                for (const auto& placed :
+                     {unionOf(parts, rootEnd, qualityEnd), unionOf(parts, qualityEnd, parts.size())}) {
+                    if (placed) {
+                        EXPECT_GE(clearance(*signBox, *placed), kMinimumClearance) << what;
+                        EXPECT_GE(clearance(*letterBox, *placed), kMinimumClearance) << what;
+                    }
+                }
+            }
+        }
+    }
 }
 
 } // namespace
