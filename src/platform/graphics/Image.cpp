@@ -15,7 +15,8 @@ int pixels(double points) {
     if (!(points > 0) || !std::isfinite(points)) {
         return 1;
     }
-    return std::clamp(static_cast<int>(std::ceil(points)), 1, kMaxPixelsPerSide);
+    // Clamped before the conversion: a double beyond the range of int has no int value.
+    return static_cast<int>(std::clamp(std::ceil(points), 1.0, static_cast<double>(kMaxPixelsPerSide)));
 }
 
 } // namespace
