@@ -17,6 +17,7 @@
 #include <QScrollArea>
 #include <QStyleHints>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -146,8 +147,11 @@ QSize ViewHost::sizeHint() const {
         return QWidget::sizeHint();
     }
     const Rect f = root_->convertRectToView(root_->bounds(), nullptr);
-    return QSize(static_cast<int>(std::ceil(std::max(0.0, f.maxX()))),
-                 static_cast<int>(std::ceil(std::max(0.0, f.maxY()))));
+    // Clamped before the conversion: no widget is larger, and a double beyond int has no int value.
+    const auto extent = [](double v) {
+        return v > 0 ? static_cast<int>(std::ceil(std::min(v, static_cast<double>(QWIDGETSIZE_MAX)))) : 0;
+    };
+    return QSize(extent(f.maxX()), extent(f.maxY()));
 }
 
 void ViewHost::sizeToRoot() {

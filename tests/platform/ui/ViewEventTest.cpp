@@ -387,6 +387,16 @@ TEST(ViewHostTest, TheHostTakesTheSizeOfTheRootOrTheRootThatOfTheHost) {
     EXPECT_EQ(root->host(), &other);
 }
 
+TEST(ViewHostTest, AHugeRootGivesTheLargestHostNotANegativeOne) {
+    // Far beyond what a widget can be: the host stops at the largest widget size.
+    for (const double extent : {3e9, 1e300}) {
+        ViewHost host;
+        host.setRootView(std::make_shared<View>(Rect(0, 0, extent, 100)));
+        EXPECT_EQ(host.sizeHint(), QSize(QWIDGETSIZE_MAX, 100)) << extent;
+        EXPECT_EQ(host.width(), QWIDGETSIZE_MAX) << extent;
+    }
+}
+
 TEST(ViewHostTest, ScrollsAViewIntoSight) {
     auto root = std::make_shared<View>(Rect(0, 0, 1000, 1000));
     auto far = addTo<View>(*root, Rect(800, 900, 20, 20));
