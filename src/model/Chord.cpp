@@ -59,7 +59,7 @@ void Chord::setOrder(std::uint64_t value) {
 }
 
 TOVChordElems Chord::chordElems() const {
-    return {elemStep1_, elemStep2_, elemStep3_, elemStepBase_, elemStepBase_ != TOVChordElems{}.elemStepBase};
+    return TOVChordElems::fromCodes(elemStep1_, elemStep2_, elemStep3_, elemStepBase_);
 }
 
 void Chord::setChordElems(const TOVChordElems& elems) {

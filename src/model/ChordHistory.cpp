@@ -41,7 +41,7 @@ void ChordHistory::setIndex(std::uint64_t value) {
 }
 
 TOVChordElems ChordHistory::chordElems() const {
-    return {elemStep1_, elemStep2_, elemStep3_, elemStepBase_, elemStepBase_ != 17};
+    return TOVChordElems::fromCodes(elemStep1_, elemStep2_, elemStep3_, elemStepBase_);
 }
 
 void ChordHistory::setChordElems(const TOVChordElems& elems) {

@@ -43,5 +43,5 @@ void ChordSnapShot::takeSnapshotFrom(const TOVManagedObject* entity) {
 }
 
 TOVChordElems ChordSnapShot::chordElems() const {
-    return {elemStep1_, elemStep2_, elemStep3_, elemStepBase_, elemStepBase_ != TOVChordElems{}.elemStepBase};
+    return TOVChordElems::fromCodes(elemStep1_, elemStep2_, elemStep3_, elemStepBase_);
 }

@@ -10,5 +10,10 @@ struct TOVChordElems {
     int elemStepBase = 17;
     bool slash = false;
 
+    // A chord value from its four stored codes; the slash flag is not stored but follows from the bass.
+    static constexpr TOVChordElems fromCodes(int root, int quality, int tension, int bass) {
+        return {root, quality, tension, bass, bass != TOVChordElems{}.elemStepBase};
+    }
+
     friend bool operator==(const TOVChordElems&, const TOVChordElems&) = default;
 };
