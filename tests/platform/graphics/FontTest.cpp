@@ -10,7 +10,8 @@ using platform::Font;
 using platform::Point;
 using platform::Size;
 
-// These tests rely on the DejaVu fonts (fonts-dejavu-core), which every build machine installs.
+// These tests rely on the DejaVu fonts that scripts/setup installs: fonts-dejavu-core for the upright
+// faces and fonts-dejavu-extra for the italic and oblique ones, which texts in songs ask for.
 
 TEST(Font, NamedFindsExactlyOrNothing) {
     struct Case {
