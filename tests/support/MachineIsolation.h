@@ -33,10 +33,10 @@ public:
         setenv("XDG_RUNTIME_DIR", folder("runtime").c_str(), 1);
         setenv("LC_ALL", "C.UTF-8", 1);
         setenv("TZ", "UTC", 1);
-        for (const char* name : {"LANGUAGE", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS", "XDG_CURRENT_DESKTOP",
-                                 "DESKTOP_SESSION", "QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE",
-                                 "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR",
-                                 "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI", "QT_QPA_FONTDIR"}) {
+        for (const char* name :
+             {"LANGUAGE", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS", "XDG_CURRENT_DESKTOP", "DESKTOP_SESSION",
+              "QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS",
+              "QT_AUTO_SCREEN_SCALE_FACTOR", "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI", "QT_QPA_FONTDIR"}) {
             unsetenv(name);
         }
     }
