@@ -193,8 +193,11 @@ std::optional<std::vector<Entry>> surveyArchive(unzFile file) {
             return std::nullopt;
         }
         const std::optional<Components> components = componentsOfEntryName(name);
+        if (!components || isLinkEntry(entry.info)) {
+            return std::nullopt;
+        }
         entry.folder = name.back() == '/' || name.back() == '\\';
-        if (!components || (components->empty() && !entry.folder) || isLinkEntry(entry.info)) {
+        if (components->empty() && !entry.folder) {
             return std::nullopt;
         }
         entry.components = *components;

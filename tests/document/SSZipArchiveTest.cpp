@@ -137,6 +137,7 @@ TEST(SSZipArchiveUnpack, UnpacksSoundArchivesAndRefusesUnsafeOrBrokenOnesWhole) 
          false,
          {}},
         {"file entry naming the destination", {good, {.name = "f/..", .data = "x"}}, false, {}},
+        {"empty name", {good, {.name = "", .data = "x"}}, false, {}},
         {"name that is not UTF-8", {good, {.name = "f/\xff.svg", .data = svg}}, false, {}},
         {"Unix link entry",
          {good,
