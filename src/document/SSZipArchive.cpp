@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
@@ -116,9 +117,12 @@ bool isValidUtf8(std::string_view text) {
 }
 
 // The entry's name as a path below the destination, with "\" read as "/" and "." and ".." resolved;
-// none for a name that is absolute, leaves the destination, holds a NUL or is not UTF-8.
+// none for a name that is absolute, leaves the destination, holds a NUL, is not UTF-8 or is too long.
 std::optional<Components> componentsOfEntryName(std::string name) {
-    if (name.empty() || name.find('\0') != std::string::npos || !isValidUtf8(name)) {
+    // Longer names are no paths the system could use, and deep ones only cost folder walks.
+    constexpr std::size_t maxNameBytes = PATH_MAX;
+    if (name.empty() || name.size() > maxNameBytes || name.find('\0') != std::string::npos ||
+        !isValidUtf8(name)) {
         return std::nullopt;
     }
     for (char& c : name) {
