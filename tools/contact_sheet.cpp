@@ -99,8 +99,12 @@ std::vector<std::string> numbered(const std::string& stem, int from, int to, con
     return keys;
 }
 
-double above(const std::string&, double top, double height) { return top - 6.0 - height; }
-double onTop(const std::string&, double top, double) { return top; }
+double above(const std::string&, double top, double height) {
+    return top - 6.0 - height;
+}
+double onTop(const std::string&, double top, double) {
+    return top;
+}
 
 void drawSymbols(const std::string& folder, const std::string& file, double zoom) {
     const double width = 620;
@@ -118,9 +122,12 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
          {"clefToon", "clefHeon", "time_c", "time4_4", "time3_4", "time6_8", "time12_8", "time1_4", "time2_4",
           "time5_4", "time7_4", "time3_8", "time5_8", "time7_8", "time9_8"},
          [](const std::string& key, double top, double) {
-             if (key == "clefToon") return top - 8.0;
-             if (key == "clefHeon") return top - 1.0;
-             if (key == "time_c") return top + 5.6;
+             if (key == "clefToon")
+                 return top - 8.0;
+             if (key == "clefHeon")
+                 return top - 1.0;
+             if (key == "time_c")
+                 return top + 5.6;
              return top;
          }},
         {"sharps (treble)", numbered("keySharpX", 1, 7), keyTop},
@@ -135,27 +142,35 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
          {"KyuuhuZen", "Kyuuhu2", "Kyuuhu4", "Kyuuhu8", "Kyuuhu16", "Kyuuhu32"},
          [&](const std::string& key, double top, double) {
              const std::map<std::string, double> offsets = {{"KyuuhuZen", 6.0}, {"Kyuuhu2", 3.0},
-                                                             {"Kyuuhu4", 11.0}, {"Kyuuhu8", 5.0},
-                                                             {"Kyuuhu16", 5.0}, {"Kyuuhu32", 10.0}};
+                                                            {"Kyuuhu4", 11.0},  {"Kyuuhu8", 5.0},
+                                                            {"Kyuuhu16", 5.0},  {"Kyuuhu32", 10.0}};
              return top + middle - offsets.at(key);
          }},
-        {"dynamics", {"dynamicsPPP", "dynamicsPP", "dynamicsP", "dynamicsMP", "dynamicsMF", "dynamicsF",
-                      "dynamicsFF", "dynamicsFFF", "dynamicsFP", "dynamicsSF", "dynamicsSFZ", "dynamicsFZ"},
+        {"dynamics",
+         {"dynamicsPPP", "dynamicsPP", "dynamicsP", "dynamicsMP", "dynamicsMF", "dynamicsF", "dynamicsFF",
+          "dynamicsFFF", "dynamicsFP", "dynamicsSF", "dynamicsSFZ", "dynamicsFZ"},
          [](const std::string&, double top, double) { return top + 26.0; }},
-        {"navigation", {"repeatSegno", "repeatCoda", "repeatDaCapo", "repeatDalSegno", "repeatToCoda",
-                        "repeatFine", "repeatStraight", "repeatSimile", "repeatTacet"}, above},
-        {"repeat signs", {"repeatPrevBar", "repeatPrev2Bar", "repeatPrev4Bar", "repeatRepeat2", "repeatRepeat3",
-                          "repeatRepeat12", "octave8va", "octave15ma", "octave8vaBassa", "octave15maBassa"},
+        {"navigation",
+         {"repeatSegno", "repeatCoda", "repeatDaCapo", "repeatDalSegno", "repeatToCoda", "repeatFine",
+          "repeatStraight", "repeatSimile", "repeatTacet"},
+         above},
+        {"repeat signs",
+         {"repeatPrevBar", "repeatPrev2Bar", "repeatPrev4Bar", "repeatRepeat2", "repeatRepeat3",
+          "repeatRepeat12", "octave8va", "octave15ma", "octave8vaBassa", "octave15maBassa"},
          [](const std::string& key, double top, double height) {
-             if (key.rfind("repeatPrev", 0) == 0) return top + 11.8 - height / 2;
+             if (key.rfind("repeatPrev", 0) == 0)
+                 return top + 11.8 - height / 2;
              return top - 6.0 - height;
          }},
-        {"tempo", {"tempoRit", "tempoPocoRit", "tempoAccel", "tempoPocoAccel", "tempoATempo", "tempoRubato",
-                   "tempoSpeed", "shuffle8", "shuffle16", "push8", "push16"}, above},
+        {"tempo",
+         {"tempoRit", "tempoPocoRit", "tempoAccel", "tempoPocoAccel", "tempoATempo", "tempoRubato",
+          "tempoSpeed", "shuffle8", "shuffle16", "push8", "push16"},
+         above},
         {"digits and circled digits", numbered("generalNumber", 0, 9), above},
         {"", numbered("generalNumberCircle", 0, 9), above},
-        {"barlines, brace", {"barlinesSingle", "barlinesDotted", "barlinesDouble", "barlinesGrateDouble",
-                             "barlinesBrace"}, onTop},
+        {"barlines, brace",
+         {"barlinesSingle", "barlinesDotted", "barlinesDouble", "barlinesGrateDouble", "barlinesBrace"},
+         onTop},
     };
     Sheet sheet(width, rowHeight * (rows.size() + 3) + 20, zoom);
     double y = 30;
@@ -177,8 +192,9 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
     {
         const double top = y;
         sheet.staff(10, top, width - 20);
-        sheet.label(12, top - 20, "stems up with flags 8/16/32; accidentals at their default place; "
-                                  "articulations; dotted, repeat barlines");
+        sheet.label(12, top - 20,
+                    "stems up with flags 8/16/32; accidentals at their default place; "
+                    "articulations; dotted, repeat barlines");
         double x = 30;
         const char* flags[] = {"OnpuHata8", "OnpuHata16", "OnpuHata32"};
         for (const char* flag : flags) {
@@ -213,16 +229,17 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
             sheet.glyph(folder, acc.key, x + acc.dx, headTop + acc.dy);
             x += 16;
         }
-        for (const char* key : {"ArticulationAccento", "ArticulationMarcato", "ArticulationFermata",
-                                "ArticulationStaccato", "ArticulationTenuto", "ArticulationS",
-                                "ArticulationSlur"}) {
+        for (const char* key :
+             {"ArticulationAccento", "ArticulationMarcato", "ArticulationFermata", "ArticulationStaccato",
+              "ArticulationTenuto", "ArticulationS", "ArticulationSlur"}) {
             const auto size = sheet.glyph(folder, key, x, top - 12);
             x += size.width + 6;
         }
         // Repeat barlines as the barline view composes them (thick parts from the wing glyphs).
         auto wing = [&](const char* key, double gx, double gy, bool upper) {
             auto path = SVGUtils::bezierPathFromSVGFile(folder + "/" + key + ".svg");
-            if (!path) return;
+            if (!path)
+                return;
             const double dy = upper ? gy - path->bounds().height() : gy;
             sheet.fill(*path, gx, dy);
         };
@@ -266,18 +283,19 @@ void drawChords(const std::string& folder, const std::string& file, double zoom)
     // C, Cm7, C-7, Cdim7, C half-dim, C+, F#m7(b5), Bbmaj7, Bb7(b9), C#7(9), Ebmaj7(#11), G7(b9,13),
     // C/E, Ab7(#9)/Gb, then a few more roots and tensions.
     const std::vector<TOVChordElems> chords = {
-        c(0, 12),        c(0, 7),         c(0, 1),         c(0, 8),         c(0, 2),         c(0, 12, 20),
-        c(8, 2),         c(15, 6),        c(15, 3, 10),    c(1, 3, 3),      c(5, 6, 11),     c(10, 3, 52),
-        c(0, 12, 70, 6), c(12, 3, 17, 9), c(2, 5),         c(4, 7, 4),      c(9, 10),        c(11, 12, 1),
-        c(14, 12, 0),    c(6, 1, 4),      c(13, 3, 45),    c(16, 3, 43),    c(7, 12, 7),     c(3, 0, 9),
-        c(12, 12, 29),   c(0, 12, 5),     c(8, 1, 2),      c(15, 12, 70, 2)};
+        c(0, 12),        c(0, 7),         c(0, 1),      c(0, 8),         c(0, 2),     c(0, 12, 20),
+        c(8, 2),         c(15, 6),        c(15, 3, 10), c(1, 3, 3),      c(5, 6, 11), c(10, 3, 52),
+        c(0, 12, 70, 6), c(12, 3, 17, 9), c(2, 5),      c(4, 7, 4),      c(9, 10),    c(11, 12, 1),
+        c(14, 12, 0),    c(6, 1, 4),      c(13, 3, 45), c(16, 3, 43),    c(7, 12, 7), c(3, 0, 9),
+        c(12, 12, 29),   c(0, 12, 5),     c(8, 1, 2),   c(15, 12, 70, 2)};
     struct Profile {
         const char* name;
         TOVChordNotationProfile profile;
     };
     const std::vector<Profile> profiles = {
         {"default profile", TOVChordNotationProfile{}},
-        {"major 0, minor 1, diminished 1, augmented 1, sharpFlat 1", TOVChordNotationProfile{0, 1, 1, 1, 0, 1}},
+        {"major 0, minor 1, diminished 1, augmented 1, sharpFlat 1",
+         TOVChordNotationProfile{0, 1, 1, 1, 0, 1}},
         {"on 1 (bass under a bar), sharpFlat 1", TOVChordNotationProfile{1, 0, 0, 0, 1, 1}},
     };
     const double barWidth = 130.0;
@@ -301,11 +319,14 @@ void drawChords(const std::string& folder, const std::string& file, double zoom)
             const double base = top - 8.0; // chord base line
             for (int i = 0; i < perLine; ++i) {
                 const std::size_t index = std::size_t(line * perLine + i);
-                if (index >= chords.size()) break;
+                if (index >= chords.size())
+                    break;
                 auto path = factory.bezierPathFromChordFontID(chords[index], "Default");
-                if (!path) continue;
+                if (!path)
+                    continue;
                 const double x = 40 + 6 + (i / 2) * barWidth + (i % 2) * barWidth * 0.5;
-                const double cy = base - path->bounds().height() + factory.offsetYUnderBaseline(chords[index]);
+                const double cy =
+                    base - path->bounds().height() + factory.offsetYUnderBaseline(chords[index]);
                 sheet.fill(*path, x, cy);
             }
             y += lineHeight;

@@ -662,20 +662,20 @@ TENSION_EM = QUALITY_EM * 0.8  # the minor eleventh scales its tension by 1.25 t
 # A root with an accidental is padded on the right so that the quality starts just clear of the sign.
 ROOT_MARGINS = {"CSharp": -3.5, "DFlat": -3.0, "DSharp": -3.0, "EFlat": -3.5, "FSharp": -3.5,
                 "GFlat": -3.5, "GSharp": -3.5, "AFlat": -0.25, "ASharp": 0.25, "BFlat": -3.5}
-CLEAR_OF_SIGN = 1.2
+CLEAR_OF_SIGN = 1.3
 
 
 def accidental(kind, em, raised_for_root=False):
     """A sharp or flat of the music font sized for text of that em, standing on the baseline (flat)
     or centred at half the height of a figure (sharp); a root's sign is raised instead."""
     if kind == "#":
-        g = music("accidentals.sharp", 0.82 * em / 30.0)
+        g = music("accidentals.sharp", (0.54 if raised_for_root else 0.82) * em / 30.0)
         b = g.ink_bounds()
         mid = -10.8 if raised_for_root else -0.729 * em * 0.5
         return g.moved(-b[0], mid - (b[1] + b[3]) / 2)
-    g = music("accidentals.flat", 0.85 * em / 25.12)
+    g = music("accidentals.flat", (0.52 if raised_for_root else 0.85) * em / 25.12)
     b = g.ink_bounds()
-    bottom = -6.0 if raised_for_root else 0.0
+    bottom = -5.6 if raised_for_root else 0.0
     return g.moved(-b[0], bottom - b[3])
 
 
@@ -807,7 +807,7 @@ def tensions(out):
         if key == "chord6":
             continue  # the quality's file serves the sixth as a tension as well
         if key == "chord+":
-            plus = chord_text("+", TENSION_EM * 1.15)
+            plus = chord_text("+", TENSION_EM)
             b = plus.ink_bounds()
             s = plus.moved(0, -CAP / 2 - (b[1] + b[3]) / 2)
             s.anchor(s.ink_bounds()[0] - 0.8, 0.0)
