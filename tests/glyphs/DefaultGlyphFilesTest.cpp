@@ -6,6 +6,7 @@
 #include "glyphs/TOVChordViewLibrary.h"
 #include "model/TOVUtils.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -285,6 +286,25 @@ TEST_F(DefaultGlyphFiles, StaffGlyphsStandOnTheirLinesWhenPlacedByTheirTop) {
     const auto flat = ink(drawnAt("keyFlatX1", 2.6));
     EXPECT_GT(flat.maxY(), 2 * s);
     EXPECT_LT(flat.maxY(), 2.6 * s);
+}
+
+// The resize and rotate cursors are made with the hot spot (7, 7): each image is big enough for it, and
+// the four arrows cross there, so the spot the pointer acts on lies on the arrow's ink.
+TEST_F(DefaultGlyphFiles, CursorImagesHaveTheirHotSpotOnTheArrow) {
+    for (const char* name :
+         {"cursorRightDown", "cursorRightUp", "cursorUpDown", "cursorLeftRight", "cursorRotate"}) {
+        const auto file = TOVUtils::pathForResourceOfTypeFontID(name, "png", "Default");
+        ASSERT_TRUE(file) << name;
+        QImage image(QString::fromStdString(*file));
+        ASSERT_FALSE(image.isNull()) << name;
+        EXPECT_GE(image.width(), 15) << name;
+        EXPECT_GE(image.height(), 15) << name;
+        if (std::string(name) != "cursorRotate") {
+            const QColor spot = image.pixelColor(7, 7);
+            EXPECT_GT(spot.alpha(), 200) << name;
+            EXPECT_LT(spot.lightness(), 80) << name;
+        }
+    }
 }
 
 } // namespace
