@@ -172,7 +172,7 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
          {"barlinesSingle", "barlinesDotted", "barlinesDouble", "barlinesGrateDouble", "barlinesBrace"},
          onTop},
     };
-    Sheet sheet(width, rowHeight * (rows.size() + 3) + 20, zoom);
+    Sheet sheet(width, rowHeight * (rows.size() + 4) + 20, zoom);
     double y = 30;
     for (const auto& row : rows) {
         const double top = y;
@@ -262,6 +262,63 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
         const double rx = x + 6.2 - (upper ? upper->bounds().width() : 0) + 2.0;
         wing("barlinesRepeatRightUpper", rx, o + 23.8, true);
         wing("barlinesRepeatRightLower", rx, o, false);
+        y += rowHeight;
+    }
+
+    // Composed glyphs as the factory builds them: a metronome mark with its speed (digits 2.0 right
+    // and 8.0 below the glyph's top, 4.0 apart), a sign with circled pass numbers (2.0 apart, tops
+    // aligned) and a long rest's count (digits doubled, centred between the second and fourth lines).
+    {
+        const double top = y;
+        sheet.staff(10, top, width - 20);
+        sheet.label(12, top - 20, "composed: metronome 120, D.S. with passes 1 and 2, Coda 3, long rest 12");
+        auto read = [&](const std::string& key) {
+            auto path = SVGUtils::bezierPathFromSVGFile(folder + "/" + key + ".svg");
+            SVGUtils::defaultScaleBezierPath(&*path);
+            return *path;
+        };
+        auto digits = [&](const std::string& number) {
+            platform::BezierPath result;
+            for (std::size_t i = 0; i < number.size(); ++i) {
+                auto digit = read(std::string("generalNumber") + number[i]);
+                SVGUtils::moveBezierPathXByYBy(&digit, 4.0 * double(i), 0);
+                result.appendPath(digit);
+            }
+            return result;
+        };
+        double x = 20;
+        auto metronome = read("tempoSpeed");
+        auto speed = digits("120");
+        SVGUtils::moveBezierPathXByYBy(&speed, metronome.bounds().width() + 2.0, 8.0);
+        metronome.appendPath(speed);
+        sheet.fill(metronome, x, top - 6 - metronome.bounds().height());
+        x += metronome.bounds().width() + 20;
+        for (const auto& [sign, passes] : std::vector<std::pair<std::string, std::string>>{
+                 {"repeatDalSegno", "12"}, {"repeatCoda", "3"}}) {
+            auto composed = read(sign);
+            for (char pass : passes) {
+                auto circled = read(std::string("generalNumberCircle") + pass);
+                SVGUtils::moveBezierPathXByYBy(&circled, composed.bounds().width() + 2.0, 0);
+                composed.appendPath(circled);
+            }
+            sheet.fill(composed, x, top - 6 - composed.bounds().height());
+            x += composed.bounds().width() + 20;
+        }
+        // Long rest across a 120-point notes area, from the second to the fourth line.
+        const double w = 120, h = 11.8, ly = top + 5.9;
+        auto count = digits("12");
+        SVGUtils::scaleBezierPathXByYBy(&count, 2.0, 2.0);
+        const auto cb = count.bounds();
+        const double dx = (w - cb.width()) / 2;
+        SVGUtils::moveBezierPathXByYBy(&count, x + dx, ly + (h - cb.height()) / 2);
+        platform::BezierPath bars;
+        bars.appendRect(platform::Rect(x + 4.0, ly, 2.0, h));
+        bars.appendRect(platform::Rect(x + w - 6.0, ly, 2.0, h));
+        bars.appendRect(platform::Rect(x + 5.0, ly + h / 2 - 2.0, dx - 10.0, 4.0));
+        bars.appendRect(platform::Rect(x + dx + cb.width() + 5.0, ly + h / 2 - 2.0,
+                                       w - 10.0 - dx - cb.width() - 5.0, 4.0));
+        sheet.fill(bars, 0, 0);
+        sheet.fill(count, 0, 0);
         y += rowHeight;
     }
     sheet.save(file);

@@ -256,7 +256,7 @@ def polygon(points):
     return oriented(s)
 
 
-def hstack(parts, gap=0.0, align="baseline"):
+def hstack(parts, gap=0.0):
     """Parts side by side, each given as (shape, advance or None for its ink width)."""
     out = Shape()
     x = 0.0
@@ -422,10 +422,11 @@ def repeats(out):
     em = 2.3 * SS
     out["repeatDaCapo"] = words("D.C.", em=em)
     out["repeatDalSegno"] = words("D.S.", em=em)
+    # "To" and the coda sign, centred on the height of the capitals.
     coda = music("scripts.coda", 0.8)
-    to = words("To ", em=em)
-    out["repeatToCoda"] = hstack([(to, text("To ", SERIF_BOLD_ITALIC, em)[1]),
-                                  (coda.moved(0, -0.25 * em - coda.ink_bounds()[3] * 0 - 0.4 * SS), None)])
+    to, advance = text("To ", SERIF_BOLD_ITALIC, em)
+    cb = coda.ink_bounds()
+    out["repeatToCoda"] = Shape().add(to).add(coda, advance - cb[0], -0.729 * em / 2 - (cb[1] + cb[3]) / 2)
     out["repeatCoda"] = music("scripts.coda")
     out["repeatSegno"] = music("scripts.segno")
     out["repeatFine"] = words("Fine", em=em)
@@ -501,23 +502,23 @@ def tempos(out):
     for key, word in [("tempoRit", "rit."), ("tempoPocoRit", "poco rit."), ("tempoAccel", "accel."),
                       ("tempoPocoAccel", "poco accel."), ("tempoATempo", "a tempo"), ("tempoRubato", "rubato")]:
         out[key] = text(word, SERIF_ITALIC, em)[0]
-    # Metronome mark: a quarter note and "=", the speed's digits follow 8.0 points below the top.
-    note, _ = small_note(stem=3.0, scale=0.8)
+    # Metronome mark: a quarter note and "=". The speed's digits follow with their tops 8.0 points below
+    # the glyph's top, so the note's head and the "=" are centred on the digits' middle, and the stem
+    # reaches just that high.
+    digit_h = general_digit(0).height()
+    middle = pt(8.0) + digit_h / 2
+    note, _ = small_note(stem=3.0, scale=middle / (3.0 * SS))
     eq = rect(0, 0, 1.1 * SS, 0.17 * SS).add(rect(0, 0.5 * SS, 1.1 * SS, 0.17 * SS))
-    nb = note.ink_bounds()
-    digits_mid = pt(8.0) + 0.5 * number(0).height() * 1.0  # digits of "generalNumber" hang from 8.0
-    s = Shape().add(note, -nb[0], -nb[1])
-    head_mid = -nb[1]
-    s = s.moved(0, digits_mid - head_mid)
-    s.add(eq, s.bounds()[2] + 0.5 * SS, digits_mid - 0.335 * SS)
+    s = Shape().add(note, -note.ink_bounds()[0], middle)
+    s.add(eq, s.bounds()[2] + 0.5 * SS, middle - 0.335 * SS)
     out["tempoSpeed"] = with_top_at(s, 0.0)
     # Shuffle and swing marks: two even notes = the swung pair under a triplet figure.
     for key, flags in [("shuffle8", 1), ("shuffle16", 2)]:
         out[key] = shuffle_mark(flags)
 
 
-def beamed_pair(flags, scale, gap, long_first=False):
-    """Two notes with stems up joined by `flags` beams; the first dotted-long in a swung figure."""
+def beamed_pair(flags, scale, gap):
+    """Two notes with stems up joined by `flags` beams."""
     s = Shape()
     a, (ax, top, sw) = small_note(stem=3.0, scale=scale)
     b, _ = small_note(stem=3.0, scale=scale)
@@ -567,12 +568,15 @@ def pushes(out):
         out[key] = s
 
 
+def general_digit(d):
+    return music(DIGITS[d], pt(3.5) / (367 / 250 * SS))
+
+
 def general_numbers(out):
     # Plain digits stand 4.0 points apart when composed (long rests double them), so each is at most
     # about 3.6 points wide; circled digits follow the pass-number signs.
-    scale = pt(3.5) / (367 / 250 * SS)
     for d in range(10):
-        out["generalNumber%d" % d] = music(DIGITS[d], scale)
+        out["generalNumber%d" % d] = general_digit(d)
     r_out = 0.72 * SS
     for d in range(10):
         s = ring(r_out, r_out, r_out, r_out - 0.12 * SS)
