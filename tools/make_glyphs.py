@@ -22,7 +22,6 @@ Needs: python3-fonttools, lilypond-fonts, fonts-dejavu-core, fonts-dejavu-extra.
 """
 
 import glob
-import math
 import os
 import sys
 
