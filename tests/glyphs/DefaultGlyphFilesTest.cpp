@@ -307,4 +307,39 @@ TEST_F(DefaultGlyphFiles, CursorImagesHaveTheirHotSpotOnTheArrow) {
     }
 }
 
+// Open note heads and circled digits stay open whichever rule fills them: their holes turn against their
+// outlines. The point tested lies in the hole (for a circled digit, between the ring and the figure).
+TEST_F(DefaultGlyphFiles, HollowGlyphsStayHollowUnderBothFillRules) {
+    struct Case {
+        std::string key;
+        double fromTop; // where the point lies, as a fraction of the height from the top
+    };
+    std::vector<Case> cases = {
+        {"OnpuTama2", 0.5}, {"OnpuTamaZen", 0.5}, {"SlashTamaShiro", 0.5}, {"SlashTamaZen", 0.5}};
+    for (const auto& key : numbered("generalNumberCircle", 0, 9)) {
+        cases.push_back({key, 0.15});
+    }
+    for (const auto& c : cases) {
+        auto path =
+            *SVGUtils::bezierPathFromSVGFile(*TOVUtils::pathForResourceOfTypeFontID(c.key, "svg", "Default"));
+        const auto box = path.bounds();
+        const platform::Point inside{box.midX(), box.minY() + box.height() * c.fromTop};
+        for (auto rule : {platform::WindingRule::NonZero, platform::WindingRule::EvenOdd}) {
+            path.setWindingRule(rule);
+            EXPECT_FALSE(path.containsPoint(inside))
+                << c.key << (rule == platform::WindingRule::EvenOdd ? " even-odd" : " non-zero");
+        }
+        // ...while the outline itself is filled somewhere.
+        path.setWindingRule(platform::WindingRule::NonZero);
+        int filled = 0;
+        for (int i = 0; i < 20; ++i) {
+            for (int j = 0; j < 20; ++j) {
+                filled += path.containsPoint(
+                    {box.minX() + box.width() * (i + 0.5) / 20, box.minY() + box.height() * (j + 0.5) / 20});
+            }
+        }
+        EXPECT_GT(filled, 20) << c.key;
+    }
+}
+
 } // namespace
