@@ -385,6 +385,8 @@ void drawChords(const std::string& folder, const std::string& file, double zoom)
                 const double cy =
                     base - path->bounds().height() + factory.offsetYUnderBaseline(chords[index]);
                 sheet.fill(*path, x, cy);
+                std::printf("%s, chord %2d: %5.1f x %4.1f points\n", name, int(index), path->bounds().width(),
+                            path->bounds().height());
             }
             y += lineHeight;
         }
