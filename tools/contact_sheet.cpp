@@ -149,7 +149,7 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
         {"dynamics",
          {"dynamicsPPP", "dynamicsPP", "dynamicsP", "dynamicsMP", "dynamicsMF", "dynamicsF", "dynamicsFF",
           "dynamicsFFF", "dynamicsFP", "dynamicsSF", "dynamicsSFZ", "dynamicsFZ"},
-         [](const std::string&, double top, double) { return top + 26.0; }},
+         above},
         {"navigation",
          {"repeatSegno", "repeatCoda", "repeatDaCapo", "repeatDalSegno", "repeatToCoda", "repeatFine",
           "repeatStraight", "repeatSimile", "repeatTacet"},

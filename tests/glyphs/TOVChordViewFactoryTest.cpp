@@ -567,6 +567,9 @@ TEST(ChordFactoryBuiltInFont, EveryChordsRootStandsOnTheChordLine) {
             const std::size_t rootParts =
                 subpathBoxes(*factory.bezierPathForStep1FontID(root, "Default")).size();
             for (const auto& [quality, tension] : elements) {
+                if (tension != 70 && !factory.bezierPathForStep3FontID(tension, "Default")) {
+                    continue; // a code without a glyph sets as no tension
+                }
                 const TOVChordElems chord{root, quality, tension, quality == 3 ? 6 : 17, quality == 3};
                 const auto path = factory.bezierPathFromChordFontID(chord, "Default");
                 ASSERT_TRUE(path);
