@@ -397,11 +397,12 @@ def repeat_wings(out):
     def wing_up(x0):
         # Bar from y = wing_h to wing_h + staff, wing rising to the right from its top.
         s = rect(x0, wing_h, bar, staff)
-        s.add(Shape([[(x0, wing_h), [((x0 + bar, wing_h),), ((x0 + wing_w * 0.45, wing_h - 0.2), (x0 + wing_w * 0.85,
-                                                                                             wing_h - 1.6),
-                                                             (x0 + wing_w, 0.0)),
-                                     ((x0 + wing_w * 0.6, wing_h * 0.55), (x0 + wing_w * 0.3, wing_h * 0.8 + 0.6),
-                                      (x0, wing_h + 0.9)), ]]]))
+        w = wing_w
+        s.add(oriented(Shape([[(x0, wing_h), [((x0 + 0.35 * w, wing_h - 0.1), (x0 + 0.75 * w, wing_h - 1.3),
+                                               (x0 + w, 0.0)),
+                                              ((x0 + 0.85 * w, wing_h * 0.5 + 0.9), (x0 + 0.55 * w, wing_h + 0.8),
+                                               (x0 + bar * 0.5, wing_h + 1.8)),
+                                              ((x0, wing_h + 1.8),)]]])))
         return oriented(s)
 
     up = wing_up(0.0)
