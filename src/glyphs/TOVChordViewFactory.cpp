@@ -474,6 +474,10 @@ double TOVChordViewFactory::offsetYUnderBaseline(const TOVChordElems& chord) con
     double offset = 0.0;
     if ((chord.elemStep2 == 6 || chord.elemStep2 == 10) && profile_.major == 0) {
         offset = 3.5;
+    } else if (chord.elemStep2 == 2 && profile_.diminished == 1) {
+        // The half-diminished sign is set 1.5 below the root's line like the qualities above; left
+        // out, the whole chord would stand that much higher than its neighbours.
+        offset = 1.5;
     } else if (chord.elemStep2 == kNoQuality && isAugmentedTension(chord.elemStep3) &&
                profile_.augmented == 0) {
         offset = 1.5;

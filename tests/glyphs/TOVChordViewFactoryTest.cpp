@@ -30,7 +30,7 @@ const std::map<std::string, std::pair<double, double>> kDefaultGlyphs = {
     {"chordMaj7", {16, 10}},    {"chordM", {7, 9}},        {"chord-", {6, 3}},
     {"chord7", {6, 12}},        {"chord11", {6, 8}},       {"chord-9", {4, 8}},
     {"chord11(13)", {15, 25}},  {"chord9(11)", {14, 12}},  {"chordAug", {10, 7}},
-    {"chordSlash", {4, 22}},    {"chordHyphen", {10, 2}},
+    {"chordSlash", {4, 22}},    {"chordHyphen", {10, 2}},  {"chordPhy", {8, 9}},
 };
 
 class ChordFactoryTest : public ::testing::Test {
@@ -110,6 +110,12 @@ TEST_F(ChordFactoryTest, TypesetsChordsFromTheirGlyphs) {
          {{0, 0, 14, 21}, {10.5, 15, 6, 3}},
          0},
         {"C sharp minor, m", {1, 1, 70, 17, false}, standard, {{0, 0, 14, 21}, {10.5, 12, 7, 9}}, 0},
+        // The half-diminished sign is set 1.5 lower, and the chord reaches below its line by as much.
+        {"C half-diminished",
+         {0, 2, 70, 17, false},
+         profileWith(1, 0, 1, 0, 0, 0),
+         {{0, 0, 10, 20}, {11, 12.5, 8, 9}},
+         1.5 * kChordScale},
         // A minor eleventh sets the tension on the line, scaled by 1.25 and without a gap.
         {"A minor eleventh",
          {13, 1, 4, 17, false},
@@ -446,6 +452,18 @@ std::optional<Rect> unionOf(const std::vector<Rect>& rects, std::size_t from, st
     return result;
 }
 
+// Every quality (and none) with every tension (and none).
+std::vector<std::pair<int, int>> everyQualityWithEveryTension() {
+    std::vector<std::pair<int, int>> elements;
+    for (int quality : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 12}) {
+        for (int tension = 0; tension <= 66; ++tension) {
+            elements.emplace_back(quality, tension);
+        }
+        elements.emplace_back(quality, 70);
+    }
+    return elements;
+}
+
 // The typesetter tucks a quality, or a tension set without one, under the accidental of the root by a
 // fixed margin; the built-in glyphs must leave the accidental and the letter clear of it. The elements
 // are told apart in the typeset outline by their subpaths, which it appends root first, then quality,
@@ -466,16 +484,11 @@ TEST(ChordFactoryBuiltInFont, QualitiesAndTensionsClearTheRootsAccidental) {
         profileWith(1, 1, 0, 1, 0, 1), profileWith(1, 0, 1, 0, 0, 1)};
     // (quality, tension): every quality alone and with a tension stacked over it or beside it, and
     // every tension without a quality.
-    std::vector<std::pair<int, int>> elements;
-    for (int quality : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10}) {
-        for (int tension : {70, 3, 4}) {
-            elements.emplace_back(quality, tension);
-        }
-    }
-    for (int tension = 0; tension <= 66; ++tension) {
-        elements.emplace_back(12, tension);
-    }
+    const auto elements = everyQualityWithEveryTension();
     constexpr double kMinimumClearance = 0.5; // in chord units, after the chord scale
+    // A tension stacked beside a raised sign must not read as a second sign of the root ("B flat
+    // flat nine"): it keeps a clear gap from it.
+    constexpr double kTensionClearance = 1.5;
 
     for (const auto& profile : profiles) {
         factory.setProfile(profile);
@@ -519,15 +532,148 @@ TEST(ChordFactoryBuiltInFont, QualitiesAndTensionsClearTheRootsAccidental) {
                 const std::string what = "root " + std::to_string(root) + " quality " +
                                          std::to_string(quality) + " tension " + std::to_string(tension) +
                                          " sharpFlat " + std::to_string(profile.sharpFlat);
-                for (const auto& placed :
-                     {unionOf(parts, rootEnd, qualityEnd), unionOf(parts, qualityEnd, parts.size())}) {
-                    if (placed) {
-                        EXPECT_GE(clearance(*signBox, *placed), kMinimumClearance) << what;
-                        EXPECT_GE(clearance(*letterBox, *placed), kMinimumClearance) << what;
-                    }
+                const auto qualityBox = unionOf(parts, rootEnd, qualityEnd);
+                const auto tensionBox = unionOf(parts, qualityEnd, parts.size());
+                if (qualityBox) {
+                    EXPECT_GE(clearance(*signBox, *qualityBox), kMinimumClearance) << what;
+                    EXPECT_GE(clearance(*letterBox, *qualityBox), kMinimumClearance) << what;
+                }
+                if (tensionBox) {
+                    EXPECT_GE(clearance(*signBox, *tensionBox),
+                              quality == 12 ? kMinimumClearance : kTensionClearance)
+                        << what;
+                    EXPECT_GE(clearance(*letterBox, *tensionBox), kMinimumClearance) << what;
                 }
             }
         }
+    }
+}
+
+// Under every profile, every chord's outline reaches below the line its root stands on by exactly the
+// offset the bar view lowers it by, so that roots of neighbouring chords stand on one line.
+TEST(ChordFactoryBuiltInFont, EveryChordsRootStandsOnTheChordLine) {
+    TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+    TOVChordViewFactory factory;
+    factory.installPluginFontID("Default");
+    TOVUtils::overrideResourceDirectory(std::nullopt);
+
+    const std::vector<TOVChordNotationProfile> profiles = {
+        profileWith(1, 0, 0, 0, 0, 0), profileWith(0, 1, 1, 1, 0, 1), profileWith(0, 0, 0, 0, 0, 1),
+        profileWith(1, 1, 1, 0, 0, 0)};
+    const auto elements = everyQualityWithEveryTension();
+    for (const auto& profile : profiles) {
+        factory.setProfile(profile);
+        for (int root = 0; root <= 16; ++root) {
+            const std::size_t rootParts =
+                subpathBoxes(*factory.bezierPathForStep1FontID(root, "Default")).size();
+            for (const auto& [quality, tension] : elements) {
+                if (tension != 70 && !factory.bezierPathForStep3FontID(tension, "Default")) {
+                    continue; // a code without a glyph sets as no tension
+                }
+                const TOVChordElems chord{root, quality, tension, quality == 3 ? 6 : 17, quality == 3};
+                const auto path = factory.bezierPathFromChordFontID(chord, "Default");
+                ASSERT_TRUE(path);
+                const auto parts = subpathBoxes(*path);
+                double rootBottom = 0;
+                for (std::size_t i = 0; i < rootParts; ++i) {
+                    rootBottom = std::max(rootBottom, parts[i].maxY());
+                }
+                EXPECT_NEAR(path->bounds().maxY() - rootBottom, factory.offsetYUnderBaseline(chord), 0.02)
+                    << "root " << root << " quality " << quality << " tension " << tension << " minor "
+                    << profile.minor << " diminished " << profile.diminished;
+            }
+        }
+    }
+}
+
+// Signs that do not stand on the line stand where a reader expects them: minus and plus at half the
+// height of a capital, the diminished circle and the half-diminished sign raised; words and figures
+// that hang a descender ("maj7", "aug") keep their letters on the root's line.
+TEST(ChordFactoryBuiltInFont, SignsStandAtTheirConventionalHeight) {
+    TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+    TOVChordViewFactory factory;
+    factory.installPluginFontID("Default");
+    TOVUtils::overrideResourceDirectory(std::nullopt);
+
+    // Heights are fractions of the root's capital above its line, of the element's parts [from, to)
+    // (counted without the zero-area anchors).
+    struct Case {
+        const char* name;
+        TOVChordElems chord;
+        TOVChordNotationProfile profile;
+        bool tension; // the element is the tension, else the quality
+        std::size_t from, to;
+        double minBottom, maxBottom, minTop, maxTop;
+    };
+    const std::vector<Case> cases = {
+        {"C minus", {0, 1, 70, 17, false}, profileWith(1, 1, 0, 0, 0, 0), false, 0, 1, 0.4, 0.5, 0.5, 0.6},
+        {"C plus", {0, 12, 20, 17, false}, profileWith(1, 0, 0, 0, 0, 0), true, 0, 1, 0.2, 0.5, 0.5, 0.8},
+        {"C diminished circle",
+         {0, 5, 70, 17, false},
+         profileWith(1, 0, 1, 0, 0, 0),
+         false,
+         0,
+         2,
+         0.5,
+         0.7,
+         0.9,
+         1.05},
+        {"C half-diminished sign",
+         {0, 2, 70, 17, false},
+         profileWith(1, 0, 1, 0, 0, 0),
+         false,
+         0,
+         3,
+         0.45,
+         0.7,
+         0.9,
+         1.1},
+        {"C half-diminished figure",
+         {0, 2, 70, 17, false},
+         profileWith(1, 0, 1, 0, 0, 0),
+         false,
+         3,
+         4,
+         -0.02,
+         0.02,
+         0.6,
+         0.9},
+        {"C maj7 m",
+         {0, 6, 70, 17, false},
+         profileWith(0, 0, 0, 0, 0, 0),
+         false,
+         0,
+         1,
+         -0.02,
+         0.02,
+         0.4,
+         0.7},
+        {"C aug a", {0, 12, 1, 17, false}, profileWith(1, 0, 0, 0, 0, 0), true, 0, 2, -0.02, 0.02, 0.3, 0.6},
+    };
+    auto drop = [](std::vector<Rect> boxes) {
+        boxes.erase(std::remove_if(boxes.begin(), boxes.end(),
+                                   [](const Rect& r) { return r.width() == 0 && r.height() == 0; }),
+                    boxes.end());
+        return boxes;
+    };
+    for (const auto& c : cases) {
+        factory.setProfile(c.profile);
+        const auto root = drop(subpathBoxes(*factory.bezierPathForStep1FontID(c.chord.elemStep1, "Default")));
+        const auto quality = factory.bezierPathForStep2FontID(c.chord.elemStep2, "Default");
+        const std::size_t qualityParts = quality ? drop(subpathBoxes(*quality)).size() : 0;
+        const auto parts = drop(subpathBoxes(*factory.bezierPathFromChordFontID(c.chord, "Default")));
+        const auto letter = *unionOf(parts, 0, root.size());
+        const double line = letter.maxY();
+        const double cap = letter.height();
+        const std::size_t first = root.size() + (c.tension ? qualityParts : 0);
+        const auto element = unionOf(parts, first + c.from, first + c.to);
+        ASSERT_TRUE(element) << c.name;
+        const double bottom = (line - element->maxY()) / cap;
+        const double top = (line - element->minY()) / cap;
+        EXPECT_GE(bottom, c.minBottom) << c.name;
+        EXPECT_LE(bottom, c.maxBottom) << c.name;
+        EXPECT_GE(top, c.minTop) << c.name;
+        EXPECT_LE(top, c.maxTop) << c.name;
     }
 }
 
