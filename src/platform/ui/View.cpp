@@ -27,27 +27,41 @@ View::~View() {
 // --- Frame and bounds ---
 
 void View::setFrame(const Rect& frame) {
-    if (frame == frame_) {
-        return;
+    if (frame.origin != frame_.origin) {
+        setFrameOrigin(frame.origin);
     }
-    const bool sizeChanged = frame.size != frame_.size;
-    invalidateAreaInHost();
-    frame_ = frame;
-    invalidateAreaInHost();
-    if (sizeChanged) {
-        invalidateCursorRects();
-    }
-    if (rootHost_ != nullptr) {
-        rootHost_->rootFrameChanged();
+    if (frame.size != frame_.size) {
+        setFrameSize(frame.size);
     }
 }
 
 void View::setFrameOrigin(Point origin) {
-    setFrame(Rect(origin, frame_.size));
+    if (origin == frame_.origin) {
+        return;
+    }
+    invalidateAreaInHost();
+    frame_.origin = origin;
+    frameDidChange();
 }
 
 void View::setFrameSize(Size size) {
-    setFrame(Rect(frame_.origin, size));
+    if (size == frame_.size) {
+        return;
+    }
+    invalidateAreaInHost();
+    frame_.size = size;
+    invalidateCursorRects();
+    frameDidChange();
+}
+
+void View::frameDidChange() {
+    invalidateAreaInHost();
+    if (rootHost_ != nullptr) {
+        rootHost_->rootFrameChanged();
+    }
+    if (ViewHost* h = host()) {
+        h->viewGeometryChanged();
+    }
 }
 
 void View::setFrameRotation(double degrees) {
@@ -56,10 +70,7 @@ void View::setFrameRotation(double degrees) {
     }
     invalidateAreaInHost();
     frameRotation_ = degrees;
-    invalidateAreaInHost();
-    if (rootHost_ != nullptr) {
-        rootHost_->rootFrameChanged();
-    }
+    frameDidChange();
 }
 
 Rect View::bounds() const {
@@ -72,6 +83,7 @@ void View::setBoundsOrigin(Point origin) {
     }
     boundsOrigin_ = origin;
     setNeedsDisplay();
+    boundsDidChange();
 }
 
 void View::setBoundsSize(Size size) {
@@ -81,6 +93,7 @@ void View::setBoundsSize(Size size) {
     }
     scale_ = s;
     setNeedsDisplay();
+    boundsDidChange();
 }
 
 void View::scaleUnitSquareToSize(Size factors) {
@@ -92,6 +105,13 @@ void View::scaleUnitSquareToSize(Size factors) {
     scale_.width *= factors.width;
     scale_.height *= factors.height;
     setNeedsDisplay();
+    boundsDidChange();
+}
+
+void View::boundsDidChange() {
+    if (ViewHost* h = host()) {
+        h->viewGeometryChanged();
+    }
 }
 
 // --- Conversion ---
@@ -353,6 +373,9 @@ void View::drawTree(const Rect& rectInView, GraphicsContext& ctx) {
     ctx.clipToRect(dirty);
     // Cleared first, so that a request made while drawing stays.
     needsDisplay_ = false;
+    if (ViewHost* h = host(); h != nullptr && h->drawing_) {
+        drawnInPass_ = h->paintPass_;
+    }
     ctx.saveGraphicsState();
     drawRect(dirty, ctx);
     ctx.restoreGraphicsState();
@@ -393,7 +416,7 @@ void View::setNeedsDisplay() {
 void View::setNeedsDisplayInRect(const Rect& rect) {
     needsDisplay_ = true;
     if (ViewHost* h = host()) {
-        h->invalidateHostRect(convertRectToView(rect.intersection(bounds()), nullptr));
+        h->invalidateHostRect(convertRectToView(rect.intersection(bounds()), nullptr), this);
     }
 }
 

@@ -40,7 +40,10 @@ public:
 
     // --- Frame and bounds ---
     Rect frame() const { return frame_; }
-    // Each of the three changes the frame directly; setFrame does not go through the other two.
+    // The three setters call one another in one direction only: setFrame moves the frame with
+    // setFrameOrigin when the origin changes and then resizes it with setFrameSize when the size changes;
+    // setFrameOrigin and setFrameSize never go through setFrame. So an override of setFrameSize sees every
+    // change of size, and an override of setFrame (which may re-lay out subviews) runs only for setFrame.
     virtual void setFrame(const Rect& frame);
     virtual void setFrameOrigin(Point origin);
     virtual void setFrameSize(Size size);
@@ -106,7 +109,9 @@ public:
     // Draws the view and its subviews (superview first, subviews in order, each clipped to its bounds) into
     // a context that is in this view's coordinates; used by the host and for printing.
     void drawTree(const Rect& rectInView, GraphicsContext& ctx);
-    // Asks for the view to be drawn again; the host draws later, so this is safe while drawing.
+    // Asks for the view to be drawn again; the host draws later, so this is safe while drawing. While the
+    // host paints, a request for a view that the paint has yet to reach is served by that paint, so a view
+    // that marks a view above it in each of its drawings does not make the host paint again and again.
     void setNeedsDisplay();
     void setNeedsDisplayInRect(const Rect& rect);
     bool needsDisplay() const { return needsDisplay_; }
@@ -173,6 +178,9 @@ private:
     // The area the view covers in host coordinates (its bounds converted), or an empty rect.
     Rect areaInHost() const;
     void invalidateAreaInHost();
+    // Tell the host that the frame or the bounds changed.
+    void frameDidChange();
+    void boundsDidChange();
     void markCursorRectsInvalidInTree();
     void detachFromSuperview();
 
@@ -185,6 +193,8 @@ private:
     ViewHost* rootHost_ = nullptr; // set on the root view only
     int tag_ = -1;
     bool needsDisplay_ = false;
+    // The host's paint pass in which the view was last drawn.
+    unsigned long long drawnInPass_ = 0;
     bool cursorRectsValid_ = false;
     std::vector<CursorRect> cursorRects_;
     std::vector<std::string> draggedTypes_;

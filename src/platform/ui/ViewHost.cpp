@@ -184,7 +184,7 @@ void ViewHost::resizeEvent(QResizeEvent* event) {
 
 // --- Display ---
 
-void ViewHost::invalidateHostRect(const Rect& rect) {
+void ViewHost::invalidateHostRect(const Rect& rect, const View* requester) {
     if (rect.isEmpty() || !std::isfinite(rect.x()) || !std::isfinite(rect.y()) ||
         !std::isfinite(rect.width()) || !std::isfinite(rect.height())) {
         return;
@@ -193,6 +193,16 @@ void ViewHost::invalidateHostRect(const Rect& rect) {
     const QRect r =
         QRectF(rect.x(), rect.y(), rect.width(), rect.height()).toAlignedRect().adjusted(-1, -1, 1, 1);
     if (drawing_) {
+        // A view that this paint has yet to draw is drawn by it wherever the paint reaches; only views
+        // already drawn, or out of the paint's reach, wait for another paint. A view marking the views above
+        // it as it draws therefore never starts a paint of its own.
+        if (requester != nullptr && requester->drawnInPass_ != paintPass_) {
+            const Rect area = requester->areaInHost();
+            const QRect areaRect = QRectF(area.x(), area.y(), area.width(), area.height()).toAlignedRect();
+            if (paintRegion_.intersects(areaRect)) {
+                return;
+            }
+        }
         deferredRegion_ += r;
         return;
     }
@@ -238,6 +248,13 @@ void ViewHost::viewLeavesHost(View* view) {
     }
 }
 
+void ViewHost::viewGeometryChanged() {
+    // The text being edited stays over its view when the view moves, grows or is zoomed.
+    if (textEditor_ != nullptr && textEditor_->isEditing()) {
+        textEditor_->placeWidget();
+    }
+}
+
 void ViewHost::cursorRectsInvalidated() {
     cursorRectsStale_ = true;
 }
@@ -252,6 +269,7 @@ View* ViewHost::firstResponder() const {
 bool ViewHost::makeFirstResponder(View* view) {
     auto current = owningPointer(firstResponder());
     if (current.get() == view) {
+        takeKeyboardFromTextEditor(view);
         return true;
     }
     if (current && !current->resignFirstResponder()) {
@@ -260,13 +278,29 @@ bool ViewHost::makeFirstResponder(View* view) {
     firstResponder_.reset();
     auto next = owningPointer(view);
     if (!next || next->host() != this) {
+        if (view == nullptr) {
+            takeKeyboardFromTextEditor(nullptr);
+        }
         return view == nullptr;
     }
     if (!next->becomeFirstResponder()) {
         return false;
     }
     firstResponder_ = next;
+    takeKeyboardFromTextEditor(next.get());
     return true;
+}
+
+void ViewHost::takeKeyboardFromTextEditor(const View* responder) {
+    // Keys go to the first responder: text edited in place elsewhere ends, and the host takes the focus.
+    // The edited view itself leaves the keys to its text.
+    if (textEditor_ != nullptr && textEditor_->isEditing()) {
+        if (textEditor_->isEditingView(responder)) {
+            return;
+        }
+        textEditor_->endEditing();
+    }
+    setFocus(Qt::OtherFocusReason);
 }
 
 void ViewHost::setUnhandledKeyHandler(std::function<void(const Event&)> handler) {
@@ -466,8 +500,9 @@ void ViewHost::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ViewHost::mouseDoubleClickEvent(QMouseEvent* event) {
-    // Qt sends the second press as well; clicks are counted on the presses.
-    event->accept();
+    // Qt delivers the second press of a double click as this event instead of a press; clicks are
+    // counted here, on every press, so it is the press it replaces.
+    mousePressEvent(event);
 }
 
 // --- Cursor ---
@@ -504,11 +539,34 @@ bool ViewHost::cursorAt(Point hostPoint, Cursor& cursor) {
 
 void ViewHost::updateCursor(Point hostPoint) {
     Cursor cursor;
+    std::optional<Cursor> wanted;
     if (cursorAt(hostPoint, cursor)) {
-        setCursor(cursor.toQCursor());
+        wanted = cursor;
+    }
+    // Set only when it changes: every move of the pointer comes here.
+    if (wanted == shownCursor_) {
+        return;
+    }
+    shownCursor_ = wanted;
+    if (wanted) {
+        setCursor(qCursorFor(*wanted));
     } else {
         unsetCursor();
     }
+}
+
+QCursor ViewHost::qCursorFor(const Cursor& cursor) {
+    if (cursor.shape() != Cursor::Shape::Image) {
+        return cursor.toQCursor();
+    }
+    // Image cursors are read from their files once.
+    for (const auto& [known, qcursor] : imageCursors_) {
+        if (known == cursor) {
+            return qcursor;
+        }
+    }
+    imageCursors_.emplace_back(cursor, cursor.toQCursor());
+    return imageCursors_.back().second;
 }
 
 // --- Drag destinations ---
@@ -642,14 +700,20 @@ void ViewHost::textEditorGone(InPlaceTextEditor* editor) {
 
 void ViewHost::paintEvent(QPaintEvent* event) {
     drawing_ = true;
-    pendingRegion_ = (pendingRegion_ - event->region()) & rect();
+    ++paintPass_;
+    paintRegion_ = event->region();
+    pendingRegion_ = (pendingRegion_ - paintRegion_) & rect();
     if (auto root = root_) {
         QPainter painter(this);
         QPainterGraphicsContext ctx(painter, true);
-        const QRect r = event->rect();
         ctx.concatTransform(root->transformToSuperview());
-        root->drawTree(root->convertRectFromView(Rect(r.x(), r.y(), r.width(), r.height()), nullptr), ctx);
+        // Rectangle by rectangle: two small areas far apart do not draw everything between them.
+        for (const QRect& r : paintRegion_) {
+            root->drawTree(root->convertRectFromView(Rect(r.x(), r.y(), r.width(), r.height()), nullptr),
+                           ctx);
+        }
     }
+    paintRegion_ = QRegion();
     drawing_ = false;
     if (!deferredRegion_.isEmpty() && !flushScheduled_) {
         flushScheduled_ = true;

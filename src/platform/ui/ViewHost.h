@@ -5,11 +5,13 @@
 #include "platform/ui/DraggingInfo.h"
 #include "platform/ui/Event.h"
 
+#include <QCursor>
 #include <QRegion>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,7 +46,8 @@ public:
     // --- Keyboard ---
     View* firstResponder() const;
     // Asks the current first responder to resign and the new one to accept; false when either refuses.
-    // A null view clears the first responder.
+    // A null view clears the first responder. On success the host takes the keyboard focus, and text
+    // edited in place ends unless the new first responder is the edited view.
     bool makeFirstResponder(View* view);
     // Key events that no view handled (the root passed them on): the window's next responder.
     void setUnhandledKeyHandler(std::function<void(const Event&)> handler);
@@ -102,7 +105,9 @@ private:
 
     // Called by views.
     void rootFrameChanged();
-    void invalidateHostRect(const Rect& rect);
+    // `requester` is the view that asked to be drawn again, or null for a change of the tree's geometry.
+    void invalidateHostRect(const Rect& rect, const View* requester = nullptr);
+    void viewGeometryChanged();
     bool scrollHostRectToVisible(const Rect& rect);
     void keyEventPassedThroughTree(const Event& event);
     void cursorRectsInvalidated();
@@ -113,7 +118,9 @@ private:
     void textEditorGone(InPlaceTextEditor* editor);
 
     void sizeToRoot();
+    void takeKeyboardFromTextEditor(const View* responder);
     void updateCursor(Point hostPoint);
+    QCursor qCursorFor(const Cursor& cursor);
     void rebuildStaleCursorRects();
     void flushDeferredDisplay();
     int countClick(Qt::MouseButton button, Point location, quint64 timestamp);
@@ -145,7 +152,12 @@ private:
     DraggingInfo lastDragInfo_;
 
     bool cursorRectsStale_ = true;
+    // The cursor set on the widget (none: the widget's default), and the image cursors read so far.
+    std::optional<Cursor> shownCursor_;
+    std::vector<std::pair<Cursor, QCursor>> imageCursors_;
     bool drawing_ = false;
+    unsigned long long paintPass_ = 0;
+    QRegion paintRegion_;
     bool flushScheduled_ = false;
     QRegion pendingRegion_;
     QRegion deferredRegion_;

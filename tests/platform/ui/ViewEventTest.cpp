@@ -1,14 +1,18 @@
 #include "RecordingView.h"
+#include "WindowEvents.h"
 
 #include "platform/ui/View.h"
 #include "platform/ui/ViewHost.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -116,13 +120,13 @@ TEST(ViewEvents, UnhandledEventsPassToTheSuperview) {
 
 TEST(ViewEvents, ClickCountsFollowTheDesktopSettings) {
     const QStyleHints* hints = QGuiApplication::styleHints();
-    const quint64 interval = static_cast<quint64>(hints->mouseDoubleClickInterval());
+    const ulong interval = static_cast<ulong>(hints->mouseDoubleClickInterval());
     const int distance = hints->mouseDoubleClickDistance();
     ASSERT_GT(interval, 2u);
 
     struct Press {
-        quint64 after; // since the previous press
-        double dx;     // from the previous press
+        ulong after; // since the previous press
+        double dx;   // from the previous press
         Qt::MouseButton button;
     };
     struct Case {
@@ -143,19 +147,17 @@ TEST(ViewEvents, ClickCountsFollowTheDesktopSettings) {
         {"beyond the distance", {{0, 0, L}, {1, distance + 1.0, L}}, {1, 1}},
         {"another button starts anew", {{0, 0, L}, {1, 0, R}, {1, 0, R}, {1, 0, L}}, {1, 1, 2, 1}},
     };
-    quint64 time = 100000;
+    ulong time = 100000;
     for (const auto& c : cases) {
         HostFixture f;
         auto v = addTo<RecordingView>(*f.root, "v", Rect(0, 0, 300, 200), &f.log);
+        uitest::WindowEvents input(f.host);
         double x = 20;
         time += 100000; // far from the previous case
         for (const auto& p : c.presses) {
             time += p.after;
             x += p.dx;
-            press(f.host, {x, 20}, p.button, {}, time);
-            // Qt adds a double-click event after the second press; it must not count again.
-            sendMouse(f.host, QEvent::MouseButtonDblClick, {x, 20}, p.button, p.button, {}, time);
-            release(f.host, {x, 20}, p.button, time);
+            input.click({x, 20}, time, p.button);
         }
         std::vector<int> downs;
         for (const auto& e : v->events) {
@@ -362,6 +364,56 @@ TEST(ViewCursor, CursorAreasTurnWithTheViewAndAreRebuiltOnRequest) {
     v->setFrameSize(platform::Size{30, 20});
     f.host.cursorAt(Point{0, 0}, cursor);
     EXPECT_EQ(v->resets, 3);
+}
+
+// Counts the cursor changes of a widget.
+class CursorChangeCounter : public QObject {
+public:
+    explicit CursorChangeCounter(QWidget& w) { w.installEventFilter(this); }
+    int changes = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        changes += e->type() == QEvent::CursorChange ? 1 : 0;
+        return false;
+    }
+};
+
+TEST(ViewCursor, AnImageCursorIsReadOnceAndSetOnlyWhenItChanges) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath("cursorRotate.png");
+    QImage picture(16, 16, QImage::Format_ARGB32);
+    picture.fill(Qt::black);
+    ASSERT_TRUE(picture.save(file));
+
+    HostFixture f;
+    addTo<CursorView>(*f.root, Rect(0, 0, 100, 100), Rect(0, 0, 100, 100),
+                      platform::Cursor::fromImageFile(file.toStdString(), Point{8, 8}));
+    addTo<CursorView>(*f.root, Rect(150, 0, 100, 100), Rect(0, 0, 100, 100),
+                      platform::Cursor::resizeUpDown());
+    uitest::WindowEvents input(f.host);
+    CursorChangeCounter counter(f.host);
+
+    ulong time = 1000;
+    input.move({10, 10}, time += 10);
+    ASSERT_EQ(f.host.cursor().shape(), Qt::BitmapCursor);
+    // Qt may tell of one change more than once.
+    const int perChange = counter.changes;
+    ASSERT_GT(perChange, 0);
+    // Gone from the disk: a cursor read again would fall back to the arrow.
+    ASSERT_TRUE(QFile::remove(file));
+    for (int x = 11; x < 90; x += 8) {
+        input.move({double(x), 10}, time += 10);
+    }
+    EXPECT_EQ(f.host.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(counter.changes, perChange);
+    input.move({160, 10}, time += 10);
+    EXPECT_EQ(f.host.cursor().shape(), Qt::SizeVerCursor);
+    input.move({50, 10}, time += 10);
+    EXPECT_EQ(f.host.cursor().shape(), Qt::BitmapCursor);
+    input.move({120, 10}, time += 10); // between the areas
+    input.move({125, 10}, time += 10);
+    EXPECT_EQ(f.host.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(counter.changes, 4 * perChange);
 }
 
 TEST(ViewHostTest, TheHostTakesTheSizeOfTheRootOrTheRootThatOfTheHost) {
