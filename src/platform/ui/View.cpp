@@ -1,7 +1,11 @@
 #include "platform/ui/View.h"
 
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/Image.h"
+#include "platform/graphics/QPainterGraphicsContext.h"
 #include "platform/ui/ViewHost.h"
+
+#include <QApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -539,6 +543,50 @@ bool View::isRegisteredForAnyType(const std::vector<std::string>& types) const {
         }
     }
     return false;
+}
+
+// --- Drag source ---
+
+bool View::hasMovedDragDistance(Point from, Point to) {
+    return std::abs(to.x - from.x) + std::abs(to.y - from.y) >= QApplication::startDragDistance();
+}
+
+Image View::imageOfView(Rect& area) {
+    area = areaInHost();
+    if (area.isEmpty()) {
+        return Image();
+    }
+    area = Rect(std::floor(area.x()), std::floor(area.y()), std::ceil(area.maxX()) - std::floor(area.x()),
+                std::ceil(area.maxY()) - std::floor(area.y()));
+    Image image(area.size);
+    QPainterGraphicsContext ctx(image);
+    ctx.concatTransform(AffineTransform::translation(-area.x(), -area.y()));
+    // From this view's coordinates to the host's: the root's step last.
+    AffineTransform toHost;
+    for (const View* v = this; v != nullptr; v = v->superview_) {
+        toHost.appendTransform(v->transformToSuperview());
+    }
+    ctx.concatTransform(toHost);
+    drawTree(bounds(), ctx);
+    return image;
+}
+
+DragOperation View::dragItems(const DraggingInfo& items, const Event& event, const Image* image) {
+    ViewHost* h = host();
+    if (h == nullptr || items.types().empty()) {
+        return DragOperationNone;
+    }
+    // Held while the drag runs: the drop may take this view out of the tree.
+    const std::shared_ptr<View> keep = weak_from_this().lock();
+    Rect area;
+    Image picture = image != nullptr ? *image : imageOfView(area);
+    Point hotSpot;
+    if (image != nullptr) {
+        hotSpot = Point{picture.size().width / 2, picture.size().height / 2};
+    } else {
+        hotSpot = Point{event.locationInWindow().x - area.x(), event.locationInWindow().y - area.y()};
+    }
+    return h->startDrag(items, picture, hotSpot);
 }
 
 } // namespace platform

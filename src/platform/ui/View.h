@@ -14,6 +14,7 @@
 namespace platform {
 
 class GraphicsContext;
+class Image;
 class ViewHost;
 
 // A light view of the score: not a widget, but a node of a tree that one ViewHost shows.
@@ -158,6 +159,18 @@ public:
     virtual DragOperation draggingUpdated(const DraggingInfo& info) { return DragOperationNone; }
     virtual void draggingExited(const DraggingInfo& info) {}
     virtual bool performDragOperation(const DraggingInfo& info) { return false; }
+
+    // --- Drag source ---
+    // Whether the pointer has gone the desktop's drag distance from where the button went down (host
+    // coordinates, as the events carry them); a view or cell starts its drag only then.
+    static bool hasMovedDragDistance(Point from, Point to);
+    // Starts a drag of the types in `items` with their bytes (a type without bytes is a marker) from the
+    // pointer of `event`. The image is the program's, held at its centre, or when null the view as it is
+    // drawn, held where the pointer is over the view. Answers what the destination did; a real drag runs
+    // Qt's drag loop, which returns when the drop is done (offscreen, at once).
+    DragOperation dragItems(const DraggingInfo& items, const Event& event, const Image* image = nullptr);
+    // The view as drawn, in host pixels: the image of its area in the host, and where that area lies.
+    Image imageOfView(Rect& areaInHost);
 
     // --- Printing ---
     // Whether the view divides itself into pages; if so the first page number and the count.

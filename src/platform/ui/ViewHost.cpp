@@ -1,18 +1,22 @@
 #include "platform/ui/ViewHost.h"
 
+#include "platform/graphics/Image.h"
 #include "platform/graphics/QPainterGraphicsContext.h"
 #include "platform/ui/InPlaceTextEditor.h"
 #include "platform/ui/PasteboardMime.h"
 #include "platform/ui/View.h"
 
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPixmap>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QStyleHints>
@@ -679,6 +683,46 @@ void ViewHost::dropEvent(QDropEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+// --- Drag sources ---
+
+namespace {
+
+ViewHost::DragStarter& dragStarter() {
+    static ViewHost::DragStarter starter;
+    return starter;
+}
+
+DragOperation runQtDrag(ViewHost& source, std::unique_ptr<QMimeData> data, const QPixmap& image,
+                        QPoint hotSpot) {
+    auto* drag = new QDrag(&source);
+    drag->setMimeData(data.release());
+    if (!image.isNull()) {
+        drag->setPixmap(image);
+        drag->setHotSpot(hotSpot);
+    }
+    const Qt::DropAction action = drag->exec(Qt::CopyAction);
+    return action == Qt::CopyAction ? DragOperationCopy : DragOperationNone;
+}
+
+} // namespace
+
+void ViewHost::setDragStarter(DragStarter starter) {
+    dragStarter() = std::move(starter);
+}
+
+DragOperation ViewHost::startDrag(const DraggingInfo& items, const Image& image, Point hotSpot) {
+    auto mime = std::make_unique<QMimeData>();
+    for (const auto& type : items.types()) {
+        const QByteArray data = items.dataForType(type);
+        writePasteboardType(*mime, type, data.isEmpty() ? QByteArray(1, '\0') : data);
+    }
+    const QPixmap pixmap = image.isNull() ? QPixmap() : QPixmap::fromImage(image.qImage());
+    const QPoint spot(static_cast<int>(std::lround(hotSpot.x)), static_cast<int>(std::lround(hotSpot.y)));
+    // A copy: the starter may replace itself.
+    const DragStarter starter = dragStarter() ? dragStarter() : DragStarter(runQtDrag);
+    return starter(*this, std::move(mime), pixmap, spot);
 }
 
 // --- Text editing ---

@@ -15,10 +15,13 @@
 #include <string>
 #include <vector>
 
+class QMimeData;
+class QPixmap;
 class QScrollArea;
 
 namespace platform {
 
+class Image;
 class InPlaceTextEditor;
 class View;
 
@@ -72,6 +75,18 @@ public:
     // instead, and the drop fails. The view stays alive until its handler returns.
     bool performDrop(const DraggingInfo& info);
     View* currentDragDestination() const;
+
+    // --- Drag sources ---
+    // What carries a drag out: the MIME data of the dragged types (PasteboardMime.h), the drag image and
+    // the point of the image under the pointer; it answers the operation the destination performed. The
+    // real one runs Qt's drag loop; tests put in one that hands the data to a destination themselves.
+    using DragStarter = std::function<DragOperation(ViewHost& source, std::unique_ptr<QMimeData> data,
+                                                    const QPixmap& image, QPoint hotSpot)>;
+    // Replaces the drag starter of every host; an empty one brings back Qt's drag loop.
+    static void setDragStarter(DragStarter starter);
+    // Starts a drag of the types with their bytes; types without bytes travel as one byte each, since an
+    // empty format may not survive the drag.
+    DragOperation startDrag(const DraggingInfo& items, const Image& image, Point hotSpot);
 
     // --- Cursor ---
     // The cursor areas' cursor at a host point after rebuilding stale areas; false when no area holds it.
