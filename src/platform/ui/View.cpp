@@ -494,6 +494,19 @@ void View::keyUp(const Event& event) {
     }
 }
 
+// --- Hover ---
+
+void View::addTrackingArea(const Rect& rect) {
+    const Rect r = rect.standardized();
+    if (!r.isEmpty()) {
+        trackingAreas_.push_back(r);
+    }
+}
+
+void View::removeAllTrackingAreas() {
+    trackingAreas_.clear();
+}
+
 // --- Cursor areas ---
 
 void View::addCursorRect(const Rect& rect, const Cursor& cursor) {

@@ -135,6 +135,18 @@ public:
     virtual void keyDown(const Event& event);
     virtual void keyUp(const Event& event);
 
+    // --- Hover: tracking areas (rectangles in view coordinates; they turn and scale with the view) ---
+    // While the window is active and no button is held, a view hears mouseMoved as the pointer moves over
+    // one of its areas; it hears mouseEntered and mouseExited as the pointer comes into and leaves each
+    // area, also while a button is held, and exited for every area when the pointer leaves the host or
+    // the window stops being active. A view that re-lays out its areas removes them all and adds anew.
+    void addTrackingArea(const Rect& rect);
+    void removeAllTrackingAreas();
+    const std::vector<Rect>& trackingAreas() const { return trackingAreas_; }
+    virtual void mouseMoved(const Event& event) {}
+    virtual void mouseEntered(const Event& event) {}
+    virtual void mouseExited(const Event& event) {}
+
     // --- Cursor areas (rectangles in view coordinates; they turn and scale with the view) ---
     void addCursorRect(const Rect& rect, const Cursor& cursor);
     void discardCursorRects();
@@ -210,6 +222,7 @@ private:
     unsigned long long drawnInPass_ = 0;
     bool cursorRectsValid_ = false;
     std::vector<CursorRect> cursorRects_;
+    std::vector<Rect> trackingAreas_;
     std::vector<std::string> draggedTypes_;
 };
 

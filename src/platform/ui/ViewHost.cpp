@@ -446,6 +446,10 @@ void ViewHost::dispatchMouseEvent(const Event& event) {
     case Event::Type::KeyUp:
         dispatchKeyEvent(event);
         return;
+    case Event::Type::MouseMoved:
+    case Event::Type::MouseEntered:
+    case Event::Type::MouseExited:
+        return; // they follow the pointer, not a press
     }
 }
 
@@ -476,6 +480,8 @@ void ViewHost::mousePressEvent(QMouseEvent* event) {
 void ViewHost::mouseMoveEvent(QMouseEvent* event) {
     const Point location = pointFromQt(event->position());
     event->accept();
+    updateHover(location, modifiersFromQt(event->modifiers()),
+                static_cast<double>(event->timestamp()) / 1000.0, mouseTargetSet_);
     if (!mouseTargetSet_) {
         updateCursor(location);
         return;
@@ -507,6 +513,103 @@ void ViewHost::mouseDoubleClickEvent(QMouseEvent* event) {
     // Qt delivers the second press of a double click as this event instead of a press; clicks are
     // counted here, on every press, so it is the press it replaces.
     mousePressEvent(event);
+}
+
+// --- Hover ---
+
+namespace {
+
+void collectTrackingAreas(View& view, Point inSuperview,
+                          std::vector<std::pair<std::shared_ptr<View>, Rect>>& found) {
+    const Point p = view.convertPointFromView(inSuperview, view.superview());
+    if (!view.bounds().containsPoint(p)) {
+        return;
+    }
+    for (const Rect& r : view.trackingAreas()) {
+        if (r.containsPoint(p)) {
+            found.emplace_back(view.shared_from_this(), r);
+        }
+    }
+    for (const auto& sub : view.subviews()) {
+        collectTrackingAreas(*sub, p, found);
+    }
+}
+
+} // namespace
+
+void ViewHost::updateHover(Point hostPoint, unsigned modifiers, double timestamp, bool buttonHeld) {
+    if (!isActiveWindow()) {
+        exitAllTrackingAreas(hostPoint, timestamp);
+        return;
+    }
+    std::vector<std::pair<std::shared_ptr<View>, Rect>> now;
+    if (root_) {
+        collectTrackingAreas(*root_, hostPoint, now);
+    }
+    // Left: exited, in the order they were entered.
+    std::vector<TrackedArea> kept;
+    std::vector<std::shared_ptr<View>> exited;
+    for (const auto& area : hoveredAreas_) {
+        auto v = area.view.lock();
+        const bool still = v && std::any_of(now.begin(), now.end(), [&](const auto& a) {
+                               return a.first == v && a.second == area.rect;
+                           });
+        if (still) {
+            kept.push_back(area);
+        } else if (v) {
+            exited.push_back(v);
+        }
+    }
+    std::vector<std::shared_ptr<View>> entered;
+    for (const auto& [v, rect] : now) {
+        const bool known = std::any_of(kept.begin(), kept.end(), [&](const TrackedArea& a) {
+            return a.view.lock() == v && a.rect == rect;
+        });
+        if (!known) {
+            kept.push_back(TrackedArea{v, rect});
+            entered.push_back(v);
+        }
+    }
+    hoveredAreas_ = std::move(kept);
+    for (const auto& v : exited) {
+        v->mouseExited(Event::mouseEvent(Event::Type::MouseExited, hostPoint, modifiers, 0, timestamp));
+    }
+    for (const auto& v : entered) {
+        v->mouseEntered(Event::mouseEvent(Event::Type::MouseEntered, hostPoint, modifiers, 0, timestamp));
+    }
+    if (buttonHeld) {
+        return;
+    }
+    // Moved: once for each view with an area under the pointer.
+    std::vector<View*> told;
+    for (const auto& [v, rect] : now) {
+        if (std::find(told.begin(), told.end(), v.get()) == told.end()) {
+            told.push_back(v.get());
+            v->mouseMoved(Event::mouseEvent(Event::Type::MouseMoved, hostPoint, modifiers, 0, timestamp));
+        }
+    }
+}
+
+void ViewHost::exitAllTrackingAreas(Point hostPoint, double timestamp) {
+    const std::vector<TrackedArea> left = std::move(hoveredAreas_);
+    hoveredAreas_.clear();
+    for (const auto& area : left) {
+        if (auto v = area.view.lock()) {
+            v->mouseExited(Event::mouseEvent(Event::Type::MouseExited, hostPoint, 0, 0, timestamp));
+        }
+    }
+}
+
+void ViewHost::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    exitAllTrackingAreas(pointFromQt(mapFromGlobal(QCursor::pos())), 0);
+}
+
+void ViewHost::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        exitAllTrackingAreas(pointFromQt(mapFromGlobal(QCursor::pos())), 0);
+    }
 }
 
 // --- Cursor ---

@@ -106,6 +106,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -135,6 +137,9 @@ private:
     void sizeToRoot();
     void takeKeyboardFromTextEditor(const View* responder);
     void updateCursor(Point hostPoint);
+    // Tells the views whose tracking areas the pointer left, reached or moves over.
+    void updateHover(Point hostPoint, unsigned modifiers, double timestamp, bool buttonHeld);
+    void exitAllTrackingAreas(Point hostPoint, double timestamp);
     QCursor qCursorFor(const Cursor& cursor);
     void rebuildStaleCursorRects();
     void flushDeferredDisplay();
@@ -165,6 +170,13 @@ private:
     bool dragTargetSet_ = false;
     DragOperation dragOperation_ = DragOperationNone;
     DraggingInfo lastDragInfo_;
+
+    // The tracking areas the pointer is in.
+    struct TrackedArea {
+        std::weak_ptr<View> view;
+        Rect rect;
+    };
+    std::vector<TrackedArea> hoveredAreas_;
 
     bool cursorRectsStale_ = true;
     // The cursor set on the widget (none: the widget's default), and the image cursors read so far.

@@ -416,6 +416,68 @@ TEST(ViewCursor, AnImageCursorIsReadOnceAndSetOnlyWhenItChanges) {
     EXPECT_EQ(counter.changes, 4 * perChange);
 }
 
+// Logs the pointer over its tracking areas.
+class HoverView : public RecordingView {
+public:
+    using RecordingView::RecordingView;
+    void mouseMoved(const Event& e) override {
+        log("moved");
+        events.push_back(e);
+    }
+    void mouseEntered(const Event&) override { log("entered"); }
+    void mouseExited(const Event&) override { log("exited"); }
+};
+
+TEST(ViewHover, TrackingAreasFollowThePointerWhileTheWindowIsActive) {
+    Log log;
+    QWidget window;
+    window.resize(300, 300);
+    auto* host = new ViewHost(&window);
+    auto root = std::make_shared<View>(Rect(0, 0, 300, 200));
+    host->setRootView(root);
+    auto* below = new QWidget(&window); // where the pointer goes when it leaves the host
+    below->setGeometry(0, 200, 300, 100);
+    // Scaled by 2 and turned by 90 degrees: its area (0, 0, 20, 10) covers host x 80..100, y 50..90.
+    auto turned = addTo<HoverView>(*root, "turned", Rect(100, 50, 40, 40), &log);
+    turned->scaleUnitSquareToSize(platform::Size{2, 2});
+    turned->setFrameRotation(90);
+    turned->addTrackingArea(Rect(0, 0, 20, 10));
+    // Two areas of one view, side by side.
+    auto pair = addTo<HoverView>(*root, "pair", Rect(150, 100, 100, 50), &log);
+    pair->addTrackingArea(Rect(0, 0, 50, 50));
+    pair->addTrackingArea(Rect(50, 0, 50, 50));
+    uitest::WindowEvents input(window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    ulong time = 1000;
+    const auto moveTo = [&](double x, double y) { input.move(QPointF(x, y), time += 10); };
+    moveTo(70, 70);  // in no area
+    moveTo(90, 60);  // into the turned one
+    moveTo(95, 85);  // within it
+    moveTo(105, 85); // out
+    EXPECT_EQ(log, (Log{"turned.entered", "turned.moved", "turned.moved", "turned.exited"}));
+    ASSERT_EQ(turned->events.size(), 2u);
+    EXPECT_EQ(turned->events[1].locationInWindow(), (Point{95, 85}));
+    EXPECT_EQ(turned->events[1].type(), Event::Type::MouseMoved);
+
+    log.clear();
+    moveTo(160, 110); // the left area
+    moveTo(210, 110); // the right one: one move for the view
+    moveTo(210, 250); // off the host
+    EXPECT_EQ(
+        log, (Log{"pair.entered", "pair.moved", "pair.exited", "pair.entered", "pair.moved", "pair.exited"}));
+
+    // Not while another window is active.
+    log.clear();
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    moveTo(160, 110);
+    moveTo(170, 110);
+    EXPECT_TRUE(log.empty()) << log.size();
+}
+
 TEST(ViewHostTest, TheHostTakesTheSizeOfTheRootOrTheRootThatOfTheHost) {
     auto root = std::make_shared<View>(Rect(10, 20, 300, 200));
     ViewHost host;
