@@ -146,6 +146,48 @@ QScrollArea* ViewHost::enclosingScrollArea() const {
     return (area != nullptr && area->widget() == this) ? area : nullptr;
 }
 
+void ViewHost::setViewportSizeChangedHandler(std::function<void(Size)> handler) {
+    viewportSizeChangedHandler_ = std::move(handler);
+    watchViewport();
+}
+
+void ViewHost::watchViewport() {
+    // The scroll area may not yet name the host as its widget while it moves the host in.
+    QWidget* viewport = parentWidget();
+    auto* area = viewport != nullptr ? qobject_cast<QScrollArea*>(viewport->parentWidget()) : nullptr;
+    if (area == nullptr || area->viewport() != viewport) {
+        viewport = nullptr;
+    }
+    if (viewport == watchedViewport_) {
+        return;
+    }
+    if (watchedViewport_) {
+        watchedViewport_->removeEventFilter(this);
+    }
+    watchedViewport_ = viewport;
+    if (viewport != nullptr) {
+        viewport->installEventFilter(this);
+    }
+}
+
+bool ViewHost::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange) {
+        watchViewport();
+    }
+    return QWidget::event(event);
+}
+
+bool ViewHost::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == watchedViewport_.data() && event->type() == QEvent::Resize &&
+        viewportSizeChangedHandler_) {
+        const QSize size = static_cast<QResizeEvent*>(event)->size();
+        // A copy: the handler may replace itself.
+        auto handler = viewportSizeChangedHandler_;
+        handler(Size{static_cast<double>(size.width()), static_cast<double>(size.height())});
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 QSize ViewHost::sizeHint() const {
     if (!root_ || rootFollowsHost_) {
         return QWidget::sizeHint();

@@ -6,6 +6,7 @@
 #include "platform/ui/Event.h"
 
 #include <QCursor>
+#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 
@@ -45,6 +46,9 @@ public:
     bool rootFollowsHostSize() const { return rootFollowsHost_; }
     // The scroll area that shows the host, if any.
     QScrollArea* enclosingScrollArea() const;
+    // Called with the new size whenever the viewport of the enclosing scroll area changes size (the
+    // window was resized, scroll bars came or went), so that the owner can fit the tree to it.
+    void setViewportSizeChangedHandler(std::function<void(Size)> handler);
 
     // --- Keyboard ---
     View* firstResponder() const;
@@ -115,6 +119,8 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class View;
@@ -135,6 +141,8 @@ private:
     void textEditorGone(InPlaceTextEditor* editor);
 
     void sizeToRoot();
+    // Watches the viewport of the scroll area the host is now in.
+    void watchViewport();
     void takeKeyboardFromTextEditor(const View* responder);
     void updateCursor(Point hostPoint);
     // Tells the views whose tracking areas the pointer left, reached or moves over.
@@ -190,6 +198,9 @@ private:
     QRegion deferredRegion_;
 
     InPlaceTextEditor* textEditor_ = nullptr;
+
+    std::function<void(Size)> viewportSizeChangedHandler_;
+    QPointer<QWidget> watchedViewport_;
 };
 
 } // namespace platform

@@ -529,6 +529,32 @@ TEST(ViewHostTest, ScrollsAViewIntoSight) {
     EXPECT_TRUE(visible.contains(QRect(800, 900, 20, 20))) << visible.x() << "," << visible.y();
 }
 
+TEST(ViewHostTest, TellsWhenTheViewportOfItsScrollAreaChangesSize) {
+    std::vector<platform::Size> sizes;
+    auto* host = new ViewHost;
+    host->setRootView(std::make_shared<View>(Rect(0, 0, 1000, 1000)));
+    host->setViewportSizeChangedHandler([&sizes](platform::Size s) { sizes.push_back(s); });
+    QScrollArea area;
+    area.setWidget(host); // the host learns of its scroll area when it moves into it
+    area.resize(300, 200);
+    area.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.back(),
+              (platform::Size{double(area.viewport()->width()), double(area.viewport()->height())}));
+    const size_t before = sizes.size();
+    area.resize(400, 260);
+    QApplication::processEvents();
+    ASSERT_GT(sizes.size(), before);
+    EXPECT_EQ(sizes.back(),
+              (platform::Size{double(area.viewport()->width()), double(area.viewport()->height())}));
+    // Resizing the host itself is not the viewport's change.
+    const size_t after = sizes.size();
+    host->resize(900, 900);
+    QApplication::processEvents();
+    EXPECT_EQ(sizes.size(), after);
+}
+
 TEST(ViewHostTest, DisplayRequestsWaitForTheNextDrawing) {
     HostFixture f;
     auto v = addTo<View>(*f.root, Rect(100, 50, 40, 30));
