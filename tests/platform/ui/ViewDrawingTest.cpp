@@ -209,17 +209,20 @@ TEST(ViewDrawing, EachViewGetsTheDirtyRectangleInItsOwnCoordinates) {
     EXPECT_EQ(tree.child->toScreen, (std::vector<bool>{false}));
 }
 
-// Asks for more drawing while it draws: on its first drawing for the views of `once`, at every drawing
-// for the views of `always` (as the editor view does for its rubber band).
+// Asks for more drawing while it draws: for the views of `once` at its next drawing once armed, for the
+// views of `always` at every drawing (as the editor view does for its rubber band).
 class RequestingView : public PaintedView {
 public:
     using PaintedView::PaintedView;
     std::vector<std::shared_ptr<View>> once;
     std::vector<std::shared_ptr<View>> always;
+    bool armed = false;
     int draws = 0;
     void drawRect(const Rect& dirty, GraphicsContext& ctx) override {
         PaintedView::drawRect(dirty, ctx);
-        if (++draws == 1) {
+        ++draws;
+        if (armed) {
+            armed = false;
             for (const auto& v : once) {
                 v->setNeedsDisplay();
             }
@@ -251,9 +254,15 @@ TEST(ViewDrawing, RequestsMadeWhileDrawingAreDrawnByThatPaintOrTheNext) {
     requester->once = {requester, below, above};
     platform::ViewHost host;
     host.setRootView(root);
-    PaintCounter counter(host);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QTest::qWait(50);
+    PaintCounter counter(host);
+    requester->draws = 0;
+    below->dirtyRects.clear();
+    above->dirtyRects.clear();
+    requester->armed = true;
+    root->setNeedsDisplay();
     QTest::qWait(50);
     // Itself and the view below, drawn already, once more in a second paint; the view above is drawn by
     // the paint that was under way.
