@@ -296,36 +296,39 @@ TEST(ViewDrawing, AViewMarkedAtEveryDrawingOfTheViewBelowSettles) {
 
 // Two small areas far apart are drawn without what lies between them.
 TEST(ViewDrawing, APaintDrawsOnlyTheViewsInItsRegion) {
-    auto root = std::make_shared<PaintedView>(Rect(0, 0, 400, 400), kWhite);
-    std::vector<std::shared_ptr<PaintedView>> grid;
-    for (int row = 0; row < 4; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            grid.push_back(
-                addTo<PaintedView>(*root, Rect(column * 100 + 5, row * 100 + 5, 90, 90), kPaleBlue));
+    for (const double zoom : {1.0, 1.5}) {
+        auto root = std::make_shared<PaintedView>(Rect(0, 0, 400 * zoom, 400 * zoom), kWhite);
+        root->scaleUnitSquareToSize(Size{zoom, zoom});
+        std::vector<std::shared_ptr<PaintedView>> grid;
+        for (int row = 0; row < 4; ++row) {
+            for (int column = 0; column < 4; ++column) {
+                grid.push_back(
+                    addTo<PaintedView>(*root, Rect(column * 100 + 5, row * 100 + 5, 90, 90), kPaleBlue));
+            }
         }
+        platform::ViewHost host;
+        host.setRootView(root);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        QTest::qWait(50);
+        root->dirtyRects.clear();
+        for (const auto& v : grid) {
+            v->dirtyRects.clear();
+        }
+        grid.front()->setNeedsDisplayInRect(Rect(0, 0, 10, 10));
+        grid.back()->setNeedsDisplayInRect(Rect(80, 80, 10, 10));
+        QTest::qWait(50);
+        for (size_t i = 0; i < grid.size(); ++i) {
+            const bool corner = i == 0 || i + 1 == grid.size();
+            EXPECT_EQ(grid[i]->dirtyRects.empty(), !corner) << "view " << i << " zoom " << zoom;
+        }
+        // The root was drawn in two small pieces (in its own units).
+        double drawnArea = 0;
+        for (const Rect& r : root->dirtyRects) {
+            drawnArea += r.width() * r.height();
+        }
+        EXPECT_LT(drawnArea, 1000) << "zoom " << zoom;
     }
-    platform::ViewHost host;
-    host.setRootView(root);
-    host.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-    QTest::qWait(50);
-    root->dirtyRects.clear();
-    for (const auto& v : grid) {
-        v->dirtyRects.clear();
-    }
-    grid.front()->setNeedsDisplayInRect(Rect(0, 0, 10, 10));
-    grid.back()->setNeedsDisplayInRect(Rect(80, 80, 10, 10));
-    QTest::qWait(50);
-    for (size_t i = 0; i < grid.size(); ++i) {
-        const bool corner = i == 0 || i + 1 == grid.size();
-        EXPECT_EQ(grid[i]->dirtyRects.empty(), !corner) << "view " << i;
-    }
-    // The root was drawn in two small pieces.
-    double drawnArea = 0;
-    for (const Rect& r : root->dirtyRects) {
-        drawnArea += r.width() * r.height();
-    }
-    EXPECT_LT(drawnArea, 1000);
 }
 
 } // namespace
