@@ -6,8 +6,6 @@
 #include "platform/ui/ViewHost.h"
 
 #include <QApplication>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -27,9 +25,10 @@ using uitest::addTo;
 
 namespace {
 
+// A key typed through the window system path: it reaches the widget with the focus in w's window.
 void type(QWidget* w, int key, const QString& text) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(w, &down);
+    QTest::sendKeyEvent(QTest::Press, w->window()->windowHandle(), Qt::Key(key), text, Qt::NoModifier);
+    QCoreApplication::processEvents();
 }
 
 // A zoomed host (root scaled by 2) holding a text view at (30, 40) of the root's units.
@@ -135,9 +134,9 @@ TEST(InPlaceTextEditor, EndsOnceWhicheverWayEditingStops) {
          [](EditFixture&, InPlaceTextEditor& e) { type(e.textWidget(), Qt::Key_Escape, QString()); }},
         {"enter", [](EditFixture&, InPlaceTextEditor& e) { type(e.textWidget(), Qt::Key_Enter, "\r"); }},
         {"focus leaves",
-         [](EditFixture&, InPlaceTextEditor& e) {
-             QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
-             QCoreApplication::sendEvent(e.textWidget(), &out);
+         [](EditFixture& f, InPlaceTextEditor&) {
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&f.host));
+             f.host.setFocus(Qt::MouseFocusReason);
          }},
         {"the view leaves the host",
          [](EditFixture& f, InPlaceTextEditor&) { f.textView->removeFromSuperview(); }},
