@@ -3,6 +3,10 @@
 #include "platform/graphics/QtPathConversion.h"
 
 #include <QPaintDevice>
+#include <QPaintEngine>
+
+#include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -58,8 +62,43 @@ void QPainterGraphicsContext::renderFillPath(const BezierPath& path) {
     painter_->fillPath(toQPainterPath(path), toQBrush(fillColor()));
 }
 
+namespace {
+
+// Qt's raster engine draws a pen at most one device pixel wide with its fast thin-line stroker, which
+// measures dash lengths in device pixels instead of in line widths. Such a pen is made an explicit thin
+// cosmetic pen of the same device width, with its dashes converted to pixels, so that dash lengths stay
+// the path's own at every width and zoom.
+void keepThinDashesInUnits(QPen& pen, const BezierPath& path, const QPainter& painter) {
+    if (pen.style() != Qt::CustomDashLine || painter.paintEngine() == nullptr ||
+        painter.paintEngine()->type() != QPaintEngine::Raster) {
+        return;
+    }
+    const QTransform device = painter.deviceTransform();
+    // The length of one unit on the device (exact for turns and even scales, a mean otherwise).
+    const double scale = std::sqrt(std::abs(device.m11() * device.m22() - device.m12() * device.m21()));
+    const double deviceWidth = std::max(path.lineWidth(), 0.0) * scale;
+    if (!(scale > 0) || !std::isfinite(scale) || deviceWidth > 1) {
+        return;
+    }
+    QList<qreal> pixels = pen.dashPattern();
+    // The pen's pattern is in line widths (one unit per width for a hairline).
+    const double unitsPerEntry = path.lineWidth() > 0 ? path.lineWidth() : 1.0;
+    for (qreal& d : pixels) {
+        d *= unitsPerEntry * scale;
+    }
+    const double offset = pen.dashOffset() * unitsPerEntry * scale;
+    pen.setCosmetic(true);
+    pen.setWidthF(deviceWidth);
+    pen.setDashPattern(pixels);
+    pen.setDashOffset(offset);
+}
+
+} // namespace
+
 void QPainterGraphicsContext::renderStrokePath(const BezierPath& path) {
-    painter_->strokePath(toQPainterPath(path), toQPen(path, strokeColor()));
+    QPen pen = toQPen(path, strokeColor());
+    keepThinDashesInUnits(pen, path, *painter_);
+    painter_->strokePath(toQPainterPath(path), pen);
 }
 
 void QPainterGraphicsContext::renderFillRect(const Rect& rect) {

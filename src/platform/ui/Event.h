@@ -26,6 +26,10 @@ public:
         RightMouseDown,
         RightMouseDragged,
         RightMouseUp,
+        // The pointer over tracking areas (View::addTrackingArea), without a click count.
+        MouseMoved,
+        MouseEntered,
+        MouseExited,
         KeyDown,
         KeyUp,
     };

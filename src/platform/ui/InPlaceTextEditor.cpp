@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -94,6 +95,11 @@ InPlaceTextEditor::InPlaceTextEditor(View& view, const Rect& rectInView, const A
     widget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     widget->setLineWrapMode(QTextEdit::NoWrap);
     widget->document()->setDocumentMargin(0);
+    // Clear, so that the view's own editing frame and the page show through around the text.
+    widget->viewport()->setAutoFillBackground(false);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, Qt::transparent);
+    widget->setPalette(palette);
     shownScale_ = viewScale();
     fillWidget(text);
     widget->installEventFilter(this);
@@ -121,6 +127,11 @@ InPlaceTextEditor::~InPlaceTextEditor() {
 bool InPlaceTextEditor::isEditingInside(const View* view) const {
     auto v = view_.lock();
     return editing_ && v && v->isDescendantOf(view);
+}
+
+bool InPlaceTextEditor::isEditingView(const View* view) const {
+    auto v = view_.lock();
+    return editing_ && v && v.get() == view;
 }
 
 double InPlaceTextEditor::viewScale() const {

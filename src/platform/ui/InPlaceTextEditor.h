@@ -34,6 +34,8 @@ public:
     bool isEditing() const { return editing_; }
     // Whether the edited view is the given view or lies inside it.
     bool isEditingInside(const View* view) const;
+    // Whether the edited view is the given view.
+    bool isEditingView(const View* view) const;
 
     AttributedString attributedText() const;
     QString string() const;

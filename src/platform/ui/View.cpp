@@ -1,7 +1,11 @@
 #include "platform/ui/View.h"
 
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/Image.h"
+#include "platform/graphics/QPainterGraphicsContext.h"
 #include "platform/ui/ViewHost.h"
+
+#include <QApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -27,27 +31,41 @@ View::~View() {
 // --- Frame and bounds ---
 
 void View::setFrame(const Rect& frame) {
-    if (frame == frame_) {
-        return;
+    if (frame.origin != frame_.origin) {
+        setFrameOrigin(frame.origin);
     }
-    const bool sizeChanged = frame.size != frame_.size;
-    invalidateAreaInHost();
-    frame_ = frame;
-    invalidateAreaInHost();
-    if (sizeChanged) {
-        invalidateCursorRects();
-    }
-    if (rootHost_ != nullptr) {
-        rootHost_->rootFrameChanged();
+    if (frame.size != frame_.size) {
+        setFrameSize(frame.size);
     }
 }
 
 void View::setFrameOrigin(Point origin) {
-    setFrame(Rect(origin, frame_.size));
+    if (origin == frame_.origin) {
+        return;
+    }
+    invalidateAreaInHost();
+    frame_.origin = origin;
+    frameDidChange();
 }
 
 void View::setFrameSize(Size size) {
-    setFrame(Rect(frame_.origin, size));
+    if (size == frame_.size) {
+        return;
+    }
+    invalidateAreaInHost();
+    frame_.size = size;
+    invalidateCursorRects();
+    frameDidChange();
+}
+
+void View::frameDidChange() {
+    invalidateAreaInHost();
+    if (rootHost_ != nullptr) {
+        rootHost_->rootFrameChanged();
+    }
+    if (ViewHost* h = host()) {
+        h->viewGeometryChanged();
+    }
 }
 
 void View::setFrameRotation(double degrees) {
@@ -56,10 +74,7 @@ void View::setFrameRotation(double degrees) {
     }
     invalidateAreaInHost();
     frameRotation_ = degrees;
-    invalidateAreaInHost();
-    if (rootHost_ != nullptr) {
-        rootHost_->rootFrameChanged();
-    }
+    frameDidChange();
 }
 
 Rect View::bounds() const {
@@ -72,6 +87,7 @@ void View::setBoundsOrigin(Point origin) {
     }
     boundsOrigin_ = origin;
     setNeedsDisplay();
+    boundsDidChange();
 }
 
 void View::setBoundsSize(Size size) {
@@ -81,6 +97,7 @@ void View::setBoundsSize(Size size) {
     }
     scale_ = s;
     setNeedsDisplay();
+    boundsDidChange();
 }
 
 void View::scaleUnitSquareToSize(Size factors) {
@@ -92,6 +109,13 @@ void View::scaleUnitSquareToSize(Size factors) {
     scale_.width *= factors.width;
     scale_.height *= factors.height;
     setNeedsDisplay();
+    boundsDidChange();
+}
+
+void View::boundsDidChange() {
+    if (ViewHost* h = host()) {
+        h->viewGeometryChanged();
+    }
 }
 
 // --- Conversion ---
@@ -353,6 +377,9 @@ void View::drawTree(const Rect& rectInView, GraphicsContext& ctx) {
     ctx.clipToRect(dirty);
     // Cleared first, so that a request made while drawing stays.
     needsDisplay_ = false;
+    if (ViewHost* h = host(); h != nullptr && h->drawing_) {
+        drawnInPass_ = h->paintPass_;
+    }
     ctx.saveGraphicsState();
     drawRect(dirty, ctx);
     ctx.restoreGraphicsState();
@@ -393,7 +420,7 @@ void View::setNeedsDisplay() {
 void View::setNeedsDisplayInRect(const Rect& rect) {
     needsDisplay_ = true;
     if (ViewHost* h = host()) {
-        h->invalidateHostRect(convertRectToView(rect.intersection(bounds()), nullptr));
+        h->invalidateHostRect(convertRectToView(rect.intersection(bounds()), nullptr), this);
     }
 }
 
@@ -467,6 +494,19 @@ void View::keyUp(const Event& event) {
     }
 }
 
+// --- Hover ---
+
+void View::addTrackingArea(const Rect& rect) {
+    const Rect r = rect.standardized();
+    if (!r.isEmpty()) {
+        trackingAreas_.push_back(r);
+    }
+}
+
+void View::removeAllTrackingAreas() {
+    trackingAreas_.clear();
+}
+
 // --- Cursor areas ---
 
 void View::addCursorRect(const Rect& rect, const Cursor& cursor) {
@@ -516,6 +556,50 @@ bool View::isRegisteredForAnyType(const std::vector<std::string>& types) const {
         }
     }
     return false;
+}
+
+// --- Drag source ---
+
+bool View::hasMovedDragDistance(Point from, Point to) {
+    return std::abs(to.x - from.x) + std::abs(to.y - from.y) >= QApplication::startDragDistance();
+}
+
+Image View::imageOfView(Rect& area) {
+    area = areaInHost();
+    if (area.isEmpty()) {
+        return Image();
+    }
+    area = Rect(std::floor(area.x()), std::floor(area.y()), std::ceil(area.maxX()) - std::floor(area.x()),
+                std::ceil(area.maxY()) - std::floor(area.y()));
+    Image image(area.size);
+    QPainterGraphicsContext ctx(image);
+    ctx.concatTransform(AffineTransform::translation(-area.x(), -area.y()));
+    // From this view's coordinates to the host's: the root's step last.
+    AffineTransform toHost;
+    for (const View* v = this; v != nullptr; v = v->superview_) {
+        toHost.appendTransform(v->transformToSuperview());
+    }
+    ctx.concatTransform(toHost);
+    drawTree(bounds(), ctx);
+    return image;
+}
+
+DragOperation View::dragItems(const DraggingInfo& items, const Event& event, const Image* image) {
+    ViewHost* h = host();
+    if (h == nullptr || items.types().empty()) {
+        return DragOperationNone;
+    }
+    // Held while the drag runs: the drop may take this view out of the tree.
+    const std::shared_ptr<View> keep = weak_from_this().lock();
+    Rect area;
+    Image picture = image != nullptr ? *image : imageOfView(area);
+    Point hotSpot;
+    if (image != nullptr) {
+        hotSpot = Point{picture.size().width / 2, picture.size().height / 2};
+    } else {
+        hotSpot = Point{event.locationInWindow().x - area.x(), event.locationInWindow().y - area.y()};
+    }
+    return h->startDrag(items, picture, hotSpot);
 }
 
 } // namespace platform

@@ -14,6 +14,7 @@
 namespace platform {
 
 class GraphicsContext;
+class Image;
 class ViewHost;
 
 // A light view of the score: not a widget, but a node of a tree that one ViewHost shows.
@@ -40,7 +41,10 @@ public:
 
     // --- Frame and bounds ---
     Rect frame() const { return frame_; }
-    // Each of the three changes the frame directly; setFrame does not go through the other two.
+    // The three setters call one another in one direction only: setFrame moves the frame with
+    // setFrameOrigin when the origin changes and then resizes it with setFrameSize when the size changes;
+    // setFrameOrigin and setFrameSize never go through setFrame. So an override of setFrameSize sees every
+    // change of size, and an override of setFrame (which may re-lay out subviews) runs only for setFrame.
     virtual void setFrame(const Rect& frame);
     virtual void setFrameOrigin(Point origin);
     virtual void setFrameSize(Size size);
@@ -106,7 +110,9 @@ public:
     // Draws the view and its subviews (superview first, subviews in order, each clipped to its bounds) into
     // a context that is in this view's coordinates; used by the host and for printing.
     void drawTree(const Rect& rectInView, GraphicsContext& ctx);
-    // Asks for the view to be drawn again; the host draws later, so this is safe while drawing.
+    // Asks for the view to be drawn again; the host draws later, so this is safe while drawing. While the
+    // host paints, a request for a view that the paint has yet to reach is served by that paint, so a view
+    // that marks a view above it in each of its drawings does not make the host paint again and again.
     void setNeedsDisplay();
     void setNeedsDisplayInRect(const Rect& rect);
     bool needsDisplay() const { return needsDisplay_; }
@@ -128,6 +134,18 @@ public:
     virtual void rightMouseUp(const Event& event);
     virtual void keyDown(const Event& event);
     virtual void keyUp(const Event& event);
+
+    // --- Hover: tracking areas (rectangles in view coordinates; they turn and scale with the view) ---
+    // While the window is active and no button is held, a view hears mouseMoved as the pointer moves over
+    // one of its areas; it hears mouseEntered and mouseExited as the pointer comes into and leaves each
+    // area, also while a button is held, and exited for every area when the pointer leaves the host or
+    // the window stops being active. A view that re-lays out its areas removes them all and adds anew.
+    void addTrackingArea(const Rect& rect);
+    void removeAllTrackingAreas();
+    const std::vector<Rect>& trackingAreas() const { return trackingAreas_; }
+    virtual void mouseMoved(const Event& event) {}
+    virtual void mouseEntered(const Event& event) {}
+    virtual void mouseExited(const Event& event) {}
 
     // --- Cursor areas (rectangles in view coordinates; they turn and scale with the view) ---
     void addCursorRect(const Rect& rect, const Cursor& cursor);
@@ -154,6 +172,18 @@ public:
     virtual void draggingExited(const DraggingInfo& info) {}
     virtual bool performDragOperation(const DraggingInfo& info) { return false; }
 
+    // --- Drag source ---
+    // Whether the pointer has gone the desktop's drag distance from where the button went down (host
+    // coordinates, as the events carry them); a view or cell starts its drag only then.
+    static bool hasMovedDragDistance(Point from, Point to);
+    // Starts a drag of the types in `items` with their bytes (a type without bytes is a marker) from the
+    // pointer of `event`. The image is the program's, held at its centre, or when null the view as it is
+    // drawn, held where the pointer is over the view. Answers what the destination did; a real drag runs
+    // Qt's drag loop, which returns when the drop is done (offscreen, at once).
+    DragOperation dragItems(const DraggingInfo& items, const Event& event, const Image* image = nullptr);
+    // The view as drawn, in host pixels: the image of its area in the host, and where that area lies.
+    Image imageOfView(Rect& areaInHost);
+
     // --- Printing ---
     // Whether the view divides itself into pages; if so the first page number and the count.
     virtual bool knowsPageRange(long& firstPage, long& pageCount) { return false; }
@@ -173,6 +203,9 @@ private:
     // The area the view covers in host coordinates (its bounds converted), or an empty rect.
     Rect areaInHost() const;
     void invalidateAreaInHost();
+    // Tell the host that the frame or the bounds changed.
+    void frameDidChange();
+    void boundsDidChange();
     void markCursorRectsInvalidInTree();
     void detachFromSuperview();
 
@@ -185,8 +218,11 @@ private:
     ViewHost* rootHost_ = nullptr; // set on the root view only
     int tag_ = -1;
     bool needsDisplay_ = false;
+    // The host's paint pass in which the view was last drawn.
+    unsigned long long drawnInPass_ = 0;
     bool cursorRectsValid_ = false;
     std::vector<CursorRect> cursorRects_;
+    std::vector<Rect> trackingAreas_;
     std::vector<std::string> draggedTypes_;
 };
 

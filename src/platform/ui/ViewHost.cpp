@@ -1,18 +1,22 @@
 #include "platform/ui/ViewHost.h"
 
+#include "platform/graphics/Image.h"
 #include "platform/graphics/QPainterGraphicsContext.h"
 #include "platform/ui/InPlaceTextEditor.h"
 #include "platform/ui/PasteboardMime.h"
 #include "platform/ui/View.h"
 
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPixmap>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QStyleHints>
@@ -142,6 +146,48 @@ QScrollArea* ViewHost::enclosingScrollArea() const {
     return (area != nullptr && area->widget() == this) ? area : nullptr;
 }
 
+void ViewHost::setViewportSizeChangedHandler(std::function<void(Size)> handler) {
+    viewportSizeChangedHandler_ = std::move(handler);
+    watchViewport();
+}
+
+void ViewHost::watchViewport() {
+    // The scroll area may not yet name the host as its widget while it moves the host in.
+    QWidget* viewport = parentWidget();
+    auto* area = viewport != nullptr ? qobject_cast<QScrollArea*>(viewport->parentWidget()) : nullptr;
+    if (area == nullptr || area->viewport() != viewport) {
+        viewport = nullptr;
+    }
+    if (viewport == watchedViewport_) {
+        return;
+    }
+    if (watchedViewport_) {
+        watchedViewport_->removeEventFilter(this);
+    }
+    watchedViewport_ = viewport;
+    if (viewport != nullptr) {
+        viewport->installEventFilter(this);
+    }
+}
+
+bool ViewHost::event(QEvent* event) {
+    if (event->type() == QEvent::ParentChange) {
+        watchViewport();
+    }
+    return QWidget::event(event);
+}
+
+bool ViewHost::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == watchedViewport_.data() && event->type() == QEvent::Resize &&
+        viewportSizeChangedHandler_) {
+        const QSize size = static_cast<QResizeEvent*>(event)->size();
+        // A copy: the handler may replace itself.
+        auto handler = viewportSizeChangedHandler_;
+        handler(Size{static_cast<double>(size.width()), static_cast<double>(size.height())});
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 QSize ViewHost::sizeHint() const {
     if (!root_ || rootFollowsHost_) {
         return QWidget::sizeHint();
@@ -184,7 +230,7 @@ void ViewHost::resizeEvent(QResizeEvent* event) {
 
 // --- Display ---
 
-void ViewHost::invalidateHostRect(const Rect& rect) {
+void ViewHost::invalidateHostRect(const Rect& rect, const View* requester) {
     if (rect.isEmpty() || !std::isfinite(rect.x()) || !std::isfinite(rect.y()) ||
         !std::isfinite(rect.width()) || !std::isfinite(rect.height())) {
         return;
@@ -193,6 +239,16 @@ void ViewHost::invalidateHostRect(const Rect& rect) {
     const QRect r =
         QRectF(rect.x(), rect.y(), rect.width(), rect.height()).toAlignedRect().adjusted(-1, -1, 1, 1);
     if (drawing_) {
+        // A view that this paint has yet to draw is drawn by it wherever the paint reaches; only views
+        // already drawn, or out of the paint's reach, wait for another paint. A view marking the views above
+        // it as it draws therefore never starts a paint of its own.
+        if (requester != nullptr && requester->drawnInPass_ != paintPass_) {
+            const Rect area = requester->areaInHost();
+            const QRect areaRect = QRectF(area.x(), area.y(), area.width(), area.height()).toAlignedRect();
+            if (paintRegion_.intersects(areaRect)) {
+                return;
+            }
+        }
         deferredRegion_ += r;
         return;
     }
@@ -238,6 +294,13 @@ void ViewHost::viewLeavesHost(View* view) {
     }
 }
 
+void ViewHost::viewGeometryChanged() {
+    // The text being edited stays over its view when the view moves, grows or is zoomed.
+    if (textEditor_ != nullptr && textEditor_->isEditing()) {
+        textEditor_->placeWidget();
+    }
+}
+
 void ViewHost::cursorRectsInvalidated() {
     cursorRectsStale_ = true;
 }
@@ -252,6 +315,7 @@ View* ViewHost::firstResponder() const {
 bool ViewHost::makeFirstResponder(View* view) {
     auto current = owningPointer(firstResponder());
     if (current.get() == view) {
+        takeKeyboardFromTextEditor(view);
         return true;
     }
     if (current && !current->resignFirstResponder()) {
@@ -260,13 +324,29 @@ bool ViewHost::makeFirstResponder(View* view) {
     firstResponder_.reset();
     auto next = owningPointer(view);
     if (!next || next->host() != this) {
+        if (view == nullptr) {
+            takeKeyboardFromTextEditor(nullptr);
+        }
         return view == nullptr;
     }
     if (!next->becomeFirstResponder()) {
         return false;
     }
     firstResponder_ = next;
+    takeKeyboardFromTextEditor(next.get());
     return true;
+}
+
+void ViewHost::takeKeyboardFromTextEditor(const View* responder) {
+    // Keys go to the first responder: text edited in place elsewhere ends, and the host takes the focus.
+    // The edited view itself leaves the keys to its text.
+    if (textEditor_ != nullptr && textEditor_->isEditing()) {
+        if (textEditor_->isEditingView(responder)) {
+            return;
+        }
+        textEditor_->endEditing();
+    }
+    setFocus(Qt::OtherFocusReason);
 }
 
 void ViewHost::setUnhandledKeyHandler(std::function<void(const Event&)> handler) {
@@ -408,6 +488,10 @@ void ViewHost::dispatchMouseEvent(const Event& event) {
     case Event::Type::KeyUp:
         dispatchKeyEvent(event);
         return;
+    case Event::Type::MouseMoved:
+    case Event::Type::MouseEntered:
+    case Event::Type::MouseExited:
+        return; // they follow the pointer, not a press
     }
 }
 
@@ -438,6 +522,8 @@ void ViewHost::mousePressEvent(QMouseEvent* event) {
 void ViewHost::mouseMoveEvent(QMouseEvent* event) {
     const Point location = pointFromQt(event->position());
     event->accept();
+    updateHover(location, modifiersFromQt(event->modifiers()),
+                static_cast<double>(event->timestamp()) / 1000.0, mouseTargetSet_);
     if (!mouseTargetSet_) {
         updateCursor(location);
         return;
@@ -466,8 +552,106 @@ void ViewHost::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ViewHost::mouseDoubleClickEvent(QMouseEvent* event) {
-    // Qt sends the second press as well; clicks are counted on the presses.
-    event->accept();
+    // Qt delivers the second press of a double click as this event instead of a press; clicks are
+    // counted here, on every press, so it is the press it replaces.
+    mousePressEvent(event);
+}
+
+// --- Hover ---
+
+namespace {
+
+void collectTrackingAreas(View& view, Point inSuperview,
+                          std::vector<std::pair<std::shared_ptr<View>, Rect>>& found) {
+    const Point p = view.convertPointFromView(inSuperview, view.superview());
+    if (!view.bounds().containsPoint(p)) {
+        return;
+    }
+    for (const Rect& r : view.trackingAreas()) {
+        if (r.containsPoint(p)) {
+            found.emplace_back(view.shared_from_this(), r);
+        }
+    }
+    for (const auto& sub : view.subviews()) {
+        collectTrackingAreas(*sub, p, found);
+    }
+}
+
+} // namespace
+
+void ViewHost::updateHover(Point hostPoint, unsigned modifiers, double timestamp, bool buttonHeld) {
+    if (!isActiveWindow()) {
+        exitAllTrackingAreas(hostPoint, timestamp);
+        return;
+    }
+    std::vector<std::pair<std::shared_ptr<View>, Rect>> now;
+    if (root_) {
+        collectTrackingAreas(*root_, hostPoint, now);
+    }
+    // Left: exited, in the order they were entered.
+    std::vector<TrackedArea> kept;
+    std::vector<std::shared_ptr<View>> exited;
+    for (const auto& area : hoveredAreas_) {
+        auto v = area.view.lock();
+        const bool still = v && std::any_of(now.begin(), now.end(), [&](const auto& a) {
+                               return a.first == v && a.second == area.rect;
+                           });
+        if (still) {
+            kept.push_back(area);
+        } else if (v) {
+            exited.push_back(v);
+        }
+    }
+    std::vector<std::shared_ptr<View>> entered;
+    for (const auto& [v, rect] : now) {
+        const bool known = std::any_of(kept.begin(), kept.end(), [&](const TrackedArea& a) {
+            return a.view.lock() == v && a.rect == rect;
+        });
+        if (!known) {
+            kept.push_back(TrackedArea{v, rect});
+            entered.push_back(v);
+        }
+    }
+    hoveredAreas_ = std::move(kept);
+    for (const auto& v : exited) {
+        v->mouseExited(Event::mouseEvent(Event::Type::MouseExited, hostPoint, modifiers, 0, timestamp));
+    }
+    for (const auto& v : entered) {
+        v->mouseEntered(Event::mouseEvent(Event::Type::MouseEntered, hostPoint, modifiers, 0, timestamp));
+    }
+    if (buttonHeld) {
+        return;
+    }
+    // Moved: once for each view with an area under the pointer.
+    std::vector<View*> told;
+    for (const auto& [v, rect] : now) {
+        if (std::find(told.begin(), told.end(), v.get()) == told.end()) {
+            told.push_back(v.get());
+            v->mouseMoved(Event::mouseEvent(Event::Type::MouseMoved, hostPoint, modifiers, 0, timestamp));
+        }
+    }
+}
+
+void ViewHost::exitAllTrackingAreas(Point hostPoint, double timestamp) {
+    const std::vector<TrackedArea> left = std::move(hoveredAreas_);
+    hoveredAreas_.clear();
+    for (const auto& area : left) {
+        if (auto v = area.view.lock()) {
+            v->mouseExited(Event::mouseEvent(Event::Type::MouseExited, hostPoint, 0, 0, timestamp));
+        }
+    }
+}
+
+void ViewHost::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    exitAllTrackingAreas(pointFromQt(mapFromGlobal(QCursor::pos())), 0);
+}
+
+void ViewHost::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        exitAllTrackingAreas(pointFromQt(mapFromGlobal(QCursor::pos())), 0);
+    }
 }
 
 // --- Cursor ---
@@ -504,11 +688,34 @@ bool ViewHost::cursorAt(Point hostPoint, Cursor& cursor) {
 
 void ViewHost::updateCursor(Point hostPoint) {
     Cursor cursor;
+    std::optional<Cursor> wanted;
     if (cursorAt(hostPoint, cursor)) {
-        setCursor(cursor.toQCursor());
+        wanted = cursor;
+    }
+    // Set only when it changes: every move of the pointer comes here.
+    if (wanted == shownCursor_) {
+        return;
+    }
+    shownCursor_ = wanted;
+    if (wanted) {
+        setCursor(qCursorFor(*wanted));
     } else {
         unsetCursor();
     }
+}
+
+QCursor ViewHost::qCursorFor(const Cursor& cursor) {
+    if (cursor.shape() != Cursor::Shape::Image) {
+        return cursor.toQCursor();
+    }
+    // Image cursors are read from their files once.
+    for (const auto& [known, qcursor] : imageCursors_) {
+        if (known == cursor) {
+            return qcursor;
+        }
+    }
+    imageCursors_.emplace_back(cursor, cursor.toQCursor());
+    return imageCursors_.back().second;
 }
 
 // --- Drag destinations ---
@@ -623,6 +830,46 @@ void ViewHost::dropEvent(QDropEvent* event) {
     }
 }
 
+// --- Drag sources ---
+
+namespace {
+
+ViewHost::DragStarter& dragStarter() {
+    static ViewHost::DragStarter starter;
+    return starter;
+}
+
+DragOperation runQtDrag(ViewHost& source, std::unique_ptr<QMimeData> data, const QPixmap& image,
+                        QPoint hotSpot) {
+    auto* drag = new QDrag(&source);
+    drag->setMimeData(data.release());
+    if (!image.isNull()) {
+        drag->setPixmap(image);
+        drag->setHotSpot(hotSpot);
+    }
+    const Qt::DropAction action = drag->exec(Qt::CopyAction);
+    return action == Qt::CopyAction ? DragOperationCopy : DragOperationNone;
+}
+
+} // namespace
+
+void ViewHost::setDragStarter(DragStarter starter) {
+    dragStarter() = std::move(starter);
+}
+
+DragOperation ViewHost::startDrag(const DraggingInfo& items, const Image& image, Point hotSpot) {
+    auto mime = std::make_unique<QMimeData>();
+    for (const auto& type : items.types()) {
+        const QByteArray data = items.dataForType(type);
+        writePasteboardType(*mime, type, data.isEmpty() ? QByteArray(1, '\0') : data);
+    }
+    const QPixmap pixmap = image.isNull() ? QPixmap() : QPixmap::fromImage(image.qImage());
+    const QPoint spot(static_cast<int>(std::lround(hotSpot.x)), static_cast<int>(std::lround(hotSpot.y)));
+    // A copy: the starter may replace itself.
+    const DragStarter starter = dragStarter() ? dragStarter() : DragStarter(runQtDrag);
+    return starter(*this, std::move(mime), pixmap, spot);
+}
+
 // --- Text editing ---
 
 void ViewHost::setActiveTextEditor(InPlaceTextEditor* editor) {
@@ -642,14 +889,20 @@ void ViewHost::textEditorGone(InPlaceTextEditor* editor) {
 
 void ViewHost::paintEvent(QPaintEvent* event) {
     drawing_ = true;
-    pendingRegion_ = (pendingRegion_ - event->region()) & rect();
+    ++paintPass_;
+    paintRegion_ = event->region();
+    pendingRegion_ = (pendingRegion_ - paintRegion_) & rect();
     if (auto root = root_) {
         QPainter painter(this);
         QPainterGraphicsContext ctx(painter, true);
-        const QRect r = event->rect();
         ctx.concatTransform(root->transformToSuperview());
-        root->drawTree(root->convertRectFromView(Rect(r.x(), r.y(), r.width(), r.height()), nullptr), ctx);
+        // Rectangle by rectangle: two small areas far apart do not draw everything between them.
+        for (const QRect& r : paintRegion_) {
+            root->drawTree(root->convertRectFromView(Rect(r.x(), r.y(), r.width(), r.height()), nullptr),
+                           ctx);
+        }
     }
+    paintRegion_ = QRegion();
     drawing_ = false;
     if (!deferredRegion_.isEmpty() && !flushScheduled_) {
         flushScheduled_ = true;

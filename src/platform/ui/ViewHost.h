@@ -5,18 +5,24 @@
 #include "platform/ui/DraggingInfo.h"
 #include "platform/ui/Event.h"
 
+#include <QCursor>
+#include <QPointer>
 #include <QRegion>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+class QMimeData;
+class QPixmap;
 class QScrollArea;
 
 namespace platform {
 
+class Image;
 class InPlaceTextEditor;
 class View;
 
@@ -40,11 +46,15 @@ public:
     bool rootFollowsHostSize() const { return rootFollowsHost_; }
     // The scroll area that shows the host, if any.
     QScrollArea* enclosingScrollArea() const;
+    // Called with the new size whenever the viewport of the enclosing scroll area changes size (the
+    // window was resized, scroll bars came or went), so that the owner can fit the tree to it.
+    void setViewportSizeChangedHandler(std::function<void(Size)> handler);
 
     // --- Keyboard ---
     View* firstResponder() const;
     // Asks the current first responder to resign and the new one to accept; false when either refuses.
-    // A null view clears the first responder.
+    // A null view clears the first responder. On success the host takes the keyboard focus, and text
+    // edited in place ends unless the new first responder is the edited view.
     bool makeFirstResponder(View* view);
     // Key events that no view handled (the root passed them on): the window's next responder.
     void setUnhandledKeyHandler(std::function<void(const Event&)> handler);
@@ -70,6 +80,18 @@ public:
     bool performDrop(const DraggingInfo& info);
     View* currentDragDestination() const;
 
+    // --- Drag sources ---
+    // What carries a drag out: the MIME data of the dragged types (PasteboardMime.h), the drag image and
+    // the point of the image under the pointer; it answers the operation the destination performed. The
+    // real one runs Qt's drag loop; tests put in one that hands the data to a destination themselves.
+    using DragStarter = std::function<DragOperation(ViewHost& source, std::unique_ptr<QMimeData> data,
+                                                    const QPixmap& image, QPoint hotSpot)>;
+    // Replaces the drag starter of every host; an empty one brings back Qt's drag loop.
+    static void setDragStarter(DragStarter starter);
+    // Starts a drag of the types with their bytes; types without bytes travel as one byte each, since an
+    // empty format may not survive the drag.
+    DragOperation startDrag(const DraggingInfo& items, const Image& image, Point hotSpot);
+
     // --- Cursor ---
     // The cursor areas' cursor at a host point after rebuilding stale areas; false when no area holds it.
     bool cursorAt(Point hostPoint, Cursor& cursor);
@@ -88,6 +110,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -95,6 +119,8 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class View;
@@ -102,7 +128,9 @@ private:
 
     // Called by views.
     void rootFrameChanged();
-    void invalidateHostRect(const Rect& rect);
+    // `requester` is the view that asked to be drawn again, or null for a change of the tree's geometry.
+    void invalidateHostRect(const Rect& rect, const View* requester = nullptr);
+    void viewGeometryChanged();
     bool scrollHostRectToVisible(const Rect& rect);
     void keyEventPassedThroughTree(const Event& event);
     void cursorRectsInvalidated();
@@ -113,7 +141,14 @@ private:
     void textEditorGone(InPlaceTextEditor* editor);
 
     void sizeToRoot();
+    // Watches the viewport of the scroll area the host is now in.
+    void watchViewport();
+    void takeKeyboardFromTextEditor(const View* responder);
     void updateCursor(Point hostPoint);
+    // Tells the views whose tracking areas the pointer left, reached or moves over.
+    void updateHover(Point hostPoint, unsigned modifiers, double timestamp, bool buttonHeld);
+    void exitAllTrackingAreas(Point hostPoint, double timestamp);
+    QCursor qCursorFor(const Cursor& cursor);
     void rebuildStaleCursorRects();
     void flushDeferredDisplay();
     int countClick(Qt::MouseButton button, Point location, quint64 timestamp);
@@ -144,13 +179,28 @@ private:
     DragOperation dragOperation_ = DragOperationNone;
     DraggingInfo lastDragInfo_;
 
+    // The tracking areas the pointer is in.
+    struct TrackedArea {
+        std::weak_ptr<View> view;
+        Rect rect;
+    };
+    std::vector<TrackedArea> hoveredAreas_;
+
     bool cursorRectsStale_ = true;
+    // The cursor set on the widget (none: the widget's default), and the image cursors read so far.
+    std::optional<Cursor> shownCursor_;
+    std::vector<std::pair<Cursor, QCursor>> imageCursors_;
     bool drawing_ = false;
+    unsigned long long paintPass_ = 0;
+    QRegion paintRegion_;
     bool flushScheduled_ = false;
     QRegion pendingRegion_;
     QRegion deferredRegion_;
 
     InPlaceTextEditor* textEditor_ = nullptr;
+
+    std::function<void(Size)> viewportSizeChangedHandler_;
+    QPointer<QWidget> watchedViewport_;
 };
 
 } // namespace platform

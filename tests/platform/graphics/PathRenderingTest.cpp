@@ -3,7 +3,13 @@
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/QtPathConversion.h"
 
+#include <QDir>
+#include <QPainter>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
 using platform::BezierPath;
@@ -53,6 +59,70 @@ TEST(PathRendering, DashLengthsDoNotDependOnTheLineWidth) {
             EXPECT_NEAR(runs[i], i % 2 == 0 ? 10 : 5, 1) << "width " << width << " run " << i;
         }
     }
+}
+
+// Thin lines as well as thick ones, at the zooms of the editor: a line a tenth of a unit wide at zoom 1
+// is much thinner than a pixel, and Qt draws such lines another way than thick ones.
+TEST(PathRendering, DashLengthsStayInUnitsAtEveryWidthAndZoom) {
+    const double widths[] = {0.1, 0.5, 1, 4};
+    const double zooms[] = {1, 1.5, 4};
+    const int imageWidth = 400;
+    const int rowHeight = 30;
+    // All cases in one picture, a row each, so that the table can be looked at.
+    QImage table(imageWidth, rowHeight * 12, QImage::Format_ARGB32_Premultiplied);
+    table.fill(Qt::white);
+    int row = 0;
+    for (double zoom : zooms) {
+        for (double width : widths) {
+            const QImage image =
+                rendertest::render(imageWidth, rowHeight, [&](platform::GraphicsContext& gc) {
+                    gc.concatTransform(platform::AffineTransform::scaling(zoom, zoom));
+                    BezierPath line;
+                    line.moveTo({0, 12 / zoom});
+                    line.lineTo({imageWidth / zoom, 12 / zoom});
+                    line.setLineWidth(width);
+                    line.setLineDash({8, 4}, 0);
+                    gc.setStrokeColor(kBlack);
+                    gc.strokePath(line);
+                });
+            {
+                QPainter painter(&table);
+                painter.drawImage(0, row * rowHeight, image);
+            }
+            ++row;
+            // Faint lines count too: a column is inked where its ink reaches half the darkest column's.
+            std::vector<int> columnInk(imageWidth, 0);
+            int darkest = 0;
+            for (int x = 0; x < imageWidth; ++x) {
+                for (int y = 0; y < rowHeight; ++y) {
+                    columnInk[x] = std::max(columnInk[x], qAlpha(image.pixel(x, y)));
+                }
+                darkest = std::max(darkest, columnInk[x]);
+            }
+            ASSERT_GT(darkest, 0) << "width " << width << " zoom " << zoom;
+            std::vector<int> runs;
+            bool ink = true;
+            int length = 0;
+            for (int x = 0; x < imageWidth; ++x) {
+                if ((columnInk[x] * 2 > darkest) == ink) {
+                    ++length;
+                } else {
+                    runs.push_back(length);
+                    ink = !ink;
+                    length = 1;
+                }
+            }
+            // 8 units on and 4 off, in pixels at this zoom; the last, cut-off run is not looked at.
+            ASSERT_GE(runs.size(), 6u) << "width " << width << " zoom " << zoom;
+            for (size_t i = 0; i < runs.size(); ++i) {
+                EXPECT_NEAR(runs[i], (i % 2 == 0 ? 8 : 4) * zoom, 1.01)
+                    << "width " << width << " zoom " << zoom << " run " << i;
+            }
+        }
+    }
+    const QString path = QDir::temp().filePath("tovrin-dash-widths.png");
+    ASSERT_TRUE(table.save(path));
+    std::printf("dash table written to %s\n", qPrintable(path));
 }
 
 TEST(PathRendering, PenDashesAreMeasuredInLineWidths) {

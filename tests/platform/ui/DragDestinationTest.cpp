@@ -1,15 +1,21 @@
 #include "RecordingView.h"
+#include "WindowEvents.h"
+
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/Image.h"
 
 #include "platform/ui/PasteboardMime.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewHost.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -206,6 +212,103 @@ TEST(DragDestination, QtDragEventsTakeTheSamePath) {
     QDragEnterEvent enterForeign(QPoint(50, 50), Qt::CopyAction, &foreign, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&f.host, &enterForeign);
     EXPECT_FALSE(enterForeign.isAccepted());
+}
+
+// Starts a drag of its items once the pointer has gone the drag distance, as a palette cell does.
+class DragSourceView : public View {
+public:
+    DragSourceView(const Rect& frame, DraggingInfo items) : View(frame), items_(std::move(items)) {}
+    int drags = 0;
+    DragOperation result = platform::DragOperationNone;
+
+    void mouseDown(const platform::Event& e) override {
+        down_ = e.locationInWindow();
+        pressed_ = true;
+    }
+    void mouseDragged(const platform::Event& e) override {
+        if (pressed_ && hasMovedDragDistance(down_, e.locationInWindow())) {
+            pressed_ = false;
+            ++drags;
+            result = dragItems(items_, e);
+        }
+    }
+    void mouseUp(const platform::Event&) override { pressed_ = false; }
+    void drawRect(const Rect&, platform::GraphicsContext& ctx) override {
+        ctx.setFillColor(platform::Color{0, 0, 1, 1});
+        ctx.fillRect(bounds());
+    }
+
+private:
+    DraggingInfo items_;
+    Point down_;
+    bool pressed_ = false;
+};
+
+// Puts a drag starter in for a test and Qt's back afterwards.
+struct DragStarterGuard {
+    explicit DragStarterGuard(ViewHost::DragStarter starter) { ViewHost::setDragStarter(std::move(starter)); }
+    ~DragStarterGuard() { ViewHost::setDragStarter({}); }
+};
+
+TEST(DragSource, ADragFromOneViewReachesTheDropPathOfAnother) {
+    DropFixture f;
+    DraggingInfo items;
+    items.addType(kBarlineType); // a marker
+    items.addType(kItemType, QByteArray::number(0x501));
+    auto source = addTo<DragSourceView>(*f.root, Rect(300, 200, 60, 40), items);
+    f.glass->removeFromSuperview(); // the source must be hit
+
+    // The drag loop is not run: the starter moves the data over the barline and drops it there, through
+    // the host's Qt drag handlers.
+    QSize imageSize;
+    QPoint hotSpot;
+    int starts = 0;
+    DragStarterGuard guard([&](ViewHost& host, std::unique_ptr<QMimeData> data, const QPixmap& image,
+                               QPoint spot) {
+        ++starts;
+        imageSize = image.size();
+        hotSpot = spot;
+        QDragEnterEvent enter(QPoint(110, 50), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&host, &enter);
+        QDragMoveEvent move(QPoint(110, 60), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&host, &move);
+        QDropEvent drop(QPointF(110, 60), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&host, &drop);
+        return drop.isAccepted() ? platform::DragOperationCopy : platform::DragOperationNone;
+    });
+
+    const int distance = QApplication::startDragDistance();
+    uitest::WindowEvents input(f.host);
+    input.press({310, 210}, Qt::LeftButton, 1000);
+    input.move({310.0 + distance - 1, 210}, 1010); // not yet a drag
+    EXPECT_EQ(starts, 0);
+    input.move({310.0 + distance, 210}, 1020);
+    input.move({320.0 + distance, 210}, 1030); // one drag only
+    input.release({320.0 + distance, 210}, Qt::LeftButton, 1040);
+
+    EXPECT_EQ(starts, 1);
+    EXPECT_EQ(source->result, platform::DragOperationCopy);
+    EXPECT_EQ(f.log, (Log{"barline.entered", "barline.updated", "barline.perform"}));
+    EXPECT_EQ(f.barline->lastInfo.types(), (std::vector<std::string>{kBarlineType, kItemType}));
+    EXPECT_EQ(f.barline->lastInfo.dataForType(kItemType), QByteArray("1281"));
+    EXPECT_EQ(f.barline->lastInfo.dataForType(kBarlineType).size(), 1);
+    // The image is the source view as drawn, held where the pointer took it.
+    EXPECT_EQ(imageSize, QSize(60, 40));
+    EXPECT_EQ(hotSpot, QPoint(10 + distance, 10));
+}
+
+TEST(DragSource, TheDragImageIsTheViewAsDrawn) {
+    auto root = std::make_shared<View>(Rect(0, 0, 200, 200));
+    root->scaleUnitSquareToSize(platform::Size{2, 2});
+    ViewHost host;
+    host.setRootView(root);
+    auto source = addTo<DragSourceView>(*root, Rect(10, 20, 30, 10), DraggingInfo());
+    Rect area;
+    const platform::Image image = source->imageOfView(area);
+    EXPECT_EQ(area, Rect(20, 40, 60, 20));
+    ASSERT_EQ(image.qImage().size(), QSize(60, 20));
+    EXPECT_EQ(image.qImage().pixelColor(0, 0), QColor(0, 0, 255));
+    EXPECT_EQ(image.qImage().pixelColor(59, 19), QColor(0, 0, 255));
 }
 
 TEST(PasteboardMime, TypesAndFormats) {

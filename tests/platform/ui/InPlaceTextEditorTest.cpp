@@ -1,12 +1,12 @@
 #include "RecordingView.h"
 
+#include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/InPlaceTextEditor.h"
 #include "platform/ui/View.h"
 #include "platform/ui/ViewHost.h"
 
 #include <QApplication>
-#include <QFocusEvent>
-#include <QKeyEvent>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -25,9 +25,10 @@ using uitest::addTo;
 
 namespace {
 
+// A key typed through the window system path: it reaches the widget with the focus in w's window.
 void type(QWidget* w, int key, const QString& text) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(w, &down);
+    QTest::sendKeyEvent(QTest::Press, w->window()->windowHandle(), Qt::Key(key), text, Qt::NoModifier);
+    QCoreApplication::processEvents();
 }
 
 // A zoomed host (root scaled by 2) holding a text view at (30, 40) of the root's units.
@@ -133,9 +134,9 @@ TEST(InPlaceTextEditor, EndsOnceWhicheverWayEditingStops) {
          [](EditFixture&, InPlaceTextEditor& e) { type(e.textWidget(), Qt::Key_Escape, QString()); }},
         {"enter", [](EditFixture&, InPlaceTextEditor& e) { type(e.textWidget(), Qt::Key_Enter, "\r"); }},
         {"focus leaves",
-         [](EditFixture&, InPlaceTextEditor& e) {
-             QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
-             QCoreApplication::sendEvent(e.textWidget(), &out);
+         [](EditFixture& f, InPlaceTextEditor&) {
+             ASSERT_TRUE(QTest::qWaitForWindowActive(&f.host));
+             f.host.setFocus(Qt::MouseFocusReason);
          }},
         {"the view leaves the host",
          [](EditFixture& f, InPlaceTextEditor&) { f.textView->removeFromSuperview(); }},
@@ -191,6 +192,73 @@ TEST(InPlaceTextEditor, EditingOutlivesNeitherTheHostNorTheEditor) {
     EXPECT_FALSE(editor->isEditing());
     EXPECT_EQ(editor->textWidget(), nullptr);
     editor.reset();
+}
+
+// Takes the keys when it is the first responder, like the bar-range overlay.
+class KeyView : public View {
+public:
+    using View::View;
+    std::string typed;
+    bool acceptsFirstResponder() const override { return true; }
+    void keyDown(const platform::Event& e) override { typed += e.characters(); }
+};
+
+TEST(InPlaceTextEditor, ANewFirstResponderTakesTheKeysFromTheEditedText) {
+    EditFixture f;
+    auto overlay = addTo<KeyView>(*f.root, Rect(0, 0, 200, 200));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.host));
+    auto editor = f.edit("Intro");
+    QTest::keyClick(f.host.windowHandle(), Qt::Key_X, Qt::NoModifier);
+    ASSERT_EQ(editor->string(), "Introx");
+
+    EXPECT_TRUE(f.host.makeFirstResponder(overlay.get()));
+    EXPECT_FALSE(editor->isEditing());
+    EXPECT_EQ(f.ends, (std::vector<QString>{"Introx"}));
+    QTest::keyClick(f.host.windowHandle(), Qt::Key_Y, Qt::NoModifier);
+    EXPECT_EQ(overlay->typed, "y");
+    EXPECT_EQ(editor->string(), "Introx");
+    EXPECT_TRUE(f.host.hasFocus());
+}
+
+TEST(InPlaceTextEditor, TheEditedViewBecomingFirstResponderKeepsEditing) {
+    EditFixture f;
+    auto field = addTo<KeyView>(*f.root, Rect(10, 80, 60, 20));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.host));
+    InPlaceTextEditor editor(*field, field->bounds(), AttributedString("Verse"));
+    EXPECT_TRUE(f.host.makeFirstResponder(field.get()));
+    EXPECT_TRUE(editor.isEditing());
+}
+
+// Fills its bounds red.
+class RedView : public View {
+public:
+    using View::View;
+    void drawRect(const Rect&, platform::GraphicsContext& ctx) override {
+        ctx.setFillColor(platform::Color{1, 0, 0, 1});
+        ctx.fillRect(bounds());
+    }
+};
+
+TEST(InPlaceTextEditor, FollowsZoomAndFrameAndShowsTheViewThrough) {
+    EditFixture f;
+    auto red = addTo<RedView>(*f.root, Rect(20, 100, 60, 20));
+    auto editor = std::make_unique<InPlaceTextEditor>(*red, red->bounds(), AttributedString("i"));
+    QTextEdit* widget = editor->textWidget();
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->geometry(), QRect(40, 200, 120, 40));
+
+    // Drawn over by the editor, the view stays visible around the text.
+    QApplication::processEvents();
+    const QImage shot = f.host.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(150, 230), QColor(255, 0, 0)) << shot.pixelColor(150, 230).name().toStdString();
+
+    red->setFrame(Rect(30, 110, 60, 20));
+    EXPECT_EQ(widget->geometry(), QRect(60, 220, 120, 40));
+    // Zoom 2 to 1.5.
+    f.root->scaleUnitSquareToSize(Size{0.75, 0.75});
+    f.root->setFrameSize(Size{300, 300});
+    EXPECT_EQ(widget->geometry(), QRect(45, 165, 90, 30));
+    EXPECT_TRUE(editor->isEditing());
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -208,38 +209,126 @@ TEST(ViewDrawing, EachViewGetsTheDirtyRectangleInItsOwnCoordinates) {
     EXPECT_EQ(tree.child->toScreen, (std::vector<bool>{false}));
 }
 
-// Asks for more drawing while it draws: itself once more, and another view.
+// Asks for more drawing while it draws: for the views of `once` at its next drawing once armed, for the
+// views of `always` at every drawing (as the editor view does for its rubber band).
 class RequestingView : public PaintedView {
 public:
     using PaintedView::PaintedView;
-    std::shared_ptr<View> other;
+    std::vector<std::shared_ptr<View>> once;
+    std::vector<std::shared_ptr<View>> always;
+    bool armed = false;
     int draws = 0;
     void drawRect(const Rect& dirty, GraphicsContext& ctx) override {
         PaintedView::drawRect(dirty, ctx);
-        if (++draws == 1) {
-            setNeedsDisplay();
-            other->setNeedsDisplay();
+        ++draws;
+        if (armed) {
+            armed = false;
+            for (const auto& v : once) {
+                v->setNeedsDisplay();
+            }
+        }
+        for (const auto& v : always) {
+            v->setNeedsDisplay();
         }
     }
 };
 
-TEST(ViewDrawing, DisplayRequestsMadeWhileDrawingAreDrawnAfterwards) {
+// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& w) { w.installEventFilter(this); }
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        paints += e->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST(ViewDrawing, RequestsMadeWhileDrawingAreDrawnByThatPaintOrTheNext) {
+    // below (10, 10), requester (40, 40), above (70, 70): the requester is drawn after `below` and
+    // before `above`.
     auto root = std::make_shared<PaintedView>(Rect(0, 0, 100, 100), kWhite);
-    auto requester = addTo<RequestingView>(*root, Rect(10, 10, 20, 20), kRed);
-    auto other = addTo<PaintedView>(*root, Rect(60, 60, 20, 20), kPaleBlue);
-    requester->other = other;
+    auto below = addTo<PaintedView>(*root, Rect(10, 10, 20, 20), kPaleBlue);
+    auto requester = addTo<RequestingView>(*root, Rect(40, 40, 20, 20), kRed);
+    auto above = addTo<PaintedView>(*root, Rect(70, 70, 20, 20), kPaleBlue);
+    requester->once = {requester, below, above};
     platform::ViewHost host;
     host.setRootView(root);
     host.show();
-    QApplication::processEvents();
-    ASSERT_GE(requester->draws, 1);
-    // Drawn once for the requests: the requester, and the other view again.
-    QApplication::processEvents();
-    QApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QTest::qWait(50);
+    PaintCounter counter(host);
+    requester->draws = 0;
+    below->dirtyRects.clear();
+    above->dirtyRects.clear();
+    requester->armed = true;
+    root->setNeedsDisplay();
+    QTest::qWait(50);
+    // Itself and the view below, drawn already, once more in a second paint; the view above is drawn by
+    // the paint that was under way.
     EXPECT_EQ(requester->draws, 2);
-    EXPECT_EQ(other->dirtyRects.size(), 2u);
+    EXPECT_EQ(below->dirtyRects.size(), 2u);
+    EXPECT_EQ(above->dirtyRects.size(), 1u);
+    EXPECT_EQ(counter.paints, 2);
     EXPECT_TRUE(host.pendingDisplayRegion().isEmpty());
     EXPECT_FALSE(requester->needsDisplay());
+}
+
+TEST(ViewDrawing, AViewMarkedAtEveryDrawingOfTheViewBelowSettles) {
+    // An editor view with a rubber band on top, which it marks whenever it draws.
+    auto editor = std::make_shared<RequestingView>(Rect(0, 0, 300, 200), kWhite);
+    auto band = addTo<PaintedView>(*editor, Rect(50, 50, 100, 60), kPaleBlue);
+    editor->always = {band};
+    platform::ViewHost host;
+    host.setRootView(editor);
+    PaintCounter counter(host);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QTest::qWait(50);
+    // A drag grows the band: the editor is drawn where the band was and is, and marks the band again.
+    const int before = counter.paints;
+    band->setFrame(Rect(50, 50, 140, 90));
+    QTest::qWait(200);
+    EXPECT_LE(counter.paints - before, 2);
+    EXPECT_GE(counter.paints - before, 1);
+    EXPECT_TRUE(host.pendingDisplayRegion().isEmpty());
+}
+
+// Two small areas far apart are drawn without what lies between them.
+TEST(ViewDrawing, APaintDrawsOnlyTheViewsInItsRegion) {
+    for (const double zoom : {1.0, 1.5}) {
+        auto root = std::make_shared<PaintedView>(Rect(0, 0, 400 * zoom, 400 * zoom), kWhite);
+        root->scaleUnitSquareToSize(Size{zoom, zoom});
+        std::vector<std::shared_ptr<PaintedView>> grid;
+        for (int row = 0; row < 4; ++row) {
+            for (int column = 0; column < 4; ++column) {
+                grid.push_back(
+                    addTo<PaintedView>(*root, Rect(column * 100 + 5, row * 100 + 5, 90, 90), kPaleBlue));
+            }
+        }
+        platform::ViewHost host;
+        host.setRootView(root);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        QTest::qWait(50);
+        root->dirtyRects.clear();
+        for (const auto& v : grid) {
+            v->dirtyRects.clear();
+        }
+        grid.front()->setNeedsDisplayInRect(Rect(0, 0, 10, 10));
+        grid.back()->setNeedsDisplayInRect(Rect(80, 80, 10, 10));
+        QTest::qWait(50);
+        for (size_t i = 0; i < grid.size(); ++i) {
+            const bool corner = i == 0 || i + 1 == grid.size();
+            EXPECT_EQ(grid[i]->dirtyRects.empty(), !corner) << "view " << i << " zoom " << zoom;
+        }
+        // The root was drawn in two small pieces (in its own units).
+        double drawnArea = 0;
+        for (const Rect& r : root->dirtyRects) {
+            drawnArea += r.width() * r.height();
+        }
+        EXPECT_LT(drawnArea, 1000) << "zoom " << zoom;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 using platform::Point;
@@ -239,6 +240,81 @@ TEST(ViewTree, AddMoveRemoveAndSort) {
     d->removeFromSuperview();
     d.reset();
     EXPECT_EQ(f->superview(), nullptr);
+}
+
+// Views that override one of the frame setters, as the bar view overrides setFrame to lay out its
+// subviews and an octave line overrides setFrameSize to keep its glyph on its bottom edge.
+enum class Hook { Frame, Origin, Size };
+
+class FrameHookView : public View {
+public:
+    FrameHookView(Hook hook) : View(Rect(10, 10, 100, 50)), hook_(hook) {}
+    std::vector<std::string> ran;
+    void setFrame(const Rect& frame) override {
+        note(Hook::Frame, "setFrame");
+        View::setFrame(frame);
+    }
+    void setFrameOrigin(Point origin) override {
+        note(Hook::Origin, "setFrameOrigin");
+        View::setFrameOrigin(origin);
+    }
+    void setFrameSize(Size size) override {
+        note(Hook::Size, "setFrameSize");
+        View::setFrameSize(size);
+    }
+
+private:
+    void note(Hook hook, const char* name) {
+        if (hook == hook_) {
+            ran.push_back(name);
+        }
+    }
+    Hook hook_;
+};
+
+TEST(ViewGeometry, FrameSettersCallOneAnotherInOneDirection) {
+    struct Call {
+        const char* name;
+        std::function<void(View&)> call;
+        Rect frame;
+    };
+    const Call calls[] = {
+        {"setFrame moving and resizing", [](View& v) { v.setFrame(Rect(20, 30, 60, 40)); },
+         Rect(20, 30, 60, 40)},
+        {"setFrame moving", [](View& v) { v.setFrame(Rect(20, 30, 100, 50)); }, Rect(20, 30, 100, 50)},
+        {"setFrame resizing", [](View& v) { v.setFrame(Rect(10, 10, 60, 40)); }, Rect(10, 10, 60, 40)},
+        {"setFrameOrigin",
+         [](View& v) {
+             v.setFrameOrigin(Point{20, 30});
+         },
+         Rect(20, 30, 100, 50)},
+        {"setFrameSize",
+         [](View& v) {
+             v.setFrameSize(Size{60, 40});
+         },
+         Rect(10, 10, 60, 40)},
+    };
+    struct Case {
+        Hook overridden;
+        // What the override saw, for each call in the order above.
+        std::vector<std::vector<std::string>> ran;
+    };
+    const Case cases[] = {
+        {Hook::Frame, {{"setFrame"}, {"setFrame"}, {"setFrame"}, {}, {}}},
+        {Hook::Origin, {{"setFrameOrigin"}, {"setFrameOrigin"}, {}, {"setFrameOrigin"}, {}}},
+        {Hook::Size, {{"setFrameSize"}, {}, {"setFrameSize"}, {}, {"setFrameSize"}}},
+    };
+    for (const auto& c : cases) {
+        for (size_t i = 0; i < std::size(calls); ++i) {
+            auto root = std::make_shared<View>(Rect(0, 0, 400, 300));
+            platform::ViewHost host;
+            host.setRootView(root);
+            auto v = addTo<FrameHookView>(*root, c.overridden);
+            calls[i].call(*v);
+            EXPECT_EQ(v->ran, c.ran[i]) << calls[i].name;
+            EXPECT_EQ(v->frame(), calls[i].frame) << calls[i].name;
+        }
+    }
 }
 
 } // namespace

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+namespace uitest {
+
+// Input as the window system hands it to Qt: it goes through QGuiApplication, which turns a second
+// press soon after the first into a double click, and on to the widget under the pointer. The times are
+// the caller's, in milliseconds, so that double clicks are chosen, not left to the clock.
+class WindowEvents {
+public:
+    // The widget is shown as a window of its own and waits until it is exposed.
+    explicit WindowEvents(QWidget& widget) : widget_(widget) {
+        widget_.show();
+        (void)QTest::qWaitForWindowExposed(&widget_);
+    }
+    QWindow* window() const { return widget_.windowHandle(); }
+
+    void press(QPointF pos, Qt::MouseButton button, ulong time, Qt::KeyboardModifiers mods = {}) {
+        buttons_ |= button;
+        send(pos, button, QEvent::MouseButtonPress, time, mods);
+    }
+    void release(QPointF pos, Qt::MouseButton button, ulong time, Qt::KeyboardModifiers mods = {}) {
+        buttons_ &= ~Qt::MouseButtons(button);
+        send(pos, button, QEvent::MouseButtonRelease, time, mods);
+    }
+    void move(QPointF pos, ulong time) { send(pos, Qt::NoButton, QEvent::MouseMove, time, {}); }
+    void click(QPointF pos, ulong time, Qt::MouseButton button = Qt::LeftButton) {
+        press(pos, button, time);
+        release(pos, button, time);
+    }
+
+private:
+    void send(QPointF pos, Qt::MouseButton button, QEvent::Type type, ulong time,
+              Qt::KeyboardModifiers mods) {
+        const QPointF inWindow = widget_.mapTo(widget_.window(), pos);
+        qt_handleMouseEvent(window(), inWindow, window()->mapToGlobal(inWindow), buttons_, button, type, mods,
+                            static_cast<int>(time));
+        QCoreApplication::processEvents();
+    }
+
+    QWidget& widget_;
+    Qt::MouseButtons buttons_;
+};
+
+} // namespace uitest
