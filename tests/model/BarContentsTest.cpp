@@ -491,7 +491,13 @@ TEST(BarContentsTest, DeletingAWholeBeamedNoteTakesAllItsUnits) {
     Song s;
     Bar* b = s.bar(1);
     Note* beamed = b->makeBeamOn({s.melo(b, 0, 120), s.melo(b, 120, 120), s.melo(b, 240, 120)});
+    int notesAdded = 0;
+    auto token = b->addObserver("notes", [&](const platform::Change& change) {
+        notesAdded += change.kind == platform::ChangeKind::Insertion ? 1 : 0;
+    });
     b->removeNote(beamed);
+    b->removeObserver(token);
+    EXPECT_EQ(notesAdded, 0) << "the beam was split on its way out";
     EXPECT_TRUE(b->notes().empty());
     EXPECT_TRUE(s.context.fetchObjects("NoteUnit").empty());
     EXPECT_TRUE(s.context.fetchObjects("NoteTone").empty());
