@@ -79,12 +79,13 @@ void Bar::justSetBarLineType(int type) {
     storeAndCache("barLineType", barLineType_, type);
 }
 
+// Width and height are stored in single precision; the cache keeps what the store holds.
 void Bar::justSetWidth(double width) {
-    storeAndCache("width", width_, width);
+    storeAndCache("width", width_, singlePrecision(width));
 }
 
 void Bar::justSetHeight(double height) {
-    storeAndCache("height", height_, height);
+    storeAndCache("height", height_, singlePrecision(height));
 }
 
 void Bar::justSetLine(Line* line) {
@@ -127,11 +128,11 @@ void Bar::setBarLineType(int type) {
 }
 
 void Bar::setWidth(double width) {
-    setPairAware(width, &Bar::width_, &Bar::setWidth, &Bar::justSetWidth);
+    setPairAware(singlePrecision(width), &Bar::width_, &Bar::setWidth, &Bar::justSetWidth);
 }
 
 void Bar::setHeight(double height) {
-    setPairAware(height, &Bar::height_, &Bar::setHeight, &Bar::justSetHeight);
+    setPairAware(singlePrecision(height), &Bar::height_, &Bar::setHeight, &Bar::justSetHeight);
 }
 
 template <typename T>

@@ -36,11 +36,13 @@ void Symbol::setFlip(bool flip) {
 }
 
 void Symbol::setAngle(double angle) {
-    setAttribute("angle", angle, &Symbol::angle_, angle);
+    const double stored = singlePrecision(angle);
+    setAttribute("angle", stored, &Symbol::angle_, stored);
 }
 
 void Symbol::setScale(double scale) {
-    setAttribute("scale", scale, &Symbol::scale_, scale);
+    const double stored = singlePrecision(scale);
+    setAttribute("scale", stored, &Symbol::scale_, stored);
 }
 
 void Symbol::setInitialSize(platform::Size size) {

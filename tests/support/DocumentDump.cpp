@@ -45,15 +45,10 @@ std::string describeValue(const platform::Value& value, platform::AttributeType 
     return value.description();
 }
 
+// Exact for every attribute, single-precision ones too: a getter must answer what the store holds, or it
+// answers another value after undo and redo.
 bool sameAsStored(const platform::ManagedObject* object, std::string_view key, double cached) {
-    const platform::Value& stored = object->primitiveValue(key);
-    const auto type =
-        object->entity().attributes()[static_cast<std::size_t>(object->entity().attributeIndex(key))].type;
-    if (type == platform::AttributeType::Float) {
-        // The cache keeps the double that was set; the store its single-precision value.
-        return static_cast<float>(cached) == static_cast<float>(stored.toDouble());
-    }
-    return cached == stored.toDouble();
+    return cached == object->primitiveValue(key).toDouble();
 }
 
 // Compares what the entity classes cache with what is stored (with the defaults of nothing stored).
