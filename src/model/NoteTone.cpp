@@ -197,6 +197,9 @@ void NoteTone::setThisAccidentalType(int accidentalType) {
         return;
     }
     const int symbolType = TOVNoteUtils::symbolTypeFromAccidentalType(accidentalType);
+    if (symbolType == 0) {
+        return; // not an accidental type: an accidental without a symbol would read as none
+    }
     if (SymbolAccidental* accidental = this->accidental()) {
         accidental->setType(symbolType);
     } else {

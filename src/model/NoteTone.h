@@ -65,7 +65,8 @@ public:
     void removeAccidental();
     // The accidental type of the own accidental; 0 without one.
     int thisAccidentalType() const;
-    // 0 removes the own accidental; else its type changes, or one is made with a zero frame.
+    // 0 removes the own accidental; else its type changes, or one is made with a zero frame. A value that
+    // is no accidental type changes nothing.
     void setThisAccidentalType(int accidentalType);
     // One step along none, natural, sharp, double sharp / none, flat, double flat.
     void accidentalUp();

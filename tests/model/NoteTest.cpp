@@ -522,6 +522,8 @@ TEST(NoteToneTest, ArticulationsAndAccidentalsBelongToTheirTone) {
     tone->setThisAccidentalType(1);
     EXPECT_EQ(tone->accidental(), flat) << "an existing accidental changes its type";
     EXPECT_EQ(flat->type(), 3844);
+    tone->setThisAccidentalType(9);
+    EXPECT_EQ(flat->type(), 3844) << "no accidental type: nothing changes";
     tone->removeAccidental();
     EXPECT_TRUE(flat->isDeleted());
     EXPECT_EQ(tone->thisAccidentalType(), 0);

@@ -501,6 +501,14 @@ const OperationCase kNoteCases[] = {
          auto snapshot = s.get<NoteTone>("sharpTone")->createSnapShot();
          s.get<NoteUnit>("unit")->createNewToneWithLevel(0)->restoreFromSnapShot(snapshot.get());
      }},
+    {"TieSetters", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         Tie* tie = s.get<Tie>("tie");
+         tie->setToneRight(s.get<NoteTone>("lastTone"));
+         tie->setToneLeft(s.get<NoteTone>("sharpTone"));
+     }},
+    {"AccidentalMovesToAnotherTone", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<SymbolAccidental>("accidental")->setNoteTone(s.get<NoteTone>("lastTone")); }},
     {"AccidentalAndArticulationSetters", Start::SingleRow, addNotes,
      [](Scene& s) {
          s.get<SymbolAccidental>("accidental")->setFrame({9, 9, 9, 9});
