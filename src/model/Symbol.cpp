@@ -68,14 +68,17 @@ void Symbol::setDocument(Document* document) {
     setToOne("document", document);
 }
 
+Document* Symbol::documentOfBar(const Bar* bar) {
+    Line* line = bar ? bar->line() : nullptr;
+    Page* page = line ? line->page() : nullptr;
+    return page ? page->document() : nullptr;
+}
+
 Document* Symbol::owningDocument() const {
     if (Document* document = this->document()) {
         return document;
     }
-    Bar* bar = this->bar();
-    Line* line = bar ? bar->line() : nullptr;
-    Page* page = line ? line->page() : nullptr;
-    return page ? page->document() : nullptr;
+    return documentOfBar(bar());
 }
 
 TOVCoreDataController* Symbol::coreDataController() const {

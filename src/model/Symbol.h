@@ -60,6 +60,8 @@ public:
 protected:
     // The document that owns the symbol, directly or through its bar.
     virtual Document* owningDocument() const;
+    // The document of the bar's line and page; none for a bar outside the song.
+    static Document* documentOfBar(const Bar* bar);
     void privateInit() override;
     void didChange(const platform::Change& change) override;
     // The keys whose changes the symbol reports; the kinds add theirs.

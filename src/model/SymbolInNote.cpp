@@ -16,9 +16,9 @@ Note* SymbolInNote::note() const {
     return tone ? tone->note() : nullptr;
 }
 
-TOVCoreDataController* SymbolInNote::coreDataController() const {
+Document* SymbolInNote::owningDocument() const {
     const Note* note = this->note();
-    return note ? note->coreDataController() : nullptr;
+    return documentOfBar(note ? note->bar() : nullptr);
 }
 
 void SymbolInNote::postNotificationUpdateAttribute() {

@@ -5,8 +5,8 @@
 class Note;
 class NoteTone;
 
-// An articulation attached to a tone. It reports its changes, and finds its undo refresh buffer, through
-// the note that owns its tone.
+// An articulation attached to a tone. It reports its changes through the note that owns its tone, and
+// belongs to that note's document (its undo refresh buffer and notation font).
 class SymbolInNote : public Symbol {
 public:
     using Symbol::Symbol;
@@ -16,6 +16,8 @@ public:
     // The note reached through the tone and its unit.
     Note* note() const;
 
-    TOVCoreDataController* coreDataController() const override;
     void postNotificationUpdateAttribute() override;
+
+protected:
+    Document* owningDocument() const override;
 };

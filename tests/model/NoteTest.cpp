@@ -507,6 +507,8 @@ TEST(NoteToneTest, ArticulationsAndAccidentalsBelongToTheirTone) {
     SymbolInNote* staccato = tone->createNewArticulationWithTypeFrame(0xB00, {1, 1, 2, 2});
     EXPECT_TRUE(staccato->flip()) << "an articulation takes its note's flip";
     EXPECT_EQ(staccato->note(), note);
+    s.d->setPlugInFontID("Jazz");
+    EXPECT_EQ(staccato->plugInFontID(), QString("Jazz")) << "the font of the note's document";
     NoteTone* other = toneOf(s.melo(s.bar(1), 240, 240, 1)->firstUnit());
     other->removeArticulation(staccato);
     EXPECT_FALSE(staccato->isDeleted()) << "another tone's articulation stays";

@@ -7,6 +7,7 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/Page.h"
+#include "model/SymbolInNote.h"
 #include "model/SymbolRepeat.h"
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
@@ -47,6 +48,7 @@ struct Fixture {
     SymbolRepeat* repeat = b5->createNewSymbolRepeatWithTypeFrame(0x600, {});
     Note* m = b5->createNewSingleMeloFromLengthLevel(0, 240, 1);
     NoteTone* tone = firstToneOf(m);
+    SymbolInNote* articulation = tone->createNewArticulationWithTypeFrame(0xB01, {});
 
     static NoteTone* firstToneOf(Note* note) {
         note->managedObjectContext()->processPendingChanges();
@@ -334,6 +336,8 @@ INSTANTIATE_TEST_SUITE_P(
                             [](F& f) { f.tone->createNewAccidentalWithTypeFrame(3840, {}); }, "notes[m]"},
         UndoneOperationCase{"AnArticulationChangeRefreshesItsNote",
                             [](F& f) { f.tone->createNewArticulationWithTypeFrame(0xB00, {}); }, "notes[m]"},
+        UndoneOperationCase{"AnArticulationsOwnChangeRefreshesItsNote",
+                            [](F& f) { f.articulation->setAngle(30); }, "notes[m]"},
         UndoneOperationCase{"ANewToneRefreshesItsNote",
                             [](F& f) { f.m->firstUnit()->createNewToneWithLevel(5); }, "notes[m]"},
         UndoneOperationCase{"ANewNoteRebuildsItsBar",
