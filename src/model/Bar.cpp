@@ -4,14 +4,18 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Note.h"
+#include "model/NoteTone.h"
+#include "model/NoteUnit.h"
 #include "model/Page.h"
 #include "model/Symbol.h"
 #include "model/SymbolRepeat.h"
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/TOVChordElems.h"
 #include "model/TOVCoreDataController.h"
 #include "model/TOVUtils.h"
+#include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 
 #include <algorithm>
@@ -75,12 +79,13 @@ void Bar::justSetBarLineType(int type) {
     storeAndCache("barLineType", barLineType_, type);
 }
 
+// Width and height are stored in single precision; the cache keeps what the store holds.
 void Bar::justSetWidth(double width) {
-    storeAndCache("width", width_, width);
+    storeAndCache("width", width_, singlePrecision(width));
 }
 
 void Bar::justSetHeight(double height) {
-    storeAndCache("height", height_, height);
+    storeAndCache("height", height_, singlePrecision(height));
 }
 
 void Bar::justSetLine(Line* line) {
@@ -123,11 +128,11 @@ void Bar::setBarLineType(int type) {
 }
 
 void Bar::setWidth(double width) {
-    setPairAware(width, &Bar::width_, &Bar::setWidth, &Bar::justSetWidth);
+    setPairAware(singlePrecision(width), &Bar::width_, &Bar::setWidth, &Bar::justSetWidth);
 }
 
 void Bar::setHeight(double height) {
-    setPairAware(height, &Bar::height_, &Bar::setHeight, &Bar::justSetHeight);
+    setPairAware(singlePrecision(height), &Bar::height_, &Bar::setHeight, &Bar::justSetHeight);
 }
 
 template <typename T>
@@ -447,6 +452,462 @@ void Bar::removeSymbol(Symbol* symbol) {
     }
     context->deleteObject(symbol);
     processPendingChanges();
+}
+
+// ---- Notes and chords -------------------------------------------------------------------------------------
+
+namespace {
+
+constexpr int kChordSymbolType = 0xD00;
+constexpr std::uint64_t kQuarter = 240;
+// The lengths an entered value is split into, longest first; the final 0 answers "nothing fits".
+constexpr std::uint64_t kKnownLengths[] = {960, 840, 720, 480, 420, 360, 240, 210, 180, 120, 90, 60, 30, 0};
+
+bool isKnownLength(std::uint64_t length) {
+    return length != 0 &&
+           std::find(std::begin(kKnownLengths), std::end(kKnownLengths), length) != std::end(kKnownLengths);
+}
+
+std::uint64_t longestKnownLengthUpTo(std::uint64_t limit) {
+    for (std::uint64_t length : kKnownLengths) {
+        if (length <= limit) {
+            return length;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+Note* Bar::insertNote() {
+    platform::ManagedObjectContext* context = managedObjectContext();
+    return context ? context->insertNewObject<Note>("Note") : nullptr;
+}
+
+NoteUnit* Bar::insertUnit(Note* note, std::uint32_t type, std::uint64_t timing, std::uint64_t duration) {
+    auto* unit = managedObjectContext()->insertNewObject<NoteUnit>("NoteUnit");
+    unit->setNote(note);
+    unit->setType(type);
+    unit->setTiming(timing);
+    unit->setDuration(duration);
+    unit->setBeam(NoteUnit::BeamNone);
+    return unit;
+}
+
+namespace {
+
+NoteTone* insertTone(NoteUnit* unit, std::int64_t level, bool slash) {
+    auto* tone = unit->managedObjectContext()->insertNewObject<NoteTone>("NoteTone");
+    tone->setUnit(unit);
+    if (slash) {
+        tone->setSlash(true);
+    } else {
+        tone->setLevel(level);
+    }
+    return tone;
+}
+
+} // namespace
+
+Chord* Bar::createNewChordWithElemsTiming(const TOVChordElems& elems, std::uint64_t timing) {
+    platform::ManagedObjectContext* context = managedObjectContext();
+    auto* chord = context ? context->insertNewObject<Chord>("Chord") : nullptr;
+    if (!chord) {
+        return nullptr;
+    }
+    chord->setType(kChordSymbolType);
+    chord->setChordElems(elems);
+    chord->setTiming(timing);
+    chord->setBar(this);
+    return chord;
+}
+
+Note* Bar::createNewSingleMeloFromLengthLevel(std::uint64_t from, std::uint64_t length, std::int64_t level) {
+    Note* note = length == 0 ? nullptr : insertNote();
+    if (!note) {
+        return nullptr;
+    }
+    if (level >= 0) {
+        note->setFlip(true);
+    }
+    NoteUnit* unit = insertUnit(note, NoteUnit::GroupNote + static_cast<std::uint32_t>(length), from, length);
+    insertTone(unit, level, false);
+    note->setBar(this);
+    return note;
+}
+
+Note* Bar::createNewSingleRestFromLength(std::uint64_t from, std::uint64_t length) {
+    Note* note = length == 0 ? nullptr : insertNote();
+    if (!note) {
+        return nullptr;
+    }
+    insertUnit(note, NoteUnit::GroupRest + static_cast<std::uint32_t>(length), from, length);
+    note->setBar(this);
+    return note;
+}
+
+Note* Bar::createNewSingleSlashFromLength(std::uint64_t from, std::uint64_t length) {
+    Note* note = length == 0 ? nullptr : insertNote();
+    if (!note) {
+        return nullptr;
+    }
+    NoteUnit* unit = insertUnit(note, NoteUnit::GroupNote + static_cast<std::uint32_t>(length), from, length);
+    insertTone(unit, 0, true);
+    note->setBar(this);
+    return note;
+}
+
+Note* Bar::createNewBeatSlashFrom(std::uint64_t from) {
+    const std::uint64_t beat = length1Beat();
+    Note* note = beat == 0 || from % beat != 0 ? nullptr : insertNote();
+    if (!note) {
+        return nullptr;
+    }
+    NoteUnit* unit = insertUnit(note, NoteUnit::GroupNote | NoteUnit::BeatLength, from, beat);
+    insertTone(unit, 0, true);
+    note->setBar(this);
+    return note;
+}
+
+Note* Bar::createNewTupletFrom(std::uint32_t group, std::uint64_t beamedUpTo, std::uint64_t from,
+                               const std::vector<std::uint64_t>& slotLengths, std::int64_t level, int kind) {
+    Note* note = insertNote();
+    if (!note) {
+        return nullptr;
+    }
+    std::uint64_t span = 0;
+    for (std::uint64_t slot : slotLengths) {
+        span += slot;
+    }
+    note->setBar(this);
+    if (level >= 0) {
+        note->setFlip(true);
+    }
+    std::uint64_t t = from;
+    for (std::size_t i = 0; i < slotLengths.size(); ++i) {
+        NoteUnit* unit = insertUnit(note, group + static_cast<std::uint32_t>(span), t, slotLengths[i]);
+        if (kind != NoteUnit::KindRest) {
+            insertTone(unit, level, kind == NoteUnit::KindSlash);
+            if (span <= beamedUpTo) {
+                const bool last = i + 1 == slotLengths.size();
+                unit->setBeam(i == 0 ? NoteUnit::BeamFirst
+                              : last ? NoteUnit::BeamLast
+                                     : NoteUnit::BeamMiddle);
+            }
+        }
+        t += unit->duration();
+    }
+    processPendingChanges();
+    return note;
+}
+
+Note* Bar::createNewTripletFromLengthUnitsLevelKind(std::uint64_t from,
+                                                    const std::vector<std::uint64_t>& slotLengths,
+                                                    std::int64_t level, int kind) {
+    return createNewTupletFrom(NoteUnit::GroupTriplet, kQuarter, from, slotLengths, level, kind);
+}
+
+Note* Bar::createNewSextupletFromLengthUnitsLevelKind(std::uint64_t from,
+                                                      const std::vector<std::uint64_t>& slotLengths,
+                                                      std::int64_t level, int kind) {
+    return createNewTupletFrom(NoteUnit::GroupSextuplet, 2 * kQuarter, from, slotLengths, level, kind);
+}
+
+void Bar::removeChord(Chord* chord) {
+    platform::ManagedObjectContext* context = managedObjectContext();
+    if (!chord || !context) {
+        return;
+    }
+    context->deleteObject(chord);
+    processPendingChanges();
+}
+
+void Bar::removeNote(Note* note) {
+    platform::ManagedObjectContext* context = managedObjectContext();
+    if (!note || !context) {
+        return;
+    }
+    context->deleteObject(note);
+    processPendingChanges();
+}
+
+void Bar::willRemoveNoteUnit(NoteUnit* unit) {
+    Note* note = unit ? unit->note() : nullptr;
+    if (!note) {
+        return;
+    }
+    const std::vector<NoteUnit*> units = note->units();
+    if (units.size() == 1 && units.front() == unit) {
+        removeNote(note);
+    } else if (!note->isTuplet()) {
+        makeBeamOffExceptAnUnit(note, unit);
+    }
+}
+
+// ---- Lookups ----------------------------------------------------------------------------------------------
+
+Note* Bar::noteAtXPos(std::uint64_t x) const {
+    for (Note* note : noteArray()) {
+        const std::uint64_t t = note->timing();
+        if (t <= x && x < t + note->duration()) {
+            return note;
+        }
+    }
+    return nullptr;
+}
+
+Note* Bar::noteFromX(std::uint64_t x) const {
+    for (Note* note : noteArray()) {
+        const std::uint64_t t = note->timing();
+        if (t > x) {
+            break;
+        }
+        if (x < t + note->duration()) {
+            return note;
+        }
+    }
+    return nullptr;
+}
+
+Note* Bar::noteAfterX(std::uint64_t x) const {
+    for (Note* note : noteArray()) {
+        if (note->timing() > x) {
+            return note;
+        }
+    }
+    return nullptr;
+}
+
+NoteUnit* Bar::noteUnitFromX(std::uint64_t x) const {
+    for (const Note* note : noteArray()) {
+        for (NoteUnit* unit : note->unitArray()) {
+            const std::uint64_t t = unit->timing();
+            if (t > x) {
+                return nullptr;
+            }
+            if (x < t + unit->duration()) {
+                return unit;
+            }
+        }
+    }
+    return nullptr;
+}
+
+Note* Bar::nextContinuousNoteOf(const Note* note) const {
+    if (!note) {
+        return nullptr;
+    }
+    const std::uint64_t end = note->timing() + note->duration();
+    if (end >= totalRhythmLength()) {
+        const Bar* next = nextBar();
+        return next ? next->noteAtXPos(0) : nullptr;
+    }
+    return noteAtXPos(end);
+}
+
+Note* Bar::previousContinuousNoteOf(const Note* note) const {
+    if (!note) {
+        return nullptr;
+    }
+    const std::uint64_t start = note->timing();
+    if (start == 0) {
+        const Bar* previous = previousBar();
+        const std::uint64_t length = previous ? previous->totalRhythmLength() : 0;
+        return length == 0 ? nullptr : previous->noteAtXPos(length - 1);
+    }
+    return noteAtXPos(start - 1);
+}
+
+int Bar::accidentalModeOfTone(const NoteTone* tone) const {
+    if (!tone) {
+        return 0;
+    }
+    if (const int own = tone->thisAccidentalType()) {
+        return own;
+    }
+    const std::vector<Note*> notes = noteArray();
+    if (notes.empty()) {
+        return 0;
+    }
+    const std::int64_t level = tone->level();
+    int mode = 0;
+    // A tie chain arriving across the barline is followed back bar by bar; a damaged song whose ties
+    // run in a circle stops after a bounded number of steps.
+    static thread_local int tieDepth = 0;
+    constexpr int kMaxTieDepth = 64;
+    const Tie* tie = tone->tieLeft();
+    const NoteTone* left = tie ? tie->toneLeft() : nullptr;
+    if (left && tone->unit() == notes.front()->firstUnit() && tieDepth < kMaxTieDepth) {
+        ++tieDepth;
+        mode = left->accidentalMode();
+        --tieDepth;
+    }
+    for (const Note* note : notes) {
+        for (const NoteUnit* unit : note->unitArray()) {
+            for (const NoteTone* other : unit->toneArray()) {
+                if (other == tone) {
+                    return mode;
+                }
+                if (other->level() == level) {
+                    if (const int type = other->thisAccidentalType()) {
+                        mode = type;
+                    }
+                }
+            }
+        }
+    }
+    return 0;
+}
+
+// ---- Input checks -----------------------------------------------------------------------------------------
+
+bool Bar::canInputNoteFromLength(std::uint64_t from, std::uint64_t length) const {
+    if (length1Beat() == 0 || from >= totalRhythmLength()) {
+        return false;
+    }
+    const Bar* bar = this;
+    std::uint64_t x = from;
+    std::uint64_t rest = length;
+    while (rest > 0 && bar) {
+        const std::uint64_t total = bar->totalRhythmLength();
+        if (total == 0 || x >= total) {
+            return false;
+        }
+        const std::uint64_t part = x + rest <= total ? rest : total - x;
+        if (bar->noteFromX(x)) {
+            return false;
+        }
+        if (const Note* after = bar->noteAfterX(x); after && after->timing() < x + part) {
+            return false;
+        }
+        rest -= part;
+        if (rest > 0) {
+            bar = bar->nextBar();
+            x = 0;
+        }
+    }
+    return rest == 0;
+}
+
+bool Bar::canInputTupletFromLength(std::uint64_t from, std::uint64_t length, bool triplet) const {
+    const std::uint64_t beat = length1Beat();
+    if (beat == 0 || from + length > totalRhythmLength() || !canInputNoteFromLength(from, length)) {
+        return false;
+    }
+    switch (length) {
+    case 120:
+        return triplet && from % 4 == 0;
+    case 240:
+    case 480:
+    case 960:
+        return from % beat == 0;
+    default:
+        return false;
+    }
+}
+
+bool Bar::canInputTripletFromLength(std::uint64_t from, std::uint64_t length) const {
+    return canInputTupletFromLength(from, length, true);
+}
+
+bool Bar::canInputSextupletFromLength(std::uint64_t from, std::uint64_t length) const {
+    return canInputTupletFromLength(from, length, false);
+}
+
+bool Bar::canInputBeatSlashFrom(std::uint64_t from) const {
+    const std::uint64_t beat = length1Beat();
+    if (beat == 0 || from + beat > totalRhythmLength() || !canInputNoteFromLength(from, beat)) {
+        return false;
+    }
+    return from % beat == 0;
+}
+
+// ---- Beams ------------------------------------------------------------------------------------------------
+
+bool Bar::canMakeBeamFromNotes(const std::vector<Note*>& notes) const {
+    const NoteUnit* first = notes.empty() || !notes.front() ? nullptr : notes.front()->firstUnit();
+    if (!first || first->kind() == NoteUnit::KindRest) {
+        return false;
+    }
+    const int kind = first->kind();
+    std::uint64_t t = notes.front()->timing();
+    for (const Note* note : notes) {
+        if (!note || note->bar() != this || note->timing() != t || !note->isSingle() ||
+            note->firstUnit()->kind() != kind || note->duration() >= kQuarter) {
+            return false;
+        }
+        t += note->duration();
+    }
+    return true;
+}
+
+Note* Bar::makeBeamOn(const std::vector<Note*>& notes) {
+    Note* beamed = canMakeBeamFromNotes(notes) ? insertNote() : nullptr;
+    if (beamed) {
+        beamed->setFlip(notes.front()->flip());
+        beamed->setBar(this);
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            NoteUnit* unit = notes[i]->firstUnit();
+            const bool last = i + 1 == notes.size();
+            unit->stopObserving();
+            unit->setBeam(i == 0 ? NoteUnit::BeamFirst : last ? NoteUnit::BeamLast : NoteUnit::BeamMiddle);
+            unit->setNote(beamed);
+            unit->startObserving();
+            removeNote(notes[i]);
+        }
+    }
+    processPendingChanges();
+    return beamed;
+}
+
+std::vector<Note*> Bar::makeBeamOff(Note* note) {
+    return makeBeamOffExceptAnUnit(note, nullptr);
+}
+
+std::vector<Note*> Bar::makeBeamOffExceptAnUnit(Note* note, NoteUnit* kept) {
+    std::vector<Note*> result;
+    if (!note) {
+        return result;
+    }
+    for (NoteUnit* unit : note->unitArray()) {
+        if (unit == kept) {
+            continue;
+        }
+        Note* single = insertNote();
+        single->setBar(this);
+        single->setFlip(note->flip());
+        unit->setBeam(NoteUnit::BeamNone);
+        unit->setNote(single);
+        result.push_back(single);
+    }
+    removeNote(note);
+    return result;
+}
+
+// ---- Splitting an entered length --------------------------------------------------------------------------
+
+std::uint64_t Bar::nextNoteUnitXPosOfXMaxLength(std::uint64_t x, std::uint64_t maxLength) const {
+    const std::uint64_t total = totalRhythmLength();
+    const std::uint64_t beat = length1Beat();
+    if (beat == 0) {
+        return std::min(x, total);
+    }
+    if (!TOVUtils::divideInputNote() && isKnownLength(maxLength)) {
+        return x + maxLength;
+    }
+    if (x >= total) {
+        return total;
+    }
+    if (x % beat == 0) {
+        const std::uint64_t rest = total - x;
+        return x + longestKnownLengthUpTo(rest > maxLength ? maxLength : rest);
+    }
+    const std::uint64_t toBeat = (x / beat + 1) * beat - x;
+    const std::uint64_t d = std::min(toBeat, maxLength);
+    if (d == 150) {
+        return x / 120 * 120 + 120;
+    }
+    return x + d;
 }
 
 std::unique_ptr<TOVSnapshotObject> Bar::createSnapShot() const {

@@ -10,6 +10,9 @@
 class Chord;
 class Line;
 class Note;
+class NoteTone;
+class NoteUnit;
+struct TOVChordElems;
 class Symbol;
 class SymbolRepeat;
 class SymbolTempo;
@@ -110,6 +113,65 @@ public:
     SymbolTempo* createNewSymbolTempoWithTypeFrame(int type, const platform::Rect& frame);
     void removeSymbol(Symbol* symbol);
 
+    // ---- Notes and chords, positions in ticks from the start of the bar --------------------------------
+    // A chord with the value at the position; pending changes are left to the caller.
+    Chord* createNewChordWithElemsTiming(const TOVChordElems& elems, std::uint64_t timing);
+    // A single note, rest or slash of the length; none for length 0. Pending changes are left to the
+    // caller.
+    Note* createNewSingleMeloFromLengthLevel(std::uint64_t from, std::uint64_t length, std::int64_t level);
+    Note* createNewSingleRestFromLength(std::uint64_t from, std::uint64_t length);
+    Note* createNewSingleSlashFromLength(std::uint64_t from, std::uint64_t length);
+    // A tuplet of the slot lengths (kind 0 melody, 1 rest, 2 slash); melody and slash slotLengths of a short
+    // enough group are beamed. Pending changes processed.
+    Note* createNewTripletFromLengthUnitsLevelKind(std::uint64_t from,
+                                                   const std::vector<std::uint64_t>& slotLengths,
+                                                   std::int64_t level, int kind);
+    Note* createNewSextupletFromLengthUnitsLevelKind(std::uint64_t from,
+                                                     const std::vector<std::uint64_t>& slotLengths,
+                                                     std::int64_t level, int kind);
+    // A slash one beat long; none off the beat or in a bar without a beat.
+    Note* createNewBeatSlashFrom(std::uint64_t from);
+    // Each deletes and processes pending changes.
+    void removeChord(Chord* chord);
+    void removeNote(Note* note);
+    // A unit is about to be deleted: its note goes when it is the last unit, else a plain group is split
+    // into single notes; a tuplet keeps its other slotLengths.
+    void willRemoveNoteUnit(NoteUnit* unit);
+
+    // The note covering the position; none when no note does.
+    Note* noteAtXPos(std::uint64_t x) const;
+    Note* noteFromX(std::uint64_t x) const;
+    // The first note starting after the position.
+    Note* noteAfterX(std::uint64_t x) const;
+    NoteUnit* noteUnitFromX(std::uint64_t x) const;
+    // The note right after or before the note, across the barline where it ends or starts there.
+    Note* nextContinuousNoteOf(const Note* note) const;
+    Note* previousContinuousNoteOf(const Note* note) const;
+    // The accidental type in force for a tone of this bar: its own, else the last earlier one on its staff
+    // level in the bar (one carried over a tie across the barline counts from the bar's start); 0 none.
+    int accidentalModeOfTone(const NoteTone* tone) const;
+
+    // Whether a rhythm value may be entered at the position. A note may run on into the following bars;
+    // tuplets and beat slashes must fit the bar and start where their length allows. A bar whose time has
+    // no beat takes nothing.
+    bool canInputNoteFromLength(std::uint64_t from, std::uint64_t length) const;
+    bool canInputTripletFromLength(std::uint64_t from, std::uint64_t length) const;
+    bool canInputSextupletFromLength(std::uint64_t from, std::uint64_t length) const;
+    bool canInputBeatSlashFrom(std::uint64_t from) const;
+
+    // Beams of plain notes: consecutive single notes of one kind, shorter than a quarter, in this bar.
+    bool canMakeBeamFromNotes(const std::vector<Note*>& notes) const;
+    // The beamed note, or none when not allowed. Pending changes processed.
+    Note* makeBeamOn(const std::vector<Note*>& notes);
+    // Each unit of the note becomes a single note; the note goes. Answers the new notes in order.
+    std::vector<Note*> makeBeamOff(Note* note);
+    // The same, except that the unit given stays with the note as it goes.
+    std::vector<Note*> makeBeamOffExceptAnUnit(Note* note, NoteUnit* unit);
+
+    // Where the next notatable piece of an entered length ends, from x with maxLength ticks left to enter.
+    // Callers that loop stop when the answer does not move past x.
+    std::uint64_t nextNoteUnitXPosOfXMaxLength(std::uint64_t x, std::uint64_t maxLength) const;
+
     std::unique_ptr<TOVSnapshotObject> createSnapShot() const override;
 
     bool startObserving() override { return beginObserving(); }
@@ -128,6 +190,11 @@ private:
     T* createSymbol(std::string_view entityName, int type, const platform::Rect& frame);
     template <typename T>
     void setPairAware(T value, T Bar::*field, void (Bar::*set)(T), void (Bar::*justSet)(T));
+    Note* insertNote();
+    NoteUnit* insertUnit(Note* note, std::uint32_t type, std::uint64_t timing, std::uint64_t duration);
+    Note* createNewTupletFrom(std::uint32_t group, std::uint64_t beamedUpTo, std::uint64_t from,
+                              const std::vector<std::uint64_t>& slotLengths, std::int64_t level, int kind);
+    bool canInputTupletFromLength(std::uint64_t from, std::uint64_t length, bool triplet) const;
     template <typename T>
     void setPlain(std::string_view key, T value, T Bar::*field);
 

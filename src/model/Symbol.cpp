@@ -36,11 +36,13 @@ void Symbol::setFlip(bool flip) {
 }
 
 void Symbol::setAngle(double angle) {
-    setAttribute("angle", angle, &Symbol::angle_, angle);
+    const double stored = singlePrecision(angle);
+    setAttribute("angle", stored, &Symbol::angle_, stored);
 }
 
 void Symbol::setScale(double scale) {
-    setAttribute("scale", scale, &Symbol::scale_, scale);
+    const double stored = singlePrecision(scale);
+    setAttribute("scale", stored, &Symbol::scale_, stored);
 }
 
 void Symbol::setInitialSize(platform::Size size) {
@@ -66,14 +68,17 @@ void Symbol::setDocument(Document* document) {
     setToOne("document", document);
 }
 
+Document* Symbol::documentOfBar(const Bar* bar) {
+    Line* line = bar ? bar->line() : nullptr;
+    Page* page = line ? line->page() : nullptr;
+    return page ? page->document() : nullptr;
+}
+
 Document* Symbol::owningDocument() const {
     if (Document* document = this->document()) {
         return document;
     }
-    Bar* bar = this->bar();
-    Line* line = bar ? bar->line() : nullptr;
-    Page* page = line ? line->page() : nullptr;
-    return page ? page->document() : nullptr;
+    return documentOfBar(bar());
 }
 
 TOVCoreDataController* Symbol::coreDataController() const {

@@ -14,7 +14,8 @@ class Document;
 //
 // The setters of the stored attributes do nothing while the undo manager undoes or redoes (undo restores
 // the store itself), and those of type, frame, flip, angle and scale also do nothing for an unchanged
-// value. The cache keeps the double that was set; angle and scale are stored in single precision.
+// value. Angle and scale are stored in single precision, and the cache keeps what the store holds, so
+// the getters answer the same before and after undo and redo.
 class Symbol : public TOVManagedObject {
 public:
     using TOVManagedObject::TOVManagedObject;
@@ -59,6 +60,8 @@ public:
 protected:
     // The document that owns the symbol, directly or through its bar.
     virtual Document* owningDocument() const;
+    // The document of the bar's line and page; none for a bar outside the song.
+    static Document* documentOfBar(const Bar* bar);
     void privateInit() override;
     void didChange(const platform::Change& change) override;
     // The keys whose changes the symbol reports; the kinds add theirs.

@@ -48,6 +48,10 @@ protected:
     // deleted objects leave the graph).
     void processPendingChanges() const;
 
+    // The value a single-precision attribute stores for the double given; caches keep this, so that a
+    // getter answers the same before and after undo and redo, and setting it again changes nothing.
+    static double singlePrecision(double value) { return static_cast<double>(static_cast<float>(value)); }
+
     // Fills the cache of every stored attribute from its stored value, or its default when none is stored.
     virtual void privateInit() {}
     // Stores what a new object of the entity starts with.

@@ -2,6 +2,9 @@
 
 #include "model/BarSnapShot.h"
 #include "model/ChordSnapShot.h"
+#include "model/NoteSnapShot.h"
+#include "model/NoteToneSnapShot.h"
+#include "model/NoteUnitSnapShot.h"
 #include "model/SymbolRepeatSnapShot.h"
 #include "model/SymbolSnapShot.h"
 #include "model/SymbolTempoSnapShot.h"
@@ -32,6 +35,9 @@ bool registerAll() {
     registerClass<SymbolRepeatSnapShot>();
     registerClass<SymbolTempoSnapShot>();
     registerClass<ChordSnapShot>();
+    registerClass<NoteSnapShot>();
+    registerClass<NoteUnitSnapShot>();
+    registerClass<NoteToneSnapShot>();
     registerClass<TOVPboardBars>();
     return true;
 }

@@ -2,8 +2,16 @@
 
 #include "model/TOVManagedObject.h"
 
-// A tie from one tone to the same pitch in the next unit; its behaviour builds on this class.
+class NoteTone;
+
+// A tie from one tone to the same pitch in the next unit. Either end may be missing in a damaged song;
+// readers take such a tie as absent.
 class Tie : public TOVManagedObject {
 public:
     using TOVManagedObject::TOVManagedObject;
+
+    NoteTone* toneLeft() const;
+    void setToneLeft(NoteTone* tone);
+    NoteTone* toneRight() const;
+    void setToneRight(NoteTone* tone);
 };

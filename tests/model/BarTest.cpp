@@ -305,6 +305,20 @@ TEST(BarTest, DeletingTheOnlyBarOfALineRemovesTheLineExceptWhileUndoing) {
         undo.redo();
         EXPECT_EQ(layoutSummary(document), "P0(10): 0[] 4[0 1 2 3] 4[4]");
     }
+    // A deletion made while undoing leaves the line: undo restores lines itself.
+    {
+        UndoEnabled recording(*context);
+        platform::UndoManager& undo = context->undoManager();
+        Bar* bar = findBar(document, 4);
+        undo.beginUndoGrouping();
+        undo.registerUndo([&] { context->deleteObject(bar); });
+        undo.endUndoGrouping();
+        undo.undo();
+        EXPECT_TRUE(bar->isDeleted());
+        EXPECT_EQ(layoutSummary(document), "P0(10): 0[] 4[] 4[0 1 2 3]");
+        undo.redo();
+        EXPECT_EQ(layoutSummary(document), "P0(10): 0[] 4[0 1 2 3] 4[4]");
+    }
     context->deleteObject(findBar(document, 4));
     context->processPendingChanges();
     EXPECT_EQ(layoutSummary(document), "P0(10): 0[] 4[0 1 2 3]");

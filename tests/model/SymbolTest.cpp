@@ -9,6 +9,7 @@
 #include "model/SymbolTempoSnapShot.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTextSnapShot.h"
+#include "model/SymbolTools.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
@@ -17,6 +18,8 @@
 #include "support/UndoRefreshRecorder.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace tovtest;
 
@@ -372,6 +375,43 @@ TEST(SymbolSnapShotTest, ArchivesAngleAndScaleInSinglePrecision) {
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->angle(), double(0.1f));
     EXPECT_EQ(copy->scale(), double(float(1.0 / 3.0)));
+}
+
+// Formatted texts, repeat texts and followed-bar frames are written even when unchanged: one notice each,
+// and the value stays.
+TEST(SymbolTest, AlwaysWriteSettersSendOneNoticeForAnEqualValue) {
+    TestSong song;
+    Bar* bar = findBar(song.document, 1);
+    auto* text = bar->createNewSymbolTextWithTypeFrame(0x400, {});
+    auto* repeat = bar->createNewSymbolRepeatWithTypeFrame(0x600, {});
+    auto* tool = song.document->createNewSymbolToolsWithTypeFrame(0xC00, {});
+    const platform::AttributedString fine(QString("Fine"));
+    text->setText(fine);
+    repeat->setRepeatIDString("1.");
+    tool->setFrameRelativeToBar({1, 2, 3, 4});
+    struct Case {
+        platform::ManagedObject* object;
+        const char* key;
+        std::function<void()> setAgain;
+    };
+    const Case cases[] = {
+        {text, "text", [&] { text->setText(fine); }},
+        {repeat, "repeatIDString", [&] { repeat->setRepeatIDString("1."); }},
+        {tool, "frameRelativeToBar",
+         [&] {
+             tool->setFrameRelativeToBar({1, 2, 3, 4});
+         }},
+    };
+    for (const Case& c : cases) {
+        int notices = 0;
+        auto token = c.object->addObserver(c.key, [&](const platform::Change&) { ++notices; });
+        c.setAgain();
+        EXPECT_EQ(notices, 1) << c.key;
+        c.object->removeObserver(token);
+    }
+    EXPECT_EQ(text->text(), fine);
+    EXPECT_EQ(repeat->repeatIDString(), QString("1."));
+    EXPECT_EQ(tool->frameRelativeToBar(), (platform::Rect{1, 2, 3, 4}));
 }
 
 } // namespace

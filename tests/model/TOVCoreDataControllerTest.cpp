@@ -4,7 +4,13 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Note.h"
+#include "model/NoteTone.h"
+#include "model/NoteUnit.h"
 #include "model/Page.h"
+#include "model/SymbolInNote.h"
+#include "model/SymbolRepeat.h"
+#include "model/SymbolTempo.h"
+#include "model/SymbolText.h"
 #include "model/SymbolTools.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "support/LayoutBuilder.h"
@@ -37,6 +43,17 @@ struct Fixture {
     Chord* c = chordIn(b1);
     Chord* c2 = chordIn(b5);
     Note* n = noteIn(b1);
+    SymbolTempo* tempo = b5->createNewSymbolTempoWithTypeFrame(0x900, {});
+    SymbolText* text = b5->createNewSymbolTextWithTypeFrame(0x400, {});
+    SymbolRepeat* repeat = b5->createNewSymbolRepeatWithTypeFrame(0x600, {});
+    Note* m = b5->createNewSingleMeloFromLengthLevel(0, 240, 1);
+    NoteTone* tone = firstToneOf(m);
+    SymbolInNote* articulation = tone->createNewArticulationWithTypeFrame(0xB01, {});
+
+    static NoteTone* firstToneOf(Note* note) {
+        note->managedObjectContext()->processPendingChanges();
+        return note->firstUnit()->tones().front();
+    }
 
     Chord* chordIn(Bar* bar) {
         auto* chord = song.context->insertNewObject<Chord>("Chord");
@@ -52,8 +69,10 @@ struct Fixture {
     // The record as text, objects by their names above.
     std::string describe(const RecordedRefresh& r) const {
         const std::map<const void*, std::string> names = {
-            {P, "P"},   {b0, "b0"}, {b1, "b1"}, {b5, "b5"}, {b1lower, "b1'"}, {L1, "L1"}, {L1lower, "L1'"},
-            {L2, "L2"}, {s, "s"},   {t, "t"},   {c, "c"},   {c2, "c2"},       {n, "n"}};
+            {P, "P"},           {b0, "b0"},       {b1, "b1"}, {b5, "b5"},       {b1lower, "b1'"},
+            {L1, "L1"},         {L1lower, "L1'"}, {L2, "L2"}, {s, "s"},         {t, "t"},
+            {c, "c"},           {c2, "c2"},       {n, "n"},   {tempo, "tempo"}, {text, "text"},
+            {repeat, "repeat"}, {m, "m"}};
         std::string out;
         auto flag = [&](bool on, const char* name) {
             if (on) {
@@ -290,7 +309,43 @@ INSTANTIATE_TEST_SUITE_P(
         UndoneOperationCase{"RestoringPartitionZeroRecordsNothing",
                             [](F& f) { f.d->firstDummyLine()->setPartition(3); }, ""},
         UndoneOperationCase{"DocumentLevelTool",
-                            [](F& f) { f.d->createNewSymbolToolsWithTypeFrame(0xC00, {}); }, "docsymbols"}),
+                            [](F& f) { f.d->createNewSymbolToolsWithTypeFrame(0xC00, {}); }, "docsymbols"},
+        UndoneOperationCase{"BarlineTypeRedrawsThePair", [](F& f) { f.b1->setBarLineType(1283); },
+                            "lines[L1' L1]"},
+        UndoneOperationCase{"ClefRebuildsTheBarAndTheClefStates", [](F& f) { f.b5->setClefType(257); },
+                            "clef bars[b5]"},
+        // A bar does not observe its own height.
+        UndoneOperationCase{"HeightRecordsNothing", [](F& f) { f.b1->setHeight(40); }, ""},
+        UndoneOperationCase{"ALowerLineRebuildsThePage", [](F& f) { f.L2->removeLowerLine(); }, "pages[P]"},
+        UndoneOperationCase{"SpeedRefreshesTheTempo", [](F& f) { f.tempo->setSpeed(144); }, "symbols[tempo]"},
+        UndoneOperationCase{"TextRefreshesTheText",
+                            [](F& f) { f.text->setText(platform::AttributedString(QString("Fine"))); },
+                            "symbols[text]"},
+        UndoneOperationCase{"RepeatTextRefreshesTheRepeat", [](F& f) { f.repeat->setRepeatIDString("1."); },
+                            "symbols[repeat]"},
+        UndoneOperationCase{"FrameRelativeToBarRefreshesTheTool",
+                            [](F& f) {
+                                f.t->setFrameRelativeToBar({1, 2, 3, 4});
+                            },
+                            "symbols[t]"},
+        UndoneOperationCase{"ANoteHeightRefreshesTheNote", [](F& f) { f.m->setHeightLeft(3); }, "notes[m]"},
+        UndoneOperationCase{"AUnitChangeRefreshesItsNote", [](F& f) { f.m->firstUnit()->setTiming(10); },
+                            "notes[m]"},
+        UndoneOperationCase{"AToneChangeRefreshesItsNote", [](F& f) { f.tone->setLevel(4); }, "notes[m]"},
+        UndoneOperationCase{"AnAccidentalRefreshesItsNote",
+                            [](F& f) { f.tone->createNewAccidentalWithTypeFrame(3840, {}); }, "notes[m]"},
+        UndoneOperationCase{"AnArticulationChangeRefreshesItsNote",
+                            [](F& f) { f.tone->createNewArticulationWithTypeFrame(0xB00, {}); }, "notes[m]"},
+        UndoneOperationCase{"AnArticulationsOwnChangeRefreshesItsNote",
+                            [](F& f) { f.articulation->setAngle(30); }, "notes[m]"},
+        UndoneOperationCase{"ANewToneRefreshesItsNote",
+                            [](F& f) { f.m->firstUnit()->createNewToneWithLevel(5); }, "notes[m]"},
+        UndoneOperationCase{"ANewNoteRebuildsItsBar",
+                            [](F& f) {
+                                f.b1->createNewSingleRestFromLength(0, 240);
+                                f.song.context->processPendingChanges();
+                            },
+                            "bars[b1]"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

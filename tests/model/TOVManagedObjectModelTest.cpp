@@ -174,18 +174,73 @@ TEST(TOVManagedObjectModelTest, DeletingALineDeletesItsLowerLineAndTies) {
     EXPECT_EQ(layoutSummary(document), "P0(10): 0[] 4[0 1 2 3]+[0 1 2 3]");
 }
 
-TEST(TOVManagedObjectModelTest, StoresWidthsInSinglePrecision) {
-    TestSong song;
-    UndoEnabled recording(*song.context);
-    Bar* bar = findBar(song.document, 0);
-    song.context->undoManager().beginUndoGrouping();
-    bar->setWidth(130.1);
-    song.context->undoManager().endUndoGrouping();
-    EXPECT_EQ(bar->width(), 130.1); // the cache keeps what was set
-    EXPECT_EQ(bar->doubleValue("width"), double(130.1f));
-    song.context->undoManager().undo();
-    song.context->undoManager().redo();
-    EXPECT_EQ(bar->width(), double(130.1f)); // re-read from the store after redo
+struct FloatCase {
+    const char* key;
+    std::function<platform::ManagedObject*(Document*)> object;
+    std::function<void(platform::ManagedObject*, double)> set;
+    std::function<double(const platform::ManagedObject*)> get;
+};
+
+// Single-precision attributes: the getter answers what the store holds, the same before and after undo
+// and redo, and setting the value given once more changes and reports nothing (for a bar, neither does
+// its partner).
+TEST(TOVManagedObjectModelTest, SinglePrecisionGettersAnswerWhatTheStoreHolds) {
+    const FloatCase cases[] = {
+        {"width", [](Document* d) { return findBar(d, 0); },
+         [](platform::ManagedObject* o, double v) { o->as<Bar>()->setWidth(v); },
+         [](const platform::ManagedObject* o) { return o->as<Bar>()->width(); }},
+        {"height", [](Document* d) { return findBar(d, 1, true); },
+         [](platform::ManagedObject* o, double v) { o->as<Bar>()->setHeight(v); },
+         [](const platform::ManagedObject* o) { return o->as<Bar>()->height(); }},
+        {"angle", [](Document* d) { return findBar(d, 2)->createNewSymbolWithTypeFrame(0x700, {}); },
+         [](platform::ManagedObject* o, double v) { o->as<Symbol>()->setAngle(v); },
+         [](const platform::ManagedObject* o) { return o->as<Symbol>()->angle(); }},
+        {"scale", [](Document* d) { return findBar(d, 2)->createNewSymbolWithTypeFrame(0x700, {}); },
+         [](platform::ManagedObject* o, double v) { o->as<Symbol>()->setScale(v); },
+         [](const platform::ManagedObject* o) { return o->as<Symbol>()->scale(); }},
+        {"heightLeft",
+         [](Document* d) { return findBar(d, 2)->createNewSingleMeloFromLengthLevel(0, 240, 0); },
+         [](platform::ManagedObject* o, double v) { o->as<Note>()->setHeightLeft(v); },
+         [](const platform::ManagedObject* o) { return o->as<Note>()->heightLeft(); }},
+        {"heightRight",
+         [](Document* d) { return findBar(d, 2)->createNewSingleMeloFromLengthLevel(0, 240, 0); },
+         [](platform::ManagedObject* o, double v) { o->as<Note>()->setHeightRight(v); },
+         [](const platform::ManagedObject* o) { return o->as<Note>()->heightRight(); }},
+    };
+    for (const FloatCase& c : cases) {
+        SCOPED_TRACE(c.key);
+        TestSong song(true);
+        platform::ManagedObject* object = c.object(song.document);
+        song.context->processPendingChanges();
+        UndoEnabled recording(*song.context);
+        platform::UndoManager& undo = song.context->undoManager();
+        undo.beginUndoGrouping();
+        c.set(object, 100.3);
+        undo.endUndoGrouping();
+        EXPECT_EQ(c.get(object), double(100.3f));
+        EXPECT_EQ(object->doubleValue(c.key), double(100.3f));
+        undo.undo();
+        undo.redo();
+        EXPECT_EQ(c.get(object), double(100.3f));
+
+        int notices = 0;
+        auto token = object->addObserver(c.key, [&](const platform::Change&) { ++notices; });
+        Bar* partner = object->as<Bar>() ? object->as<Bar>()->alternativeBarInDoubleLine() : nullptr;
+        ASSERT_EQ(partner != nullptr, object->as<Bar>() != nullptr);
+        int partnerNotices = 0;
+        auto partnerToken =
+            partner ? partner->addObserver(c.key, [&](const platform::Change&) { ++partnerNotices; })
+                    : platform::ObservationToken{};
+        undo.beginUndoGrouping();
+        c.set(object, 100.3);
+        undo.endUndoGrouping();
+        EXPECT_EQ(notices, 0);
+        EXPECT_EQ(partnerNotices, 0);
+        object->removeObserver(token);
+        if (partner) {
+            partner->removeObserver(partnerToken);
+        }
+    }
 }
 
 } // namespace

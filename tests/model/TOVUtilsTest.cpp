@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -205,6 +206,7 @@ TEST(TOVUtilsServices, HandsOutWhatTheApplicationRegistered) {
     TOVUtils::showAboutWindow();
 
     std::vector<std::string> made;
+    std::map<const platform::Cursor*, std::string> imageOf;
     int preferencesShown = 0;
     TOVUtils::Services services;
     services.showPreferencesWindow = [&] { ++preferencesShown; };
@@ -213,7 +215,10 @@ TEST(TOVUtilsServices, HandsOutWhatTheApplicationRegistered) {
         EXPECT_EQ(hotSpot, (platform::Point{7, 7}));
         // Any object stands for a cursor here; only its identity matters.
         auto token = std::make_shared<int>(0);
-        return std::shared_ptr<platform::Cursor>(token, reinterpret_cast<platform::Cursor*>(token.get()));
+        auto cursor =
+            std::shared_ptr<platform::Cursor>(token, reinterpret_cast<platform::Cursor*>(token.get()));
+        imageOf[cursor.get()] = image;
+        return cursor;
     };
     TOVUtils::registerServices(services);
 
@@ -226,7 +231,9 @@ TEST(TOVUtilsServices, HandsOutWhatTheApplicationRegistered) {
         {8, "cursorRotate"},    {9, "cursorRotate"},
     };
     for (const auto& [handle, image] : images) {
-        EXPECT_NE(TOVUtils::cursorForResizeHandle(handle), nullptr) << handle;
+        const auto cursor = TOVUtils::cursorForResizeHandle(handle);
+        ASSERT_NE(cursor, nullptr) << handle;
+        EXPECT_EQ(imageOf[cursor.get()], image) << handle;
     }
     EXPECT_EQ(TOVUtils::cursorForResizeHandle(10), nullptr);
     EXPECT_EQ(TOVUtils::cursorForResizeHandle(-1), nullptr);

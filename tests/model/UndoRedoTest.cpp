@@ -1,13 +1,20 @@
 #include "model/Bar.h"
+#include "model/Chord.h"
 #include "model/ChordHistory.h"
 #include "model/Document.h"
 #include "model/Line.h"
+#include "model/Note.h"
+#include "model/NoteTone.h"
+#include "model/NoteUnit.h"
 #include "model/Page.h"
 #include "model/Song.h"
+#include "model/SymbolAccidental.h"
+#include "model/SymbolInNote.h"
 #include "model/SymbolRepeat.h"
 #include "model/SymbolSnapShot.h"
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
+#include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "support/DocumentDump.h"
 #include "support/LayoutBuilder.h"
@@ -322,11 +329,200 @@ const OperationCase kSymbolCases[] = {
      [](Scene& s) { s.get<SymbolTempo>("tempo")->setSpeed(144); }},
 };
 
+// Notes in bar 5 of a single-row song: a single note, a beamed pair, an eighth-span triplet and a note
+// after them, all on level 1 (C), the first two tied; a sharp, an articulation and a rest in bar 6; two
+// eighth slashes in bar 7.
+void addNotes(Scene& s) {
+    Bar* b = bar(s, 5);
+    Note* melo = b->createNewSingleMeloFromLengthLevel(0, 240, 1);
+    Note* beam = b->makeBeamOn({b->createNewSingleMeloFromLengthLevel(240, 120, 1),
+                                b->createNewSingleMeloFromLengthLevel(360, 120, 1)});
+    Note* triplet = b->createNewTripletFromLengthUnitsLevelKind(480, {80, 80, 80}, 1, 0);
+    Note* last = b->createNewSingleMeloFromLengthLevel(720, 240, 1);
+    s.named["melo"] = melo;
+    s.named["unit"] = melo->firstUnit();
+    s.named["tone"] = melo->firstUnit()->tones().front();
+    s.named["beam"] = beam;
+    s.named["triplet"] = triplet;
+    s.named["last"] = last;
+    s.named["lastTone"] = last->firstUnit()->tones().front();
+    s.named["tie"] = s.get<NoteTone>("tone")->createNewTie();
+    Note* other = bar(s, 6)->createNewSingleMeloFromLengthLevel(0, 240, 2);
+    NoteTone* sharp = other->firstUnit()->tones().front();
+    s.named["sharpTone"] = sharp;
+    s.named["accidental"] = sharp->createNewAccidentalWithTypeFrame(3840, {1, 2, 3, 4});
+    s.named["articulation"] = sharp->createNewArticulationWithTypeFrame(0xB01, {5, 6, 7, 8});
+    s.named["rest"] = bar(s, 6)->createNewSingleRestFromLength(240, 240);
+    s.named["chord"] = b->createNewChordWithElemsTiming({0, 12, 70, 17, false}, 0);
+    s.named["eighth1"] = bar(s, 7)->createNewSingleSlashFromLength(0, 120);
+    s.named["eighth2"] = bar(s, 7)->createNewSingleSlashFromLength(120, 120);
+}
+
+NoteUnit* unitOf(Scene& s, const char* note, std::size_t i) {
+    return s.get<Note>(note)->unitArray().at(i);
+}
+
+const OperationCase kNoteCases[] = {
+    {"BarCreatesNotes", Start::SingleRow, nullptr,
+     [](Scene& s) {
+         Bar* b = bar(s, 3);
+         b->createNewSingleMeloFromLengthLevel(0, 120, 2);
+         b->createNewSingleRestFromLength(120, 120);
+         b->createNewSingleSlashFromLength(240, 240);
+         b->createNewBeatSlashFrom(480);
+         b->createNewChordWithElemsTiming({5, 7, 3, 17, false}, 480);
+         s.context->processPendingChanges();
+     }},
+    {"BarCreatesTuplets", Start::SingleRow, nullptr,
+     [](Scene& s) {
+         bar(s, 3)->createNewTripletFromLengthUnitsLevelKind(0, {80, 80, 80}, -1, 2);
+         bar(s, 3)->createNewSextupletFromLengthUnitsLevelKind(240, {80, 80, 80, 80, 80, 80}, 3, 0);
+     }},
+    {"BarRemovesNotesAndChords", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         bar(s, 5)->removeNote(s.get<Note>("beam"));
+         bar(s, 5)->removeNote(s.get<Note>("melo"));
+         bar(s, 5)->removeChord(s.get<Chord>("chord"));
+     }},
+    {"BarMakesABeam", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         bar(s, 7)->makeBeamOn({s.get<Note>("eighth1"), s.get<Note>("eighth2")});
+     }},
+    {"BarSplitsABeam", Start::SingleRow, addNotes,
+     [](Scene& s) { bar(s, 5)->makeBeamOff(s.get<Note>("beam")); }},
+    {"BarSplitsABeamExceptAUnit", Start::SingleRow, addNotes,
+     [](Scene& s) { bar(s, 5)->makeBeamOffExceptAnUnit(s.get<Note>("beam"), unitOf(s, "beam", 0)); }},
+    {"NoteSetters", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         s.get<Note>("melo")->setHeightLeft(20.3);
+         s.get<Note>("melo")->setHeightRight(-4.1);
+     }},
+    {"NoteRemovesAUnitOfABeam", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<Note>("beam")->removeUnit(unitOf(s, "beam", 1)); }},
+    {"NoteRemovesASlot", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<Note>("triplet")->removeUnit(unitOf(s, "triplet", 1)); }},
+    {"NoteDividesATupletBeam", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<Note>("triplet")->divideBeamOfTupletFromUnit(unitOf(s, "triplet", 1)); }},
+    {"NoteUnitesSlots", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         s.get<Note>("triplet")->makeUnitedOn({unitOf(s, "triplet", 0), unitOf(s, "triplet", 1)});
+     }},
+    {"NoteSplitsASlot", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<Note>("triplet")->makeUnitedOff(unitOf(s, "triplet", 2)); }},
+    {"NoteTupletBeamOffAndOn", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         Note* triplet = s.get<Note>("triplet");
+         triplet->makeBeamTupletOff(triplet->unitArray());
+         triplet->makeBeamTupletOn({unitOf(s, "triplet", 1), unitOf(s, "triplet", 2)});
+     }},
+    {"NoteRestoreFromSnapShot", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         auto snapshot = s.get<Note>("beam")->createSnapShot();
+         auto* copy = s.context->insertNewObject<Note>("Note");
+         copy->restoreFromSnapShot(snapshot.get());
+         copy->setBar(bar(s, 9));
+         s.context->processPendingChanges();
+     }},
+    {"UnitSetters", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         NoteUnit* unit = s.get<NoteUnit>("unit");
+         unit->setType(0x10000 + 120);
+         unit->setBeam(1);
+         unit->setTiming(30);
+         unit->setDuration(120);
+     }},
+    {"UnitTones", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         NoteUnit* unit = s.get<NoteUnit>("unit");
+         unit->createNewToneWithLevel(4);
+         unit->createNewSlash();
+         unit->removeTone(s.get<NoteTone>("tone"));
+     }},
+    {"UnitRemovesTheLastTone", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<NoteUnit>("unit")->removeTone(s.get<NoteTone>("tone")); }},
+    {"UnitMelodyToRestInABeam", Start::SingleRow, addNotes,
+     [](Scene& s) { unitOf(s, "beam", 0)->convertMeloToRest(); }},
+    {"UnitSlotToRestAndBack", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         unitOf(s, "triplet", 0)->convertMeloToRest();
+         unitOf(s, "triplet", 2)->convertSlashToRest();
+         unitOf(s, "triplet", 0)->convertRestToSlash();
+     }},
+    {"UnitRestToMelody", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<Note>("rest")->firstUnit()->convertRestToMelo(); }},
+    {"UnitRestoreFromSnapShot", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         auto snapshot = unitOf(s, "triplet", 0)->createSnapShot();
+         s.get<Note>("rest")->firstUnit()->restoreFromSnapShot(snapshot.get());
+     }},
+    {"ToneSetters", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         NoteTone* tone = s.get<NoteTone>("tone");
+         tone->setLevel(-3);
+         tone->setSlash(true);
+         tone->setHead(2);
+     }},
+    {"ToneRemovesTies", Start::SingleRow, addNotes, [](Scene& s) { s.get<NoteTone>("tone")->removeTies(); }},
+    {"ToneRemovesTheTieArrivingAtIt", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<Tie>("tie")->toneRight()->removeTieLeft(); }},
+    {"ToneReAimsItsTie", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         s.get<Tie>("tie")->toneRight()->setLevel(3);
+         s.get<NoteTone>("tone")->updateRightToneOfTie();
+     }},
+    {"ToneMakesATie", Start::SingleRow, addNotes,
+     [](Scene& s) { unitOf(s, "beam", 1)->tones().front()->createNewTie(); }},
+    {"ToneArticulations", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         s.get<NoteTone>("tone")->createNewArticulationWithTypeFrame(0xB03, {1, 1, 1, 1});
+         s.get<NoteTone>("sharpTone")->removeArticulation(s.get<SymbolInNote>("articulation"));
+     }},
+    {"ToneAccidentals", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         s.get<NoteTone>("tone")->createNewAccidentalWithTypeFrame(3842, {1, 1, 1, 1});
+         s.get<NoteTone>("sharpTone")->removeAccidental();
+     }},
+    {"ToneAccidentalSteps", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         s.get<NoteTone>("tone")->accidentalUp();
+         s.get<NoteTone>("sharpTone")->accidentalDown();
+         s.get<NoteTone>("lastTone")->accidentalDown();
+         s.get<NoteTone>("lastTone")->setThisAccidentalType(3);
+     }},
+    {"ToneRestatesItsAccidental", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<NoteTone>("sharpTone")->updateAccidentalModeWithKey(0, 0); }},
+    {"ToneEnharmonicMoves", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         s.get<NoteTone>("lastTone")->enharmonicDown();
+         s.get<NoteTone>("sharpTone")->enharmonicUp();
+     }},
+    {"ToneRestoreFromSnapShot", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         auto snapshot = s.get<NoteTone>("sharpTone")->createSnapShot();
+         s.get<NoteUnit>("unit")->createNewToneWithLevel(0)->restoreFromSnapShot(snapshot.get());
+     }},
+    {"TieSetters", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         Tie* tie = s.get<Tie>("tie");
+         tie->setToneRight(s.get<NoteTone>("lastTone"));
+         tie->setToneLeft(s.get<NoteTone>("sharpTone"));
+     }},
+    {"AccidentalMovesToAnotherTone", Start::SingleRow, addNotes,
+     [](Scene& s) { s.get<SymbolAccidental>("accidental")->setNoteTone(s.get<NoteTone>("lastTone")); }},
+    {"AccidentalAndArticulationSetters", Start::SingleRow, addNotes,
+     [](Scene& s) {
+         s.get<SymbolAccidental>("accidental")->setFrame({9, 9, 9, 9});
+         s.get<SymbolInNote>("articulation")->setAngle(12.5);
+         s.get<SymbolInNote>("articulation")->setNoteTone(s.get<NoteTone>("tone"));
+     }},
+};
+
 auto caseName = [](const auto& info) { return std::string(info.param.name); };
 
 INSTANTIATE_TEST_SUITE_P(Document, UndoRedoTest, ::testing::ValuesIn(kDocumentCases), caseName);
 INSTANTIATE_TEST_SUITE_P(PageLine, UndoRedoTest, ::testing::ValuesIn(kPageLineCases), caseName);
 INSTANTIATE_TEST_SUITE_P(Bar, UndoRedoTest, ::testing::ValuesIn(kBarCases), caseName);
 INSTANTIATE_TEST_SUITE_P(Symbol, UndoRedoTest, ::testing::ValuesIn(kSymbolCases), caseName);
+INSTANTIATE_TEST_SUITE_P(Note, UndoRedoTest, ::testing::ValuesIn(kNoteCases), caseName);
 
 } // namespace

@@ -5,6 +5,9 @@
 #include "model/ChordHistory.h"
 #include "model/Document.h"
 #include "model/Line.h"
+#include "model/Note.h"
+#include "model/NoteTone.h"
+#include "model/NoteUnit.h"
 #include "model/Page.h"
 #include "model/Symbol.h"
 #include "model/SymbolRepeat.h"
@@ -42,15 +45,10 @@ std::string describeValue(const platform::Value& value, platform::AttributeType 
     return value.description();
 }
 
+// Exact for every attribute, single-precision ones too: a getter must answer what the store holds, or it
+// answers another value after undo and redo.
 bool sameAsStored(const platform::ManagedObject* object, std::string_view key, double cached) {
-    const platform::Value& stored = object->primitiveValue(key);
-    const auto type =
-        object->entity().attributes()[static_cast<std::size_t>(object->entity().attributeIndex(key))].type;
-    if (type == platform::AttributeType::Float) {
-        // The cache keeps the double that was set; the store its single-precision value.
-        return static_cast<float>(cached) == static_cast<float>(stored.toDouble());
-    }
-    return cached == stored.toDouble();
+    return cached == object->primitiveValue(key).toDouble();
 }
 
 // Compares what the entity classes cache with what is stored (with the defaults of nothing stored).
@@ -78,6 +76,17 @@ std::string cacheMismatches(const platform::ManagedObject* object) {
     } else if (const auto* page = object->as<Page>()) {
         check("num", double(page->num()), 0);
         check("aPage", double(page->aPage()), 0);
+    } else if (const auto* unit = object->as<NoteUnit>()) {
+        check("type", double(unit->type()), 0);
+        check("beam", unit->beam(), 0);
+        check("timing", double(static_cast<std::int64_t>(unit->timing())), 0);
+        if (!unit->isBeatLength()) { // a one-beat slash answers the beat of its bar
+            check("duration", double(static_cast<std::int64_t>(unit->duration())), 0);
+        }
+    } else if (const auto* tone = object->as<NoteTone>()) {
+        check("level", double(tone->level()), 0);
+        check("slash", tone->slash() ? 1 : 0, 0);
+        check("head", tone->head(), 0);
     } else if (const auto* entry = object->as<ChordHistory>()) {
         check("elemStep1", entry->elemStep1(), 17);
         check("elemStep2", entry->elemStep2(), 12);
@@ -112,6 +121,10 @@ std::string cacheMismatches(const platform::ManagedObject* object) {
                 repeat->repeatIDString().toStdString() != object->stringValue("repeatIDString")) {
                 keys.emplace_back("repeatIDString");
             }
+        }
+        if (const auto* note = object->as<Note>()) {
+            check("heightLeft", note->heightLeft(), 0);
+            check("heightRight", note->heightRight(), 0);
         }
         if (const auto* tempo = object->as<SymbolTempo>()) {
             check("speed", double(tempo->speed()), 0);
@@ -195,9 +208,10 @@ std::string renderTree(const platform::ManagedObject* object, int depth) {
         line += " barFollowsTo=" + identityOfBar(object->toOne("barFollowsTo"));
     }
     if (entity == "NoteTone") {
-        line += " tieRight=" + identityOfTone(object->toOne("tieRight")
-                                                  ? object->toOne("tieRight")->toOne("toneRight")
-                                                  : nullptr);
+        const platform::ManagedObject* right = object->toOne("tieRight");
+        const platform::ManagedObject* left = object->toOne("tieLeft");
+        line += " tieRight=" + identityOfTone(right ? right->toOne("toneRight") : nullptr);
+        line += " tieLeft=" + identityOfTone(left ? left->toOne("toneLeft") : nullptr);
     }
     std::string out = line + "\n";
     // Ownership below the bar: units of a note, tones of a unit, a tone's accidental and articulations.

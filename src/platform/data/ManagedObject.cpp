@@ -2,8 +2,9 @@
 
 #include "platform/data/ManagedObjectContext.h"
 
+#include "platform/data/ContractBreak.h"
+
 #include <algorithm>
-#include <cassert>
 
 namespace platform {
 
@@ -65,44 +66,52 @@ ManagedObject::ManagedObject(const ObjectInit& init)
 
 ManagedObject::~ManagedObject() = default;
 
-int ManagedObject::attributeIndexOrAssert(std::string_view key) const {
+int ManagedObject::attributeIndexOrReport(std::string_view key) const {
     const int index = entity_.attributeIndex(key);
-    assert(index >= 0 && "unknown attribute key");
+    if (!(index >= 0)) {
+        reportContractBreak("unknown attribute key");
+    }
     return index;
 }
 
-int ManagedObject::relationshipIndexOrAssert(std::string_view key) const {
+int ManagedObject::relationshipIndexOrReport(std::string_view key) const {
     const int index = entity_.relationshipIndex(key);
-    assert(index >= 0 && "unknown relationship key");
+    if (!(index >= 0)) {
+        reportContractBreak("unknown relationship key");
+    }
     return index;
 }
 
 const Value& ManagedObject::primitiveValue(std::string_view key) const {
     static const Value nothing;
-    const int index = attributeIndexOrAssert(key);
+    const int index = attributeIndexOrReport(key);
     return index >= 0 ? values_[static_cast<std::size_t>(index)] : nothing;
 }
 
 void ManagedObject::setPrimitiveValue(std::string_view key, const Value& value) {
-    const int index = attributeIndexOrAssert(key);
+    const int index = attributeIndexOrReport(key);
     if (index < 0) {
         return;
     }
     std::optional<Value> stored = value.storedAs(entity_.attributes()[static_cast<std::size_t>(index)].type);
-    assert(stored.has_value() && "value of the wrong kind for the attribute");
+    if (!(stored.has_value())) {
+        reportContractBreak("value of the wrong kind for the attribute");
+    }
     if (stored.has_value()) {
         context_->writeValue(*this, index, std::move(*stored));
     }
 }
 
 void ManagedObject::setValue(std::string_view key, const Value& value) {
-    const int index = attributeIndexOrAssert(key);
+    const int index = attributeIndexOrReport(key);
     if (index < 0) {
         return;
     }
     const std::optional<Value> stored =
         value.storedAs(entity_.attributes()[static_cast<std::size_t>(index)].type);
-    assert(stored.has_value() && "value of the wrong kind for the attribute");
+    if (!(stored.has_value())) {
+        reportContractBreak("value of the wrong kind for the attribute");
+    }
     if (!stored.has_value() || *stored == values_[static_cast<std::size_t>(index)]) {
         return;
     }
@@ -132,17 +141,18 @@ bool ManagedObject::boolValue(std::string_view key, bool fallback) const {
 }
 
 ManagedObject* ManagedObject::toOne(std::string_view key) const {
-    const int index = relationshipIndexOrAssert(key);
+    const int index = relationshipIndexOrReport(key);
     if (index < 0) {
         return nullptr;
     }
-    assert(!entity_.relationships()[static_cast<std::size_t>(index)].toMany &&
-           "to-one read of a to-many key");
+    if (entity_.relationships()[static_cast<std::size_t>(index)].toMany) {
+        reportContractBreak("to-one read of a to-many key");
+    }
     return links_[static_cast<std::size_t>(index)].one;
 }
 
 void ManagedObject::setToOne(std::string_view key, ManagedObject* object) {
-    const int index = relationshipIndexOrAssert(key);
+    const int index = relationshipIndexOrReport(key);
     if (index >= 0) {
         context_->setToOne(*this, index, object);
     }
@@ -150,11 +160,13 @@ void ManagedObject::setToOne(std::string_view key, ManagedObject* object) {
 
 const std::vector<ManagedObject*>& ManagedObject::toMany(std::string_view key) const {
     static const std::vector<ManagedObject*> none;
-    const int index = relationshipIndexOrAssert(key);
+    const int index = relationshipIndexOrReport(key);
     if (index < 0) {
         return none;
     }
-    assert(entity_.relationships()[static_cast<std::size_t>(index)].toMany && "to-many read of a to-one key");
+    if (!(entity_.relationships()[static_cast<std::size_t>(index)].toMany)) {
+        reportContractBreak("to-many read of a to-one key");
+    }
     return links_[static_cast<std::size_t>(index)].many;
 }
 
@@ -164,14 +176,14 @@ bool ManagedObject::toManyContains(std::string_view key, const ManagedObject* ob
 }
 
 void ManagedObject::addToMany(std::string_view key, ManagedObject* object) {
-    const int index = relationshipIndexOrAssert(key);
+    const int index = relationshipIndexOrReport(key);
     if (index >= 0) {
         context_->addToMany(*this, index, object);
     }
 }
 
 void ManagedObject::removeFromMany(std::string_view key, ManagedObject* object) {
-    const int index = relationshipIndexOrAssert(key);
+    const int index = relationshipIndexOrReport(key);
     if (index >= 0) {
         context_->removeFromMany(*this, index, object);
     }
@@ -196,7 +208,9 @@ std::string_view entityKey(const Entity& entity, std::string_view key) {
 
 void ManagedObject::willChangeValueForKey(std::string_view key) {
     const std::string_view k = entityKey(entity_, key);
-    assert(!k.empty() && "change notice for an unknown key");
+    if (!(!k.empty())) {
+        reportContractBreak("change notice for an unknown key");
+    }
     if (!k.empty()) {
         sendWillChange(Change{this, k, ChangeKind::Setting, {}});
     }
@@ -204,7 +218,9 @@ void ManagedObject::willChangeValueForKey(std::string_view key) {
 
 void ManagedObject::didChangeValueForKey(std::string_view key) {
     const std::string_view k = entityKey(entity_, key);
-    assert(!k.empty() && "change notice for an unknown key");
+    if (!(!k.empty())) {
+        reportContractBreak("change notice for an unknown key");
+    }
     if (!k.empty()) {
         sendDidChange(Change{this, k, ChangeKind::Setting, {}});
     }
@@ -219,7 +235,9 @@ void ManagedObject::sendDidChange(const Change& change) {
 
 ObservationToken ManagedObject::addObserver(std::string_view key, ObserverCallback callback) {
     const std::string_view k = entityKey(entity_, key);
-    assert(!k.empty() && "observer of an unknown key");
+    if (!(!k.empty())) {
+        reportContractBreak("observer of an unknown key");
+    }
     if (k.empty() || !callback) {
         return {};
     }
@@ -233,7 +251,9 @@ void ManagedObject::removeObserver(const ObservationToken& token) {
     if (!token) {
         return;
     }
-    assert(token.object == this && "observer token of another object");
+    if (!(token.object == this)) {
+        reportContractBreak("observer token of another object");
+    }
     if (token.object == this && observers_) {
         observers_->remove(token.id);
     }

@@ -48,8 +48,9 @@ private:
 // setters, and afterwards call `awakeFromSnapshotEvents` once on every object they touched, so entity
 // classes cache attributes and re-read them there.
 //
-// Keys name attributes and relationships of the entity; an unknown key is a programming error (asserted;
-// it reads as nothing and writes nothing). Readers of untrusted data check keys with the entity first.
+// Keys name attributes and relationships of the entity; an unknown key is a programming error (reported
+// as a contract break, see ContractBreak.h; it reads as nothing and writes nothing). Readers of untrusted
+// data check keys with the entity first.
 //
 // A typical entity class:
 //
@@ -184,8 +185,8 @@ private:
         std::vector<ManagedObject*> many;
     };
 
-    int attributeIndexOrAssert(std::string_view key) const;
-    int relationshipIndexOrAssert(std::string_view key) const;
+    int attributeIndexOrReport(std::string_view key) const;
+    int relationshipIndexOrReport(std::string_view key) const;
     void sendWillChange(const Change& change) { willChange(change); }
     void sendDidChange(const Change& change);
 

@@ -1,5 +1,7 @@
 #include "platform/data/ManagedObjectContext.h"
 
+#include "platform/data/ContractBreak.h"
+
 #include <algorithm>
 #include <cassert>
 #include <unordered_map>
@@ -8,7 +10,9 @@ namespace platform {
 
 ManagedObjectContext::ManagedObjectContext(std::shared_ptr<const ManagedObjectModel> model)
     : model_(std::move(model)) {
-    assert(model_ != nullptr && model_->isFinalized() && "a context needs a finalised model");
+    if (!(model_ != nullptr && model_->isFinalized())) {
+        reportContractBreak("a context needs a finalised model");
+    }
     // Added before anyone else can observe this undo manager, so the objects are awake again before the
     // other did-undo and did-redo observers run.
     using N = UndoManager::Notification;
@@ -16,6 +20,13 @@ ManagedObjectContext::ManagedObjectContext(std::shared_ptr<const ManagedObjectMo
     undoManager_.addObserver(N::WillRedo, [this] { undoRedoWillStart(); });
     undoManager_.addObserver(N::DidUndo, [this] { undoRedoDidEnd(); });
     undoManager_.addObserver(N::DidRedo, [this] { undoRedoDidEnd(); });
+    // The close of the outermost undo group ends an edit: what it deleted leaves the graph at once, so it
+    // stops observing and reporting now rather than at the next undo.
+    undoManager_.addObserver(N::ChangeCountDidChange, [this] {
+        if (!isUndoingOrRedoing() && undoManager_.groupingLevel() == 0) {
+            processPendingChanges();
+        }
+    });
 }
 
 ManagedObjectContext::~ManagedObjectContext() {
@@ -40,7 +51,9 @@ ManagedObject* ManagedObjectContext::insertFetchedObject(std::string_view entity
 }
 
 ManagedObject* ManagedObjectContext::insertObject(std::string_view entityName, bool fetched) {
-    assert(!tearingDown_ && "insertion into a context that is being destroyed");
+    if (!(!tearingDown_)) {
+        reportContractBreak("insertion into a context that is being destroyed");
+    }
     const Entity* entity = model_ != nullptr ? model_->entityNamed(entityName) : nullptr;
     if (entity == nullptr || tearingDown_) {
         return nullptr;
@@ -130,11 +143,11 @@ void ManagedObjectContext::restoreValue(ManagedObject& object, int attribute, co
 bool ManagedObjectContext::mayLink(const ManagedObject& a, int relationship, const ManagedObject& b) const {
     const Entity::Relationship& r = a.entity().relationships()[static_cast<std::size_t>(relationship)];
     if (b.context_ != this || !b.entity().isKindOfEntity(*r.destination)) {
-        assert(false && "object of another context or entity for the relationship");
+        reportContractBreak("object of another context or entity for the relationship");
         return false;
     }
     if (a.deleted_ || b.deleted_) {
-        assert(false && "link to a deleted object");
+        reportContractBreak("link to a deleted object");
         return false;
     }
     return true;
@@ -142,7 +155,9 @@ bool ManagedObjectContext::mayLink(const ManagedObject& a, int relationship, con
 
 void ManagedObjectContext::setToOne(ManagedObject& a, int relationship, ManagedObject* b) {
     const Entity::Relationship& r = a.entity().relationships()[static_cast<std::size_t>(relationship)];
-    assert(!r.toMany && "to-one write of a to-many key");
+    if (!(!r.toMany)) {
+        reportContractBreak("to-one write of a to-many key");
+    }
     ManagedObject* current = a.links_[static_cast<std::size_t>(relationship)].one;
     if (r.toMany || current == b || (b != nullptr && !mayLink(a, relationship, *b))) {
         return;
@@ -167,7 +182,9 @@ void ManagedObjectContext::setToOne(ManagedObject& a, int relationship, ManagedO
 
 void ManagedObjectContext::addToMany(ManagedObject& a, int relationship, ManagedObject* b) {
     const Entity::Relationship& r = a.entity().relationships()[static_cast<std::size_t>(relationship)];
-    assert(r.toMany && "to-many write of a to-one key");
+    if (!(r.toMany)) {
+        reportContractBreak("to-many write of a to-one key");
+    }
     if (!r.toMany || b == nullptr || !mayLink(a, relationship, *b)) {
         return;
     }
@@ -191,7 +208,9 @@ void ManagedObjectContext::addToMany(ManagedObject& a, int relationship, Managed
 
 void ManagedObjectContext::removeFromMany(ManagedObject& a, int relationship, ManagedObject* b) {
     const Entity::Relationship& r = a.entity().relationships()[static_cast<std::size_t>(relationship)];
-    assert(r.toMany && "to-many write of a to-one key");
+    if (!(r.toMany)) {
+        reportContractBreak("to-many write of a to-one key");
+    }
     if (!r.toMany || b == nullptr || !a.toManyContains(r.name, b)) {
         return;
     }
@@ -339,7 +358,10 @@ void ManagedObjectContext::deleteObject(ManagedObject* object) {
     if (object == nullptr || object->deleted_ || tearingDown_) {
         return;
     }
-    assert(object->context_ == this && "object of another context");
+    if (object->context_ != this) {
+        reportContractBreak("deletion of an object of another context");
+        return;
+    }
     object->deleted_ = true; // first, so that deletions reaching it again from here do nothing
     object->prepareForDeletion();
     const auto& relationships = object->entity().relationships();

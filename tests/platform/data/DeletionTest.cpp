@@ -84,7 +84,8 @@ TEST_F(DeletionTest, DeletedObjectsTurnIntoFaultsWhenPendingChangesAreProcessed)
         context->processPendingChanges(); // re-entered from a hook
         ++processedInside;
     };
-    step([&] { context->deleteObject(b1); });
+    undo().beginUndoGrouping();
+    context->deleteObject(b1);
     EXPECT_EQ(log.count("willTurnIntoFault Box#3"), 0);
     EXPECT_FALSE(b1->isFault());
 
@@ -97,6 +98,23 @@ TEST_F(DeletionTest, DeletedObjectsTurnIntoFaultsWhenPendingChangesAreProcessed)
     EXPECT_EQ(processedInside, 1);
     EXPECT_TRUE(b1->isFault());
     EXPECT_EQ(log.count("willTurnIntoFault Box#4"), 0);
+    undo().endUndoGrouping();
+}
+
+TEST_F(DeletionTest, ClosingTheOutermostUndoGroupProcessesPendingChanges) {
+    undo().beginUndoGrouping();
+    undo().beginUndoGrouping();
+    context->deleteObject(b1);
+    undo().endUndoGrouping();
+    EXPECT_FALSE(b1->isFault()) << "an inner group ends no edit";
+    undo().endUndoGrouping();
+    EXPECT_TRUE(b1->isFault());
+    EXPECT_EQ(log.count("willTurnIntoFault Item#6"), 1);
+    // Undo and redo fault and wake objects themselves; redo leaves the object a fault again.
+    undo().undo();
+    EXPECT_FALSE(b1->isFault());
+    undo().redo();
+    EXPECT_TRUE(b1->isFault());
 }
 
 TEST_F(DeletionTest, DestroyingTheContextFaultsEveryObjectOnce) {
