@@ -87,8 +87,9 @@ std::optional<std::vector<std::uint8_t>> gzipInflate(std::span<const std::uint8_
         return std::nullopt;
     }
     z_stream& stream = inflater.get();
-    // Output starts at one and a half times the input and grows by half the input at a time, never past
-    // one byte over the cap (which tells that the cap was exceeded).
+    // Output starts at one and a half times the input and grows by half the input or by its own size,
+    // whichever is more (a fixed step would copy a highly compressed stream's output over and over), never
+    // past one byte over the cap, which tells that the cap was exceeded.
     const std::size_t step = std::max<std::size_t>(bytes.size() / 2, 1);
     const std::size_t limit = maxBytes + 1;
     std::vector<std::uint8_t> out(std::min(bytes.size() + step, limit));
@@ -99,7 +100,7 @@ std::optional<std::vector<std::uint8_t>> gzipInflate(std::span<const std::uint8_
             if (out.size() == limit) {
                 return std::nullopt;
             }
-            out.resize(std::min(out.size() + step, limit));
+            out.resize(std::min(out.size() + std::max(step, out.size()), limit));
         }
         const uInt room = offer(stream, bytes, consumed, out, produced);
         const int status = inflate(&stream, Z_SYNC_FLUSH);

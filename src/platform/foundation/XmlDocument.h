@@ -34,8 +34,8 @@ public:
     static constexpr int maxDepth = 256;
     static constexpr std::size_t defaultMaxFileBytes = 64 * 1024 * 1024;
     static constexpr std::size_t maxInputBytes = defaultMaxFileBytes;
-    static constexpr std::size_t maxNodes = 1'000'000;
-    static constexpr std::size_t maxAttributesPerElement = 1024;
+    static constexpr std::size_t maxNodes = 500'000;
+    static constexpr std::size_t maxAttributesPerElement = 256;
 
     explicit XmlDocument(XmlElement root);
 
