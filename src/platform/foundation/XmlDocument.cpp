@@ -102,12 +102,12 @@ bool isMarkupTransparent(const std::string& name, std::size_t width) {
            numbered("cp", 1250, 1258);
 }
 
-// Whether every encoding the declaration at the start names keeps markup countable. The declaration is
-// read as ASCII; each "encoding" followed by '=' must be followed by a quoted name that does.
+// Whether every encoding the declaration at the start names keeps markup countable. The declaration, up
+// to its first '>' (where libxml2 stops reading it, however long it is), is read as ASCII; each "encoding"
+// followed by '=' must be followed by a quoted name that does.
 bool declaredEncodingIsTransparent(const CodeUnits& units, std::size_t width) {
-    constexpr std::size_t declarationWindow = 1024;
     std::string declaration;
-    for (std::size_t i = 0; i < units.size() && i < declarationWindow; ++i) {
+    for (std::size_t i = 0; i < units.size(); ++i) {
         const std::uint32_t u = units[i];
         if (u == '>') {
             break;
@@ -340,18 +340,25 @@ std::string validUtf8(const char* text) {
     const std::string_view view(text);
     std::string result;
     result.reserve(view.size());
+    // Valid runs are copied whole, as texts can be tens of megabytes.
+    std::size_t run = 0;
     std::size_t i = 0;
     while (i < view.size()) {
+        if (static_cast<unsigned char>(view[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         char32_t c = 0;
         const std::size_t length = decodeUtf8(view, i, c);
         if (length == 0) {
+            result.append(view.substr(run, i - run));
             appendUtf8(result, 0xFFFD);
-            ++i;
+            run = ++i;
         } else {
-            result.append(view.substr(i, length));
             i += length;
         }
     }
+    result.append(view.substr(run));
     return result;
 }
 

@@ -284,6 +284,7 @@ TEST(XmlHostileTest, EncodingsThatHideMarkupAreRefused) {
         {"<?xml version='1.0' encoding='UTF-16LE'?>" + utf16("<a/>").substr(2), false},
         {"<?xml version='1.0' encoding='ISO-2022-JP'?><a/>", false},
         {"<?xml version='1.0' encoding='UTF-7'?><a/>", false},
+        {"<?xml version='1.0'" + std::string(5000, ' ') + "encoding='ISO-2022-JP'?><a/>", false},
         {std::string("\x4C\x6F\xA7\x94\x93\x40", 6), false}, // EBCDIC
     };
     for (const Case& c : cases) {
