@@ -147,7 +147,8 @@ bool declaredEncodingIsTransparent(const CodeUnits& units, std::size_t width) {
 }
 
 // Checks the caps on what the parser would build, by counting the code units that can start a node:
-// '<' (an element, comment or end tag), '=' (an attribute) and '&' (a reference). The attributes of one
+// '<' (an element, comment or processing instruction, but not "</"), '=' (an attribute) and '&' (a
+// reference). The attributes of one
 // start tag never reach past the next '<' (the parser ends a tag there), so the '=' between two '<'
 // bound them. The encoding is found as libxml2 finds it: from a byte order mark or the first four bytes,
 // then from the declaration.
@@ -187,6 +188,9 @@ bool withinParseLimits(std::span<const std::uint8_t> bytes) {
         switch (units[i]) {
         case '<':
             attributesInTag = 0;
+            if (i + 1 < units.size() && units[i + 1] == '/') {
+                continue; // an end tag makes no node
+            }
             ++nodes;
             break;
         case '=':

@@ -247,6 +247,14 @@ TEST(XmlHostileTest, CapsOnInputNodesAndAttributes) {
         elements += "<e/>";
     }
     EXPECT_FALSE(XmlDocument::parse(elements)); // one more than the cap with the root
+    // End tags make no nodes, so elements written with them count once.
+    std::string closed = "<r>";
+    for (std::size_t i = 0; i < XmlDocument::maxNodes * 3 / 5; ++i) {
+        closed += "<e></e>";
+    }
+    const auto closedDoc = XmlDocument::parse(closed + "</r>");
+    ASSERT_TRUE(closedDoc);
+    EXPECT_EQ(closedDoc->rootElement().content().size(), XmlDocument::maxNodes * 3 / 5);
     std::string references = "<r>";
     references.append(XmlDocument::maxNodes, '&');
     EXPECT_FALSE(XmlDocument::parse(references));
