@@ -106,15 +106,16 @@ bool isMarkupTransparent(const std::string& name, std::size_t width) {
 // to its first '>' (where libxml2 stops reading it, however long it is), is read as ASCII; each "encoding"
 // followed by '=' must be followed by a quoted name that does.
 bool declaredEncodingIsTransparent(const CodeUnits& units, std::size_t width) {
+    constexpr std::string_view opening = "<?xml";
     std::string declaration;
     for (std::size_t i = 0; i < units.size(); ++i) {
         const std::uint32_t u = units[i];
-        if (u == '>') {
+        if (u == '>' || (i < opening.size() && u != static_cast<std::uint32_t>(opening[i]))) {
             break;
         }
         declaration += u < 0x80 ? static_cast<char>(u) : '?';
     }
-    if (declaration.compare(0, 5, "<?xml") != 0) {
+    if (declaration.size() < opening.size()) {
         return true;
     }
     constexpr std::string_view keyword = "encoding";
