@@ -29,6 +29,7 @@ public:
 //   below: frame (200, 150, 100, 100)
 //   glass: frame (200, 150, 100, 100) above `below`, lets every click through
 //   scrolled: frame (0, 200, 100, 100), bounds origin (1000, 2000)
+//   stretched: frame (300, 0, 80, 80), its coordinates scaled by 4 across and 0.5 down (bounds 20 x 160)
 struct Tree {
     std::shared_ptr<View> root = std::make_shared<View>(Rect(0, 0, 400, 300));
     std::shared_ptr<View> parent = addTo<View>(*root, Rect(50, 40, 200, 100));
@@ -37,8 +38,10 @@ struct Tree {
     std::shared_ptr<View> below = addTo<View>(*root, Rect(200, 150, 100, 100));
     std::shared_ptr<View> glass = addTo<PassThroughView>(*root, Rect(200, 150, 100, 100));
     std::shared_ptr<View> scrolled = addTo<View>(*root, Rect(0, 200, 100, 100));
+    std::shared_ptr<View> stretched = addTo<View>(*root, Rect(300, 0, 80, 80));
 
     Tree() {
+        stretched->scaleUnitSquareToSize(Size{4, 0.5});
         parent->scaleUnitSquareToSize(Size{2, 2});
         child->setFrameRotation(90);
         scrolled->setBoundsOrigin(Point{1000, 2000});
@@ -52,11 +55,13 @@ struct Tree {
                                                     {"grandchild", grandchild.get()},
                                                     {"below", below.get()},
                                                     {"glass", glass.get()},
-                                                    {"scrolled", scrolled.get()}};
+                                                    {"scrolled", scrolled.get()},
+                                                    {"stretched", stretched.get()}};
         return views.at(name);
     }
     std::string nameOf(const View* v) const {
-        for (const char* n : {"root", "parent", "child", "grandchild", "below", "glass", "scrolled"}) {
+        for (const char* n :
+             {"root", "parent", "child", "grandchild", "below", "glass", "scrolled", "stretched"}) {
             if (byName(n) == v) {
                 return n;
             }
@@ -113,6 +118,12 @@ TEST(ViewGeometry, PointConversionTable) {
         {"scrolled", "root", {1000, 2000}, {0, 200}},
         {"scrolled", "child", {1080, 1890}, {15, 5}},
         {"child", "child", {3, 4}, {3, 4}},
+        // Scales that differ across and down must not be mixed up between the axes.
+        {"stretched", "root", {10, 20}, {340, 10}},
+        {"root", "stretched", {340, 10}, {10, 20}},
+        {"stretched", "parent", {10, 20}, {145, -15}},
+        {"parent", "stretched", {145, -15}, {10, 20}},
+        {"stretched", "child", {5, 120}, {0, -115}},
     };
     Tree t;
     for (const auto& c : cases) {
