@@ -48,6 +48,10 @@ struct ViewFixture {
         return view;
     }
 
+    // Draws the window now, as it is drawn before a person can press anything (selected views place
+    // their handles when drawn).
+    void paint() { host.repaint(); }
+
     // Clicks and drags far apart in time, so that no two presses make a double click.
     void press(platform::Point p, Qt::KeyboardModifiers mods = {}) {
         time += 5000;
