@@ -21,6 +21,7 @@ std::shared_ptr<TOVResizableFixedView> addFixed(ViewFixture& f) {
     auto view = f.add<TOVResizableFixedView>(0x700, Rect(20, 20, 40, 20), Size{20, 10});
     view->setBezierPath(box(40, 20));
     f.controller.objectViewShouldBeSelectedAndClearOthers(view.get(), true);
+    f.paint();
     return view;
 }
 
@@ -134,6 +135,7 @@ TEST(ResizableFreeView, TheRightEdgeWidensAndStretchesTheGlyphAcrossOnly) {
     auto view = f.add<TOVResizableFreeView>(0x70C, Rect(20, 20, 40, 20));
     view->setBezierPath(box(40, 20));
     f.controller.objectViewShouldBeSelectedAndClearOthers(view.get(), true);
+    f.paint();
     f.press({109, 70}); // the right edge handle
     f.moveTo({119, 72});
     // The edge goes to the pointer: 9 wider.
