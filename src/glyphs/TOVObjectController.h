@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/foundation/Geometry.h"
+
+class TOVObjectView;
+
+// What an object view asks of the controller of the layout it lives in: the view never changes the
+// selection, the drop target or its neighbours by itself, it asks here and the editor answers. Moves,
+// resizes and rotations are reported step by step so that the controller can apply each step to every
+// selected view of the matching kind.
+class TOVObjectController {
+public:
+    virtual ~TOVObjectController() = default;
+
+    // Non-zero while a bar-range edit mode is active; object views then let clicks through.
+    virtual int objectViewInquireEditBarMode(TOVObjectView* view) = 0;
+    virtual bool objectViewShouldBeSelectedAndClearOthers(TOVObjectView* view, bool clearOthers) = 0;
+    virtual void objectViewShouldBeUnselected(TOVObjectView* view) = 0;
+    // The new drop target; null clears it.
+    virtual void objectViewShouldBeTarget(TOVObjectView* view) = 0;
+    virtual void objectViewUnderMovingWithDiffXDiffY(TOVObjectView* view, double dx, double dy) = 0;
+    // The nearest grid point to a point of the editor view; (largest double, largest double) off the pages.
+    virtual platform::Point objectViewInquireNearestGridFromPos(TOVObjectView* view, platform::Point pos) = 0;
+    virtual void objectViewCompleteChangingFrame(TOVObjectView* view) = 0;
+    virtual void objectViewFrameDidChange(TOVObjectView* view) = 0;
+    virtual void objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView* view, double diffScale,
+                                                                     bool moveX, bool moveY) = 0;
+    virtual void objectViewUnderResizingFreeWithDiffXDiffYMoveXMoveY(TOVObjectView* view, double dx,
+                                                                     double dy, bool moveX, bool moveY) = 0;
+    virtual void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView* view, double diffAngle,
+                                                               double diffWidth) = 0;
+};

@@ -1,0 +1,365 @@
+#include "glyphs/TOVObjectViewLibrary.h"
+
+#include "glyphs/SVGUtils.h"
+#include "glyphs/TOVBarLineView.h"
+#include "glyphs/TOVResizableFixedView.h"
+#include "glyphs/TOVResizableFreeView.h"
+#include "glyphs/TOVRotatable2View.h"
+#include "glyphs/TOVRotatable4View.h"
+#include "model/TOVUtils.h"
+
+#include <filesystem>
+
+using platform::BezierPath;
+using platform::Rect;
+
+// Kinds whose own view classes are not written yet are made as the interaction layer they build on:
+// clefs, keys, times and the long rest select; marks, the free text and the repeat-previous-bars signs
+// move; glyph signs resize keeping their ratio; brackets, hairpins and octave lines resize freely; the
+// arrow, line and wave rotate.
+
+namespace {
+
+using Keys = std::vector<std::string>;
+
+const Keys kClefKeys = {"clefToon", "clefHeon"};
+const Keys kKeyKeys = {"keySharpX1", "keySharpX2", "keySharpX3", "keySharpX4", "keySharpX5",
+                       "keySharpX6", "keySharpX7", "keyFlatX1",  "keyFlatX2",  "keyFlatX3",
+                       "keyFlatX4",  "keyFlatX5",  "keyFlatX6",  "keyFlatX7"};
+const Keys kTimeKeys = {"time1_4", "time2_4", "time3_4", "time4_4", "time5_4", "time6_4",  "time7_4",
+                        "time3_8", "time5_8", "time6_8", "time7_8", "time9_8", "time12_8", "time_c"};
+const Keys kMarkKeys = {"Intro", "Inter", "Vamp", "Solo", "End", "Verse", "Chorus", "A", "B",
+                        "C",     "D",     "E",    "F",    "G",   "H",     "I",      "J", "1",
+                        "2",     "3",     "4",    "5",    "6",   "7",     "8"};
+const Keys kBarlineKeys = {"barlinesSingle",     "barlinesDotted",      "barlinesGrateDouble",
+                           "barlinesDouble",     "barlinesRepeatLeft",  "barlinesRepeatRight",
+                           "barlinesRepeatBoth", "barlinesTransparent", "barlinesBrace"};
+const Keys kBarlineRepeatKeys = {"barlinesRepeatLeftUpper", "barlinesRepeatLeftLower",
+                                 "barlinesRepeatRightUpper", "barlinesRepeatRightLower"};
+const Keys kRepeatKeys = {"repeatDaCapo",   "repeatDalSegno", "repeatToCoda",      "repeatCoda",
+                          "repeatSegno",    "repeatFine",     "repeatVoltaSingle", "repeatVoltaSingleEnd",
+                          "repeatBis",      "repeatBisEnd",   "repeatStraight",    "repeatRepeat2",
+                          "repeatSimile",   "repeatTacet",    "repeatLongRests",   "repeatPrevBar",
+                          "repeatPrev2Bar", "repeatPrev4Bar"};
+const Keys kDynamicsKeys = {"dynamicsFFF",       "dynamicsFF",         "dynamicsF",   "dynamicsMF",
+                            "dynamicsPPP",       "dynamicsPP",         "dynamicsP",   "dynamicsMP",
+                            "dynamicsFP",        "dynamicsSF",         "dynamicsSFZ", "dynamicsFZ",
+                            "dynamicsCrescendo", "dynamicsDecrescendo"};
+const Keys kOctaveKeys = {"octave8va", "octave8vaBassa", "octave15ma", "octave15maBassa"};
+const Keys kTempoKeys = {"tempoRit",    "tempoPocoRit", "tempoAccel", "tempoPocoAccel", "tempoATempo",
+                         "tempoRubato", "tempoSpeed",   "shuffle8",   "shuffle16"};
+const Keys kPushKeys = {"push8", "push16"};
+const Keys kToolKeys = {"drawingToolsText", "drawingToolsArrow", "drawingToolsWave", "drawingToolsLine"};
+const Keys kNoKeys;
+
+const Rect kBracketFrame(0, 0, 60, 20);
+const Rect kHairpinFrame(0, 0, 120, 8);
+const Rect kOctaveFrame(0, 0, 120, 15);
+
+std::string digitKey(std::uint64_t digit, bool circle) {
+    return (circle ? "generalNumberCircle" : "generalNumber") + std::to_string(digit);
+}
+
+} // namespace
+
+TOVObjectViewLibrary::TOVObjectViewLibrary(const std::string& fontID) {
+    setFontID(fontID);
+}
+
+void TOVObjectViewLibrary::setFontID(const std::string& fontID) {
+    if (fontID == fontID_ && !dictViewMark_.empty()) {
+        return;
+    }
+    fontID_ = fontID;
+    initDictionaryClef();
+    initDictionaryKeySignature();
+    initDictionaryTime();
+    initDictionaryMark();
+    initDictionaryBarline();
+    initDictionaryBarlineRepeat();
+    initDictionaryRepeat();
+    initDictionaryDynamics();
+    initDictionaryOctave();
+    initDictionaryTempo();
+    initDictionaryPush();
+    initDictionaryArticulation();
+    initDictionaryDrawingTools();
+    initDictionaryGeneralSymbol();
+}
+
+std::optional<std::string> TOVObjectViewLibrary::svgFileForResourceName(const std::string& key) const {
+    return TOVUtils::pathForResourceOfTypeFontID(key, "svg", fontID_);
+}
+
+template <typename T>
+void TOVObjectViewLibrary::addFromFile(ViewDictionary& dictionary, const std::string& key,
+                                       const Rect& frame) const {
+    const auto file = svgFileForResourceName(key);
+    std::error_code error;
+    if (!file || !std::filesystem::is_regular_file(*file, error)) {
+        return;
+    }
+    dictionary[key] = TOVObjectView::makeWithFrameSVGFile<T>(frame, *file);
+}
+
+void TOVObjectViewLibrary::initDictionaryClef() {
+    dictViewClef_.clear();
+    for (const auto& key : kClefKeys) {
+        addFromFile<TOVSelectableView>(dictViewClef_, key);
+    }
+}
+
+void TOVObjectViewLibrary::initDictionaryKeySignature() {
+    dictViewKey_.clear();
+    for (const auto& key : kKeyKeys) {
+        addFromFile<TOVSelectableView>(dictViewKey_, key);
+    }
+}
+
+void TOVObjectViewLibrary::initDictionaryTime() {
+    dictViewTime_.clear();
+    for (const auto& key : kTimeKeys) {
+        addFromFile<TOVSelectableView>(dictViewTime_, key);
+    }
+}
+
+void TOVObjectViewLibrary::initDictionaryMark() {
+    dictViewMark_.clear();
+    for (const auto& key : kMarkKeys) {
+        dictViewMark_[key] = std::make_shared<TOVMovableView>(Rect());
+    }
+}
+
+void TOVObjectViewLibrary::initDictionaryBarline() {
+    dictViewBarline_.clear();
+    // The four repeat barlines and the transparent one are drawn by the barline view itself.
+    for (std::size_t i = 0; i < 4; ++i) {
+        addFromFile<TOVBarLineView>(dictViewBarline_, kBarlineKeys[i]);
+    }
+    addFromFile<TOVObjectView>(dictViewBarline_, "barlinesBrace");
+}
+
+void TOVObjectViewLibrary::initDictionaryBarlineRepeat() {
+    dictPathBarlineRepeat_.clear();
+    for (const auto& key : kBarlineRepeatKeys) {
+        const auto file = svgFileForResourceName(key);
+        if (auto path = file ? SVGUtils::bezierPathFromSVGFile(*file) : std::nullopt) {
+            dictPathBarlineRepeat_[key] = std::move(*path);
+        }
+    }
+}
+
+void TOVObjectViewLibrary::initDictionaryRepeat() {
+    dictViewRepeat_.clear();
+    for (const char* key : {"repeatDaCapo", "repeatDalSegno", "repeatToCoda", "repeatCoda", "repeatSegno",
+                            "repeatFine", "repeatStraight", "repeatSimile", "repeatTacet"}) {
+        addFromFile<TOVResizableFixedView>(dictViewRepeat_, key);
+    }
+    for (int count = 2; count <= 12; ++count) {
+        addFromFile<TOVResizableFixedView>(dictViewRepeat_, "repeatRepeat" + std::to_string(count));
+    }
+    for (const char* key : {"repeatPrevBar", "repeatPrev2Bar", "repeatPrev4Bar"}) {
+        addFromFile<TOVMovableView>(dictViewRepeat_, key);
+    }
+    for (const char* key : {"repeatVoltaSingle", "repeatVoltaSingleEnd", "repeatBis", "repeatBisEnd"}) {
+        dictViewRepeat_[key] = std::make_shared<TOVResizableFreeView>(kBracketFrame);
+    }
+    dictViewRepeat_["repeatLongRests"] = std::make_shared<TOVSelectableView>(Rect());
+}
+
+void TOVObjectViewLibrary::initDictionaryDynamics() {
+    dictViewDynamics_.clear();
+    for (std::size_t i = 0; i < 12; ++i) {
+        addFromFile<TOVResizableFixedView>(dictViewDynamics_, kDynamicsKeys[i]);
+    }
+    dictViewDynamics_["dynamicsCrescendo"] = std::make_shared<TOVResizableFreeView>(kHairpinFrame);
+    dictViewDynamics_["dynamicsDecrescendo"] = std::make_shared<TOVResizableFreeView>(kHairpinFrame);
+}
+
+void TOVObjectViewLibrary::initDictionaryOctave() {
+    dictViewOctave_.clear();
+    for (const auto& key : kOctaveKeys) {
+        addFromFile<TOVResizableFreeView>(dictViewOctave_, key, kOctaveFrame);
+    }
+}
+
+void TOVObjectViewLibrary::initDictionaryTempo() {
+    dictViewTempo_.clear();
+    for (const auto& key : kTempoKeys) {
+        addFromFile<TOVResizableFixedView>(dictViewTempo_, key);
+    }
+}
+
+void TOVObjectViewLibrary::initDictionaryPush() {
+    dictViewPush_.clear();
+    for (const auto& key : kPushKeys) {
+        addFromFile<TOVResizableFixedView>(dictViewPush_, key);
+    }
+}
+
+void TOVObjectViewLibrary::initDictionaryDrawingTools() {
+    dictViewDrawingTools_.clear();
+    dictViewDrawingTools_["drawingToolsText"] = std::make_shared<TOVMovableView>(Rect());
+    dictViewDrawingTools_["drawingToolsArrow"] = std::make_shared<TOVRotatable2View>(Rect(0, 0, 50, 10));
+    dictViewDrawingTools_["drawingToolsWave"] = std::make_shared<TOVRotatable4View>(Rect(0, 0, 40, 10));
+    dictViewDrawingTools_["drawingToolsLine"] = std::make_shared<TOVRotatable2View>(Rect(0, 0, 50, 10));
+}
+
+void TOVObjectViewLibrary::initDictionaryGeneralSymbol() {
+    dictViewGeneralSymbol_.clear();
+    for (bool circle : {false, true}) {
+        for (std::uint64_t digit = 0; digit <= 9; ++digit) {
+            addFromFile<TOVObjectView>(dictViewGeneralSymbol_, digitKey(digit, circle));
+        }
+    }
+}
+
+const std::vector<std::string>& TOVObjectViewLibrary::resourceKeysOfCategory(int category) {
+    switch (category) {
+    case 0x100:
+        return kClefKeys;
+    case 0x200:
+        return kKeyKeys;
+    case 0x300:
+        return kTimeKeys;
+    case 0x400:
+        return kMarkKeys;
+    case 0x500:
+        return kBarlineKeys;
+    case 0x600:
+        return kRepeatKeys;
+    case 0x700:
+        return kDynamicsKeys;
+    case 0x800:
+        return kOctaveKeys;
+    case 0x900:
+        return kTempoKeys;
+    case 0xA00:
+        return kPushKeys;
+    case 0xC00:
+        return kToolKeys;
+    default:
+        return kNoKeys;
+    }
+}
+
+std::optional<std::string> TOVObjectViewLibrary::resourceKeyOfSymbolType(int type) {
+    const auto& keys = resourceKeysOfCategory(type & 0xFF00);
+    const auto index = static_cast<std::size_t>(type & 0xFF);
+    if (index >= keys.size()) {
+        return std::nullopt;
+    }
+    return keys[index];
+}
+
+TOVObjectView* TOVObjectViewLibrary::lookUp(const ViewDictionary& dictionary, int category, int type) const {
+    if ((type & 0xFF00) != category) {
+        return nullptr;
+    }
+    const auto key = resourceKeyOfSymbolType(type);
+    if (!key) {
+        return nullptr;
+    }
+    const auto found = dictionary.find(*key);
+    return found == dictionary.end() ? nullptr : found->second.get();
+}
+
+TOVObjectView* TOVObjectViewLibrary::clefViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewClef_, 0x100, type);
+}
+TOVObjectView* TOVObjectViewLibrary::keyViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewKey_, 0x200, type);
+}
+TOVObjectView* TOVObjectViewLibrary::timeViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewTime_, 0x300, type);
+}
+TOVObjectView* TOVObjectViewLibrary::markViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewMark_, 0x400, type);
+}
+TOVObjectView* TOVObjectViewLibrary::barlineViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewBarline_, 0x500, type);
+}
+TOVObjectView* TOVObjectViewLibrary::repeatViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewRepeat_, 0x600, type);
+}
+TOVObjectView* TOVObjectViewLibrary::dynamicsViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewDynamics_, 0x700, type);
+}
+TOVObjectView* TOVObjectViewLibrary::octaveViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewOctave_, 0x800, type);
+}
+TOVObjectView* TOVObjectViewLibrary::tempoViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewTempo_, 0x900, type);
+}
+TOVObjectView* TOVObjectViewLibrary::pushViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewPush_, 0xA00, type);
+}
+TOVObjectView* TOVObjectViewLibrary::drawingToolViewPrototypeWithSymbolType(int type) const {
+    return lookUp(dictViewDrawingTools_, 0xC00, type);
+}
+
+TOVObjectView* TOVObjectViewLibrary::prototypeViewWithSymbolType(int type) const {
+    switch (type & 0xFF00) {
+    case 0x100:
+        return clefViewPrototypeWithSymbolType(type);
+    case 0x200:
+        return keyViewPrototypeWithSymbolType(type);
+    case 0x300:
+        return timeViewPrototypeWithSymbolType(type);
+    case 0x400:
+        return markViewPrototypeWithSymbolType(type);
+    case 0x500:
+        return barlineViewPrototypeWithSymbolType(type);
+    case 0x600:
+        return repeatViewPrototypeWithSymbolType(type);
+    case 0x700:
+        return dynamicsViewPrototypeWithSymbolType(type);
+    case 0x800:
+        return octaveViewPrototypeWithSymbolType(type);
+    case 0x900:
+        return tempoViewPrototypeWithSymbolType(type);
+    case 0xA00:
+        return pushViewPrototypeWithSymbolType(type);
+    case 0xB00:
+        return articulationViewPrototypeWithSymbolType(type);
+    case 0xC00:
+        return drawingToolViewPrototypeWithSymbolType(type);
+    default:
+        return nullptr;
+    }
+}
+
+std::shared_ptr<TOVObjectView> TOVObjectViewLibrary::symbolObjectViewWithSymbolType(int type) const {
+    const TOVObjectView* prototype = prototypeViewWithSymbolType(type);
+    return prototype ? prototype->clone() : nullptr;
+}
+
+std::optional<BezierPath> TOVObjectViewLibrary::symbolObjectPathWithSymbolType(int type) const {
+    const TOVObjectView* prototype = prototypeViewWithSymbolType(type);
+    return prototype ? prototype->bezierPath() : std::nullopt;
+}
+
+std::optional<BezierPath> TOVObjectViewLibrary::pathOfPrototype(const ViewDictionary& dictionary,
+                                                                const std::string& key) const {
+    const auto found = dictionary.find(key);
+    return found == dictionary.end() ? std::nullopt : found->second->bezierPath();
+}
+
+std::optional<BezierPath> TOVObjectViewLibrary::repeatTimesPathWithTimes(std::uint64_t times) const {
+    const std::uint64_t count = times >= 3 && times <= 12 ? times : 2;
+    return pathOfPrototype(dictViewRepeat_, "repeatRepeat" + std::to_string(count));
+}
+
+std::optional<BezierPath> TOVObjectViewLibrary::bezierPathFromNumberDigitCircle(std::uint64_t digit,
+                                                                                bool circle) const {
+    if (digit > 9) {
+        return std::nullopt;
+    }
+    return pathOfPrototype(dictViewGeneralSymbol_, digitKey(digit, circle));
+}
+
+std::optional<BezierPath>
+TOVObjectViewLibrary::bezierPathFromBarlineRepeatResourceName(const std::string& key) const {
+    const auto found = dictPathBarlineRepeat_.find(key);
+    return found == dictPathBarlineRepeat_.end() ? std::nullopt : std::optional<BezierPath>(found->second);
+}

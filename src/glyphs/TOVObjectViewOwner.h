@@ -1,0 +1,24 @@
+#pragma once
+
+namespace platform {
+class View;
+}
+class TOVObjectController;
+
+// A layout view that object views belong to: a bar view or the editor view. The view that implements it
+// must be held by a shared_ptr, since object views keep only a weak reference to their owner.
+class TOVObjectViewOwner {
+public:
+    virtual ~TOVObjectViewOwner() = default;
+
+    // The layout controller, which the object views of this owner take as their delegate.
+    virtual TOVObjectController* delegate() const = 0;
+    // The owner as a view.
+    virtual platform::View* ownerView() = 0;
+    // The editor view that holds the owner; null when there is none.
+    virtual platform::View* editorView() const = 0;
+    // Exactly the bar view class (not a subclass of it).
+    virtual bool isEditorBarView() const { return false; }
+    // The editor view or a subclass of it.
+    virtual bool isEditorView() const { return false; }
+};
