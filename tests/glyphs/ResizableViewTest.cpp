@@ -79,7 +79,8 @@ TEST(ResizableFixedView, CornerDragsKeepTheRatioAndTheOppositeCorner) {
         f.release(c.to);
         // No selection request or move came from the press on the handle; the release wrote the scale.
         EXPECT_EQ(f.controller.log, (std::vector<std::string>{"select only", "complete"}));
-        EXPECT_DOUBLE_EQ(view->symbol()->scale(), 2.1);
+        // The store keeps the scale in single precision.
+        EXPECT_DOUBLE_EQ(view->symbol()->scale(), static_cast<float>(2.1));
         EXPECT_EQ(view->symbol()->frame(), c.expected.offsetBy(-50, -40));
     }
 }
@@ -95,11 +96,14 @@ TEST(ResizableFixedView, ShrinkingStopsAtTheLastSizeOfAtLeastFour) {
     f.moveTo({75, 63}); // scale 0.3 would be 6 × 3
     EXPECT_EQ(view->frame(), Rect(70, 60, 12, 6));
     f.release({75, 63});
-    EXPECT_DOUBLE_EQ(view->symbol()->scale(), 0.6);
-    // The model rebuilds the same frame from the natural size and the scale.
+    EXPECT_DOUBLE_EQ(view->symbol()->scale(), static_cast<float>(0.6));
+    // The model rebuilds the same frame from the natural size and the scale (single precision).
     view->setFrame(Rect());
     view->updateView();
-    EXPECT_EQ(view->frame(), Rect(70, 60, 12, 6));
+    const Rect rebuilt = view->frame();
+    EXPECT_EQ(rebuilt.origin, (Point{70, 60}));
+    EXPECT_NEAR(rebuilt.size.width, 12, 1e-5);
+    EXPECT_NEAR(rebuilt.size.height, 6, 1e-5);
 }
 
 TEST(ResizableFixedView, AScaleOfZeroShowsTheStoredFrameAndNoNaturalSizeNeverDivides) {
