@@ -141,6 +141,10 @@ void Alert::beginSheetModalForWindow(Window* window, std::function<void(int)> ha
         return;
     }
     WindowSheets& sheets = sheetQueues()[window];
+    if (sheets.window == nullptr) {
+        // What is left from a window that went away at this address waits for nothing any more.
+        sheets = WindowSheets{};
+    }
     sheets.window = window;
     sheets.waiting.push_back(std::make_shared<Sheet>(Sheet{shared_from_this(), std::move(handler)}));
     if (!sheets.showing) {

@@ -1,5 +1,6 @@
 #include "platform/ui/DocumentController.h"
 
+#include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Document.h"
@@ -28,6 +29,9 @@ std::string extensionOf(const std::filesystem::path& url) {
     return extension.empty() ? extension : extension.substr(1);
 }
 
+// The recent documents outlive the run in the user's defaults, one path a line.
+const char* const kRecentDocumentsKey = "RecentDocumentPaths";
+
 std::filesystem::path normalised(const std::filesystem::path& url) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(url, error);
@@ -39,6 +43,27 @@ DocumentController::DocumentController() {
     addActionHandler("newDocument:", [this](MenuItem*) { newDocument(); });
     addActionHandler("openDocument:", [this](MenuItem*) { openDocument(); });
     addActionHandler("clearRecentDocuments:", [this](MenuItem*) { clearRecentDocuments(); });
+    const std::string stored = UserDefaults::standard().stringForKey(kRecentDocumentsKey).value_or("");
+    std::size_t start = 0;
+    while (start < stored.size() && static_cast<int>(recent_.size()) < maximumRecentDocumentCount()) {
+        std::size_t end = stored.find('\n', start);
+        if (end == std::string::npos) {
+            end = stored.size();
+        }
+        if (end > start) {
+            recent_.emplace_back(stored.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+}
+
+void DocumentController::storeRecentDocuments() const {
+    std::string stored;
+    for (const std::filesystem::path& url : recent_) {
+        stored += url.string();
+        stored += '\n';
+    }
+    UserDefaults::standard().setString(kRecentDocumentsKey, stored);
 }
 
 DocumentController::~DocumentController() {
@@ -221,15 +246,20 @@ Document* DocumentController::openDocumentWithContentsOfURL(const std::filesyste
 
 void DocumentController::noteNewRecentDocumentURL(const std::filesystem::path& url) {
     const std::filesystem::path entry = normalised(url);
+    if (entry.string().find('\n') != std::string::npos) {
+        return; // cannot be stored one a line
+    }
     recent_.erase(std::remove(recent_.begin(), recent_.end(), entry), recent_.end());
     recent_.insert(recent_.begin(), entry);
     if (static_cast<int>(recent_.size()) > maximumRecentDocumentCount()) {
         recent_.resize(static_cast<std::size_t>(maximumRecentDocumentCount()));
     }
+    storeRecentDocuments();
 }
 
 void DocumentController::clearRecentDocuments() {
     recent_.clear();
+    storeRecentDocuments();
 }
 
 } // namespace platform

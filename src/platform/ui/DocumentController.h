@@ -64,13 +64,15 @@ public:
     virtual Document* openDocumentWithContentsOfURL(const std::filesystem::path& url, bool display,
                                                     std::string* error = nullptr);
 
-    // --- Recent documents (newest first) ---
+    // --- Recent documents (newest first; kept in the user's defaults) ---
     const std::vector<std::filesystem::path>& recentDocumentURLs() const { return recent_; }
     void noteNewRecentDocumentURL(const std::filesystem::path& url);
     void clearRecentDocuments();
     int maximumRecentDocumentCount() const { return 10; }
 
 private:
+    void storeRecentDocuments() const;
+
     std::vector<DocumentType> types_;
     std::vector<std::shared_ptr<Document>> documents_;
     std::vector<std::filesystem::path> recent_;

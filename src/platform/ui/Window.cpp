@@ -2,6 +2,7 @@
 
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationMenuBar.h"
+#include "platform/ui/View.h"
 #include "platform/ui/ViewHost.h"
 
 #include <QCloseEvent>
@@ -44,6 +45,19 @@ ViewHost* Window::focusedViewHost() const {
 View* Window::firstResponderView() const {
     const ViewHost* host = focusedViewHost();
     return host != nullptr ? host->firstResponder() : nullptr;
+}
+
+bool Window::makeFirstResponder(View* view) {
+    if (view == nullptr) {
+        ViewHost* host = focusedViewHost();
+        return host == nullptr || host->makeFirstResponder(nullptr);
+    }
+    ViewHost* host = view->host();
+    if (host == nullptr || host->window() != this) {
+        return false;
+    }
+    host->setFocus(Qt::OtherFocusReason);
+    return host->makeFirstResponder(view);
 }
 
 void Window::setMenuModel(std::shared_ptr<Menu> model) {

@@ -50,6 +50,10 @@ public:
     // had) the keyboard focus in the window, or null.
     View* firstResponderView() const;
     ViewHost* focusedViewHost() const;
+    // Makes a view of one of the window's hosts the first responder (and gives its host the focus); null
+    // makes the window itself the first responder, so that actions start at the window. False when the
+    // view is not in the window or a responder refuses.
+    bool makeFirstResponder(View* view);
 
     // Gives the window a menu bar built from the model.
     void setMenuModel(std::shared_ptr<Menu> model);

@@ -1,5 +1,6 @@
 #include "ShellSkeleton.h"
 
+#include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/ApplicationMenuBar.h"
 #include "platform/ui/MenuDelegate.h"
@@ -110,6 +111,11 @@ protected:
         settle();
     }
 
+    // Each test starts without recent documents of an earlier one.
+    bool forgotRecent = [] {
+        UserDefaults::standard().setString("RecentDocumentPaths", "");
+        return true;
+    }();
     TempDir dir;
     Application app;
     DocumentController controller;
@@ -274,8 +280,7 @@ TEST_F(ApplicationShellTest, MenusAreValidatedAlongTheResponderChain) {
     // A first responder view that refuses Undo disables it in the menu and for its key equivalent.
     auto refusing = std::make_shared<UndoRefusingView>();
     document->root->addSubview(refusing);
-    document->host->setFocus();
-    ASSERT_TRUE(document->host->makeFirstResponder(refusing.get()));
+    ASSERT_TRUE(window->makeFirstResponder(refusing.get()));
     EXPECT_EQ(app.targetForAction("undo:", window), refusing.get());
     showMenu(window, "Edit");
     EXPECT_FALSE(undo->isEnabled());
@@ -284,7 +289,8 @@ TEST_F(ApplicationShellTest, MenusAreValidatedAlongTheResponderChain) {
     EXPECT_EQ(refusing->undos, 0);
 
     // Once it resigns, the key equivalent is validated anew and reaches the document.
-    ASSERT_TRUE(document->host->makeFirstResponder(nullptr));
+    ASSERT_TRUE(window->makeFirstResponder(nullptr));
+    EXPECT_EQ(window->firstResponderView(), nullptr);
     keyClick(window, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(document->text, "hello");
 }
@@ -640,7 +646,11 @@ TEST_F(ApplicationShellTest, RecentDocumentsAreNewestFirstWithoutRepeats) {
         controller.noteNewRecentDocumentURL(dir / (std::to_string(i) + ".txz"));
     }
     EXPECT_EQ(controller.recentDocumentURLs().size(), 10u);
+    // The next run finds them.
+    DocumentController nextRun;
+    EXPECT_EQ(nextRun.recentDocumentURLs(), controller.recentDocumentURLs());
     app.sendAction("clearRecentDocuments:");
+    EXPECT_TRUE(DocumentController().recentDocumentURLs().empty());
     EXPECT_TRUE(controller.recentDocumentURLs().empty());
 }
 
