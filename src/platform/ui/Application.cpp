@@ -164,15 +164,26 @@ int Application::runModalSheetForWindow(Window* sheet, Window* parent) {
     if (sheet == nullptr) {
         return ModalResponseAbort;
     }
-    if (parent != nullptr) {
-        if (sheet->isVisible()) {
-            sheet->hide();
-        }
-        sheet->setParent(parent, Qt::Sheet | Qt::Dialog);
-        const QRect area = parent->geometry();
-        sheet->move(area.x() + (area.width() - sheet->width()) / 2, area.y());
+    if (parent == nullptr) {
+        return runModalForWindow(sheet);
     }
-    return runModalForWindow(sheet);
+    // The sheet hangs from its parent only while it runs: it belongs to its controller, and a parent
+    // that went away would otherwise take it along.
+    QWidget* const oldParent = sheet->parentWidget();
+    const Qt::WindowFlags oldFlags = sheet->windowFlags();
+    if (sheet->isVisible()) {
+        sheet->hide();
+    }
+    sheet->setParent(parent, Qt::Sheet | Qt::Dialog);
+    const QRect area = parent->geometry();
+    sheet->move(area.x() + (area.width() - sheet->width()) / 2, area.y());
+    const QPointer<Window> running = sheet;
+    const int code = runModalForWindow(sheet);
+    if (running != nullptr) {
+        running->hide();
+        running->setParent(oldParent, oldFlags);
+    }
+    return code;
 }
 
 void Application::stopModalWithCode(int code) {

@@ -484,12 +484,17 @@ TEST_F(ApplicationShellTest, SheetRunAnswersTheCodeOfItsButton) {
         app.stopModalWithCode(1);
         sheet.hide();
     });
+    QWidget* parentWhileRunning = nullptr;
     Application::performDeferred([&] {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
+        parentWhileRunning = sheet.parentWidget();
         QTest::mouseClick(sheet.windowHandle(), Qt::LeftButton, {}, ok->mapTo(&sheet, ok->rect().center()));
     });
     EXPECT_EQ(app.runModalSheetForWindow(&sheet, document->window()), 1);
-    EXPECT_EQ(sheet.parentWidget(), document->window());
+    EXPECT_EQ(parentWhileRunning, document->window());
+    // Afterwards the sheet is its controller's alone again.
+    EXPECT_EQ(sheet.parentWidget(), nullptr);
+    EXPECT_FALSE(sheet.isVisible());
 }
 
 // What the input windows do: while they run, each commit closes the open group and opens a new one, and
