@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QPointer>
 
 #include <functional>
@@ -9,8 +10,6 @@
 #include <vector>
 
 class QAbstractButton;
-#include <QMessageBox>
-
 class QWidget;
 
 namespace platform {
