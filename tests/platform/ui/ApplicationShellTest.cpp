@@ -12,6 +12,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrinter>
@@ -657,6 +660,60 @@ TEST_F(ApplicationShellTest, RecentDocumentsAreNewestFirstWithoutRepeats) {
     app.sendAction("clearRecentDocuments:");
     EXPECT_TRUE(DocumentController().recentDocumentURLs().empty());
     EXPECT_TRUE(controller.recentDocumentURLs().empty());
+}
+
+} // namespace
+
+namespace {
+
+// The platform's own save panel: the accessory shows in it, the proposed name is filled in, and a name
+// typed without an extension gets the allowed one.
+TEST_F(ApplicationShellTest, SavePanelShowsItsAccessoryAndAddsTheExtension) {
+    SavePanel panel;
+    panel.allowedFileTypes = {"txz"};
+    panel.directory = dir.path();
+    panel.nameFieldStringValue = "Proposed";
+    panel.prompt = "Save";
+    panel.setAccessoryView(new QLabel("Format options"));
+    QString proposed;
+    bool accessoryShown = false;
+    Application::performDeferred([&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+        accessoryShown = panel.accessoryView()->isVisible() && panel.accessoryView()->window() == dialog;
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        proposed = name->text();
+        name->selectAll();
+        QTest::keyClicks(name, "chosen");
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+    });
+    const std::optional<std::filesystem::path> chosen = panel.runModal();
+    EXPECT_EQ(proposed, "Proposed");
+    EXPECT_TRUE(accessoryShown);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, dir / "chosen.txz");
+    // The accessory stays the panel's after the dialog has gone.
+    ASSERT_NE(panel.accessoryView(), nullptr);
+    EXPECT_EQ(panel.accessoryView()->parent(), nullptr);
+}
+
+TEST_F(ApplicationShellTest, StopModalEndsTheInnermostRun) {
+    Window outer(Window::Kind::Panel);
+    Window inner(Window::Kind::Panel);
+    std::vector<std::string> order;
+    Application::performDeferred([&] {
+        Application::performDeferred([&] {
+            EXPECT_EQ(app.modalWindow(), &inner);
+            app.stopModalWithCode(2);
+        });
+        order.push_back("inner " + std::to_string(app.runModalForWindow(&inner)));
+        EXPECT_EQ(app.modalWindow(), &outer);
+        app.stopModalWithCode(1);
+    });
+    order.push_back("outer " + std::to_string(app.runModalForWindow(&outer)));
+    EXPECT_EQ(order, (std::vector<std::string>{"inner 2", "outer 1"}));
 }
 
 } // namespace
