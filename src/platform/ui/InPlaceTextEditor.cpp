@@ -10,7 +10,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace platform {
 
@@ -191,6 +193,63 @@ QString InPlaceTextEditor::string() const {
 
 void InPlaceTextEditor::setAttributedText(const AttributedString& text) {
     fillWidget(text);
+}
+
+void InPlaceTextEditor::applyFontToSelection(const Font& font) {
+    if (!widget_) {
+        return;
+    }
+    const int dpi = widget_->logicalDpiY();
+    const TextFont runFont{font.fontName(), font.pointSize()};
+    const auto withFont = [&](const QTextCharFormat& format) {
+        TextAttributes attributes = attributesOf(format);
+        attributes.font = runFont;
+        return formatFor(attributes, font_, shownScale_, dpi);
+    };
+    QTextCursor selection = widget_->textCursor();
+    if (!selection.hasSelection()) {
+        widget_->setCurrentCharFormat(withFont(widget_->currentCharFormat()));
+        return;
+    }
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    // Fragment by fragment, so that each keeps its colour and line styles.
+    std::vector<std::pair<std::pair<int, int>, QTextCharFormat>> pieces;
+    for (QTextBlock block = widget_->document()->findBlock(start); block.isValid() && block.position() <= end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int from = std::max(start, fragment.position());
+            const int to = std::min(end, fragment.position() + fragment.length());
+            if (fragment.isValid() && from < to) {
+                pieces.push_back({{from, to}, withFont(fragment.charFormat())});
+            }
+        }
+    }
+    QTextCursor cursor(widget_->document());
+    cursor.beginEditBlock();
+    for (const auto& piece : pieces) {
+        cursor.setPosition(piece.first.first);
+        cursor.setPosition(piece.first.second, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(piece.second);
+    }
+    cursor.endEditBlock();
+}
+
+Font InPlaceTextEditor::selectionFont() const {
+    if (!widget_) {
+        return font_;
+    }
+    // A cursor's format is that of the character before it: the first selected one, when there is a
+    // selection.
+    QTextCursor cursor = widget_->textCursor();
+    if (cursor.hasSelection()) {
+        cursor.setPosition(cursor.selectionStart() + 1);
+    }
+    const TextAttributes attributes = attributesOf(cursor.charFormat());
+    return attributes.font
+               ? Font::namedOrUserFont(attributes.font->postScriptName, attributes.font->pointSize)
+               : font_;
 }
 
 void InPlaceTextEditor::setRectInView(const Rect& rectInView) {

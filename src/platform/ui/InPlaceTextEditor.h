@@ -50,6 +50,13 @@ public:
     // The widget, for the text and the cursor as the user sees them; null when there is none.
     QTextEdit* textWidget() const { return widget_.data(); }
 
+    // Gives the selected text, or without a selection the text typed next, the font: it is kept in the
+    // runs' attributes (their other attributes stay) and shown at the view's scale. A change of the
+    // selected text is reported as a change.
+    void applyFontToSelection(const Font& font);
+    // The font at the start of the selection (the editor's font where the run has none).
+    Font selectionFont() const;
+
     void setTextChangedHandler(std::function<void(const AttributedString&)> handler);
     void setEditingEndedHandler(std::function<void(const AttributedString&)> handler);
 

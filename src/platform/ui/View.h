@@ -5,6 +5,7 @@
 #include "platform/ui/Cursor.h"
 #include "platform/ui/DraggingInfo.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/Responder.h"
 
 #include <functional>
 #include <memory>
@@ -30,9 +31,12 @@ class ViewHost;
 // While the host delivers an event or a drop to a view it holds the view, so a handler may remove its own
 // view from the tree.
 //
+// Actions. A view is a responder: while it is its window's first responder, actions sent without a
+// target reach it and then its superviews before the window.
+//
 // Events. The default mouse and key handlers pass the event on to the superview; the root passes key events
 // to its host.
-class View : public std::enable_shared_from_this<View> {
+class View : public std::enable_shared_from_this<View>, public Responder {
 public:
     explicit View(const Rect& frame = Rect());
     virtual ~View();

@@ -1,0 +1,238 @@
+#include "platform/ui/Document.h"
+
+#include "platform/foundation/Files.h"
+#include "platform/ui/Alert.h"
+#include "platform/ui/DocumentController.h"
+#include "platform/ui/MenuItem.h"
+#include "platform/ui/PrintOperation.h"
+#include "platform/ui/SavePanel.h"
+#include "platform/ui/Window.h"
+#include "platform/ui/WindowController.h"
+
+namespace platform {
+
+Document::Document() {
+    savedChangeCount_ = undoManager_.changeCount();
+    changeObserver_ = undoManager_.addObserver(UndoManager::Notification::ChangeCountDidChange,
+                                               [this] { synchronizeWindowTitles(); });
+    addActionHandler("saveDocument:", [this](MenuItem*) { saveDocument(); });
+    addActionHandler("saveDocumentAs:", [this](MenuItem*) { saveDocumentAs(); });
+    addActionHandler("printDocument:", [this](MenuItem*) { printDocument(); });
+    addActionHandler("undo:", [this](MenuItem*) { undoManager_.undo(); });
+    addActionHandler("redo:", [this](MenuItem*) { undoManager_.redo(); });
+}
+
+Document::~Document() {
+    undoManager_.removeObserver(changeObserver_);
+    closing_ = true;
+    // The windows go before the document they point at.
+    windowControllers_.clear();
+}
+
+void Document::setFileURL(std::filesystem::path url) {
+    fileURL_ = std::move(url);
+    synchronizeWindowTitles();
+}
+
+std::string Document::displayName() const {
+    return fileURL_.empty() ? std::string("Untitled") : fileURL_.stem().string();
+}
+
+void Document::updateChangeCountCleared() {
+    savedChangeCount_ = undoManager_.changeCount();
+    synchronizeWindowTitles();
+}
+
+bool Document::readFromURL(const std::filesystem::path& url, const std::string& typeName,
+                           std::string* error) {
+    const std::optional<std::vector<std::uint8_t>> data = readFile(url, maximumDocumentBytes(), error);
+    return data && readFromData(*data, typeName, error);
+}
+
+bool Document::writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
+    const std::optional<std::vector<std::uint8_t>> data = dataOfType(typeName, error);
+    return data && writeFileAtomically(url, *data, error);
+}
+
+void Document::addWindowController(std::unique_ptr<WindowController> controller) {
+    if (!controller) {
+        return;
+    }
+    WindowController* raw = controller.get();
+    windowControllers_.push_back(std::move(controller));
+    raw->setDocument(this);
+    if (Window* window = raw->window()) {
+        window->setShouldCloseHandler([this, raw] {
+            bool allow = true;
+            windowShouldClose(raw, allow);
+            return allow;
+        });
+        window->setWillCloseHandler([this, raw] { windowWillClose(raw); });
+    }
+}
+
+void Document::showWindows() {
+    for (const auto& controller : windowControllers_) {
+        controller->showWindow();
+    }
+}
+
+Window* Document::windowForSheet() const {
+    for (const auto& controller : windowControllers_) {
+        if (controller->window() != nullptr) {
+            return controller->window();
+        }
+    }
+    return nullptr;
+}
+
+void Document::synchronizeWindowTitles() {
+    for (const auto& controller : windowControllers_) {
+        controller->synchronizeWindowTitleWithDocumentName();
+    }
+}
+
+void Document::presentSaveError(const std::string& error) {
+    auto alert = Alert::alertWithMessage("The document “" + displayName() + "” could not be saved.", "OK", {},
+                                         {}, error);
+    alert->beginSheetModalForWindow(windowForSheet(), {});
+}
+
+bool Document::saveToURL(const std::filesystem::path& url, std::string* error) {
+    if (!writeToURL(url, fileType_, error)) {
+        return false;
+    }
+    fileURL_ = url;
+    updateChangeCountCleared();
+    if (controller_ != nullptr) {
+        controller_->noteNewRecentDocumentURL(url);
+    }
+    return true;
+}
+
+bool Document::saveDocument() {
+    if (fileURL_.empty() || controller_ == nullptr || !controller_->canWriteFileAtURL(fileURL_)) {
+        return saveDocumentAs();
+    }
+    std::string error;
+    if (!saveToURL(fileURL_, &error)) {
+        presentSaveError(error);
+        return false;
+    }
+    return true;
+}
+
+bool Document::saveDocumentAs() {
+    SavePanel panel;
+    if (controller_ != nullptr) {
+        panel.allowedFileTypes = controller_->writableExtensionsForType(fileType_);
+    }
+    panel.nameFieldStringValue = displayName();
+    if (!fileURL_.empty()) {
+        panel.directory = fileURL_.parent_path();
+    }
+    prepareSavePanel(panel);
+    const std::optional<std::filesystem::path> url = panel.runModal();
+    if (!url) {
+        return false;
+    }
+    std::string error;
+    if (!saveToURL(*url, &error)) {
+        presentSaveError(error);
+        return false;
+    }
+    return true;
+}
+
+void Document::canCloseDocument(std::function<void(bool)> handler) {
+    if (!isDocumentEdited()) {
+        handler(true);
+        return;
+    }
+    auto alert = Alert::alertWithMessage(
+        "Do you want to save the changes made to the document “" + displayName() + "”?", "Save", "Cancel",
+        "Don't Save", "Your changes will be lost if you don't save them.");
+    alert->beginSheetModalForWindow(windowForSheet(), [this, handler = std::move(handler)](int code) {
+        if (code == Alert::DefaultReturn) {
+            handler(saveDocument());
+        } else {
+            handler(code == Alert::OtherReturn);
+        }
+    });
+}
+
+void Document::windowShouldClose(WindowController* controller, bool& allow) {
+    allow = closing_ || windowControllers_.size() > 1 || !isDocumentEdited();
+    if (allow || askingToClose_) {
+        return;
+    }
+    askingToClose_ = true;
+    canCloseDocument([this](bool mayClose) {
+        askingToClose_ = false;
+        if (mayClose) {
+            close();
+        }
+    });
+}
+
+void Document::windowWillClose(WindowController* controller) {
+    if (closing_) {
+        return;
+    }
+    bool anotherOpen = false;
+    for (const auto& each : windowControllers_) {
+        if (each.get() != controller && each->window() != nullptr && each->window()->isVisible()) {
+            anotherOpen = true;
+        }
+    }
+    if (!anotherOpen) {
+        close();
+    }
+}
+
+void Document::close() {
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    for (const auto& controller : windowControllers_) {
+        if (Window* window = controller->window(); window != nullptr && window->isVisible()) {
+            window->close();
+        }
+    }
+    if (controller_ != nullptr) {
+        controller_->removeDocument(this);
+    }
+}
+
+std::unique_ptr<PrintOperation> Document::printOperation() {
+    View* view = viewForPrinting();
+    if (view == nullptr) {
+        return nullptr;
+    }
+    auto operation = std::make_unique<PrintOperation>(*view);
+    operation->setJobTitle(QString::fromStdString(displayName()));
+    return operation;
+}
+
+bool Document::printDocument() {
+    const std::unique_ptr<PrintOperation> operation = printOperation();
+    return operation && operation->runOperation(windowForSheet());
+}
+
+bool Document::validateMenuItem(MenuItem& item) {
+    const std::string& action = item.action();
+    if (action == "undo:" || action == "redo:") {
+        const bool undo = action == "undo:";
+        const std::string name = undo ? undoManager_.undoActionName() : undoManager_.redoActionName();
+        const std::string verb = undo ? "Undo" : "Redo";
+        item.setTitle(name.empty() ? verb : verb + " " + name);
+        return undo ? undoManager_.canUndo() : undoManager_.canRedo();
+    }
+    if (action == "printDocument:") {
+        return viewForPrinting() != nullptr;
+    }
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,84 @@
+#include "platform/ui/FontPanel.h"
+
+#include "platform/ui/InPlaceTextEditor.h"
+
+#include <QFontDialog>
+
+namespace platform {
+
+FontPanel& FontPanel::shared() {
+    static FontPanel* panel = new FontPanel;
+    return *panel;
+}
+
+FontPanel::FontPanel() : dialog_(new QFontDialog) {
+    dialog_->setOption(QFontDialog::NoButtons);
+    dialog_->setOption(QFontDialog::DontUseNativeDialog);
+    dialog_->setWindowTitle(QStringLiteral("Fonts"));
+    dialog_->setModal(false);
+    connect(dialog_, &QFontDialog::currentFontChanged, this, [this](const QFont& font) {
+        if (!settingFont_) {
+            fontChosen(font);
+        }
+    });
+}
+
+FontPanel::~FontPanel() {
+    delete dialog_;
+}
+
+void FontPanel::orderFront() {
+    dialog_->show();
+    dialog_->raise();
+}
+
+void FontPanel::close() {
+    dialog_->hide();
+}
+
+bool FontPanel::isVisible() const {
+    return dialog_->isVisible();
+}
+
+void FontPanel::setEditor(InPlaceTextEditor* editor) {
+    editor_ = editor;
+    if (editor != nullptr && editor->isEditing()) {
+        setPanelFont(editor->selectionFont());
+    }
+}
+
+void FontPanel::setPanelFont(const Font& font) {
+    settingFont_ = true;
+    QFont shown(font.familyName());
+    shown.setStyleName(font.styleName());
+    shown.setPointSizeF(font.pointSize());
+    dialog_->setCurrentFont(shown);
+    settingFont_ = false;
+}
+
+Font FontPanel::panelFont() const {
+    const QFont current = dialog_->currentFont();
+    return fontFromQFont(current, current.pointSizeF());
+}
+
+Font FontPanel::fontFromQFont(const QFont& font, double pointSize) {
+    // The full name ("DejaVu Sans Bold") finds the face; a regular style has no word of its own.
+    const QString style = font.styleName();
+    if (!style.isEmpty()) {
+        if (std::optional<Font> face = Font::named(font.family() + u' ' + style, pointSize)) {
+            return *face;
+        }
+    }
+    return Font::namedOrUserFont(font.family(), pointSize);
+}
+
+void FontPanel::fontChosen(const QFont& font) {
+    const Font chosen = fontFromQFont(font, font.pointSizeF() > 0 ? font.pointSizeF() : 12);
+    if (editor_ != nullptr && editor_->isEditing()) {
+        editor_->applyFontToSelection(chosen);
+    } else if (changeHandler_) {
+        changeHandler_(chosen);
+    }
+}
+
+} // namespace platform
