@@ -150,6 +150,9 @@ private:
 
     // Answers how many further tokens were consumed.
     std::size_t takeOperand(std::size_t i) {
+        if (command_ == Command::None) { // an operand after a close or before any command is skipped
+            return 0;
+        }
         const platform::Point current = path_.currentPoint();
         switch (command_) {
         case Command::None:

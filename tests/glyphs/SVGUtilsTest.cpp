@@ -147,6 +147,25 @@ TEST(SVGUtilsPathData, SkipsWhatItCannotUse) {
     }
 }
 
+// Operands after a close are skipped however many there are, and drawing resumes at the subpath's start.
+TEST(SVGUtilsPathData, ManyOperandsAfterACloseAreSkipped) {
+    constexpr int count = 50000;
+    std::string data = "M3,4";
+    for (int i = 0; i < count; ++i) {
+        data += "L" + std::to_string(i % 7) + ",1";
+    }
+    data += "z";
+    for (int i = 0; i < count; ++i) {
+        data += " 1,1";
+    }
+    data += "h2";
+    const auto elements = elementsOfPathData(data);
+    ASSERT_EQ(elements.size(), count + 4u);
+    EXPECT_EQ(elements[count + 1], closePath());
+    EXPECT_EQ(elements[count + 2], moveTo(3, 4));
+    EXPECT_EQ(elements[count + 3], lineTo(5, 4));
+}
+
 struct TransformCase {
     std::string text;
     Point in;

@@ -121,8 +121,26 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& p
     return bytes;
 }
 
+int FileOperations::flush(int fd) {
+    return ::fsync(fd);
+}
+
+int FileOperations::rename(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::rename(from.c_str(), to.c_str());
+}
+
+FileOperations& FileOperations::system() {
+    static FileOperations operations;
+    return operations;
+}
+
 bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::string* errorMessage) {
+    return writeFileAtomically(path, bytes, FileOperations::system(), errorMessage);
+}
+
+bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                         FileOperations& operations, std::string* errorMessage) {
     if (path.empty() || !path.has_filename()) {
         setError(errorMessage, "no file name in " + path.string());
         return false;
@@ -163,19 +181,19 @@ bool writeFileAtomically(const std::filesystem::path& path, std::span<const std:
         // Failure to copy the mode is not worth losing the save over.
         (void)::fchmod(fd.get(), existing.st_mode & 07777);
     }
-    if (::fsync(fd.get()) != 0) {
+    if (operations.flush(fd.get()) != 0) {
         return fail("cannot flush", errno);
     }
     if (!fd.close()) {
         return fail("cannot close", errno);
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (operations.rename(temporary, path) != 0) {
         return fail("cannot replace", errno);
     }
     // Make the rename itself durable; the new content is in place whether or not this succeeds.
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
-        (void)::fsync(folderFd);
+        (void)operations.flush(folderFd);
         ::close(folderFd);
     }
     return true;

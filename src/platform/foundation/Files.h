@@ -24,6 +24,20 @@ std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& p
 // a symbolic link at the target is replaced by the file, not followed.
 bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                          std::string* errorMessage = nullptr);
+
+// The calls whose order makes a write durable, as a seam: a test can watch them or make them fail. Each
+// answers 0 or -1 with errno set, as the system calls do.
+class FileOperations {
+public:
+    virtual ~FileOperations() = default;
+    virtual int flush(int fd);
+    virtual int rename(const std::filesystem::path& from, const std::filesystem::path& to);
+    // The operations of the system itself.
+    static FileOperations& system();
+};
+
+bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                         FileOperations& operations, std::string* errorMessage = nullptr);
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string* errorMessage = nullptr);
 

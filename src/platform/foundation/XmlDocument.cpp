@@ -2,11 +2,14 @@
 
 #include "platform/foundation/Files.h"
 
+#include <algorithm>
 #include <climits>
+#include <initializer_list>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 #include <mutex>
+#include <unordered_set>
 
 namespace platform {
 
@@ -17,12 +20,205 @@ xmlParserInputPtr refuseExternalEntity(const char*, const char*, xmlParserCtxtPt
     return nullptr;
 }
 
+// Messages libxml2 raises outside a parser's own handlers (encoding and I/O errors) would otherwise go
+// to stderr; a malformed document is reported by what the parse makes of it.
+void ignoreGenericError(void*, const char*, ...) {}
+
 void initialiseLibxml() {
     static std::once_flag once;
     std::call_once(once, [] {
         xmlInitParser();
         xmlSetExternalEntityLoader(refuseExternalEntity);
+        xmlThrDefSetGenericErrorFunc(nullptr, ignoreGenericError);
     });
+    // The handler is kept per thread; the default above covers threads started later.
+    thread_local const bool silenced = [] {
+        xmlSetGenericErrorFunc(nullptr, ignoreGenericError);
+        return true;
+    }();
+    (void)silenced;
+}
+
+// The bytes seen as a sequence of code units of the width and byte order the parser will decode them
+// in, so that markup characters (all ASCII) can be counted before the parser builds anything.
+class CodeUnits {
+public:
+    CodeUnits(std::span<const std::uint8_t> bytes, std::size_t width, bool bigEndian, std::size_t skip)
+        : bytes_(bytes), width_(width), bigEndian_(bigEndian), skip_(skip) {}
+
+    std::size_t size() const { return (bytes_.size() - skip_) / width_; }
+    std::uint32_t operator[](std::size_t i) const {
+        const std::uint8_t* unit = bytes_.data() + skip_ + i * width_;
+        std::uint32_t value = 0;
+        for (std::size_t k = 0; k < width_; ++k) {
+            const std::size_t at = bigEndian_ ? k : width_ - 1 - k;
+            value = (value << 8) | unit[at];
+        }
+        return value;
+    }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::size_t width_;
+    bool bigEndian_;
+    std::size_t skip_;
+};
+
+std::string lowercase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+// Encodings in which '<', '=' and '&' are the ASCII code units and no other character contains them. A
+// declaration naming UTF-16 in a document of single bytes makes libxml2 complain but not switch.
+bool isMarkupTransparent(const std::string& name, std::size_t width) {
+    const std::string n = lowercase(name);
+    if (width > 1) {
+        return n == "utf-16" || n == "utf16" || (width == 2 && (n == "utf-16le" || n == "utf-16be")) ||
+               (width == 4 && (n == "ucs-4" || n == "ucs4" || n == "iso-10646-ucs-4"));
+    }
+    if (n == "utf-8" || n == "utf8" || n == "utf-16" || n == "utf16" || n == "us-ascii" || n == "ascii" ||
+        n == "latin1" || n == "iso-latin-1") {
+        return true;
+    }
+    const auto numbered = [&](std::string_view prefix, int first, int last) {
+        if (n.size() <= prefix.size() || n.compare(0, prefix.size(), prefix) != 0) {
+            return false;
+        }
+        int number = 0;
+        for (std::size_t i = prefix.size(); i < n.size(); ++i) {
+            if (n[i] < '0' || n[i] > '9' || number > 10000) {
+                return false;
+            }
+            number = number * 10 + (n[i] - '0');
+        }
+        return number >= first && number <= last;
+    };
+    return numbered("iso-8859-", 1, 16) || numbered("iso8859-", 1, 16) || numbered("windows-", 1250, 1258) ||
+           numbered("cp", 1250, 1258);
+}
+
+// Whether every encoding the declaration at the start names keeps markup countable. The declaration, up
+// to its first '>' (where libxml2 stops reading it, however long it is), is read as ASCII; each "encoding"
+// followed by '=' must be followed by a quoted name that does.
+bool declaredEncodingIsTransparent(const CodeUnits& units, std::size_t width) {
+    std::string declaration;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const std::uint32_t u = units[i];
+        if (u == '>') {
+            break;
+        }
+        declaration += u < 0x80 ? static_cast<char>(u) : '?';
+    }
+    if (declaration.compare(0, 5, "<?xml") != 0) {
+        return true;
+    }
+    constexpr std::string_view keyword = "encoding";
+    for (std::size_t at = declaration.find(keyword); at != std::string::npos;
+         at = declaration.find(keyword, at + 1)) {
+        std::size_t i = at + keyword.size();
+        const auto skipBlanks = [&] {
+            while (i < declaration.size() && (declaration[i] == ' ' || declaration[i] == '\t' ||
+                                              declaration[i] == '\r' || declaration[i] == '\n')) {
+                ++i;
+            }
+        };
+        skipBlanks();
+        if (i >= declaration.size() || declaration[i] != '=') {
+            continue;
+        }
+        ++i;
+        skipBlanks();
+        if (i >= declaration.size() || (declaration[i] != '"' && declaration[i] != '\'')) {
+            return false;
+        }
+        const char quote = declaration[i];
+        const std::size_t close = declaration.find(quote, i + 1);
+        if (close == std::string::npos ||
+            !isMarkupTransparent(declaration.substr(i + 1, close - i - 1), width)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Checks the caps on what the parser would build, by counting the code units that can start a node:
+// '<' (an element, comment or processing instruction, but not "</"), '=' (an attribute) and '&' (a
+// reference). The attributes of one
+// start tag never reach past the next '<' (the parser ends a tag there), so the '=' between two '<'
+// bound them. The encoding is found as libxml2 finds it: from a byte order mark or the first four bytes,
+// then from the declaration.
+bool withinParseLimits(std::span<const std::uint8_t> bytes) {
+    const auto startsWith = [&](std::initializer_list<std::uint8_t> prefix) {
+        return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
+    };
+    std::size_t width = 1;
+    bool bigEndian = false;
+    std::size_t skip = 0;
+    if (startsWith({0x00, 0x00, 0xFE, 0xFF}) || startsWith({0x00, 0x00, 0x00, 0x3C})) {
+        width = 4;
+        bigEndian = true;
+    } else if (startsWith({0xFF, 0xFE, 0x00, 0x00}) || startsWith({0x3C, 0x00, 0x00, 0x00})) {
+        width = 4;
+    } else if (startsWith({0x00, 0x00, 0xFF, 0xFE}) || startsWith({0xFE, 0xFF, 0x00, 0x00}) ||
+               startsWith({0x4C, 0x6F, 0xA7, 0x94})) {
+        return false; // unusual byte orders of UCS-4, and EBCDIC
+    } else if (startsWith({0xFE, 0xFF}) || startsWith({0x00, 0x3C, 0x00, 0x3F})) {
+        width = 2;
+        bigEndian = true;
+    } else if (startsWith({0xFF, 0xFE}) || startsWith({0x3C, 0x00, 0x3F, 0x00})) {
+        width = 2;
+    } else if (startsWith({0xEF, 0xBB, 0xBF})) {
+        skip = 3;
+    }
+    if (width > 1 && (startsWith({0xFE, 0xFF}) || startsWith({0xFF, 0xFE}))) {
+        skip = width;
+    }
+    const CodeUnits units(bytes, width, bigEndian, skip);
+    if (!declaredEncodingIsTransparent(units, width)) {
+        return false;
+    }
+    std::size_t nodes = 0;
+    std::size_t attributesInTag = 0;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        switch (units[i]) {
+        case '<':
+            attributesInTag = 0;
+            if (i + 1 < units.size() && units[i + 1] == '/') {
+                continue; // an end tag makes no node
+            }
+            ++nodes;
+            break;
+        case '=':
+            ++attributesInTag;
+            ++nodes;
+            break;
+        case '&':
+            ++nodes;
+            break;
+        default:
+            continue;
+        }
+        if (nodes > XmlDocument::maxNodes || attributesInTag > XmlDocument::maxAttributesPerElement) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the parser read its input to the end. libxml2 takes a NUL for the end of its input and stops at
+// anything after the root element, answering the document up to there as if it were all.
+bool consumedWholeInput(xmlParserCtxtPtr ctxt) {
+    const xmlParserInputPtr input = ctxt->input;
+    if (input == nullptr || input->cur == nullptr || input->cur != input->end) {
+        return false;
+    }
+    // Bytes of another encoding are decoded as the parse goes; any left undecoded were never read.
+    return input->buf == nullptr || input->buf->raw == nullptr || xmlBufUse(input->buf->raw) == 0;
 }
 
 // Handlers installed on each parser: entity declarations are not recorded (so no declared entity can
@@ -148,18 +344,25 @@ std::string validUtf8(const char* text) {
     const std::string_view view(text);
     std::string result;
     result.reserve(view.size());
+    // Valid runs are copied whole, as texts can be tens of megabytes.
+    std::size_t run = 0;
     std::size_t i = 0;
     while (i < view.size()) {
+        if (static_cast<unsigned char>(view[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         char32_t c = 0;
         const std::size_t length = decodeUtf8(view, i, c);
         if (length == 0) {
+            result.append(view.substr(run, i - run));
             appendUtf8(result, 0xFFFD);
-            ++i;
+            run = ++i;
         } else {
-            result.append(view.substr(i, length));
             i += length;
         }
     }
+    result.append(view.substr(run));
     return result;
 }
 
@@ -233,6 +436,21 @@ bool convertElement(xmlNodePtr source, XmlElement& target, int depth) {
     if (depth > XmlDocument::maxDepth) {
         return false;
     }
+    // Recover mode keeps a repeated attribute; the first value counts. An element with many attributes
+    // remembers the names in a set rather than looking each one up in those before it.
+    constexpr std::size_t fewAttributes = 8;
+    std::size_t attributeCount = 0;
+    for (xmlNsPtr ns = source->nsDef; ns != nullptr; ns = ns->next) {
+        ++attributeCount;
+    }
+    for (xmlAttrPtr attribute = source->properties; attribute != nullptr; attribute = attribute->next) {
+        ++attributeCount;
+    }
+    std::unordered_set<std::string> seen;
+    const auto isNew = [&](const std::string& name) {
+        return attributeCount <= fewAttributes ? !target.attribute(name).has_value()
+                                               : seen.insert(name).second;
+    };
     // Namespace declarations are kept as the attributes they were written as, ahead of the others.
     for (xmlNsPtr ns = source->nsDef; ns != nullptr; ns = ns->next) {
         auto name = ns->prefix != nullptr ? qualifiedName(BAD_CAST "xmlns", ns->prefix)
@@ -240,15 +458,17 @@ bool convertElement(xmlNodePtr source, XmlElement& target, int depth) {
         if (!name) {
             return false;
         }
-        target.addAttribute(std::move(*name), namespaceValue(ns->href));
+        if (isNew(*name)) {
+            target.appendAttribute(std::move(*name), namespaceValue(ns->href));
+        }
     }
     for (xmlAttrPtr attribute = source->properties; attribute != nullptr; attribute = attribute->next) {
         auto name = qualifiedName(attribute->name, attribute->ns);
         if (!name) {
             return false;
         }
-        if (!target.attribute(*name)) { // a repeated attribute keeps its first value
-            target.addAttribute(std::move(*name), attributeValue(attribute));
+        if (isNew(*name)) {
+            target.appendAttribute(std::move(*name), attributeValue(attribute));
         }
     }
     bool hasElements = false;
@@ -383,7 +603,8 @@ void appendElement(std::string& out, const XmlElement& element, int depth, bool 
 XmlDocument::XmlDocument(XmlElement root) : root_(std::move(root)) {}
 
 std::optional<XmlDocument> XmlDocument::parse(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+    static_assert(maxInputBytes <= static_cast<std::size_t>(INT_MAX));
+    if (bytes.empty() || bytes.size() > maxInputBytes || !withinParseLimits(bytes)) {
         return std::nullopt;
     }
     initialiseLibxml();
@@ -407,9 +628,9 @@ std::optional<XmlDocument> XmlDocument::parse(std::span<const std::uint8_t> byte
         XML_PARSE_RECOVER | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
     DocumentHandle doc(xmlCtxtReadMemory(ctxt, reinterpret_cast<const char*>(bytes.data()),
                                          static_cast<int>(bytes.size()), nullptr, nullptr, options));
-    // libxml2 halts a parse it will not finish (too deep, entity loops, limits); a half-read document
-    // is refused rather than taken for the whole.
-    if (doc.get() == nullptr || ctxt->disableSAX != 0) {
+    // libxml2 halts a parse it will not finish (too deep, entity loops, limits) and stops early at a NUL
+    // or at content after the root; a half-read document is refused rather than taken for the whole.
+    if (doc.get() == nullptr || ctxt->disableSAX != 0 || !consumedWholeInput(ctxt)) {
         return std::nullopt;
     }
     xmlNodePtr rootNode = xmlDocGetRootElement(doc.get());

@@ -20,14 +20,26 @@ namespace platform {
 // nested deeper than maxDepth or whose element or attribute names are not valid UTF-8 (a broken
 // encoding). Whitespace-only texts between child elements (the indentation of a pretty-printed file)
 // are dropped; a text of an element without child elements is kept as it stands.
+//
+// What a parse may cost is capped before the parser sees the bytes: their size (maxInputBytes), the
+// markup they may make nodes of (maxNodes: every start of a tag, attribute and reference counts) and the
+// attributes of one element (maxAttributesPerElement, as the parser's own check for repeated attributes
+// takes time quadratic in their number). These limits are far above any document of ours; past them,
+// and for encodings other than UTF-8, UTF-16, ASCII and the single-byte Latin and Windows ones (in which
+// markup cannot be told from the bytes alone), the document is refused. A document the parser stops
+// reading before its end (at a NUL byte, or at anything after the root element) is refused, never taken
+// for the whole; a missing closing tag at the end is repaired.
 class XmlDocument {
 public:
     static constexpr int maxDepth = 256;
     static constexpr std::size_t defaultMaxFileBytes = 64 * 1024 * 1024;
+    static constexpr std::size_t maxInputBytes = defaultMaxFileBytes;
+    static constexpr std::size_t maxNodes = 500'000;
+    static constexpr std::size_t maxAttributesPerElement = 256;
 
     explicit XmlDocument(XmlElement root);
 
-    // No value when the bytes hold no root element, nest too deep, or are beyond repair.
+    // No value when the bytes hold no root element, nest too deep, exceed a cap, or are beyond repair.
     static std::optional<XmlDocument> parse(std::span<const std::uint8_t> bytes);
     static std::optional<XmlDocument> parse(std::string_view bytes);
     static std::optional<XmlDocument> parseFile(const std::filesystem::path& path,

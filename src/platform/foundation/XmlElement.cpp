@@ -43,6 +43,10 @@ void XmlElement::addAttribute(std::string name, std::string value) {
     attributes_.emplace_back(std::move(name), std::move(value));
 }
 
+void XmlElement::appendAttribute(std::string name, std::string value) {
+    attributes_.emplace_back(std::move(name), std::move(value));
+}
+
 std::optional<std::string> XmlElement::attribute(std::string_view name) const {
     for (const auto& attribute : attributes_) {
         if (attribute.first == name) {

@@ -27,6 +27,9 @@ public:
 
     // Attributes. Adding a name that is already there replaces its value and keeps its place.
     void addAttribute(std::string name, std::string value);
+    // Adds an attribute the caller knows is not there yet, without looking (a reader whose parser has
+    // already refused repeated names).
+    void appendAttribute(std::string name, std::string value);
     // The value of the attribute of that name as written ("xml:space"); no value when absent, which
     // differs from an empty value.
     std::optional<std::string> attribute(std::string_view name) const;

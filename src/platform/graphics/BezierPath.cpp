@@ -115,6 +115,7 @@ BezierPath BezierPath::withRoundedRect(const Rect& rect, double xRadius, double 
 }
 
 void BezierPath::moveTo(Point p) {
+    subpathStart_ = elements_.size();
     elements_.push_back(PathElement{PathElementType::MoveTo, {p, {}, {}}});
 }
 
@@ -262,16 +263,24 @@ void BezierPath::appendArc(Point centre, double radius, double startAngle, doubl
 }
 
 void BezierPath::appendPath(const BezierPath& other) {
+    const std::size_t offset = elements_.size();
+    const bool otherHasMove =
+        !other.elements_.empty() && other.elements_[other.subpathStart_].type == PathElementType::MoveTo;
+    const std::size_t otherStart = other.subpathStart_;
     if (&other == this) {
         const std::vector<PathElement> copy = other.elements_;
         elements_.insert(elements_.end(), copy.begin(), copy.end());
-        return;
+    } else {
+        elements_.insert(elements_.end(), other.elements_.begin(), other.elements_.end());
     }
-    elements_.insert(elements_.end(), other.elements_.begin(), other.elements_.end());
+    if (otherHasMove) {
+        subpathStart_ = offset + otherStart;
+    }
 }
 
 void BezierPath::removeAllPoints() {
     elements_.clear();
+    subpathStart_ = 0;
 }
 
 Point BezierPath::currentPoint() const {
@@ -282,12 +291,8 @@ Point BezierPath::currentPoint() const {
     if (last.type != PathElementType::ClosePath) {
         return last.endPoint();
     }
-    for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
-        if (it->type == PathElementType::MoveTo) {
-            return it->points[0];
-        }
-    }
-    return Point{0, 0};
+    const PathElement& start = elements_[subpathStart_];
+    return start.type == PathElementType::MoveTo ? start.points[0] : Point{0, 0};
 }
 
 Rect BezierPath::bounds() const {

@@ -116,6 +116,10 @@ private:
     void ensureSubpathForDrawing();
 
     std::vector<PathElement> elements_;
+    // The index of the last MoveTo, so that the current point after a close is found without walking
+    // back through the subpath (path data may close and draw on many thousands of times). Derived from
+    // elements_ alone, so it never makes two paths with the same elements unequal.
+    std::size_t subpathStart_ = 0;
     double lineWidth_ = 1.0;
     LineCap lineCap_ = LineCap::Butt;
     LineJoin lineJoin_ = LineJoin::Miter;

@@ -2,6 +2,7 @@
 
 #include "support/TempDir.h"
 
+#include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <set>
@@ -135,4 +136,67 @@ TEST(WriteFileAtomicallyTest, AWriteThatFailsHalfWayKeepsTheOldFile) {
     EXPECT_NE(message.find("cannot write"), std::string::npos) << message;
     EXPECT_EQ(contentOf(target), "old content");
     EXPECT_EQ(listing(dir.path()), std::set<std::string>{"song.tovz"});
+}
+
+namespace {
+
+// Records the flushes and renames of a write, passing them on to the system unless told to fail one.
+class RecordingFileOperations : public platform::FileOperations {
+public:
+    std::vector<std::string> calls;
+    std::string failing; // "flush file", "rename" or "flush folder"
+
+    int flush(int fd) override {
+        struct stat info {};
+        ::fstat(fd, &info);
+        return record(S_ISDIR(info.st_mode) ? "flush folder" : "flush file",
+                      [&] { return FileOperations::flush(fd); });
+    }
+    int rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        return record("rename", [&] { return FileOperations::rename(from, to); });
+    }
+
+private:
+    template <typename Call>
+    int record(const std::string& name, Call call) {
+        calls.push_back(name);
+        if (name == failing) {
+            errno = EIO;
+            return -1;
+        }
+        return call();
+    }
+};
+
+} // namespace
+
+// The content reaches the disk before the rename makes it the file, and the folder is flushed after it so
+// that the rename itself survives a crash. A failure before the rename leaves the old file and no other.
+TEST(WriteFileAtomicallyTest, FlushesTheContentThenRenamesThenFlushesTheFolder) {
+    struct Case {
+        std::string failing;
+        bool succeeds;
+        std::vector<std::string> calls;
+        std::string content;
+    };
+    const Case cases[] = {
+        {"", true, {"flush file", "rename", "flush folder"}, "new"},
+        {"flush file", false, {"flush file"}, "old"},
+        {"rename", false, {"flush file", "rename"}, "old"},
+        {"flush folder", true, {"flush file", "rename", "flush folder"}, "new"}, // the new file is in place
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failing);
+        TempDir dir;
+        const auto target = dir.write("song.tovz", "old");
+        RecordingFileOperations operations;
+        operations.failing = c.failing;
+        std::string message;
+        EXPECT_EQ(writeFileAtomically(target, std::vector<std::uint8_t>{'n', 'e', 'w'}, operations, &message),
+                  c.succeeds);
+        EXPECT_EQ(message.empty(), c.succeeds);
+        EXPECT_EQ(operations.calls, c.calls);
+        EXPECT_EQ(contentOf(target), c.content);
+        EXPECT_EQ(listing(dir.path()), std::set<std::string>{"song.tovz"});
+    }
 }

@@ -481,3 +481,37 @@ TEST_F(KeyedArchiverTest, ObjectLimitStopsAFloodOfObjects) {
 }
 
 } // namespace
+
+// A varint of ten bytes holds 64 bits; any bit beyond them, or an eleventh byte, is refused rather than
+// wrapped into a smaller number.
+TEST(ByteReaderVarintTest, ReadsEverySixtyFourBitValueAndRefusesLongerOnes) {
+    struct Case {
+        std::vector<std::uint8_t> bytes;
+        std::optional<std::uint64_t> value;
+    };
+    const std::vector<std::uint8_t> nineFull(9, 0xFF);
+    const auto withTenth = [&](std::uint8_t last) {
+        auto bytes = nineFull;
+        bytes.push_back(last);
+        return bytes;
+    };
+    const Case cases[] = {
+        {{0x00}, 0},
+        {{0x7F}, 127},
+        {{0x80, 0x01}, 128},
+        {withTenth(0x01), std::numeric_limits<std::uint64_t>::max()},
+        {withTenth(0x00), std::numeric_limits<std::uint64_t>::max() >> 1},
+        {withTenth(0x02), std::nullopt}, // bit 65
+        {withTenth(0x7F), std::nullopt},
+        {withTenth(0x81), std::nullopt}, // an eleventh byte would follow
+        {{0x80, 0x80}, std::nullopt},    // ends before its last byte
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        ByteReader reader(c.bytes);
+        const std::uint64_t value = reader.readVarint();
+        EXPECT_EQ(reader.failed(), !c.value.has_value());
+        EXPECT_EQ(value, c.value.value_or(0));
+        EXPECT_EQ(reader.position(), c.value ? c.bytes.size() : 0u);
+    }
+}

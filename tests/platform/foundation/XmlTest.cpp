@@ -5,6 +5,8 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <string>
@@ -140,7 +142,7 @@ TEST(XmlParseTest, RepairsMalformedMarkupAndRefusesWhatHasNoRoot) {
     const Case cases[] = {
         {"<a><b>text</a>", true},           // unclosed child
         {"<a>fish & chips</a>", true},      // bare ampersand
-        {"<a x=1><b/></a>", true},          // unquoted attribute
+        {"<a x=1><b/></a>", false},         // unquoted attribute: the parser gives up on the rest
         {"<a><b></b>", true},               // unclosed root
         {"<a x='1' x='2'/>", true},         // repeated attribute
         {"", false},                        // nothing
@@ -154,9 +156,149 @@ TEST(XmlParseTest, RepairsMalformedMarkupAndRefusesWhatHasNoRoot) {
         SCOPED_TRACE(c.input);
         EXPECT_EQ(XmlDocument::parse(std::string_view(c.input)).has_value(), c.parses);
     }
-    const auto repeated = XmlDocument::parse("<a x='1' x='2'/>");
-    ASSERT_TRUE(repeated);
-    EXPECT_EQ(repeated->rootElement().attributes().size(), 1u);
+    // A repeated attribute keeps its first value, in a narrow element as in a wide one.
+    std::string wide = "<a x='1'";
+    for (int i = 0; i < 20; ++i) {
+        wide += " y" + std::to_string(i) + "=''";
+    }
+    wide += " x='2'/>";
+    for (const std::string& input : {std::string("<a x='1' x='2'/>"), wide}) {
+        const auto repeated = XmlDocument::parse(input);
+        ASSERT_TRUE(repeated);
+        const auto& attributes = repeated->rootElement().attributes();
+        EXPECT_EQ(attributes.size(), input == wide ? 21u : 1u);
+        EXPECT_EQ(repeated->rootElement().attribute("x"), "1");
+    }
+}
+
+TEST(XmlParseTest, RefusesDocumentsTheParserStopsReadingEarly) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string input;
+        bool parses;
+    };
+    const Case cases[] = {
+        // A file padded with NUL blocks after a crash must not load short.
+        {"<song><page/><page/>\0<page/><page/></song>"s, false},
+        {"<song><page/><page/></song>\0\0\0\0"s, false},
+        {"\xFF\xFE<\0a\0>\0<\0b\0/\0>\0\0\0<\0b\0/\0>\0<\0/\0a\0>\0"s, false}, // the same in UTF-16
+        {"<a/><b/>", false},                                                   // a second root
+        {"<a/>junk", false},
+        {"<a><b/>", true}, // closing tags missing at the end are supplied
+        {"<a/>\n<!-- saved -->\n<?done?>\n", true},
+        {"\xFF\xFE<\0a\0>\0<\0b\0/\0>\0<\0/\0a\0>\0"s, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.input));
+        EXPECT_EQ(XmlDocument::parse(c.input).has_value(), c.parses);
+    }
+}
+
+// Prints nothing on stderr, whatever the document.
+TEST(XmlParseTest, ErrorsAreNeverPrinted) {
+    TempDir dir;
+    const auto log = dir / "stderr.txt";
+    const int saved = ::dup(STDERR_FILENO);
+    FILE* sink = std::fopen(log.c_str(), "w");
+    ASSERT_NE(sink, nullptr);
+    ::dup2(::fileno(sink), STDERR_FILENO);
+    const std::string inputs[] = {
+        "<?xml version='1.0' encoding='windows-1252'?><a>\x81\x8D\x8F</a>",
+        "<?xml version='1.0' encoding='utf-16'?><a/>",
+        "<?xml version='1.0' encoding='no-such-encoding'?><a/>",
+        std::string("\xFE\xFF\xD8\x00\x00<", 6),
+        "<a>\xC3\x28</a>",
+    };
+    // A thread of its own as well, since libxml2 keeps its error handler per thread.
+    std::thread([&] {
+        for (const std::string& input : inputs) {
+            (void)XmlDocument::parse(input);
+        }
+    }).join();
+    for (const std::string& input : inputs) {
+        (void)XmlDocument::parse(input);
+    }
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    std::fclose(sink);
+    EXPECT_EQ(std::filesystem::file_size(log), 0u);
+}
+
+// Every cap refuses at one past its limit, before the parser builds anything.
+TEST(XmlHostileTest, CapsOnInputNodesAndAttributes) {
+    const auto attributes = [](std::size_t count) {
+        std::string text = "<a";
+        for (std::size_t i = 0; i < count; ++i) {
+            text += " a" + std::to_string(i) + "=''";
+        }
+        return text + "/>";
+    };
+    const auto widest = XmlDocument::parse(attributes(XmlDocument::maxAttributesPerElement));
+    ASSERT_TRUE(widest);
+    EXPECT_EQ(widest->rootElement().attributes().size(), XmlDocument::maxAttributesPerElement);
+    EXPECT_FALSE(XmlDocument::parse(attributes(XmlDocument::maxAttributesPerElement + 1)));
+    // The attributes of another element and '=' in text do not count towards one element's.
+    EXPECT_TRUE(XmlDocument::parse("<r>" + attributes(XmlDocument::maxAttributesPerElement) +
+                                   attributes(XmlDocument::maxAttributesPerElement) + "</r>"));
+
+    std::string elements = "<r>";
+    for (std::size_t i = 1; i <= XmlDocument::maxNodes; ++i) {
+        elements += "<e/>";
+    }
+    EXPECT_FALSE(XmlDocument::parse(elements)); // one more than the cap with the root
+    // End tags make no nodes, so elements written with them count once.
+    std::string closed = "<r>";
+    for (std::size_t i = 0; i < XmlDocument::maxNodes * 3 / 5; ++i) {
+        closed += "<e></e>";
+    }
+    const auto closedDoc = XmlDocument::parse(closed + "</r>");
+    ASSERT_TRUE(closedDoc);
+    EXPECT_EQ(closedDoc->rootElement().content().size(), XmlDocument::maxNodes * 3 / 5);
+    std::string references = "<r>";
+    references.append(XmlDocument::maxNodes, '&');
+    EXPECT_FALSE(XmlDocument::parse(references));
+
+    std::string large = "<a>" + std::string(XmlDocument::maxInputBytes - 7, 'x') + "</a>";
+    EXPECT_TRUE(XmlDocument::parse(large));
+    large += ' ';
+    EXPECT_FALSE(XmlDocument::parse(large));
+}
+
+// Markup is counted in the code units the parser will read; an encoding in which it cannot be is refused.
+TEST(XmlHostileTest, EncodingsThatHideMarkupAreRefused) {
+    const auto utf16 = [](std::string_view ascii) {
+        std::string text = "\xFF\xFE";
+        for (char c : ascii) {
+            text += c;
+            text += '\0';
+        }
+        return text;
+    };
+    std::string wide = "<a";
+    for (std::size_t i = 0; i <= XmlDocument::maxAttributesPerElement; ++i) {
+        wide += " a" + std::to_string(i) + "=''";
+    }
+    wide += "/>";
+    struct Case {
+        std::string input;
+        bool parses;
+    };
+    const Case cases[] = {
+        {utf16("<a b='1'/>"), true},
+        {utf16(wide), false},
+        {"<?xml version='1.0' encoding='ISO-8859-15'?><a/>", true},
+        {"<?xml version='1.0' encoding = \"windows-1252\"?><a/>", true},
+        {"<?xml version='1.0' encoding='UTF-16LE'?>" + utf16("<a/>").substr(2), false},
+        {"<?xml version='1.0' encoding='ISO-2022-JP'?><a/>", false},
+        {"<?xml version='1.0' encoding='UTF-7'?><a/>", false},
+        {"<?xml version='1.0'" + std::string(5000, ' ') + "encoding='ISO-2022-JP'?><a/>", false},
+        {std::string("\x4C\x6F\xA7\x94\x93\x40", 6), false}, // EBCDIC
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.input.substr(0, 60)));
+        EXPECT_EQ(XmlDocument::parse(c.input).has_value(), c.parses);
+    }
 }
 
 TEST(XmlParseTest, DepthIsCapped) {

@@ -63,6 +63,28 @@ TEST(BezierPathBounds, AreThoseOfTheDrawnCurveNotOfItsControlPoints) {
     EXPECT_NEAR(b.maxX(), 30, 1e-12);
 }
 
+TEST(BezierPathBounds, CurvesBulgingInEitherAxisReachTheirExtremum) {
+    // Each curve starts and ends on the same line, so only the solved extremum gives the far side.
+    struct Case {
+        const char* name;
+        Point control1, control2, end;
+        Rect bounds;
+    };
+    const Case cases[] = {
+        {"downwards", {0, 100}, {100, 100}, {100, 0}, Rect(0, 0, 100, 75)},
+        {"upwards", {0, -100}, {100, -100}, {100, 0}, Rect(0, -75, 100, 75)},
+        {"sideways to the right", {100, 0}, {100, 100}, {0, 100}, Rect(0, 0, 75, 100)},
+        {"sideways to the left", {-100, 0}, {-100, 100}, {0, 100}, Rect(-75, 0, 75, 100)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BezierPath path;
+        path.moveTo({0, 0});
+        path.curveTo(c.control1, c.control2, c.end);
+        expectRectNear(path.bounds(), c.bounds);
+    }
+}
+
 TEST(BezierPathBounds, EmptyPathHasTheZeroRectAndLinesCountWithoutArea) {
     EXPECT_EQ(BezierPath().bounds(), Rect());
     EXPECT_EQ(BezierPath().controlPointBounds(), Rect());
@@ -166,6 +188,43 @@ TEST(BezierPathBuilding, RelativeFormsCloseAndImplicitStarts) {
     const size_t n = path.elementCount();
     EXPECT_EQ(path.elementAt(n - 2).type, PathElementType::MoveTo);
     EXPECT_EQ(path.elementAt(n - 2).points[0], (Point{15, 10}));
+}
+
+TEST(BezierPathBuilding, CurrentPointAfterACloseIsTheStartOfTheLastSubpath) {
+    BezierPath path;
+    path.moveTo({1, 2});
+    path.lineTo({5, 2});
+    path.closePath();
+    EXPECT_EQ(path.currentPoint(), (Point{1, 2}));
+
+    BezierPath other;
+    other.moveTo({7, 7});
+    other.lineTo({8, 9});
+    other.moveTo({20, 30});
+    other.lineTo({25, 30});
+    other.closePath();
+    path.appendPath(other); // the appended path's last subpath is now the last one
+    EXPECT_EQ(path.currentPoint(), (Point{20, 30}));
+    path.appendPath(path);
+    EXPECT_EQ(path.currentPoint(), (Point{20, 30}));
+    path.lineTo({0, 0});
+    path.closePath();
+    EXPECT_EQ(path.currentPoint(), (Point{20, 30})); // the implicit subpath began there too
+
+    path.removeAllPoints();
+    path.lineTo({3, 4});
+    path.closePath();
+    EXPECT_EQ(path.currentPoint(), (Point{0, 0}));
+
+    // Many closes in a row each find the start at once.
+    BezierPath many;
+    many.moveTo({9, 9});
+    for (int i = 0; i < 50000; ++i) {
+        many.relativeLineTo({1, 0});
+        many.closePath();
+    }
+    EXPECT_EQ(many.currentPoint(), (Point{9, 9}));
+    EXPECT_EQ(many.elementCount(), 50000u * 3u); // move (or implicit move), line, close
 }
 
 TEST(BezierPathBuilding, CopiesAreIndependentAndAppendKeepsOwnAttributes) {

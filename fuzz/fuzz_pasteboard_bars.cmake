@@ -1,0 +1,1 @@
+tovrin_fuzz_target(pasteboard_bars ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_pasteboard_bars.cpp DEPS tovrin_model tovrin_test_support)
