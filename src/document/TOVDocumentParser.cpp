@@ -736,33 +736,40 @@ bool TOVDocumentParser::saveTOVZDocumentToUrlFromDocument(const std::filesystem:
 
 // ---- loading
 
+bool TOVDocumentParser::fail(std::string reason) {
+    failureReason_ = std::move(reason);
+    return false;
+}
+
 bool TOVDocumentParser::loadTOVZDocumentFromUrlToDocument(const std::filesystem::path& url,
                                                           Document* document) {
     if (url.empty() || !document) {
-        return false;
+        return fail("no file or no document");
     }
+    std::string error;
     const std::optional<std::vector<std::uint8_t>> bytes =
-        platform::readFile(url, platform::XmlDocument::maxInputBytes);
+        platform::readFile(url, platform::XmlDocument::maxInputBytes, &error);
     if (!bytes) {
-        return false;
+        return fail("cannot be read: " + error);
     }
     return loadTOVZDocumentFromDataToDocument(*bytes, document);
 }
 
 bool TOVDocumentParser::loadTOVZDocumentFromDataToDocument(std::span<const std::uint8_t> data,
                                                            Document* document) {
+    failureReason_.clear();
     if (!document || data.empty()) {
-        return false;
+        return fail(document ? "empty file" : "no document");
     }
     // Inflating stops at what the XML layer would accept anyway.
     const std::optional<std::vector<std::uint8_t>> xmlBytes =
         platform::gzipInflate(data, platform::XmlDocument::maxInputBytes);
     if (!xmlBytes || xmlBytes->empty()) {
-        return false;
+        return fail("not a gzip or zlib stream, damaged, or larger than 64 MiB unpacked");
     }
     const std::optional<platform::XmlDocument> xml = platform::XmlDocument::parse(*xmlBytes);
     if (!xml) {
-        return false;
+        return fail("the unpacked data is not XML that can be read");
     }
     return loadFromXmlRoot(xml->rootElement(), document);
 }
@@ -798,20 +805,20 @@ bool TOVDocumentParser::loadFromXmlRoot(const XmlElement& root, Document* docume
     bool haveLines = false;
     if (const XmlElement* linesElement = root.firstChild("lines")) {
         if (!deserializeLinesFromXMLInDocument(*linesElement, document, lines)) {
-            return false;
+            return fail("its lines do not fit on its pages");
         }
         haveLines = true;
     }
     if (const XmlElement* sets = root.firstChild("measure-sets")) {
         if (!haveLines || !deserializeBarSetsFromXMLInLines(*sets, lines)) {
-            return false;
+            return fail("its measure-sets do not fit in its lines");
         }
     }
     if (const XmlElement* tools = root.firstChild("symbols")) {
         deserializeToolsSymbolsInDocument(*tools, document);
     }
     processPendingChanges(document);
-    return checkAndRepairStructure(document);
+    return checkAndRepairStructure(document) || fail("its pages, lines and bars do not form a valid song");
 }
 
 bool TOVDocumentParser::deserializeLinesFromXMLInDocument(const XmlElement& linesElement, Document* document,

@@ -53,6 +53,9 @@ public:
     std::optional<std::vector<std::uint8_t>> tovzDataFromDocument(const Document* document);
     bool loadTOVZDocumentFromDataToDocument(std::span<const std::uint8_t> data, Document* document);
 
+    // Why the last load failed, in a few words ("not a gzip stream or damaged"); empty after a success.
+    const std::string& failureReason() const { return failureReason_; }
+
     const std::optional<QString>& dataVersion() const { return dataVersion_; }
     const std::optional<QString>& fontID() const { return fontID_; }
     const std::optional<QString>& fontName() const { return fontName_; }
@@ -109,6 +112,7 @@ public:
     void deserializeHarmoniesElemInBar(const platform::XmlElement& harmonies, Bar* bar) const;
 
 private:
+    bool fail(std::string reason);
     bool loadFromXmlRoot(const platform::XmlElement& root, Document* document);
     bool deserializeLinesFromXMLInDocument(const platform::XmlElement& lines, Document* document,
                                            std::vector<Line*>& created);
@@ -135,4 +139,5 @@ private:
     std::optional<QString> fontID_;
     std::optional<QString> fontName_;
     bool oldFile_ = true;
+    std::string failureReason_;
 };
