@@ -827,13 +827,16 @@ bool TOVDocumentParser::deserializeLinesFromXMLInDocument(const XmlElement& line
         deserializeSongFromXMLInDocument(*song, document);
     }
     const std::vector<Page*> pages = document->pageArray();
+    const std::vector<const XmlElement*> lineElements = linesElement.children("line");
     if (pages.empty()) {
-        return false;
+        // A document saved before it had any page (a new song's first save) has nothing to place; lines
+        // without a page to hold them cannot be read.
+        return lineElements.empty();
     }
     pages.front()->createNewLineWithPartitionFirstBarlineType(0, 0);
     std::size_t p = 0;
     std::uint64_t used = 1;
-    for (const XmlElement* lineElement : linesElement.children("line")) {
+    for (const XmlElement* lineElement : lineElements) {
         const bool twoParts = integerAttr(*lineElement, "parts") == 2;
         const std::uint64_t needed = twoParts ? 2 : 1;
         if (used + needed > pages[p]->aPage()) {
@@ -888,13 +891,15 @@ void TOVDocumentParser::deserializeSongFromXMLInDocument(const XmlElement& songE
 
 bool TOVDocumentParser::deserializeBarSetsFromXMLInLines(const XmlElement& sets,
                                                          const std::vector<Line*>& lines) {
+    const std::vector<const XmlElement*> setElements = sets.children("measure-set");
     if (lines.empty()) {
-        return false;
+        // Every document we write has "measure-sets", also one without lines: only bars need a line.
+        return setElements.empty();
     }
     std::size_t current = 0;
     std::uint64_t placed = 0;
     std::uint64_t n = 0;
-    for (const XmlElement* set : sets.children("measure-set")) {
+    for (const XmlElement* set : setElements) {
         Line* line = lines[current];
         if (placed + 1 > line->partition()) {
             if (++current >= lines.size()) {

@@ -567,6 +567,22 @@ TEST_F(DocumentParserTest, UnreadableFilesFailPlainly) {
     EXPECT_TRUE(loadXml(file(""))->ok);
 }
 
+TEST_F(DocumentParserTest, WhatIsWrittenReadsBackWithoutPagesOrLines) {
+    // A new song's first save holds no page; a document may hold pages without lines.
+    for (const bool withPage : {false, true}) {
+        Loaded empty;
+        empty.document->createNewSong();
+        if (withPage) {
+            empty.document->createNewPageWithNumberAPage(0, 10);
+        }
+        const std::optional<Bytes> saved = TOVDocumentParser().tovzDataFromDocument(empty.document);
+        ASSERT_TRUE(saved);
+        auto loaded = load(*saved);
+        EXPECT_TRUE(loaded->ok) << withPage << loaded->parser.failureReason();
+        EXPECT_EQ(loaded->document->pageArray().size(), withPage ? 1u : 0u);
+    }
+}
+
 std::vector<int> beamsOf(const Note* note) {
     std::vector<int> beams;
     for (const NoteUnit* unit : note->unitArray()) {
