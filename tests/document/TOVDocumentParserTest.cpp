@@ -16,6 +16,8 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/TOVChordMeasuring.h"
+#include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Gzip.h"
@@ -794,6 +796,60 @@ TEST_F(DocumentParserTest, FontsAreFoundByNameThenByStyledFamily) {
     EXPECT_EQ(text.runs()[1].attributes.font->pointSize, 20.0);
     EXPECT_EQ(text.runs()[2].attributes.font->postScriptName, platform::Font::userFont(10).fontName());
     EXPECT_EQ(text.runs()[2].attributes.font->pointSize, 10.0);
+}
+
+// A chord glyph factory that sets every chord 40 points wide and records the profiles it is given.
+class FakeChordMeasuring : public TOVChordMeasuring {
+public:
+    std::optional<platform::Size> boundsSizeOfChordFontID(const TOVChordElems& chord,
+                                                          const std::string& fontID) override {
+        fonts.push_back(fontID);
+        return platform::Size{40, 10};
+    }
+    TOVChordNotationProfile profile() const override { return profile_; }
+    void setProfile(const TOVChordNotationProfile& profile) override {
+        profile_ = profile;
+        profiles.push_back(profile);
+    }
+    std::vector<std::string> fonts;
+    std::vector<TOVChordNotationProfile> profiles;
+
+private:
+    TOVChordNotationProfile profile_;
+};
+
+TEST_F(DocumentParserTest, ChordsWithoutAScaleAreSizedByTheirDefaultGlyphs) {
+    FakeChordMeasuring factory;
+    TOVUtils::Services services;
+    services.chordViewFactory = [&] { return &factory; };
+    TOVUtils::registerServices(services);
+    // 50 points wide, written in staff spaces.
+    const std::string chords =
+        "<chords><chord timing=\"0\" x=\"1\" width=\"8.47458\"><chord-value step1=\"C\"/>"
+        "</chord><chord timing=\"480\" scale=\"1.5\" width=\"8.47458\"><chord-value "
+        "step1=\"D\"/></chord></chords>";
+    for (const char* version : {"1.5", "1.4"}) {
+        factory.profiles.clear();
+        auto loaded =
+            loadXml(file("<pages><page a-page=\"10\"/></pages><lines><line partition=\"4\"/></lines>" +
+                             measureSets(1, chords),
+                         version));
+        ASSERT_TRUE(loaded->ok);
+        const std::vector<Chord*> read = onlyBar(*loaded)->chordArray();
+        ASSERT_EQ(read.size(), 2u);
+        EXPECT_NEAR(read[0]->scale(), 1.25, 1e-5);
+        EXPECT_EQ(read[1]->scale(), 1.5);
+        if (std::string(version) == "1.4") {
+            // An old file's chords are set with the default profile, and the user's comes back after.
+            EXPECT_EQ(factory.profiles,
+                      (std::vector<TOVChordNotationProfile>{TOVUtils::defaultChordNotationProfile(),
+                                                            TOVUtils::currentChordNotationProfile()}));
+        } else {
+            EXPECT_TRUE(factory.profiles.empty());
+        }
+    }
+    EXPECT_EQ(factory.fonts, (std::vector<std::string>{"Default", "Default"}));
+    TOVUtils::registerServices({});
 }
 
 TEST_F(DocumentParserTest, AFamilyThatNamesNoFontIsTriedWithItsStyleAndWeight) {
