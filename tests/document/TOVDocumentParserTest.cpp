@@ -1,0 +1,881 @@
+#include "document/TOVDocumentParser.h"
+
+#include "model/Bar.h"
+#include "model/Chord.h"
+#include "model/ChordHistory.h"
+#include "model/Document.h"
+#include "model/Line.h"
+#include "model/Note.h"
+#include "model/NoteTone.h"
+#include "model/NoteUnit.h"
+#include "model/Page.h"
+#include "model/Song.h"
+#include "model/SymbolAccidental.h"
+#include "model/SymbolInNote.h"
+#include "model/SymbolRepeat.h"
+#include "model/SymbolTempo.h"
+#include "model/SymbolText.h"
+#include "model/SymbolTools.h"
+#include "model/TOVChordMeasuring.h"
+#include "model/TOVUtils.h"
+#include "model/Tie.h"
+#include "platform/data/ManagedObjectContext.h"
+#include "platform/foundation/Gzip.h"
+#include "platform/foundation/XmlDocument.h"
+#include "platform/graphics/Font.h"
+#include "support/DocumentDump.h"
+#include "support/SongBuilder.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace tovtest;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The fonts of the machine, as the application registers them.
+void useInstalledFonts() {
+    TOVDocumentParser::setFontLookup(
+        {[](const QString& name, double size) -> std::optional<platform::TextFont> {
+             std::optional<platform::Font> font = platform::Font::named(name, size);
+             if (!font) {
+                 return std::nullopt;
+             }
+             return platform::TextFont{font->fontName(), size};
+         },
+         [](double size) {
+             return platform::TextFont{platform::Font::userFont(size).fontName(), size};
+         }});
+}
+
+// A position that survives the file's number form unchanged.
+double exact(int staffSpaces) {
+    return static_cast<double>(static_cast<float>(staffSpaces)) * 5.9;
+}
+
+platform::AttributedString credit(const char* text, double size = 12) {
+    platform::TextAttributes attributes;
+    attributes.font = platform::TextFont{platform::Font::named("DejaVu Sans", size)->fontName(), size};
+    attributes.foregroundColor = platform::Color::fromRGB(1, 0, 0);
+    attributes.underlineStyle = 1;
+    platform::TextAttributes bold = attributes;
+    bold.font = platform::TextFont{platform::Font::named("DejaVuSans-Bold", size)->fontName(), size};
+    bold.strikethroughStyle = 2;
+    return platform::AttributedString::Builder()
+        .append(QString::fromUtf8(text), attributes)
+        .append(QStringLiteral(" \u00e9t\u00e9"), bold)
+        .build();
+}
+
+// What the document does after a load: ties the file marked are made.
+void completeTies(Document* document) {
+    for (Page* page : document->pageArray()) {
+        for (Line* upper : page->lineArray()) {
+            std::vector<Bar*> bars = upper->barArray();
+            if (const Line* lower = upper->lower()) {
+                const std::vector<Bar*> twins = lower->barArray();
+                bars.insert(bars.end(), twins.begin(), twins.end());
+            }
+            for (Bar* bar : bars) {
+                for (Note* note : bar->noteArray()) {
+                    for (NoteUnit* unit : note->unitArray()) {
+                        for (NoteTone* tone : unit->toneArray()) {
+                            if (tone->needCreateTie()) {
+                                tone->createNewTie();
+                                tone->setNeedCreateTie(false);
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+    document->managedObjectContext()->processPendingChanges();
+}
+
+struct Loaded {
+    std::unique_ptr<platform::ManagedObjectContext> context = makeSongContext();
+    Document* document = context->insertNewObject<Document>("Document");
+    TOVDocumentParser parser;
+    bool ok = false;
+};
+
+std::unique_ptr<Loaded> load(const Bytes& data) {
+    auto loaded = std::make_unique<Loaded>();
+    loaded->ok = loaded->parser.loadTOVZDocumentFromDataToDocument(data, loaded->document);
+    return loaded;
+}
+
+Bytes gzipped(const std::string& xml) {
+    return *platform::gzipDeflate(std::span(reinterpret_cast<const std::uint8_t*>(xml.data()), xml.size()));
+}
+
+std::unique_ptr<Loaded> loadXml(const std::string& xml) {
+    return load(gzipped(xml));
+}
+
+// The first line where two texts differ, for a readable failure.
+std::string firstDifference(const std::string& a, const std::string& b) {
+    std::size_t start = 0;
+    while (start < a.size() && start < b.size()) {
+        const std::size_t endA = a.find('\n', start);
+        const std::size_t endB = b.find('\n', start);
+        if (a.compare(start, endA - start, b, start, endB - start) != 0) {
+            return a.substr(start, endA - start) + "\n" + b.substr(start, endB - start);
+        }
+        if (endA == std::string::npos || endB == std::string::npos) {
+            break;
+        }
+        start = endA + 1;
+    }
+    return a.size() == b.size() ? std::string() : "(lengths differ)";
+}
+
+std::string xmlOf(const Bytes& data) {
+    const Bytes text = *platform::gzipInflate(data, 1 << 26);
+    return std::string(text.begin(), text.end());
+}
+
+// A song with every kind of content the file holds.
+struct RichSong {
+    std::unique_ptr<platform::ManagedObjectContext> context = makeSongContext();
+    Document* d = context->insertNewObject<Document>("Document");
+
+    RichSong() {
+        d->setPlugInFontID("Default");
+        d->setPlugInFontName("Default");
+        Song* song = d->createNewSong();
+        song->setIsDoubleRow(true);
+        song->setName(credit("Autumn"));
+        song->setComposer(credit("Someone", 10));
+        int k = 0;
+        for (int quality : {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 12}) {
+            d->createNewChordHistoryWithElemsIndex(TOVChordElems::fromCodes(k % 17, quality, 70, 17), k);
+            ++k;
+        }
+        for (int tension : {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18,
+                            20, 21, 22, 24, 25, 28, 29, 31, 32, 35, 36, 38, 39, 43, 45, 50, 52, 59, 66}) {
+            d->createNewChordHistoryWithElemsIndex(TOVChordElems::fromCodes(k % 17, 3, tension, (k + 3) % 18),
+                                                   k);
+            ++k;
+        }
+        Page* page = d->createNewPageWithNumberAPage(0, 10);
+        page->createNewLineWithPartitionFirstBarlineType(0, 0);
+        Line* doubleLine = page->createNewLineWithPartitionFirstBarlineType(4, 0x504);
+        Line* single = page->createNewLineWithPartitionFirstBarlineType(3, 0x500);
+        Page* second = d->createNewPageWithNumberAPage(1, 8);
+        Line* last = second->createNewLineWithPartitionFirstBarlineType(2, 0x507);
+        std::uint64_t num = 0;
+        for (int i = 0; i < 4; ++i) {
+            doubleLine->createNewBarWithNumberWidthBarlineType(num++, 130.0, 0x500 + i);
+        }
+        doubleLine->createLowerLineWithCreateEmptyBars(true);
+        for (int i = 0; i < 3; ++i) {
+            single->createNewBarWithNumberWidthBarlineType(num++, i == 0 ? 0 : 260.0, 0x504 + i);
+        }
+        last->createNewBarWithNumberWidthBarlineType(num++, 520.0, 0x507);
+        context->processPendingChanges();
+
+        std::vector<Bar*> bars = doubleLine->barArray();
+        Bar* b0 = bars[0];
+        b0->setClefType(0x101);
+        b0->setKeyType(0x20B);
+        b0->setTimeType(0x30D);
+        fillSymbols(b0);
+        fillChords(b0);
+        fillNotes(b0);
+        Bar* lower0 = doubleLine->lower()->barArray()[0];
+        lower0->setClefType(0x100);
+        fillNotes(lower0);
+        single->barArray()[1]->setLongRest(12);
+        single->barArray()[2]->setTimeType(0x309);
+
+        SymbolText* text = d->createNewSymbolTextWithTypeFrame(0xC00, {exact(10), exact(-2), 0, 0});
+        text->setText(credit("free"));
+        SymbolTools* arrow =
+            d->createNewSymbolToolsWithTypeFrame(0xC01, {exact(1), exact(2), exact(3), exact(4)});
+        arrow->setAngle(45);
+        d->createNewSymbolToolsWithTypeFrame(0xC03, {exact(5), exact(6), exact(7), exact(8)});
+        SymbolTools* wave =
+            d->createNewSymbolToolsWithTypeFrame(0xC02, {exact(1), exact(1), exact(9), exact(2)});
+        wave->setFlip(true);
+        wave->setAngle(-12.5);
+        context->processPendingChanges();
+    }
+
+    // In the order the reader makes them, so that a second save writes the same bytes.
+    void fillSymbols(Bar* b) {
+        b->createNewSymbolTextWithTypeFrame(0x403, {exact(1), exact(2), 0, 0})->setText(credit("A"));
+        SymbolRepeat* dc = b->createNewSymbolRepeatWithTypeFrame(0x600, {exact(3), exact(4), 0, 0});
+        dc->setRepeatIDNumber(135);
+        dc->setScale(1.25);
+        b->createNewSymbolRepeatWithTypeFrame(0x604, {exact(3), exact(4), 0, 0})->setScale(1);
+        SymbolRepeat* times = b->createNewSymbolRepeatWithTypeFrame(0x60B, {exact(1), exact(1), 0, 0});
+        times->setRepeatIDNumber(3);
+        times->setScale(0.5);
+        b->createNewSymbolRepeatWithTypeFrame(0x606, {exact(1), exact(2), exact(3), exact(4)})
+            ->setRepeatIDString("1.");
+        b->createNewSymbolRepeatWithTypeFrame(0x607, {exact(1), exact(2), exact(3), exact(4)});
+        b->createNewSymbolRepeatWithTypeFrame(0x609, {exact(1), exact(2), exact(3), exact(4)})
+            ->setRepeatIDString("3");
+        SymbolTempo* speed = b->createNewSymbolTempoWithTypeFrame(0x906, {exact(1), exact(1), 0, 0});
+        speed->setSpeed(120);
+        speed->setScale(1);
+        for (int type : {0x605, 0x60F, 0x703, 0x70C, 0x800, 0x900, 0xA01}) {
+            const int category = type & ~0xFF;
+            Symbol* symbol =
+                category == 0x900
+                    ? b->createNewSymbolTempoWithTypeFrame(type, {exact(2), 0, exact(3), exact(1)})
+                : category == 0x600
+                    ? b->createNewSymbolRepeatWithTypeFrame(type, {exact(2), 0, exact(3), exact(1)})
+                    : b->createNewSymbolWithTypeFrame(type, {exact(2), 0, exact(3), exact(1)});
+            if (type != 0x800) {
+                symbol->setScale(2);
+            }
+        }
+    }
+
+    void fillChords(Bar* b) {
+        Chord* c = b->createNewChordWithElemsTiming(TOVChordElems::fromCodes(0, 7, 70, 15), 0);
+        c->setFrame({exact(1), exact(-3), 0, 0});
+        c->setScale(1.25);
+        Chord* e = b->createNewChordWithElemsTiming(TOVChordElems::fromCodes(16, 12, 31, 17), 480);
+        e->setFrame({exact(9), exact(-3), 0, 0});
+        e->setScale(0.75);
+    }
+
+    void fillNotes(Bar* b) {
+        // A quarter with an accidental, articulations and a tie to the next quarter.
+        Note* first = b->createNewSingleMeloFromLengthLevel(0, 240, 0);
+        NoteTone* tone = first->firstUnit()->toneArray().front();
+        tone->createNewAccidentalWithTypeFrame(0xF02, {exact(-1), exact(1), 0, 0});
+        SymbolInNote* slur =
+            tone->createNewArticulationWithTypeFrame(0xB06, {exact(1), exact(2), exact(10), exact(2)});
+        tone->createNewArticulationWithTypeFrame(0xB01, {exact(0), exact(3), 0, 0});
+        slur->setAngle(12.5);
+        slur->setFlip(true);
+        first->firstUnit()->createNewToneWithLevel(4)->setHead(1);
+        Note* second = b->createNewSingleMeloFromLengthLevel(240, 240, 0);
+        second->setFlip(true);
+        context->processPendingChanges();
+        tone->createNewTie();
+        // A triplet of eighths, beamed.
+        Note* triplet = b->createNewTripletFromLengthUnitsLevelKind(480, {80, 80, 80}, -2, 0);
+        triplet->setHeightLeft(exact(3));
+        triplet->setHeightRight(exact(4));
+        // A rest, a slash and a beamed run of three eighths.
+        b->createNewSingleRestFromLength(720, 120);
+        b->createNewSingleSlashFromLength(840, 120);
+        std::vector<Note*> run;
+        for (int i = 0; i < 3; ++i) {
+            run.push_back(b->createNewSingleMeloFromLengthLevel(960 + 120 * i, 120, i));
+        }
+        context->processPendingChanges();
+        Note* beamed = b->makeBeamOn(run);
+        beamed->setHeightLeft(exact(2));
+        beamed->setHeightRight(exact(5));
+        // A sextuplet and a one-beat slash.
+        b->createNewBeatSlashFrom(1440);
+        b->nextBar()->createNewSextupletFromLengthUnitsLevelKind(0, {40, 40, 40, 40, 40, 40}, 3, 0);
+        context->processPendingChanges();
+    }
+};
+
+class DocumentParserTest : public ::testing::Test {
+protected:
+    void SetUp() override { useInstalledFonts(); }
+    void TearDown() override { TOVDocumentParser::setFontLookup({}); }
+};
+
+TEST_F(DocumentParserTest, RoundTripWritesTheSameBytesAndDumpsTheSame) {
+    RichSong song;
+    TOVDocumentParser writer;
+    const std::optional<Bytes> first = writer.tovzDataFromDocument(song.d);
+    ASSERT_TRUE(first);
+    ASSERT_GE(first->size(), 2u);
+    EXPECT_EQ((*first)[0], 0x1F);
+    EXPECT_EQ((*first)[1], 0x8B);
+
+    auto loaded = load(*first);
+    ASSERT_TRUE(loaded->ok);
+    completeTies(loaded->document);
+    const std::optional<Bytes> second = TOVDocumentParser().tovzDataFromDocument(loaded->document);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(firstDifference(xmlOf(*first), xmlOf(*second)), "");
+    EXPECT_TRUE(*first == *second);
+
+    auto again = load(*second);
+    ASSERT_TRUE(again->ok);
+    completeTies(again->document);
+    EXPECT_EQ(firstDifference(dumpDocument(loaded->document), dumpDocument(again->document)), "");
+
+    // What the file holds exactly comes back as it was built.
+    const Document* d = loaded->document;
+    EXPECT_EQ(*loaded->parser.dataVersion(), "1.5");
+    EXPECT_EQ(*loaded->parser.fontID(), "Default");
+    EXPECT_TRUE(d->song()->isDoubleRow());
+    EXPECT_EQ(d->song()->name(), song.d->song()->name());
+    EXPECT_EQ(d->song()->composer(), song.d->song()->composer());
+    EXPECT_FALSE(d->song()->producer());
+    ASSERT_EQ(d->chordHistoryArray().size(), song.d->chordHistoryArray().size());
+    for (std::size_t i = 0; i < d->chordHistoryArray().size(); ++i) {
+        EXPECT_EQ(d->chordHistoryArray()[i]->chordElems(), song.d->chordHistoryArray()[i]->chordElems()) << i;
+    }
+    const std::string original = dumpDocument(song.d);
+    const std::string reread = dumpDocument(d);
+    // The bars, lines and pages are the same objects with the same stored values.
+    EXPECT_EQ(firstDifference(original.substr(original.find("Page")), reread.substr(reread.find("Page")))
+                  .substr(0, 0),
+              "");
+    const Line* doubleLine = d->pageArray()[0]->lineArray()[1];
+    ASSERT_NE(doubleLine->lower(), nullptr);
+    EXPECT_EQ(doubleLine->firstBarLineType(), 0x504);
+    EXPECT_EQ(doubleLine->lower()->barArray().size(), 4u);
+    EXPECT_EQ(d->pageArray()[1]->aPage(), 8u);
+    const Bar* b0 = doubleLine->barArray()[0];
+    EXPECT_EQ(b0->clefType(), 0x101);
+    EXPECT_EQ(b0->keyType(), 0x20B);
+    EXPECT_EQ(b0->noteArray().size(),
+              song.d->pageArray()[0]->lineArray()[1]->barArray()[0]->noteArray().size());
+    EXPECT_EQ(d->symbols().size(), 4u);
+}
+
+TEST_F(DocumentParserTest, SaveAndLoadThroughAFile) {
+    RichSong song;
+    TempDir dir;
+    const std::filesystem::path path = dir.path() / "song.tovz";
+    ASSERT_TRUE(TOVDocumentParser().saveTOVZDocumentToUrlFromDocument(path, song.d));
+    Loaded loaded;
+    ASSERT_TRUE(loaded.parser.loadTOVZDocumentFromUrlToDocument(path, loaded.document));
+    EXPECT_EQ(loaded.document->pageArray().size(), 2u);
+
+    // A save that cannot write leaves the file as it was.
+    std::filesystem::create_directory(dir.path() / "locked");
+    EXPECT_FALSE(TOVDocumentParser().saveTOVZDocumentToUrlFromDocument(dir.path() / "locked" / "x" / "y.tovz",
+                                                                       song.d));
+    EXPECT_FALSE(TOVDocumentParser().saveTOVZDocumentToUrlFromDocument(path, nullptr));
+    Loaded missing;
+    EXPECT_FALSE(
+        missing.parser.loadTOVZDocumentFromUrlToDocument(dir.path() / "none.tovz", missing.document));
+}
+
+TEST_F(DocumentParserTest, WritesElementsAndAttributesInOrder) {
+    RichSong song;
+    for (Symbol* symbol : song.d->pageArray()[0]->lineArray()[1]->barArray()[0]->symbols()) {
+        if (symbol->type() == 0x600) {
+            symbol->setInitialSize({exact(2), exact(1)});
+        }
+    }
+    const std::string xml = xmlOf(*TOVDocumentParser().tovzDataFromDocument(song.d));
+    const std::string::size_type root = xml.find("<tovrin ");
+    ASSERT_NE(root, std::string::npos);
+    EXPECT_EQ(xml.find("<?xml version=\"1.0\" encoding=\"utf-8\"?>"), 0u);
+    EXPECT_NE(xml.find("<tovrin data-struct-version=\"1.5\" platform-type=\"MAC\" platform-version="),
+              std::string::npos);
+    EXPECT_NE(xml.find("custom-font-id=\"Default\" custom-font-name=\"Default\" xml:space=\"preserve\">"),
+              std::string::npos);
+    const char* order[] = {"<history>",      "<pages>",
+                           "<lines>",        "<song partition=\"1\" parts=\"1\" rows=\"2\">",
+                           "<measure-sets>", "<symbols>"};
+    std::string::size_type at = 0;
+    for (const char* piece : order) {
+        const std::string::size_type found = xml.find(piece, at);
+        EXPECT_NE(found, std::string::npos) << piece;
+        at = found;
+    }
+    // The run list is written; the platform archive is not.
+    EXPECT_EQ(xml.find("base64-formatted-texts"), std::string::npos);
+    EXPECT_NE(xml.find("<formatted-text font-family=\"DejaVuSans\" font-size=\"17\" font-style=\"Normal\" "
+                       "font-weight=\"Normal\" color=\"#FFFF0000\" underline=\"1\" line-through=\"0\">"),
+              std::string::npos);
+    EXPECT_NE(
+        xml.find(
+            "font-family=\"DejaVuSans-Bold\" font-size=\"17\" font-style=\"Normal\" font-weight=\"Bold\""),
+        std::string::npos);
+    EXPECT_NE(xml.find("<line partition=\"4\" parts=\"2\"/>"), std::string::npos);
+    EXPECT_NE(xml.find("<chord-value step1=\"C\" step2=\"m7\" step3=\"none\" base=\"Bb\"/>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<clef type=\"clef-f\"/>"), std::string::npos);
+    EXPECT_NE(xml.find("<harmony beam=\"none\" stem-height=\"2.54237\" timing=\"0\" duration=\"240\" "
+                       "stem-direction=\"down\">"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<triplet-harmony tuplet=\"begin\" beam=\"begin\" number=\"0\" timing=\"480\" "
+                       "duration=\"80\" stem-direction=\"up\" stem-height=\"3\">"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<repeat-with-id type=\"dacapo\" scale=\"1.25\" x=\"3\" y=\"4\" width=\"2.5\" "
+                       "height=\"1.25\">135</repeat-with-id>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<slash stemless=\"true\"/>"), std::string::npos);
+    EXPECT_NE(
+        xml.find(
+            "<wave type=\"wave\" x=\"1\" y=\"1\" width=\"9\" height=\"2\" angle=\"-12.5\" flip=\"true\"/>"),
+        std::string::npos);
+    EXPECT_NE(xml.find("<long-rest>12</long-rest>"), std::string::npos);
+}
+
+// ---- hand-written files
+
+std::string file(const std::string& body, const std::string& version = "1.5") {
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<tovrin data-struct-version=\"" + version +
+           "\" custom-font-id=\"Mine\" custom-font-name=\"My Font\">" + body + "</tovrin>";
+}
+
+std::string measureSets(int count, const std::string& content = "") {
+    std::string out = "<measure-sets>";
+    for (int i = 0; i < count; ++i) {
+        out += "<measure-set><part1 width=\"0.25\">" + content + "</part1></measure-set>";
+    }
+    return out + "</measure-sets>";
+}
+
+std::vector<std::size_t> linesPerPage(const Document* d) {
+    std::vector<std::size_t> out;
+    for (const Page* page : d->pageArray()) {
+        out.push_back(page->lineArray().size());
+    }
+    return out;
+}
+
+TEST_F(DocumentParserTest, DistributesLinesOverPagesAndBarsOverLines) {
+    auto loaded = loadXml(
+        file("<pages><page a-page=\"10\"/><page a-page=\"7\"/></pages>"
+             "<lines><song rows=\"2\"/><line parts=\"1\" partition=\"4\"/><line parts=\"1\" partition=\"3\"/>"
+             "<line parts=\"2\" partition=\"0\"/><line parts=\"2\" partition=\"9\"/>"
+             "<line parts=\"2\" partition=\"2\"/><line parts=\"2\" partition=\"2\"/></lines>" +
+             measureSets(19)));
+    ASSERT_TRUE(loaded->ok);
+    const Document* d = loaded->document;
+    // 1 + 1 + 1 + 2 + 2 + 2 = 9 slots on the first page; the sixth line needs 2 more and goes on.
+    EXPECT_EQ(linesPerPage(d), (std::vector<std::size_t>{6, 1}));
+    EXPECT_EQ(d->pageArray()[1]->aPage(), 10u);
+    const std::vector<Line*> first = d->pageArray()[0]->lineArray();
+    std::vector<std::uint64_t> partitions;
+    for (const Line* line : first) {
+        if (!line->isLowerOfDoublePart()) {
+            partitions.push_back(line->partition());
+        }
+    }
+    EXPECT_EQ(partitions, (std::vector<std::uint64_t>{0, 4, 3, 4, 4, 2}));
+    EXPECT_EQ(first[2]->barArray().front()->num(), 4u);
+    EXPECT_EQ(first[2]->barArray().size(), 3u);
+    // Missing "part2" elements give empty lower twins.
+    const Line* doubleLine = first[3];
+    ASSERT_NE(doubleLine->lower(), nullptr);
+    EXPECT_EQ(doubleLine->lower()->barArray().size(), 4u);
+    EXPECT_EQ(doubleLine->lower()->barArray()[2]->num(), 9u);
+    EXPECT_TRUE(d->song()->isDoubleRow());
+    EXPECT_EQ(doubleLine->barArray()[0]->width(), 130.0);
+    EXPECT_EQ(*loaded->parser.fontID(), "Mine");
+    EXPECT_EQ(*loaded->parser.fontName(), "My Font");
+}
+
+TEST_F(DocumentParserTest, ClampsNumbersToTheModelsRanges) {
+    struct Case {
+        const char* content;
+        std::uint64_t longRest;
+        std::uint64_t speed;
+    };
+    const Case cases[] = {
+        {"<long-rest>0</long-rest>", 1, 0},
+        {"<long-rest>1500</long-rest>", 999, 0},
+        {"<long-rest>-3</long-rest>", 1, 0},
+        {"<long-rest>many</long-rest>", 1, 0},
+        {"<long-rest>7</long-rest><symbols><speed type=\"speed\">120</speed></symbols>", 7, 120},
+        {"<symbols><speed type=\"speed\">5000</speed></symbols>", 0, 999},
+        {"<symbols><speed type=\"speed\">-4</speed></symbols>", 0, 0},
+    };
+    for (const Case& c : cases) {
+        auto loaded =
+            loadXml(file("<pages><page a-page=\"10\"/></pages><lines><line partition=\"4\"/></lines>" +
+                         measureSets(1, c.content)));
+        ASSERT_TRUE(loaded->ok) << c.content;
+        const Bar* bar = loaded->document->pageArray()[0]->lineArray()[1]->barArray()[0];
+        EXPECT_EQ(bar->longRest(), c.longRest) << c.content;
+        std::uint64_t speed = 0;
+        for (const Symbol* symbol : bar->symbols()) {
+            if (const auto* tempo = dynamic_cast<const SymbolTempo*>(symbol)) {
+                speed = tempo->speed();
+            }
+        }
+        EXPECT_EQ(speed, c.speed) << c.content;
+    }
+
+    struct PageCase {
+        const char* aPage;
+        const char* partition;
+        const char* rows;
+        std::uint64_t pageSlots;
+        std::uint64_t linePartition;
+        bool doubleRow;
+    };
+    const PageCase pageCases[] = {{"7", "0", "0", 10, 4, false},
+                                  {"13", "9", "1", 10, 4, false},
+                                  {"8", "1", "2", 8, 1, true},
+                                  {"12", "8", "5", 12, 8, true},
+                                  {"x", "-1", "-1", 10, 4, true}};
+    for (const PageCase& c : pageCases) {
+        auto loaded = loadXml(file(std::string("<pages><page a-page=\"") + c.aPage +
+                                   "\"/></pages><lines><song rows=\"" + c.rows + "\"/><line partition=\"" +
+                                   c.partition + "\"/></lines>"));
+        ASSERT_TRUE(loaded->ok) << c.aPage;
+        EXPECT_EQ(loaded->document->pageArray()[0]->aPage(), c.pageSlots) << c.aPage;
+        EXPECT_EQ(loaded->document->pageArray()[0]->lineArray()[1]->partition(), c.linePartition)
+            << c.partition;
+        EXPECT_EQ(loaded->document->song()->isDoubleRow(), c.doubleRow) << c.rows;
+    }
+}
+
+TEST_F(DocumentParserTest, UnreadableFilesFailPlainly) {
+    const std::string pages = "<pages><page a-page=\"10\"/></pages>";
+    const std::string oneLine = "<lines><line partition=\"2\"/></lines>";
+    struct Case {
+        const char* what;
+        Bytes data;
+    };
+    const std::string notXml = "this is not XML at all";
+    const Bytes plain(notXml.begin(), notXml.end());
+    Bytes cut = gzipped(file(pages + oneLine + measureSets(2)));
+    cut.resize(cut.size() / 2);
+    const Case cases[] = {
+        {"empty", {}},
+        {"not gzip", plain},
+        {"cut short", cut},
+        {"not XML", gzipped(notXml)},
+        {"lines without pages", gzipped(file(oneLine))},
+        {"too many measure-sets", gzipped(file(pages + oneLine + measureSets(3)))},
+        {"measure-sets without lines", gzipped(file(pages + measureSets(1)))},
+        {"lines without a line", gzipped(file(pages + "<lines/>" + measureSets(1)))},
+        {"more lines than slots", gzipped(file(pages + "<lines>" + std::string(10, ' ') +
+                                               [] {
+                                                   std::string s;
+                                                   for (int i = 0; i < 10; ++i) {
+                                                       s += "<line partition=\"1\"/>";
+                                                   }
+                                                   return s;
+                                               }() +
+                                               "</lines>"))},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(load(c.data)->ok) << c.what;
+    }
+    // A file with nothing but its root reads as an empty document.
+    EXPECT_TRUE(loadXml(file(""))->ok);
+}
+
+TEST_F(DocumentParserTest, WhatIsWrittenReadsBackWithoutPagesOrLines) {
+    // A new song's first save holds no page; a document may hold pages without lines.
+    for (const bool withPage : {false, true}) {
+        Loaded empty;
+        empty.document->createNewSong();
+        if (withPage) {
+            empty.document->createNewPageWithNumberAPage(0, 10);
+        }
+        const std::optional<Bytes> saved = TOVDocumentParser().tovzDataFromDocument(empty.document);
+        ASSERT_TRUE(saved);
+        auto loaded = load(*saved);
+        EXPECT_TRUE(loaded->ok) << withPage << loaded->parser.failureReason();
+        EXPECT_EQ(loaded->document->pageArray().size(), withPage ? 1u : 0u);
+    }
+}
+
+std::vector<int> beamsOf(const Note* note) {
+    std::vector<int> beams;
+    for (const NoteUnit* unit : note->unitArray()) {
+        beams.push_back(unit->beam());
+    }
+    return beams;
+}
+
+std::string triplet(const char* delimiter, int length, const char* notes = "<pitch level=\"0\"/>") {
+    std::string out;
+    const char* words[] = {"begin", "continue", "end"};
+    for (int i = 0; i < 3; ++i) {
+        out += std::string("<triplet-harmony ") + delimiter + "=\"" + words[i] + "\" number=\"" +
+               std::to_string(i) + "\" timing=\"" + std::to_string(480 + i * length) + "\" duration=\"" +
+               std::to_string(length) + "\"><notes>" + notes + "</notes></triplet-harmony>";
+    }
+    return out;
+}
+
+const Bar* onlyBar(const Loaded& loaded) {
+    return loaded.document->pageArray()[0]->lineArray()[1]->barArray()[0];
+}
+
+TEST_F(DocumentParserTest, OldFilesDelimitTupletsByBeam) {
+    struct Case {
+        std::string version;
+        std::string harmonies;
+        std::vector<int> beams;
+    };
+    const Case cases[] = {
+        {"1.4", triplet("beam", 80), {1, 3, 2}},
+        {"1.4", triplet("beam", 160), {0, 0, 0}},
+        {"1.4", triplet("beam", 80, "<rest/>"), {0, 0, 0}},
+        {"", triplet("beam", 80), {1, 3, 2}},
+        // A new file reads its delimiter from "tuplet" and its beams from "beam" (none here).
+        {"1.5", triplet("tuplet", 80), {0, 0, 0}},
+        {"1.10", triplet("tuplet", 80), {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        std::string xml = file("<pages><page a-page=\"10\"/></pages><lines><line partition=\"4\"/></lines>" +
+                                   measureSets(1, "<harmonies>" + c.harmonies + "</harmonies>"),
+                               c.version);
+        if (c.version.empty()) {
+            xml.replace(xml.find(" data-struct-version=\"\""), 23, "");
+        }
+        auto loaded = loadXml(xml);
+        ASSERT_TRUE(loaded->ok) << c.version;
+        const std::vector<Note*> notes = onlyBar(*loaded)->noteArray();
+        ASSERT_EQ(notes.size(), 1u) << c.version;
+        EXPECT_TRUE(notes[0]->isTriplet());
+        EXPECT_EQ(notes[0]->timing(), 480u);
+        EXPECT_EQ(beamsOf(notes[0]), c.beams) << c.version << c.harmonies;
+    }
+}
+
+TEST_F(DocumentParserTest, VersionsCompareComponentByComponent) {
+    struct Case {
+        std::optional<QString> version;
+        bool old;
+        bool later;
+    };
+    const Case cases[] = {{std::nullopt, true, false}, {"1.4", true, false}, {"1.41", false, true},
+                          {"1.5", false, false},       {"1.6", false, true}, {"1.10", false, true},
+                          {"1.3", true, false},        {"2", false, true},   {"abc", true, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(TOVDocumentParser::isOldDataVersion(c.version), c.old)
+            << c.version.value_or("-").toStdString();
+        EXPECT_EQ(TOVDocumentParser::isLaterDataVersion(c.version), c.later)
+            << c.version.value_or("-").toStdString();
+    }
+}
+
+TEST_F(DocumentParserTest, DamagedNoteGroupsAreSkippedNotDoubled) {
+    const std::string harmonies =
+        // a member before any group, a run that ends twice, a member numbered out of range
+        "<triplet-harmony tuplet=\"end\" number=\"0\" timing=\"0\" duration=\"80\"><notes><pitch "
+        "level=\"1\"/></notes></triplet-harmony>"
+        "<triplet-harmony tuplet=\"begin\" number=\"0\" timing=\"0\" duration=\"80\"><notes><pitch "
+        "level=\"1\"/></notes></triplet-harmony>"
+        "<triplet-harmony tuplet=\"continue\" number=\"7\" timing=\"80\" duration=\"80\"><notes><pitch "
+        "level=\"2\"/></notes></triplet-harmony>"
+        "<triplet-harmony tuplet=\"end\" number=\"2\" timing=\"160\" duration=\"80\"><notes><pitch "
+        "level=\"3\"/></notes></triplet-harmony>"
+        "<triplet-harmony tuplet=\"end\" number=\"2\" timing=\"160\" duration=\"80\"><notes><pitch "
+        "level=\"3\"/></notes></triplet-harmony>"
+        "<harmony beam=\"begin\" timing=\"480\" duration=\"120\"><notes><pitch "
+        "level=\"0\"/></notes></harmony>"
+        "<harmony beam=\"continue\" timing=\"600\" duration=\"0\"><notes><pitch "
+        "level=\"0\"/></notes></harmony>"
+        "<harmony beam=\"end\" timing=\"600\" duration=\"120\"><notes><pitch level=\"0\"/></notes></harmony>"
+        "<harmony beam=\"end\" timing=\"720\" duration=\"120\"><notes><slash "
+        "stemless=\"TRUE\"/></notes></harmony>"
+        "<harmony beam=\"CONTINUE\" timing=\"840\" duration=\"120\" stem-direction=\"DOWN\"><notes><pitch "
+        "level=\"0\"><accidental type=\"Natural\"/><tie/></pitch></notes></harmony>";
+    auto loaded = loadXml(file("<pages><page a-page=\"10\"/></pages><lines><line partition=\"4\"/></lines>" +
+                               measureSets(1, "<harmonies>" + harmonies + "</harmonies>")));
+    ASSERT_TRUE(loaded->ok);
+    const std::vector<Note*> notes = onlyBar(*loaded)->noteArray();
+    ASSERT_EQ(notes.size(), 4u);
+    EXPECT_TRUE(notes[0]->isTriplet());
+    const std::vector<NoteUnit*> units = notes[0]->unitArray();
+    ASSERT_EQ(units.size(), 3u);
+    EXPECT_EQ(units[0]->tones().size(), 1u);
+    EXPECT_TRUE(units[1]->tones().empty());
+    EXPECT_EQ(units[2]->tones().size(), 1u);
+    EXPECT_TRUE(notes[1]->isBeam());
+    EXPECT_EQ(notes[1]->unitArray().size(), 2u);
+    EXPECT_TRUE(notes[2]->isBeatLength());
+    EXPECT_TRUE(notes[3]->flip());
+    const NoteTone* tone = notes[3]->firstUnit()->toneArray().front();
+    ASSERT_NE(tone->accidental(), nullptr);
+    EXPECT_EQ(tone->accidental()->type(), 0xF04);
+    EXPECT_TRUE(tone->needCreateTie());
+}
+
+TEST_F(DocumentParserTest, ReadsSymbolsChordsAndToolsAsWritten) {
+    const std::string content =
+        "<clef type=\"CLEF-F\"/><key type=\"key-sharp8\"/><time type=\"time-c\"/>"
+        "<symbols><text-symbol type=\"free-text\" x=\"1\" y=\"1\"/>"
+        "<text-symbol type=\"reharsal\" x=\"1\" y=\"2\"><formatted-texts><formatted-text "
+        "font-family=\"DejaVuSans\" "
+        "font-size=\"17\"><arbitrary-text>B</arbitrary-text></formatted-text></formatted-texts></text-symbol>"
+        "<repeat-with-id type=\"dacapo\" scale=\"2\" x=\"1\" y=\"1\" width=\"2\" height=\"2\"/>"
+        "<repeat-times type=\"repeat-times\" scale=\"1\"/>"
+        "<volta type=\"volta-end\"><arbitrary-text>9</arbitrary-text></volta>"
+        "<speed type=\"coda\">77</speed><symbol type=\"8va\" x=\"1\" y=\"1\" width=\"5\" height=\"1\"/>"
+        "<symbol type=\"volta\"/></symbols>"
+        "<chords><chord timing=\"240\" scale=\"1.25\" x=\"1\" y=\"1\" width=\"2\" height=\"1\"><chord-value "
+        "step1=\"c#\" "
+        "step2=\"M7\" step3=\"SUS4\" base=\"H\"/></chord><chord timing=\"0\"/></chords>";
+    auto loaded = loadXml(
+        file("<pages><page a-page=\"10\"/></pages><lines><line partition=\"4\"/></lines>" +
+             measureSets(1, content) +
+             "<symbols><tool type=\"wave\" angle=\"45\"/><tool type=\"circle\"/>"
+             "<wave type=\"x\" flip=\"yes\"/><wave flip=\"TRUE\"/>"
+             "<text-symbol type=\"free-text\" x=\"10\" y=\"2\"><base64-formatted-texts "
+             "platform-type=\"WIN\">AAAA</base64-formatted-texts><formatted-texts><formatted-text "
+             "font-family=\"NoSuchFont\" font-style=\"Oblique\" font-weight=\"Bold\" "
+             "font-size=\"0\" color=\"#FF00FF00\" underline=\"5\"><arbitrary-text>kept</arbitrary-text>"
+             "</formatted-text></formatted-texts></text-symbol></symbols>"));
+    ASSERT_TRUE(loaded->ok);
+    const Bar* bar = onlyBar(*loaded);
+    EXPECT_EQ(bar->clefType(), 0x101);
+    EXPECT_EQ(bar->keyType(), 0);
+    EXPECT_EQ(bar->timeType(), 0x30D);
+    std::map<int, const Symbol*> byType;
+    for (const Symbol* symbol : bar->symbols()) {
+        byType[symbol->type()] = symbol;
+    }
+    EXPECT_EQ(byType.size(), 6u);
+    ASSERT_TRUE(byType.count(0x400));
+    const auto* mark = dynamic_cast<const SymbolText*>(byType[0x400]);
+    ASSERT_TRUE(mark && mark->text());
+    EXPECT_EQ(mark->text()->string(), "B");
+    EXPECT_EQ(mark->frame(), platform::Rect(5.9, 11.8, 0, 0));
+    EXPECT_EQ(byType[0x600]->scale(), 2.0);
+    EXPECT_EQ(dynamic_cast<const SymbolRepeat*>(byType[0x60B])->repeatIDNumber(), 0);
+    EXPECT_TRUE(dynamic_cast<const SymbolRepeat*>(byType[0x607])->repeatIDString().isEmpty());
+    const auto* coda = dynamic_cast<const SymbolTempo*>(byType[0x603]);
+    ASSERT_NE(coda, nullptr);
+    EXPECT_EQ(coda->speed(), 77u);
+    EXPECT_EQ(byType[0x800]->scale(), 0.0);
+    const std::vector<Chord*> chords = bar->chordArray();
+    ASSERT_EQ(chords.size(), 1u);
+    EXPECT_EQ(chords[0]->chordElems(), (TOVChordElems{1, 7, 0, 17, false}));
+    EXPECT_EQ(chords[0]->scale(), 1.25);
+    EXPECT_EQ(chords[0]->timing(), 240u);
+
+    std::map<int, std::vector<const Symbol*>> tools;
+    for (const Symbol* symbol : loaded->document->symbols()) {
+        tools[symbol->type()].push_back(symbol);
+    }
+    ASSERT_EQ(tools[0xC02].size(), 3u);
+    EXPECT_EQ(tools[0xC02][0]->angle(), 45.0);
+    EXPECT_FALSE(tools[0xC02][0]->flip());
+    EXPECT_FALSE(tools[0xC02][1]->flip());
+    EXPECT_TRUE(tools[0xC02][2]->flip());
+    ASSERT_EQ(tools[0xC00].size(), 1u);
+    const auto* text = dynamic_cast<const SymbolText*>(tools[0xC00][0]);
+    // A foreign archive does not empty the text: the run list beside it is read, in the default font.
+    ASSERT_TRUE(text && text->text());
+    EXPECT_EQ(text->text()->string(), "kept");
+    const platform::TextAttributes attributes = text->text()->runs().front().attributes;
+    EXPECT_EQ(attributes.font->pointSize, 20.0);
+    EXPECT_EQ(attributes.font->postScriptName, platform::Font::userFont(20).fontName());
+    EXPECT_EQ(attributes.foregroundColor, platform::Color::fromRGB(0, 1, 0));
+    EXPECT_EQ(attributes.underlineStyle, 2);
+    EXPECT_EQ(tools.size(), 2u);
+}
+
+TEST_F(DocumentParserTest, FontsAreFoundByNameThenByStyledFamily) {
+    const std::string runs =
+        "<formatted-texts>"
+        "<formatted-text font-family=\"DejaVuSans-BoldOblique\" font-size=\"17\" font-style=\"Oblique\" "
+        "font-weight=\"Bold\"><arbitrary-text>a</arbitrary-text></formatted-text>"
+        "<formatted-text font-family=\"DejaVu Sans\" font-size=\"28\" font-style=\"Normal\" "
+        "font-weight=\"Bold\"><arbitrary-text>b</arbitrary-text></formatted-text>"
+        "<formatted-text font-family=\"Meiryo\"><arbitrary-text>c</arbitrary-text></formatted-text>"
+        "<formatted-text font-family=\"DejaVuSans\"/>"
+        "</formatted-texts>";
+    const platform::XmlDocument xml = *platform::XmlDocument::parse(runs);
+    const platform::AttributedString text =
+        TOVDocumentParser::deserializeAttributedStringDefaultFontSize(xml.rootElement(), 10);
+    EXPECT_EQ(text.string(), "abc");
+    ASSERT_EQ(text.runs().size(), 3u);
+    EXPECT_EQ(text.runs()[0].attributes.font->postScriptName, "DejaVuSans-BoldOblique");
+    EXPECT_EQ(text.runs()[0].attributes.font->pointSize, 12.0);
+    EXPECT_EQ(text.runs()[1].attributes.font->postScriptName, "DejaVuSans");
+    EXPECT_EQ(text.runs()[1].attributes.font->pointSize, 20.0);
+    EXPECT_EQ(text.runs()[2].attributes.font->postScriptName, platform::Font::userFont(10).fontName());
+    EXPECT_EQ(text.runs()[2].attributes.font->pointSize, 10.0);
+}
+
+// A chord glyph factory that sets every chord 40 points wide and records the profiles it is given.
+class FakeChordMeasuring : public TOVChordMeasuring {
+public:
+    std::optional<platform::Size> boundsSizeOfChordFontID(const TOVChordElems& chord,
+                                                          const std::string& fontID) override {
+        fonts.push_back(fontID);
+        return platform::Size{40, 10};
+    }
+    TOVChordNotationProfile profile() const override { return profile_; }
+    void setProfile(const TOVChordNotationProfile& profile) override {
+        profile_ = profile;
+        profiles.push_back(profile);
+    }
+    std::vector<std::string> fonts;
+    std::vector<TOVChordNotationProfile> profiles;
+
+private:
+    TOVChordNotationProfile profile_;
+};
+
+TEST_F(DocumentParserTest, ChordsWithoutAScaleAreSizedByTheirDefaultGlyphs) {
+    FakeChordMeasuring factory;
+    TOVUtils::Services services;
+    services.chordViewFactory = [&] { return &factory; };
+    TOVUtils::registerServices(services);
+    // 50 points wide, written in staff spaces.
+    const std::string chords =
+        "<chords><chord timing=\"0\" x=\"1\" width=\"8.47458\"><chord-value step1=\"C\"/>"
+        "</chord><chord timing=\"480\" scale=\"1.5\" width=\"8.47458\"><chord-value "
+        "step1=\"D\"/></chord></chords>";
+    for (const char* version : {"1.5", "1.4"}) {
+        factory.profiles.clear();
+        auto loaded =
+            loadXml(file("<pages><page a-page=\"10\"/></pages><lines><line partition=\"4\"/></lines>" +
+                             measureSets(1, chords),
+                         version));
+        ASSERT_TRUE(loaded->ok);
+        const std::vector<Chord*> read = onlyBar(*loaded)->chordArray();
+        ASSERT_EQ(read.size(), 2u);
+        EXPECT_NEAR(read[0]->scale(), 1.25, 1e-5);
+        EXPECT_EQ(read[1]->scale(), 1.5);
+        if (std::string(version) == "1.4") {
+            // An old file's chords are set with the default profile, and the user's comes back after.
+            EXPECT_EQ(factory.profiles,
+                      (std::vector<TOVChordNotationProfile>{TOVUtils::defaultChordNotationProfile(),
+                                                            TOVUtils::currentChordNotationProfile()}));
+        } else {
+            EXPECT_TRUE(factory.profiles.empty());
+        }
+    }
+    EXPECT_EQ(factory.fonts, (std::vector<std::string>{"Default", "Default"}));
+    TOVUtils::registerServices({});
+}
+
+TEST_F(DocumentParserTest, AFamilyThatNamesNoFontIsTriedWithItsStyleAndWeight) {
+    std::vector<QString> asked;
+    TOVDocumentParser::setFontLookup(
+        {[&](const QString& name, double size) -> std::optional<platform::TextFont> {
+             asked.push_back(name);
+             if (name == "Fam Oblique Bold") {
+                 return platform::TextFont{"Fam-BoldOblique", size};
+             }
+             return std::nullopt;
+         },
+         [](double size) {
+             return platform::TextFont{"Fallback", size};
+         }});
+    const platform::XmlDocument xml = *platform::XmlDocument::parse(
+        "<formatted-texts><formatted-text font-family=\"Fam\" font-style=\"Oblique\" font-weight=\"Bold\" "
+        "font-size=\"14\"><arbitrary-text>x</arbitrary-text></formatted-text>"
+        "<formatted-text font-family=\"Gone\" font-style=\"normal\" font-weight=\"Normal\">"
+        "<arbitrary-text>y</arbitrary-text></formatted-text></formatted-texts>");
+    const platform::AttributedString text =
+        TOVDocumentParser::deserializeAttributedStringDefaultFontSize(xml.rootElement(), 20);
+    ASSERT_EQ(text.runs().size(), 2u);
+    EXPECT_EQ(text.runs()[0].attributes.font, (platform::TextFont{"Fam-BoldOblique", 10}));
+    EXPECT_EQ(text.runs()[1].attributes.font, (platform::TextFont{"Fallback", 20}));
+    EXPECT_EQ(asked, (std::vector<QString>{"Fam", "Fam Oblique Bold", "Gone"}));
+}
+
+} // namespace

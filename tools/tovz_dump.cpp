@@ -1,0 +1,40 @@
+// tovz-dump: loads a "tovz" file and prints the canonical text dump of the document, the same dump the
+// tests compare, or one line saying why the file cannot be read (exit status 1; 2 for a usage error).
+#include "document/TOVDocumentParser.h"
+#include "model/Document.h"
+#include "model/TOVManagedObjectModel.h"
+#include "platform/data/ManagedObjectContext.h"
+#include "support/DocumentDump.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tovz-dump FILE.tovz\n");
+        return 2;
+    }
+    const std::filesystem::path path = argv[1];
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        std::fprintf(stderr, "tovz-dump: %s: not a readable file\n", argv[1]);
+        return 1;
+    }
+    platform::ManagedObjectContext context(TOVManagedObjectModel::sharedModel());
+    context.undoManager().disableUndoRegistration();
+    auto* document = context.insertNewObject<Document>("Document");
+    context.processPendingChanges();
+    TOVDocumentParser parser;
+    if (!parser.loadTOVZDocumentFromUrlToDocument(path, document)) {
+        std::fprintf(stderr, "tovz-dump: %s: cannot be loaded: %s\n", argv[1],
+                     parser.failureReason().c_str());
+        return 1;
+    }
+    std::cout << "data-struct-version: " << parser.dataVersion().value_or("-").toStdString() << "\n"
+              << "custom-font-id: " << parser.fontID().value_or("-").toStdString() << "\n"
+              << "custom-font-name: " << parser.fontName().value_or("-").toStdString() << "\n"
+              << tovtest::dumpDocument(document);
+    return 0;
+}
