@@ -9,8 +9,11 @@
 #include "model/Page.h"
 #include "model/Symbol.h"
 #include "model/SymbolRepeat.h"
+#include "model/SymbolRepeatSnapShot.h"
 #include "model/SymbolTempo.h"
+#include "model/SymbolTempoSnapShot.h"
 #include "model/SymbolText.h"
+#include "model/SymbolTextSnapShot.h"
 #include "model/SymbolTools.h"
 #include "model/TOVChordElems.h"
 #include "model/TOVCoreDataController.h"
@@ -19,6 +22,7 @@
 #include "platform/data/ManagedObjectContext.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace {
 
@@ -914,6 +918,146 @@ std::unique_ptr<TOVSnapshotObject> Bar::createSnapShot() const {
     auto snapshot = std::make_unique<BarSnapShot>();
     snapshot->takeSnapshotFrom(this);
     return snapshot;
+}
+
+// ---- Snapshots and clean-up ------------------------------------------------------------------------------
+
+namespace {
+
+// A barline code the bar can draw; anything else (a snapshot without the key, or damaged) is a single line.
+int drawableBarLine(int type) {
+    return type >= 1280 && type <= 1287 ? type : kSingleBarline;
+}
+
+// The entity a symbol snapshot rebuilds, by its exact class; empty for a class that is not restored.
+std::string_view symbolEntityOf(const SymbolSnapShot& snapshot) {
+    const std::type_info& type = typeid(snapshot);
+    if (type == typeid(SymbolSnapShot)) {
+        return "Symbol";
+    }
+    if (type == typeid(SymbolTextSnapShot)) {
+        return "SymbolText";
+    }
+    if (type == typeid(SymbolRepeatSnapShot)) {
+        return "SymbolRepeat";
+    }
+    if (type == typeid(SymbolTempoSnapShot)) {
+        return "SymbolTempo";
+    }
+    return {};
+}
+
+} // namespace
+
+void Bar::restoreFromSnapShotChordNoteNum(const BarSnapShot* snapshot, bool chord, bool note,
+                                          std::uint64_t num) {
+    platform::ManagedObjectContext* context = managedObjectContext();
+    if (!snapshot || !context) {
+        return;
+    }
+    clearData();
+    setNum(num);
+    setLongRest(snapshot->longRest());
+    setBarLineType(drawableBarLine(snapshot->barLineTypeRight()));
+    setWidth(snapshot->width());
+    setHeight(snapshot->height());
+    if (chord) {
+        for (const auto& chordSnap : snapshot->chordArray()) {
+            auto* newChord = context->insertNewObject<Chord>("Chord");
+            newChord->setBar(this);
+            newChord->restoreFromSnapShot(chordSnap.get());
+        }
+    }
+    if (!note) {
+        return;
+    }
+    for (const auto& noteSnap : snapshot->noteArray()) {
+        Note* newNote = insertNote();
+        newNote->restoreFromSnapShot(noteSnap.get());
+        newNote->setBar(this);
+    }
+    for (const auto& symbolSnap : snapshot->symbolArray()) {
+        const std::string_view entity = symbolSnap ? symbolEntityOf(*symbolSnap) : std::string_view{};
+        if (entity.empty()) {
+            continue;
+        }
+        auto* symbol = context->insertNewObject<Symbol>(entity);
+        symbol->setBar(this);
+        symbol->restoreFromSnapShot(symbolSnap.get());
+    }
+}
+
+void Bar::clearData() {
+    for (Chord* chord : chords()) {
+        removeChord(chord);
+    }
+    for (Note* note : notes()) {
+        removeNote(note);
+    }
+    for (Symbol* symbol : symbols()) {
+        removeSymbol(symbol);
+    }
+    processPendingChanges();
+}
+
+void Bar::completeTie() {
+    for (Note* note : noteArray()) {
+        for (NoteUnit* unit : note->unitArray()) {
+            for (NoteTone* tone : unit->toneArray()) {
+                if (tone->needCreateTie()) {
+                    tone->createNewTie();
+                    tone->setNeedCreateTie(false);
+                }
+            }
+        }
+    }
+}
+
+void Bar::truncateDataByTimeSignature() {
+    const std::uint64_t total = totalRhythmLength();
+    const std::uint64_t beat = length1Beat();
+    if (beat == 0) {
+        return; // no time with a beat in force: nothing to measure against
+    }
+    for (Note* note : noteArray()) {
+        if (note->isBeatLength() && note->timing() % beat != 0) {
+            removeNote(note);
+        }
+    }
+    const std::vector<Note*> left = noteArray();
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        Note* note = left[i];
+        if (!note->isBeatLength()) {
+            continue;
+        }
+        const std::uint64_t end = note->timing() + beat;
+        if (end > total || (i + 1 < left.size() && end > left[i + 1]->timing())) {
+            removeNote(note);
+        }
+    }
+    for (Note* note : noteArray()) {
+        if (note->timing() + note->duration() > total) {
+            removeNote(note);
+        }
+    }
+    for (Chord* chord : chords()) {
+        if (chord->timing() >= total) {
+            removeChord(chord);
+        }
+    }
+    const std::vector<Note*> remaining = noteArray();
+    if (remaining.empty()) {
+        return;
+    }
+    Note* last = remaining.back();
+    NoteUnit* lastUnit = last->lastUnit();
+    if (lastUnit && last->timing() + last->duration() < total) {
+        for (NoteTone* tone : lastUnit->toneArray()) {
+            if (tone->tieRight()) {
+                tone->removeTieRight();
+            }
+        }
+    }
 }
 
 // ---- Life cycle and reports -------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+class BarSnapShot;
 class Chord;
 class Line;
 class Note;
@@ -173,6 +174,23 @@ public:
     std::uint64_t nextNoteUnitXPosOfXMaxLength(std::uint64_t x, std::uint64_t maxLength) const;
 
     std::unique_ptr<TOVSnapshotObject> createSnapShot() const override;
+
+    // ---- Snapshots and clean-up after a paste or a change of time ------------------------------------
+    // Empties the bar, then takes the snapshot's settings under the number given (through the pair-aware
+    // setters), its chords when chord is set, its notes and symbols when note is set. The bar keeps its own
+    // clef, key and time; restored tones keep their tie requests until completeTie. Pending changes are left
+    // to the caller.
+    void restoreFromSnapShotChordNoteNum(const BarSnapShot* snapshot, bool chord, bool note,
+                                         std::uint64_t num);
+    // Removes every chord, note and symbol; settings and barlines stay. Pending changes processed.
+    void clearData();
+    void willStartPasting() {}
+    void didFinishPasting() { completeTie(); }
+    // Remakes the ties that restored tones asked for.
+    void completeTie();
+    // Fits the contents to the time in force: off-beat or overlapping beat slashes, notes running past
+    // the bar end and chords at or after it go; a last note ending early loses its right ties.
+    void truncateDataByTimeSignature();
 
     bool startObserving() override { return beginObserving(); }
     bool stopObserving() override { return endObserving(); }
