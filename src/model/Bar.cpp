@@ -176,17 +176,28 @@ void Bar::setLine(Line* target) {
     }
     if (current && current->isLowerOfDoublePart()) {
         Bar* partner = alternativeBarInDoubleLine();
-        if (target && target->isLowerOfDoublePart() && partner) {
-            // The upper partner moves and takes this bar into the target's lower line.
-            partner->setLine(target->upper());
+        if (partner) {
+            // A pair moves as a whole: the upper partner moves and takes this bar into the lower line of
+            // the target's upper line.
+            partner->setLine(target && target->isLowerOfDoublePart() ? target->upper() : target);
         } else {
             justSetLine(target);
         }
         return;
     }
+    // A bar of an upper or single line goes into upper or single lines only; its partner follows below.
+    if (target && target->isLowerOfDoublePart()) {
+        target = target->upper();
+        if (target == current) {
+            return;
+        }
+    }
     Line* oldLine = current;
     Bar* partner = alternativeBarInDoubleLine();
     justSetLine(target);
+    if (!target && partner) {
+        partner->justSetLine(nullptr);
+    }
     if (target) {
         if (partner) {
             Line* lower = target->lower();
