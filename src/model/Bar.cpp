@@ -16,7 +16,11 @@
 #include "model/SymbolTextSnapShot.h"
 #include "model/SymbolTools.h"
 #include "model/TOVChordElems.h"
+#include "model/TOVChordMeasuring.h"
+#include "model/TOVChordUtils.h"
 #include "model/TOVCoreDataController.h"
+#include "model/TOVNoteUtils.h"
+#include "model/TOVTranspose.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -1069,6 +1073,189 @@ void Bar::truncateDataByTimeSignature() {
             }
         }
     }
+}
+
+// ---- Transposition ---------------------------------------------------------------------------------------
+
+std::vector<NoteTone*> Bar::allTones() const {
+    std::vector<NoteTone*> out;
+    for (Note* note : noteArray()) {
+        for (NoteUnit* unit : note->unitArray()) {
+            for (NoteTone* tone : unit->toneArray()) {
+                out.push_back(tone);
+            }
+        }
+    }
+    return out;
+}
+
+bool Bar::shouldPositionUpByTransposeWidth(std::int64_t width) {
+    return width < 0 ? width < -6 : width < 7;
+}
+
+void Bar::willStartTranspose() {
+    for (NoteTone* tone : allTones()) {
+        tone->setSavedAccidentalMode(tone->accidentalMode());
+    }
+}
+
+void Bar::doTranspose(std::int64_t width) {
+    const int key = TOVNoteUtils::keyTypeFromKeySignatureSymbolType(keyMode());
+    const int clef = TOVNoteUtils::clefTypeFromClefSymbolType(clefMode());
+    Document* document = documentOf(line());
+    TOVChordMeasuring* measuring = TOVUtils::chordViewFactory();
+    for (Chord* chord : chordArray()) {
+        const TOVChordElems elems =
+            TOVChordUtils::convertChordCurrentKeyWidth(chord->chordElems(), key, width);
+        chord->setChordElems(elems);
+        // The glyph changed height: keep its baseline where it was.
+        double height = 0;
+        if (measuring && document) {
+            if (auto size =
+                    measuring->boundsSizeOfChordFontID(elems, document->plugInFontID().toStdString())) {
+                height = size->height;
+            }
+        }
+        platform::Rect frame = chord->frame();
+        frame.origin.y += chord->initialSize().height * chord->scale() - chord->scale() * height;
+        chord->setFrame(frame);
+    }
+    const int newKey = TOVTranspose::transposeKeySignatureWidth(key, width);
+    const bool up = shouldPositionUpByTransposeWidth(width);
+    const std::int64_t reach = width < 0 ? -width : width;
+    for (NoteTone* tone : allTones()) {
+        const TOVToneLevel written{tone->level(), tone->savedAccidentalMode()};
+        const std::int64_t midiBefore = TOVTranspose::midiNumberFromLevelClefKey(written, clef, key);
+        const int toneType = TOVTranspose::toneTypeFromLevelClefKey(written, clef, key);
+        const int newToneType = TOVTranspose::transposeToneCurrentKeyWidth(toneType, key, width);
+        // A tone the tables cannot place stays as written.
+        if (newToneType == TOVToneNone) {
+            continue;
+        }
+        const std::optional<TOVToneLevel> placed =
+            TOVTranspose::levelFromToneTypeClefKey(newToneType, clef, newKey);
+        if (!placed) {
+            continue;
+        }
+        const std::int64_t steps = TOVTranspose::normalizeNumMax(
+            TOVTranspose::normalizeNumMax(placed->level, 7) - TOVTranspose::normalizeNumMax(written.level, 7),
+            7);
+        std::int64_t level = up ? written.level + steps : written.level + steps - 7;
+        const std::int64_t midiAfter =
+            TOVTranspose::midiNumberFromLevelClefKey({level, placed->accidental}, clef, newKey);
+        if (midiAfter > midiBefore + reach) {
+            level -= 7;
+        } else if (midiAfter < midiBefore - reach) {
+            level += 7;
+        }
+        tone->setLevel(level);
+        tone->updateAccidentalModeWithKey(placed->accidental, newKey);
+    }
+    processPendingChanges();
+}
+
+void Bar::doTransposeKeySignatureFirstBar(std::int64_t width, bool firstBar) {
+    const int symbol = keyType() != 0 ? keyType() : firstBar ? keyMode() : 0;
+    if (keyType() != 0 || firstBar) {
+        const int key = TOVNoteUtils::keyTypeFromKeySignatureSymbolType(symbol);
+        const int newKey = TOVTranspose::transposeKeySignatureWidth(key, width);
+        // A key the tables cannot move ("no key", or a code they do not know) stays as it is.
+        if (key >= TOVKeyC && key < TOVKeyNone && newKey >= TOVKeyC && newKey < TOVKeyNone) {
+            setKeyType(TOVNoteUtils::keySignatureSymbolTypeFromKeyType(newKey));
+        }
+    }
+    processPendingChanges();
+}
+
+void Bar::keepInclinationOfTones() {
+    enum Direction { Open, Rising, Falling };
+    std::vector<NoteTone*> run;
+    Direction direction = Open;
+    NoteTone* previous = nullptr;
+    auto tidy = [&run, &direction] {
+        keepInclinationOfTonesFor(run);
+        run.clear();
+        direction = Open;
+    };
+    for (Note* note : noteArray()) {
+        for (NoteUnit* unit : note->unitArray()) {
+            const std::vector<NoteTone*> tones = unit->tones();
+            if (tones.size() != 1) {
+                tidy();
+                continue;
+            }
+            NoteTone* tone = tones.front();
+            bool goesOn = true;
+            if (direction == Open) {
+                if (previous && tone->level() > previous->level()) {
+                    direction = Rising;
+                } else if (previous && tone->level() < previous->level()) {
+                    direction = Falling;
+                }
+            } else if (direction == Rising) {
+                goesOn = tone->level() >= previous->level();
+            } else {
+                goesOn = tone->level() <= previous->level();
+            }
+            run.push_back(tone);
+            previous = tone;
+            if (!goesOn) {
+                tidy();
+            }
+        }
+    }
+    tidy();
+}
+
+void Bar::keepInclinationOfTonesFor(const std::vector<NoteTone*>& run) {
+    const std::size_t n = run.size();
+    if (n < 3) {
+        return;
+    }
+    const std::int64_t first = run.front()->level();
+    const std::int64_t last = run.back()->level();
+    const std::int64_t span = last > first ? last - first : first - last;
+    if (span == 0 || n > static_cast<std::uint64_t>(span) + 1) {
+        return;
+    }
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+        NoteTone* tone = run[i];
+        if (tone->level() != run[i - 1]->level() || tone->tieLeft()) {
+            continue;
+        }
+        const std::int64_t d = run[i + 1]->level() - run[i - 1]->level();
+        if (d >= 2 && tone->canEnharmonicUp()) {
+            tone->enharmonicUp();
+        } else if (d <= -2 && tone->canEnharmonicDown()) {
+            tone->enharmonicDown();
+        }
+    }
+    for (std::size_t i = n - 2; i >= 1; --i) {
+        NoteTone* tone = run[i];
+        if (tone->level() == run[i + 1]->level() && !tone->tieRight()) {
+            const std::int64_t d = run[i + 1]->level() - run[i - 1]->level();
+            if (d >= 2 && tone->canEnharmonicDown()) {
+                tone->enharmonicDown();
+            } else if (d <= -2 && tone->canEnharmonicUp()) {
+                tone->enharmonicUp();
+            }
+        }
+    }
+}
+
+void Bar::shiftTonesBy(std::int64_t steps) {
+    for (NoteTone* tone : allTones()) {
+        tone->setLevel(tone->level() + steps);
+    }
+    processPendingChanges();
+}
+
+void Bar::doTransposeOctaveUp() {
+    shiftTonesBy(7);
+}
+
+void Bar::doTransposeOctaveDown() {
+    shiftTonesBy(-7);
 }
 
 // ---- Life cycle and reports -------------------------------------------------------------------------------

@@ -175,6 +175,21 @@ public:
 
     std::unique_ptr<TOVSnapshotObject> createSnapShot() const override;
 
+    // ---- Transposition, in four phases run over every bar of a range, each phase for all bars before the
+    // next: save the accidentals in force, move chords and tones, move key signatures, tidy stepwise runs.
+    void willStartTranspose();
+    void doTranspose(std::int64_t width);
+    // A bar's own key signature moves; the first bar of the range takes the key in force as its own.
+    void doTransposeKeySignatureFirstBar(std::int64_t width, bool firstBar);
+    void didFinishTranspose() { keepInclinationOfTones(); }
+    // Re-spells tones of stepwise runs of single tones so that written levels follow the melody.
+    void keepInclinationOfTones();
+    static void keepInclinationOfTonesFor(const std::vector<NoteTone*>& run);
+    // Tones move to the nearer octave: up for 0..+6 and -7..-11 semitones, down for the others.
+    static bool shouldPositionUpByTransposeWidth(std::int64_t width);
+    void doTransposeOctaveUp();
+    void doTransposeOctaveDown();
+
     // ---- Snapshots and clean-up after a paste or a change of time ------------------------------------
     // Empties the bar, then takes the snapshot's settings under the number given (through the pair-aware
     // setters), its chords when chord is set, its notes and symbols when note is set. The bar keeps its own
@@ -213,6 +228,8 @@ private:
     Note* createNewTupletFrom(std::uint32_t group, std::uint64_t beamedUpTo, std::uint64_t from,
                               const std::vector<std::uint64_t>& slotLengths, std::int64_t level, int kind);
     bool canInputTupletFromLength(std::uint64_t from, std::uint64_t length, bool triplet) const;
+    std::vector<NoteTone*> allTones() const;
+    void shiftTonesBy(std::int64_t steps);
     template <typename T>
     void setPlain(std::string_view key, T value, T Bar::*field);
 
