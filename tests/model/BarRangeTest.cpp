@@ -1,7 +1,11 @@
 #include "model/Bar.h"
+#include "model/BarSnapShot.h"
 #include "model/Chord.h"
 #include "model/Document.h"
 #include "model/Line.h"
+#include "model/Note.h"
+#include "model/NoteTone.h"
+#include "model/NoteUnit.h"
 #include "model/Page.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
@@ -215,6 +219,73 @@ TEST(BarRangeTest, LowerLinesTakeNoLineUnderThemAndRemoveBarsInPairs) {
                    EXPECT_EQ(lower->createLowerLineWithCreateEmptyBars(true), nullptr);
                },
                "[4D: 0 1 2]"}});
+}
+
+// Every bar operation is one undo step: undone to the song before it, redone to the song after it.
+TEST(BarRangeTest, BarOperationsUndoAndRedoAsOneStep) {
+    struct Case {
+        const char* name;
+        std::function<void(Scene&)> operation;
+    };
+    const std::vector<Case> cases = {
+        {"restore from a snapshot",
+         [](Scene& s) {
+             const auto snap = s.bar(1)->createSnapShot();
+             s.bar(6)->restoreFromSnapShotChordNoteNum(static_cast<const BarSnapShot*>(snap.get()), true,
+                                                       true, 6);
+             s.bar(6)->didFinishPasting();
+         }},
+        {"clear a bar", [](Scene& s) { s.bar(1)->clearData(); }},
+        {"fit every bar to 3/4",
+         [](Scene& s) {
+             s.bar(0)->setTimeType(770);
+             s.d->updateClefKeyTimeStateForAllBars();
+             s.d->truncateDataByTimeSignature();
+         }},
+        {"complete ties",
+         [](Scene& s) {
+             NoteTone* from = s.bar(2)->noteArray().back()->lastUnit()->toneArray().front();
+             s.bar(3)->noteArray().front()->firstUnit()->toneArray().front()->setLevel(from->level());
+             from->setNeedCreateTie(true);
+             s.d->completeTie();
+             EXPECT_NE(from->tieRight(), nullptr);
+             EXPECT_FALSE(from->needCreateTie());
+         }},
+        {"octave up", [](Scene& s) { s.bar(1)->doTransposeOctaveUp(); }},
+        {"octave down", [](Scene& s) { s.bar(1)->doTransposeOctaveDown(); }},
+        {"transpose by 5",
+         [](Scene& s) {
+             for (Bar* bar : s.d->allBarsInWalkOrder()) {
+                 bar->willStartTranspose();
+             }
+             for (Bar* bar : s.d->allBarsInWalkOrder()) {
+                 bar->doTranspose(5);
+             }
+             for (Bar* bar : s.d->allBarsInWalkOrder()) {
+                 bar->doTransposeKeySignatureFirstBar(5, bar->num() == 0);
+             }
+             for (Bar* bar : s.d->allBarsInWalkOrder()) {
+                 bar->didFinishTranspose();
+             }
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene s({PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, true}}}});
+        // Four quarter notes in every bar, the last one's tone continuing into the next bar.
+        for (Bar* bar : s.d->allBarsInWalkOrder()) {
+            for (std::uint64_t t : {0, 240, 480, 720}) {
+                bar->createNewSingleMeloFromLengthLevel(t, 240, static_cast<std::int64_t>(t / 240) - 2);
+            }
+        }
+        s.context->processPendingChanges();
+        s.d->updateClefKeyTimeStateForAllBars();
+        const UndoRedoDumps dumps = runUndoRedo(s.d, [&] { c.operation(s); });
+        EXPECT_NE(dumps.after, dumps.before);
+        EXPECT_EQ(dumps.undone, dumps.before);
+        EXPECT_EQ(dumps.redone, dumps.after);
+        EXPECT_EQ(structureFaults(s.d), "");
+    }
 }
 
 TEST(BarRangeTest, PasteOfForeignOrDamagedDataChangesNothing) {
