@@ -660,7 +660,7 @@ Document::pasteBarsFromPasteBoardAtBarCountChordNote(Bar* bar, std::uint64_t cou
                 }
             } else {
                 Line* use = current;
-                if (use->bars().size() == use->partition()) {
+                if (use->bars().size() >= use->partition()) {
                     use = current->page()->createNewLineWithPartitionFirstBarlineType(kNewLinePartition,
                                                                                       kSingleBarline);
                 }
