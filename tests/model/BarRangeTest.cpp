@@ -7,6 +7,7 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/Page.h"
+#include "model/TOVPboardBars.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
 #include "platform/foundation/KeyedArchiver.h"
@@ -310,6 +311,17 @@ TEST(BarRangeTest, PasteOfForeignOrDamagedDataChangesNothing) {
          [&](platform::MemoryPasteboard& p) {
              p.addTypes({"TOVCopiedBarDataVer2"});
              p.setDataForType(flipped, "copiedBars");
+         }},
+        {"a bar that cannot be laid out, behind a good one",
+         [](platform::MemoryPasteboard& p) {
+             TOVPboardBars::Bars bars;
+             bars.push_back(std::make_unique<BarSnapShot>());
+             bars.push_back(std::make_unique<BarSnapShot>());
+             bars.back()->setWidth(-50);
+             TOVPboardBars container;
+             container.setUpperBars(std::move(bars));
+             p.addTypes({"TOVCopiedBarDataVer2"});
+             p.setDataForType(platform::KeyedArchiver::archivedDataWithRootObject(container), "copiedBars");
          }},
         {"a number instead of bars",
          [](platform::MemoryPasteboard& p) {
