@@ -9,16 +9,24 @@
 #include "model/Page.h"
 #include "model/Symbol.h"
 #include "model/SymbolRepeat.h"
+#include "model/SymbolRepeatSnapShot.h"
 #include "model/SymbolTempo.h"
+#include "model/SymbolTempoSnapShot.h"
 #include "model/SymbolText.h"
+#include "model/SymbolTextSnapShot.h"
 #include "model/SymbolTools.h"
 #include "model/TOVChordElems.h"
+#include "model/TOVChordMeasuring.h"
+#include "model/TOVChordUtils.h"
 #include "model/TOVCoreDataController.h"
+#include "model/TOVNoteUtils.h"
+#include "model/TOVTranspose.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace {
 
@@ -172,17 +180,28 @@ void Bar::setLine(Line* target) {
     }
     if (current && current->isLowerOfDoublePart()) {
         Bar* partner = alternativeBarInDoubleLine();
-        if (target && target->isLowerOfDoublePart() && partner) {
-            // The upper partner moves and takes this bar into the target's lower line.
-            partner->setLine(target->upper());
+        if (partner) {
+            // A pair moves as a whole: the upper partner moves and takes this bar into the lower line of
+            // the target's upper line.
+            partner->setLine(target && target->isLowerOfDoublePart() ? target->upper() : target);
         } else {
             justSetLine(target);
         }
         return;
     }
+    // A bar of an upper or single line goes into upper or single lines only; its partner follows below.
+    if (target && target->isLowerOfDoublePart()) {
+        target = target->upper();
+        if (target == current) {
+            return;
+        }
+    }
     Line* oldLine = current;
     Bar* partner = alternativeBarInDoubleLine();
     justSetLine(target);
+    if (!target && partner) {
+        partner->justSetLine(nullptr);
+    }
     if (target) {
         if (partner) {
             Line* lower = target->lower();
@@ -914,6 +933,329 @@ std::unique_ptr<TOVSnapshotObject> Bar::createSnapShot() const {
     auto snapshot = std::make_unique<BarSnapShot>();
     snapshot->takeSnapshotFrom(this);
     return snapshot;
+}
+
+// ---- Snapshots and clean-up ------------------------------------------------------------------------------
+
+namespace {
+
+// A barline code the bar can draw; anything else (a snapshot without the key, or damaged) is a single line.
+int drawableBarLine(int type) {
+    return type >= 1280 && type <= 1287 ? type : kSingleBarline;
+}
+
+// The entity a symbol snapshot rebuilds, by its exact class; empty for a class that is not restored.
+std::string_view symbolEntityOf(const SymbolSnapShot& snapshot) {
+    const std::type_info& type = typeid(snapshot);
+    if (type == typeid(SymbolSnapShot)) {
+        return "Symbol";
+    }
+    if (type == typeid(SymbolTextSnapShot)) {
+        return "SymbolText";
+    }
+    if (type == typeid(SymbolRepeatSnapShot)) {
+        return "SymbolRepeat";
+    }
+    if (type == typeid(SymbolTempoSnapShot)) {
+        return "SymbolTempo";
+    }
+    return {};
+}
+
+} // namespace
+
+void Bar::restoreFromSnapShotChordNoteNum(const BarSnapShot* snapshot, bool chord, bool note,
+                                          std::uint64_t num) {
+    platform::ManagedObjectContext* context = managedObjectContext();
+    if (!snapshot || !context) {
+        return;
+    }
+    clearData();
+    setNum(num);
+    setLongRest(snapshot->longRest());
+    setBarLineType(drawableBarLine(snapshot->barLineTypeRight()));
+    setWidth(snapshot->width());
+    setHeight(snapshot->height());
+    if (chord) {
+        for (const auto& chordSnap : snapshot->chordArray()) {
+            auto* newChord = context->insertNewObject<Chord>("Chord");
+            newChord->setBar(this);
+            newChord->restoreFromSnapShot(chordSnap.get());
+        }
+    }
+    if (!note) {
+        return;
+    }
+    for (const auto& noteSnap : snapshot->noteArray()) {
+        Note* newNote = insertNote();
+        newNote->restoreFromSnapShot(noteSnap.get());
+        newNote->setBar(this);
+    }
+    for (const auto& symbolSnap : snapshot->symbolArray()) {
+        const std::string_view entity = symbolSnap ? symbolEntityOf(*symbolSnap) : std::string_view{};
+        if (entity.empty()) {
+            continue;
+        }
+        auto* symbol = context->insertNewObject<Symbol>(entity);
+        symbol->setBar(this);
+        symbol->restoreFromSnapShot(symbolSnap.get());
+    }
+}
+
+void Bar::clearData() {
+    for (Chord* chord : chords()) {
+        removeChord(chord);
+    }
+    for (Note* note : notes()) {
+        removeNote(note);
+    }
+    for (Symbol* symbol : symbols()) {
+        removeSymbol(symbol);
+    }
+    processPendingChanges();
+}
+
+void Bar::completeTie() {
+    for (Note* note : noteArray()) {
+        for (NoteUnit* unit : note->unitArray()) {
+            for (NoteTone* tone : unit->toneArray()) {
+                if (tone->needCreateTie()) {
+                    tone->createNewTie();
+                    tone->setNeedCreateTie(false);
+                }
+            }
+        }
+    }
+}
+
+void Bar::truncateDataByTimeSignature() {
+    const std::uint64_t total = totalRhythmLength();
+    const std::uint64_t beat = length1Beat();
+    if (beat == 0) {
+        return; // no time with a beat in force: nothing to measure against
+    }
+    for (Note* note : noteArray()) {
+        if (note->isBeatLength() && note->timing() % beat != 0) {
+            removeNote(note);
+        }
+    }
+    const std::vector<Note*> left = noteArray();
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        Note* note = left[i];
+        if (!note->isBeatLength()) {
+            continue;
+        }
+        const std::uint64_t end = note->timing() + beat;
+        if (end > total || (i + 1 < left.size() && end > left[i + 1]->timing())) {
+            removeNote(note);
+        }
+    }
+    for (Note* note : noteArray()) {
+        if (note->timing() + note->duration() > total) {
+            removeNote(note);
+        }
+    }
+    for (Chord* chord : chords()) {
+        if (chord->timing() >= total) {
+            removeChord(chord);
+        }
+    }
+    const std::vector<Note*> remaining = noteArray();
+    if (remaining.empty()) {
+        return;
+    }
+    Note* last = remaining.back();
+    NoteUnit* lastUnit = last->lastUnit();
+    if (lastUnit && last->timing() + last->duration() < total) {
+        for (NoteTone* tone : lastUnit->toneArray()) {
+            if (tone->tieRight()) {
+                tone->removeTieRight();
+            }
+        }
+    }
+}
+
+// ---- Transposition ---------------------------------------------------------------------------------------
+
+std::vector<NoteTone*> Bar::allTones() const {
+    std::vector<NoteTone*> out;
+    for (Note* note : noteArray()) {
+        for (NoteUnit* unit : note->unitArray()) {
+            for (NoteTone* tone : unit->toneArray()) {
+                out.push_back(tone);
+            }
+        }
+    }
+    return out;
+}
+
+bool Bar::shouldPositionUpByTransposeWidth(std::int64_t width) {
+    return width < 0 ? width < -6 : width < 7;
+}
+
+void Bar::willStartTranspose() {
+    for (NoteTone* tone : allTones()) {
+        tone->setSavedAccidentalMode(tone->accidentalMode());
+    }
+}
+
+void Bar::doTranspose(std::int64_t width) {
+    const int key = TOVNoteUtils::keyTypeFromKeySignatureSymbolType(keyMode());
+    const int clef = TOVNoteUtils::clefTypeFromClefSymbolType(clefMode());
+    Document* document = documentOf(line());
+    TOVChordMeasuring* measuring = TOVUtils::chordViewFactory();
+    for (Chord* chord : chordArray()) {
+        const TOVChordElems elems =
+            TOVChordUtils::convertChordCurrentKeyWidth(chord->chordElems(), key, width);
+        chord->setChordElems(elems);
+        // The glyph changed height: keep its baseline where it was.
+        double height = 0;
+        if (measuring && document) {
+            if (auto size =
+                    measuring->boundsSizeOfChordFontID(elems, document->plugInFontID().toStdString())) {
+                height = size->height;
+            }
+        }
+        platform::Rect frame = chord->frame();
+        frame.origin.y += chord->initialSize().height * chord->scale() - chord->scale() * height;
+        chord->setFrame(frame);
+    }
+    const int newKey = TOVTranspose::transposeKeySignatureWidth(key, width);
+    const bool up = shouldPositionUpByTransposeWidth(width);
+    const std::int64_t reach = width < 0 ? -width : width;
+    for (NoteTone* tone : allTones()) {
+        const TOVToneLevel written{tone->level(), tone->savedAccidentalMode()};
+        const std::int64_t midiBefore = TOVTranspose::midiNumberFromLevelClefKey(written, clef, key);
+        const int toneType = TOVTranspose::toneTypeFromLevelClefKey(written, clef, key);
+        const int newToneType = TOVTranspose::transposeToneCurrentKeyWidth(toneType, key, width);
+        // A tone the tables cannot place stays as written.
+        if (newToneType == TOVToneNone) {
+            continue;
+        }
+        const std::optional<TOVToneLevel> placed =
+            TOVTranspose::levelFromToneTypeClefKey(newToneType, clef, newKey);
+        if (!placed) {
+            continue;
+        }
+        const std::int64_t steps = TOVTranspose::normalizeNumMax(
+            TOVTranspose::normalizeNumMax(placed->level, 7) - TOVTranspose::normalizeNumMax(written.level, 7),
+            7);
+        std::int64_t level = up ? written.level + steps : written.level + steps - 7;
+        const std::int64_t midiAfter =
+            TOVTranspose::midiNumberFromLevelClefKey({level, placed->accidental}, clef, newKey);
+        if (midiAfter > midiBefore + reach) {
+            level -= 7;
+        } else if (midiAfter < midiBefore - reach) {
+            level += 7;
+        }
+        tone->setLevel(level);
+        tone->updateAccidentalModeWithKey(placed->accidental, newKey);
+    }
+    processPendingChanges();
+}
+
+void Bar::doTransposeKeySignatureFirstBar(std::int64_t width, bool firstBar) {
+    const int symbol = keyType() != 0 ? keyType() : firstBar ? keyMode() : 0;
+    if (keyType() != 0 || firstBar) {
+        const int key = TOVNoteUtils::keyTypeFromKeySignatureSymbolType(symbol);
+        const int newKey = TOVTranspose::transposeKeySignatureWidth(key, width);
+        // A key the tables cannot move ("no key", or a code they do not know) stays as it is.
+        if (key >= TOVKeyC && key < TOVKeyNone && newKey >= TOVKeyC && newKey < TOVKeyNone) {
+            setKeyType(TOVNoteUtils::keySignatureSymbolTypeFromKeyType(newKey));
+        }
+    }
+    processPendingChanges();
+}
+
+void Bar::keepInclinationOfTones() {
+    enum Direction { Open, Rising, Falling };
+    std::vector<NoteTone*> run;
+    Direction direction = Open;
+    NoteTone* previous = nullptr;
+    auto tidy = [&run, &direction] {
+        keepInclinationOfTonesFor(run);
+        run.clear();
+        direction = Open;
+    };
+    for (Note* note : noteArray()) {
+        for (NoteUnit* unit : note->unitArray()) {
+            const std::vector<NoteTone*> tones = unit->tones();
+            if (tones.size() != 1) {
+                tidy();
+                continue;
+            }
+            NoteTone* tone = tones.front();
+            bool goesOn = true;
+            if (direction == Open) {
+                if (previous && tone->level() > previous->level()) {
+                    direction = Rising;
+                } else if (previous && tone->level() < previous->level()) {
+                    direction = Falling;
+                }
+            } else if (direction == Rising) {
+                goesOn = tone->level() >= previous->level();
+            } else {
+                goesOn = tone->level() <= previous->level();
+            }
+            run.push_back(tone);
+            previous = tone;
+            if (!goesOn) {
+                tidy();
+            }
+        }
+    }
+    tidy();
+}
+
+void Bar::keepInclinationOfTonesFor(const std::vector<NoteTone*>& run) {
+    const std::size_t n = run.size();
+    if (n < 3) {
+        return;
+    }
+    const std::int64_t first = run.front()->level();
+    const std::int64_t last = run.back()->level();
+    const std::int64_t span = last > first ? last - first : first - last;
+    if (span == 0 || n > static_cast<std::uint64_t>(span) + 1) {
+        return;
+    }
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+        NoteTone* tone = run[i];
+        if (tone->level() != run[i - 1]->level() || tone->tieLeft()) {
+            continue;
+        }
+        const std::int64_t d = run[i + 1]->level() - run[i - 1]->level();
+        if (d >= 2 && tone->canEnharmonicUp()) {
+            tone->enharmonicUp();
+        } else if (d <= -2 && tone->canEnharmonicDown()) {
+            tone->enharmonicDown();
+        }
+    }
+    for (std::size_t i = n - 2; i >= 1; --i) {
+        NoteTone* tone = run[i];
+        if (tone->level() == run[i + 1]->level() && !tone->tieRight()) {
+            const std::int64_t d = run[i + 1]->level() - run[i - 1]->level();
+            if (d >= 2 && tone->canEnharmonicDown()) {
+                tone->enharmonicDown();
+            } else if (d <= -2 && tone->canEnharmonicUp()) {
+                tone->enharmonicUp();
+            }
+        }
+    }
+}
+
+void Bar::shiftTonesBy(std::int64_t steps) {
+    for (NoteTone* tone : allTones()) {
+        tone->setLevel(tone->level() + steps);
+    }
+    processPendingChanges();
+}
+
+void Bar::doTransposeOctaveUp() {
+    shiftTonesBy(7);
+}
+
+void Bar::doTransposeOctaveDown() {
+    shiftTonesBy(-7);
 }
 
 // ---- Life cycle and reports -------------------------------------------------------------------------------

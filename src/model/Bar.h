@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+class BarSnapShot;
 class Chord;
 class Line;
 class Note;
@@ -174,6 +175,38 @@ public:
 
     std::unique_ptr<TOVSnapshotObject> createSnapShot() const override;
 
+    // ---- Transposition, in four phases run over every bar of a range, each phase for all bars before the
+    // next: save the accidentals in force, move chords and tones, move key signatures, tidy stepwise runs.
+    void willStartTranspose();
+    void doTranspose(std::int64_t width);
+    // A bar's own key signature moves; the first bar of the range takes the key in force as its own.
+    void doTransposeKeySignatureFirstBar(std::int64_t width, bool firstBar);
+    void didFinishTranspose() { keepInclinationOfTones(); }
+    // Re-spells tones of stepwise runs of single tones so that written levels follow the melody.
+    void keepInclinationOfTones();
+    static void keepInclinationOfTonesFor(const std::vector<NoteTone*>& run);
+    // Tones move to the nearer octave: up for 0..+6 and -7..-11 semitones, down for the others.
+    static bool shouldPositionUpByTransposeWidth(std::int64_t width);
+    void doTransposeOctaveUp();
+    void doTransposeOctaveDown();
+
+    // ---- Snapshots and clean-up after a paste or a change of time ------------------------------------
+    // Empties the bar, then takes the snapshot's settings under the number given (through the pair-aware
+    // setters), its chords when chord is set, its notes and symbols when note is set. The bar keeps its own
+    // clef, key and time; restored tones keep their tie requests until completeTie. Pending changes are left
+    // to the caller.
+    void restoreFromSnapShotChordNoteNum(const BarSnapShot* snapshot, bool chord, bool note,
+                                         std::uint64_t num);
+    // Removes every chord, note and symbol; settings and barlines stay. Pending changes processed.
+    void clearData();
+    void willStartPasting() {}
+    void didFinishPasting() { completeTie(); }
+    // Remakes the ties that restored tones asked for.
+    void completeTie();
+    // Fits the contents to the time in force: off-beat or overlapping beat slashes, notes running past
+    // the bar end and chords at or after it go; a last note ending early loses its right ties.
+    void truncateDataByTimeSignature();
+
     bool startObserving() override { return beginObserving(); }
     bool stopObserving() override { return endObserving(); }
 
@@ -195,6 +228,8 @@ private:
     Note* createNewTupletFrom(std::uint32_t group, std::uint64_t beamedUpTo, std::uint64_t from,
                               const std::vector<std::uint64_t>& slotLengths, std::int64_t level, int kind);
     bool canInputTupletFromLength(std::uint64_t from, std::uint64_t length, bool triplet) const;
+    std::vector<NoteTone*> allTones() const;
+    void shiftTonesBy(std::int64_t steps);
     template <typename T>
     void setPlain(std::string_view key, T value, T Bar::*field);
 

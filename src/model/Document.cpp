@@ -1,6 +1,7 @@
 #include "model/Document.h"
 
 #include "model/Bar.h"
+#include "model/BarSnapShot.h"
 #include "model/ChordHistory.h"
 #include "model/Line.h"
 #include "model/Page.h"
@@ -8,9 +9,15 @@
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
 #include "model/TOVCoreDataController.h"
+#include "model/TOVPboardBars.h"
 #include "platform/data/ManagedObjectContext.h"
+#include "platform/data/Pasteboard.h"
+#include "platform/foundation/KeyedArchiver.h"
+#include "platform/foundation/KeyedUnarchiver.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace {
 
@@ -306,6 +313,390 @@ void Document::decrementPageNumberOfPagesBehindWithLength(std::uint64_t num, std
             page->setNum(page->num() > length ? page->num() - length : 0);
         }
     }
+}
+
+// ---- Bar ranges
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+constexpr int kSingleBarline = 1280;
+constexpr double kInsertedBarWidth = 130.0;
+constexpr std::uint64_t kNewLinePartition = 4;
+
+// The line the bar-range operations work on: the upper line of a double line.
+Line* upperOf(Line* line) {
+    if (line && line->isLowerOfDoublePart()) {
+        return line->upper();
+    }
+    return line;
+}
+
+Line* lineOf(const Bar* bar) {
+    return bar ? upperOf(bar->line()) : nullptr;
+}
+
+bool inRange(const Bar* bar, std::uint64_t from, std::uint64_t to) {
+    return bar->num() >= from && bar->num() <= to;
+}
+
+int barLineOrSingle(int type) {
+    return type >= 1280 && type <= 1287 ? type : kSingleBarline;
+}
+
+// Settings a hostile archive could carry that the layout cannot use.
+bool isUsable(const BarSnapShot& snap) {
+    return std::isfinite(snap.width()) && std::isfinite(snap.height()) && snap.width() >= 0;
+}
+
+} // namespace
+
+std::vector<Bar*> Document::allBarsInWalkOrder() const {
+    std::vector<Bar*> out;
+    for (Page* page : pageArray()) {
+        for (Line* line : page->lineArray()) {
+            for (Bar* bar : line->barArray()) {
+                out.push_back(bar);
+            }
+            if (Line* lower = line->lower()) {
+                for (Bar* bar : lower->barArray()) {
+                    out.push_back(bar);
+                }
+            }
+        }
+    }
+    return out;
+}
+
+Bar* Document::barFromNumberLower(std::uint64_t num, bool lower) const {
+    for (Page* page : pageArray()) {
+        for (Line* line : page->lineArray()) {
+            for (Bar* bar : line->bars()) {
+                if (bar->num() == num) {
+                    return lower ? bar->alternativeBarInDoubleLine() : bar;
+                }
+            }
+        }
+    }
+    return nullptr;
+}
+
+const BarSnapShot* Document::snapBarFromDataNumberLower(const TOVPboardBars& data, std::uint64_t num,
+                                                        bool lower) {
+    for (const auto& snap : lower ? data.lowerBars() : data.upperBars()) {
+        if (snap->num() == num) {
+            return snap.get();
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+
+// Gives every bar of a single or upper line numbered above num a new number, and its twin the same. The
+// pairs are collected first: renumbering one by one would pair a bar with the twin of another whose number
+// it passes through.
+template <typename Shift>
+void renumberBarsBehind(const Document& document, std::uint64_t num, Shift shift) {
+    std::vector<std::pair<Bar*, Bar*>> pairs;
+    for (Page* page : document.pageArray()) {
+        for (Line* line : page->lineArray()) {
+            for (Bar* bar : line->bars()) {
+                if (bar->num() > num) {
+                    pairs.emplace_back(bar, bar->alternativeBarInDoubleLine());
+                }
+            }
+        }
+    }
+    for (auto [bar, twin] : pairs) {
+        const std::uint64_t next = shift(bar->num());
+        bar->justSetNum(next);
+        if (twin) {
+            twin->justSetNum(next);
+        }
+    }
+}
+
+} // namespace
+
+void Document::incrementBarNumberOfBarsBehindWithLength(std::uint64_t num, std::uint64_t length) {
+    renumberBarsBehind(*this, num, [length](std::uint64_t n) { return n + length; });
+}
+
+void Document::decrementBarNumberOfBarsBehindWithLength(std::uint64_t num, std::uint64_t length) {
+    // Numbers never wrap below zero.
+    renumberBarsBehind(*this, num, [length](std::uint64_t n) { return n > length ? n - length : 0; });
+}
+
+void Document::truncateDataByTimeSignature() {
+    for (Bar* bar : allBarsInWalkOrder()) {
+        if (!bar->isDeleted()) {
+            bar->truncateDataByTimeSignature();
+        }
+    }
+}
+
+void Document::completeTie() {
+    for (Bar* bar : allBarsInWalkOrder()) {
+        bar->completeTie();
+    }
+}
+
+void Document::createNewBarsBehindBarLength(Bar* bar, std::uint64_t length) {
+    Line* line = lineOf(bar);
+    Page* page = line ? line->page() : nullptr;
+    if (!bar || length == 0 || !page) {
+        return;
+    }
+    const std::uint64_t n = bar->num();
+    incrementBarNumberOfBarsBehindWithLength(n, length);
+    processPendingChanges();
+    const bool isDouble = line->lower() != nullptr;
+    const std::vector<Bar*> lineBars = line->barArray();
+    const std::uint64_t first = lineBars.front()->num();
+    const std::uint64_t partition = line->partition();
+    std::vector<Bar*> overflow;
+    for (Bar* b : lineBars) {
+        if (b->num() - first >= partition) {
+            overflow.push_back(b);
+        }
+    }
+    Line* target = line;
+    for (std::uint64_t i = n + 1; i <= n + length; ++i) {
+        const std::uint64_t remaining = n + length - i + 1;
+        if (i < first + partition) {
+            target = line;
+        } else if (overflow.size() + remaining < 5) {
+            // A short insertion stays on the line; adjustBars splits it.
+        } else if ((i - first - partition) % 4 == 0) {
+            target = page->createNewLineWithPartitionFirstBarlineType(kNewLinePartition, kSingleBarline);
+            if (isDouble) {
+                target->createLowerLineWithCreateEmptyBars(false);
+            }
+        }
+        target->createNewBarWithNumberWidthBarlineType(i, kInsertedBarWidth, kSingleBarline);
+        if (isDouble) {
+            target->lower()->createNewBarWithNumberWidthBarlineType(i, kInsertedBarWidth, kSingleBarline);
+        }
+    }
+    processPendingChanges();
+    for (Bar* b : overflow) {
+        b->setLine(target);
+    }
+    target->adjustBars();
+    shouldNormalizeAllBarWidthInDocument();
+    pageArray().front()->adjustLines();
+    processPendingChanges();
+}
+
+void Document::deleteBarsFromTo(Bar* from, Bar* to) {
+    if (!from || !to) {
+        return;
+    }
+    if (from->num() > to->num()) {
+        std::swap(from, to);
+    }
+    const std::uint64_t f = from->num();
+    const std::uint64_t t = to->num();
+    Line* first = lineOf(from);
+    Line* last = lineOf(to);
+    if (!first || !last) {
+        return;
+    }
+    std::uint64_t keep = 0;
+    for (Bar* bar : first->bars()) {
+        keep += inRange(bar, f, t) ? 1 : 0;
+    }
+    const bool moveBack = !(last->lower() && !first->lower());
+    bool inside = false;
+    bool done = false;
+    std::vector<Page*> pages = pageArray();
+    for (auto page = pages.rbegin(); page != pages.rend() && !done; ++page) {
+        if ((*page)->isDeleted()) {
+            continue;
+        }
+        std::vector<Line*> lines = (*page)->lineArray();
+        for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+            Line* line = *it;
+            if (line->isDeleted()) {
+                continue;
+            }
+            if (line == first) {
+                for (Bar* bar : first->barArray()) {
+                    if (inRange(bar, f, t)) {
+                        first->removeBar(bar);
+                    }
+                }
+                done = true;
+                break;
+            }
+            if (line == last) {
+                for (Bar* bar : last->barArray()) {
+                    if (inRange(bar, f, t)) {
+                        last->removeBar(bar);
+                    } else if (bar->num() > t && keep > 0 && moveBack) {
+                        bar->setLine(first);
+                        --keep;
+                    }
+                }
+                inside = true;
+            } else if (inside) {
+                (*page)->removeLine(line);
+            }
+        }
+    }
+    processPendingChanges();
+    decrementBarNumberOfBarsBehindWithLength(f, t - f + 1);
+    for (Line* line : {first, last}) {
+        if (line->isDeleted() || (line == last && last == first)) {
+            continue;
+        }
+        const std::uint64_t count = line->bars().size();
+        if (count > 0 && count < line->partition()) {
+            if (line->nextLine()) {
+                line->setPartition(count);
+            }
+        } else if (count > 0) {
+            line->adjustBars();
+        }
+    }
+    shouldNormalizeAllBarWidthInDocument();
+    if (!pageArray().empty()) {
+        pageArray().front()->adjustLines();
+    }
+    processPendingChanges();
+}
+
+void Document::copyBarsIntoPasteBoardFromTo(Bar* from, Bar* to, platform::Pasteboard& pasteboard) {
+    if (!from || !to) {
+        return;
+    }
+    if (from->num() > to->num()) {
+        std::swap(from, to);
+    }
+    const std::uint64_t f = from->num();
+    const std::uint64_t t = to->num();
+    TOVPboardBars::Bars upper;
+    TOVPboardBars::Bars lower;
+    auto take = [f, t](Line* line, TOVPboardBars::Bars& into) {
+        for (Bar* bar : line->barArray()) {
+            if (inRange(bar, f, t)) {
+                auto snap = std::make_unique<BarSnapShot>();
+                snap->takeSnapshotFrom(bar);
+                into.push_back(std::move(snap));
+            }
+        }
+    };
+    for (Page* page : pageArray()) {
+        for (Line* line : page->lineArray()) {
+            take(line, upper);
+            if (Line* lowerLine = line->lower()) {
+                take(lowerLine, lower);
+            }
+        }
+    }
+    TOVPboardBars container;
+    container.setUpperBars(std::move(upper));
+    container.setLowerBars(std::move(lower));
+    container.setPreferLower(from->line() && from->line()->isLowerOfDoublePart());
+    pasteboard.clearContents();
+    pasteboard.addTypes({CopiedBarsType});
+    pasteboard.setDataForType(platform::KeyedArchiver::archivedDataWithRootObject(container),
+                              CopiedBarsDataType);
+}
+
+std::vector<Bar*>
+Document::pasteBarsFromPasteBoardAtBarCountChordNote(Bar* bar, std::uint64_t count, bool chord, bool note,
+                                                     const platform::Pasteboard& pasteboard) {
+    Line* current = lineOf(bar);
+    if (!current || !pasteboard.containsType(CopiedBarsType)) {
+        return {};
+    }
+    // Everything is read and checked before the song changes.
+    const std::optional<platform::Bytes> data = pasteboard.dataForType(CopiedBarsDataType);
+    if (!data) {
+        return {};
+    }
+    const std::unique_ptr<TOVPboardBars> copied =
+        platform::KeyedUnarchiver::unarchivedObjectOfClass<TOVPboardBars>(*data);
+    if (!copied || copied->upperBars().empty()) {
+        return {};
+    }
+    for (const auto* list : {&copied->upperBars(), &copied->lowerBars()}) {
+        for (const auto& snap : *list) {
+            if (!isUsable(*snap)) {
+                return {};
+            }
+        }
+    }
+    const bool targetLower = bar->line()->isLowerOfDoublePart();
+    std::uint64_t m = bar->num();
+    std::vector<Bar*> written;
+    auto restore = [chord, note, &m](Bar* into, const BarSnapShot* snap) {
+        into->restoreFromSnapShotChordNoteNum(snap, chord, note, m);
+    };
+    // A pair from the copy: both parts when the lower one was copied, else the one part the paste aims at.
+    auto restorePair = [&](Bar* upper, Bar* twin, const BarSnapShot* snap, const BarSnapShot* lowerSnap) {
+        if (lowerSnap) {
+            restore(upper, snap);
+            restore(twin, lowerSnap);
+        } else {
+            restore(targetLower ? twin : upper, snap);
+        }
+    };
+    for (std::uint64_t round = 0; round < count; ++round) {
+        for (const auto& snapPtr : copied->upperBars()) {
+            const BarSnapShot* snap = snapPtr.get();
+            const BarSnapShot* lowerSnap = snapBarFromDataNumberLower(*copied, snap->num(), true);
+            Bar* target = barFromNumberLower(m, false);
+            Bar* twin = nullptr;
+            if (target) {
+                current = target->line();
+                twin = target->alternativeBarInDoubleLine();
+                if (twin) {
+                    restorePair(target, twin, snap, lowerSnap);
+                } else {
+                    restore(target, lowerSnap && copied->preferLower() ? lowerSnap : snap);
+                }
+            } else {
+                Line* use = current;
+                if (use->bars().size() >= use->partition()) {
+                    use = current->page()->createNewLineWithPartitionFirstBarlineType(kNewLinePartition,
+                                                                                      kSingleBarline);
+                }
+                target = use->createNewBarWithNumberWidthBarlineType(m, 0.0, kSingleBarline);
+                if (Line* lowerLine = use->lower()) {
+                    twin = lowerLine->createNewBarWithNumberWidthBarlineType(m, 0.0, kSingleBarline);
+                    restorePair(target, twin, snap, lowerSnap);
+                } else if (lowerSnap) {
+                    processPendingChanges();
+                    Line* lowerLine = use->createLowerLineWithCreateEmptyBars(true);
+                    restore(target, snap);
+                    twin = lowerLine->barArray().back();
+                    restore(twin, lowerSnap);
+                } else {
+                    restore(target, snap);
+                }
+                current = use;
+            }
+            written.push_back(target);
+            if (twin) {
+                written.push_back(twin);
+            }
+            if (!targetLower && current->barArray().front() == target) {
+                current->setFirstBarLineType(barLineOrSingle(snap->barLineTypeLeft()));
+            }
+            ++m;
+        }
+    }
+    processPendingChanges();
+    for (Bar* b : written) {
+        b->didFinishPasting();
+    }
+    shouldNormalizeAllBarWidthInDocument();
+    pageArray().front()->adjustLines();
+    processPendingChanges();
+    return written;
 }
 
 void Document::didChange(const platform::Change& change) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+class Bar;
+class BarSnapShot;
 class ChordHistory;
 class Line;
 class Page;
@@ -18,6 +20,11 @@ class Song;
 class Symbol;
 class SymbolText;
 class SymbolTools;
+class TOVPboardBars;
+
+namespace platform {
+class Pasteboard;
+}
 
 // The root entity of a song, one per context. It owns the pages (and through them the lines and bars),
 // the page-level drawing tools and texts, the chord history and the song header; holds the document-wide
@@ -79,6 +86,41 @@ public:
     // Adds (subtracts) length to the number of every page numbered above num.
     void incrementPageNumberOfPagesBehindWithLength(std::uint64_t num, std::uint64_t length);
     void decrementPageNumberOfPagesBehindWithLength(std::uint64_t num, std::uint64_t length);
+
+    // ---- Bar ranges ------------------------------------------------------------------------------------
+    // Every operation runs in the caller's undo group, keeps bars numbered 0, 1, 2 ... in walk order and
+    // re-flows lines and pages; none refreshes views.
+
+    // The type declared on the pasteboard for copied bars, and the type their data is stored under.
+    static constexpr const char* CopiedBarsType = "TOVCopiedBarDataVer2";
+    static constexpr const char* CopiedBarsDataType = "copiedBars";
+
+    // Empty bars numbered from the bar's number plus one; a short insertion stays on the bar's line, a
+    // longer one is laid out four bars to a new line.
+    void createNewBarsBehindBarLength(Bar* bar, std::uint64_t length);
+    // Deletes the bars numbered from..to (in either order) and closes the gap.
+    void deleteBarsFromTo(Bar* from, Bar* to);
+    // Puts snapshots of the bars numbered from..to, upper and lower, on the pasteboard.
+    void copyBarsIntoPasteBoardFromTo(Bar* from, Bar* to, platform::Pasteboard& pasteboard);
+    // Writes the copied bars count times from the bar on, overwriting bars and adding bars past the end;
+    // answers the bars written (upper and lower) in order. Data that is missing, damaged or foreign writes
+    // nothing.
+    std::vector<Bar*> pasteBarsFromPasteBoardAtBarCountChordNote(Bar* bar, std::uint64_t count, bool chord,
+                                                                 bool note,
+                                                                 const platform::Pasteboard& pasteboard);
+    // The bar numbered num of a single or upper line, or its lower twin; none when there is none.
+    Bar* barFromNumberLower(std::uint64_t num, bool lower) const;
+    static const BarSnapShot* snapBarFromDataNumberLower(const TOVPboardBars& data, std::uint64_t num,
+                                                         bool lower);
+    // Adds (subtracts) length to the number of every bar of a single or upper line numbered above num; the
+    // twins follow.
+    void incrementBarNumberOfBarsBehindWithLength(std::uint64_t num, std::uint64_t length);
+    void decrementBarNumberOfBarsBehindWithLength(std::uint64_t num, std::uint64_t length);
+    // Each bar in walk order, a line's own bars before those of its lower line.
+    void truncateDataByTimeSignature();
+    void completeTie();
+    // Every bar in walk order.
+    std::vector<Bar*> allBarsInWalkOrder() const;
 
     bool startObserving() override { return beginObserving(); }
     bool stopObserving() override { return endObserving(); }

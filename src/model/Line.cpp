@@ -132,6 +132,13 @@ void Line::removeBar(Bar* bar) {
     if (!bar || !context) {
         return;
     }
+    // A pair goes as a whole: a lower bar is removed through its upper partner.
+    if (Line* upperLine = upper()) {
+        if (Bar* partner = bar->alternativeBarInDoubleLine()) {
+            upperLine->removeBar(partner);
+            return;
+        }
+    }
     if (lower()) {
         if (Bar* twin = bar->alternativeBarInDoubleLine()) {
             context->deleteObject(twin);
@@ -143,6 +150,10 @@ void Line::removeBar(Bar* bar) {
 }
 
 Line* Line::createLowerLineWithCreateEmptyBars(bool createEmptyBars) {
+    // A lower line never gets a line of its own under it: a chain of three parts has no meaning.
+    if (isLowerOfDoublePart()) {
+        return nullptr;
+    }
     // A line has one lower line at most: asking again completes the existing one instead of orphaning it.
     if (Line* existing = lower()) {
         if (createEmptyBars) {
