@@ -4,10 +4,12 @@
 #include "model/BarSnapShot.h"
 #include "model/ChordHistory.h"
 #include "model/Line.h"
+#include "model/NoteSnapShot.h"
 #include "model/Page.h"
 #include "model/Song.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/SymbolToolsSnapShot.h"
 #include "model/TOVCoreDataController.h"
 #include "model/TOVPboardBars.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -344,9 +346,41 @@ int barLineOrSingle(int type) {
     return type >= 1280 && type <= 1287 ? type : kSingleBarline;
 }
 
+bool isFiniteRect(const platform::Rect& r) {
+    return std::isfinite(r.origin.x) && std::isfinite(r.origin.y) && std::isfinite(r.size.width) &&
+           std::isfinite(r.size.height);
+}
+
+// Geometry a hostile archive could carry that no drawing can use; a NaN would also make the song unequal
+// to itself, so that no undo could be checked against it.
+bool isUsable(const SymbolSnapShot& snap) {
+    if (!std::isfinite(snap.angle()) || !std::isfinite(snap.scale()) || !isFiniteRect(snap.frame()) ||
+        !std::isfinite(snap.initialSize().width) || !std::isfinite(snap.initialSize().height)) {
+        return false;
+    }
+    if (const auto* tools = dynamic_cast<const SymbolToolsSnapShot*>(&snap)) {
+        return isFiniteRect(tools->frameRelativeToBarRect());
+    }
+    if (const auto* note = dynamic_cast<const NoteSnapShot*>(&snap)) {
+        return std::isfinite(note->heightLeft()) && std::isfinite(note->heightRight());
+    }
+    return true;
+}
+
 // Settings a hostile archive could carry that the layout cannot use.
 bool isUsable(const BarSnapShot& snap) {
-    return std::isfinite(snap.width()) && std::isfinite(snap.height()) && snap.width() >= 0;
+    if (!std::isfinite(snap.width()) || !std::isfinite(snap.height()) || snap.width() < 0) {
+        return false;
+    }
+    for (const BarSnapShot::SnapShots* contents :
+         {&snap.chordArray(), &snap.noteArray(), &snap.symbolArray()}) {
+        for (const auto& item : *contents) {
+            if (!item || !isUsable(*item)) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 } // namespace

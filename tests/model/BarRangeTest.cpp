@@ -7,6 +7,7 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/Page.h"
+#include "model/SymbolToolsSnapShot.h"
 #include "model/TOVPboardBars.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -318,6 +320,20 @@ TEST(BarRangeTest, PasteOfForeignOrDamagedDataChangesNothing) {
              bars.push_back(std::make_unique<BarSnapShot>());
              bars.push_back(std::make_unique<BarSnapShot>());
              bars.back()->setWidth(-50);
+             TOVPboardBars container;
+             container.setUpperBars(std::move(bars));
+             p.addTypes({"TOVCopiedBarDataVer2"});
+             p.setDataForType(platform::KeyedArchiver::archivedDataWithRootObject(container), "copiedBars");
+         }},
+        {"a symbol whose frame is not a number",
+         [](platform::MemoryPasteboard& p) {
+             TOVPboardBars::Bars bars;
+             bars.push_back(std::make_unique<BarSnapShot>());
+             BarSnapShot::SnapShots symbols;
+             symbols.push_back(std::make_unique<SymbolToolsSnapShot>());
+             static_cast<SymbolToolsSnapShot&>(*symbols.back())
+                 .setFrameRelativeToBarRect(platform::Rect(0, std::nan(""), 10, 10));
+             bars.back()->setSymbolArray(std::move(symbols));
              TOVPboardBars container;
              container.setUpperBars(std::move(bars));
              p.addTypes({"TOVCopiedBarDataVer2"});
