@@ -239,13 +239,15 @@ void ViewHost::invalidateHostRect(const Rect& rect, const View* requester) {
     const QRect r =
         QRectF(rect.x(), rect.y(), rect.width(), rect.height()).toAlignedRect().adjusted(-1, -1, 1, 1);
     if (drawing_) {
-        // A view that this paint has yet to draw is drawn by it wherever the paint reaches; only views
-        // already drawn, or out of the paint's reach, wait for another paint. A view marking the views above
-        // it as it draws therefore never starts a paint of its own.
+        // A view that this paint has yet to draw is drawn by it wherever the paint reaches; only what lies
+        // outside the paint's reach, or belongs to views already drawn, waits for another paint. A view
+        // marking the views above it as it draws therefore never starts a paint of its own, and a request
+        // reaching past the paint is not lost.
         if (requester != nullptr && requester->drawnInPass_ != paintPass_) {
             const Rect area = requester->areaInHost();
             const QRect areaRect = QRectF(area.x(), area.y(), area.width(), area.height()).toAlignedRect();
             if (paintRegion_.intersects(areaRect)) {
+                deferredRegion_ += QRegion(r).subtracted(paintRegion_);
                 return;
             }
         }

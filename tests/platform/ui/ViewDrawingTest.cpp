@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTest>
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -272,6 +273,35 @@ TEST(ViewDrawing, RequestsMadeWhileDrawingAreDrawnByThatPaintOrTheNext) {
     EXPECT_EQ(counter.paints, 2);
     EXPECT_TRUE(host.pendingDisplayRegion().isEmpty());
     EXPECT_FALSE(requester->needsDisplay());
+}
+
+// A view above, marked while a small paint is under way, is drawn by that paint where it reaches and by the
+// next paint everywhere else.
+TEST(ViewDrawing, ARequestReachingPastThePaintIsDrawnByTheNext) {
+    auto root = std::make_shared<PaintedView>(Rect(0, 0, 200, 100), kWhite);
+    auto requester = addTo<RequestingView>(*root, Rect(0, 0, 50, 50), kRed);
+    auto wide = addTo<PaintedView>(*root, Rect(0, 0, 200, 100), kPaleBlue);
+    requester->once = {wide};
+    platform::ViewHost host;
+    host.setRootView(root);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    QTest::qWait(50);
+    wide->dirtyRects.clear();
+    requester->armed = true;
+    requester->setNeedsDisplay();
+    QTest::qWait(100);
+    // The first paint covers the requester only; the rest of the wide view must still be drawn.
+    double right = 0;
+    double bottom = 0;
+    for (const Rect& r : wide->dirtyRects) {
+        right = std::max(right, r.x() + r.width());
+        bottom = std::max(bottom, r.y() + r.height());
+    }
+    EXPECT_GE(wide->dirtyRects.size(), 2u);
+    EXPECT_EQ(right, 200);
+    EXPECT_EQ(bottom, 100);
+    EXPECT_TRUE(host.pendingDisplayRegion().isEmpty());
 }
 
 TEST(ViewDrawing, AViewMarkedAtEveryDrawingOfTheViewBelowSettles) {
