@@ -605,9 +605,10 @@ void ViewHost::updateHover(Point hostPoint, unsigned modifiers, double timestamp
         }
     }
     std::vector<std::shared_ptr<View>> entered;
-    for (const auto& [v, rect] : now) {
-        const bool known = std::any_of(kept.begin(), kept.end(), [&](const TrackedArea& a) {
-            return a.view.lock() == v && a.rect == rect;
+    for (const auto& hovered : now) {
+        const auto& [v, rect] = hovered;
+        const bool known = std::any_of(kept.begin(), kept.end(), [&hovered](const TrackedArea& a) {
+            return a.view.lock() == hovered.first && a.rect == hovered.second;
         });
         if (!known) {
             kept.push_back(TrackedArea{v, rect});
