@@ -388,16 +388,17 @@ std::optional<TOVMigrationController::ImportedDocument>
 TOVMigrationController::importStore(const XmlStore& store) {
     const std::shared_ptr<const platform::ManagedObjectModel> model = TOVManagedObjectModel::sharedModel();
     const TOVLegacyStoreSchema* schema = nullptr;
-    std::string misfit;
+    std::string misfits;
     for (const TOVLegacyStoreSchema& candidate : TOVLegacyStoreSchema::schemas()) {
-        misfit = misfitOf(store, candidate, *model);
+        const std::string misfit = misfitOf(store, candidate, *model);
         if (misfit.empty()) {
             schema = &candidate;
             break;
         }
+        misfits += (misfits.empty() ? "" : "; ") + candidate.name + ": " + misfit;
     }
     if (schema == nullptr) {
-        return fail("the store's structure is none we accept: " + misfit, kUnknownStructure);
+        return fail("the store's structure is none we accept (" + misfits + ")", kUnknownStructure);
     }
     const auto& objects = store.objects();
     const auto documents = std::count_if(objects.begin(), objects.end(), [&](const XmlStore::Object& o) {
