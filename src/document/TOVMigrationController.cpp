@@ -105,7 +105,9 @@ Value importedText(const Value& archived) {
     return Value(platform::AttributedString(plain.value_or(QString())).serialized());
 }
 
-// The legacy values of the store's objects, read before anything is converted; missing values read 0.
+// The legacy values of the store's objects, read before anything is converted (missing values read 0),
+// and what the conversions ask of each note and bar, gathered once per note and bar so that no store,
+// however large its notes, makes the conversion quadratic.
 class LegacyValues {
 public:
     LegacyValues(const XmlStore& store, const std::vector<ManagedObject*>& made) : store_(store) {
@@ -133,20 +135,71 @@ public:
         return static_cast<std::uint64_t>(value(note, "x")) * kTicksPerStep;
     }
 
-    // The first unit of the note (by legacy order) of the kind, or none.
-    const ManagedObject* firstUnitOfKind(const ManagedObject* note, std::int64_t kind) const {
-        const ManagedObject* first = nullptr;
-        for (const ManagedObject* unit : note->toMany("units")) {
-            if (this->kind(unit) == kind && (first == nullptr || order(unit) < order(first))) {
+    struct NoteFacts {
+        std::size_t unitCount = 0;
+        bool hasRest = false; // a unit without tones
+        // (legacy order, legacy length in ticks) of every unit by order, and the sums of the lengths
+        // before each.
+        std::vector<std::pair<std::int64_t, std::uint64_t>> lengthsByOrder;
+        std::vector<std::uint64_t> ticksBefore;
+        // The first unit (by legacy order) of each tuplet kind, or none.
+        const ManagedObject* firstTriplet = nullptr;
+        const ManagedObject* firstSextuplet = nullptr;
+
+        // The legacy lengths of the units ordered before `order`, in ticks.
+        std::uint64_t ticksBeforeOrder(std::int64_t order) const {
+            const auto at = std::lower_bound(lengthsByOrder.begin(), lengthsByOrder.end(),
+                                             std::pair<std::int64_t, std::uint64_t>(order, 0),
+                                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            return ticksBefore[static_cast<std::size_t>(at - lengthsByOrder.begin())];
+        }
+    };
+
+    const NoteFacts& factsOf(const ManagedObject* note) {
+        const auto [found, added] = notes_.try_emplace(note);
+        NoteFacts& facts = found->second;
+        if (!added) {
+            return facts;
+        }
+        const auto& units = note->toMany("units");
+        facts.unitCount = units.size();
+        for (const ManagedObject* unit : units) {
+            facts.hasRest = facts.hasRest || unit->toManyCount("tones") == 0;
+            facts.lengthsByOrder.emplace_back(order(unit), length(unit) * kTicksPerStep);
+            const ManagedObject*& first = kind(unit) == kKindTriplet     ? facts.firstTriplet
+                                          : kind(unit) == kKindSextuplet ? facts.firstSextuplet
+                                                                         : unused_;
+            if (first == nullptr || order(unit) < order(first)) {
                 first = unit;
             }
         }
-        return first;
+        std::stable_sort(facts.lengthsByOrder.begin(), facts.lengthsByOrder.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        facts.ticksBefore.push_back(0);
+        for (const auto& [order, ticks] : facts.lengthsByOrder) {
+            facts.ticksBefore.push_back(facts.ticksBefore.back() + ticks);
+        }
+        return facts;
+    }
+
+    // The first note of the bar (in the order the bar lists them) that starts at the legacy position x.
+    const ManagedObject* noteAt(std::uint64_t x, const ManagedObject* bar) {
+        const auto [found, added] = bars_.try_emplace(bar);
+        if (added) {
+            for (const ManagedObject* note : bar->toMany("notes")) {
+                found->second.try_emplace(static_cast<std::uint64_t>(value(note, "x")), note);
+            }
+        }
+        const auto note = found->second.find(x);
+        return note != found->second.end() ? note->second : nullptr;
     }
 
 private:
     const XmlStore& store_;
     std::unordered_map<const ManagedObject*, std::size_t> indexOf_;
+    std::unordered_map<const ManagedObject*, NoteFacts> notes_;
+    std::unordered_map<const ManagedObject*, std::unordered_map<std::uint64_t, const ManagedObject*>> bars_;
+    const ManagedObject* unused_ = nullptr;
 };
 
 struct Write {
@@ -162,11 +215,9 @@ std::int64_t beamOfOrder(std::int64_t order, std::size_t count) {
     return order == static_cast<std::int64_t>(count) - 1 ? BeamLast : BeamMiddle;
 }
 
-std::int64_t tupletBeam(const ManagedObject* note, std::int64_t kind, std::uint32_t newType,
+std::int64_t tupletBeam(const LegacyValues::NoteFacts& note, std::int64_t kind, std::uint32_t newType,
                         std::int64_t order) {
-    const auto& units = note->toMany("units");
-    if (std::any_of(units.begin(), units.end(),
-                    [](const ManagedObject* unit) { return unit->toManyCount("tones") == 0; })) {
+    if (note.hasRest) {
         return BeamNone;
     }
     const std::uint64_t length = newType & 0xFFFF;
@@ -174,14 +225,15 @@ std::int64_t tupletBeam(const ManagedObject* note, std::int64_t kind, std::uint3
         (kind == kKindTriplet && length >= kLongestBeamedTriplet)) {
         return BeamNone;
     }
-    return beamOfOrder(order, units.size());
+    return beamOfOrder(order, note.unitCount);
 }
 
-void convertNoteUnit(const LegacyValues& legacy, ManagedObject* unit, std::vector<Write>& writes) {
+void convertNoteUnit(LegacyValues& legacy, ManagedObject* unit, std::vector<Write>& writes) {
     const ManagedObject* note = unit->toOne("note");
     if (note == nullptr) {
         return;
     }
+    const LegacyValues::NoteFacts& facts = legacy.factsOf(note);
     const std::int64_t kind = legacy.kind(unit);
     const std::int64_t order = legacy.order(unit);
     const std::uint64_t start = legacy.start(note);
@@ -193,17 +245,12 @@ void convertNoteUnit(const LegacyValues& legacy, ManagedObject* unit, std::vecto
     if (kind == kKindSextuplet || kind == kKindTriplet) {
         duration = length * (kind == kKindTriplet ? 10 : 5);
         timing = start + static_cast<std::uint64_t>(order) * duration;
-        beam = tupletBeam(note, kind, type, order);
+        beam = tupletBeam(facts, kind, type, order);
     } else {
         duration = length * kTicksPerStep;
-        const auto& units = note->toMany("units");
-        if (units.size() >= 2) {
-            for (const ManagedObject* other : units) {
-                if (legacy.order(other) < order) {
-                    timing += legacy.length(other) * kTicksPerStep;
-                }
-            }
-            beam = beamOfOrder(order, units.size());
+        if (facts.unitCount >= 2) {
+            timing = start + facts.ticksBeforeOrder(order);
+            beam = beamOfOrder(order, facts.unitCount);
         }
     }
     writes.push_back({unit, "type", Value(static_cast<std::int64_t>(type))});
@@ -212,7 +259,7 @@ void convertNoteUnit(const LegacyValues& legacy, ManagedObject* unit, std::vecto
     writes.push_back({unit, "beam", Value(beam)});
 }
 
-void convertChord(const LegacyValues& legacy, ManagedObject* chord, std::vector<Write>& writes) {
+void convertChord(LegacyValues& legacy, ManagedObject* chord, std::vector<Write>& writes) {
     const auto index = static_cast<std::uint64_t>(legacy.value(chord, "index"));
     const auto order = static_cast<std::uint64_t>(legacy.value(chord, "order"));
     std::uint64_t timing = index * kTicksPerStep;
@@ -220,20 +267,12 @@ void convertChord(const LegacyValues& legacy, ManagedObject* chord, std::vector<
         // The slot length of the tuplet that starts where the chord stands.
         std::uint64_t slot = kPlainSlotTicks;
         const ManagedObject* bar = chord->toOne("barOfChord");
-        const ManagedObject* note = nullptr;
-        if (bar != nullptr) {
-            for (const ManagedObject* candidate : bar->toMany("notes")) {
-                if (static_cast<std::uint64_t>(legacy.value(candidate, "x")) == index) {
-                    note = candidate;
-                    break;
-                }
-            }
-        }
-        if (note != nullptr) {
-            if (const ManagedObject* unit = legacy.firstUnitOfKind(note, kKindTriplet)) {
-                slot = legacy.length(unit) * 10;
-            } else if (const ManagedObject* unit = legacy.firstUnitOfKind(note, kKindSextuplet)) {
-                slot = legacy.length(unit) * 5;
+        if (const ManagedObject* note = bar != nullptr ? legacy.noteAt(index, bar) : nullptr) {
+            const LegacyValues::NoteFacts& facts = legacy.factsOf(note);
+            if (facts.firstTriplet != nullptr) {
+                slot = legacy.length(facts.firstTriplet) * 10;
+            } else if (facts.firstSextuplet != nullptr) {
+                slot = legacy.length(facts.firstSextuplet) * 5;
             }
         }
         timing += order * slot;
@@ -307,7 +346,12 @@ std::string structureFault(Document* document) {
             if (line->partition() > kMaxPartition) {
                 return "a line is divided into more bars than a line holds";
             }
-            if (Line* lower = line->lower()) {
+            Line* lower = line->lower();
+            if (line->toManyCount("bars") > line->partition() ||
+                (lower != nullptr && lower->toManyCount("bars") > line->partition())) {
+                return "a line holds more bars than its partition";
+            }
+            if (lower != nullptr) {
                 line->completeLowerTwins();
                 document->managedObjectContext()->processPendingChanges();
                 if (lower->barArray().size() != line->barArray().size()) {
@@ -315,9 +359,6 @@ std::string structureFault(Document* document) {
                 }
             }
             const std::vector<Bar*> bars = line->barArray();
-            if (bars.size() > line->partition()) {
-                return "a line holds more bars than its partition";
-            }
             for (const Bar* bar : bars) {
                 if (bar->num() != expected++) {
                     return "the bars are not numbered in order";
@@ -466,7 +507,7 @@ TOVMigrationController::importStore(const XmlStore& store) {
 
     if (schema->legacyRhythm) {
         // Every new value is computed from the legacy ones before the first is written.
-        const LegacyValues legacy(store, made);
+        LegacyValues legacy(store, made);
         std::vector<Write> writes;
         for (ManagedObject* object : made) {
             if (object->entity().name() == "NoteUnit") {

@@ -544,6 +544,25 @@ TEST(TOVMigrationControllerTest, UnknownStructuresAndBrokenStoresFailCleanly) {
                                  .toOne("upper", "LINE", "l1")
                                  .toOne("page", "PAGE", "p")})),
          broken},
+        {"a line that is its own lower line",
+         storeText(
+             songWith({object("LINE", "l9").attr("partition", "int64", "1").toOne("lower", "LINE", "l9")})),
+         broken},
+        {"more bars than the line's partition",
+         storeText(songWith({object("BAR", "b1").attr("num", "int64", "1").toOne("line", "LINE", "l1"),
+                             object("BAR", "b2").attr("num", "int64", "2").toOne("line", "LINE", "l1"),
+                             object("BAR", "b3").attr("num", "int64", "3").toOne("line", "LINE", "l1"),
+                             object("BAR", "b4").attr("num", "int64", "4").toOne("line", "LINE", "l1")})),
+         broken},
+        {"a first page without the bar-less line",
+         storeText(std::vector<StoreObject>{songWith({})[0], songWith({})[1], songWith({})[3]}), broken},
+        {"more lines than the page has room for",
+         [] {
+             auto objects = songWith({});
+             objects[1] = object("PAGE", "p").attr("aPage", "int64", "1").toOne("document", "DOCUMENT", "d");
+             return storeText(objects);
+         }(),
+         broken},
     };
     for (const auto& c : cases) {
         TOVMigrationController controller;
