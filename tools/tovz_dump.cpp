@@ -1,6 +1,8 @@
-// tovz-dump: loads a "tovz" file and prints the canonical text dump of the document, the same dump the
-// tests compare, or one line saying why the file cannot be read (exit status 1; 2 for a usage error).
+// tovz-dump: loads a "tovz" file (or imports a legacy "tovr" store) and prints the canonical text dump of
+// the document, the same dump the tests compare, or one line saying why the file cannot be read (exit
+// status 1; 2 for a usage error).
 #include "document/TOVDocumentParser.h"
+#include "document/TOVMigrationController.h"
 #include "model/Document.h"
 #include "model/TOVManagedObjectModel.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -21,6 +23,18 @@ int main(int argc, char** argv) {
     if (!std::filesystem::is_regular_file(path, error)) {
         std::fprintf(stderr, "tovz-dump: %s: not a readable file\n", argv[1]);
         return 1;
+    }
+    if (path.extension() == ".tovr") {
+        TOVMigrationController controller;
+        const auto imported = controller.importStoreAtURL(path);
+        if (!imported) {
+            std::fprintf(stderr, "tovz-dump: %s: cannot be imported: %s\n", argv[1],
+                         controller.failureReason().c_str());
+            return 1;
+        }
+        std::cout << "store-structure: " << controller.schemaName() << "\n"
+                  << tovtest::dumpDocument(imported->document);
+        return 0;
     }
     platform::ManagedObjectContext context(TOVManagedObjectModel::sharedModel());
     context.undoManager().disableUndoRegistration();
