@@ -148,11 +148,13 @@ bool declaredEncodingIsTransparent(const CodeUnits& units, std::size_t width) {
 }
 
 // Checks the caps on what the parser would build, by counting the code units that can start a node:
-// '<' (an element, comment or processing instruction, but not "</"), '=' (an attribute) and '&' (a
-// reference). The attributes of one
-// start tag never reach past the next '<' (the parser ends a tag there), so the '=' between two '<'
-// bound them. The encoding is found as libxml2 finds it: from a byte order mark or the first four bytes,
-// then from the declaration.
+// '<' (an element, comment or processing instruction, but not "</"), '=' in a tag (an attribute) and
+// '&' (a reference). A tag runs from '<' to the first '>' outside quotes, or to the next '<' (the parser
+// ends a tag there); every '=' in it outside quotes is counted as an attribute of that tag, which is at
+// least what the parser makes of it, as the parser stops taking attributes at the first construct that is
+// not a well-formed one. A '=' in text makes no node: counting it would refuse files we write ourselves,
+// whose texts may hold any number of them. The encoding is found as libxml2 finds it: from a byte order mark
+// or the first four bytes, then from the declaration.
 bool withinParseLimits(std::span<const std::uint8_t> bytes) {
     const auto startsWith = [&](std::initializer_list<std::uint8_t> prefix) {
         return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
@@ -185,23 +187,37 @@ bool withinParseLimits(std::span<const std::uint8_t> bytes) {
     }
     std::size_t nodes = 0;
     std::size_t attributesInTag = 0;
+    bool inTag = false;
+    std::uint32_t quote = 0; // the quote of a value being read in a tag, or 0
     for (std::size_t i = 0; i < units.size(); ++i) {
-        switch (units[i]) {
-        case '<':
+        const char32_t unit = units[i];
+        if (unit == '<') {
             attributesInTag = 0;
+            inTag = true;
+            quote = 0;
             if (i + 1 < units.size() && units[i + 1] == '/') {
                 continue; // an end tag makes no node
             }
             ++nodes;
-            break;
-        case '=':
+        } else if (unit == '&') {
+            ++nodes;
+        } else if (!inTag) {
+            continue;
+        } else if (quote != 0) {
+            if (unit == quote) {
+                quote = 0;
+            }
+            continue;
+        } else if (unit == '"' || unit == '\'') {
+            quote = unit;
+            continue;
+        } else if (unit == '>') {
+            inTag = false;
+            continue;
+        } else if (unit == '=') {
             ++attributesInTag;
             ++nodes;
-            break;
-        case '&':
-            ++nodes;
-            break;
-        default:
+        } else {
             continue;
         }
         if (nodes > XmlDocument::maxNodes || attributesInTag > XmlDocument::maxAttributesPerElement) {

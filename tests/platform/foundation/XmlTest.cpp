@@ -241,6 +241,18 @@ TEST(XmlHostileTest, CapsOnInputNodesAndAttributes) {
     // The attributes of another element and '=' in text do not count towards one element's.
     EXPECT_TRUE(XmlDocument::parse("<r>" + attributes(XmlDocument::maxAttributesPerElement) +
                                    attributes(XmlDocument::maxAttributesPerElement) + "</r>"));
+    // Nor does '=' in the text after a tag, which any text we write may hold: what we write reads back.
+    std::string full = attributes(XmlDocument::maxAttributesPerElement);
+    full.replace(full.size() - 2, 2, ">" + std::string(XmlDocument::maxNodes, '=') + "</a>");
+    const auto fullDoc = XmlDocument::parse(full);
+    ASSERT_TRUE(fullDoc);
+    EXPECT_TRUE(XmlDocument::parse(fullDoc->xmlString()));
+    // A '>' or the other quote inside a value does not end the tag: its attributes still count.
+    std::string quoted = "<a";
+    for (std::size_t i = 0; i <= XmlDocument::maxAttributesPerElement; ++i) {
+        quoted += " a" + std::to_string(i) + (i % 2 == 0 ? "='>'" : "=\">'\"");
+    }
+    EXPECT_FALSE(XmlDocument::parse(quoted + "/>"));
 
     std::string elements = "<r>";
     for (std::size_t i = 1; i <= XmlDocument::maxNodes; ++i) {
