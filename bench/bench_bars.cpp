@@ -1,6 +1,9 @@
 // Cost of the bar-range operations and of whole-song transposition, each followed by its undo, on songs of
 // 16, 200 and 2,000 bars in lines of four, every bar holding four notes and a chord. An operation on a few
 // bars must not cost time that grows with the square of the song's length.
+//
+// Then a long editing session on a small song, for the memory that deleted objects take once no undo step
+// can reach them: it must stay flat, and fetching the song's bars must cost what it cost at the start.
 
 #include "model/Bar.h"
 #include "model/Document.h"
@@ -9,8 +12,13 @@
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -126,6 +134,86 @@ void BM_TransposeSongAndUndo(benchmark::State& state) {
     });
 }
 
+double residentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    double size = 0;
+    double resident = 0;
+    statm >> size >> resident;
+    return resident * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+double heapMegabytes() {
+    return static_cast<double>(mallinfo2().uordblks) / (1024.0 * 1024.0);
+}
+
+// Objects the context keeps in memory, where it can tell (-1 where it cannot).
+template <class Context>
+double heldObjects(const Context& context) {
+    if constexpr (requires { context.heldObjectCount(); }) {
+        return static_cast<double>(context.heldObjectCount());
+    } else {
+        return -1;
+    }
+}
+
+// Microseconds to fetch every bar of the song.
+double fetchAllBarsMicroseconds(const platform::ManagedObjectContext& context) {
+    constexpr int kRepeats = 200;
+    std::size_t fetched = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kRepeats; ++i) {
+        fetched += context.fetchObjects("Bar").size();
+    }
+    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
+    benchmark::DoNotOptimize(fetched);
+    return spent.count() / kRepeats;
+}
+
+// The session: rounds of "insert four bars behind the last bar (a new line), delete them again", each an
+// undo step of its own, the undo stack cleared every 100 rounds, and the main loop turning between rounds
+// as it does between a user's edits.
+void BM_EditSessionMemory(benchmark::State& state) {
+    const std::int64_t rounds = state.range(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        GeneratedSong song(16);
+        UndoEnabled recording(*song.context);
+        platform::UndoManager& undo = song.context->undoManager();
+        QCoreApplication::processEvents();
+        const double heapStart = heapMegabytes();
+        const double rssStart = residentMegabytes();
+        const double objectsStart = heldObjects(*song.context);
+        const double fetchStart = fetchAllBarsMicroseconds(*song.context);
+        state.ResumeTiming();
+        for (std::int64_t round = 1; round <= rounds; ++round) {
+            undo.beginUndoGrouping();
+            song.document->createNewBarsBehindBarLength(song.bar(song.document->maxBarNumber()), 4);
+            undo.endUndoGrouping();
+            undo.beginUndoGrouping();
+            const std::uint64_t last = song.document->maxBarNumber();
+            song.document->deleteBarsFromTo(song.bar(last - 3), song.bar(last));
+            undo.endUndoGrouping();
+            if (round % 100 == 0) {
+                undo.removeAllActions();
+            }
+            QCoreApplication::processEvents();
+        }
+        state.PauseTiming();
+        undo.removeAllActions();
+        QCoreApplication::processEvents();
+        state.counters["bars"] = static_cast<double>(song.context->fetchObjects("Bar").size());
+        state.counters["objects_start"] = objectsStart;
+        state.counters["objects_end"] = heldObjects(*song.context);
+        state.counters["heap_MB_start"] = heapStart;
+        state.counters["heap_MB_end"] = heapMegabytes();
+        state.counters["rss_MB_start"] = rssStart;
+        state.counters["rss_MB_end"] = residentMegabytes();
+        state.counters["fetch_us_start"] = fetchStart;
+        state.counters["fetch_us_end"] = fetchAllBarsMicroseconds(*song.context);
+        state.ResumeTiming();
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_InsertBarAndUndo)->Arg(16)->Arg(200)->Arg(2000)->Unit(benchmark::kMillisecond)->Complexity();
@@ -140,4 +228,16 @@ BENCHMARK(BM_TransposeSongAndUndo)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 
-BENCHMARK_MAIN();
+BENCHMARK(BM_EditSessionMemory)->Arg(20000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The session needs a main loop to turn, as the application has.
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    QCoreApplication application(argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

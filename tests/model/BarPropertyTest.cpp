@@ -9,6 +9,7 @@
 #include "support/SongBuilder.h"
 #include "support/StructureCheck.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -22,11 +23,15 @@ namespace {
 // Random sequences of the song's public operations, each in an undo group of its own. Each step is undone
 // and redone against the songs recorded around it, then the whole history is undone to the start and redone
 // to the end; the structure holds after every step.
+//
+// With `dropHistory`, the main loop turns between steps (deleted objects that nothing can reach any more
+// are destroyed there), and now and then the undo stack is cleared or a few steps are undone before the
+// next one drops them from redo: what is left of the history must undo and redo as exactly as before.
 class Walker {
 public:
     explicit Walker(unsigned seed) : random_(seed), song_(seed % 2 == 0) {}
 
-    void run(int steps) {
+    void run(int steps, bool dropHistory = false) {
         Document* d = song_.document;
         platform::ManagedObjectContext& context = *song_.context;
         UndoEnabled recording(context);
@@ -34,6 +39,25 @@ public:
         std::vector<std::string> history{dumpDocument(d)};
         ASSERT_EQ(structureFaults(d), "");
         for (int step = 0; step < steps; ++step) {
+            if (dropHistory) {
+                QCoreApplication::processEvents();
+                const std::uint64_t roll = below(6);
+                if (roll == 0) {
+                    undo.removeAllActions();
+                    history = {history.back()};
+                } else if (roll == 1) {
+                    for (std::uint64_t n = 1 + below(3); n > 0 && history.size() > 1; --n) {
+                        history.pop_back();
+                        std::string now = dumpDocument(d);
+                        while (now != history.back() && undo.canUndo()) {
+                            undo.undo();
+                            now = dumpDocument(d);
+                        }
+                        ASSERT_EQ(now, history.back()) << "undoing before step " << step;
+                    }
+                    QCoreApplication::processEvents(); // redo still reaches what the undo took out
+                }
+            }
             undo.beginUndoGrouping();
             const std::string name = randomOperation();
             undo.endUndoGrouping();
@@ -74,6 +98,12 @@ public:
             }
             ASSERT_EQ(now, history[i]) << "redoing to step " << i;
             ASSERT_EQ(structureFaults(d), "");
+        }
+        if (dropHistory) {
+            // Nothing can be undone any more: every object left in memory is one in the song.
+            undo.removeAllActions();
+            QCoreApplication::processEvents();
+            EXPECT_EQ(context.heldObjectCount(), context.allObjects().size());
         }
     }
 
@@ -204,6 +234,17 @@ TEST(BarPropertyTest, RandomOperationSequencesUndoAndRedoExactly) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Walker walker(seed);
         walker.run(25);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+TEST(BarPropertyTest, RandomSequencesWithDroppedHistoryUndoAndRedoExactly) {
+    for (unsigned seed = 119; seed <= 142; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        Walker walker(seed);
+        walker.run(30, true);
         if (HasFatalFailure()) {
             return;
         }

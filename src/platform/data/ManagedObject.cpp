@@ -31,6 +31,10 @@ public:
         }
     }
 
+    bool empty() const {
+        return std::all_of(entries_.begin(), entries_.end(), [](const auto& e) { return e->removed; });
+    }
+
     void dispatch(const Change& change) {
         ++dispatching_;
         const std::size_t count = entries_.size();
@@ -256,7 +260,15 @@ void ManagedObject::removeObserver(const ObservationToken& token) {
     }
     if (token.object == this && observers_) {
         observers_->remove(token.id);
+        // A deleted object that only its observers kept in memory may go now.
+        if (deleted_ && !hasObservers()) {
+            context_->objectMayBeUnreachable(*this);
+        }
     }
+}
+
+bool ManagedObject::hasObservers() const {
+    return observers_ && !observers_->empty();
 }
 
 } // namespace platform

@@ -39,7 +39,9 @@ private:
 };
 
 // The base class of every entity class. An object belongs to its context and is handled by raw pointer;
-// a deleted object stays valid memory (its attributes still read) until the context is destroyed.
+// a deleted object stays valid memory (its attributes still read) for as long as an undo or redo action can
+// bring it back, and at least until the event that deleted it, or that dropped the last such action, has
+// returned (see ManagedObjectContext for when it is destroyed).
 //
 // Stored state: one value per attribute ("nothing stored" until set) and the links of each relationship.
 // A to-many relationship is a set that keeps insertion order. Writing one side of a relationship writes
@@ -186,6 +188,7 @@ private:
     };
 
     int attributeIndexOrReport(std::string_view key) const;
+    bool hasObservers() const;
     int relationshipIndexOrReport(std::string_view key) const;
     void sendWillChange(const Change& change) { willChange(change); }
     void sendDidChange(const Change& change);
@@ -198,8 +201,12 @@ private:
     std::unique_ptr<ObserverList> observers_;
     std::uint64_t touchStamp_ = 0; // the undo or redo that last touched the object
     unsigned snapshotEvents_ = 0;
+    std::uint32_t undoHolds_ = 0; // undo and redo actions that can reach the object
+    std::size_t slot_ = 0;        // its place in the context's list of objects
+    std::size_t kind_ = 0;        // its entity's place in the context's index of objects in the graph
     bool deleted_ = false;
     bool faulted_ = false;
+    bool reclaimQueued_ = false; // on the context's list of objects that may be destroyed
 };
 
 } // namespace platform

@@ -1,6 +1,9 @@
 #include "platform/data/ManagedObjectContext.h"
 
 #include "platform/data/ContractBreak.h"
+#include "platform/foundation/MainLoop.h"
+
+#include <QThread>
 
 #include <algorithm>
 #include <cassert>
@@ -8,10 +11,34 @@
 
 namespace platform {
 
+namespace {
+
+// Control is inside a nested (modal) event loop, run from an event whose handler is still under way.
+bool insideNestedEventLoop() {
+    return UndoManager::nestedEventLoopDepth() > 0 || QThread::currentThread()->loopLevel() > 1;
+}
+
+} // namespace
+
 ManagedObjectContext::ManagedObjectContext(std::shared_ptr<const ManagedObjectModel> model)
-    : model_(std::move(model)) {
+    : model_(std::move(model)), self_(std::make_shared<ManagedObjectContext*>(this)) {
     if (!(model_ != nullptr && model_->isFinalized())) {
         reportContractBreak("a context needs a finalised model");
+    }
+    if (model_ != nullptr) {
+        const std::vector<const Entity*> entities = model_->entities();
+        for (std::size_t i = 0; i < entities.size(); ++i) {
+            entityIndex_.emplace(entities[i], i);
+        }
+        live_.resize(entities.size());
+        kinds_.resize(entities.size());
+        for (std::size_t i = 0; i < entities.size(); ++i) {
+            for (std::size_t j = 0; j < entities.size(); ++j) {
+                if (entities[j]->isKindOfEntity(*entities[i])) {
+                    kinds_[i].push_back(j);
+                }
+            }
+        }
     }
     // Added before anyone else can observe this undo manager, so the objects are awake again before the
     // other did-undo and did-redo observers run.
@@ -21,20 +48,25 @@ ManagedObjectContext::ManagedObjectContext(std::shared_ptr<const ManagedObjectMo
     undoManager_.addObserver(N::DidUndo, [this] { undoRedoDidEnd(); });
     undoManager_.addObserver(N::DidRedo, [this] { undoRedoDidEnd(); });
     // The close of the outermost undo group ends an edit: what it deleted leaves the graph at once, so it
-    // stops observing and reporting now rather than at the next undo.
+    // stops observing and reporting now rather than at the next undo. An edit also retries a reclaim that
+    // had to wait for a nested event loop to end.
     undoManager_.addObserver(N::ChangeCountDidChange, [this] {
         if (!isUndoingOrRedoing() && undoManager_.groupingLevel() == 0) {
             processPendingChanges();
+        }
+        if (!unreachable_.empty()) {
+            scheduleReclaim();
         }
     });
 }
 
 ManagedObjectContext::~ManagedObjectContext() {
     tearingDown_ = true;
+    self_.reset();
     undoManager_.disableUndoRegistration();
     undoManager_.removeAllActions();
     for (const auto& object : objects_) {
-        if (!object->faulted_) {
+        if (object != nullptr && !object->faulted_) {
             object->faulted_ = true;
             object->willTurnIntoFault();
         }
@@ -64,9 +96,12 @@ ManagedObject* ManagedObjectContext::insertObject(std::string_view entityName, b
     }
     ++lastObjectID_;
     ManagedObject* object = made.get();
+    object->slot_ = objects_.size();
+    object->kind_ = entityIndex_.at(entity);
     objects_.push_back(std::move(made));
+    live_[object->kind_].insert(live_[object->kind_].end(), object);
     if (registersUndo()) {
-        undoManager_.registerUndo([this, object] { detach(*object); });
+        undoManager_.registerUndo([this, o = UndoHold(object)] { detach(*o); });
     }
     object->didInitialize();
     if (fetched) {
@@ -89,26 +124,29 @@ void ManagedObjectContext::awakeFetchedObjects() {
     }
 }
 
+void ManagedObjectContext::collectLive(std::size_t kind, std::vector<ManagedObject*>& into) const {
+    // Each entity's objects are in insertion order already; objects of several entities are merged.
+    const auto middle = static_cast<std::ptrdiff_t>(into.size());
+    into.insert(into.end(), live_[kind].begin(), live_[kind].end());
+    std::inplace_merge(into.begin(), into.begin() + middle, into.end(), ByObjectID());
+}
+
 std::vector<ManagedObject*> ManagedObjectContext::fetchObjects(std::string_view entityName) const {
     std::vector<ManagedObject*> result;
     const Entity* entity = model_ != nullptr ? model_->entityNamed(entityName) : nullptr;
     if (entity == nullptr) {
         return result;
     }
-    for (const auto& object : objects_) {
-        if (!object->deleted_ && object->entity().isKindOfEntity(*entity)) {
-            result.push_back(object.get());
-        }
+    for (std::size_t kind : kinds_[entityIndex_.at(entity)]) {
+        collectLive(kind, result);
     }
     return result;
 }
 
 std::vector<ManagedObject*> ManagedObjectContext::allObjects() const {
     std::vector<ManagedObject*> result;
-    for (const auto& object : objects_) {
-        if (!object->deleted_) {
-            result.push_back(object.get());
-        }
+    for (std::size_t kind = 0; kind < live_.size(); ++kind) {
+        collectLive(kind, result);
     }
     return result;
 }
@@ -122,7 +160,7 @@ void ManagedObjectContext::writeValue(ManagedObject& object, int attribute, Valu
     }
     if (registersUndo()) {
         undoManager_.registerUndo(
-            [this, o = &object, attribute, old = slot] { restoreValue(*o, attribute, old); });
+            [this, o = UndoHold(&object), attribute, old = slot] { restoreValue(*o, attribute, old); });
     }
     slot = std::move(value);
     touch(object, SnapshotEventChanged);
@@ -339,10 +377,15 @@ void ManagedObjectContext::changeLinks(std::vector<LinkEdit> edits) {
     }
     if (registersUndo()) {
         std::vector<LinkEdit> undo(edits.rbegin(), edits.rend());
+        std::vector<UndoHold> holds;
+        holds.reserve(2 * undo.size());
         for (LinkEdit& e : undo) {
             e.link = !e.link;
+            holds.emplace_back(e.a);
+            holds.emplace_back(e.b);
         }
-        undoManager_.registerUndo([this, undo = std::move(undo)] { changeLinks(undo); });
+        undoManager_.registerUndo(
+            [this, undo = std::move(undo), holds = std::move(holds)] { changeLinks(undo); });
     }
     for (const Side& side : sides) {
         touch(*side.object, SnapshotEventChanged);
@@ -362,7 +405,7 @@ void ManagedObjectContext::deleteObject(ManagedObject* object) {
         reportContractBreak("deletion of an object of another context");
         return;
     }
-    object->deleted_ = true; // first, so that deletions reaching it again from here do nothing
+    setDeleted(*object, true); // first, so that deletions reaching it again from here do nothing
     object->prepareForDeletion();
     const auto& relationships = object->entity().relationships();
     for (std::size_t i = 0; i < relationships.size(); ++i) {
@@ -383,10 +426,26 @@ void ManagedObjectContext::deleteObject(ManagedObject* object) {
     }
     // Registered last, so that undo brings the object back before it restores its links.
     if (registersUndo()) {
-        undoManager_.registerUndo([this, object] { reattach(*object); });
+        undoManager_.registerUndo([this, o = UndoHold(object)] { reattach(*o); });
     }
     touch(*object, 0);
     pendingDeletions_.push_back(object);
+    if (isUnreachable(*object)) {
+        objectMayBeUnreachable(*object);
+    }
+}
+
+void ManagedObjectContext::setDeleted(ManagedObject& object, bool deleted) {
+    if (object.deleted_ == deleted) {
+        return;
+    }
+    object.deleted_ = deleted;
+    LiveObjects& live = live_[object.kind_];
+    if (deleted) {
+        live.erase(&object);
+    } else {
+        live.insert(&object);
+    }
 }
 
 void ManagedObjectContext::detach(ManagedObject& object) {
@@ -395,20 +454,23 @@ void ManagedObjectContext::detach(ManagedObject& object) {
     for (std::size_t i = 0; i < object.links_.size(); ++i) {
         cutLinks(object, static_cast<int>(i));
     }
-    object.deleted_ = true;
+    setDeleted(object, true);
     if (registersUndo()) {
-        undoManager_.registerUndo([this, o = &object] { reattach(*o); });
+        undoManager_.registerUndo([this, o = UndoHold(&object)] { reattach(*o); });
     }
     touch(object, 0);
     if (!isUndoingOrRedoing()) {
         pendingDeletions_.push_back(&object);
     }
+    if (isUnreachable(object)) {
+        objectMayBeUnreachable(object);
+    }
 }
 
 void ManagedObjectContext::reattach(ManagedObject& object) {
-    object.deleted_ = false;
+    setDeleted(object, false);
     if (registersUndo()) {
-        undoManager_.registerUndo([this, o = &object] { detach(*o); });
+        undoManager_.registerUndo([this, o = UndoHold(&object)] { detach(*o); });
     }
     touch(object, SnapshotEventReattached);
 }
@@ -424,6 +486,89 @@ void ManagedObjectContext::processPendingChanges() {
     }
     pendingDeletions_.clear();
     pendingHead_ = 0;
+}
+
+// ---- Reclaiming ----------------------------------------------------------------------------------------
+
+void ManagedObjectContext::hold(ManagedObject* object) {
+    if (object != nullptr) {
+        ++object->undoHolds_;
+    }
+}
+
+void ManagedObjectContext::release(ManagedObject* object) {
+    if (object != nullptr && --object->undoHolds_ == 0 && object->deleted_) {
+        object->context_->objectMayBeUnreachable(*object);
+    }
+}
+
+bool ManagedObjectContext::isUnreachable(const ManagedObject& object) {
+    return object.deleted_ && object.undoHolds_ == 0 && !object.hasObservers();
+}
+
+void ManagedObjectContext::objectMayBeUnreachable(ManagedObject& object) {
+    if (tearingDown_ || object.reclaimQueued_ || !isUnreachable(object)) {
+        return;
+    }
+    object.reclaimQueued_ = true;
+    unreachable_.push_back(&object);
+    scheduleReclaim();
+}
+
+void ManagedObjectContext::scheduleReclaim() {
+    if (reclaimScheduled_ || tearingDown_) {
+        return;
+    }
+    reclaimScheduled_ = true;
+    MainLoop::defer([self = std::weak_ptr<ManagedObjectContext*>(self_)] {
+        if (const std::shared_ptr<ManagedObjectContext*> context = self.lock()) {
+            (*context)->reclaimUnreachableObjects();
+        }
+    });
+}
+
+void ManagedObjectContext::reclaimUnreachableObjects() {
+    reclaimScheduled_ = false;
+    if (unreachable_.empty() || tearingDown_ || isUndoingOrRedoing() || insideNestedEventLoop()) {
+        return; // the objects wait for the next reclaim
+    }
+    processPendingChanges();
+    std::vector<ManagedObject*> candidates;
+    candidates.swap(unreachable_);
+    std::vector<ManagedObject*> doomed;
+    for (ManagedObject* object : candidates) {
+        object->reclaimQueued_ = false;
+        // Still unreachable (a write to the deleted object may have registered an action since), out of
+        // the graph with its hook called, and linked to nothing (deletion and undo cut every link; an
+        // object that kept one is left alone rather than leaving its partner a dangling pointer).
+        const bool linked =
+            std::any_of(object->links_.begin(), object->links_.end(),
+                        [](const ManagedObject::Link& l) { return l.one || !l.many.empty(); });
+        if (isUnreachable(*object) && object->faulted_ && !linked) {
+            doomed.push_back(object);
+        }
+    }
+    if (doomed.empty()) {
+        return;
+    }
+    for (ManagedObject* object : doomed) {
+        object->reclaimQueued_ = true; // marks the doomed for the loader's list below
+    }
+    if (!awaitingFetch_.empty()) {
+        std::erase_if(awaitingFetch_, [](const ManagedObject* o) { return o->reclaimQueued_; });
+    }
+    for (ManagedObject* object : doomed) {
+        objects_[object->slot_].reset();
+    }
+    freeSlots_ += doomed.size();
+    // Compacted once half the slots are empty, so a reclaim costs what it frees, on average.
+    if (freeSlots_ * 2 > objects_.size()) {
+        std::erase(objects_, nullptr);
+        for (std::size_t i = 0; i < objects_.size(); ++i) {
+            objects_[i]->slot_ = i;
+        }
+        freeSlots_ = 0;
+    }
 }
 
 // ---- Undo and redo -------------------------------------------------------------------------------------

@@ -6,7 +6,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -15,14 +18,27 @@ namespace platform {
 //
 // Deletion: `deleteObject` marks the object deleted, calls its `prepareForDeletion` once, deletes what its
 // cascading relationships reach, then cuts every remaining link (nullify). It is idempotent and may be
-// re-entered from `prepareForDeletion`. The deleted object keeps its attributes and stays valid memory
-// until the context is destroyed; `processPendingChanges` then calls its `willTurnIntoFault`.
+// re-entered from `prepareForDeletion`. The deleted object keeps its attributes; `processPendingChanges`
+// then calls its `willTurnIntoFault`.
 //
 // Undo: every stored change, insertion and deletion registers with the undo manager. Undo and redo write
 // stored values and links directly and send the change notices (observers see `isUndoing` / `isRedoing`);
 // after the last action and before any other observer of the did-undo or did-redo notification runs, every
 // touched object still in the graph gets `awakeFromSnapshotEvents` once, and every one taken out gets
 // `willTurnIntoFault`.
+//
+// Reclaiming: a deleted object (or one whose insertion was undone) stays in memory while any undo or redo
+// action can reach it, so undo brings back the very same object. Once none can (the undo stack was
+// cleared, a new edit dropped the redo steps, the object was deleted with registration disabled) and no
+// observer is left on it, it is destroyed, but never inside the call that made it unreachable: callers in
+// the event being handled may still hold raw pointers to it (to read what they just deleted, or to remove
+// their observers). The context destroys such objects in a call deferred to the main loop
+// (`MainLoop::defer`), which runs once the event has returned; there it first processes pending changes,
+// so every object hears `willTurnIntoFault` before it goes. Inside a nested (modal) event loop, or while
+// undoing or redoing, the call leaves them for the next one, which the next edit schedules. Without an
+// event loop (tools, a test that does not run one) nothing is reclaimed before the context goes.
+// `processPendingChanges` is no such point: the model calls it in the middle of its operations, and hooks
+// call it re-entrantly, while they still work on deleted objects.
 //
 // Main thread only.
 class ManagedObjectContext {
@@ -58,10 +74,14 @@ public:
     // so this costs only the deletions since the last call; it may be re-entered from the hooks it calls.
     void processPendingChanges();
 
-    // Every object of the entity or of its sub-entities that is in the graph, in insertion order.
+    // Every object of the entity or of its sub-entities that is in the graph, in insertion order. The cost
+    // follows the objects returned: deleted objects are never walked.
     std::vector<ManagedObject*> fetchObjects(std::string_view entityName) const;
     // Every object in the graph, in insertion order.
     std::vector<ManagedObject*> allObjects() const;
+
+    // Objects in memory: those in the graph and the deleted ones not yet destroyed (see Reclaiming above).
+    std::size_t heldObjectCount() const { return objects_.size() - freeSlots_; }
 
 private:
     friend class ManagedObject;
@@ -79,6 +99,33 @@ private:
     };
     static constexpr std::size_t kAppend = static_cast<std::size_t>(-1);
 
+    // One undo or redo action's hold on an object; a deleted object stays in memory while it has any.
+    class UndoHold {
+    public:
+        explicit UndoHold(ManagedObject* object) noexcept : object_(object) {
+            ManagedObjectContext::hold(object_);
+        }
+        UndoHold(const UndoHold& other) noexcept : UndoHold(other.object_) {}
+        UndoHold(UndoHold&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+        UndoHold& operator=(UndoHold other) noexcept {
+            std::swap(object_, other.object_);
+            return *this;
+        }
+        ~UndoHold() { ManagedObjectContext::release(object_); }
+        ManagedObject& operator*() const { return *object_; }
+
+    private:
+        ManagedObject* object_;
+    };
+
+    // Objects in the graph ordered by insertion.
+    struct ByObjectID {
+        bool operator()(const ManagedObject* a, const ManagedObject* b) const {
+            return a->objectID() < b->objectID();
+        }
+    };
+    using LiveObjects = std::set<ManagedObject*, ByObjectID>;
+
     ManagedObject* insertObject(std::string_view entityName, bool fetched);
     void writeValue(ManagedObject& object, int attribute, Value value);
     void restoreValue(ManagedObject& object, int attribute, const Value& value);
@@ -91,16 +138,36 @@ private:
                                       std::size_t position);
     static std::size_t removeFromSide(ManagedObject::Link& link, bool toMany, ManagedObject* member);
     void changeLinks(std::vector<LinkEdit> edits);
+    void setDeleted(ManagedObject& object, bool deleted);
     void detach(ManagedObject& object);
     void reattach(ManagedObject& object);
     void touch(ManagedObject& object, unsigned events);
     void undoRedoWillStart();
     void undoRedoDidEnd();
     bool registersUndo() const { return undoManager_.isUndoRegistrationEnabled(); }
+    static void hold(ManagedObject* object);
+    static void release(ManagedObject* object);
+    static bool isUnreachable(const ManagedObject& object);
+    void objectMayBeUnreachable(ManagedObject& object);
+    void scheduleReclaim();
+    void reclaimUnreachableObjects();
+    void collectLive(std::size_t kind, std::vector<ManagedObject*>& into) const;
 
     std::shared_ptr<const ManagedObjectModel> model_;
     UndoManager undoManager_; // declared before the objects, so it outlives them
+    // Owns every object in memory in insertion order; a destroyed object leaves an empty slot until the
+    // list is compacted.
     std::vector<std::unique_ptr<ManagedObject>> objects_;
+    std::size_t freeSlots_ = 0;
+    // By entity (in the model's order): the objects of exactly that entity in the graph.
+    std::vector<LiveObjects> live_;
+    // By entity: itself and every entity derived from it.
+    std::vector<std::vector<std::size_t>> kinds_;
+    std::unordered_map<const Entity*, std::size_t> entityIndex_;
+    std::vector<ManagedObject*> unreachable_; // may be destroyed at the next reclaim
+    bool reclaimScheduled_ = false;
+    // Lets a deferred reclaim find out whether the context still exists.
+    std::shared_ptr<ManagedObjectContext*> self_;
     std::vector<ManagedObject*> awaitingFetch_;
     std::vector<ManagedObject*> pendingDeletions_;
     std::size_t pendingHead_ = 0;

@@ -24,6 +24,10 @@ namespace platform {
 // notification to after the did-notification, so observers of either see the flag. A registration outside
 // undo and redo forgets the redo steps.
 //
+// Dropped actions (`removeAllActions`, the redo steps a new registration forgets, a step once it has been
+// undone or redone) are destroyed at once, so what an action captured can count its holders: the object
+// graph keeps a deleted object in memory exactly as long as some action can still reach it.
+//
 // Change count. A stamp of the content state that a document compares for its edited state: a new step
 // gives a new, higher stamp; undo goes back to the stamp before the step, redo forward again. Equal stamps
 // mean equal content, also across undo followed by a new edit (that edit gets a stamp never seen before).

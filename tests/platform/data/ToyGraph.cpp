@@ -12,6 +12,7 @@ namespace toy {
 
 HookLog* ToyObject::log = nullptr;
 std::vector<std::string>* ToyObject::changeLog = nullptr;
+std::vector<std::string>* ToyObject::destroyedLog = nullptr;
 int Shelf::setterCalls = 0;
 
 void HookLog::record(const std::string& hook, platform::ManagedObject& object) {
@@ -27,6 +28,12 @@ void HookLog::record(const std::string& hook, platform::ManagedObject& object) {
 int HookLog::count(const std::string& entry) const {
     auto it = counts.find(entry);
     return it == counts.end() ? 0 : it->second;
+}
+
+ToyObject::~ToyObject() {
+    if (destroyedLog != nullptr) {
+        destroyedLog->push_back(name(this));
+    }
 }
 
 void ToyObject::record(const std::string& hook) {

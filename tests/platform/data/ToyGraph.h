@@ -29,7 +29,10 @@ struct HookLog {
 class ToyObject : public platform::ManagedObject {
 public:
     using ManagedObject::ManagedObject;
+    ~ToyObject() override;
     static HookLog* log;
+    // The name of every object destroyed, in order, when set.
+    static std::vector<std::string>* destroyedLog;
     // Every will/did-change notice, as "will Box#3 items +[Item#6]" ("=" setting, "+" insertion,
     // "-" removal), when set.
     static std::vector<std::string>* changeLog;
