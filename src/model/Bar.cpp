@@ -1220,7 +1220,7 @@ void Bar::keepInclinationOfTonesFor(const std::vector<NoteTone*>& run) {
     }
     for (std::size_t i = 1; i + 1 < n; ++i) {
         NoteTone* tone = run[i];
-        if (tone->level() != run[i - 1]->level() || tone->tieLeft()) {
+        if (tone->level() != run[i - 1]->level() || Tie::isWhole(tone->tieLeft())) {
             continue;
         }
         const std::int64_t d = run[i + 1]->level() - run[i - 1]->level();
@@ -1232,7 +1232,7 @@ void Bar::keepInclinationOfTonesFor(const std::vector<NoteTone*>& run) {
     }
     for (std::size_t i = n - 2; i >= 1; --i) {
         NoteTone* tone = run[i];
-        if (tone->level() == run[i + 1]->level() && !tone->tieRight()) {
+        if (tone->level() == run[i + 1]->level() && !Tie::isWhole(tone->tieRight())) {
             const std::int64_t d = run[i + 1]->level() - run[i - 1]->level();
             if (d >= 2 && tone->canEnharmonicDown()) {
                 tone->enharmonicDown();
