@@ -175,6 +175,9 @@ TEST(BarTransposeTest, StepwiseRunsAreRespelledToFollowTheMelody) {
              RunCase{"first and last equal", {{-3, 0}, {-3, 2}, {-3, 0}}, -1, {-3, -3, -3}},
              RunCase{"a tied tone keeps its spelling", {{-3, 2}, {-3, 2}, {-1, 0}}, 0, {-3, -3, -1}},
              RunCase{"untied, the same run is respelled", {{-3, 2}, {-3, 2}, {-1, 0}}, -1, {-3, -2, -1}},
+             // The flat of the middle tone reaches the last one: respelling it would make that one A.
+             RunCase{"F Ab Ab, the flat carried on, is left", {{-3, 0}, {-1, 4}, {-1, 0}}, -1, {-3, -1, -1}},
+             RunCase{"F Ab Ab, both written, rises", {{-3, 0}, {-1, 4}, {-1, 4}}, -1, {-3, -2, -1}},
          }) {
         SCOPED_TRACE(c.name);
         Song s;
