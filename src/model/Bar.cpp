@@ -1207,6 +1207,51 @@ void Bar::keepInclinationOfTones() {
     tidy();
 }
 
+namespace {
+
+// Whether a later tone of the tone's bar takes the accidental in force on the tone's level or on the level
+// it would move to from an earlier tone: respelling the tone would then change that tone's pitch, as an
+// accidental written on the tone, or the one moved away from its level, reaches on until the next written
+// one on that level.
+bool respellingReachesLaterTones(const NoteTone* tone, std::int64_t newLevel) {
+    const Bar* bar = tone->bar();
+    if (!bar) {
+        return false;
+    }
+    bool after = false;
+    bool oldOpen = tone->thisAccidentalType() != 0;
+    bool newOpen = true;
+    for (const Note* note : bar->noteArray()) {
+        for (const NoteUnit* unit : note->unitArray()) {
+            for (const NoteTone* other : unit->toneArray()) {
+                if (other == tone) {
+                    after = true;
+                    continue;
+                }
+                if (!after || other->slash()) {
+                    continue;
+                }
+                const bool written = other->thisAccidentalType() != 0;
+                if (other->level() == tone->level() && oldOpen) {
+                    if (!written) {
+                        return true;
+                    }
+                    oldOpen = false;
+                }
+                if (other->level() == newLevel && newOpen) {
+                    if (!written) {
+                        return true;
+                    }
+                    newOpen = false;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 void Bar::keepInclinationOfTonesFor(const std::vector<NoteTone*>& run) {
     const std::size_t n = run.size();
     if (n < 3) {
@@ -1220,23 +1265,26 @@ void Bar::keepInclinationOfTonesFor(const std::vector<NoteTone*>& run) {
     }
     for (std::size_t i = 1; i + 1 < n; ++i) {
         NoteTone* tone = run[i];
-        if (tone->level() != run[i - 1]->level() || tone->tieLeft()) {
+        if (tone->level() != run[i - 1]->level() || Tie::isWhole(tone->tieLeft())) {
             continue;
         }
         const std::int64_t d = run[i + 1]->level() - run[i - 1]->level();
-        if (d >= 2 && tone->canEnharmonicUp()) {
+        if (d >= 2 && tone->canEnharmonicUp() && !respellingReachesLaterTones(tone, tone->level() + 1)) {
             tone->enharmonicUp();
-        } else if (d <= -2 && tone->canEnharmonicDown()) {
+        } else if (d <= -2 && tone->canEnharmonicDown() &&
+                   !respellingReachesLaterTones(tone, tone->level() - 1)) {
             tone->enharmonicDown();
         }
     }
     for (std::size_t i = n - 2; i >= 1; --i) {
         NoteTone* tone = run[i];
-        if (tone->level() == run[i + 1]->level() && !tone->tieRight()) {
+        if (tone->level() == run[i + 1]->level() && !Tie::isWhole(tone->tieRight())) {
             const std::int64_t d = run[i + 1]->level() - run[i - 1]->level();
-            if (d >= 2 && tone->canEnharmonicDown()) {
+            if (d >= 2 && tone->canEnharmonicDown() &&
+                !respellingReachesLaterTones(tone, tone->level() - 1)) {
                 tone->enharmonicDown();
-            } else if (d <= -2 && tone->canEnharmonicUp()) {
+            } else if (d <= -2 && tone->canEnharmonicUp() &&
+                       !respellingReachesLaterTones(tone, tone->level() + 1)) {
                 tone->enharmonicUp();
             }
         }

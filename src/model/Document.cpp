@@ -581,8 +581,13 @@ void Document::deleteBarsFromTo(Bar* from, Bar* to) {
     }
     processPendingChanges();
     decrementBarNumberOfBarsBehindWithLength(f, t - f + 1);
-    for (Line* line : {first, last}) {
-        if (line->isDeleted() || (line == last && last == first)) {
+    // First, then last when the range ends on another line.
+    std::vector<Line*> touched{first};
+    if (last != first) {
+        touched.push_back(last);
+    }
+    for (Line* line : touched) {
+        if (line->isDeleted()) {
             continue;
         }
         const std::uint64_t count = line->bars().size();

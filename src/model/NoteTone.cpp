@@ -104,8 +104,14 @@ Tie* NoteTone::createNewTie() {
     if (!next || !context) {
         return nullptr;
     }
-    // A tone starts one tie at most: a tie made again replaces the one there was.
-    deleteObject(tieRight());
+    // A tone starts one tie at most and ends one at most: a tie made again replaces the one there was at
+    // either tone, which would otherwise be left holding one end only.
+    Tie* fromHere = tieRight();
+    Tie* intoNext = next->tieLeft();
+    deleteObject(fromHere);
+    if (intoNext != fromHere) {
+        deleteObject(intoNext);
+    }
     auto* tie = context->insertNewObject<Tie>("Tie");
     tie->setToneLeft(this);
     tie->setToneRight(next);

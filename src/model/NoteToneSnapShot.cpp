@@ -3,6 +3,7 @@
 #include "model/NoteTone.h"
 #include "model/SymbolAccidental.h"
 #include "model/SymbolInNote.h"
+#include "model/Tie.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
 
@@ -57,8 +58,8 @@ void NoteToneSnapShot::takeSnapshotFrom(const TOVManagedObject* entity) {
     level_ = tone->level();
     slash_ = tone->slash();
     head_ = tone->head();
-    tieRight_ = tone->tieRight() != nullptr;
-    tieLeft_ = tone->tieLeft() != nullptr;
+    tieRight_ = Tie::isWhole(tone->tieRight());
+    tieLeft_ = Tie::isWhole(tone->tieLeft());
     const SymbolAccidental* accidental = tone->accidental();
     accidental_ = accidental ? snapshotOfSymbol(accidental) : nullptr;
     articulationArray_.clear();

@@ -14,4 +14,7 @@ public:
     void setToneLeft(NoteTone* tone);
     NoteTone* toneRight() const;
     void setToneRight(NoteTone* tone);
+
+    // Whether the tie holds a tone at both ends: the only ties readers count.
+    static bool isWhole(const Tie* tie) { return tie && tie->toneLeft() && tie->toneRight(); }
 };

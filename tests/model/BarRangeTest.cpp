@@ -144,7 +144,43 @@ TEST(BarRangeTest, DeletingRanges) {
          {PageSpec{10, {{0, 0, false}, {4, 4, true}}}},
          [](Scene& s) { s.d->deleteBarsFromTo(s.bar(1, true), s.bar(1, true)); },
          "[4D: 0 2 3]"},
+        {"the first bars of the song",
+         {singles(2)},
+         [](Scene& s) { s.d->deleteBarsFromTo(s.bar(1), s.bar(0)); },
+         "[2: 2 3][4: 4 5 6 7]"},
+        {"the whole first line",
+         {PageSpec{10, {{0, 0, false}, {4, 4, true}, {4, 4, true}}}},
+         [](Scene& s) { s.d->deleteBarsFromTo(s.bar(0), s.bar(3)); },
+         "[4D: 4 5 6 7]"},
     });
+}
+
+// Renumbering behind a bar never takes a number below zero: bars the shift would carry past it get 0, and
+// twins keep the number of their upper bar.
+TEST(BarRangeTest, BarNumbersShiftedDownStopAtZero) {
+    Scene s({PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, true}, {4, 4, false}}}});
+    std::vector<Bar*> bars;
+    std::vector<Bar*> twins;
+    for (std::uint64_t n = 0; n < 12; ++n) {
+        bars.push_back(s.bar(n));
+        if (Bar* twin = s.bar(n, true)) {
+            twins.push_back(twin);
+        }
+    }
+    ASSERT_EQ(twins.size(), 4u);
+    s.d->decrementBarNumberOfBarsBehindWithLength(2, 5);
+    s.context->processPendingChanges();
+    // The bars by their number before, upper and lower.
+    std::vector<std::uint64_t> upper;
+    std::vector<std::uint64_t> lower;
+    for (std::uint64_t n = 0; n < 12; ++n) {
+        upper.push_back(bars[n]->num());
+        if (n >= 4 && n < 8) {
+            lower.push_back(twins[n - 4]->num());
+        }
+    }
+    EXPECT_EQ(upper, (std::vector<std::uint64_t>{0, 1, 2, 0, 0, 0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(lower, (std::vector<std::uint64_t>{0, 0, 1, 2}));
 }
 
 TEST(BarRangeTest, CopyAndPaste) {
@@ -181,6 +217,13 @@ TEST(BarRangeTest, CopyAndPaste) {
              EXPECT_EQ(s.bar(5)->chordArray().front()->chordElems().elemStep1, 9);
          },
          "[4D: 0 1 2 3][4: 4 1 6 7]"},
+        {"past the end of an over-full line",
+         {PageSpec{10, {{0, 0, false}, {4, 4, false}, {2, 3, false}}}},
+         [](Scene& s) {
+             s.d->copyBarsIntoPasteBoardFromTo(s.bar(1), s.bar(2), s.pasteboard);
+             s.d->pasteBarsFromPasteBoardAtBarCountChordNote(s.bar(6), 1, true, true, s.pasteboard);
+         },
+         "[4: 0 1 2 3][2: 4 5 1][4: 2]"},
         {"chords off",
          {singles(2)},
          [](Scene& s) {
@@ -210,6 +253,36 @@ TEST(BarRangeTest, MovingABarKeepsPairsWhole) {
                        std::string("[4") + (sourceDouble ? "D" : "") + ": 0 1 2][4" +
                            (sourceDouble || targetDouble ? "D" : "") + ": 3 4 5 6 7]"}});
         }
+    }
+}
+
+// A bar taken out of its line, from either part of a pair, takes its partner with it; a line left without
+// bars goes, and its lower line with it.
+TEST(BarRangeTest, ABarTakenOutOfItsLineTakesItsPartner) {
+    for (bool lower : {false, true}) {
+        SCOPED_TRACE(lower ? "the lower bar" : "the upper bar");
+        runCases({{"the last of two",
+                   {PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 2, true}}}},
+                   [=](Scene& s) {
+                       Bar* bar = s.bar(5, lower);
+                       Bar* partner = bar->alternativeBarInDoubleLine();
+                       ASSERT_NE(partner, nullptr);
+                       bar->setLine(nullptr);
+                       EXPECT_EQ(bar->line(), nullptr);
+                       EXPECT_EQ(partner->line(), nullptr);
+                   },
+                   "[4: 0 1 2 3][4D: 4]"},
+                  {"the only one",
+                   {PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 1, true}}}},
+                   [=](Scene& s) {
+                       Bar* bar = s.bar(4, lower);
+                       Bar* partner = bar->alternativeBarInDoubleLine();
+                       ASSERT_NE(partner, nullptr);
+                       bar->setLine(nullptr);
+                       EXPECT_EQ(partner->line(), nullptr);
+                       EXPECT_EQ(s.context->fetchObjects("Line").size(), 2u);
+                   },
+                   "[4: 0 1 2 3]"}});
     }
 }
 

@@ -111,6 +111,41 @@ TEST(BarTransposeTest, BarsWithTheirOwnKeyMoveAnywhereInTheRange) {
     EXPECT_EQ(s.bar(6)->keyType(), 600);
 }
 
+// A key code that no key signature stands for gives the tables no pitch to move a tone from or to: every
+// tone of a bar under it stays as written, with its own accidental, and the key code stays too, whether the
+// bar sets it or inherits it from an earlier bar.
+TEST(BarTransposeTest, TonesUnderAKeyTheTablesDoNotKnowStayAsWritten) {
+    constexpr int kUnknownKey = 600;
+    struct Case {
+        const char* name;
+        std::uint64_t keyBar;
+    };
+    for (const Case& c : {Case{"the bar's own key", 2}, Case{"a key inherited from bar 1", 1}}) {
+        for (std::int64_t width : {2, -5, 7, 12}) {
+            SCOPED_TRACE(std::string(c.name) + ", width " + std::to_string(width));
+            Song s;
+            s.bar(c.keyBar)->setKeyType(kUnknownKey);
+            Bar* b = s.bar(2);
+            const std::vector<NoteTone*> tones = {s.tone(b, 0, 0), s.tone(b, 240, -3, 2),
+                                                  s.tone(b, 480, 2, 4), s.tone(b, 720, -1)};
+            std::vector<std::pair<std::int64_t, int>> written;
+            for (const NoteTone* t : tones) {
+                written.emplace_back(t->level(), t->thisAccidentalType());
+            }
+            const UndoRedoDumps dumps = runUndoRedo(s.d, [&] { s.transpose(2, 3, width); });
+            for (std::size_t i = 0; i < tones.size(); ++i) {
+                EXPECT_EQ(std::make_pair(tones[i]->level(), tones[i]->thisAccidentalType()), written[i])
+                    << "tone " << i;
+            }
+            EXPECT_EQ(s.bar(c.keyBar)->keyType(), kUnknownKey);
+            EXPECT_EQ(b->keyType(), c.keyBar == 2 ? kUnknownKey : 0);
+            EXPECT_EQ(s.bar(3)->keyType(), 0);
+            EXPECT_EQ(dumps.undone, dumps.before);
+            EXPECT_EQ(dumps.redone, dumps.after);
+        }
+    }
+}
+
 TEST(BarTransposeTest, OctavesUpAndDownRestoreEveryLevel) {
     Song s;
     Bar* b = s.bar(1);
@@ -140,6 +175,9 @@ TEST(BarTransposeTest, StepwiseRunsAreRespelledToFollowTheMelody) {
              RunCase{"first and last equal", {{-3, 0}, {-3, 2}, {-3, 0}}, -1, {-3, -3, -3}},
              RunCase{"a tied tone keeps its spelling", {{-3, 2}, {-3, 2}, {-1, 0}}, 0, {-3, -3, -1}},
              RunCase{"untied, the same run is respelled", {{-3, 2}, {-3, 2}, {-1, 0}}, -1, {-3, -2, -1}},
+             // The flat of the middle tone reaches the last one: respelling it would make that one A.
+             RunCase{"F Ab Ab, the flat carried on, is left", {{-3, 0}, {-1, 4}, {-1, 0}}, -1, {-3, -1, -1}},
+             RunCase{"F Ab Ab, both written, rises", {{-3, 0}, {-1, 4}, {-1, 4}}, -1, {-3, -2, -1}},
          }) {
         SCOPED_TRACE(c.name);
         Song s;
