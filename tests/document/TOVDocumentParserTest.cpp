@@ -30,6 +30,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QStringList>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -1172,6 +1176,128 @@ TEST_F(DocumentParserTest, AFamilyThatNamesNoFontIsTriedWithItsStyleAndWeight) {
     EXPECT_EQ(text.runs()[0].attributes.font, (platform::TextFont{"Fam-BoldOblique", 10}));
     EXPECT_EQ(text.runs()[1].attributes.font, (platform::TextFont{"Fallback", 20}));
     EXPECT_EQ(asked, (std::vector<QString>{"Fam", "Fam Oblique Bold", "Gone"}));
+}
+
+// ---- the tovz-dump tool
+
+struct ToolRun {
+    bool finished = false;
+    bool exitedNormally = false;
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun runTovzDump(const QStringList& arguments) {
+    QProcess process;
+    // A sanitizer report must end the tool with a signal, never pass for a plain failure status.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":abort_on_error=1");
+    environment.insert("UBSAN_OPTIONS", environment.value("UBSAN_OPTIONS") + ":halt_on_error=1");
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TOVZ_DUMP_PATH), arguments);
+    ToolRun run;
+    if (!process.waitForStarted(30000)) {
+        return run;
+    }
+    run.finished = process.waitForFinished(120000);
+    if (!run.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    run.exitedNormally = process.exitStatus() == QProcess::NormalExit;
+    run.status = process.exitCode();
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+TEST_F(DocumentParserTest, TovzDumpPrintsTheDumpOfAGoodFile) {
+    RichSong song;
+    TempDir dir;
+    const std::filesystem::path path = dir.path() / "song.tovz";
+    ASSERT_TRUE(TOVDocumentParser().saveTOVZDocumentToUrlFromDocument(path, song.d));
+    // The tool registers no font service, so the expected dump is read without one too.
+    TOVDocumentParser::setFontLookup({});
+    std::ifstream in(path, std::ios::binary);
+    const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto loaded = load(bytes);
+    ASSERT_TRUE(loaded->ok);
+
+    const ToolRun run = runTovzDump({QString::fromStdString(path.string())});
+    ASSERT_TRUE(run.finished);
+    EXPECT_TRUE(run.exitedNormally);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(firstDifference(run.out, "data-struct-version: 1.5\ncustom-font-id: Default\n"
+                                       "custom-font-name: Default\n" +
+                                           dumpDocument(loaded->document)),
+              "");
+}
+
+// Whatever the file, the tool ends with one line saying why it cannot be read and a status a shell takes
+// for a plain failure: no crash, no hang, no endless unpacking.
+TEST_F(DocumentParserTest, TovzDumpRefusesDamagedFilesInOneLine) {
+    RichSong song;
+    const Bytes good = *TOVDocumentParser().tovzDataFromDocument(song.d);
+    Bytes cut(good.begin(), good.begin() + good.size() / 2);
+    Bytes noise(4096);
+    std::uint32_t seed = 12345;
+    for (std::uint8_t& byte : noise) {
+        seed = seed * 1103515245u + 12345u;
+        byte = static_cast<std::uint8_t>(seed >> 16);
+    }
+    Bytes gzipMagicThenNoise = noise;
+    gzipMagicThenNoise[0] = 0x1F;
+    gzipMagicThenNoise[1] = 0x8B;
+    gzipMagicThenNoise[2] = 8;
+    // More than the 64 MiB the reader unpacks, in a few tens of kilobytes.
+    std::string bomb = "<?xml version=\"1.0\"?><tovrin>";
+    bomb.resize((64u << 20) + 4096, ' ');
+    const std::string notXml = "plain text, no gzip";
+    struct Case {
+        const char* what;
+        std::optional<Bytes> content; // none: the path is not written
+        bool folder = false;
+    };
+    const Case cases[] = {
+        {"empty", Bytes{}},
+        {"not gzip", Bytes(notXml.begin(), notXml.end())},
+        {"cut short", cut},
+        {"gzip header then noise", gzipMagicThenNoise},
+        {"gzip of noise", *platform::gzipDeflate(noise)},
+        {"gzip of no document", gzipped(file("<lines><line partition=\"2\"/></lines>"))},
+        {"gzip bomb", gzipped(bomb)},
+        {"missing", std::nullopt},
+        {"folder", std::nullopt, true},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::filesystem::path path = dir.path() / (std::string(c.what) + ".tovz");
+        if (c.content) {
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(c.content->data()),
+                       static_cast<std::streamsize>(c.content->size()));
+        } else if (c.folder) {
+            std::filesystem::create_directory(path);
+        }
+        const ToolRun run = runTovzDump({QString::fromStdString(path.string())});
+        ASSERT_TRUE(run.finished);
+        EXPECT_TRUE(run.exitedNormally);
+        EXPECT_GE(run.status, 1);
+        EXPECT_LE(run.status, 127);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_TRUE(run.err.ends_with("\n")) << run.err;
+        EXPECT_NE(run.err.find(path.filename().string()), std::string::npos) << run.err;
+    }
+    // Without a file name it says how it is used.
+    const ToolRun usage = runTovzDump({});
+    ASSERT_TRUE(usage.finished);
+    EXPECT_TRUE(usage.exitedNormally);
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_EQ(std::count(usage.err.begin(), usage.err.end(), '\n'), 1) << usage.err;
 }
 
 } // namespace
