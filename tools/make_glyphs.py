@@ -667,6 +667,10 @@ TENSION_EM = QUALITY_EM * 0.8  # the minor eleventh scales its tension by 1.25 t
 ROOT_MARGINS = {"CSharp": -3.5, "DFlat": -3.0, "DSharp": -3.0, "EFlat": -3.5, "FSharp": -3.5,
                 "GFlat": -3.5, "GSharp": -3.5, "AFlat": -0.25, "ASharp": 0.25, "BFlat": -3.5}
 CLEAR_OF_SIGN = 1.3
+# A plain root keeps the right side bearing its letter has in text, so that a quality or tension set the
+# typesetter's gap after it stands as far from the letter as the next letter of a word would; the
+# diagonal of the A, which has almost none, still keeps a little.
+MIN_SIDE_BEARING = 0.5
 
 
 def accidental(kind, em, raised_for_root=False):
@@ -683,9 +687,9 @@ def accidental(kind, em, raised_for_root=False):
     return g.moved(-b[0], bottom - b[3])
 
 
-def chord_text(string, em, font=None):
+def chord_text(string, em, font=None, paren_lift=0.0):
     """Text of a chord symbol: '#' and 'b' are the music font's sharp and flat, '-' the minus sign,
-    '^' the major-seventh triangle."""
+    '^' the major-seventh triangle; parentheses are raised by paren_lift."""
     font = font or SANS
     s = Shape()
     x = 0.0
@@ -700,6 +704,8 @@ def chord_text(string, em, font=None):
         if ch == "-":  # a narrower minus than the font's, with the width of a figure
             g = g.moved(-g.ink_bounds()[0] + 0.05 * em, 0)
             adv = g.ink_bounds()[2] + 0.08 * em
+        if ch in "()":
+            g = g.moved(0, -paren_lift)
         s.add(g, x, 0)
         x += adv
     return s
@@ -709,8 +715,10 @@ def root_glyph(name, padded=True):
     letter, adv = SANS.char(name[0], ROOT_EM)
     s = Shape().add(letter)
     sign = name[1:]
-    if sign:
-        lb = letter.ink_bounds()
+    lb = letter.ink_bounds()
+    if not sign:
+        s.anchor(lb[2] + max(adv - lb[2], MIN_SIDE_BEARING), 0.0)
+    else:
         acc = accidental("#" if sign == "Sharp" else "b", ROOT_EM, raised_for_root=True)
         s.add(acc, lb[2] + 0.7, 0)
         if padded:
@@ -806,7 +814,23 @@ def tension_string(key):
     return "(" + head + ("," + tail if tail else "") + ")"
 
 
+# Room before a tension that opens with a parenthesis: set right after the minor sign at the quality's
+# size, as in "m(11)", the parenthesis needs what a letter would leave; 0.8 would nearly join them.
+PAREN_PAD = 1.1
+
+
+def tension_parentheses():
+    """How far a tension's parentheses are raised, and how deep the font's own would reach. The font
+    hangs them well below the figures; a tension's are centred on its figures instead, and the
+    tension's bounds still reach as deep as the font's would. The figures stand where they stood, beside
+    a root and over a quality, while an opening parenthesis stacked over a quality no longer dips to it."""
+    paren = SANS.char("(", TENSION_EM)[0].ink_bounds()
+    figure_middle = -0.729 * TENSION_EM / 2
+    return (paren[1] + paren[3]) / 2 - figure_middle, paren[3]
+
+
 def tensions(out):
+    paren_lift, paren_depth = tension_parentheses()
     for key in TENSION_KEYS:
         if key == "chord6":
             continue  # the quality's file serves the sixth as a tension as well
@@ -817,7 +841,8 @@ def tensions(out):
             s.anchor(s.ink_bounds()[0] - 0.8, 0.0)
             out[key] = s
             continue
-        s = chord_text(tension_string(key), TENSION_EM)
+        string = tension_string(key)
+        s = chord_text(string, TENSION_EM, paren_lift=paren_lift)
         if key.startswith("chordAug"):
             # Set 1.5 below the root's line when alone: the descenders are shortened to that depth
             # and the bounds end there, so that the word stands on the root's line.
@@ -826,8 +851,10 @@ def tensions(out):
                 k = 1.5 / deepest
                 s = s.map(lambda p: (p[0], p[1] * k if p[1] > 0 else p[1]))
             s.anchor(s.ink_bounds()[0] - 0.8, 1.5)
+        elif string.startswith("("):
+            s.anchor(s.ink_bounds()[0] - PAREN_PAD, paren_depth)
         else:
-            s.anchor(s.ink_bounds()[0] - 0.8, 0.0)
+            s.anchor(s.ink_bounds()[0] - 0.8, paren_depth if "(" in string else 0.0)
         out[key] = s
 
 

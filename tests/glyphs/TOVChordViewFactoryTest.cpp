@@ -549,6 +549,117 @@ TEST(ChordFactoryBuiltInFont, QualitiesAndTensionsClearTheRootsAccidental) {
     }
 }
 
+// The ink of the subpaths [from, to): the zero-area anchors a glyph carries to widen its bounds are
+// left out, so that what is measured is what a reader sees.
+std::optional<Rect> inkOf(const std::vector<Rect>& rects, std::size_t from, std::size_t to) {
+    return unionOf(rects, from, to,
+                   [&](std::size_t i) { return rects[i].width() > 0 && rects[i].height() > 0; });
+}
+
+// The profiles of the clearance test above, and the default one.
+std::vector<TOVChordNotationProfile> clearanceProfiles() {
+    return {profileWith(0, 0, 0, 0, 0, 0), profileWith(0, 0, 0, 0, 0, 1), profileWith(0, 1, 0, 1, 0, 0),
+            profileWith(1, 1, 0, 1, 0, 1), profileWith(1, 0, 1, 0, 0, 1), TOVChordNotationProfile{}};
+}
+
+// As clear a gap as a quality keeps from a root's accidental (1.3 glyph units): less, and "G7" or "Cm7"
+// read as one run of ink.
+constexpr double kPlainRootClearance = 1.0;
+
+// A root without an accidental leaves room after its letter: every quality and every tension, stacked
+// or beside it, starts clear of it.
+TEST(ChordFactoryBuiltInFont, QualitiesAndTensionsClearAPlainRoot) {
+    TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+    TOVChordViewFactory factory;
+    factory.installPluginFontID("Default");
+    TOVUtils::overrideResourceDirectory(std::nullopt);
+
+    const auto elements = everyQualityWithEveryTension();
+    for (const auto& profile : clearanceProfiles()) {
+        factory.setProfile(profile);
+        for (int root : {0, 3, 6, 7, 10, 13, 16}) { // C D E F G A B
+            const std::size_t rootEnd =
+                subpathBoxes(*factory.bezierPathForStep1FontID(root, "Default")).size();
+            for (const auto& [quality, tension] : elements) {
+                if (tension != 70 && !factory.bezierPathForStep3FontID(tension, "Default")) {
+                    continue; // a code without a glyph
+                }
+                const auto parts = subpathBoxes(*factory.bezierPathFromChordFontID(
+                    TOVChordElems{root, quality, tension, 17, false}, "Default"));
+                const auto qualityGlyph = factory.bezierPathForStep2FontID(quality, "Default");
+                const std::size_t qualityEnd =
+                    rootEnd + (qualityGlyph ? subpathBoxes(*qualityGlyph).size() : 0);
+                const auto letter = inkOf(parts, 0, rootEnd);
+                const auto qualityInk = inkOf(parts, rootEnd, qualityEnd);
+                const auto tensionInk = inkOf(parts, qualityEnd, parts.size());
+                const std::string what =
+                    "root " + std::to_string(root) + " quality " + std::to_string(quality) + " tension " +
+                    std::to_string(tension) + " major " + std::to_string(profile.major) + " minor " +
+                    std::to_string(profile.minor) + " sharpFlat " + std::to_string(profile.sharpFlat);
+                ASSERT_TRUE(letter) << what;
+                if (qualityInk) {
+                    EXPECT_GE(clearance(*letter, *qualityInk), kPlainRootClearance) << what;
+                }
+                if (tensionInk) {
+                    EXPECT_GE(clearance(*letter, *tensionInk), kPlainRootClearance) << what;
+                }
+            }
+        }
+    }
+}
+
+// A tension that opens with a parenthesis keeps the parenthesis clear of what it follows: the quality it
+// is stacked over ("G7(b9,13)" must not read as a 7 with a hook), and the root, with or without its sign.
+// The parenthesis is the tension's first ink, told from a figure or letter by being narrow and tall.
+TEST(ChordFactoryBuiltInFont, ATensionsOpeningParenthesisClearsWhatPrecedesIt) {
+    TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+    TOVChordViewFactory factory;
+    factory.installPluginFontID("Default");
+    TOVUtils::overrideResourceDirectory(std::nullopt);
+
+    const auto elements = everyQualityWithEveryTension();
+    for (const auto& profile : clearanceProfiles()) {
+        factory.setProfile(profile);
+        std::set<int> opened; // tensions found to open with a parenthesis
+        for (int root = 0; root <= 16; ++root) {
+            const std::size_t rootEnd =
+                subpathBoxes(*factory.bezierPathForStep1FontID(root, "Default")).size();
+            for (const auto& [quality, tension] : elements) {
+                const auto tensionGlyph = factory.bezierPathForStep3FontID(tension, "Default");
+                if (!tensionGlyph) {
+                    continue;
+                }
+                const auto parts = subpathBoxes(*factory.bezierPathFromChordFontID(
+                    TOVChordElems{root, quality, tension, 17, false}, "Default"));
+                const auto qualityGlyph = factory.bezierPathForStep2FontID(quality, "Default");
+                const std::size_t qualityEnd =
+                    rootEnd + (qualityGlyph ? subpathBoxes(*qualityGlyph).size() : 0);
+                std::optional<Rect> opening;
+                for (std::size_t i = qualityEnd; i < parts.size() && !opening; ++i) {
+                    if (parts[i].width() > 0 && parts[i].height() > 0) {
+                        opening = parts[i];
+                    }
+                }
+                ASSERT_TRUE(opening) << "tension " << tension;
+                if (opening->width() > 0.35 * opening->height()) {
+                    continue; // a figure, a sign or a word comes first
+                }
+                opened.insert(tension);
+                const std::string what =
+                    "root " + std::to_string(root) + " quality " + std::to_string(quality) + " tension " +
+                    std::to_string(tension) + " major " + std::to_string(profile.major) + " minor " +
+                    std::to_string(profile.minor) + " sharpFlat " + std::to_string(profile.sharpFlat);
+                EXPECT_GE(clearance(*inkOf(parts, 0, rootEnd), *opening), kPlainRootClearance) << what;
+                if (const auto qualityInk = inkOf(parts, rootEnd, qualityEnd)) {
+                    EXPECT_GE(clearance(*qualityInk, *opening), kPlainRootClearance) << what;
+                }
+            }
+        }
+        // The flat nine with thirteen, as in "G7(b9,13)", opens with one under every profile.
+        EXPECT_TRUE(opened.count(52)) << "sharpFlat " << profile.sharpFlat;
+    }
+}
+
 // Under every profile, every chord's outline reaches below the line its root stands on by exactly the
 // offset the bar view lowers it by, so that roots of neighbouring chords stand on one line.
 TEST(ChordFactoryBuiltInFont, EveryChordsRootStandsOnTheChordLine) {
