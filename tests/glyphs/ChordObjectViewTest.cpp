@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
 using glyphtest::GlyphServices;
 using glyphtest::ViewFixture;
 using platform::Point;
@@ -66,6 +68,13 @@ TEST(ChordObjectView, ShowsItsChordAndRebuildsWhenTheChordChanges) {
     // The new outline is drawn at the view's size.
     EXPECT_NEAR(f.view->bezierPath()->bounds().width(), doubled.width, 1e-9);
     EXPECT_NEAR(f.view->bezierPath()->bounds().height(), doubled.height, 1e-9);
+
+    // A copy is a chord view of its own, with the outline and corner handles but no chord.
+    auto copy = f.view->clone();
+    ASSERT_EQ(typeid(*copy), typeid(TOVChordObjectView));
+    EXPECT_EQ(copy->symbol(), nullptr);
+    EXPECT_EQ(*copy->bezierPath(), *f.view->bezierPath());
+    EXPECT_EQ(static_cast<TOVResizableView&>(*copy).handleCellArray().size(), 4u);
 }
 
 TEST(ChordObjectView, AnEmptyChordHasNoOutlineAndNoSize) {

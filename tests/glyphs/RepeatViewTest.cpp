@@ -239,6 +239,7 @@ TEST(RepeatSignViews, OnlyADoubleClickOnAViewWithASheetReportsIt) {
         auto view = placeRepeat<TOVSelectableView>(f, glyphs, c.type, Rect(10, 10, 40, 20), "1");
         ASSERT_NE(view, nullptr);
         EXPECT_EQ(typeid(*view), c.cls);
+        EXPECT_EQ(typeid(*view->clone()), c.cls);
         EXPECT_EQ(view->editPropertiyType(), c.sheet);
         // Three presses in quick succession: counts 1, 2 and 3.
         const QPointF at(72, 54); // inside, away from every handle
