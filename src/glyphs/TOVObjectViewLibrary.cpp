@@ -71,10 +71,10 @@ std::string digitKey(std::uint64_t digit, bool circle) {
     return (circle ? "generalNumberCircle" : "generalNumber") + std::to_string(digit);
 }
 
-// Prototypes of the views that show a bar's clef, key or time type, each carrying its type.
-template <typename T, typename SetType>
+// Prototypes of the views that show a bar's clef, key or time type, each made from its file with its type.
+template <typename Make>
 void addTypedFromKeys(TOVObjectViewLibrary::ViewDictionary& dictionary, const std::vector<std::string>& keys,
-                      int category, const TOVObjectViewLibrary& library, SetType setType) {
+                      int category, const TOVObjectViewLibrary& library, Make make) {
     dictionary.clear();
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const auto file = library.svgFileForResourceName(keys[i]);
@@ -82,9 +82,7 @@ void addTypedFromKeys(TOVObjectViewLibrary::ViewDictionary& dictionary, const st
         if (!file || !std::filesystem::is_regular_file(*file, error)) {
             continue;
         }
-        auto view = TOVObjectView::makeWithFrameSVGFile<T>(Rect(), *file);
-        setType(*view, category | static_cast<int>(i));
-        dictionary[keys[i]] = std::move(view);
+        dictionary[keys[i]] = make(Rect(), *file, category | static_cast<int>(i));
     }
 }
 
@@ -131,18 +129,15 @@ void TOVObjectViewLibrary::addFromFile(ViewDictionary& dictionary, const std::st
 }
 
 void TOVObjectViewLibrary::initDictionaryClef() {
-    addTypedFromKeys<TOVClefView>(dictViewClef_, kClefKeys, 0x100, *this,
-                                  [](TOVClefView& view, int type) { view.setClefType(type); });
+    addTypedFromKeys(dictViewClef_, kClefKeys, 0x100, *this, TOVClefView::withFrameSVGFileClefType);
 }
 
 void TOVObjectViewLibrary::initDictionaryKeySignature() {
-    addTypedFromKeys<TOVKeySignatureView>(dictViewKey_, kKeyKeys, 0x200, *this,
-                                          [](TOVKeySignatureView& view, int type) { view.setKeyType(type); });
+    addTypedFromKeys(dictViewKey_, kKeyKeys, 0x200, *this, TOVKeySignatureView::withFrameSVGFileKeyType);
 }
 
 void TOVObjectViewLibrary::initDictionaryTime() {
-    addTypedFromKeys<TOVTimeView>(dictViewTime_, kTimeKeys, 0x300, *this,
-                                  [](TOVTimeView& view, int type) { view.setTimeType(type); });
+    addTypedFromKeys(dictViewTime_, kTimeKeys, 0x300, *this, TOVTimeView::withFrameSVGFileTimeType);
 }
 
 void TOVObjectViewLibrary::initDictionaryMark() {

@@ -27,7 +27,6 @@ public:
 
     // What a bar view tells the views that stand on its staff, in its own (y-down) coordinates; an owner
     // that is no bar view has no bar and answers zero.
-    // The bar shown.
     virtual Bar* bar() const { return nullptr; }
     // The y of the top staff line.
     virtual double posY5LinesTop() const { return 0; }
