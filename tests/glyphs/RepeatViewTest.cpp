@@ -358,6 +358,20 @@ TEST(LongRestView, DrawsTheCountInDoubledDigitsWithTheBarBrokenAroundIt) {
     }
 }
 
+TEST(LongRestView, ABarTooNarrowForTheThickBarKeepsOnlyTheNumberAndTheEnds) {
+    LongRestFixture f(12);
+    f.barView->notesArea = Rect(20, 0, 24, 80);
+    f.view->updateView();
+    ASSERT_EQ(f.view->frame().width(), 24);
+    platform::RecordingGraphicsContext ctx;
+    draw(*f.view, ctx);
+    // The halves of the thick bar would run backwards over the digits and the end strokes.
+    const auto strokes = ctx.callsOfKind(DrawingCall::Kind::StrokePath);
+    ASSERT_EQ(strokes.size(), 1u);
+    EXPECT_EQ(strokes[0].lineWidth, 2.0);
+    EXPECT_EQ(ctx.callsOfKind(DrawingCall::Kind::FillPath).size(), 1u);
+}
+
 TEST(LongRestView, ADoubleClickAsksForTheCount) {
     LongRestFixture f(4);
     const QPointF at(100, 80);
