@@ -29,4 +29,14 @@ public:
                                                                      double dy, bool moveX, bool moveY) = 0;
     virtual void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView* view, double diffAngle,
                                                                double diffWidth) = 0;
+
+    // A chord view asks for the chord input window, by the action the user chose for each click.
+    virtual void chordViewDidDoubleClick(TOVObjectView* view) = 0;
+    virtual void chordViewDidRightClick(TOVObjectView* view) = 0;
+    // Double clicks on signs with a setting sheet: pass numbers, repeat count, bracket text and the bar
+    // count of a long rest, applied to every selected view of the same kind of sheet.
+    virtual void repeatDaCapoViewDidDoulbleClick(TOVObjectView* view) = 0;
+    virtual void repeatTimesViewDidDoulbleClick(TOVObjectView* view) = 0;
+    virtual void repeatVoltaViewDidDoulbleClick(TOVObjectView* view) = 0;
+    virtual void longRestViewDidDoulbleClick(TOVObjectView* view) = 0;
 };

@@ -2,10 +2,22 @@
 
 #include "glyphs/SVGUtils.h"
 #include "glyphs/TOVBarLineView.h"
+#include "glyphs/TOVClefView.h"
+#include "glyphs/TOVKeySignatureView.h"
+#include "glyphs/TOVLongRestView.h"
+#include "glyphs/TOVRepeatBisEndView.h"
+#include "glyphs/TOVRepeatBisView.h"
+#include "glyphs/TOVRepeatGeneralView.h"
+#include "glyphs/TOVRepeatPrevBarView.h"
+#include "glyphs/TOVRepeatVoltaEndView.h"
+#include "glyphs/TOVRepeatVoltaView.h"
+#include "glyphs/TOVRepeatWithIdNumberView.h"
+#include "glyphs/TOVRepeatWithTimesView.h"
 #include "glyphs/TOVResizableFixedView.h"
 #include "glyphs/TOVResizableFreeView.h"
 #include "glyphs/TOVRotatable2View.h"
 #include "glyphs/TOVRotatable4View.h"
+#include "glyphs/TOVTimeView.h"
 #include "model/TOVUtils.h"
 
 #include <filesystem>
@@ -14,9 +26,8 @@ using platform::BezierPath;
 using platform::Rect;
 
 // Kinds whose own view classes are not written yet are made as the interaction layer they build on:
-// clefs, keys, times and the long rest select; marks, the free text and the repeat-previous-bars signs
-// move; glyph signs resize keeping their ratio; brackets, hairpins and octave lines resize freely; the
-// arrow, line and wave rotate.
+// marks and the free text move; glyph signs resize keeping their ratio; hairpins and octave lines resize
+// freely; the arrow, line and wave rotate.
 
 namespace {
 
@@ -58,6 +69,21 @@ const Rect kOctaveFrame(0, 0, 120, 15);
 
 std::string digitKey(std::uint64_t digit, bool circle) {
     return (circle ? "generalNumberCircle" : "generalNumber") + std::to_string(digit);
+}
+
+// Prototypes of the views that show a bar's clef, key or time type, each made from its file with its type.
+template <typename Make>
+void addTypedFromKeys(TOVObjectViewLibrary::ViewDictionary& dictionary, const std::vector<std::string>& keys,
+                      int category, const TOVObjectViewLibrary& library, Make make) {
+    dictionary.clear();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const auto file = library.svgFileForResourceName(keys[i]);
+        std::error_code error;
+        if (!file || !std::filesystem::is_regular_file(*file, error)) {
+            continue;
+        }
+        dictionary[keys[i]] = make(Rect(), *file, category | static_cast<int>(i));
+    }
 }
 
 } // namespace
@@ -103,24 +129,15 @@ void TOVObjectViewLibrary::addFromFile(ViewDictionary& dictionary, const std::st
 }
 
 void TOVObjectViewLibrary::initDictionaryClef() {
-    dictViewClef_.clear();
-    for (const auto& key : kClefKeys) {
-        addFromFile<TOVSelectableView>(dictViewClef_, key);
-    }
+    addTypedFromKeys(dictViewClef_, kClefKeys, 0x100, *this, TOVClefView::withFrameSVGFileClefType);
 }
 
 void TOVObjectViewLibrary::initDictionaryKeySignature() {
-    dictViewKey_.clear();
-    for (const auto& key : kKeyKeys) {
-        addFromFile<TOVSelectableView>(dictViewKey_, key);
-    }
+    addTypedFromKeys(dictViewKey_, kKeyKeys, 0x200, *this, TOVKeySignatureView::withFrameSVGFileKeyType);
 }
 
 void TOVObjectViewLibrary::initDictionaryTime() {
-    dictViewTime_.clear();
-    for (const auto& key : kTimeKeys) {
-        addFromFile<TOVSelectableView>(dictViewTime_, key);
-    }
+    addTypedFromKeys(dictViewTime_, kTimeKeys, 0x300, *this, TOVTimeView::withFrameSVGFileTimeType);
 }
 
 void TOVObjectViewLibrary::initDictionaryMark() {
@@ -151,20 +168,23 @@ void TOVObjectViewLibrary::initDictionaryBarlineRepeat() {
 
 void TOVObjectViewLibrary::initDictionaryRepeat() {
     dictViewRepeat_.clear();
-    for (const char* key : {"repeatDaCapo", "repeatDalSegno", "repeatToCoda", "repeatCoda", "repeatSegno",
-                            "repeatFine", "repeatStraight", "repeatSimile", "repeatTacet"}) {
-        addFromFile<TOVResizableFixedView>(dictViewRepeat_, key);
+    for (const char* key : {"repeatDaCapo", "repeatDalSegno", "repeatToCoda", "repeatCoda", "repeatSegno"}) {
+        addFromFile<TOVRepeatWithIdNumberView>(dictViewRepeat_, key);
+    }
+    for (const char* key : {"repeatFine", "repeatStraight", "repeatSimile", "repeatTacet"}) {
+        addFromFile<TOVRepeatGeneralView>(dictViewRepeat_, key);
     }
     for (int count = 2; count <= 12; ++count) {
-        addFromFile<TOVResizableFixedView>(dictViewRepeat_, "repeatRepeat" + std::to_string(count));
+        addFromFile<TOVRepeatWithTimesView>(dictViewRepeat_, "repeatRepeat" + std::to_string(count));
     }
     for (const char* key : {"repeatPrevBar", "repeatPrev2Bar", "repeatPrev4Bar"}) {
-        addFromFile<TOVMovableView>(dictViewRepeat_, key);
+        addFromFile<TOVRepeatPrevBarView>(dictViewRepeat_, key);
     }
-    for (const char* key : {"repeatVoltaSingle", "repeatVoltaSingleEnd", "repeatBis", "repeatBisEnd"}) {
-        dictViewRepeat_[key] = std::make_shared<TOVResizableFreeView>(kBracketFrame);
-    }
-    dictViewRepeat_["repeatLongRests"] = std::make_shared<TOVSelectableView>(Rect());
+    dictViewRepeat_["repeatVoltaSingle"] = std::make_shared<TOVRepeatVoltaView>(kBracketFrame);
+    dictViewRepeat_["repeatVoltaSingleEnd"] = std::make_shared<TOVRepeatVoltaEndView>(kBracketFrame);
+    dictViewRepeat_["repeatBis"] = std::make_shared<TOVRepeatBisView>(kBracketFrame);
+    dictViewRepeat_["repeatBisEnd"] = std::make_shared<TOVRepeatBisEndView>(kBracketFrame);
+    dictViewRepeat_["repeatLongRests"] = std::make_shared<TOVLongRestView>(Rect());
 }
 
 void TOVObjectViewLibrary::initDictionaryDynamics() {

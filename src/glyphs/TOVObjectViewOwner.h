@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/foundation/Geometry.h"
+
 namespace platform {
 class View;
 }
+class Bar;
 class TOVObjectController;
 
 // A layout view that object views belong to: a bar view or the editor view. The view that implements it
@@ -21,4 +24,12 @@ public:
     virtual bool isEditorBarView() const { return false; }
     // The editor view or a subclass of it.
     virtual bool isEditorView() const { return false; }
+
+    // What a bar view tells the views that stand on its staff, in its own (y-down) coordinates; an owner
+    // that is no bar view has no bar and answers zero.
+    virtual Bar* bar() const { return nullptr; }
+    // The y of the top staff line.
+    virtual double posY5LinesTop() const { return 0; }
+    // The part of the bar between its clef, key and time area and its right barline, full height.
+    virtual platform::Rect rectangleNotesArea() const { return platform::Rect(); }
 };

@@ -36,6 +36,13 @@ public:
     platform::View* ownerView() override { return this; }
     platform::View* editorView() const override { return editor_; }
     bool isEditorBarView() const override { return true; }
+    Bar* bar() const override { return shownBar; }
+    // The staff centred in the bar's height, as the bar view places it.
+    double posY5LinesTop() const override { return (bounds().height() - 23.6) / 2; }
+    platform::Rect rectangleNotesArea() const override { return notesArea; }
+
+    Bar* shownBar = nullptr;
+    platform::Rect notesArea;
 
 private:
     FakeEditorView* editor_;
@@ -107,6 +114,12 @@ public:
     void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView*, double dA, double dW) override {
         each<TOVRotatableView>([&](auto* v) { v->temporallyRotateWithDiffAngleDiffWidth(dA, dW); });
     }
+    void chordViewDidDoubleClick(TOVObjectView*) override { log.push_back("chord double click"); }
+    void chordViewDidRightClick(TOVObjectView*) override { log.push_back("chord right click"); }
+    void repeatDaCapoViewDidDoulbleClick(TOVObjectView*) override { log.push_back("da capo sheet"); }
+    void repeatTimesViewDidDoulbleClick(TOVObjectView*) override { log.push_back("times sheet"); }
+    void repeatVoltaViewDidDoulbleClick(TOVObjectView*) override { log.push_back("volta sheet"); }
+    void longRestViewDidDoulbleClick(TOVObjectView*) override { log.push_back("long rest sheet"); }
 
 private:
     template <typename T, typename F>
