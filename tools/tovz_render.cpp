@@ -87,15 +87,6 @@ int main(int argc, char** argv) {
     if (!arguments) {
         return usage();
     }
-    // Drawing needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    TOVUtils::Services services;
-    services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-    TOVUtils::registerServices(services);
-
     const std::filesystem::path path = arguments->song;
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
@@ -109,6 +100,15 @@ int main(int argc, char** argv) {
     if (!parser.loadTOVZDocumentFromUrlToDocument(path, document)) {
         return fail(arguments->song, "cannot be loaded: " + parser.failureReason());
     }
+
+    // Drawing needs the application, but no display; reading needed neither.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    TOVUtils::Services services;
+    services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
+    TOVUtils::registerServices(services);
 
     // The editor's view tree as a document window builds it, one column of pages, unzoomed.
     const auto editor = std::make_shared<TOVEditorView>(
