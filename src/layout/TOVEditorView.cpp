@@ -636,6 +636,11 @@ Point TOVEditorView::locationOfPrintRect(const Rect& rect) {
 }
 
 void TOVEditorView::drawRect(const Rect& dirty, platform::GraphicsContext& ctx) {
+    // The grey between the pages is for the screen: on paper each page is its sheet alone, so no grey
+    // edge can show where a page meets the ground.
+    if (!ctx.isDrawingToScreen()) {
+        return;
+    }
     ctx.setFillColor(platform::Color::gray());
     ctx.fillRect(bounds());
 }

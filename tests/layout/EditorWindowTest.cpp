@@ -288,6 +288,23 @@ TEST_F(EditorWindowTest, PagesPrintWhiteWithTheirFootersAndWithoutGridOrOverlay)
         EXPECT_EQ(notWhite, 0);
         EXPECT_GT(dark, 20);
     }
+    // At a scale that ends a page inside a pixel, the image keeps the whole pixels, none of them grey or
+    // see-through at the edges.
+    platform::PrintRunner runner(*editor);
+    int edgeFaults = 0;
+    runner.printToImages(1.5, [&](long, const QImage& drawn) {
+        const QImage image = drawn.convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(image.size(), QSize(892, 1263));
+        for (int y = 0; y < image.height(); ++y) {
+            edgeFaults += image.pixel(image.width() - 1, y) != qRgba(255, 255, 255, 255) ? 1 : 0;
+        }
+        for (int x = 0; x < image.width(); ++x) {
+            edgeFaults += image.pixel(x, image.height() - 1) != qRgba(255, 255, 255, 255) ? 1 : 0;
+        }
+        return true;
+    });
+    EXPECT_EQ(runner.pagesPrinted(), 2);
+    EXPECT_EQ(edgeFaults, 0);
 }
 
 } // namespace

@@ -78,8 +78,10 @@ bool PrintRunner::printToImages(double scale, const ImageSink& sink) {
         if (rect.isEmpty()) {
             continue;
         }
-        QImage image(static_cast<int>(std::ceil(rect.width() * scale)),
-                     static_cast<int>(std::ceil(rect.height() * scale)), QImage::Format_ARGB32_Premultiplied);
+        // Whole pixels inside the page: a pixel the page covers only in part would be half transparent.
+        QImage image(static_cast<int>(std::floor(rect.width() * scale + 1e-9)),
+                     static_cast<int>(std::floor(rect.height() * scale + 1e-9)),
+                     QImage::Format_ARGB32_Premultiplied);
         if (image.isNull()) {
             break;
         }
