@@ -9,6 +9,7 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
+#include "model/Song.h"
 #include "model/SymbolTools.h"
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -301,6 +302,19 @@ TEST_F(EditorViewTest, BindingTheBoundDocumentAgainRebuildsNothing) {
     EXPECT_NE(editor->pageViewArray().front(), pages.front());
     EXPECT_EQ(editor->selectedBarId(), (TOVBarId{5, false}));
     EXPECT_TRUE(editor->selectedBar()->isDescendantOf(editor.get()));
+
+    // A new song of the bound document goes to the first page view only.
+    EXPECT_EQ(editor->firstPageView()->song(), document->song());
+    Song* song = document->createNewSong();
+    ASSERT_EQ(document->song(), song);
+    EXPECT_EQ(editor->firstPageView()->song(), song);
+    EXPECT_EQ(editor->pageViewArray().back()->song(), nullptr);
+    // Removing a page view takes it out of the tree and the list.
+    const auto second = editor->pageViewArray().back();
+    editor->removePageView(second->page());
+    EXPECT_EQ(second->superview(), nullptr);
+    EXPECT_EQ(second->delegate(), nullptr);
+    EXPECT_EQ(editor->pageViewArray().size(), 1u);
 }
 
 TEST_F(EditorViewTest, DrawingToolsGetViewsSizedOnceAndFollowTheDocumentsSymbols) {
