@@ -3,12 +3,14 @@
 #include "platform/graphics/QPainterGraphicsContext.h"
 #include "platform/ui/View.h"
 
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -57,6 +59,43 @@ bool PrintRunner::print(QPrinter& printer) {
         ++pagesPrinted_;
     }
     return painter.end() && pagesPrinted_ > 0;
+}
+
+bool PrintRunner::printToImages(double scale, const ImageSink& sink) {
+    pagesPrinted_ = 0;
+    if (!(scale > 0) || !sink) {
+        return false;
+    }
+    long first = 1;
+    long count = 1;
+    const bool paged = view_.knowsPageRange(first, count);
+    if (!paged) {
+        first = 1;
+        count = 1;
+    }
+    for (long page = first; page < first + count; ++page) {
+        const Rect rect = paged ? view_.rectForPage(page) : view_.bounds();
+        if (rect.isEmpty()) {
+            continue;
+        }
+        // Whole pixels inside the page: a pixel the page covers only in part would be half transparent.
+        QImage image(static_cast<int>(std::floor(rect.width() * scale + 1e-9)),
+                     static_cast<int>(std::floor(rect.height() * scale + 1e-9)),
+                     QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull()) {
+            break;
+        }
+        image.fill(Qt::transparent);
+        {
+            QPainter painter(&image);
+            drawPage(painter, rect, scale);
+        }
+        ++pagesPrinted_;
+        if (!sink(page, image)) {
+            break;
+        }
+    }
+    return pagesPrinted_ > 0;
 }
 
 void PrintRunner::drawPage(QPainter& painter, const Rect& rect, double devicePixelsPerPoint) {

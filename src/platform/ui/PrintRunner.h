@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <functional>
+
+class QImage;
 class QPainter;
 class QPrinter;
 
@@ -28,6 +31,13 @@ public:
     bool print(QPrinter& printer);
     // Prints into a PDF file, A4 portrait without margins.
     bool printToPdfFile(const QString& path);
+
+    // Draws the pages as printing does, each into an image of its own at `scale` pixels per point,
+    // transparent wherever the view draws nothing, and hands it to the sink with its page number (from 1);
+    // a page without a rectangle is left out, and a sink that answers false ends the run. False when no
+    // page was drawn or the scale is not positive.
+    using ImageSink = std::function<bool(long page, const QImage& image)>;
+    bool printToImages(double scale, const ImageSink& sink);
 
     // The pages printed by the last run.
     long pagesPrinted() const { return pagesPrinted_; }

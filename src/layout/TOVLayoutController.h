@@ -1,0 +1,84 @@
+#pragma once
+
+#include "glyphs/TOVObjectController.h"
+#include "platform/foundation/Geometry.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class TOVEditorLineView;
+class TOVEditorPageView;
+class TOVEditorView;
+
+namespace platform {
+class DraggingInfo;
+class Event;
+class ManagedObject;
+class View;
+} // namespace platform
+
+// The editing controller of a document window as the views of the score layout see it: every layout view
+// and object view reports clicks, drags and palette drops here and asks its questions here, so that views
+// never change the model or the selection on their own. Operations whose name holds Inquire ask, Require
+// asks for an action, the others report. The first argument is the view that calls: a layout view, or for
+// drags reported on behalf of a note view, a tone cell or a barline view, that view.
+//
+// The same object answers the object views (TOVObjectController), so one delegate serves the whole tree.
+class TOVLayoutController : public TOVObjectController {
+public:
+    using ObjectViewSet = std::vector<std::shared_ptr<TOVObjectView>>;
+
+    // --- Mouse reports ---
+    virtual void layoutViewMousDidClick(platform::View* view, const platform::Event& event) = 0;
+    virtual void layoutViewMousDidRightClick(platform::View* view, const platform::Event& event) = 0;
+    virtual void layoutViewMousDidDoubleClick(platform::View* view, const platform::Event& event) = 0;
+    virtual void layoutViewMousDragDidUpdate(platform::View* view, const platform::Event& event) = 0;
+    virtual void layoutViewMousDragDidFinish(platform::View* view, const platform::Event& event) = 0;
+
+    // --- Palette drags; the item is a symbol type or, for the notes palette, a unit type ---
+    virtual void layoutViewSymbolPaletteDragEnteredDraggingInfo(platform::View* view, std::int32_t item,
+                                                                const platform::DraggingInfo& info) = 0;
+    virtual void layoutViewSymbolPaletteDragExitedDraggingInfo(platform::View* view, std::int32_t item,
+                                                               const platform::DraggingInfo& info) = 0;
+    virtual void layoutViewSymbolPaletteDragPerformedDraggingInfo(platform::View* view, std::int32_t item,
+                                                                  const platform::DraggingInfo& info) = 0;
+    virtual void layoutViewNotePaletteDragEnteredDraggingInfo(platform::View* view, std::int32_t item,
+                                                              const platform::DraggingInfo& info) = 0;
+    virtual void layoutViewNotePaletteDragExitedDraggingInfo(platform::View* view, std::int32_t item,
+                                                             const platform::DraggingInfo& info) = 0;
+    virtual void layoutViewNotePaletteDragPerformedDraggingInfo(platform::View* view, std::int32_t item,
+                                                                const platform::DraggingInfo& info) = 0;
+
+    // --- Insert requests ---
+    virtual void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View* view, std::int32_t item,
+                                                                 const platform::DraggingInfo& info) = 0;
+    virtual void layoutViewRequireInsertMeloAtLengthLevel(platform::View* view, std::uint64_t at,
+                                                          std::uint64_t length, std::int64_t level) = 0;
+    virtual void layoutViewRequireInsertRestAtLength(platform::View* view, std::uint64_t at,
+                                                     std::uint64_t length) = 0;
+    virtual void layoutViewRequireInsertTripletAtLengthLevel(platform::View* view, std::uint64_t at,
+                                                             std::uint64_t length, std::int64_t level) = 0;
+    virtual void layoutViewRequireInsertSextupletAtLengthLevel(platform::View* view, std::uint64_t at,
+                                                               std::uint64_t length, std::int64_t level) = 0;
+    virtual void layoutViewRequireInsertBeatSlashAt(platform::View* view, std::uint64_t at) = 0;
+
+    // --- Questions ---
+    // The line view or page view that encloses the view; null when none does.
+    virtual TOVEditorLineView* layoutViewInquireLineView(platform::View* view) = 0;
+    virtual TOVEditorPageView* layoutViewInquirePageView(platform::View* view) = 0;
+    // Whether the placement grid is shown.
+    virtual bool layoutViewInquireShowGrid(platform::View* view) = 0;
+    // The horizontal and vertical zoom of the editor view.
+    virtual platform::Size layoutViewInquireScale(platform::View* view) = 0;
+    virtual TOVEditorView* layoutViewInquireEditorView(platform::View* view) = 0;
+    virtual int layoutViewInquireBarDrawMode(platform::View* view) = 0;
+    virtual bool layoutViewInquireIsChordInputActive(platform::View* view) = 0;
+
+    // --- Rebuilds and other reports ---
+    virtual void layoutViewWillUpdateSubviews(platform::View* view) = 0;
+    virtual void layoutViewDidlUpdateSubviews(platform::View* view) = 0;
+    virtual void layoutViewDidUpdateClefArea(platform::View* view, platform::ManagedObject* object) = 0;
+    virtual void layoutViewSelectedObjectViewSetDidChange(platform::View* view, const ObjectViewSet& set) = 0;
+    virtual void layoutViewRequireClearSelection(platform::View* view) = 0;
+};

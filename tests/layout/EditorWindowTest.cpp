@@ -1,0 +1,310 @@
+#include "FakeLayoutController.h"
+
+#include "glyphs/TOVObjectViewFactory.h"
+#include "layout/TOVEditModeGrayView.h"
+#include "layout/TOVEditorBackView.h"
+#include "layout/TOVEditorPageView.h"
+#include "layout/TOVEditorView.h"
+#include "layout/TOVPaletteTypes.h"
+#include "model/Document.h"
+#include "model/Song.h"
+#include "model/SymbolTools.h"
+#include "model/TOVUtils.h"
+#include "platform/data/ManagedObjectContext.h"
+#include "platform/foundation/KeyedArchiver.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/ApplicationMenuBar.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/MenuItem.h"
+#include "platform/ui/PasteboardMime.h"
+#include "platform/ui/PrintRunner.h"
+#include "platform/ui/ViewHost.h"
+#include "platform/ui/Window.h"
+#include "platform/ui/WindowEvents.h"
+#include "support/LayoutBuilder.h"
+#include "support/SongBuilder.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QImage>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using layouttest::FakeLayoutController;
+using platform::Point;
+using platform::Rect;
+using tovtest::LineSpec;
+using tovtest::PageSpec;
+
+namespace {
+
+void settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+    }
+}
+
+// The backdrop of a document window, which here also stands for everything behind the editor in the
+// responder chain that would undo, redo and print.
+class CountingBackView : public TOVEditorBackView {
+public:
+    explicit CountingBackView(const Rect& frame) : TOVEditorBackView(frame) {
+        for (const char* action : {"undo:", "redo:", "printDocument:"}) {
+            addActionHandler(action, [this, action](platform::MenuItem*) { performed.push_back(action); });
+        }
+    }
+    std::vector<std::string> performed;
+};
+
+// A document window as the editor view controller lays it out: the backdrop as the root of the host, the
+// editor view on it 20 from the left and 10 from the top, the bar-range overlay kept aside, a menu bar
+// with Print, Undo and Redo.
+class EditorWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TOVUtils::Services services;
+        services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
+        TOVUtils::registerServices(services);
+
+        auto file = menu->addSubmenu("File");
+        file->addItem(std::make_shared<platform::MenuItem>("Print…", "printDocument:", "Cmd+P"));
+        auto edit = menu->addSubmenu("Edit");
+        edit->addItem(std::make_shared<platform::MenuItem>("Undo", "undo:", "Cmd+Z"));
+        edit->addItem(std::make_shared<platform::MenuItem>("Redo", "redo:", "Cmd+Shift+Z"));
+        app.setMainMenu(menu);
+        window.setMenuModel(menu);
+
+        document =
+            tovtest::makeLayout(*context, {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}}},
+                                           PageSpec{10, {LineSpec{4, 4, false}}}});
+        document->createNewSong()->setName(platform::AttributedString("Name"));
+        controller.editor = editor.get();
+        controller.showGrid = true;
+        editor->setDelegate(&controller);
+        editor->setDocData(document);
+        editor->setFrame(Rect(20, 10, 595, editor->heightOfPageColumn()));
+        back->setEditorView(editor.get());
+        back->addSubview(editor);
+
+        host = new platform::ViewHost;
+        host->setRootView(back);
+        window.setCentralWidget(host);
+        window.resize(700, 600);
+        window.show();
+        (void)QTest::qWaitForWindowActive(&window);
+        input = std::make_unique<uitest::WindowEvents>(window);
+        settle();
+        controller.log.clear();
+    }
+    void TearDown() override {
+        editor->setDocData(nullptr);
+        TOVUtils::registerServices({});
+    }
+
+    // As the editor view controller shows and hides the overlay for the bar-range modes.
+    void showOverlay() {
+        overlay->setFrame(editor->bounds());
+        editor->addSubview(overlay);
+        ASSERT_TRUE(window.makeFirstResponder(overlay.get()));
+    }
+    void hideOverlay() {
+        overlay->removeFromSuperview();
+        ASSERT_TRUE(window.makeFirstResponder(editor.get()));
+    }
+    QAction* action(const std::string& submenu, const std::string& title) {
+        return window.applicationMenuBar()->qActionFor(menu->submenuWithTitle(submenu)->itemWithTitle(title));
+    }
+    // Shows the menu as a click on its title does, so that its items are validated, and closes it again.
+    void showMenu(const std::string& title) {
+        QMenu* qMenu = window.applicationMenuBar()->qMenuFor(menu->submenuWithTitle(title));
+        qMenu->popup(window.mapToGlobal(QPoint(10, 10)));
+        settle();
+        qMenu->hide();
+        settle();
+    }
+    void keyClick(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(window.windowHandle(), key, modifiers);
+        settle();
+    }
+    // A drag of the symbols palette carrying an item, as Qt hands it to the host.
+    static std::unique_ptr<QMimeData> paletteDrag(const std::string& type, int item) {
+        platform::DraggingInfo info;
+        info.addType(type);
+        const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(item);
+        info.addType(TOVPaletteTypes::ItemType, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                           static_cast<qsizetype>(bytes.size())));
+        return platform::mimeDataFromDraggingInfo(info);
+    }
+    struct DropResult {
+        bool enterAccepted;
+        bool moveAccepted;
+        bool dropAccepted;
+    };
+    DropResult dragAndDrop(const QMimeData& mime, QPoint at) {
+        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host, &enter);
+        QDragMoveEvent move(at + QPoint(1, 1), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host, &move);
+        QDropEvent drop(at + QPoint(1, 1), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(host, &drop);
+        // The host takes every enter so that the moves reach it; the drop action tells the answer.
+        return {enter.dropAction() == Qt::CopyAction, move.isAccepted(), drop.isAccepted()};
+    }
+    // A page as the print runner draws it, at one pixel per point.
+    QImage printedPage(long page) {
+        QImage image;
+        platform::PrintRunner runner(*editor);
+        runner.printToImages(1.0, [&](long number, const QImage& drawn) {
+            if (number == page) {
+                image = drawn.convertToFormat(QImage::Format_ARGB32);
+            }
+            return true;
+        });
+        return image;
+    }
+
+    platform::Application app;
+    std::shared_ptr<platform::Menu> menu = std::make_shared<platform::Menu>("Main");
+    platform::Window window;
+    platform::ViewHost* host = nullptr;
+    std::unique_ptr<uitest::WindowEvents> input;
+    std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
+    Document* document = nullptr;
+    FakeLayoutController controller;
+    std::shared_ptr<CountingBackView> back = std::make_shared<CountingBackView>(Rect(0, 0, 640, 1800));
+    std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>();
+    std::shared_ptr<TOVEditModeGrayView> overlay = std::make_shared<TOVEditModeGrayView>();
+};
+
+TEST_F(EditorWindowTest, TheOverlayDisablesUndoRedoAndPrintWhileItIsTheFirstResponder) {
+    ASSERT_TRUE(window.makeFirstResponder(editor.get()));
+    showOverlay();
+    showMenu("Edit");
+    showMenu("File");
+    EXPECT_FALSE(action("Edit", "Undo")->isEnabled());
+    EXPECT_FALSE(action("Edit", "Redo")->isEnabled());
+    EXPECT_FALSE(action("File", "Print…")->isEnabled());
+    keyClick(Qt::Key_Z, Qt::ControlModifier);
+    keyClick(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    keyClick(Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(back->performed.empty());
+
+    // Without the overlay the same keys reach what lies behind the editor.
+    hideOverlay();
+    showMenu("Edit");
+    EXPECT_TRUE(action("Edit", "Undo")->isEnabled());
+    keyClick(Qt::Key_Z, Qt::ControlModifier);
+    keyClick(Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(back->performed, (std::vector<std::string>{"undo:", "printDocument:"}));
+}
+
+TEST_F(EditorWindowTest, OnlyDrawingToolsDropOnThePageBackgroundAndNothingThroughTheOverlay) {
+    const QPoint onPage(20 + 300, 10 + 500);
+    const auto arrow = paletteDrag(TOVPaletteTypes::SymbolForNoteView, 3073);
+    const auto clef = paletteDrag(TOVPaletteTypes::SymbolForBarView, 0x100);
+    const auto quarter = paletteDrag(TOVPaletteTypes::NoteForBarView, 0x100F0);
+
+    showOverlay();
+    DropResult r = dragAndDrop(*arrow, onPage);
+    EXPECT_FALSE(r.enterAccepted || r.moveAccepted || r.dropAccepted);
+    EXPECT_TRUE(controller.log.empty());
+
+    hideOverlay();
+    r = dragAndDrop(*arrow, onPage);
+    EXPECT_TRUE(r.enterAccepted && r.moveAccepted && r.dropAccepted);
+    EXPECT_EQ(controller.log,
+              (std::vector<std::string>{"symbol entered 3073", "insert 3073", "symbol performed 3073"}));
+    EXPECT_EQ(controller.insertedAt, (Point{321, 511}));
+
+    // Bar symbols and notes are refused on the background, but the controller hears of them for its hints.
+    controller.log.clear();
+    r = dragAndDrop(*clef, onPage);
+    EXPECT_FALSE(r.enterAccepted || r.dropAccepted);
+    r = dragAndDrop(*quarter, onPage);
+    EXPECT_FALSE(r.enterAccepted || r.dropAccepted);
+    EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 256", "symbol exited 256",
+                                                        "note entered 65776", "note exited 65776"}));
+}
+
+TEST_F(EditorWindowTest, AClickOnTheBackdropDropsTheSelectionUnlessShiftOrCommandIsHeld) {
+    document->createNewSymbolToolsWithTypeFrame(3073, Rect(100, 100, 0, 0));
+    ASSERT_EQ(editor->symbolViewArray().size(), 1u);
+    TOVObjectView* tool = editor->symbolViewArray().front().get();
+    editor->selectAnObjectViewClearOthers(tool, true);
+    unsigned long time = 1000;
+    // Right of the editor view, on the backdrop; the events come through the window.
+    const QPointF outside = host->mapTo(&window, QPointF(628, 300));
+    for (Qt::KeyboardModifiers held :
+         {Qt::KeyboardModifiers(Qt::ShiftModifier), Qt::KeyboardModifiers(Qt::ControlModifier)}) {
+        time += 5000;
+        input->press(outside, Qt::LeftButton, time, held);
+        input->release(outside, Qt::LeftButton, time + 10, held);
+        EXPECT_EQ(editor->selectedObjectViewSet().size(), 1u);
+        EXPECT_EQ(tool->state(), 1);
+    }
+    time += 5000;
+    input->click(outside, time);
+    EXPECT_TRUE(editor->selectedObjectViewSet().empty());
+    EXPECT_EQ(tool->state(), 0);
+}
+
+TEST_F(EditorWindowTest, PagesPrintWhiteWithTheirFootersAndWithoutGridOrOverlay) {
+    showOverlay();
+    // On screen the overlay darkens the pages.
+    host->repaint();
+    const QImage screen = host->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const double ratio = screen.width() / static_cast<double>(host->width());
+    const QRgb shaded = screen.pixel(static_cast<int>(325 * ratio), static_cast<int>(405 * ratio));
+    EXPECT_LT(qRed(shaded), 200);
+
+    long first = 0;
+    long count = 0;
+    ASSERT_TRUE(editor->knowsPageRange(first, count));
+    ASSERT_EQ(count, 2);
+    for (long page = 1; page <= count; ++page) {
+        SCOPED_TRACE(page);
+        const QImage image = printedPage(page);
+        ASSERT_EQ(image.size(), QSize(595, 842));
+        int dark = 0;
+        int notWhite = 0;
+        for (int y = 0; y < 842; ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < 595; ++x) {
+                if (y >= 800 && y < 822) {
+                    dark += qRed(line[x]) < 128 ? 1 : 0; // the footer's text
+                } else {
+                    // No grid, no veil: opaque white.
+                    notWhite += line[x] != qRgba(255, 255, 255, 255) ? 1 : 0;
+                }
+            }
+        }
+        EXPECT_EQ(notWhite, 0);
+        EXPECT_GT(dark, 20);
+    }
+    // At a scale that ends a page inside a pixel, the image keeps the whole pixels, none of them grey or
+    // see-through at the edges.
+    platform::PrintRunner runner(*editor);
+    int edgeFaults = 0;
+    runner.printToImages(1.5, [&](long, const QImage& drawn) {
+        const QImage image = drawn.convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(image.size(), QSize(892, 1263));
+        for (int y = 0; y < image.height(); ++y) {
+            edgeFaults += image.pixel(image.width() - 1, y) != qRgba(255, 255, 255, 255) ? 1 : 0;
+        }
+        for (int x = 0; x < image.width(); ++x) {
+            edgeFaults += image.pixel(x, image.height() - 1) != qRgba(255, 255, 255, 255) ? 1 : 0;
+        }
+        return true;
+    });
+    EXPECT_EQ(runner.pagesPrinted(), 2);
+    EXPECT_EQ(edgeFaults, 0);
+}
+
+} // namespace

@@ -1,0 +1,184 @@
+#include "document/TOVDocumentParser.h"
+#include "model/Document.h"
+#include "model/Page.h"
+#include "model/Song.h"
+#include "platform/data/ManagedObjectContext.h"
+#include "support/LayoutBuilder.h"
+#include "support/SongBuilder.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    bool crashed = false;
+    QString errors;
+};
+
+// Runs tovz-render with the arguments and waits for it.
+ToolRun render(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(TOVZ_RENDER_PATH), arguments);
+    ToolRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        return run;
+    }
+    run.crashed = process.exitStatus() != QProcess::NormalExit;
+    run.status = process.exitCode();
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+// The media box of every page of a PDF.
+std::vector<std::vector<double>> pdfMediaBoxes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QString text = QString::fromLatin1(file.readAll());
+    static const QRegularExpression page(R"(/Type\s*/Page\b(?!s)[^>]*?/MediaBox\s*\[([^\]]*)\])",
+                                         QRegularExpression::DotMatchesEverythingOption);
+    std::vector<std::vector<double>> boxes;
+    for (auto it = page.globalMatch(text); it.hasNext();) {
+        std::vector<double> box;
+        for (const QString& number : it.next().captured(1).simplified().split(u' ')) {
+            box.push_back(number.toDouble());
+        }
+        boxes.push_back(box);
+    }
+    return boxes;
+}
+
+// The lines (no error text beyond one line: the message ends with the only line break).
+int lineCount(const QString& text) {
+    return static_cast<int>(text.count(u'\n'));
+}
+
+// A new song as the document window makes it, named "Name", saved; with more bars it runs onto further
+// pages. Answers the number of pages.
+std::size_t saveSong(const std::filesystem::path& file, std::uint64_t moreBars) {
+    auto context = tovtest::makeSongContext();
+    Document* document = tovtest::makeNewSong(*context, false);
+    document->song()->setName(platform::AttributedString("Name"));
+    if (moreBars > 0) {
+        document->createNewBarsBehindBarLength(tovtest::findBar(document, document->maxBarNumber()),
+                                               moreBars);
+    }
+    TOVDocumentParser parser;
+    EXPECT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(file, document));
+    return document->pages().size();
+}
+
+class RenderToolTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    QString path(const std::string& name) const { return QString::fromStdString((dir / name).string()); }
+};
+
+TEST_F(RenderToolTest, ASavedSongBecomesOneA4PagePerPage) {
+    struct Case {
+        const char* name;
+        std::uint64_t moreBars;
+    };
+    for (const Case& c : {Case{"default", 0}, Case{"longer", 100}}) {
+        SCOPED_TRACE(c.name);
+        const std::string song = std::string(c.name) + ".tovz";
+        const std::size_t pages = saveSong(dir / song, c.moreBars);
+        if (c.moreBars > 0) {
+            EXPECT_GE(pages, 3u);
+        }
+        const QString pdf = path(std::string(c.name) + ".pdf");
+        const ToolRun run = render({path(song), pdf});
+        ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+        EXPECT_EQ(pdfMediaBoxes(pdf), std::vector<std::vector<double>>(pages, {0, 0, 595, 842}));
+    }
+}
+
+TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirFooters) {
+    const std::size_t pages = saveSong(dir / "song.tovz", 100);
+    ASSERT_GE(pages, 2u);
+    const ToolRun run = render({path("song.tovz"), "--png", path("pages"), "--scale", "2"});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    for (std::size_t page = 1; page <= pages + 1; ++page) {
+        SCOPED_TRACE(page);
+        char name[32];
+        std::snprintf(name, sizeof name, "pages/page-%03zu.png", page);
+        QImage image;
+        if (page > pages) {
+            EXPECT_FALSE(std::filesystem::exists(dir / name));
+            continue;
+        }
+        ASSERT_TRUE(image.load(path(name)));
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(image.size(), QSize(1190, 1684));
+        // Opaque white wherever nothing is drawn (the page fills its own sheet), dark pixels of the footer
+        // only in its band, 20 points above the bottom edge, around the middle.
+        int footer = 0;
+        int elsewhere = 0;
+        int seeThrough = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = line[x];
+                seeThrough += qAlpha(pixel) != 255 ? 1 : 0;
+                const bool dark = qRed(pixel) < 160;
+                if (y >= 2 * 795 && y < 2 * 822 && x > 2 * 230 && x < 2 * 365) {
+                    footer += dark ? 1 : 0;
+                } else {
+                    elsewhere += dark ? 1 : 0;
+                }
+            }
+        }
+        EXPECT_EQ(seeThrough, 0);
+        EXPECT_EQ(image.pixel(0, 0), qRgba(255, 255, 255, 255));
+        EXPECT_GT(footer, 50);
+        EXPECT_EQ(elsewhere, 0);
+    }
+}
+
+TEST_F(RenderToolTest, FilesItCannotReadGiveOneLineAndAFailingStatus) {
+    saveSong(dir / "good.tovz", 0);
+    std::ifstream in(dir / "good.tovz", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(bytes.size(), 40u);
+    dir.write("truncated.tovz", bytes.substr(0, bytes.size() / 2));
+    dir.write("garbage.tovz", std::string(5000, '\x8b'));
+    dir.write("empty.tovz", "");
+    dir.write("notgzip.tovz", "<document/>");
+    std::filesystem::create_directories(dir / "folder.tovz");
+
+    for (const char* name :
+         {"truncated.tovz", "garbage.tovz", "empty.tovz", "notgzip.tovz", "folder.tovz", "missing.tovz"}) {
+        SCOPED_TRACE(name);
+        const ToolRun run = render({path(name), path("out.pdf")});
+        EXPECT_FALSE(run.crashed);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.errors.startsWith("tovz-render: ")) << run.errors.toStdString();
+        EXPECT_EQ(lineCount(run.errors), 1) << run.errors.toStdString();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.pdf"));
+
+    // An output it cannot write, and wrong use.
+    const ToolRun unwritable = render({path("good.tovz"), path("no/such/folder/out.pdf")});
+    EXPECT_EQ(unwritable.status, 1);
+    for (const QStringList& arguments :
+         {QStringList{}, QStringList{path("good.tovz")}, QStringList{path("good.tovz"), "a.pdf", "b.pdf"},
+          QStringList{path("good.tovz"), "--png"}, QStringList{path("good.tovz"), "a.pdf", "--scale", "2"},
+          QStringList{path("good.tovz"), "--png", path("p"), "--scale", "0"},
+          QStringList{path("good.tovz"), "--png", path("p"), "--scale", "x"}}) {
+        EXPECT_EQ(render(arguments).status, 2) << arguments.join(' ').toStdString();
+    }
+}
+
+} // namespace
