@@ -6,6 +6,20 @@
 #include "glyphs/TOVResizableFreeView.h"
 #include "glyphs/TOVRotatable2View.h"
 #include "glyphs/TOVRotatable4View.h"
+// Octave, hairpin, tempo, mark, push and drawing-tool views.
+#include "glyphs/TOVDynamicsCrescendoView.h"
+#include "glyphs/TOVDynamicsDecrescendoView.h"
+#include "glyphs/TOVDynamicsGeneralView.h"
+#include "glyphs/TOVMarkView.h"
+#include "glyphs/TOVOctaveBassaView.h"
+#include "glyphs/TOVOctaveGeneralView.h"
+#include "glyphs/TOVPushGeneralView.h"
+#include "glyphs/TOVTempoGeneralView.h"
+#include "glyphs/TOVTempoSpeedView.h"
+#include "glyphs/TOVToolArrowView.h"
+#include "glyphs/TOVToolLineView.h"
+#include "glyphs/TOVToolTextView.h"
+#include "glyphs/TOVToolWaveView.h"
 #include "model/TOVUtils.h"
 
 #include <filesystem>
@@ -14,9 +28,8 @@ using platform::BezierPath;
 using platform::Rect;
 
 // Kinds whose own view classes are not written yet are made as the interaction layer they build on:
-// clefs, keys, times and the long rest select; marks, the free text and the repeat-previous-bars signs
-// move; glyph signs resize keeping their ratio; brackets, hairpins and octave lines resize freely; the
-// arrow, line and wave rotate.
+// clefs, keys, times and the long rest select; the repeat-previous-bars signs move; glyph signs resize
+// keeping their ratio; brackets resize freely.
 
 namespace {
 
@@ -126,7 +139,7 @@ void TOVObjectViewLibrary::initDictionaryTime() {
 void TOVObjectViewLibrary::initDictionaryMark() {
     dictViewMark_.clear();
     for (const auto& key : kMarkKeys) {
-        dictViewMark_[key] = std::make_shared<TOVMovableView>(Rect());
+        dictViewMark_[key] = std::make_shared<TOVMarkView>(QString::fromStdString(key));
     }
 }
 
@@ -170,39 +183,54 @@ void TOVObjectViewLibrary::initDictionaryRepeat() {
 void TOVObjectViewLibrary::initDictionaryDynamics() {
     dictViewDynamics_.clear();
     for (std::size_t i = 0; i < 12; ++i) {
-        addFromFile<TOVResizableFixedView>(dictViewDynamics_, kDynamicsKeys[i]);
+        addFromFile<TOVDynamicsGeneralView>(dictViewDynamics_, kDynamicsKeys[i]);
     }
-    dictViewDynamics_["dynamicsCrescendo"] = std::make_shared<TOVResizableFreeView>(kHairpinFrame);
-    dictViewDynamics_["dynamicsDecrescendo"] = std::make_shared<TOVResizableFreeView>(kHairpinFrame);
+    dictViewDynamics_["dynamicsCrescendo"] = std::make_shared<TOVDynamicsCrescendoView>(kHairpinFrame);
+    dictViewDynamics_["dynamicsDecrescendo"] = std::make_shared<TOVDynamicsDecrescendoView>(kHairpinFrame);
 }
 
 void TOVObjectViewLibrary::initDictionaryOctave() {
     dictViewOctave_.clear();
+    // The octave views keep the frame they are made with; the bassa glyphs stand at its bottom.
     for (const auto& key : kOctaveKeys) {
-        addFromFile<TOVResizableFreeView>(dictViewOctave_, key, kOctaveFrame);
+        const auto file = svgFileForResourceName(key);
+        std::error_code error;
+        if (!file || !std::filesystem::is_regular_file(*file, error)) {
+            continue;
+        }
+        if (key.ends_with("Bassa")) {
+            dictViewOctave_[key] = TOVOctaveBassaView::makeWithFrameSVGFile(kOctaveFrame, *file);
+        } else {
+            dictViewOctave_[key] = TOVOctaveGeneralView::makeWithFrameSVGFile(kOctaveFrame, *file);
+        }
     }
 }
 
 void TOVObjectViewLibrary::initDictionaryTempo() {
     dictViewTempo_.clear();
     for (const auto& key : kTempoKeys) {
-        addFromFile<TOVResizableFixedView>(dictViewTempo_, key);
+        if (key == "tempoSpeed") {
+            addFromFile<TOVTempoSpeedView>(dictViewTempo_, key);
+        } else {
+            addFromFile<TOVTempoGeneralView>(dictViewTempo_, key);
+        }
     }
 }
 
 void TOVObjectViewLibrary::initDictionaryPush() {
     dictViewPush_.clear();
     for (const auto& key : kPushKeys) {
-        addFromFile<TOVResizableFixedView>(dictViewPush_, key);
+        addFromFile<TOVPushGeneralView>(dictViewPush_, key);
     }
 }
 
 void TOVObjectViewLibrary::initDictionaryDrawingTools() {
     dictViewDrawingTools_.clear();
-    dictViewDrawingTools_["drawingToolsText"] = std::make_shared<TOVMovableView>(Rect());
-    dictViewDrawingTools_["drawingToolsArrow"] = std::make_shared<TOVRotatable2View>(Rect(0, 0, 50, 10));
-    dictViewDrawingTools_["drawingToolsWave"] = std::make_shared<TOVRotatable4View>(Rect(0, 0, 40, 10));
-    dictViewDrawingTools_["drawingToolsLine"] = std::make_shared<TOVRotatable2View>(Rect(0, 0, 50, 10));
+    dictViewDrawingTools_["drawingToolsText"] =
+        std::make_shared<TOVToolTextView>(QStringLiteral("Free Text"));
+    dictViewDrawingTools_["drawingToolsArrow"] = std::make_shared<TOVToolArrowView>(Rect(0, 0, 50, 10));
+    dictViewDrawingTools_["drawingToolsWave"] = std::make_shared<TOVToolWaveView>(Rect(0, 0, 40, 10));
+    dictViewDrawingTools_["drawingToolsLine"] = std::make_shared<TOVToolLineView>(Rect(0, 0, 50, 10));
 }
 
 void TOVObjectViewLibrary::initDictionaryGeneralSymbol() {

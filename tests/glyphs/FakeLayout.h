@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,15 @@ public:
     void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView*, double dA, double dW) override {
         each<TOVRotatableView>([&](auto* v) { v->temporallyRotateWithDiffAngleDiffWidth(dA, dW); });
     }
+
+    // Octave, hairpin, tempo, mark and drawing-tool views. The origin of a tool is the one set here, or
+    // the view's own.
+    std::optional<platform::Point> toolOrigin;
+    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override {
+        log.push_back("inquire origin");
+        return toolOrigin.value_or(view->frame().origin);
+    }
+    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView*) override { log.push_back("tempo double click"); }
 
 private:
     template <typename T, typename F>
