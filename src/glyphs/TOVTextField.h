@@ -19,4 +19,7 @@ public:
     // Sizes the field to its text, measured in the attributes of its first character: the text's width
     // + 5.0 by its height; an empty text keeps the height at width 0.
     void resize();
+
+    // Like the other views of the score, a click into an inactive window reaches the text at once.
+    bool acceptsFirstMouse(const platform::Event&) override { return true; }
 };

@@ -185,6 +185,19 @@ TEST(MarkView, TextTypedInACopyGoesToItsSymbolAndLeavesThePrototypeAlone) {
     EXPECT_EQ(prototype.textView()->textField()->stringValue(), "A");
 }
 
+TEST(MarkView, ADragOnItsTextMovesTheMark) {
+    ViewFixture f;
+    f.controller.pageArea = Rect(); // no grid to snap to
+    TOVMarkView prototype(QStringLiteral("Verse"));
+    SymbolText* symbol = nullptr;
+    auto view = placeMark(f, prototype, symbol);
+    const Point inText{view->frame().x() + 10, view->frame().y() + 6};
+    f.drag(inText, {inText.x + 20, inText.y + 10});
+    EXPECT_EQ(view->frame().origin, (Point{80, 55}));
+    EXPECT_EQ(symbol->frame().origin, (Point{30, 15}));
+    EXPECT_FALSE(view->textView()->editing());
+}
+
 TEST(ToolTextView, EditingEndsWhenAnotherViewTakesTheKeyboard) {
     ViewFixture f;
     f.host.activateWindow();
