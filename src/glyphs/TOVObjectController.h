@@ -3,6 +3,7 @@
 #include "platform/foundation/Geometry.h"
 
 class TOVObjectView;
+class TOVTempoSpeedView;
 
 // What an object view asks of the controller of the layout it lives in: the view never changes the
 // selection, the drop target or its neighbours by itself, it asks here and the editor answers. Moves,
@@ -39,4 +40,10 @@ public:
     virtual void repeatTimesViewDidDoulbleClick(TOVObjectView* view) = 0;
     virtual void repeatVoltaViewDidDoulbleClick(TOVObjectView* view) = 0;
     virtual void longRestViewDidDoulbleClick(TOVObjectView* view) = 0;
+    // Octave, hairpin, tempo, mark and drawing-tool views.
+    // The origin of a drawing tool's view in the editor: where the bar the tool follows puts it, or the
+    // view's own frame origin.
+    virtual platform::Point toolsViewInquireOrigin(TOVObjectView* view) = 0;
+    // A double click on a metronome mark: asks for a new speed for the selected marks.
+    virtual void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) = 0;
 };

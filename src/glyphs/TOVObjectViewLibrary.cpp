@@ -3,8 +3,15 @@
 #include "glyphs/SVGUtils.h"
 #include "glyphs/TOVBarLineView.h"
 #include "glyphs/TOVClefView.h"
+#include "glyphs/TOVDynamicsCrescendoView.h"
+#include "glyphs/TOVDynamicsDecrescendoView.h"
+#include "glyphs/TOVDynamicsGeneralView.h"
 #include "glyphs/TOVKeySignatureView.h"
 #include "glyphs/TOVLongRestView.h"
+#include "glyphs/TOVMarkView.h"
+#include "glyphs/TOVOctaveBassaView.h"
+#include "glyphs/TOVOctaveGeneralView.h"
+#include "glyphs/TOVPushGeneralView.h"
 #include "glyphs/TOVRepeatBisEndView.h"
 #include "glyphs/TOVRepeatBisView.h"
 #include "glyphs/TOVRepeatGeneralView.h"
@@ -13,11 +20,13 @@
 #include "glyphs/TOVRepeatVoltaView.h"
 #include "glyphs/TOVRepeatWithIdNumberView.h"
 #include "glyphs/TOVRepeatWithTimesView.h"
-#include "glyphs/TOVResizableFixedView.h"
-#include "glyphs/TOVResizableFreeView.h"
-#include "glyphs/TOVRotatable2View.h"
-#include "glyphs/TOVRotatable4View.h"
+#include "glyphs/TOVTempoGeneralView.h"
+#include "glyphs/TOVTempoSpeedView.h"
 #include "glyphs/TOVTimeView.h"
+#include "glyphs/TOVToolArrowView.h"
+#include "glyphs/TOVToolLineView.h"
+#include "glyphs/TOVToolTextView.h"
+#include "glyphs/TOVToolWaveView.h"
 #include "model/TOVUtils.h"
 
 #include <filesystem>
@@ -25,9 +34,8 @@
 using platform::BezierPath;
 using platform::Rect;
 
-// Kinds whose own view classes are not written yet are made as the interaction layer they build on:
-// marks and the free text move; glyph signs resize keeping their ratio; hairpins and octave lines resize
-// freely; the arrow, line and wave rotate.
+// Every kind is made as the view class that draws and edits it; the views of a song are copies of these
+// prototypes.
 
 namespace {
 
@@ -143,7 +151,7 @@ void TOVObjectViewLibrary::initDictionaryTime() {
 void TOVObjectViewLibrary::initDictionaryMark() {
     dictViewMark_.clear();
     for (const auto& key : kMarkKeys) {
-        dictViewMark_[key] = std::make_shared<TOVMovableView>(Rect());
+        dictViewMark_[key] = std::make_shared<TOVMarkView>(QString::fromStdString(key));
     }
 }
 
@@ -190,39 +198,54 @@ void TOVObjectViewLibrary::initDictionaryRepeat() {
 void TOVObjectViewLibrary::initDictionaryDynamics() {
     dictViewDynamics_.clear();
     for (std::size_t i = 0; i < 12; ++i) {
-        addFromFile<TOVResizableFixedView>(dictViewDynamics_, kDynamicsKeys[i]);
+        addFromFile<TOVDynamicsGeneralView>(dictViewDynamics_, kDynamicsKeys[i]);
     }
-    dictViewDynamics_["dynamicsCrescendo"] = std::make_shared<TOVResizableFreeView>(kHairpinFrame);
-    dictViewDynamics_["dynamicsDecrescendo"] = std::make_shared<TOVResizableFreeView>(kHairpinFrame);
+    dictViewDynamics_["dynamicsCrescendo"] = std::make_shared<TOVDynamicsCrescendoView>(kHairpinFrame);
+    dictViewDynamics_["dynamicsDecrescendo"] = std::make_shared<TOVDynamicsDecrescendoView>(kHairpinFrame);
 }
 
 void TOVObjectViewLibrary::initDictionaryOctave() {
     dictViewOctave_.clear();
+    // The octave views keep the frame they are made with; the bassa glyphs stand at its bottom.
     for (const auto& key : kOctaveKeys) {
-        addFromFile<TOVResizableFreeView>(dictViewOctave_, key, kOctaveFrame);
+        const auto file = svgFileForResourceName(key);
+        std::error_code error;
+        if (!file || !std::filesystem::is_regular_file(*file, error)) {
+            continue;
+        }
+        if (key.ends_with("Bassa")) {
+            dictViewOctave_[key] = TOVOctaveBassaView::makeWithFrameSVGFile(kOctaveFrame, *file);
+        } else {
+            dictViewOctave_[key] = TOVOctaveGeneralView::makeWithFrameSVGFile(kOctaveFrame, *file);
+        }
     }
 }
 
 void TOVObjectViewLibrary::initDictionaryTempo() {
     dictViewTempo_.clear();
     for (const auto& key : kTempoKeys) {
-        addFromFile<TOVResizableFixedView>(dictViewTempo_, key);
+        if (key == "tempoSpeed") {
+            addFromFile<TOVTempoSpeedView>(dictViewTempo_, key);
+        } else {
+            addFromFile<TOVTempoGeneralView>(dictViewTempo_, key);
+        }
     }
 }
 
 void TOVObjectViewLibrary::initDictionaryPush() {
     dictViewPush_.clear();
     for (const auto& key : kPushKeys) {
-        addFromFile<TOVResizableFixedView>(dictViewPush_, key);
+        addFromFile<TOVPushGeneralView>(dictViewPush_, key);
     }
 }
 
 void TOVObjectViewLibrary::initDictionaryDrawingTools() {
     dictViewDrawingTools_.clear();
-    dictViewDrawingTools_["drawingToolsText"] = std::make_shared<TOVMovableView>(Rect());
-    dictViewDrawingTools_["drawingToolsArrow"] = std::make_shared<TOVRotatable2View>(Rect(0, 0, 50, 10));
-    dictViewDrawingTools_["drawingToolsWave"] = std::make_shared<TOVRotatable4View>(Rect(0, 0, 40, 10));
-    dictViewDrawingTools_["drawingToolsLine"] = std::make_shared<TOVRotatable2View>(Rect(0, 0, 50, 10));
+    dictViewDrawingTools_["drawingToolsText"] =
+        std::make_shared<TOVToolTextView>(QStringLiteral("Free Text"));
+    dictViewDrawingTools_["drawingToolsArrow"] = std::make_shared<TOVToolArrowView>(Rect(0, 0, 50, 10));
+    dictViewDrawingTools_["drawingToolsWave"] = std::make_shared<TOVToolWaveView>(Rect(0, 0, 40, 10));
+    dictViewDrawingTools_["drawingToolsLine"] = std::make_shared<TOVToolLineView>(Rect(0, 0, 50, 10));
 }
 
 void TOVObjectViewLibrary::initDictionaryGeneralSymbol() {

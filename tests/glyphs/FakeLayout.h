@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,6 +121,15 @@ public:
     void repeatTimesViewDidDoulbleClick(TOVObjectView*) override { log.push_back("times sheet"); }
     void repeatVoltaViewDidDoulbleClick(TOVObjectView*) override { log.push_back("volta sheet"); }
     void longRestViewDidDoulbleClick(TOVObjectView*) override { log.push_back("long rest sheet"); }
+
+    // Octave, hairpin, tempo, mark and drawing-tool views. The origin of a tool is the one set here, or
+    // the view's own.
+    std::optional<platform::Point> toolOrigin;
+    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override {
+        log.push_back("inquire origin");
+        return toolOrigin.value_or(view->frame().origin);
+    }
+    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView*) override { log.push_back("tempo double click"); }
 
 private:
     template <typename T, typename F>

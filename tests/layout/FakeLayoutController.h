@@ -45,6 +45,14 @@ public:
     void objectViewUnderResizingFreeWithDiffXDiffYMoveXMoveY(TOVObjectView*, double, double, bool,
                                                              bool) override {}
     void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView*, double, double) override {}
+    void chordViewDidDoubleClick(TOVObjectView*) override {}
+    void chordViewDidRightClick(TOVObjectView*) override {}
+    void repeatDaCapoViewDidDoulbleClick(TOVObjectView*) override {}
+    void repeatTimesViewDidDoulbleClick(TOVObjectView*) override {}
+    void repeatVoltaViewDidDoulbleClick(TOVObjectView*) override {}
+    void longRestViewDidDoulbleClick(TOVObjectView*) override {}
+    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override { return view->frame().origin; }
+    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView*) override {}
 
     // --- TOVLayoutController ---
     void layoutViewMousDidClick(platform::View*, const platform::Event&) override { log.push_back("click"); }

@@ -16,6 +16,10 @@ FontPanel::FontPanel() : dialog_(new QFontDialog) {
     dialog_->setOption(QFontDialog::DontUseNativeDialog);
     dialog_->setWindowTitle(QStringLiteral("Fonts"));
     dialog_->setModal(false);
+    // Like a utility panel it never takes the keyboard: the text being edited keeps it while the panel
+    // comes to the front.
+    dialog_->setAttribute(Qt::WA_ShowWithoutActivating);
+    dialog_->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     connect(dialog_, &QFontDialog::currentFontChanged, this, [this](const QFont& font) {
         if (!settingFont_) {
             fontChosen(font);

@@ -4,6 +4,7 @@
 #include "platform/ui/ViewHost.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QTextBlock>
@@ -333,7 +334,11 @@ bool InPlaceTextEditor::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     } else if (event->type() == QEvent::FocusOut) {
-        endEditing();
+        // Another window becoming active (the font panel, another program) only lends the keyboard:
+        // the text gets it back when its window is active again, and the panel applies to it meanwhile.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason) {
+            endEditing();
+        }
         return false;
     }
     return QObject::eventFilter(watched, event);

@@ -19,8 +19,10 @@ class ViewHost;
 // Editing a formatted text of the score in place: while it lasts, a Qt text widget lies over a rectangle of
 // a view, shows the text at the view's scale and holds the keyboard focus. Every change of the text is
 // reported, and the end of editing is reported once, when Return, Enter or Escape is pressed, the focus
-// moves elsewhere, the view leaves its host, another text starts editing in the same host, or endEditing is
-// called. The owner of the editor may destroy it from within either report.
+// moves to another widget or view of the window, the view leaves its host, another text starts editing in
+// the same host, or endEditing is called. Another window becoming active (the font panel) does not end
+// editing: the text has the keyboard again when its window is active again. The owner of the editor may
+// destroy it from within either report.
 //
 // The attributes of the text (fonts, colours, line styles) come back as they went in; typed text takes
 // the attributes of the text before it. Runs without a font show in the editor's font.

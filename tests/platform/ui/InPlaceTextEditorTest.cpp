@@ -124,6 +124,27 @@ TEST(InPlaceTextEditor, FormattedTextComesBackWithItsAttributes) {
     EXPECT_EQ(QFontInfo(shown.font()).styleName(), "Bold");
 }
 
+TEST(InPlaceTextEditor, AnotherActiveWindowOnlyBorrowsTheKeyboard) {
+    EditFixture f;
+    f.host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.host));
+    auto editor = f.edit("Coda");
+    // A panel comes to the front and takes the keyboard, as the font panel does when clicked.
+    QWidget panel;
+    panel.show();
+    panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
+    EXPECT_TRUE(editor->isEditing());
+    EXPECT_TRUE(f.ends.empty());
+    // Back in the document window the text has the keyboard again.
+    f.host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.host));
+    EXPECT_TRUE(editor->textWidget()->hasFocus());
+    type(editor->textWidget(), Qt::Key_A, "a");
+    EXPECT_EQ(editor->string(), "Codaa");
+    EXPECT_TRUE(editor->isEditing());
+}
+
 TEST(InPlaceTextEditor, EndsOnceWhicheverWayEditingStops) {
     struct Case {
         const char* name;
