@@ -1,7 +1,6 @@
 #pragma once
 
-#include "glyphs/TOVMovableView.h"
-#include "glyphs/TOVTextView.h"
+#include "glyphs/TOVTextHostView.h"
 
 #include <QString>
 
@@ -9,7 +8,7 @@
 
 // A rehearsal mark: a framed text that the user edits in place; it shows and edits the formatted text of
 // its symbol. The frame stands 4.0 left and right of the text and 1.0 above and below it.
-class TOVMarkView : public TOVMovableView, public TOVTextViewDelegate {
+class TOVMarkView : public TOVTextHostView {
 public:
     static constexpr double kFontSize = 14.0;
     static constexpr double kFrameLineWidth = 1.5;
@@ -18,22 +17,10 @@ public:
     explicit TOVMarkView(const platform::Rect& frame = platform::Rect());
     // A mark showing the text in "Lucida Grande" 14, sized to the text.
     explicit TOVMarkView(const QString& string);
-    ~TOVMarkView() override;
 
     void textViewSizeDidChange(TOVTextView* textView) override;
-    // Also binds the text to the symbol's text.
-    void setSymbol(Symbol* symbol) override;
-    void updateView() override;
     void drawRect(const platform::Rect& dirty, platform::GraphicsContext& ctx) override;
-
-    platform::AttributedString attributedStringValue() const;
-    TOVTextView* textView() const { return textView_.get(); }
-    void setTextView(std::shared_ptr<TOVTextView> textView);
 
 protected:
     std::shared_ptr<TOVObjectView> newInstanceWithFrame(const platform::Rect& frame) const override;
-    void copyFieldsInto(TOVObjectView& copy) const override;
-
-private:
-    std::shared_ptr<TOVTextView> textView_;
 };

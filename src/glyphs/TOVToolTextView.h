@@ -1,7 +1,6 @@
 #pragma once
 
-#include "glyphs/TOVMovableView.h"
-#include "glyphs/TOVTextView.h"
+#include "glyphs/TOVTextHostView.h"
 
 #include <QString>
 
@@ -9,7 +8,7 @@
 
 // The free-text drawing tool: a text on the page that the user moves and edits in place; the view is as
 // large as its text and shows and edits the formatted text of its symbol.
-class TOVToolTextView : public TOVMovableView, public TOVTextViewDelegate {
+class TOVToolTextView : public TOVTextHostView {
 public:
     static constexpr double kFontSize = 10.0;
 
@@ -17,22 +16,11 @@ public:
     explicit TOVToolTextView(const platform::Rect& frame = platform::Rect());
     // A view showing the text in "Lucida Grande" 10, sized to it.
     explicit TOVToolTextView(const QString& string);
-    ~TOVToolTextView() override;
 
-    // Also binds the text to the symbol's text.
-    void setSymbol(Symbol* symbol) override;
     // Placed from the symbol, sized to the text, then moved where the editor places the tool.
     void updateView() override;
     void textViewSizeDidChange(TOVTextView* textView) override;
-    platform::AttributedString attributedStringValue() const;
-
-    TOVTextView* textView() const { return textView_.get(); }
-    void setTextView(std::shared_ptr<TOVTextView> textView);
 
 protected:
     std::shared_ptr<TOVObjectView> newInstanceWithFrame(const platform::Rect& frame) const override;
-    void copyFieldsInto(TOVObjectView& copy) const override;
-
-private:
-    std::shared_ptr<TOVTextView> textView_;
 };
