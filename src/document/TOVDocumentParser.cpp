@@ -18,6 +18,7 @@
 #include "model/SymbolTools.h"
 #include "model/TOVChordMeasuring.h"
 #include "model/TOVUtils.h"
+#include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Base64.h"
 #include "platform/foundation/Files.h"
@@ -1364,7 +1365,9 @@ XmlElement TOVDocumentParser::serializeTone(const NoteTone* tone, const Note* no
             serializeFrameIntoPosSize(accidental->frame(), child, true, false);
         }
     }
-    if (tone->tieRight()) {
+    // The file marks a tie on its left tone only and a load remakes it to the next tone: a tie that lost
+    // its right tone is no tie in the song and must not come back as one.
+    if (Tie::isWhole(tone->tieRight())) {
         element.addChild("tie");
     }
     const std::vector<SymbolInNote*> articulations = tone->articulations();

@@ -489,9 +489,12 @@ void Document::createNewBarsBehindBarLength(Bar* bar, std::uint64_t length) {
     const std::vector<Bar*> lineBars = line->barArray();
     const std::uint64_t first = lineBars.front()->num();
     const std::uint64_t partition = line->partition();
+    // The bars beyond the partition that were behind the bar follow the new ones. A line can hold more bars
+    // than its partition (a bar moved on to the front of it); its surplus bars up to the bar itself come
+    // before the new ones in walk order, so they stay where they are and the line is split afterwards.
     std::vector<Bar*> overflow;
     for (Bar* b : lineBars) {
-        if (b->num() - first >= partition) {
+        if (b->num() - first >= partition && b->num() > n) {
             overflow.push_back(b);
         }
     }
@@ -518,6 +521,9 @@ void Document::createNewBarsBehindBarLength(Bar* bar, std::uint64_t length) {
         b->setLine(target);
     }
     target->adjustBars();
+    if (line != target && line->bars().size() > line->partition()) {
+        line->adjustBars();
+    }
     shouldNormalizeAllBarWidthInDocument();
     pageArray().front()->adjustLines();
     processPendingChanges();

@@ -847,6 +847,50 @@ const Bar* onlyBar(const Loaded& loaded) {
     return loaded.document->pageArray()[0]->lineArray()[1]->barArray()[0];
 }
 
+// A tie holding one end only is no tie in the song; the file marks a tie on its left tone and a load makes
+// it to the next tone, so a half tie written would come back whole.
+TEST_F(DocumentParserTest, OnlyWholeTiesAreWritten) {
+    Loaded song;
+    song.document->createNewSong();
+    Page* page = song.document->createNewPageWithNumberAPage(0, 10);
+    page->createNewLineWithPartitionFirstBarlineType(0, 0x500);
+    Line* line = page->createNewLineWithPartitionFirstBarlineType(4, 0x500);
+    Bar* bar = line->createNewBarWithNumberWidthBarlineType(0, 0, 0x500);
+    song.context->processPendingChanges();
+    std::vector<NoteTone*> tones;
+    for (std::uint64_t timing : {0, 240, 480}) {
+        tones.push_back(
+            bar->createNewSingleMeloFromLengthLevel(timing, 240, 2)->firstUnit()->toneArray().front());
+    }
+    song.context->processPendingChanges();
+    ASSERT_NE(tones[0]->createNewTie(), nullptr);
+    ASSERT_NE(tones[1]->createNewTie(), nullptr);
+    // The second tie loses its right end; a load would tie the second tone to the third again.
+    tones[1]->tieRight()->setToneRight(nullptr);
+    song.context->processPendingChanges();
+    ASSERT_TRUE(Tie::isWhole(tones[0]->tieRight()));
+    ASSERT_NE(tones[1]->tieRight(), nullptr);
+    ASSERT_FALSE(Tie::isWhole(tones[1]->tieRight()));
+
+    const std::optional<Bytes> saved = TOVDocumentParser().tovzDataFromDocument(song.document);
+    ASSERT_TRUE(saved);
+    const std::string xml = xmlOf(*saved);
+    const std::size_t tie = xml.find("<tie/>");
+    ASSERT_NE(tie, std::string::npos);
+    EXPECT_EQ(xml.find("<tie/>", tie + 1), std::string::npos) << xml;
+
+    auto loaded = load(*saved);
+    ASSERT_TRUE(loaded->ok);
+    completeTies(loaded->document);
+    const std::vector<Note*> notes = onlyBar(*loaded)->noteArray();
+    ASSERT_EQ(notes.size(), 3u);
+    const NoteTone* first = notes[0]->firstUnit()->toneArray().front();
+    const NoteTone* second = notes[1]->firstUnit()->toneArray().front();
+    ASSERT_TRUE(Tie::isWhole(first->tieRight()));
+    EXPECT_EQ(first->tieRight()->toneRight(), second);
+    EXPECT_EQ(second->tieRight(), nullptr);
+}
+
 TEST_F(DocumentParserTest, OldFilesDelimitTupletsByBeam) {
     struct Case {
         std::string version;

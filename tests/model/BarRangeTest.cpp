@@ -111,6 +111,16 @@ TEST(BarRangeTest, InsertingEmptyBars) {
          {PageSpec{10, {{0, 0, false}, {4, 4, true}}}},
          [](Scene& s) { s.d->createNewBarsBehindBarLength(s.bar(0, true), 1); },
          "[4D: 0 _ 1 2][4D: 3]"},
+        // Moving the last bar of a line on can leave the next line holding more bars than its partition; the
+        // bars up to the one inserted behind keep their places before the new ones.
+        {"behind the last bar of an over-full line",
+         {PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 5, false}, {4, 4, false}}}},
+         [](Scene& s) { s.d->createNewBarsBehindBarLength(s.bar(8), 8); },
+         "[4: 0 1 2 3][4: 4 5 6 7][4: 8 _ _ _][4: _ _ _ _][1: _][4: 9 10 11 12]"},
+        {"behind a middle bar of an over-full line",
+         {PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 7, false}, {4, 4, false}}}},
+         [](Scene& s) { s.d->createNewBarsBehindBarLength(s.bar(8), 5); },
+         "[4: 0 1 2 3][4: 4 5 6 7][4: 8 _ _ _][4: _ _ 9 10][4: 11 12 13 14]"},
         {"nothing for count 0",
          {singles(1)},
          [](Scene& s) { s.d->createNewBarsBehindBarLength(s.bar(1), 0); },
