@@ -143,3 +143,41 @@ TOVEditorLineView* TOVEditorLineView::alternativeLineView() const {
     TOVEditorPageView* pageView = delegate()->layoutViewInquirePageView(const_cast<TOVEditorLineView*>(this));
     return pageView != nullptr ? pageView->alternativeLineViewOf(this) : nullptr;
 }
+
+TOVEditorLineView* TOVEditorLineView::nextLineView() const {
+    if (delegate() == nullptr) {
+        return nullptr;
+    }
+    TOVEditorPageView* pageView = delegate()->layoutViewInquirePageView(const_cast<TOVEditorLineView*>(this));
+    if (pageView == nullptr) {
+        return nullptr;
+    }
+    bool stop = false;
+    if (TOVEditorLineView* next = pageView->nextLineViewOfStop(this, stop)) {
+        return next;
+    }
+    if (stop) {
+        return nullptr;
+    }
+    TOVEditorPageView* nextPage = pageView->nextPageView();
+    return nextPage != nullptr ? nextPage->firstLineViewOfLower(isLowerPart()) : nullptr;
+}
+
+TOVEditorLineView* TOVEditorLineView::previousLineView() const {
+    if (delegate() == nullptr) {
+        return nullptr;
+    }
+    TOVEditorPageView* pageView = delegate()->layoutViewInquirePageView(const_cast<TOVEditorLineView*>(this));
+    if (pageView == nullptr) {
+        return nullptr;
+    }
+    bool stop = false;
+    if (TOVEditorLineView* previous = pageView->previousLineViewOfStop(this, stop)) {
+        return previous;
+    }
+    if (stop) {
+        return nullptr;
+    }
+    TOVEditorPageView* previousPage = pageView->previousPageView();
+    return previousPage != nullptr ? previousPage->lastLineViewOfLower(isLowerPart()) : nullptr;
+}

@@ -56,6 +56,9 @@ public:
     bool isLowerPart() const;
     // The line view of the other staff, found through the enclosing page view.
     TOVEditorLineView* alternativeLineView() const;
+    // The line view of the same staff (upper or lower) after / before this one, across pages.
+    TOVEditorLineView* nextLineView() const;
+    TOVEditorLineView* previousLineView() const;
 
 private:
     Line* line_ = nullptr;
