@@ -3,6 +3,7 @@
 #include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditModeGrayView.h"
 #include "layout/TOVEditorBackView.h"
+#include "layout/TOVEditorLineView.h"
 #include "layout/TOVEditorPageView.h"
 #include "layout/TOVEditorView.h"
 #include "layout/TOVPaletteTypes.h"
@@ -23,6 +24,8 @@
 #include "platform/ui/WindowEvents.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -272,11 +275,24 @@ TEST_F(EditorWindowTest, PagesPrintWhiteWithTheirFootersAndWithoutGridOrOverlay)
         SCOPED_TRACE(page);
         const QImage image = printedPage(page);
         ASSERT_EQ(image.size(), QSize(595, 842));
+        // The staves and barlines are printed; everything else on the page must be white.
+        std::vector<Rect> staves;
+        for (const auto& lineView : editor->pageViewArray()[page - 1]->lineViewArray()) {
+            staves.push_back(lineView->frame());
+        }
+        auto inStaff = [&](int x, int y) {
+            return std::any_of(staves.begin(), staves.end(), [&](const Rect& r) {
+                return r.containsPoint(platform::Point{x + 0.5, y + 0.5});
+            });
+        };
         int dark = 0;
         int notWhite = 0;
         for (int y = 0; y < 842; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             for (int x = 0; x < 595; ++x) {
+                if (inStaff(x, y)) {
+                    continue;
+                }
                 if (y >= 800 && y < 822) {
                     dark += qRed(line[x]) < 128 ? 1 : 0; // the footer's text
                 } else {

@@ -105,7 +105,7 @@ TEST_F(RenderToolTest, ASavedSongBecomesOneA4PagePerPage) {
     }
 }
 
-TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirFooters) {
+TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirStavesAndFooters) {
     const std::size_t pages = saveSong(dir / "song.tovz", 100);
     ASSERT_GE(pages, 2u);
     const ToolRun run = render({path("song.tovz"), "--png", path("pages"), "--scale", "2"});
@@ -126,6 +126,7 @@ TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirFooters) {
         // only in its band, 20 points above the bottom edge, around the middle.
         int footer = 0;
         int elsewhere = 0;
+        int staves = 0;
         int seeThrough = 0;
         for (int y = 0; y < image.height(); ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -135,6 +136,9 @@ TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirFooters) {
                 const bool dark = qRed(pixel) < 160;
                 if (y >= 2 * 795 && y < 2 * 822 && x > 2 * 230 && x < 2 * 365) {
                     footer += dark ? 1 : 0;
+                } else if (y >= 2 * 40 && y < 2 * 802 && x >= 2 * 20 && x < 2 * 575) {
+                    // The lines' slots: staves, barlines and braces.
+                    staves += dark ? 1 : 0;
                 } else {
                     elsewhere += dark ? 1 : 0;
                 }
@@ -143,6 +147,7 @@ TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirFooters) {
         EXPECT_EQ(seeThrough, 0);
         EXPECT_EQ(image.pixel(0, 0), qRgba(255, 255, 255, 255));
         EXPECT_GT(footer, 50);
+        EXPECT_GT(staves, 1000);
         EXPECT_EQ(elsewhere, 0);
     }
 }
