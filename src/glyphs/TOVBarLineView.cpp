@@ -4,8 +4,13 @@
 #include "glyphs/TOVBarLineViewDelegate.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "model/TOVUtils.h"
+#include "platform/foundation/KeyedUnarchiver.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/DraggingInfo.h"
 #include "platform/ui/Event.h"
+
+#include <optional>
+#include <span>
 
 using platform::BezierPath;
 using platform::Point;
@@ -278,4 +283,80 @@ void TOVBarLineView::mouseUp(const platform::Event& event) {
     if (barLineViewDelegate_ != nullptr) {
         barLineViewDelegate_->barLineViewDidMoveX(this, lastMovedLocation_.x - dragStartXPos_);
     }
+}
+
+// ---- Barline drops --------------------------------------------------------------------------------------
+
+namespace {
+// The barline kind a palette drag carries: the number archived under "itemType"; none for other drags.
+std::optional<int> barlineItem(const platform::DraggingInfo& info) {
+    if (!info.hasType(TOVBarLineView::kPaletteDragType)) {
+        return std::nullopt;
+    }
+    const QByteArray bytes = info.dataForType("itemType");
+    const auto number = platform::KeyedUnarchiver::unarchivedNumber(std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())));
+    return number ? static_cast<int>(*number) : 0;
+}
+} // namespace
+
+bool TOVBarLineView::acceptsBarlineType(int type) const {
+    if (type < 1280 || type > 1287 || type == barLineType_) {
+        return false;
+    }
+    return type != 1282 || acceptGreatDoubleBar();
+}
+
+platform::DragOperation TOVBarLineView::draggingEntered(const platform::DraggingInfo& info) {
+    const auto item = barlineItem(info);
+    if (!item) {
+        return platform::DragOperationNone;
+    }
+    platform::DragOperation answer = platform::DragOperationNone;
+    if (acceptsBarlineType(*item)) {
+        makeSelfTargetOn();
+        answer = platform::DragOperationCopy;
+    }
+    if (barLineViewDelegate_ != nullptr) {
+        barLineViewDelegate_->barLineViewSymbolPaletteDragEnteredDraggingInfo(this, *item, info);
+    }
+    return answer;
+}
+
+platform::DragOperation TOVBarLineView::draggingUpdated(const platform::DraggingInfo& info) {
+    const auto item = barlineItem(info);
+    if (!item || !acceptsBarlineType(*item)) {
+        return platform::DragOperationNone;
+    }
+    makeSelfTargetOn();
+    return platform::DragOperationCopy;
+}
+
+void TOVBarLineView::draggingExited(const platform::DraggingInfo& info) {
+    const auto item = barlineItem(info);
+    if (!item) {
+        return;
+    }
+    makeSelfTargetOff();
+    if (barLineViewDelegate_ != nullptr) {
+        barLineViewDelegate_->barLineViewSymbolPaletteDragExitedDraggingInfo(this, *item, info);
+    }
+}
+
+bool TOVBarLineView::performDragOperation(const platform::DraggingInfo& info) {
+    const auto item = barlineItem(info);
+    if (!item) {
+        return false;
+    }
+    const bool accepted = acceptsBarlineType(*item);
+    if (accepted) {
+        setBarLineType(*item);
+        makeSelfTargetOff();
+        setNeedsDisplay();
+    }
+    // The line view stores the kind in the model, also when this view refused it.
+    if (barLineViewDelegate_ != nullptr) {
+        barLineViewDelegate_->barLineViewSymbolPaletteDragPerformedDraggingInfo(this, *item, info);
+    }
+    return accepted;
 }

@@ -58,6 +58,14 @@ public:
     void mouseDragged(const platform::Event& event) override;
     void mouseUp(const platform::Event& event) override;
 
+    // --- Barlines dragged from the symbols palette ---
+    // Another barline kind than the one shown; never a great double bar on a line's first barline.
+    bool acceptsBarlineType(int type) const;
+    platform::DragOperation draggingEntered(const platform::DraggingInfo& info) override;
+    platform::DragOperation draggingUpdated(const platform::DraggingInfo& info) override;
+    void draggingExited(const platform::DraggingInfo& info) override;
+    bool performDragOperation(const platform::DraggingInfo& info) override;
+
     void drawRect(const platform::Rect& dirty, platform::GraphicsContext& ctx) override;
 
 protected:

@@ -13,6 +13,7 @@
 #include "model/Symbol.h"
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
+#include "platform/foundation/KeyedArchiver.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 #include "platform/ui/DraggingInfo.h"
 #include "support/LayoutBuilder.h"
@@ -280,6 +281,45 @@ TEST_F(LineViewTest, BarlineKindsStrokeOrFillAndPlacement) {
     invisible->setBarLineType(1287);
     EXPECT_DOUBLE_EQ(single->offsetX(), invisible->offsetX());
     EXPECT_DOUBLE_EQ(single->offsetX(), 10.0);
+}
+
+TEST_F(LineViewTest, BarlineDropsAcceptOtherKindsAndNoGreatDoubleBarOnTheFirstBarline) {
+    bind({PageSpec{10, {kHeader, kSingle}}});
+    TOVEditorLineView* line = lines()[0];
+    auto drag = [](int item) {
+        platform::DraggingInfo info;
+        const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(item);
+        info.addType(TOVBarLineView::kPaletteDragType);
+        info.addType("itemType", QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                            static_cast<qsizetype>(bytes.size())));
+        return info;
+    };
+    struct Case {
+        std::size_t barline;
+        int item;
+        bool accepted;
+    };
+    for (const Case& c :
+         {Case{1, 1280, false}, Case{1, 1284, true}, Case{1, 1282, true}, Case{0, 1282, false},
+          Case{0, 1286, true}, Case{1, 1288, false}, Case{1, 1279, false}}) {
+        SCOPED_TRACE(testing::Message() << c.barline << " " << c.item);
+        TOVBarLineView* barline = line->barLineViewArray()[c.barline].get();
+        const auto info = drag(c.item);
+        EXPECT_EQ(barline->draggingEntered(info),
+                  c.accepted ? platform::DragOperationCopy : platform::DragOperationNone);
+        EXPECT_EQ(barline->draggingUpdated(info),
+                  c.accepted ? platform::DragOperationCopy : platform::DragOperationNone);
+        barline->draggingExited(info);
+    }
+    // A drag of another kind of item is not looked at.
+    platform::DraggingInfo other;
+    other.addType("TOVSymbolPaletteForBarViewData");
+    EXPECT_EQ(line->firstBarLineView()->draggingEntered(other), platform::DragOperationNone);
+    EXPECT_FALSE(line->firstBarLineView()->performDragOperation(other));
+    // A drop on the first barline goes into the line.
+    EXPECT_TRUE(line->firstBarLineView()->performDragOperation(drag(1284)));
+    EXPECT_EQ(line->line()->firstBarLineType(), 1284);
+    EXPECT_EQ(line->firstBarLineView()->barLineType(), 1284);
 }
 
 } // namespace
