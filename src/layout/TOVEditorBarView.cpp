@@ -18,7 +18,9 @@ using platform::Point;
 using platform::Rect;
 
 TOVEditorBarView::TOVEditorBarView(const Rect& frame, TOVLayoutController* delegate)
-    : TOVLayoutView(frame, delegate) {}
+    : TOVLayoutView(frame, delegate) {
+    registerForDraggedTypes({kSymbolPaletteDragType, kNotePaletteDragType});
+}
 
 TOVEditorBarView::~TOVEditorBarView() = default;
 
@@ -502,4 +504,46 @@ void TOVEditorBarView::drawRect(const Rect& dirty, platform::GraphicsContext& ct
     } else if (mode == 1) {
         strokeFrame(TOVUtils::barViewSelectedFrameColor());
     }
+}
+
+// ---- Palette drags --------------------------------------------------------------------------------------
+
+platform::DragOperation TOVEditorBarView::draggingEntered(const platform::DraggingInfo& info) {
+    if (info.hasType(kSymbolPaletteDragType)) {
+        return draggingEnteredFromSymbolPalette(info);
+    }
+    if (info.hasType(kNotePaletteDragType)) {
+        return draggingEnteredFromNotePalette(info);
+    }
+    return platform::DragOperationNone;
+}
+
+platform::DragOperation TOVEditorBarView::draggingUpdated(const platform::DraggingInfo& info) {
+    if (info.hasType(kSymbolPaletteDragType)) {
+        return draggingUpdatedFromSymbolPalette(info);
+    }
+    if (info.hasType(kNotePaletteDragType)) {
+        return draggingUpdatedFromNotePalette(info);
+    }
+    return platform::DragOperationNone;
+}
+
+void TOVEditorBarView::draggingExited(const platform::DraggingInfo& info) {
+    if (info.hasType(kSymbolPaletteDragType)) {
+        draggingExitedFromSymbolPalette(info);
+        setDropTarget(false);
+    } else if (info.hasType(kNotePaletteDragType)) {
+        draggingExitedFromNotePalette(info);
+    }
+}
+
+bool TOVEditorBarView::performDragOperation(const platform::DraggingInfo& info) {
+    setDropTarget(false);
+    if (info.hasType(kSymbolPaletteDragType)) {
+        return performDragOperationFromSymbolPalette(info);
+    }
+    if (info.hasType(kNotePaletteDragType)) {
+        return performDragOperationFromNotePalette(info);
+    }
+    return false;
 }

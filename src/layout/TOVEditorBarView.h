@@ -4,6 +4,7 @@
 #include "layout/TOVEditorView.h"
 #include "layout/TOVLayoutController.h"
 #include "layout/TOVLayoutView.h"
+#include "platform/ui/DraggingInfo.h"
 
 #include <cstdint>
 #include <memory>
@@ -120,6 +121,33 @@ public:
     void mouseDown(const platform::Event& event) override;
     void rightMouseDown(const platform::Event& event) override;
     void drawRect(const platform::Rect& dirty, platform::GraphicsContext& ctx) override;
+
+    // --- Palette drags, handed on by the pasteboard type: the symbols palette's first ---
+    static constexpr const char* kSymbolPaletteDragType = "TOVSymbolPaletteForBarViewData";
+    static constexpr const char* kNotePaletteDragType = "TOVNotePaletteForBarViewData";
+    platform::DragOperation draggingEntered(const platform::DraggingInfo& info) override;
+    platform::DragOperation draggingUpdated(const platform::DraggingInfo& info) override;
+    void draggingExited(const platform::DraggingInfo& info) override;
+    bool performDragOperation(const platform::DraggingInfo& info) override;
+
+protected:
+    // What each palette's drags do in the bar; these refuse them.
+    virtual platform::DragOperation draggingEnteredFromSymbolPalette(const platform::DraggingInfo&) {
+        return platform::DragOperationNone;
+    }
+    virtual platform::DragOperation draggingUpdatedFromSymbolPalette(const platform::DraggingInfo&) {
+        return platform::DragOperationNone;
+    }
+    virtual void draggingExitedFromSymbolPalette(const platform::DraggingInfo&) {}
+    virtual bool performDragOperationFromSymbolPalette(const platform::DraggingInfo&) { return false; }
+    virtual platform::DragOperation draggingEnteredFromNotePalette(const platform::DraggingInfo&) {
+        return platform::DragOperationNone;
+    }
+    virtual platform::DragOperation draggingUpdatedFromNotePalette(const platform::DraggingInfo&) {
+        return platform::DragOperationNone;
+    }
+    virtual void draggingExitedFromNotePalette(const platform::DraggingInfo&) {}
+    virtual bool performDragOperationFromNotePalette(const platform::DraggingInfo&) { return false; }
 
 private:
     void updateClefKeyTimeViews();

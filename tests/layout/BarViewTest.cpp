@@ -11,6 +11,7 @@
 #include "model/Symbol.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
+#include "platform/ui/DraggingInfo.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
@@ -214,6 +215,72 @@ TEST_F(BarViewTest, FrameDecorationsOnScreenOnly) {
     EXPECT_EQ(onScreen[0].kind, DrawingCall::Kind::StrokePath);
     EXPECT_EQ(onScreen[0].path.lineWidth(), 1.5);
     EXPECT_TRUE(draw(false).empty());
+}
+
+// Records which palette's handler each drag reached.
+class RecordingBarView : public TOVEditorBarView {
+public:
+    using TOVEditorBarView::TOVEditorBarView;
+    std::vector<std::string> calls;
+
+protected:
+    platform::DragOperation draggingEnteredFromSymbolPalette(const platform::DraggingInfo&) override {
+        calls.push_back("symbol entered");
+        return platform::DragOperationCopy;
+    }
+    void draggingExitedFromSymbolPalette(const platform::DraggingInfo&) override {
+        calls.push_back(std::string("symbol exited, target ") + (dropTarget() ? "on" : "off"));
+    }
+    bool performDragOperationFromSymbolPalette(const platform::DraggingInfo&) override {
+        calls.push_back(std::string("symbol dropped, target ") + (dropTarget() ? "on" : "off"));
+        return true;
+    }
+    platform::DragOperation draggingEnteredFromNotePalette(const platform::DraggingInfo&) override {
+        calls.push_back("note entered");
+        return platform::DragOperationCopy;
+    }
+    void draggingExitedFromNotePalette(const platform::DraggingInfo&) override {
+        calls.push_back("note exited");
+    }
+    bool performDragOperationFromNotePalette(const platform::DraggingInfo&) override {
+        calls.push_back(std::string("note dropped, target ") + (dropTarget() ? "on" : "off"));
+        return true;
+    }
+};
+
+TEST(BarViewDrags, HandedOnByPasteboardTypeSymbolsFirst) {
+    auto drag = [](std::initializer_list<const char*> types) {
+        platform::DraggingInfo info;
+        for (const char* type : types) {
+            info.addType(type);
+        }
+        return info;
+    };
+    const auto both =
+        drag({TOVEditorBarView::kNotePaletteDragType, TOVEditorBarView::kSymbolPaletteDragType});
+    const auto notes = drag({TOVEditorBarView::kNotePaletteDragType});
+    const auto other = drag({"TOVSymbolPaletteForBarlineViewData"});
+    RecordingBarView view(Rect(0, 0, 100, 60));
+    EXPECT_EQ(view.draggingEntered(both), platform::DragOperationCopy);
+    EXPECT_EQ(view.draggingEntered(notes), platform::DragOperationCopy);
+    EXPECT_EQ(view.draggingEntered(other), platform::DragOperationNone);
+    EXPECT_EQ(view.draggingUpdated(other), platform::DragOperationNone);
+    view.setDropTarget(true);
+    view.draggingExited(both);
+    EXPECT_FALSE(view.dropTarget());
+    view.setDropTarget(true);
+    view.draggingExited(notes);
+    EXPECT_TRUE(view.dropTarget());
+    EXPECT_TRUE(view.performDragOperation(notes));
+    EXPECT_FALSE(view.dropTarget());
+    view.setDropTarget(true);
+    EXPECT_TRUE(view.performDragOperation(both));
+    view.setDropTarget(true);
+    EXPECT_FALSE(view.performDragOperation(other));
+    EXPECT_FALSE(view.dropTarget());
+    EXPECT_EQ(view.calls, (std::vector<std::string>{
+                              "symbol entered", "note entered", "symbol exited, target on", "note exited",
+                              "note dropped, target off", "symbol dropped, target off"}));
 }
 
 } // namespace
