@@ -1,7 +1,26 @@
 #include "layout/TOVEditorBarView.h"
 
-TOVEditorBarView::TOVEditorBarView(const platform::Rect& frame, TOVLayoutController* delegate)
-    : TOVLayoutView(frame, delegate) {}
+#include "glyphs/TOVMarkView.h"
+#include "glyphs/TOVObjectView.h"
+#include "layout/TOVEditorLineView.h"
+#include "model/Bar.h"
+#include "model/Chord.h"
+#include "model/SymbolTools.h"
+#include "model/TOVUtils.h"
+#include "platform/graphics/BezierPath.h"
+#include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/Event.h"
+
+#include <cmath>
+#include <typeinfo>
+
+using platform::Point;
+using platform::Rect;
+
+TOVEditorBarView::TOVEditorBarView(const Rect& frame, TOVLayoutController* delegate)
+    : TOVLayoutView(frame, delegate) {
+    registerForDraggedTypes({kSymbolPaletteDragType, kNotePaletteDragType});
+}
 
 TOVEditorBarView::~TOVEditorBarView() = default;
 
@@ -10,6 +29,8 @@ void TOVEditorBarView::setBar(Bar* bar) {
         return;
     }
     bar_ = bar;
+    updateDataFrameAsCurrentViewFrame();
+    recreateAllSubViews();
 }
 
 void TOVEditorBarView::setDropTarget(bool dropTarget) {
@@ -21,4 +42,508 @@ void TOVEditorBarView::setDropTarget(bool dropTarget) {
     }
     dropTarget_ = dropTarget;
     setNeedsDisplay();
+}
+
+// ---- Barline margins ------------------------------------------------------------------------------------
+
+double TOVEditorBarView::marginLeftOfBarline(int type) {
+    switch (type) {
+    case 1280:
+    case 1281:
+    case 1284:
+    case 1287:
+        return 2.0;
+    case 1282:
+    case 1283:
+        return 4.0;
+    case 1285:
+    case 1286:
+        return 9.0;
+    default:
+        return 0.0;
+    }
+}
+
+double TOVEditorBarView::marginRightOfBarline(int type) {
+    switch (type) {
+    case 1280:
+    case 1281:
+    case 1285:
+    case 1287:
+        return 2.0;
+    case 1282:
+    case 1283:
+        return 4.0;
+    case 1284:
+    case 1286:
+        return 9.0;
+    default:
+        return 0.0;
+    }
+}
+
+// ---- Geometry -------------------------------------------------------------------------------------------
+
+double TOVEditorBarView::posY5LinesTop() const {
+    return (bounds().height() - kStaffHeight) * 0.5;
+}
+
+double TOVEditorBarView::posY5LinesBottom() const {
+    return posY5LinesTop() + kStaffHeight;
+}
+
+double TOVEditorBarView::posYLevel0() const {
+    return posY5LinesTop() + 2 * kStaffSpace;
+}
+
+double TOVEditorBarView::posYFromToneLevel(std::int64_t level) const {
+    return posYLevel0() - static_cast<double>(level) * kLevelStep;
+}
+
+std::int64_t TOVEditorBarView::toneLevelFromPosY(double y) const {
+    return static_cast<std::int64_t>(std::trunc((posYLevel0() - y) / kLevelStep));
+}
+
+Rect TOVEditorBarView::rectangleClefKeyTimeAreaInThisLine() const {
+    double width = 0;
+    for (const ViewPtr* view : {&clefView_, &keySignatureView_, &timeView_}) {
+        if (*view) {
+            width += (*view)->frame().width() + 1.0;
+        }
+    }
+    const double height = bounds().height();
+    if (bar_ == nullptr) {
+        return Rect(0, 0, width, height);
+    }
+    if (bar_->num() == 0) {
+        // The song's first bar: clef, key and time stand before its left barline, whose margin the area
+        // takes in.
+        return Rect(2.0, 0, width + marginLeftOfBarline(bar_->leftBarLineType()), height);
+    }
+    return Rect(marginRightOfBarline(bar_->leftBarLineType()), 0, width, height);
+}
+
+Rect TOVEditorBarView::rectangleClefKeyTimeArea() const {
+    Rect area = rectangleClefKeyTimeAreaInThisLine();
+    if (bar_ != nullptr && bar_->num() == 0) {
+        if (const TOVEditorBarView* partner = alternativeBarViewInDoubleLine()) {
+            const Rect other = partner->rectangleClefKeyTimeAreaInThisLine();
+            if (other.maxX() > area.maxX()) {
+                area = other;
+            }
+        }
+    }
+    return area;
+}
+
+Rect TOVEditorBarView::rectangleNotesArea() const {
+    const Rect area = rectangleClefKeyTimeArea();
+    double x = area.maxX() + 4.0;
+    double right = 4.0;
+    if (bar_ != nullptr) {
+        if (bar_->num() == 0) {
+            x += marginRightOfBarline(bar_->leftBarLineType());
+        }
+        right += marginLeftOfBarline(bar_->rightBarLineType());
+    }
+    return Rect(x, 0, bounds().width() - x - right, bounds().height());
+}
+
+std::uint64_t TOVEditorBarView::totalRhythmLength() const {
+    return bar_ != nullptr ? bar_->totalRhythmLength() : 0;
+}
+
+double TOVEditorBarView::xPitchPerLength() const {
+    const std::uint64_t length = totalRhythmLength();
+    // A bar without a length has no scale; its notes, if any, stand at the start of the notes area.
+    return length == 0 ? 0.0 : rectangleNotesArea().width() / static_cast<double>(length);
+}
+
+double TOVEditorBarView::posXFromNoteX(std::uint64_t tick) const {
+    return rectangleNotesArea().x() + static_cast<double>(tick) * xPitchPerLength();
+}
+
+bool TOVEditorBarView::hitTestChordArea(const platform::Event& event) const {
+    const Point p = convertPointFromView(event.locationInWindow(), nullptr);
+    return p.x >= 0 && p.x <= frame().width() && p.y >= 0 && p.y <= posY5LinesTop();
+}
+
+// ---- Neighbours -----------------------------------------------------------------------------------------
+
+TOVEditorLineView* TOVEditorBarView::lineView() const {
+    if (delegate() == nullptr) {
+        return nullptr;
+    }
+    return delegate()->layoutViewInquireLineView(const_cast<TOVEditorBarView*>(this));
+}
+
+TOVEditorBarView* TOVEditorBarView::nextBarView() const {
+    TOVEditorLineView* line = lineView();
+    if (line == nullptr) {
+        return nullptr;
+    }
+    if (TOVEditorBarView* next = line->nextBarViewOf(this)) {
+        return next;
+    }
+    TOVEditorLineView* nextLine = line->nextLineView();
+    return nextLine != nullptr ? nextLine->firstBarView() : nullptr;
+}
+
+TOVEditorBarView* TOVEditorBarView::previousBarView() const {
+    TOVEditorLineView* line = lineView();
+    if (line == nullptr) {
+        return nullptr;
+    }
+    if (TOVEditorBarView* previous = line->previousBarViewOf(this)) {
+        return previous;
+    }
+    TOVEditorLineView* previousLine = line->previousLineView();
+    return previousLine != nullptr ? previousLine->lastBarView() : nullptr;
+}
+
+TOVEditorBarView* TOVEditorBarView::alternativeBarViewInDoubleLine() const {
+    TOVEditorLineView* line = lineView();
+    if (line == nullptr || bar_ == nullptr) {
+        return nullptr;
+    }
+    TOVEditorLineView* partner = line->alternativeLineView();
+    return partner != nullptr ? partner->barViewFromNumber(bar_->num()) : nullptr;
+}
+
+TOVEditorBarView* TOVEditorBarView::upperBarView() {
+    TOVEditorLineView* line = lineView();
+    if (line != nullptr && line->isLowerPart()) {
+        return alternativeBarViewInDoubleLine();
+    }
+    return this;
+}
+
+// ---- Object-view lookups --------------------------------------------------------------------------------
+
+std::shared_ptr<TOVObjectView> TOVEditorBarView::objectViewFromData(Symbol* object) {
+    if (auto view = TOVLayoutView::objectViewFromData(object)) {
+        return view;
+    }
+    for (const auto& view : chordViewArray_) {
+        if (view->symbol() == object) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<TOVObjectView> TOVEditorBarView::reharsalMarkView() const {
+    for (const auto& view : symbolViewArray()) {
+        if (typeid(*view) == typeid(TOVMarkView)) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<TOVObjectView> TOVEditorBarView::voltaOrBisView() const {
+    for (const auto& view : symbolViewArray()) {
+        if (view->symbolType() == 1544 || view->symbolType() == 1542) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<TOVObjectView> TOVEditorBarView::octaveView() const {
+    for (const auto& view : symbolViewArray()) {
+        if ((view->symbolType() & 0xFF00) == 0x800) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<TOVObjectView> TOVEditorBarView::fineView() const {
+    for (const auto& view : symbolViewArray()) {
+        if (view->symbolType() == 0x605) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+// ---- View lists -----------------------------------------------------------------------------------------
+
+void TOVEditorBarView::recreateAllSubViews() {
+    if (delegate() != nullptr) {
+        delegate()->layoutViewWillUpdateSubviews(this);
+    }
+    removeAllSubviews();
+    if (bar_ != nullptr) {
+        for (Symbol* symbol : bar_->symbols()) {
+            restoreSymbolViewFor(symbol);
+        }
+        updateToolViews();
+    }
+    if (delegate() != nullptr) {
+        delegate()->layoutViewDidlUpdateSubviews(this);
+    }
+}
+
+void TOVEditorBarView::updateAllSubviews() {
+    updateClefKeyTimeViews();
+    updateLongRestView();
+    for (const auto& view : chordViewArray_) {
+        view->updateView();
+    }
+    for (const auto& view : symbolViewArray()) {
+        view->updateView();
+    }
+    updateToolViews();
+    setNeedsDisplay();
+}
+
+void TOVEditorBarView::removeAllSubviews() {
+    removeAllSymbolViews();
+}
+
+void TOVEditorBarView::removeFromSuperview() {
+    // Its object views live in the editor view and leave with it.
+    removeAllSubviews();
+    TOVLayoutView::removeFromSuperview();
+}
+
+void TOVEditorBarView::updateClefKeyTimeViews() {
+    for (const ViewPtr* view : {&clefView_, &keySignatureView_, &timeView_}) {
+        if (*view) {
+            (*view)->updateView();
+        }
+    }
+}
+
+void TOVEditorBarView::updateLongRestView() {
+    if (longRestView_) {
+        longRestView_->updateView();
+    }
+}
+
+void TOVEditorBarView::updateToolViews() {
+    if (bar_ == nullptr) {
+        return;
+    }
+    TOVEditorView* editor = editorView();
+    if (editor == nullptr) {
+        return;
+    }
+    for (SymbolTools* tool : bar_->toolsFollowedBy()) {
+        if (auto view = editor->objectViewFromData(tool)) {
+            view->updateView();
+        }
+    }
+}
+
+// ---- Frames ---------------------------------------------------------------------------------------------
+
+void TOVEditorBarView::setFrame(const Rect& frame) {
+    TOVLayoutView::setFrame(frame);
+    updateAllSubviews();
+}
+
+void TOVEditorBarView::setFrameOnlyMyself(const Rect& frame) {
+    TOVLayoutView::setFrame(frame);
+}
+
+void TOVEditorBarView::updateDataFrameAsCurrentViewFrame() {
+    if (bar_ == nullptr) {
+        return;
+    }
+    const Rect current = frame();
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+    if (bar_->width() != current.width()) {
+        // A width of 0 is the automatic share: nothing stored in the bar was placed against it.
+        scaleX = bar_->width() == 0 ? 1.0 : current.width() / bar_->width();
+        bar_->setWidth(current.width());
+    }
+    if (bar_->height() != current.height()) {
+        scaleY = bar_->height() == 0 ? 1.0 : current.height() / bar_->height();
+        bar_->setHeight(current.height());
+    }
+    if (scaleX != 1.0 || scaleY != 1.0) {
+        moveSymbolsDataOriginInScaleXby(scaleX, scaleY);
+    }
+    updateAllSubviews();
+}
+
+void TOVEditorBarView::moveSymbolsDataOriginInScaleXby(double scaleX, double scaleY) {
+    if (bar_ == nullptr) {
+        return;
+    }
+    const double width = frame().width();
+    const double height = frame().height();
+    auto rescale = [&](Symbol* symbol) {
+        Rect stored = symbol->frame();
+        // Only what stood inside the old extent moves with the bar.
+        if (stored.origin.x > 0 && width / scaleX > stored.origin.x) {
+            stored.origin.x *= scaleX;
+        }
+        if (stored.origin.y > 0 && height / scaleY > stored.origin.y) {
+            stored.origin.y *= scaleY;
+        }
+        symbol->setFrame(stored);
+    };
+    for (Chord* chord : bar_->chords()) {
+        rescale(chord);
+    }
+    for (Symbol* symbol : bar_->symbols()) {
+        rescale(symbol);
+    }
+    TOVEditorView* editor = editorView();
+    for (SymbolTools* tool : bar_->toolsFollowedBy()) {
+        const Rect relative = tool->frameRelativeToBar();
+        const Rect scaled(relative.x() * scaleX, relative.y() * scaleY, tool->frame().width(),
+                          tool->frame().height());
+        tool->setFrameRelativeToBar(scaled);
+        Point origin = scaled.origin;
+        if (editor != nullptr) {
+            origin = convertPointToView(origin, editor);
+        }
+        tool->setFrame(Rect(origin.x, origin.y, scaled.width(), scaled.height()));
+    }
+}
+
+void TOVEditorBarView::updateViewFrameTemporallyBy(const Rect& newFrame) {
+    const Rect old = frame();
+    const double scaleX = old.width() == 0 ? 1.0 : newFrame.width() / old.width();
+    const double scaleY = old.height() == 0 ? 1.0 : newFrame.height() / old.height();
+    // The reference view keeps the old frame for the conversions below.
+    auto reference = std::make_shared<TOVEditorViewBase>(old);
+    if (superview() != nullptr) {
+        superview()->addSubview(reference);
+    }
+    setFrameOnlyMyself(newFrame);
+    if (scaleX == 1.0 && scaleY == 1.0) {
+        reference->removeFromSuperview();
+        return;
+    }
+    auto scaled = [&](Point p) {
+        if (p.x > 0 && p.x < old.width()) {
+            p.x *= scaleX;
+        }
+        if (p.y > 0 && p.y < old.height()) {
+            p.y *= scaleY;
+        }
+        return p;
+    };
+    auto follow = [&](const std::shared_ptr<TOVObjectView>& view) {
+        const Point inReference =
+            scaled(reference->convertPointFromView(view->frame().origin, view->superview()));
+        view->updateViewTemporallyAs(Rect(inReference, view->frame().size));
+    };
+    for (const auto& view : chordViewArray_) {
+        follow(view);
+    }
+    for (const auto& view : symbolViewArray()) {
+        follow(view);
+    }
+    if (bar_ != nullptr) {
+        if (TOVEditorView* editor = editorView()) {
+            for (SymbolTools* tool : bar_->toolsFollowedBy()) {
+                if (auto view = editor->objectViewFromData(tool)) {
+                    const Point inReference =
+                        scaled(reference->convertPointFromView(view->frame().origin, view->superview()));
+                    const Point inSuperview = convertPointToView(inReference, view->superview());
+                    view->updateViewTemporallyAs(Rect(inSuperview, view->frame().size));
+                }
+            }
+        }
+    }
+    updateClefKeyTimeViews();
+    updateLongRestView();
+    reference->removeFromSuperview();
+}
+
+// ---- Events ---------------------------------------------------------------------------------------------
+
+void TOVEditorBarView::mouseDown(const platform::Event& event) {
+    if (event.controlKey()) {
+        rightMouseDown(event);
+        return;
+    }
+    if (delegate() != nullptr) {
+        if (event.clickCount() == 1) {
+            delegate()->layoutViewMousDidClick(this, event);
+        } else if (event.clickCount() == 2) {
+            delegate()->layoutViewMousDidDoubleClick(this, event);
+        }
+    }
+    TOVLayoutView::mouseDown(event);
+}
+
+void TOVEditorBarView::rightMouseDown(const platform::Event& event) {
+    if (delegate() != nullptr && event.clickCount() == 1) {
+        delegate()->layoutViewMousDidRightClick(this, event);
+    }
+}
+
+void TOVEditorBarView::drawRect(const Rect& dirty, platform::GraphicsContext& ctx) {
+    if (!ctx.isDrawingToScreen()) {
+        return;
+    }
+    const Rect frameRect(0.75, 0.75, bounds().width() - 1.5, bounds().height() - 1.5);
+    auto strokeFrame = [&](const platform::Color& color) {
+        platform::BezierPath path = platform::BezierPath::withRoundedRect(frameRect, 2.0, 2.0);
+        path.setLineWidth(1.5);
+        ctx.setStrokeColor(color);
+        ctx.strokePath(path);
+    };
+    if (dropTarget_) {
+        strokeFrame(TOVUtils::barViewDropTargetFrameColor());
+        return;
+    }
+    const int mode = delegate() != nullptr ? delegate()->layoutViewInquireBarDrawMode(this) : 0;
+    if (mode == 2) {
+        ctx.setFillColor(TOVUtils::barViewEditTargetColor());
+        ctx.fillRect(dirty);
+    } else if (mode == 1) {
+        strokeFrame(TOVUtils::barViewSelectedFrameColor());
+    }
+}
+
+// ---- Palette drags --------------------------------------------------------------------------------------
+
+platform::DragOperation TOVEditorBarView::draggingEntered(const platform::DraggingInfo& info) {
+    if (info.hasType(kSymbolPaletteDragType)) {
+        return draggingEnteredFromSymbolPalette(info);
+    }
+    if (info.hasType(kNotePaletteDragType)) {
+        return draggingEnteredFromNotePalette(info);
+    }
+    return platform::DragOperationNone;
+}
+
+platform::DragOperation TOVEditorBarView::draggingUpdated(const platform::DraggingInfo& info) {
+    if (info.hasType(kSymbolPaletteDragType)) {
+        return draggingUpdatedFromSymbolPalette(info);
+    }
+    if (info.hasType(kNotePaletteDragType)) {
+        return draggingUpdatedFromNotePalette(info);
+    }
+    return platform::DragOperationNone;
+}
+
+void TOVEditorBarView::draggingExited(const platform::DraggingInfo& info) {
+    if (info.hasType(kSymbolPaletteDragType)) {
+        draggingExitedFromSymbolPalette(info);
+        setDropTarget(false);
+    } else if (info.hasType(kNotePaletteDragType)) {
+        draggingExitedFromNotePalette(info);
+    }
+}
+
+bool TOVEditorBarView::performDragOperation(const platform::DraggingInfo& info) {
+    setDropTarget(false);
+    if (info.hasType(kSymbolPaletteDragType)) {
+        return performDragOperationFromSymbolPalette(info);
+    }
+    if (info.hasType(kNotePaletteDragType)) {
+        return performDragOperationFromNotePalette(info);
+    }
+    return false;
 }

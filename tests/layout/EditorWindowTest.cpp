@@ -1,11 +1,15 @@
 #include "FakeLayoutController.h"
 
+#include "glyphs/TOVBarLineView.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditModeGrayView.h"
 #include "layout/TOVEditorBackView.h"
+#include "layout/TOVEditorBarView.h"
+#include "layout/TOVEditorLineView.h"
 #include "layout/TOVEditorPageView.h"
 #include "layout/TOVEditorView.h"
 #include "layout/TOVPaletteTypes.h"
+#include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Song.h"
 #include "model/SymbolTools.h"
@@ -23,6 +27,8 @@
 #include "platform/ui/WindowEvents.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -272,11 +278,24 @@ TEST_F(EditorWindowTest, PagesPrintWhiteWithTheirFootersAndWithoutGridOrOverlay)
         SCOPED_TRACE(page);
         const QImage image = printedPage(page);
         ASSERT_EQ(image.size(), QSize(595, 842));
+        // The staves and barlines are printed; everything else on the page must be white.
+        std::vector<Rect> staves;
+        for (const auto& lineView : editor->pageViewArray()[page - 1]->lineViewArray()) {
+            staves.push_back(lineView->frame());
+        }
+        auto inStaff = [&](int x, int y) {
+            return std::any_of(staves.begin(), staves.end(), [&](const Rect& r) {
+                return r.containsPoint(platform::Point{x + 0.5, y + 0.5});
+            });
+        };
         int dark = 0;
         int notWhite = 0;
         for (int y = 0; y < 842; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             for (int x = 0; x < 595; ++x) {
+                if (inStaff(x, y)) {
+                    continue;
+                }
                 if (y >= 800 && y < 822) {
                     dark += qRed(line[x]) < 128 ? 1 : 0; // the footer's text
                 } else {
@@ -305,6 +324,71 @@ TEST_F(EditorWindowTest, PagesPrintWhiteWithTheirFootersAndWithoutGridOrOverlay)
     });
     EXPECT_EQ(runner.pagesPrinted(), 2);
     EXPECT_EQ(edgeFaults, 0);
+}
+
+TEST_F(EditorWindowTest, ABarViewReportsClicksAndTakesAMetaClickOrTheRightButtonAsARightClick) {
+    TOVEditorBarView* barView = editor->barViewFromNumberInLower(1, false);
+    ASSERT_NE(barView, nullptr);
+    // The middle of the bar, below its staff; the events come through the window.
+    const Point inHost = barView->convertPointToView(
+        Point{barView->bounds().width() / 2, barView->bounds().height() - 5}, nullptr);
+    const QPointF at = host->mapTo(&window, QPointF(inHost.x, inHost.y));
+    struct Case {
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers held;
+        const char* report;
+    };
+    unsigned long time = 1000;
+    for (const Case& c : {Case{Qt::LeftButton, Qt::NoModifier, "click"},
+                          Case{Qt::LeftButton, Qt::MetaModifier, "right click"},
+                          Case{Qt::RightButton, Qt::NoModifier, "right click"}}) {
+        SCOPED_TRACE(c.report);
+        controller.log.clear();
+        time += 5000;
+        input->press(at, c.button, time, c.held);
+        input->release(at, c.button, time + 10, c.held);
+        settle();
+        ASSERT_FALSE(controller.log.empty());
+        EXPECT_EQ(controller.log.front(), c.report);
+        EXPECT_EQ(std::count(controller.log.begin(), controller.log.end(), std::string("click")),
+                  std::string(c.report) == "click" ? 1 : 0);
+    }
+}
+
+TEST_F(EditorWindowTest, ABarlineDraggedByItsHandleStopsAtTheMinimumAndCommitsOnRelease) {
+    TOVEditorBarView* left = editor->barViewFromNumberInLower(1, false);
+    TOVEditorBarView* right = editor->barViewFromNumberInLower(2, false);
+    TOVEditorLineView* line = left->lineView();
+    ASSERT_NE(line, nullptr);
+    TOVBarLineView* barline = line->rightBarLineViewOfBarView(left);
+    ASSERT_NE(barline, nullptr);
+    // The handle's middle, and a point on the barline view but beside its handle.
+    auto inWindow = [&](double dx) {
+        const Point p = barline->convertPointToView(
+            Point{barline->bounds().width() / 2 + dx, barline->bounds().height() / 2}, nullptr);
+        return host->mapTo(&window, QPointF(p.x, p.y));
+    };
+    EXPECT_NE(dynamic_cast<TOVBarLineView*>(editor->hitTest(editor->superview()->convertPointFromView(
+                  barline->convertPointToView(Point{3, barline->bounds().height() / 2}, nullptr), nullptr))),
+              barline);
+    const QPointF start = inWindow(0);
+    unsigned long time = 1000;
+    input->press(start, Qt::LeftButton, time);
+    for (double x : {50.0, 120.0, 200.0}) {
+        input->move(start + QPointF(x, 0), time += 20);
+    }
+    // Held at its minimum of 40 while the mouse went on.
+    EXPECT_DOUBLE_EQ(right->frame().width(), 40);
+    EXPECT_DOUBLE_EQ(left->frame().width(), 220);
+    EXPECT_EQ(left->bar()->width(), 130);
+    // Turning back moves it back at once.
+    input->move(start + QPointF(180, 0), time += 20);
+    EXPECT_DOUBLE_EQ(left->frame().width(), 200);
+    input->release(start + QPointF(180, 0), Qt::LeftButton, time += 20);
+    settle();
+    EXPECT_EQ(left->bar()->width(), 200);
+    EXPECT_EQ(right->bar()->width(), 60);
+    EXPECT_DOUBLE_EQ(barline->frame().midX(), left->frame().maxX());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "document/TOVDocumentParser.h"
+#include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Page.h"
 #include "model/Song.h"
@@ -105,7 +106,7 @@ TEST_F(RenderToolTest, ASavedSongBecomesOneA4PagePerPage) {
     }
 }
 
-TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirFooters) {
+TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirStavesAndFooters) {
     const std::size_t pages = saveSong(dir / "song.tovz", 100);
     ASSERT_GE(pages, 2u);
     const ToolRun run = render({path("song.tovz"), "--png", path("pages"), "--scale", "2"});
@@ -126,6 +127,7 @@ TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirFooters) {
         // only in its band, 20 points above the bottom edge, around the middle.
         int footer = 0;
         int elsewhere = 0;
+        int staves = 0;
         int seeThrough = 0;
         for (int y = 0; y < image.height(); ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -135,6 +137,9 @@ TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirFooters) {
                 const bool dark = qRed(pixel) < 160;
                 if (y >= 2 * 795 && y < 2 * 822 && x > 2 * 230 && x < 2 * 365) {
                     footer += dark ? 1 : 0;
+                } else if (y >= 2 * 40 && y < 2 * 802 && x >= 2 * 20 && x < 2 * 575) {
+                    // The lines' slots: staves, barlines and braces.
+                    staves += dark ? 1 : 0;
                 } else {
                     elsewhere += dark ? 1 : 0;
                 }
@@ -143,6 +148,7 @@ TEST_F(RenderToolTest, PngPagesAreWhiteSheetsWithTheirFooters) {
         EXPECT_EQ(seeThrough, 0);
         EXPECT_EQ(image.pixel(0, 0), qRgba(255, 255, 255, 255));
         EXPECT_GT(footer, 50);
+        EXPECT_GT(staves, 1000);
         EXPECT_EQ(elsewhere, 0);
     }
 }
@@ -179,6 +185,42 @@ TEST_F(RenderToolTest, FilesItCannotReadGiveOneLineAndAFailingStatus) {
           QStringList{path("good.tovz"), "--png", path("p"), "--scale", "x"}}) {
         EXPECT_EQ(render(arguments).status, 2) << arguments.join(' ').toStdString();
     }
+}
+
+TEST_F(RenderToolTest, EveryBarlineKindOnSingleAndDoubleLines) {
+    // A page with a single line, a double line and a single line; the bars walk through the eight kinds.
+    auto context = tovtest::makeSongContext();
+    Document* document = tovtest::makeLayout(
+        *context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, true}, {4, 4, false}}}});
+    document->createNewSong()->setName(platform::AttributedString("Barlines"));
+    for (std::uint64_t num = 0; num < 12; ++num) {
+        tovtest::findBar(document, num)->setBarLineType(1280 + static_cast<int>(num % 8));
+    }
+    TOVDocumentParser parser;
+    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "barlines.tovz", document));
+    const ToolRun run = render({path("barlines.tovz"), "--png", path("barlines"), "--scale", "2"});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    QImage image;
+    ASSERT_TRUE(image.load(path("barlines/page-001.png")));
+    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
+        image.save(QString::fromUtf8(keep));
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    // Lines of 76.2 from y 40: the double line's barlines (after its second bar, x 40 + 2 * 130) run
+    // through the gap between its two staves; a single line's do not reach into the next slot.
+    auto darkInColumn = [&](double x, double fromY, double toY) {
+        int dark = 0;
+        for (int y = static_cast<int>(2 * fromY); y < static_cast<int>(2 * toY); ++y) {
+            for (int dx = -2; dx <= 2; ++dx) {
+                dark += qRed(image.pixel(static_cast<int>(2 * x) + dx, y)) < 160 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    const double lineHeight = 76.0;
+    const double doubleTop = 40 + 2 * lineHeight;
+    EXPECT_GT(darkInColumn(300, doubleTop + lineHeight - 10, doubleTop + lineHeight + 10), 10);
+    EXPECT_EQ(darkInColumn(300, 40 + 2 * lineHeight - 10, 40 + 2 * lineHeight + 10), 0);
 }
 
 } // namespace

@@ -1,0 +1,286 @@
+#include "FakeLayoutController.h"
+
+#include "glyphs/TOVObjectView.h"
+#include "layout/TOVEditorBarView.h"
+#include "layout/TOVEditorLineView.h"
+#include "layout/TOVEditorPageView.h"
+#include "layout/TOVEditorView.h"
+#include "model/Bar.h"
+#include "model/Document.h"
+#include "model/Line.h"
+#include "model/Symbol.h"
+#include "platform/data/ManagedObjectContext.h"
+#include "platform/graphics/RecordingGraphicsContext.h"
+#include "platform/ui/DraggingInfo.h"
+#include "support/LayoutBuilder.h"
+#include "support/SongBuilder.h"
+
+#include <gtest/gtest.h>
+
+using layouttest::FakeLayoutController;
+using platform::DrawingCall;
+using platform::Rect;
+using tovtest::LineSpec;
+using tovtest::PageSpec;
+
+namespace {
+
+class BarViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        controller.editor = editor.get();
+        editor->setDelegate(&controller);
+    }
+    void TearDown() override { editor->setDocData(nullptr); }
+    void bind(const std::vector<PageSpec>& pages) {
+        document = tovtest::makeLayout(*context, pages);
+        editor->setDocData(document);
+    }
+    // The bar view of the bar with this number, in the upper or the lower staff.
+    TOVEditorBarView* barView(std::uint64_t num, bool lower = false) const {
+        for (const auto& page : editor->pageViewArray()) {
+            for (const auto& line : page->lineViewArray()) {
+                if (line->isLowerPart() != lower) {
+                    continue;
+                }
+                if (TOVEditorBarView* view = line->barViewFromNumber(num)) {
+                    return view;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
+    FakeLayoutController controller;
+    std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 6000));
+    Document* document = nullptr;
+};
+
+const PageSpec kOnePage{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}, LineSpec{4, 4, false}}};
+
+std::shared_ptr<TOVObjectView> viewOfWidth(double width) {
+    return std::make_shared<TOVObjectView>(Rect(0, 0, width, 10));
+}
+
+TEST(BarViewGeometry, StaffAndLevelsAtHeight60) {
+    TOVEditorBarView view(Rect(0, 0, 100, 60));
+    EXPECT_DOUBLE_EQ(view.posY5LinesTop(), 18.2);
+    EXPECT_DOUBLE_EQ(view.posYLevel0(), 30.0);
+    EXPECT_DOUBLE_EQ(view.posY5LinesBottom(), 41.8);
+    struct Case {
+        std::int64_t level;
+        double y;
+    };
+    for (const Case& c : {Case{0, 30.0}, Case{1, 27.05}, Case{-2, 35.9}, Case{4, 18.2}, Case{-4, 41.8}}) {
+        EXPECT_NEAR(view.posYFromToneLevel(c.level), c.y, 1e-9) << c.level;
+    }
+    // Truncation toward zero on both sides of the middle line.
+    struct Back {
+        double y;
+        std::int64_t level;
+    };
+    for (const Back& c : {Back{29.0, 0}, Back{27.0, 1}, Back{33.0, -1}, Back{31.0, 0}, Back{24.0, 2}}) {
+        EXPECT_EQ(view.toneLevelFromPosY(c.y), c.level) << c.y;
+    }
+}
+
+TEST(BarViewGeometry, BarlineMargins) {
+    struct Case {
+        int type;
+        double left, right;
+    };
+    for (const Case& c : {Case{1280, 2, 2}, Case{1281, 2, 2}, Case{1282, 4, 4}, Case{1283, 4, 4},
+                          Case{1284, 2, 9}, Case{1285, 9, 2}, Case{1286, 9, 9}, Case{1287, 2, 2},
+                          Case{1279, 0, 0}, Case{1288, 0, 0}, Case{0, 0, 0}}) {
+        EXPECT_EQ(TOVEditorBarView::marginLeftOfBarline(c.type), c.left) << c.type;
+        EXPECT_EQ(TOVEditorBarView::marginRightOfBarline(c.type), c.right) << c.type;
+    }
+}
+
+TEST_F(BarViewTest, FirstBarOfTheSongHasItsAreaBeforeTheBarline) {
+    bind({kOnePage});
+    TOVEditorBarView* first = barView(0);
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first->bar()->leftBarLineType(), 1280);
+    first->setClefView(viewOfWidth(20));
+    first->setKeySignatureView(viewOfWidth(10));
+    const Rect area = first->rectangleClefKeyTimeArea();
+    EXPECT_DOUBLE_EQ(area.x(), 2.0);
+    EXPECT_DOUBLE_EQ(area.width(), 34.0);
+    const Rect notes = first->rectangleNotesArea();
+    EXPECT_DOUBLE_EQ(notes.x(), 42.0);
+    // Right barline 1280: 2 + 4 of room before it.
+    EXPECT_DOUBLE_EQ(notes.width(), first->bounds().width() - 42.0 - 6.0);
+    EXPECT_DOUBLE_EQ(notes.height(), first->bounds().height());
+}
+
+TEST_F(BarViewTest, OtherBarsStartRightOfTheirLeftBarline) {
+    bind({kOnePage});
+    // Bar 4 starts the second line, whose first barline is its left one; bar 2 is inside the first line.
+    tovtest::findBar(document, 1)->setBarLineType(1284);
+    tovtest::findBar(document, 4)->line()->setFirstBarLineType(1284);
+    for (std::uint64_t num : {2u, 4u}) {
+        TOVEditorBarView* view = barView(num);
+        ASSERT_NE(view, nullptr) << num;
+        ASSERT_EQ(view->bar()->leftBarLineType(), 1284) << num;
+        const Rect area = view->rectangleClefKeyTimeArea();
+        EXPECT_DOUBLE_EQ(area.x(), 9.0) << num;
+        EXPECT_DOUBLE_EQ(area.width(), 0.0) << num;
+        EXPECT_DOUBLE_EQ(view->rectangleNotesArea().x(), 13.0) << num;
+    }
+}
+
+TEST_F(BarViewTest, DoubleLineStartsBothStavesAtTheLargerArea) {
+    bind({PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, true}}}});
+    TOVEditorBarView* upper = barView(0);
+    TOVEditorBarView* lower = barView(0, true);
+    ASSERT_NE(upper, nullptr);
+    ASSERT_NE(lower, nullptr);
+    EXPECT_EQ(upper->alternativeBarViewInDoubleLine(), lower);
+    EXPECT_EQ(lower->upperBarView(), upper);
+    EXPECT_EQ(upper->upperBarView(), upper);
+    upper->setClefView(viewOfWidth(20));
+    upper->setKeySignatureView(viewOfWidth(10));
+    upper->setTimeView(viewOfWidth(8));
+    lower->setClefView(viewOfWidth(20));
+    EXPECT_DOUBLE_EQ(upper->rectangleNotesArea().x(), 2.0 + 41.0 + 2.0 + 4.0 + 2.0);
+    EXPECT_DOUBLE_EQ(lower->rectangleNotesArea().x(), upper->rectangleNotesArea().x());
+}
+
+TEST_F(BarViewTest, TicksMapOntoTheNotesArea) {
+    bind({kOnePage});
+    TOVEditorBarView* view = barView(1);
+    const Rect notes = view->rectangleNotesArea();
+    const std::uint64_t length = view->totalRhythmLength();
+    ASSERT_GT(length, 0u);
+    EXPECT_DOUBLE_EQ(view->posXFromNoteX(0), notes.x());
+    EXPECT_DOUBLE_EQ(view->posXFromNoteX(length), notes.maxX());
+    EXPECT_DOUBLE_EQ(view->posXFromNoteX(length / 2), notes.midX());
+}
+
+TEST_F(BarViewTest, NeighboursCrossLineEnds) {
+    bind({kOnePage});
+    EXPECT_EQ(barView(3)->nextBarView(), barView(4));
+    EXPECT_EQ(barView(4)->previousBarView(), barView(3));
+    EXPECT_EQ(barView(1)->nextBarView(), barView(2));
+    EXPECT_EQ(barView(0)->previousBarView(), nullptr);
+    EXPECT_EQ(barView(7)->nextBarView(), nullptr);
+    EXPECT_EQ(barView(0)->alternativeBarViewInDoubleLine(), nullptr);
+}
+
+TEST_F(BarViewTest, WideningMovesStoredPositionsInsideTheOldWidth) {
+    bind({kOnePage});
+    TOVEditorBarView* view = barView(1);
+    Bar* bar = view->bar();
+    view->setFrame(Rect(view->frame().x(), 0, 100, view->frame().height()));
+    view->updateDataFrameAsCurrentViewFrame();
+    ASSERT_EQ(bar->width(), 100);
+    Symbol* inside = bar->createNewSymbolWithTypeFrame(0x605, Rect(60, 5, 10, 10));
+    Symbol* atZero = bar->createNewSymbolWithTypeFrame(0x605, Rect(0, 5, 10, 10));
+    Symbol* beyond = bar->createNewSymbolWithTypeFrame(0x605, Rect(120, 5, 10, 10));
+    view->setFrame(Rect(view->frame().x(), 0, 150, view->frame().height()));
+    view->updateDataFrameAsCurrentViewFrame();
+    EXPECT_EQ(bar->width(), 150);
+    EXPECT_DOUBLE_EQ(inside->frame().x(), 90);
+    EXPECT_DOUBLE_EQ(atZero->frame().x(), 0);
+    EXPECT_DOUBLE_EQ(beyond->frame().x(), 120);
+    // The height did not change: y stays.
+    EXPECT_DOUBLE_EQ(inside->frame().y(), 5);
+}
+
+TEST_F(BarViewTest, BindingABarOfAutomaticWidthWritesItAndKeepsPositions) {
+    bind({kOnePage});
+    Bar* bar = tovtest::findBar(document, 1);
+    bar->setWidth(0);
+    Symbol* symbol = bar->createNewSymbolWithTypeFrame(0x605, Rect(60, 5, 10, 10));
+    TOVEditorBarView view(Rect(0, 0, 130, 60), &controller);
+    view.setBar(bar);
+    EXPECT_EQ(bar->width(), 130);
+    EXPECT_DOUBLE_EQ(symbol->frame().x(), 60);
+}
+
+TEST_F(BarViewTest, FrameDecorationsOnScreenOnly) {
+    bind({kOnePage});
+    TOVEditorBarView* view = barView(1);
+    auto draw = [&](bool toScreen) {
+        platform::RecordingGraphicsContext ctx(toScreen);
+        view->drawRect(view->bounds(), ctx);
+        return ctx.calls();
+    };
+    EXPECT_TRUE(draw(true).empty());
+    view->setDropTarget(true);
+    const auto onScreen = draw(true);
+    ASSERT_EQ(onScreen.size(), 1u);
+    EXPECT_EQ(onScreen[0].kind, DrawingCall::Kind::StrokePath);
+    EXPECT_EQ(onScreen[0].path.lineWidth(), 1.5);
+    EXPECT_TRUE(draw(false).empty());
+}
+
+// Records which palette's handler each drag reached.
+class RecordingBarView : public TOVEditorBarView {
+public:
+    using TOVEditorBarView::TOVEditorBarView;
+    std::vector<std::string> calls;
+
+protected:
+    platform::DragOperation draggingEnteredFromSymbolPalette(const platform::DraggingInfo&) override {
+        calls.push_back("symbol entered");
+        return platform::DragOperationCopy;
+    }
+    void draggingExitedFromSymbolPalette(const platform::DraggingInfo&) override {
+        calls.push_back(std::string("symbol exited, target ") + (dropTarget() ? "on" : "off"));
+    }
+    bool performDragOperationFromSymbolPalette(const platform::DraggingInfo&) override {
+        calls.push_back(std::string("symbol dropped, target ") + (dropTarget() ? "on" : "off"));
+        return true;
+    }
+    platform::DragOperation draggingEnteredFromNotePalette(const platform::DraggingInfo&) override {
+        calls.push_back("note entered");
+        return platform::DragOperationCopy;
+    }
+    void draggingExitedFromNotePalette(const platform::DraggingInfo&) override {
+        calls.push_back("note exited");
+    }
+    bool performDragOperationFromNotePalette(const platform::DraggingInfo&) override {
+        calls.push_back(std::string("note dropped, target ") + (dropTarget() ? "on" : "off"));
+        return true;
+    }
+};
+
+TEST(BarViewDrags, HandedOnByPasteboardTypeSymbolsFirst) {
+    auto drag = [](std::initializer_list<const char*> types) {
+        platform::DraggingInfo info;
+        for (const char* type : types) {
+            info.addType(type);
+        }
+        return info;
+    };
+    const auto both =
+        drag({TOVEditorBarView::kNotePaletteDragType, TOVEditorBarView::kSymbolPaletteDragType});
+    const auto notes = drag({TOVEditorBarView::kNotePaletteDragType});
+    const auto other = drag({"TOVSymbolPaletteForBarlineViewData"});
+    RecordingBarView view(Rect(0, 0, 100, 60));
+    EXPECT_EQ(view.draggingEntered(both), platform::DragOperationCopy);
+    EXPECT_EQ(view.draggingEntered(notes), platform::DragOperationCopy);
+    EXPECT_EQ(view.draggingEntered(other), platform::DragOperationNone);
+    EXPECT_EQ(view.draggingUpdated(other), platform::DragOperationNone);
+    view.setDropTarget(true);
+    view.draggingExited(both);
+    EXPECT_FALSE(view.dropTarget());
+    view.setDropTarget(true);
+    view.draggingExited(notes);
+    EXPECT_TRUE(view.dropTarget());
+    EXPECT_TRUE(view.performDragOperation(notes));
+    EXPECT_FALSE(view.dropTarget());
+    view.setDropTarget(true);
+    EXPECT_TRUE(view.performDragOperation(both));
+    view.setDropTarget(true);
+    EXPECT_FALSE(view.performDragOperation(other));
+    EXPECT_FALSE(view.dropTarget());
+    EXPECT_EQ(view.calls, (std::vector<std::string>{
+                              "symbol entered", "note entered", "symbol exited, target on", "note exited",
+                              "note dropped, target off", "symbol dropped, target off"}));
+}
+
+} // namespace
