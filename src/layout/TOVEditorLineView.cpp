@@ -422,25 +422,14 @@ TOVEditorLineView* TOVEditorLineView::alternativeLineView() const {
 }
 
 TOVEditorLineView* TOVEditorLineView::nextLineView() const {
-    if (delegate() == nullptr) {
-        return nullptr;
-    }
-    TOVEditorPageView* pageView = delegate()->layoutViewInquirePageView(const_cast<TOVEditorLineView*>(this));
-    if (pageView == nullptr) {
-        return nullptr;
-    }
-    bool stop = false;
-    if (TOVEditorLineView* next = pageView->nextLineViewOfStop(this, stop)) {
-        return next;
-    }
-    if (stop) {
-        return nullptr;
-    }
-    TOVEditorPageView* nextPage = pageView->nextPageView();
-    return nextPage != nullptr ? nextPage->firstLineViewOfLower(isLowerPart()) : nullptr;
+    return neighbourLineView(true);
 }
 
 TOVEditorLineView* TOVEditorLineView::previousLineView() const {
+    return neighbourLineView(false);
+}
+
+TOVEditorLineView* TOVEditorLineView::neighbourLineView(bool next) const {
     if (delegate() == nullptr) {
         return nullptr;
     }
@@ -449,11 +438,14 @@ TOVEditorLineView* TOVEditorLineView::previousLineView() const {
         return nullptr;
     }
     bool stop = false;
-    if (TOVEditorLineView* previous = pageView->previousLineViewOfStop(this, stop)) {
-        return previous;
+    TOVEditorLineView* onPage =
+        next ? pageView->nextLineViewOfStop(this, stop) : pageView->previousLineViewOfStop(this, stop);
+    if (onPage != nullptr || stop) {
+        return onPage;
     }
-    if (stop) {
-        return nullptr;
+    if (next) {
+        TOVEditorPageView* nextPage = pageView->nextPageView();
+        return nextPage != nullptr ? nextPage->firstLineViewOfLower(isLowerPart()) : nullptr;
     }
     TOVEditorPageView* previousPage = pageView->previousPageView();
     return previousPage != nullptr ? previousPage->lastLineViewOfLower(isLowerPart()) : nullptr;

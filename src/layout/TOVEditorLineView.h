@@ -112,6 +112,7 @@ public:
     int barLineViewInquireBarlineType(TOVBarLineView* view) override;
 
 private:
+    TOVEditorLineView* neighbourLineView(bool next) const;
     // The editor view and page view that hold this line: the controller's answers, or without a controller
     // (a view tree drawn on its own) the enclosing views.
     TOVEditorView* hostEditorView() const;

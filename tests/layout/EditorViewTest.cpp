@@ -1,4 +1,4 @@
-#include "FakeLayoutController.h"
+#include "BoundEditorFixture.h"
 
 #include "glyphs/TOVBarLineView.h"
 #include "glyphs/TOVObjectViewFactory.h"
@@ -41,27 +41,10 @@ PageSpec pageWith(int lines, bool header = false, std::uint64_t aPage = 10) {
     return page;
 }
 
-// An editor view bound to a document laid out exactly as given, with the fake controller and the
-// symbol glyphs installed for the drawing tools.
-class EditorViewTest : public ::testing::Test {
+class EditorViewTest : public layouttest::BoundEditorFixture {
 protected:
-    void SetUp() override {
-        TOVUtils::Services services;
-        services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-        TOVUtils::registerServices(services);
-        controller.editor = editor.get();
-        editor->setDelegate(&controller);
-    }
-    void TearDown() override {
-        editor->setDocData(nullptr);
-        TOVUtils::registerServices({});
-    }
+    EditorViewTest() : BoundEditorFixture(4000) {}
 
-    Document* bind(const std::vector<PageSpec>& pages) {
-        document = tovtest::makeLayout(*context, pages);
-        editor->setDocData(document);
-        return document;
-    }
     // The subviews of the editor view, described by kind: "page N", "tool" for object views.
     std::vector<std::string> stack() const {
         std::vector<std::string> out;
@@ -78,11 +61,6 @@ protected:
         }
         return out;
     }
-
-    std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
-    FakeLayoutController controller;
-    std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 4000));
-    Document* document = nullptr;
 };
 
 TEST_F(EditorViewTest, PageViewsStandAtTheirPageNumbersAndThePageColumnReachesTheLastOne) {

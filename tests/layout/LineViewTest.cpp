@@ -1,4 +1,4 @@
-#include "FakeLayoutController.h"
+#include "BoundEditorFixture.h"
 
 #include "glyphs/TOVBarLineView.h"
 #include "glyphs/TOVObjectView.h"
@@ -33,24 +33,11 @@ constexpr LineSpec kHeader{0, 0, false};
 constexpr LineSpec kSingle{4, 4, false};
 constexpr LineSpec kDouble{4, 4, true};
 
-class LineViewTest : public ::testing::Test {
+// The brace and the repeat glyphs come from the glyph library.
+class LineViewTest : public layouttest::BoundEditorFixture {
 protected:
-    void SetUp() override {
-        // The brace and the repeat glyphs come from the glyph library.
-        TOVUtils::Services services;
-        services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-        TOVUtils::registerServices(services);
-        controller.editor = editor.get();
-        editor->setDelegate(&controller);
-    }
-    void TearDown() override {
-        editor->setDocData(nullptr);
-        TOVUtils::registerServices({});
-    }
-    void bind(const std::vector<PageSpec>& pages) {
-        document = tovtest::makeLayout(*context, pages);
-        editor->setDocData(document);
-    }
+    LineViewTest() : BoundEditorFixture(6000) {}
+
     // The staff line views of page 0 in order (the song header's slot left out).
     std::vector<TOVEditorLineView*> lines() const {
         std::vector<TOVEditorLineView*> out;
@@ -68,11 +55,6 @@ protected:
         }
         return out;
     }
-
-    std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
-    FakeLayoutController controller;
-    std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 6000));
-    Document* document = nullptr;
 };
 
 TEST_F(LineViewTest, FirstBarlineAndMinimumWidthOnTheSongsFirstLineAndElsewhere) {

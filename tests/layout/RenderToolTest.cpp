@@ -5,6 +5,7 @@
 #include "model/Song.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "support/LayoutBuilder.h"
+#include "support/PdfPages.h"
 #include "support/SongBuilder.h"
 #include "support/TempDir.h"
 
@@ -39,26 +40,6 @@ ToolRun render(const QStringList& arguments) {
     run.status = process.exitCode();
     run.errors = QString::fromUtf8(process.readAllStandardError());
     return run;
-}
-
-// The media box of every page of a PDF.
-std::vector<std::vector<double>> pdfMediaBoxes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QString text = QString::fromLatin1(file.readAll());
-    static const QRegularExpression page(R"(/Type\s*/Page\b(?!s)[^>]*?/MediaBox\s*\[([^\]]*)\])",
-                                         QRegularExpression::DotMatchesEverythingOption);
-    std::vector<std::vector<double>> boxes;
-    for (auto it = page.globalMatch(text); it.hasNext();) {
-        std::vector<double> box;
-        for (const QString& number : it.next().captured(1).simplified().split(u' ')) {
-            box.push_back(number.toDouble());
-        }
-        boxes.push_back(box);
-    }
-    return boxes;
 }
 
 // The lines (no error text beyond one line: the message ends with the only line break).
@@ -102,7 +83,7 @@ TEST_F(RenderToolTest, ASavedSongBecomesOneA4PagePerPage) {
         const QString pdf = path(std::string(c.name) + ".pdf");
         const ToolRun run = render({path(song), pdf});
         ASSERT_EQ(run.status, 0) << run.errors.toStdString();
-        EXPECT_EQ(pdfMediaBoxes(pdf), std::vector<std::vector<double>>(pages, {0, 0, 595, 842}));
+        EXPECT_EQ(tovtest::pdfMediaBoxes(pdf), std::vector<std::vector<double>>(pages, {0, 0, 595, 842}));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "platform/ui/OpenPanel.h"
 #include "platform/ui/PrintOperation.h"
 #include "platform/ui/SavePanel.h"
+#include "support/PdfPages.h"
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
@@ -583,26 +584,6 @@ TEST_F(ApplicationShellTest, AlertsQueuePerWindowAndAnswerTheirCodes) {
     EXPECT_EQ(answers[2], "one 1");
 }
 
-// The media box of every page object of a PDF.
-std::vector<std::vector<double>> pdfMediaBoxes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QString text = QString::fromLatin1(file.readAll());
-    static const QRegularExpression page(R"(/Type\s*/Page\b(?!s)[^>]*?/MediaBox\s*\[([^\]]*)\])",
-                                         QRegularExpression::DotMatchesEverythingOption);
-    std::vector<std::vector<double>> boxes;
-    for (auto it = page.globalMatch(text); it.hasNext();) {
-        std::vector<double> box;
-        for (const QString& number : it.next().captured(1).simplified().split(u' ')) {
-            box.push_back(number.toDouble());
-        }
-        boxes.push_back(box);
-    }
-    return boxes;
-}
-
 TEST_F(ApplicationShellTest, PrintsThreePagesToPdfAndThroughThePrintDialog) {
     TextDocument* document = open(dir.write("a.txz", "a"));
     ASSERT_NE(document, nullptr);
@@ -612,7 +593,7 @@ TEST_F(ApplicationShellTest, PrintsThreePagesToPdfAndThroughThePrintDialog) {
     operation->setPdfPath(direct);
     ASSERT_TRUE(operation->runOperation());
     EXPECT_EQ(operation->pagesPrinted(), 3);
-    EXPECT_EQ(pdfMediaBoxes(direct), std::vector<std::vector<double>>(3, {0, 0, 595, 842}));
+    EXPECT_EQ(tovtest::pdfMediaBoxes(direct), std::vector<std::vector<double>>(3, {0, 0, 595, 842}));
 
     // Print… from the menu: the dialog's answer picks the output; cancelling prints nothing.
     const QString viaDialog = QString::fromStdString((dir / "dialog.pdf").string());
@@ -626,7 +607,7 @@ TEST_F(ApplicationShellTest, PrintsThreePagesToPdfAndThroughThePrintDialog) {
     EXPECT_FALSE(QFile::exists(viaDialog));
     accept = true;
     keyClick(document->window(), Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(pdfMediaBoxes(viaDialog).size(), 3u);
+    EXPECT_EQ(tovtest::pdfMediaBoxes(viaDialog).size(), 3u);
 }
 
 TEST_F(ApplicationShellTest, DeferredBlocksRunAfterTheEventInModalLoopsToo) {
