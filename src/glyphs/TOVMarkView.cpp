@@ -24,6 +24,13 @@ std::shared_ptr<TOVObjectView> TOVMarkView::newInstanceWithFrame(const Rect& fra
     return std::make_shared<TOVMarkView>(frame);
 }
 
+void TOVMarkView::setSymbol(Symbol* symbol) {
+    if (TOVTextView* text = textView(); text != nullptr && text->boundSymbol() == nullptr) {
+        text->setTextWithoutSymbolText(attributedStringValue());
+    }
+    TOVTextHostView::setSymbol(symbol);
+}
+
 void TOVMarkView::textViewSizeDidChange(TOVTextView* textView) {
     const Size size = textView->frame().size;
     setFrameSize(Size{size.width + kPaddingWidth, size.height + kPaddingHeight});

@@ -18,6 +18,8 @@ public:
     // A mark showing the text in "Lucida Grande" 14, sized to the text.
     explicit TOVMarkView(const QString& string);
 
+    // A mark whose symbol has no text shows the text the view was made with, its kind's default.
+    void setSymbol(Symbol* symbol) override;
     void textViewSizeDidChange(TOVTextView* textView) override;
     void drawRect(const platform::Rect& dirty, platform::GraphicsContext& ctx) override;
 

@@ -137,7 +137,12 @@ bool TOVMovableView::placeAtDataFrame(const Rect& rect) {
 }
 
 void TOVMovableView::updateView() {
-    placeAtDataFrame(symbol() ? symbol()->frame() : Rect());
+    Rect data = symbol() ? symbol()->frame() : Rect();
+    // A symbol that has not been sized yet shows at the view's natural size; the model is left as it is.
+    if (symbol() && data.width() == 0 && data.height() == 0) {
+        data.size = defaultViewSize();
+    }
+    placeAtDataFrame(data);
 }
 
 void TOVMovableView::updateViewTemporallyAs(const Rect& rect) {

@@ -17,7 +17,8 @@ public:
     virtual platform::Point convertPointFromViewOriginToDataOrigin(platform::Point point) const;
     virtual platform::Point convertPointFromDataOriginToViewOrigin(platform::Point point) const;
 
-    // Places the view at the symbol's frame (the zero rect without a symbol).
+    // Places the view at the symbol's frame (the zero rect without a symbol), at the natural size while
+    // the symbol has none.
     void updateView() override;
     // Places the view at a frame in bar coordinates without touching the model.
     void updateViewTemporallyAs(const platform::Rect& rect) override;

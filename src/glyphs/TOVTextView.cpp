@@ -90,7 +90,8 @@ void TOVTextView::showSymbolText() {
     if (!boundSymbol_ || writingToSymbol_) {
         return;
     }
-    textField_->setAttributedStringValue(boundSymbol_->text().value_or(platform::AttributedString()));
+    textField_->setAttributedStringValue(
+        boundSymbol_->text().value_or(textWithoutSymbolText_.value_or(platform::AttributedString())));
 }
 
 void TOVTextView::bindValueToSymbolText(SymbolText* symbol) {

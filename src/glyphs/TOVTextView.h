@@ -5,6 +5,7 @@
 #include "platform/data/Observation.h"
 
 #include <memory>
+#include <optional>
 
 class SymbolText;
 class TOVTextView;
@@ -40,6 +41,10 @@ public:
     void bindValueToSymbolText(SymbolText* symbol);
     void unbindValue();
     SymbolText* boundSymbol() const { return boundSymbol_; }
+    // What the field shows while the bound symbol has no text of its own (nothing unless set).
+    void setTextWithoutSymbolText(std::optional<platform::AttributedString> text) {
+        textWithoutSymbolText_ = std::move(text);
+    }
 
     // A double click edits; any other click goes on to the view that holds the text view.
     void mouseDown(const platform::Event& event) override;
@@ -58,6 +63,7 @@ private:
     void showSymbolText();
 
     bool editing_ = false;
+    std::optional<platform::AttributedString> textWithoutSymbolText_;
     std::shared_ptr<TOVTextField> textField_;
     TOVTextViewDelegate* textViewDelegate_ = nullptr;
     SymbolText* boundSymbol_ = nullptr;

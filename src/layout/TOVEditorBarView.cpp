@@ -276,6 +276,10 @@ void TOVEditorBarView::recreateAllSubViews() {
     }
     removeAllSubviews();
     if (bar_ != nullptr) {
+        createClefViewAndSelect(false);
+        createKeySignatureViewAndSelect(false);
+        createTimeViewAndSelect(false);
+        createLongRestViewAndSelect(false);
         for (Symbol* symbol : bar_->symbols()) {
             restoreSymbolViewFor(symbol);
         }
@@ -307,20 +311,6 @@ void TOVEditorBarView::removeFromSuperview() {
     // Its object views live in the editor view and leave with it.
     removeAllSubviews();
     TOVLayoutView::removeFromSuperview();
-}
-
-void TOVEditorBarView::updateClefKeyTimeViews() {
-    for (const ViewPtr* view : {&clefView_, &keySignatureView_, &timeView_}) {
-        if (*view) {
-            (*view)->updateView();
-        }
-    }
-}
-
-void TOVEditorBarView::updateLongRestView() {
-    if (longRestView_) {
-        longRestView_->updateView();
-    }
 }
 
 void TOVEditorBarView::updateToolViews() {

@@ -8,8 +8,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class Bar;
+class SymbolRepeat;
+class SymbolTempo;
+class SymbolText;
 class TOVEditorLineView;
 class TOVObjectView;
 
@@ -32,7 +36,7 @@ public:
     // --- As the owner of its object views ---
     TOVLayoutController* delegate() const override { return TOVLayoutView::delegate(); }
     platform::View* ownerView() override { return this; }
-    TOVEditorView* editorView() const override { return TOVLayoutView::editorView(); }
+    TOVEditorView* editorView() const override { return hostEditorView(); }
     bool isEditorBarView() const override { return true; }
 
     Bar* bar() const override { return bar_; }
@@ -131,15 +135,7 @@ public:
     bool performDragOperation(const platform::DraggingInfo& info) override;
 
 protected:
-    // What each palette's drags do in the bar; these refuse them.
-    virtual platform::DragOperation draggingEnteredFromSymbolPalette(const platform::DraggingInfo&) {
-        return platform::DragOperationNone;
-    }
-    virtual platform::DragOperation draggingUpdatedFromSymbolPalette(const platform::DraggingInfo&) {
-        return platform::DragOperationNone;
-    }
-    virtual void draggingExitedFromSymbolPalette(const platform::DraggingInfo&) {}
-    virtual bool performDragOperationFromSymbolPalette(const platform::DraggingInfo&) { return false; }
+    // What each palette's drags do in the bar; the notes palette's still refuse them.
     virtual platform::DragOperation draggingEnteredFromNotePalette(const platform::DraggingInfo&) {
         return platform::DragOperationNone;
     }
@@ -149,9 +145,63 @@ protected:
     virtual void draggingExitedFromNotePalette(const platform::DraggingInfo&) {}
     virtual bool performDragOperationFromNotePalette(const platform::DraggingInfo&) { return false; }
 
-private:
-    void updateClefKeyTimeViews();
+    // ==== Clef, key, time and long-rest views, symbol views and symbol-palette drops ====
+    // (TOVEditorBarViewSymbols.cpp)
+public:
+    // Each makes the view of the bar's own attribute, replacing the one there; nothing while the
+    // attribute is 0. With select the new view ends up the only selected one.
+    void createClefViewAndSelect(bool select);
+    void createKeySignatureViewAndSelect(bool select);
+    void createTimeViewAndSelect(bool select);
+    void createLongRestViewAndSelect(bool select);
     void updateLongRestView();
+    // The views of the bar's symbols, by category. select comes with a user's insertion: it completes a
+    // new symbol (size, text) and selects its view alone; without it the model is not written.
+    void createMarkViewOfDataSelect(int type, SymbolText* data, bool select);
+    std::shared_ptr<TOVObjectView> createRepeatViewOfDataSelect(int type, SymbolRepeat* data, bool select);
+    void createDynamicsViewOfDataSelect(int type, Symbol* data, bool select);
+    void createOctaveViewOfDataSelect(int type, Symbol* data, bool select);
+    void createTempoViewOfDataSelect(int type, SymbolTempo* data, bool select);
+    void createPushViewOfDataSelect(int type, Symbol* data, bool select);
+    void restoreSymbolViewFor(Symbol* object) override;
+    // Places the clef, the key and the time signature one after the other at the start of the bar.
+    void updateClefKeyTimeViews();
+    // The same, then what stands behind the group follows it.
+    void adjustPositionOfClefKeyTimeViews();
+    // Where a sign repeating the previous bar(s) of the type is made, in bar view coordinates.
+    platform::Point positionRepeatPrevBar(int type);
+
+    void removeObjectView(TOVObjectView* view) override;
+    void removeObjectViewAndData(TOVObjectView* view) override;
+    void removeClefViewAdjustOtherViews(TOVObjectView* view, bool adjust);
+    void removeKeySignatureViewAdjustOtherViews(TOVObjectView* view, bool adjust);
+    void removeTimeSignatureViewAdjustOtherViews(TOVObjectView* view, bool adjust);
+    void removeLongRestView(TOVObjectView* view);
+    void removeSymbolView(TOVObjectView* view);
+    void removeChordView(TOVObjectView* view);
+    // Every object view of the bar; the bar's clef, key, time and long rest stay as they are.
+    void removeAllSymbolViews();
+
+protected:
+    virtual platform::DragOperation draggingEnteredFromSymbolPalette(const platform::DraggingInfo& info);
+    virtual platform::DragOperation draggingUpdatedFromSymbolPalette(const platform::DraggingInfo& info);
+    virtual void draggingExitedFromSymbolPalette(const platform::DraggingInfo& info);
+    virtual bool performDragOperationFromSymbolPalette(const platform::DraggingInfo& info);
+
+private:
+    // The glyph font of the bar's document; empty (the built-in glyphs) outside a document.
+    std::string plugInFontID() const;
+    // The editor view of the controller, else the one the bar view stands in (a tree drawn without a
+    // controller).
+    TOVEditorView* hostEditorView() const;
+    // Replaces the slot's view with a new one of the type.
+    void createSlotView(ViewPtr& slot, int type, bool select);
+    void removeSlotView(ViewPtr& slot, TOVObjectView* view);
+    // The steps every symbol view shares; null when no view shows the type.
+    std::shared_ptr<TOVObjectView> createSymbolView(int type, Symbol* data, bool select, bool defaultSize);
+    // ==== End of clef, key, time, long-rest and symbol views ====
+
+private:
     void updateToolViews();
 
     Bar* bar_ = nullptr;

@@ -22,6 +22,8 @@ public:
     platform::Size scale{1, 1};
     std::vector<std::string> log;
     std::vector<TOVObjectView*> framesChanged;
+    // Every drop-target request, null for "no target".
+    std::vector<TOVObjectView*> targets;
     int selectionReports = 0;
 
     // --- TOVObjectController ---
@@ -34,7 +36,7 @@ public:
             editor->unselectAnObjectView(view);
         }
     }
-    void objectViewShouldBeTarget(TOVObjectView*) override {}
+    void objectViewShouldBeTarget(TOVObjectView* view) override { targets.push_back(view); }
     void objectViewUnderMovingWithDiffXDiffY(TOVObjectView*, double, double) override {}
     platform::Point objectViewInquireNearestGridFromPos(TOVObjectView*, platform::Point p) override {
         return p;

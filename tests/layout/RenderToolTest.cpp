@@ -3,6 +3,9 @@
 #include "model/Document.h"
 #include "model/Page.h"
 #include "model/Song.h"
+#include "model/SymbolRepeat.h"
+#include "model/SymbolTempo.h"
+#include "model/SymbolText.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "support/LayoutBuilder.h"
 #include "support/PdfPages.h"
@@ -202,6 +205,72 @@ TEST_F(RenderToolTest, EveryBarlineKindOnSingleAndDoubleLines) {
     const double doubleTop = 40 + 2 * lineHeight;
     EXPECT_GT(darkInColumn(300, doubleTop + lineHeight - 10, doubleTop + lineHeight + 10), 10);
     EXPECT_EQ(darkInColumn(300, 40 + 2 * lineHeight - 10, 40 + 2 * lineHeight + 10), 0);
+}
+
+TEST_F(RenderToolTest, ClefsKeysTimesAndBarSymbolsOnSingleAndDoubleLines) {
+    // A single line, a double line and a single line of four bars each: clef, key and time at the start
+    // of the song, a change of clef, key and time at the start of the third line and one time change
+    // inside a line; marks, repeats, voltas, codas, dynamics, octave lines, tempo marks and long rests.
+    auto context = tovtest::makeSongContext();
+    Document* document = tovtest::makeLayout(
+        *context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, true}, {4, 4, false}}}});
+    document->createNewSong()->setName(platform::AttributedString("Symbols"));
+    auto bar = [&](std::uint64_t num, bool lower = false) { return tovtest::findBar(document, num, lower); };
+    bar(0)->setClefType(0x100);
+    bar(0)->setKeyType(0x201);
+    bar(0)->setTimeType(0x303);
+    bar(2)->setTimeType(0x302);
+    bar(4)->setClefType(0x100);
+    bar(4, true)->setClefType(0x101);
+    bar(8)->setClefType(0x100);
+    bar(8)->setKeyType(0x208);
+    bar(8)->setTimeType(0x30D);
+    // A mark keeps its text in the file, as one dropped from the palette gets it.
+    bar(0)
+        ->createNewSymbolTextWithTypeFrame(0x407, platform::Rect(60, 0, 0, 0))
+        ->setText(platform::AttributedString("A"));
+    bar(0)->createNewSymbolWithTypeFrame(0x706, platform::Rect(70, 52, 0, 0));
+    bar(1)->createNewSymbolRepeatWithTypeFrame(0x604, platform::Rect(10, 2, 0, 0));
+    bar(1)->createNewSymbolWithTypeFrame(0x70C, platform::Rect(10, 54, 0, 0));
+    bar(2)->createNewSymbolTempoWithTypeFrame(0x900, platform::Rect(40, 0, 0, 0));
+    bar(3)->createNewSymbolRepeatWithTypeFrame(0x606, platform::Rect(4, 0, 0, 0));
+    bar(3)->createNewSymbolRepeatWithTypeFrame(0x607, platform::Rect(66, 0, 0, 0));
+    bar(3)->createNewSymbolWithTypeFrame(0x702, platform::Rect(20, 52, 0, 0));
+    bar(4)->createNewSymbolTempoWithTypeFrame(0x906, platform::Rect(40, 0, 0, 0));
+    bar(5)->createNewSymbolWithTypeFrame(0x800, platform::Rect(10, 0, 0, 0));
+    bar(6, true)->createNewSymbolWithTypeFrame(0xA00, platform::Rect(40, 52, 0, 0));
+    bar(7)->createNewSymbolRepeatWithTypeFrame(0x602, platform::Rect(60, 2, 0, 0));
+    bar(8)->createNewSymbolRepeatWithTypeFrame(0x603, platform::Rect(50, 2, 0, 0));
+    bar(9)->setLongRest(8);
+    bar(10)->createNewSymbolRepeatWithTypeFrame(0x60F, platform::Rect(55, 32, 0, 0));
+    bar(11)->createNewSymbolRepeatWithTypeFrame(0x600, platform::Rect(60, 2, 0, 0));
+    TOVDocumentParser parser;
+    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "symbols.tovz", document));
+    const ToolRun run = render({path("symbols.tovz"), "--png", path("symbols"), "--scale", "2"});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    QImage image;
+    ASSERT_TRUE(image.load(path("symbols/page-001.png")));
+    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
+        image.save(QString::fromUtf8(keep));
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    auto darkInRect = [&](double x, double y, double w, double h) {
+        int dark = 0;
+        for (int py = static_cast<int>(2 * y); py < static_cast<int>(2 * (y + h)); ++py) {
+            for (int px = static_cast<int>(2 * x); px < static_cast<int>(2 * (x + w)); ++px) {
+                dark += qRed(image.pixel(px, py)) < 128 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    // Lines of 76.0 from y 40; the first line of bars is the second slot. The treble clef stands at the
+    // start of the song's first bar, over the staff, before its first barline; the single staff lines
+    // alone darken only a few pixels there.
+    const double firstLineTop = 40 + 76.0;
+    EXPECT_GT(darkInRect(44, firstLineTop + 15, 8, 40), 150);
+    // The long rest's thick bar runs through the middle of bar 9 (second bar of the last line).
+    const double lastLineTop = 40 + 4 * 76.0;
+    EXPECT_GT(darkInRect(40 + 130 + 20, lastLineTop + 36, 20, 4), 60);
 }
 
 } // namespace
