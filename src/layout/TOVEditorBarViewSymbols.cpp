@@ -98,7 +98,9 @@ void TOVEditorBarView::createSlotView(ViewPtr& slot, int type, bool select) {
         return;
     }
     if (slot) {
-        slot->makeSelfTargetOff();
+        if (&slot != &longRestView_) {
+            slot->makeSelfTargetOff();
+        }
         // Through the editor view, so that a replaced view does not stay in the selection.
         removeSlotView(slot, slot.get());
     }
