@@ -11,11 +11,11 @@
 #include <string>
 
 class Bar;
+class TOVEditorLineView;
+class TOVObjectView;
 class SymbolRepeat;
 class SymbolTempo;
 class SymbolText;
-class TOVEditorLineView;
-class TOVObjectView;
 
 // The view of one Bar inside its line view and the geometric authority of that bar: where its staff, its
 // clef/key/time area and its notes area lie, how tone levels map to y and ticks to x. Its object views live
@@ -178,7 +178,6 @@ public:
     void removeTimeSignatureViewAdjustOtherViews(TOVObjectView* view, bool adjust);
     void removeLongRestView(TOVObjectView* view);
     void removeSymbolView(TOVObjectView* view);
-    void removeChordView(TOVObjectView* view);
     // Every object view of the bar; the bar's clef, key, time and long rest stay as they are.
     void removeAllSymbolViews();
 
@@ -197,6 +196,9 @@ private:
     // Replaces the slot's view with a new one of the type.
     void createSlotView(ViewPtr& slot, int type, bool select);
     void removeSlotView(ViewPtr& slot, TOVObjectView* view);
+    // A chord view out of the editor view and of chordViewArray, its chord staying: what removing one of
+    // the bar's object views and removing them all do with chord views.
+    void takeOutChordView(TOVObjectView* view);
     // The steps every symbol view shares; null when no view shows the type.
     std::shared_ptr<TOVObjectView> createSymbolView(int type, Symbol* data, bool select, bool defaultSize);
     // ==== End of clef, key, time, long-rest and symbol views ====

@@ -337,7 +337,7 @@ void TOVEditorBarView::removeObjectView(TOVObjectView* view) {
         }
         removeLongRestView(view);
     } else if (typeid(*view) == typeid(TOVChordObjectView)) {
-        removeChordView(view);
+        takeOutChordView(view);
     } else {
         removeSymbolView(view);
     }
@@ -410,7 +410,7 @@ void TOVEditorBarView::removeSymbolView(TOVObjectView* view) {
     removeFrom(symbolViewArray(), view);
 }
 
-void TOVEditorBarView::removeChordView(TOVObjectView* view) {
+void TOVEditorBarView::takeOutChordView(TOVObjectView* view) {
     if (view == nullptr) {
         return;
     }
@@ -439,7 +439,7 @@ void TOVEditorBarView::removeAllSymbolViews() {
     }
     const ObjectViewArray chords = chordViewArray_;
     for (const auto& view : chords) {
-        removeChordView(view.get());
+        takeOutChordView(view.get());
     }
     chordViewArray_.clear();
 }

@@ -171,42 +171,6 @@ TEST_F(RenderToolTest, FilesItCannotReadGiveOneLineAndAFailingStatus) {
     }
 }
 
-TEST_F(RenderToolTest, EveryBarlineKindOnSingleAndDoubleLines) {
-    // A page with a single line, a double line and a single line; the bars walk through the eight kinds.
-    auto context = tovtest::makeSongContext();
-    Document* document = tovtest::makeLayout(
-        *context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, true}, {4, 4, false}}}});
-    document->createNewSong()->setName(platform::AttributedString("Barlines"));
-    for (std::uint64_t num = 0; num < 12; ++num) {
-        tovtest::findBar(document, num)->setBarLineType(1280 + static_cast<int>(num % 8));
-    }
-    TOVDocumentParser parser;
-    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "barlines.tovz", document));
-    const ToolRun run = render({path("barlines.tovz"), "--png", path("barlines"), "--scale", "2"});
-    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
-    QImage image;
-    ASSERT_TRUE(image.load(path("barlines/page-001.png")));
-    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
-        image.save(QString::fromUtf8(keep));
-    }
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    // Lines of 76.2 from y 40: the double line's barlines (after its second bar, x 40 + 2 * 130) run
-    // through the gap between its two staves; a single line's do not reach into the next slot.
-    auto darkInColumn = [&](double x, double fromY, double toY) {
-        int dark = 0;
-        for (int y = static_cast<int>(2 * fromY); y < static_cast<int>(2 * toY); ++y) {
-            for (int dx = -2; dx <= 2; ++dx) {
-                dark += qRed(image.pixel(static_cast<int>(2 * x) + dx, y)) < 160 ? 1 : 0;
-            }
-        }
-        return dark;
-    };
-    const double lineHeight = 76.0;
-    const double doubleTop = 40 + 2 * lineHeight;
-    EXPECT_GT(darkInColumn(300, doubleTop + lineHeight - 10, doubleTop + lineHeight + 10), 10);
-    EXPECT_EQ(darkInColumn(300, 40 + 2 * lineHeight - 10, 40 + 2 * lineHeight + 10), 0);
-}
-
 TEST_F(RenderToolTest, ClefsKeysTimesAndBarSymbolsOnSingleAndDoubleLines) {
     // A single line, a double line and a single line of four bars each: clef, key and time at the start
     // of the song, a change of clef, key and time at the start of the third line and one time change
@@ -271,6 +235,42 @@ TEST_F(RenderToolTest, ClefsKeysTimesAndBarSymbolsOnSingleAndDoubleLines) {
     // The long rest's thick bar runs through the middle of bar 9 (second bar of the last line).
     const double lastLineTop = 40 + 4 * 76.0;
     EXPECT_GT(darkInRect(40 + 130 + 20, lastLineTop + 36, 20, 4), 60);
+}
+
+TEST_F(RenderToolTest, EveryBarlineKindOnSingleAndDoubleLines) {
+    // A page with a single line, a double line and a single line; the bars walk through the eight kinds.
+    auto context = tovtest::makeSongContext();
+    Document* document = tovtest::makeLayout(
+        *context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, true}, {4, 4, false}}}});
+    document->createNewSong()->setName(platform::AttributedString("Barlines"));
+    for (std::uint64_t num = 0; num < 12; ++num) {
+        tovtest::findBar(document, num)->setBarLineType(1280 + static_cast<int>(num % 8));
+    }
+    TOVDocumentParser parser;
+    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "barlines.tovz", document));
+    const ToolRun run = render({path("barlines.tovz"), "--png", path("barlines"), "--scale", "2"});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    QImage image;
+    ASSERT_TRUE(image.load(path("barlines/page-001.png")));
+    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
+        image.save(QString::fromUtf8(keep));
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    // Lines of 76.2 from y 40: the double line's barlines (after its second bar, x 40 + 2 * 130) run
+    // through the gap between its two staves; a single line's do not reach into the next slot.
+    auto darkInColumn = [&](double x, double fromY, double toY) {
+        int dark = 0;
+        for (int y = static_cast<int>(2 * fromY); y < static_cast<int>(2 * toY); ++y) {
+            for (int dx = -2; dx <= 2; ++dx) {
+                dark += qRed(image.pixel(static_cast<int>(2 * x) + dx, y)) < 160 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    const double lineHeight = 76.0;
+    const double doubleTop = 40 + 2 * lineHeight;
+    EXPECT_GT(darkInColumn(300, doubleTop + lineHeight - 10, doubleTop + lineHeight + 10), 10);
+    EXPECT_EQ(darkInColumn(300, 40 + 2 * lineHeight - 10, 40 + 2 * lineHeight + 10), 0);
 }
 
 } // namespace
