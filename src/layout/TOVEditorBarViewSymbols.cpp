@@ -61,6 +61,15 @@ void removeFrom(TOVLayoutView::ObjectViewArray& views, const TOVObjectView* view
     std::erase_if(views, [view](const std::shared_ptr<TOVObjectView>& held) { return held.get() == view; });
 }
 
+// The list's own reference to the view, which keeps it alive while it leaves the tree and the list.
+std::shared_ptr<TOVObjectView> heldIn(const TOVLayoutView::ObjectViewArray& views,
+                                      const TOVObjectView* view) {
+    const auto found =
+        std::find_if(views.begin(), views.end(),
+                     [view](const std::shared_ptr<TOVObjectView>& held) { return held.get() == view; });
+    return found != views.end() ? *found : nullptr;
+}
+
 } // namespace
 
 // ---- Helpers --------------------------------------------------------------------------------------------
@@ -401,7 +410,7 @@ void TOVEditorBarView::removeSymbolView(TOVObjectView* view) {
     if (view == nullptr) {
         return;
     }
-    const auto keep = view->shared_from_this();
+    const auto keep = heldIn(symbolViewArray(), view);
     if (TOVEditorView* editor = editorView()) {
         editor->removeSymbolViewBarViewBelongTo(view, this);
     } else {
@@ -414,7 +423,7 @@ void TOVEditorBarView::takeOutChordView(TOVObjectView* view) {
     if (view == nullptr) {
         return;
     }
-    const auto keep = view->shared_from_this();
+    const auto keep = heldIn(chordViewArray_, view);
     if (TOVEditorView* editor = editorView()) {
         editor->removeChordViewBarViewBelongTo(view, this);
     } else {
