@@ -75,10 +75,12 @@ std::shared_ptr<TOVChordObjectView> TOVEditorBarView::createChordViewOf(Chord* c
         if (!view || view->timing() != chord->timing() || view->symbol() == chord) {
             continue;
         }
-        if (auto* replaced = dynamic_cast<Chord*>(view->symbol()); replaced != nullptr && bar_ != nullptr) {
+        // The view goes first, so that it never shows a deleted chord.
+        auto* replaced = dynamic_cast<Chord*>(view->symbol());
+        removeChordView(view.get());
+        if (replaced != nullptr && bar_ != nullptr) {
             bar_->removeChord(replaced);
         }
-        removeChordView(view.get());
     }
     const auto view = makeChordView(chord);
     if (select) {

@@ -10,12 +10,22 @@
 #include "model/Symbol.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/PrintRunner.h"
+#include "platform/ui/ViewHost.h"
+#include "platform/ui/Window.h"
+#include "platform/ui/WindowEvents.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QTest>
 
 using layouttest::FakeLayoutController;
 using platform::DrawingCall;
@@ -30,11 +40,23 @@ namespace {
 // set by the test; a request to clear the selection clears the editor view's and is counted.
 class ChordInputController : public FakeLayoutController {
 public:
+    // The bar drawn in drawMode; every other bar is drawn plain.
+    TOVEditorBarView* drawnBar = nullptr;
     int drawMode = 0;
     bool chordInputActive = false;
     int clearRequests = 0;
+    // Whether the bar view took the last click it reported for one in its chord area.
+    std::optional<bool> lastClickInChordArea;
 
-    int layoutViewInquireBarDrawMode(platform::View*) override { return drawMode; }
+    int layoutViewInquireBarDrawMode(platform::View* view) override {
+        return view == drawnBar ? drawMode : 0;
+    }
+    void layoutViewMousDidClick(platform::View* view, const platform::Event& event) override {
+        FakeLayoutController::layoutViewMousDidClick(view, event);
+        if (auto* barView = dynamic_cast<TOVEditorBarView*>(view)) {
+            lastClickInChordArea = barView->hitTestChordArea(event);
+        }
+    }
     bool layoutViewInquireIsChordInputActive(platform::View*) override { return chordInputActive; }
     void layoutViewRequireClearSelection(platform::View*) override {
         ++clearRequests;
@@ -349,6 +371,7 @@ TEST_F(BarChordViewsTest, TheCursorBoxShowsOnScreenWhereNoChordStands) {
         view->drawRect(view->bounds(), ctx);
         return ctx.callsOfKind(DrawingCall::Kind::StrokePath);
     };
+    controller.drawnBar = view;
     controller.drawMode = 1;
     controller.chordInputActive = true;
     view->setTimingChordInput(480);
@@ -408,6 +431,120 @@ TEST_F(BarChordViewsTest, ChordViewsFollowABarlineDragAndItsWriteBack) {
     view->setFrame(view->frame());
     view->updateAllSubviews();
     EXPECT_NEAR(inBar(view, *chordView).x(), stored.x() * 1.5, 1e-9);
+}
+
+void settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+    }
+}
+
+// The same song in a document window: the editor view fills the window's host, events come through the
+// window system's path and the window paints itself.
+class BarChordViewsWindowTest : public BarChordViewsTest {
+protected:
+    void SetUp() override {
+        BarChordViewsTest::SetUp();
+        editor->setFrame(Rect(0, 0, 595, editor->heightOfPageColumn()));
+        host = new platform::ViewHost;
+        host->setRootView(editor);
+        window.setCentralWidget(host);
+        window.resize(700, 500);
+        window.show();
+        (void)QTest::qWaitForWindowActive(&window);
+        input = std::make_unique<uitest::WindowEvents>(window);
+        settle();
+    }
+    // A point of the bar view in the window.
+    QPointF inWindow(const TOVEditorBarView* barView, Point p) const {
+        const Point inHost = barView->convertPointToView(p, nullptr);
+        return host->mapTo(&window, QPointF(inHost.x, inHost.y));
+    }
+    // Orange pixels in a rectangle of the bar view, on an image of the host at the given pixels per point.
+    static int orangeIn(const QImage& image, const TOVEditorBarView* barView, const Rect& r, double scale) {
+        const Point origin = barView->convertPointToView(r.origin, nullptr);
+        int orange = 0;
+        for (int y = static_cast<int>(origin.y * scale) - 1;
+             y <= static_cast<int>((origin.y + r.height()) * scale) + 1; ++y) {
+            for (int x = static_cast<int>(origin.x * scale) - 1;
+                 x <= static_cast<int>((origin.x + r.width()) * scale) + 1; ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                orange += qRed(pixel) > 200 && qGreen(pixel) > 80 && qGreen(pixel) < 180 && qBlue(pixel) < 80
+                              ? 1
+                              : 0;
+            }
+        }
+        return orange;
+    }
+
+    platform::Application app;
+    platform::Window window;
+    platform::ViewHost* host = nullptr;
+    std::unique_ptr<uitest::WindowEvents> input;
+};
+
+TEST_F(BarChordViewsWindowTest, AClickOnAChordSelectsItAndItsBar) {
+    Chord* chord = addChord(1, 480, chordOf(3, 7));
+    TOVEditorBarView* view = barView(1);
+    view->recreateAllSubViews();
+    const auto chordView = view->chordViewFromData(chord);
+    ASSERT_NE(chordView, nullptr);
+    ASSERT_NE(editor->selectedBar(), view);
+    const Rect placed = inBar(view, *chordView);
+    unsigned long time = 1000;
+    input->click(inWindow(view, Point{placed.midX(), placed.midY()}), time);
+    settle();
+    EXPECT_EQ(selection(), (TOVLayoutController::ObjectViewSet{chordView}));
+    EXPECT_EQ(chordView->state(), 1);
+    EXPECT_EQ(editor->selectedBar(), view);
+
+    // Beside the chord the click reaches the bar view: above the staff in its chord area, below it not.
+    struct Case {
+        double y;
+        bool inChordArea;
+    };
+    for (const Case& c : {Case{view->posY5LinesTop() - 2, true}, Case{view->posY5LinesBottom() + 2, false}}) {
+        SCOPED_TRACE(c.y);
+        controller.lastClickInChordArea.reset();
+        time += 5000;
+        input->click(inWindow(view, Point{view->xPosOfChordInGridMode(120), c.y}), time);
+        settle();
+        ASSERT_TRUE(controller.lastClickInChordArea.has_value());
+        EXPECT_EQ(*controller.lastClickInChordArea, c.inChordArea);
+    }
+}
+
+TEST_F(BarChordViewsWindowTest, TheWindowPaintsTheCursorBoxWhereNoChordStandsButThePrintDoesNot) {
+    addChord(1, 0, chordOf(0));
+    TOVEditorBarView* view = barView(1);
+    view->recreateAllSubViews();
+    controller.drawnBar = view;
+    controller.drawMode = 1;
+    controller.chordInputActive = true;
+    const Rect box(view->xPosOfChordInGridMode(480), view->chordBaseLineOffset() - 10, 6, 10);
+    auto screen = [&] {
+        view->setNeedsDisplay();
+        settle();
+        return host->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    };
+    view->setTimingChordInput(480);
+    EXPECT_GT(orangeIn(screen(), view, box, 1.0), 10);
+    // On a chord the chord shows selected instead.
+    view->setTimingChordInput(0);
+    EXPECT_EQ(orangeIn(screen(), view, box, 1.0), 0);
+    // The print of the page has no box.
+    view->setTimingChordInput(480);
+    EXPECT_GT(orangeIn(screen(), view, box, 1.0), 10);
+    QImage printed;
+    platform::PrintRunner runner(*editor);
+    runner.printToImages(2.0, [&](long page, const QImage& image) {
+        if (page == 1) {
+            printed = image.convertToFormat(QImage::Format_ARGB32);
+        }
+        return true;
+    });
+    ASSERT_FALSE(printed.isNull());
+    EXPECT_EQ(orangeIn(printed, view, box, 2.0), 0);
 }
 
 } // namespace
