@@ -6,6 +6,7 @@
 //
 // Each case reports its time per bar.
 #include "document/TOVDocumentParser.h"
+#include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorView.h"
 #include "model/Document.h"
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     TOVUtils::Services services;
     services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
+    services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
     TOVUtils::registerServices(services);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

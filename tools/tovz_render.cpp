@@ -3,6 +3,7 @@
 // page. A file that cannot be read or written gives one line saying why (exit status 1; 2 for a usage
 // error).
 #include "document/TOVDocumentParser.h"
+#include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorView.h"
 #include "model/Document.h"
@@ -108,6 +109,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     TOVUtils::Services services;
     services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
+    services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
     TOVUtils::registerServices(services);
 
     // The editor's view tree as a document window builds it, one column of pages, unzoomed.

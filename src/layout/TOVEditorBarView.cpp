@@ -283,6 +283,9 @@ void TOVEditorBarView::recreateAllSubViews() {
         for (Symbol* symbol : bar_->symbols()) {
             restoreSymbolViewFor(symbol);
         }
+        for (Chord* chord : bar_->chordArray()) {
+            restoreChordViewFor(chord);
+        }
         updateToolViews();
     }
     if (delegate() != nullptr) {
@@ -305,6 +308,7 @@ void TOVEditorBarView::updateAllSubviews() {
 
 void TOVEditorBarView::removeAllSubviews() {
     removeAllSymbolViews();
+    removeAllChordViews();
 }
 
 void TOVEditorBarView::removeFromSuperview() {
@@ -493,6 +497,9 @@ void TOVEditorBarView::drawRect(const Rect& dirty, platform::GraphicsContext& ct
         ctx.fillRect(dirty);
     } else if (mode == 1) {
         strokeFrame(TOVUtils::barViewSelectedFrameColor());
+        if (delegate()->layoutViewInquireIsChordInputActive(this)) {
+            highlightChordArea(ctx);
+        }
     }
 }
 

@@ -11,6 +11,8 @@
 #include <string>
 
 class Bar;
+class Chord;
+class TOVChordObjectView;
 class TOVEditorLineView;
 class TOVObjectView;
 class SymbolRepeat;
@@ -86,6 +88,55 @@ public:
     double posXFromNoteX(std::uint64_t tick) const;
     // The band above the top staff line across the whole bar, edges included (event in window coordinates).
     bool hitTestChordArea(const platform::Event& event) const;
+
+    // ==== Chord views and the chord-input cursor (TOVEditorBarViewChords.cpp) =============================
+    // One chord view per chord, placed on a grid linear in time above the staff. The cursor is the timing at
+    // which the chord input window enters the next chord; moving it selects the chord standing there.
+
+    // The line the chord symbols stand on.
+    double chordBaseLineOffset() const;
+    // The x of a timing: linear in time across the notes area, whatever the spacing of the notes.
+    double xPosOfChordInGridMode(std::uint64_t timing) const;
+    // The view of a chord entered at the cursor: it replaces the chords standing at its timing, which leave
+    // the document with their views. Selected alone when asked.
+    std::shared_ptr<TOVChordObjectView> createChordViewOf(Chord* chord, bool select);
+    // The view of a stored chord; the model is left as it is, also when another chord shares its timing.
+    std::shared_ptr<TOVChordObjectView> restoreChordViewFor(Chord* chord);
+    std::shared_ptr<TOVChordObjectView> chordViewFromData(const Chord* chord) const;
+    void updateChordViewFor(Chord* chord);
+    // The first chord view at the timing; null when none stands there.
+    std::shared_ptr<TOVChordObjectView> chordViewFromTiming(std::uint64_t timing) const;
+    // Takes the view out of the editor view and of chordViewArray; its chord stays.
+    void removeChordView(TOVObjectView* view);
+
+    std::uint64_t timingChordInput() const { return timingChordInput_; }
+    // Moves the cursor; the chord view standing there becomes the only selection, and without one the
+    // controller clears the selection.
+    void setTimingChordInput(std::uint64_t timing);
+    // The next cursor position: the next multiple of the step, or with follow the first rhythm slash
+    // before it; 0 when the bar has no further position (and for a step of 0).
+    std::uint64_t nextChordTiming(std::uint64_t step, bool shouldFollowRhythm) const;
+    bool canProgressChordTiming(std::uint64_t step, bool shouldFollowRhythm) const;
+    void progressChordTiming(std::uint64_t step, bool shouldFollowRhythm);
+    // The timing of the latest chord strictly before the timing, or the timing itself when there is none.
+    std::uint64_t lastValidChordTimingBefore(std::uint64_t timing) const;
+    bool canGobackChordTiming() const;
+    void gobackChordTiming();
+    // Puts the cursor on the bar's last chord; false, the cursor staying, in a bar without chords.
+    bool goLastValidChordTiming();
+    // The cursor at the single selected chord, else at 0.
+    void initChordTiming();
+    // The small box that marks the cursor where no chord stands (on screen, while chord input runs).
+    void highlightChordArea(platform::GraphicsContext& ctx) const;
+
+private:
+    std::shared_ptr<TOVChordObjectView> makeChordView(Chord* chord);
+    void removeAllChordViews();
+
+    std::uint64_t timingChordInput_ = 0;
+
+public:
+    // ==== End of chord views and the chord-input cursor ====================================================
 
     // --- Neighbours; null without a delegate or when there is none ---
     TOVEditorLineView* lineView() const;

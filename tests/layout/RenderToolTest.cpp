@@ -1,5 +1,12 @@
+#include "FakeLayoutController.h"
+
 #include "document/TOVDocumentParser.h"
+#include "glyphs/GlyphServices.h"
+#include "glyphs/TOVChordObjectView.h"
+#include "layout/TOVEditorBarView.h"
+#include "layout/TOVEditorView.h"
 #include "model/Bar.h"
+#include "model/Chord.h"
 #include "model/Document.h"
 #include "model/Page.h"
 #include "model/Song.h"
@@ -271,6 +278,95 @@ TEST_F(RenderToolTest, EveryBarlineKindOnSingleAndDoubleLines) {
     const double doubleTop = 40 + 2 * lineHeight;
     EXPECT_GT(darkInColumn(300, doubleTop + lineHeight - 10, doubleTop + lineHeight + 10), 10);
     EXPECT_EQ(darkInColumn(300, 40 + 2 * lineHeight - 10, 40 + 2 * lineHeight + 10), 0);
+}
+
+TEST_F(RenderToolTest, AChordChartShowsItsChordsOnTheTimeGridAboveTheStaves) {
+    // A chart without rhythms: a single line, a double line and a single line, one to four chords a bar.
+    auto context = tovtest::makeSongContext();
+    Document* document = tovtest::makeLayout(
+        *context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, true}, {4, 4, false}}}});
+    document->createNewSong()->setName(platform::AttributedString("Changes"));
+    struct Placed {
+        std::uint64_t bar;
+        bool lower;
+        std::uint64_t timing;
+        TOVChordElems elems;
+    };
+    auto chord = [](int root, int quality = 12, int tension = 70, int bass = 17) {
+        return TOVChordElems::fromCodes(root, quality, tension, bass);
+    };
+    const std::vector<Placed> chart = {
+        {0, false, 0, chord(0, 6)},          {1, false, 0, chord(13, 7)},
+        {1, false, 480, chord(3, 7)},        {2, false, 0, chord(7, 6)},
+        {2, false, 480, chord(10, 3)},       {3, false, 0, chord(0)},
+        {3, false, 240, chord(13, 3)},       {3, false, 480, chord(3, 7)},
+        {3, false, 720, chord(10, 3)},       {4, false, 0, chord(8, 2)},
+        {4, false, 480, chord(16, 3)},       {4, true, 0, chord(6, 7)},
+        {4, true, 480, chord(13, 3, 3)},     {5, false, 0, chord(6, 1)},
+        {5, true, 0, chord(6, 1)},           {6, false, 0, chord(0, 12, 70, 6)},
+        {6, false, 480, chord(7, 12, 0)},    {7, false, 0, chord(15, 6)},
+        {7, false, 720, chord(5, 3)},        {8, false, 0, chord(12, 6)},
+        {8, false, 480, chord(2, 3)},        {9, false, 0, chord(10, 7)},
+        {9, false, 240, chord(0, 3)},        {9, false, 480, chord(7)},
+        {9, false, 720, chord(3, 3)},        {10, false, 0, chord(10, 3, 3)},
+        {11, false, 0, chord(0, 12, 70, 10)}};
+    for (const Placed& p : chart) {
+        tovtest::findBar(document, p.bar, p.lower)->createNewChordWithElemsTiming(p.elems, p.timing);
+    }
+    context->processPendingChanges();
+    TOVDocumentParser parser;
+    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "chords.tovz", document));
+    const ToolRun run = render({path("chords.tovz"), "--png", path("chords"), "--scale", "2"});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    QImage image;
+    ASSERT_TRUE(image.load(path("chords/page-001.png")));
+    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
+        image.save(QString::fromUtf8(keep));
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32);
+
+    // Where the editor's own layout of the same song puts each chord (page 0 at the editor's origin).
+    glyphtest::GlyphServices glyphs;
+    glyphs.chords->setProfile(TOVUtils::currentChordNotationProfile());
+    layouttest::FakeLayoutController controller;
+    auto editor = std::make_shared<TOVEditorView>(platform::Rect(0, 0, 595, 842));
+    controller.editor = editor.get();
+    editor->setDelegate(&controller);
+    editor->setDocData(document);
+    auto darkIn = [&](const platform::Rect& r) {
+        int dark = 0;
+        for (int y = static_cast<int>(2 * r.y()); y < static_cast<int>(2 * r.maxY()); ++y) {
+            for (int x = static_cast<int>(2 * r.x()); x < static_cast<int>(2 * r.maxX()); ++x) {
+                dark += qRed(image.pixel(x, y)) < 160 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    for (const Placed& p : chart) {
+        SCOPED_TRACE(::testing::Message()
+                     << "bar " << p.bar << (p.lower ? " lower" : "") << " at " << p.timing);
+        TOVEditorBarView* barView = editor->barViewFromNumberInLower(p.bar, p.lower);
+        ASSERT_NE(barView, nullptr);
+        const auto view = barView->chordViewFromTiming(p.timing);
+        ASSERT_NE(view, nullptr);
+        const platform::Rect box = view->frame();
+        ASSERT_GT(box.width(), 4);
+        // On the bar's time grid, above its top staff line, and drawn there.
+        const platform::Point grid = barView->convertPointToView(
+            platform::Point{barView->xPosOfChordInGridMode(p.timing), 0}, editor.get());
+        EXPECT_NEAR(box.x(), grid.x, 1e-6);
+        const double staffTop =
+            barView->convertPointToView(platform::Point{0, barView->posY5LinesTop()}, editor.get()).y;
+        EXPECT_LE(box.maxY() - view->offsetY(), staffTop - 7.9);
+        EXPECT_GT(darkIn(box), 20);
+        // The chord stands clear of the chord before it in the bar.
+        if (p.timing > 0) {
+            const auto before = barView->chordViewFromTiming(barView->lastValidChordTimingBefore(p.timing));
+            ASSERT_NE(before, nullptr);
+            EXPECT_LT(before->frame().maxX(), box.x());
+        }
+    }
+    editor->setDocData(nullptr);
 }
 
 } // namespace
