@@ -15,6 +15,7 @@
 #include "platform/ui/ViewHost.h"
 #include "platform/ui/WindowEvents.h"
 
+#include <QFontDialog>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -248,6 +249,9 @@ TEST_F(SongViewWindowTest, ADoubleClickEditsTheNameInPlaceAndReturnWritesItIntoT
     bindSong("Autumn", {"", "", "Ann Composer", ""});
     show();
     TOVTextView* name = header->songNameTextView();
+    // As in a document window: undo on, one step per event.
+    context->undoManager().setGroupsByEvent(true);
+    tovtest::UndoEnabled undoable(*context);
 
     doubleClick(centreInHost(*name));
     ASSERT_TRUE(name->editing());
@@ -269,19 +273,51 @@ TEST_F(SongViewWindowTest, ADoubleClickEditsTheNameInPlaceAndReturnWritesItIntoT
     EXPECT_EQ(song->name()->attributesAtIndex(7).font, (platform::TextFont{"DejaVuSans", kNameSize}));
     // The header follows: the longer name is centred again and the composer's row moves with its height.
     expectLaidOutAs("Autumn L", {"", "", "Ann Composer", ""});
+
+    // The edit is one step of the song's undo, and the header follows undo and redo too.
+    context->undoManager().undo();
+    EXPECT_EQ(song->name()->string(), "Autumn");
+    EXPECT_EQ(name->textField()->stringValue(), "Autumn");
+    expectLaidOutAs("Autumn", {"", "", "Ann Composer", ""});
+    context->undoManager().redo();
+    EXPECT_EQ(song->name()->string(), "Autumn L");
+    expectLaidOutAs("Autumn L", {"", "", "Ann Composer", ""});
 }
 
-TEST_F(SongViewWindowTest, EditingACreditKeepsItRightAlignedAndADoubleClickBesideTheTextsOpensTheSettings) {
+TEST_F(SongViewWindowTest, EditingACreditWithTheFontChooserKeepsItRightAlignedInItsNewFont) {
     bindSong("Autumn", {"Pat Producer", "", "Ann Composer", ""});
     show();
+    TOVTextView* composer = header->composerTextView();
 
-    doubleClick(centreInHost(*header->composerTextView()));
-    ASSERT_TRUE(header->composerTextView()->editing());
+    doubleClick(centreInHost(*composer));
+    ASSERT_TRUE(composer->editing());
     type(Qt::Key_S, "s");
+    // The whole credit in another face and size, chosen in the font chooser.
+    QTest::keyClick(input->window(), Qt::Key_A, Qt::ControlModifier);
+    QFont bold(QStringLiteral("DejaVu Sans"));
+    bold.setStyleName(QStringLiteral("Bold"));
+    bold.setPointSizeF(12);
+    platform::FontPanel::shared().dialog()->setCurrentFont(bold);
+    QCoreApplication::processEvents();
     type(Qt::Key_Return, "\r");
+    EXPECT_FALSE(composer->editing());
+
+    ASSERT_TRUE(song->composer().has_value());
     EXPECT_EQ(song->composer()->string(), "Ann Composers");
-    expectLaidOutAs("Autumn", {"Pat Producer", "", "Ann Composers", ""});
+    const platform::TextFont chosen{"DejaVuSans-Bold", 12};
+    EXPECT_EQ(song->composer()->runs().size(), 1u);
+    EXPECT_EQ(song->composer()->attributesAtIndex(0).font, chosen);
+    // Measured in its new font, at the right edge of its row.
+    const double width = platform::Font::named("DejaVuSans-Bold", 12)->widthOfString("Ann Composers") + 5;
+    EXPECT_DOUBLE_EQ(composer->frame().width(), width);
+    EXPECT_DOUBLE_EQ(composer->frame().maxX(), 520);
+    EXPECT_EQ(header->producerTextView()->frame().maxX(), 520);
     EXPECT_TRUE(controller.log.empty());
+}
+
+TEST_F(SongViewWindowTest, ADoubleClickBesideTheTextsOpensTheSettingsAlsoAfterTheLinesWereRebuilt) {
+    bindSong("Autumn", {"Pat Producer", "", "Ann Composer", ""});
+    show();
 
     // On the header, left of every text.
     doubleClick(header->convertPointToView(Point{20, 60}, nullptr));
