@@ -25,7 +25,7 @@ std::shared_ptr<TOVObjectView> TOVMarkView::newInstanceWithFrame(const Rect& fra
 }
 
 void TOVMarkView::setSymbol(Symbol* symbol) {
-    if (TOVTextView* text = textView(); text != nullptr && text->boundSymbol() == nullptr) {
+    if (TOVTextView* text = textView(); text != nullptr && text->boundObject() == nullptr) {
         text->setTextWithoutSymbolText(attributedStringValue());
     }
     TOVTextHostView::setSymbol(symbol);

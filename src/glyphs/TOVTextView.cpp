@@ -75,42 +75,58 @@ void TOVTextView::controlTextDidChange(platform::TextField&) {
 void TOVTextView::controlTextDidEndEditing(platform::TextField&) {
     resize();
     setEditing(false);
-    if (boundSymbol_) {
-        const platform::AttributedString& typed = textField_->attributedStringValue();
-        if (boundSymbol_->text() != typed) {
-            writingToSymbol_ = true;
-            boundSymbol_->setText(typed);
-            writingToSymbol_ = false;
+    if (boundObject_ && writeValue_) {
+        // A copy: writing reports the change, and an observer may give the field another text.
+        const platform::AttributedString typed = textField_->attributedStringValue();
+        if (!readValue_ || readValue_() != typed) {
+            writingValue_ = true;
+            writeValue_(typed);
+            writingValue_ = false;
         }
     }
     setNeedsDisplay();
 }
 
-void TOVTextView::showSymbolText() {
-    if (!boundSymbol_ || writingToSymbol_) {
+void TOVTextView::showBoundValue() {
+    if (!boundObject_ || !readValue_ || writingValue_) {
         return;
     }
     textField_->setAttributedStringValue(
-        boundSymbol_->text().value_or(textWithoutSymbolText_.value_or(platform::AttributedString())));
+        readValue_().value_or(textWithoutSymbolText_.value_or(platform::AttributedString())));
+}
+
+void TOVTextView::bindValue(platform::ManagedObject* object, std::string_view key, ValueReader read,
+                            ValueWriter write) {
+    unbindValue();
+    if (!object) {
+        return;
+    }
+    boundObject_ = object;
+    readValue_ = std::move(read);
+    writeValue_ = std::move(write);
+    valueObservation_ = object->addObserver(key, [this](const platform::Change&) {
+        showBoundValue();
+        resize();
+    });
+    showBoundValue();
 }
 
 void TOVTextView::bindValueToSymbolText(SymbolText* symbol) {
-    unbindValue();
     if (!symbol) {
+        unbindValue();
         return;
     }
-    boundSymbol_ = symbol;
-    textObservation_ = symbol->addObserver("text", [this](const platform::Change&) {
-        showSymbolText();
-        resize();
-    });
-    showSymbolText();
+    bindValue(
+        symbol, "text", [symbol] { return symbol->text(); },
+        [symbol](const platform::AttributedString& text) { symbol->setText(text); });
 }
 
 void TOVTextView::unbindValue() {
-    if (boundSymbol_ && textObservation_) {
-        boundSymbol_->removeObserver(textObservation_);
+    if (boundObject_ && valueObservation_) {
+        boundObject_->removeObserver(valueObservation_);
     }
-    textObservation_ = {};
-    boundSymbol_ = nullptr;
+    valueObservation_ = {};
+    boundObject_ = nullptr;
+    readValue_ = {};
+    writeValue_ = {};
 }

@@ -4,8 +4,11 @@
 #include "glyphs/TOVTextField.h"
 #include "platform/data/Observation.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 class SymbolText;
 class TOVTextView;
@@ -35,16 +38,26 @@ public:
     TOVTextViewDelegate* textViewDelegate() const { return textViewDelegate_; }
     void setTextViewDelegate(TOVTextViewDelegate* delegate) { textViewDelegate_ = delegate; }
 
-    // Binds the field's value to the symbol's text: the field shows it (nothing when none is stored) and
-    // follows its changes, and the text the user typed goes into the symbol when editing ends. A null
-    // symbol only unbinds.
+    using ValueReader = std::function<std::optional<platform::AttributedString>()>;
+    using ValueWriter = std::function<void(const platform::AttributedString&)>;
+
+    // Binds the field's value to a formatted-text attribute of a model object: the field shows what
+    // `read` answers (or the text set for that case, else nothing) and follows the changes of the key, and the text the
+    // user typed goes to `write` when editing ends and it differs from what is stored. A null object only
+    // unbinds.
+    void bindValue(platform::ManagedObject* object, std::string_view key, ValueReader read,
+                   ValueWriter write);
+    // The same for the text of a symbol.
     void bindValueToSymbolText(SymbolText* symbol);
     void unbindValue();
-    SymbolText* boundSymbol() const { return boundSymbol_; }
-    // What the field shows while the bound symbol has no text of its own (nothing unless set).
+    // What the field shows while the bound object has no text of its own (nothing unless set).
     void setTextWithoutSymbolText(std::optional<platform::AttributedString> text) {
         textWithoutSymbolText_ = std::move(text);
     }
+    platform::ManagedObject* boundObject() const { return boundObject_; }
+    // Shows the bound value now, as when its key changed; nothing without a binding or while the text
+    // view writes it.
+    void showBoundValue();
 
     // A double click edits; any other click goes on to the view that holds the text view.
     void mouseDown(const platform::Event& event) override;
@@ -60,13 +73,13 @@ protected:
     void copyFieldsInto(TOVObjectView& copy) const override;
 
 private:
-    void showSymbolText();
-
     bool editing_ = false;
     std::optional<platform::AttributedString> textWithoutSymbolText_;
     std::shared_ptr<TOVTextField> textField_;
     TOVTextViewDelegate* textViewDelegate_ = nullptr;
-    SymbolText* boundSymbol_ = nullptr;
-    platform::ObservationToken textObservation_;
-    bool writingToSymbol_ = false;
+    platform::ManagedObject* boundObject_ = nullptr;
+    ValueReader readValue_;
+    ValueWriter writeValue_;
+    platform::ObservationToken valueObservation_;
+    bool writingValue_ = false;
 };

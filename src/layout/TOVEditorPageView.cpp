@@ -2,6 +2,7 @@
 
 #include "layout/TOVEditorBarView.h"
 #include "layout/TOVEditorLineView.h"
+#include "layout/TOVEditorSongView.h"
 #include "layout/TOVEditorView.h"
 #include "layout/TOVLayoutController.h"
 #include "model/Bar.h"
@@ -20,7 +21,11 @@ using platform::Rect;
 TOVEditorPageView::TOVEditorPageView(const Rect& frame, TOVLayoutController* delegate)
     : TOVLayoutView(frame, delegate) {}
 
-TOVEditorPageView::~TOVEditorPageView() = default;
+TOVEditorPageView::~TOVEditorPageView() {
+    if (songView_) {
+        songView_->setDelegate(nullptr);
+    }
+}
 
 // --- Building ---
 
@@ -45,6 +50,11 @@ void TOVEditorPageView::recreateAllSubViews() {
             createNewLineViewYAt(lower, y);
             y += lineViewArray_.back()->frame().height();
         }
+    }
+    // The new line views would cover the header's slot: the header stays on top, so that its texts
+    // and double clicks still reach it.
+    if (songView_) {
+        addSubview(songView_);
     }
 }
 
@@ -103,8 +113,14 @@ void TOVEditorPageView::setSong(Song* song) {
         old->setDelegate(nullptr);
         old->removeFromSuperview();
     }
-    // The song header view takes the first line slot here, at (40, 40), width − 75 wide and one slot high,
-    // once it is built; until then the page shows no header.
+    if (song_ == nullptr) {
+        return;
+    }
+    songView_ = std::make_shared<TOVEditorSongView>(
+        Rect(kSongViewX, kMarginY, frame().width() - kSongViewRightMargin - kSongViewX, lineHeight()),
+        delegate());
+    songView_->setSong(song_);
+    addSubview(songView_);
 }
 
 void TOVEditorPageView::removeFromSuperview() {

@@ -12,6 +12,7 @@ class Song;
 class TOVEditorBarView;
 class TOVEditorLineView;
 class TOVEditorPageView;
+class TOVEditorSongView;
 
 // One Page as an A4 sheet in the editor view: its staff lines stacked as line views from 40 below the top
 // edge, one slot of lineHeight each (a double line's lower line right below its upper line), the song
@@ -26,6 +27,9 @@ public:
     // Height of all line slots: 842 less the two margins.
     static constexpr std::uint64_t kLinesHeight = 762;
     static constexpr double kGridPitch = 10.0;
+    // The song header's left edge, and what it leaves free on the right (page width − 75 wide in all).
+    static constexpr double kSongViewX = 40.0;
+    static constexpr double kSongViewRightMargin = 35.0;
     // From the footer's text box to the sheet's bottom edge.
     static constexpr double kFooterBottom = 20.0;
     static constexpr double kFooterFontSize = 8.0;
@@ -47,9 +51,10 @@ public:
     void removeLineView(Line* line);
     void removeAllLineViws();
     Song* song() const { return song_; }
-    // The song header: a different song replaces the header (none for null).
+    // The song header: a different song replaces the header (none for null). It lies over the first line
+    // slot, whose line carries no bars.
     void setSong(Song* song);
-    platform::View* songView() const { return songView_.get(); }
+    TOVEditorSongView* songView() const { return songView_.get(); }
     void removeFromSuperview() override;
     const LineViewArray& lineViewArray() const { return lineViewArray_; }
 
@@ -93,5 +98,5 @@ private:
     Page* page_ = nullptr;
     Song* song_ = nullptr;
     LineViewArray lineViewArray_;
-    std::shared_ptr<TOVLayoutView> songView_;
+    std::shared_ptr<TOVEditorSongView> songView_;
 };

@@ -14,6 +14,7 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "platform/data/ManagedObjectContext.h"
+#include "platform/graphics/Font.h"
 #include "support/LayoutBuilder.h"
 #include "support/PdfPages.h"
 #include "support/SongBuilder.h"
@@ -26,8 +27,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -367,6 +370,108 @@ TEST_F(RenderToolTest, AChordChartShowsItsChordsOnTheTimeGridAboveTheStaves) {
         }
     }
     editor->setDocData(nullptr);
+// The smallest rectangle (points, at scale 2) holding the dark pixels of an area of the page; empty when
+// there are none.
+QRectF darkBox(const QImage& image, const QRectF& area) {
+    QRectF box;
+    for (int y = static_cast<int>(2 * area.top()); y < static_cast<int>(2 * area.bottom()); ++y) {
+        for (int x = static_cast<int>(2 * area.left()); x < static_cast<int>(2 * area.right()); ++x) {
+            if (qRed(image.pixel(x, y)) < 160) {
+                box = box.united(QRectF(x / 2.0, y / 2.0, 0.5, 0.5));
+            }
+        }
+    }
+    return box;
+}
+
+TEST_F(RenderToolTest, TheSongHeaderReadsLikeAPrintedLeadSheet) {
+    auto inFont = [](const QString& text, double size) {
+        platform::TextAttributes attributes;
+        attributes.font = platform::TextFont{"DejaVuSans", size};
+        return platform::AttributedString(text, attributes);
+    };
+    struct Case {
+        const char* file;
+        std::array<QString, 4> credits;
+    };
+    const Case cases[] = {
+        {"all-credits", {"Pat Producer", "Al Arranger", "Ann Composer", "Wendy Writer"}},
+        {"composer-only", {"", "", "Ann Composer", ""}},
+    };
+    const double nameHeight = platform::Font::namedOrUserFont("DejaVuSans", 20).sizeOfString("Autumn").height;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        auto context = tovtest::makeSongContext();
+        Document* document = tovtest::makeLayout(
+            *context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, false}}}});
+        Song* song = document->createNewSong();
+        song->setName(inFont("Autumn Leaves", 20));
+        const std::array<std::function<void(const platform::AttributedString&)>, 4> setters{
+            [song](const platform::AttributedString& t) { song->setProducer(t); },
+            [song](const platform::AttributedString& t) { song->setArranger(t); },
+            [song](const platform::AttributedString& t) { song->setComposer(t); },
+            [song](const platform::AttributedString& t) { song->setWriter(t); }};
+        int shown = 0;
+        for (std::size_t i = 0; i < setters.size(); ++i) {
+            if (!c.credits[i].isEmpty()) {
+                setters[i](inFont(c.credits[i], 10));
+                ++shown;
+            }
+        }
+        const std::string file = std::string(c.file) + ".tovz";
+        TOVDocumentParser parser;
+        ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / file, document));
+        const ToolRun run = render({path(file), "--png", path(c.file), "--scale", "2"});
+        ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+        QImage image;
+        ASSERT_TRUE(image.load(path(std::string(c.file) + "/page-001.png")));
+        if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
+            image.save(QString::fromUtf8(keep) + "-" + c.file + ".png");
+        }
+        image = image.convertToFormat(QImage::Format_ARGB32);
+
+        // The name at the top of the first slot, centred on the page.
+        const QRectF name = darkBox(image, QRectF(40, 40, 520, nameHeight));
+        ASSERT_FALSE(name.isEmpty());
+        EXPECT_NEAR(name.center().x(), 297.5, 2.0);
+        // Every credit on its own row under the name, right-aligned 35 from the page's right edge (its
+        // field is 5 wider than its text), with its label in a column left of the widest credit; the rows
+        // share the rest of the slot.
+        const platform::Font creditFont = platform::Font::namedOrUserFont("DejaVuSans", 10);
+        const platform::Font labelFont = platform::Font::namedOrUserFont("Lucida Grande", 10);
+        double widestCredit = 0;
+        for (const QString& credit : c.credits) {
+            widestCredit = credit.isEmpty() ? widestCredit
+                                            : std::max(widestCredit, creditFont.widthOfString(credit) + 5);
+        }
+        double widestLabel = 0;
+        for (const char* label : {"Produced by", "Arranged by", "Composed by", "Words by"}) {
+            widestLabel = std::max(widestLabel, labelFont.widthOfString(label));
+        }
+        const double labelX = 560 - widestCredit - widestLabel - 10;
+        const double rowHeight = (76 - nameHeight) / shown;
+        // A line of 10-point text, and the band of each row that holds it.
+        const double lineHeight = creditFont.sizeOfString("Ag").height;
+        for (int row = 0; row < shown; ++row) {
+            SCOPED_TRACE(row);
+            const double top = 40 + nameHeight + row * rowHeight;
+            const QRectF label = darkBox(image, QRectF(labelX - 2, top, widestLabel + 3, lineHeight));
+            const QRectF credit = darkBox(
+                image, QRectF(labelX + widestLabel + 1, top, 560 - labelX - widestLabel + 2, lineHeight));
+            ASSERT_FALSE(credit.isEmpty());
+            ASSERT_FALSE(label.isEmpty());
+            EXPECT_NEAR(label.left(), labelX, 1.5);
+            EXPECT_GT(credit.right(), 550);
+            EXPECT_LE(credit.right(), 556);
+            // Label and credit stand on one line.
+            EXPECT_NEAR(label.top(), credit.top(), 1.0);
+        }
+        // Below the last row nothing more of the header, and under the name nothing left of the label
+        // column.
+        const double lastRowEnd = 40 + nameHeight + (shown - 1) * rowHeight + lineHeight;
+        EXPECT_TRUE(darkBox(image, QRectF(40, lastRowEnd, 520, 116 - lastRowEnd)).isEmpty());
+        EXPECT_TRUE(darkBox(image, QRectF(40, 40 + nameHeight, labelX - 42, 76 - nameHeight)).isEmpty());
+    }
 }
 
 } // namespace
