@@ -398,7 +398,6 @@ TEST(NoteGlyphFactory, TheBuiltInFontHasEveryNoteGlyphAtStaffSize) {
     TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
     TOVNoteViewLibrary library("Default");
     TOVNoteViewFactory factory;
-    TOVUtils::overrideResourceDirectory(std::nullopt);
     EXPECT_EQ(library.dictViewGeneral().size(), TOVNoteViewLibrary::generalKeys().size());
     EXPECT_EQ(library.dictViewAccidental().size(), TOVNoteViewLibrary::accidentalKeys().size());
     EXPECT_EQ(library.dictViewArticulation().size(), TOVNoteViewLibrary::articulationKeys().size());
@@ -415,6 +414,26 @@ TEST(NoteGlyphFactory, TheBuiltInFontHasEveryNoteGlyphAtStaffSize) {
     EXPECT_LT(flag->bounds().height(), 4 * 5.9);
     ASSERT_TRUE(factory.noteSymbolTieView());
     EXPECT_TRUE(factory.noteSymbolTieView()->bezierPath());
+
+    // Every item of the notes palette has a drag image, about as large as what it drops on the staff.
+    for (std::uint32_t group : {0x10000u, 0x20000u}) {
+        for (std::uint32_t n : {30u, 60u, 90u, 120u, 180u, 210u, 240u, 360u, 420u, 480u, 720u, 840u, 960u}) {
+            SCOPED_TRACE(group | n);
+            const auto image = library.imageForNotePaletteDraggingPreviewWithType(group | n);
+            ASSERT_TRUE(image);
+            EXPECT_GT(image->size().width, 4);
+            EXPECT_LT(image->size().height, 5 * 5.9);
+        }
+    }
+    for (std::uint32_t code : {0x30078u, 0x300F0u, 0x301E0u, 0x303C0u, 0x500F0u, 0x501E0u, 0x503C0u, 0x70000u,
+                               0x70001u, 0x70002u, 0x70003u, 0x70004u, 0x70005u, 0x70006u, 0x70007u}) {
+        SCOPED_TRACE(code);
+        const auto image = library.imageForNotePaletteDraggingPreviewWithType(code);
+        ASSERT_TRUE(image);
+        EXPECT_GT(image->size().width, 4);
+        EXPECT_LT(image->size().height, 6 * 5.9);
+    }
+    TOVUtils::overrideResourceDirectory(std::nullopt);
 }
 
 TEST(NoteGlyphFactory, TheSingletonIsMadeOnceWithDefaultInstalled) {
