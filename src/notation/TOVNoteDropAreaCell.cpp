@@ -1,0 +1,30 @@
+#include "notation/TOVNoteDropAreaCell.h"
+
+#include "layout/TOVEditorBarView.h"
+#include "model/TOVUtils.h"
+#include "platform/graphics/GraphicsContext.h"
+
+using platform::Point;
+using platform::Rect;
+
+bool TOVNoteDropAreaCell::hitTestInFrame(Point point) const {
+    return frame_.x() <= point.x && point.x <= frame_.x() + frame_.width();
+}
+
+void TOVNoteDropAreaCell::drawWithFrameInView(const Rect& frame, platform::GraphicsContext& ctx) const {
+    ctx.setFillColor(TOVUtils::noteDropAreaFillColor());
+    ctx.fillRect(frame);
+    if (active_) {
+        ctx.setFillColor(TOVUtils::noteDropAreaFrameColor());
+        ctx.frameRect(frame, 1.0);
+    }
+}
+
+TOVEditorBarView* TOVNoteDropAreaCell::barView() const {
+    return barViewAlive_.expired() ? nullptr : barView_;
+}
+
+void TOVNoteDropAreaCell::setBarView(TOVEditorBarView* barView) {
+    barView_ = barView;
+    barViewAlive_ = barView ? barView->weak_from_this() : std::weak_ptr<platform::View>();
+}

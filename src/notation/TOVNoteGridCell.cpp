@@ -1,0 +1,40 @@
+#include "notation/TOVNoteGridCell.h"
+
+#include "layout/TOVEditorBarView.h"
+#include "model/TOVUtils.h"
+#include "platform/graphics/GraphicsContext.h"
+
+using platform::Point;
+using platform::Rect;
+
+bool TOVNoteGridCell::hitTestInFrame(Point point) const {
+    return frame_.x() <= point.x && point.x <= frame_.x() + frame_.width() && frame_.y() <= point.y &&
+           point.y <= frame_.y() + frame_.height();
+}
+
+void TOVNoteGridCell::drawWithFrameInView(const Rect&, platform::GraphicsContext& ctx) const {
+    platform::BezierPath line;
+    if (active_) {
+        ctx.setStrokeColor(TOVUtils::noteGridTargetColor());
+        line.moveTo({frame_.x(), frame_.y()});
+        line.lineTo({frame_.x(), frame_.y() + frame_.height()});
+    } else {
+        // Without its bar view the mark has nowhere to stand but the top of the column's space.
+        const TOVEditorBarView* owner = barView();
+        const double top = owner ? owner->posY5LinesTop() : 0.0;
+        ctx.setStrokeColor(TOVUtils::noteGridNormalColor());
+        line.moveTo({frame_.x(), top});
+        line.lineTo({frame_.x(), top - gridHeight_});
+    }
+    line.setLineWidth(1.0);
+    ctx.strokePath(line);
+}
+
+TOVEditorBarView* TOVNoteGridCell::barView() const {
+    return barViewAlive_.expired() ? nullptr : barView_;
+}
+
+void TOVNoteGridCell::setBarView(TOVEditorBarView* barView) {
+    barView_ = barView;
+    barViewAlive_ = barView ? barView->weak_from_this() : std::weak_ptr<platform::View>();
+}
