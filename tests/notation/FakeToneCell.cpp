@@ -1,5 +1,7 @@
-// The tone cell's conversions for the fake cells of these tests. The views only hand their tone cell
-// back to these functions, so a fake cell can travel as the cell's pointer and be turned back here.
+// The tone cell's conversions for the fake cells of these tests, in place of the tone cell's own: the
+// program's definitions stand alone in their source file, which the linker then leaves out of this test.
+// The views only hand their tone cell back to these functions, so a fake cell can travel as the cell's
+// pointer and be turned back here.
 
 #include "FakeToneCell.h"
 #include "notation/TOVNoteToneCellConversion.h"
