@@ -29,8 +29,8 @@ Point TOVSlurView::convertPointFromDataOriginToViewOrigin(Point point) const {
 void TOVSlurView::drawRect(const Rect& dirty, platform::GraphicsContext& ctx) {
     const Rect box = bounds();
     const bool flip = symbol() && symbol()->flip();
-    // A tie's band in the box that the margins leave: the ends at its top (below them the curve) or
-    // at its bottom (above them the curve), the middle 2.0 short of the far edge.
+    // A tie's band in the box the margins leave: the ends at the view's top with the curve below them,
+    // or at its bottom with the curve above them, the middle 2.0 short of the far edge.
     const Rect curveBox(box.x() + kMargin, box.y() + (flip ? kMargin : 0.0), box.width() - 2.0 * kMargin,
                         box.height() - kMargin);
     ctx.setFillColor(TOVNoteTieView::fillColorForState(state()));
