@@ -36,6 +36,7 @@ public:
 
     bool flip = false;
     FakeNoteView* next = nullptr;
+    double middleLine = 30.0;
     std::vector<std::unique_ptr<TOVNoteUnitCell>> unitCells;
 
     bool isNoteFlip() const override { return flip; }
@@ -49,13 +50,16 @@ public:
     }
     TOVNoteView* nextContinuousNoteView() const override { return next; }
 
-    // One unit cell per unit of the note, side by side from x 0, each as high as its content.
-    void buildCells(Note* note) {
+    // One unit cell per unit of the note, side by side from x 0, in the note view's order: placed
+    // horizontally, given its stem, then moved so that its middle line lies at y middleLine.
+    void buildCells(Note* note, double poleHeight = 0) {
         unitCells.clear();
         double x = 0;
         for (NoteUnit* unit : note->unitArray()) {
             auto cell = std::make_unique<TOVNoteUnitCell>(unit, this);
             cell->moveXByYBy(x - cell->frame().x(), 0);
+            cell->setPoleHeight(poleHeight);
+            cell->moveXByYBy(0, middleLine - (cell->frame().y() + cell->offsetY()));
             x += cell->frame().width() + 4.0;
             unitCells.push_back(std::move(cell));
         }
@@ -87,6 +91,10 @@ public:
     static constexpr double kHeadHeight = 6.0;
 
     FakeGlyphs() {
+        // The tie template comes from the application's own files.
+        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+        factory = std::make_unique<TOVNoteViewFactory>();
+        TOVUtils::overrideResourceDirectory(std::nullopt);
         auto library = std::make_shared<TOVNoteViewLibrary>();
         TOVNoteViewLibrary::ViewDictionary general;
         const std::map<std::string, platform::Size> sizes{
@@ -113,16 +121,16 @@ public:
         articulations["ArticulationS"] = glyphView<TOVNoteArticulationView>({4, 20});
         articulations["ArticulationSlur"] = std::make_shared<TOVSlurView>(platform::Rect());
         library->setDictViewArticulation(articulations);
-        factory.setDefaultLibrary(library);
+        factory->setDefaultLibrary(library);
         TOVUtils::Services services;
-        services.noteViewFactory = [this] { return &factory; };
+        services.noteViewFactory = [this] { return factory.get(); };
         TOVUtils::registerServices(services);
     }
     ~FakeGlyphs() { TOVUtils::registerServices({}); }
     FakeGlyphs(const FakeGlyphs&) = delete;
     FakeGlyphs& operator=(const FakeGlyphs&) = delete;
 
-    TOVNoteViewFactory factory;
+    std::unique_ptr<TOVNoteViewFactory> factory;
 
 private:
     template <typename T>

@@ -233,7 +233,8 @@ TEST_F(NoteUnitCellTest, ChordReachingAboveAndBelowGetsLinesOnBothSides) {
 TEST_F(NoteUnitCellTest, StemsRunFromTheHeadsCentreToTheirLength) {
     Note* note = melo({0, 4});
     auto up = noteViewOf(note, false);
-    TOVNoteUnitCell& unit = *up->unitCells.front();
+    // As the note view does it: the stem comes before the cell is placed vertically.
+    TOVNoteUnitCell unit(note->firstUnit(), up.get());
     unit.setPoleHeight(0.7); // whole points only: no stem
     EXPECT_FALSE(unit.polePath().has_value());
     unit.setPoleHeight(20.0);
@@ -254,9 +255,11 @@ TEST_F(NoteUnitCellTest, StemsRunFromTheHeadsCentreToTheirLength) {
     EXPECT_NEAR(unit.polePath()->bounds().y(), pole.y() - 2.5, 1e-9);
     EXPECT_NEAR(unit.frame().y(), pole.y() - 2.5, 1e-9);
     EXPECT_NEAR(headCentreY(bottom), pole.maxY(), 1e-9); // the heads stayed
+    unit.setPoleHeight(20.0);                            // the same height again rebuilds nothing
+    EXPECT_NEAR(unit.polePath()->bounds().y(), pole.y() - 2.5, 1e-9);
 
     auto down = noteViewOf(note, true);
-    TOVNoteUnitCell& flipped = *down->unitCells.front();
+    TOVNoteUnitCell flipped(note->firstUnit(), down.get());
     flipped.setPoleHeight(20.0);
     const platform::Rect dpole = flipped.polePath()->bounds();
     EXPECT_NEAR(dpole.x(), flipped.topToneCell()->frame().x() + 0.3, 1e-9);
@@ -268,7 +271,7 @@ TEST_F(NoteUnitCellTest, StemsRunFromTheHeadsCentreToTheirLength) {
 TEST_F(NoteUnitCellTest, StemsThatAreNotDrawn) {
     Note* r = rest(240);
     auto restView = noteViewOf(r);
-    TOVNoteUnitCell& restUnit = *restView->unitCells.front();
+    TOVNoteUnitCell restUnit(r->firstUnit(), restView.get());
     restUnit.setPoleHeight(12.0);
     EXPECT_TRUE(restUnit.polePath().has_value());
     EXPECT_FALSE(restUnit.needToDrawPolePath());
@@ -277,7 +280,7 @@ TEST_F(NoteUnitCellTest, StemsThatAreNotDrawn) {
     Note* whole = bar()->createNewTripletFromLengthUnitsLevelKind(0, {640, 640, 640}, 0, 0);
     ASSERT_NE(whole, nullptr);
     auto tripletView = noteViewOf(whole);
-    TOVNoteUnitCell& member = *tripletView->unitCells.front();
+    TOVNoteUnitCell member(whole->firstUnit(), tripletView.get());
     member.setPoleHeight(12.0);
     EXPECT_FALSE(member.needToDrawPolePath());
     platform::RecordingGraphicsContext ctx;
@@ -392,7 +395,7 @@ TEST_F(NoteUnitCellTest, SelectionOfTonesOneByOne) {
 TEST_F(NoteUnitCellTest, SelectedStemAndHeadsTakeTheSelectionColour) {
     Note* note = melo({0});
     auto view = noteViewOf(note);
-    TOVNoteUnitCell& unit = *view->unitCells.front();
+    TOVNoteUnitCell unit(note->firstUnit(), view.get());
     unit.setPoleHeight(15);
     unit.selectAllCells();
     platform::RecordingGraphicsContext ctx;
