@@ -2,10 +2,16 @@
 
 #include "glyphs/TOVMovableView.h"
 
-// The accidental of a tone, placed relative to the tone's cell.
+// The accidental of a tone: the glyph of a `SymbolAccidental` (types 3840 to 3844), whose frame is
+// kept relative to the tone cell rather than to the bar: a drag stores the new origin relative to the
+// tone, and the view follows the tone whenever the note is laid out again.
 class TOVNoteAccidentalView : public TOVMovableView {
 public:
     using TOVMovableView::TOVMovableView;
+
+    // Between the editor view and the data coordinates of the tone cell; unchanged without one.
+    platform::Point convertPointFromViewOriginToDataOrigin(platform::Point point) const override;
+    platform::Point convertPointFromDataOriginToViewOrigin(platform::Point point) const override;
 
 protected:
     std::shared_ptr<TOVObjectView> newInstanceWithFrame(const platform::Rect& frame) const override;

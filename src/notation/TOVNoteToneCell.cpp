@@ -595,7 +595,7 @@ void TOVNoteToneCell::updateTie() {
         if (tieView_) {
             const platform::View* target = tieView_->superview();
             const platform::Point p1 = note->convertPointToView(leftPointForTieFlip(flip), target);
-            (void)flip; // PENDING-TIE tieView_->setFlip(flip);
+            tieView_->setFlip(flip);
             const platform::Point p2 =
                 partner->noteView()->convertPointToView(partner->rightPointForTieFlip(flip), target);
             double width = p2.x - p1.x;
@@ -652,7 +652,7 @@ void TOVNoteToneCell::updateTieViewExtra() {
     if (from) {
         start = from->convertPointToView(start, target);
     }
-    (void)flip; // PENDING-TIE tieViewExtra_->setFlip(flip);
+    tieViewExtra_->setFlip(flip);
     tieViewExtra_->setFrame(platform::Rect{start.x, flip ? p2.y - 5.9 : p2.y, p2.x - start.x, 5.9});
     tieViewExtra_->updateView();
 }

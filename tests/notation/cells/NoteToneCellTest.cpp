@@ -143,6 +143,7 @@ TEST_F(NoteToneCellTest, TieToTheNextNoteOfTheBar) {
     EXPECT_EQ(tie->superview(), editor.get());
     EXPECT_EQ(tie->toneCellBelongTo(), cell);
     EXPECT_EQ(tie->barViewBelongTo(), barView.get());
+    EXPECT_FALSE(tie->flip()); // a lone tone of a note with stems up: the tie curves down
     // From below this head's centre to below the partner's, both edge cells: the head's bottom.
     const platform::Rect head = cell->tonePath()->bounds();
     const platform::Point p1 = leftView->convertPointToView({head.midX(), head.maxY()}, editor.get());
@@ -275,6 +276,10 @@ TEST_F(NoteToneCellTest, AnAccidentalHangsAtItsStoredPlaceBesideTheHead) {
         view->convertPointToView(cell->convertPointToNoteView({-4.8, -6.2}), editor.get());
     EXPECT_EQ(accidental->frame().origin, data);
     EXPECT_EQ(accidental->superview(), editor.get());
+    // The view's own placement through its tone cell agrees.
+    accidental->updateView();
+    EXPECT_NEAR(accidental->frame().x(), data.x, 1e-5);
+    EXPECT_NEAR(accidental->frame().y(), data.y, 1e-5);
     EXPECT_EQ(accidental->toneCellBelongTo(), cell);
     EXPECT_EQ(accidental->barViewBelongTo(), barView.get());
     EXPECT_EQ(controller.selected, (std::vector<TOVObjectView*>{accidental.get()}));
