@@ -292,3 +292,21 @@ TEST(NoteBlockCellTest, ARunStartingLateInTheBarIsOneBlock) {
 }
 
 } // namespace
+
+namespace {
+
+// A note that lost its units (a damaged file) scores nothing; its block must not divide by that nothing.
+TEST(NoteBlockCellTest, ABlockWithoutScoreKeepsItsUnitsAtItsLeftEdge) {
+    BlockSong s;
+    auto* empty = s.context.insertNewObject<Note>("Note");
+    empty->setBar(s.bar);
+    s.context.processPendingChanges();
+    Note* other = s.melo(0, 240);
+    auto block = blockOf({empty});
+    EXPECT_DOUBLE_EQ(block.totalScore(), 0.0);
+    EXPECT_EQ(block.totalLength(), 0u);
+    EXPECT_DOUBLE_EQ(block.widthForUnit(other->firstUnit()), 0.0);
+    EXPECT_DOUBLE_EQ(block.xPosForUnit(other->firstUnit()), 20.0);
+}
+
+} // namespace

@@ -400,3 +400,36 @@ TEST_F(NoteToneCellTest, ClearingACellTakesItsViewsOffTheScreen) {
 }
 
 } // namespace
+
+namespace {
+
+// Inner tones of a chord with a second tie from beside their head, clear of a head in the other column.
+TEST_F(NoteToneCellTest, TieEndsOfInnerTonesClearTheOtherColumn) {
+    Note* note = melo({0, 1, 2});
+    auto view = noteViewOf(note);
+    const TOVNoteToneCell* low = cellAt(*view, 0);
+    const TOVNoteToneCell* middle = cellAt(*view, 1);
+    const TOVNoteToneCell* high = cellAt(*view, 2);
+    ASSERT_GT(middle->frame().x(), high->frame().x()); // the second stands right of the stem
+    const double w = FakeGlyphs::kHeadWidth;
+    const platform::Rect lowHead = low->tonePath()->bounds();
+    // The stem's base: the middle of the head's bottom (or top).
+    EXPECT_EQ(low->leftPointForTieFlip(false), (platform::Point{lowHead.midX(), lowHead.maxY()}));
+    EXPECT_EQ(low->rightPointForTieFlip(true), (platform::Point{lowHead.midX(), lowHead.minY()}));
+    // The top head's tie bending down passes the second below it: it starts right of that head.
+    const platform::Rect highHead = high->tonePath()->bounds();
+    EXPECT_EQ(high->leftPointForTieFlip(false),
+              (platform::Point{middle->frame().x() + w + 1.0, highHead.midY()}));
+    EXPECT_EQ(high->leftPointForTieFlip(true),
+              (platform::Point{high->frame().x() + w + 1.0, highHead.midY()}));
+    // The displaced head's tie arriving from the left ends left of the other column when a neighbour is
+    // on the side it bends to.
+    const platform::Rect middleHead = middle->tonePath()->bounds();
+    EXPECT_EQ(middle->rightPointForTieFlip(true),
+              (platform::Point{high->frame().x() - 1.0, middleHead.midY()}));
+    EXPECT_EQ(middle->rightPointForTieFlip(false),
+              (platform::Point{low->frame().x() - 1.0, middleHead.midY()}));
+    EXPECT_EQ(high->rightPointForTieFlip(true), (platform::Point{high->frame().x() - 1.0, highHead.midY()}));
+}
+
+} // namespace
