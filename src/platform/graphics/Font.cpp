@@ -174,15 +174,39 @@ struct Substitution {
     const char* name;
     const char* postScriptName;
     int weight;
+    bool italic;
 };
 
-// Names of fonts the documents use that Linux does not have.
+// Names of fonts the documents use that Linux does not have: the PostScript names and the full names
+// ("Helvetica Oblique Bold" is how a stored family, style and weight read together). The substitute
+// keeps the asked name, so the text is written back as it came, and keeps its weight and slant.
 const Substitution kSubstitutions[] = {
-    {"Lucida Grande", "LucidaGrande", 400},
-    {"LucidaGrande", "LucidaGrande", 400},
-    {"Lucida Grande Bold", "LucidaGrande-Bold", 700},
-    {"LucidaGrande-Bold", "LucidaGrande-Bold", 700},
+    {"Lucida Grande", "LucidaGrande", 400, false},
+    {"LucidaGrande", "LucidaGrande", 400, false},
+    {"Lucida Grande Bold", "LucidaGrande-Bold", 700, false},
+    {"LucidaGrande-Bold", "LucidaGrande-Bold", 700, false},
+    {"Helvetica", "Helvetica", 400, false},
+    {"Helvetica-Bold", "Helvetica-Bold", 700, false},
+    {"Helvetica Bold", "Helvetica-Bold", 700, false},
+    {"Helvetica-Oblique", "Helvetica-Oblique", 400, true},
+    {"Helvetica Oblique", "Helvetica-Oblique", 400, true},
+    {"Helvetica-BoldOblique", "Helvetica-BoldOblique", 700, true},
+    {"Helvetica Bold Oblique", "Helvetica-BoldOblique", 700, true},
+    {"Helvetica Oblique Bold", "Helvetica-BoldOblique", 700, true},
 };
+
+// The slanted face of a family of the weight, when it has one.
+const Face* slantedFaceOfFamily(const QString& family, int weight) {
+    for (const Face& f : installedFaces()) {
+        const bool slanted = f.italic || f.style.contains(QLatin1String("Oblique"), Qt::CaseInsensitive) ||
+                             f.style.contains(QLatin1String("Italic"), Qt::CaseInsensitive);
+        if (sameName(f.family, family) && slanted && f.weight == weight &&
+            !f.style.contains(QLatin1String("Condensed"), Qt::CaseInsensitive)) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
 
 double usableSize(double size) {
     return (size > 0 && std::isfinite(size)) ? size : kDefaultSize;
@@ -240,7 +264,11 @@ std::optional<Font> Font::named(const QString& name, double size) {
     }
     for (const Substitution& sub : kSubstitutions) {
         if (sameName(trimmed, QLatin1String(sub.name))) {
-            const Face* face = regularFaceOfFamily(QLatin1String(kSubstituteFamily), sub.weight);
+            const Face* face =
+                sub.italic ? slantedFaceOfFamily(QLatin1String(kSubstituteFamily), sub.weight) : nullptr;
+            if (face == nullptr) {
+                face = regularFaceOfFamily(QLatin1String(kSubstituteFamily), sub.weight);
+            }
             if (face == nullptr) {
                 face = regularFaceOfFamily(QLatin1String(kSubstituteFamily));
             }

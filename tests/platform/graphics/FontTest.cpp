@@ -3,6 +3,7 @@
 #include "platform/graphics/Font.h"
 #include "platform/graphics/TextRun.h"
 
+#include <QFontInfo>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -26,10 +27,10 @@ TEST(Font, NamedFindsExactlyOrNothing) {
         {"DejaVu Sans Bold", true, "DejaVu Sans", "DejaVuSans-Bold"}, // full name
         {"dejavu serif italic", true, "DejaVu Serif", "DejaVuSerif-Italic"},
         {"DejaVu Sans Mono", true, "DejaVu Sans Mono", "DejaVuSansMono"},
-        {"DejaVu", false, "", ""},            // a prefix is not a name
-        {"DejaVu Sans Ultra", false, "", ""}, // no such style
-        {"Helvetica Oblique Bold", false, "", ""},
-        {"Sans Serif", false, "", ""}, // an alias of the font configuration, not a font
+        {"DejaVu", false, "", ""},                // a prefix is not a name
+        {"DejaVu Sans Ultra", false, "", ""},     // no such style
+        {"Frutiger Oblique Bold", false, "", ""}, // a font neither installed nor substituted
+        {"Sans Serif", false, "", ""},            // an alias of the font configuration, not a font
         {"", false, "", ""},
     };
     for (const Case& c : cases) {
@@ -44,22 +45,38 @@ TEST(Font, NamedFindsExactlyOrNothing) {
     }
 }
 
-TEST(Font, MissingFamiliesTheDocumentsUseGetAFixedSubstitute) {
-    const std::optional<Font> regular = Font::named("Lucida Grande", 13);
-    ASSERT_TRUE(regular.has_value());
-    EXPECT_TRUE(regular->isSubstitute());
-    EXPECT_EQ(regular->familyName(), "DejaVu Sans");
-    EXPECT_EQ(regular->fontName(), "LucidaGrande"); // written back under the name it was asked by
-    EXPECT_EQ(regular->pointSize(), 13);
-
-    const std::optional<Font> bold = Font::named("LucidaGrande-Bold", 10);
-    ASSERT_TRUE(bold.has_value());
-    EXPECT_EQ(bold->familyName(), "DejaVu Sans");
-    EXPECT_EQ(bold->styleName(), "Bold");
-    EXPECT_GT(bold->widthOfString("Intro"), Font::named("Lucida Grande", 10)->widthOfString("Intro"));
-
-    // A name written back by a substitute finds the same font again.
-    EXPECT_EQ(*Font::named(regular->fontName(), 13), *regular);
+TEST(Font, MissingFamiliesTheDocumentsUseGetASubstituteOfTheirWeightAndSlant) {
+    struct Case {
+        const char* name;
+        const char* writtenAs; // the name the substitute gives back, so files keep their fonts
+        int weight;
+        bool italic;
+    };
+    const Case cases[] = {
+        {"Lucida Grande", "LucidaGrande", 400, false},
+        {"LucidaGrande-Bold", "LucidaGrande-Bold", 700, false},
+        {"Helvetica", "Helvetica", 400, false},
+        {"Helvetica-Bold", "Helvetica-Bold", 700, false},
+        {"Helvetica Oblique", "Helvetica-Oblique", 400, true},
+        {"Helvetica-BoldOblique", "Helvetica-BoldOblique", 700, true},
+        {"Helvetica Oblique Bold", "Helvetica-BoldOblique", 700, true}, // family, style and weight of a file
+    };
+    for (const Case& c : cases) {
+        const std::optional<Font> font = Font::named(QString::fromUtf8(c.name), 13);
+        ASSERT_TRUE(font.has_value()) << c.name;
+        EXPECT_TRUE(font->isSubstitute()) << c.name;
+        EXPECT_EQ(font->familyName(), "DejaVu Sans") << c.name;
+        EXPECT_EQ(font->fontName(), QString::fromUtf8(c.writtenAs)) << c.name;
+        EXPECT_EQ(font->pointSize(), 13) << c.name;
+        // The face the text is drawn in.
+        const QString face = QFontInfo(font->qFont()).styleName();
+        EXPECT_EQ(face.contains("Bold"), c.weight == 700) << c.name << ": " << face.toStdString();
+        EXPECT_EQ(face.contains("Oblique"), c.italic) << c.name << ": " << face.toStdString();
+        // A name written back by a substitute finds the same font again.
+        EXPECT_EQ(*Font::named(font->fontName(), 13), *font) << c.name;
+    }
+    EXPECT_GT(Font::named("Helvetica-Bold", 10)->widthOfString("Intro"),
+              Font::named("Helvetica", 10)->widthOfString("Intro"));
 }
 
 TEST(Font, UserFontAndFallback) {
