@@ -370,6 +370,8 @@ TEST_F(RenderToolTest, AChordChartShowsItsChordsOnTheTimeGridAboveTheStaves) {
         }
     }
     editor->setDocData(nullptr);
+}
+
 // The smallest rectangle (points, at scale 2) holding the dark pixels of an area of the page; empty when
 // there are none.
 QRectF darkBox(const QImage& image, const QRectF& area) {
