@@ -29,6 +29,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -63,6 +64,16 @@ public:
     QPoint hotSpot;
 
 protected:
+    // Qt's loop tells only the window where the drag began that it was cancelled; a desktop's drag tells
+    // the window under the pointer, as here.
+    void cancel() override {
+        const QPointer<QWindow> under = m_windowUnderCursor;
+        const QPointer<QWindow> begun = m_sourceWindow;
+        QSimpleDrag::cancel();
+        if (under && under != begun) {
+            QWindowSystemInterface::handleDrag(under, nullptr, QPoint(), Qt::IgnoreAction, {}, {});
+        }
+    }
     void startDrag() override {
         QSimpleDrag::startDrag();
         ++started;
@@ -241,6 +252,8 @@ public:
     platform::DragOperation result = platform::DragOperationNone;
     int mouseUps = 0;
 
+    // Like a palette, it acts on the click that brings its window forward.
+    bool acceptsFirstMouse(const platform::Event&) override { return true; }
     void mouseDown(const platform::Event& e) override {
         down_ = e.locationInWindow();
         pressed_ = true;
