@@ -11,6 +11,7 @@
 #include "layout/TOVPaletteTypes.h"
 #include "model/Bar.h"
 #include "model/Document.h"
+#include "model/Line.h"
 #include "model/Song.h"
 #include "model/SymbolTools.h"
 #include "model/TOVUtils.h"
@@ -219,6 +220,46 @@ TEST_F(EditorWindowTest, OnlyDrawingToolsDropOnThePageBackgroundAndNothingThroug
     EXPECT_EQ(dragFromPalette(TOVPaletteTypes::NoteForBarView, 0x100F0, onPage), platform::DragOperationNone);
     EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 256", "symbol exited 256",
                                                         "note entered 65776", "note exited 65776"}));
+}
+
+TEST_F(EditorWindowTest, AGreatDoubleBarDroppedOnABarlineAfterABarAsksToEndTheSongThere) {
+    TOVEditorBarView* second = editor->barViewFromNumberInLower(1, false);
+    TOVEditorLineView* line = second->lineView();
+    ASSERT_NE(line, nullptr);
+    TOVBarLineView* afterSecond = line->rightBarLineViewOfBarView(second);
+    TOVBarLineView* first = line->firstBarLineView();
+    ASSERT_NE(afterSecond, nullptr);
+    ASSERT_NE(first, nullptr);
+    // The middle of a barline view, where the host finds it under the pointer.
+    auto middleOf = [&](TOVBarLineView* barline) {
+        const Point p = barline->convertPointToView(
+            Point{barline->bounds().width() / 2, barline->bounds().height() / 2}, nullptr);
+        return QPoint(static_cast<int>(p.x), static_cast<int>(p.y));
+    };
+    const QPoint onFirst = middleOf(first);
+    const QPoint onAfterSecond = middleOf(afterSecond);
+
+    // Never on the first barline of a line: refused, and the controller only hears the drag come and go.
+    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, 1282, onFirst), platform::DragOperationNone);
+    EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 1282", "symbol exited 1282"}));
+    EXPECT_EQ(line->line()->firstBarLineType(), 1280);
+    // Another kind is taken there without a word to the controller.
+    controller.log.clear();
+    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, 1283, onFirst), platform::DragOperationCopy);
+    EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 1283", "symbol performed 1283"}));
+    EXPECT_EQ(line->line()->firstBarLineType(), 1283);
+    EXPECT_TRUE(controller.greatDoubleBarViews.empty());
+
+    // After a bar the barline takes it and asks the controller to end the song at that bar, before the
+    // line view stores it.
+    controller.log.clear();
+    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, 1282, onAfterSecond),
+              platform::DragOperationCopy);
+    EXPECT_EQ(controller.log,
+              (std::vector<std::string>{"symbol entered 1282", "great double bar", "symbol performed 1282"}));
+    EXPECT_EQ(controller.greatDoubleBarViews, (std::vector<TOVObjectView*>{afterSecond}));
+    EXPECT_EQ(afterSecond->barLineType(), 1282);
+    EXPECT_EQ(second->bar()->barLineType(), 1282);
 }
 
 TEST_F(EditorWindowTest, AClickOnTheBackdropDropsTheSelectionUnlessShiftOrCommandIsHeld) {
