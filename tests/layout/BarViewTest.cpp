@@ -8,6 +8,8 @@
 #include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Line.h"
+#include "model/Note.h"
+#include "model/NoteUnit.h"
 #include "model/Symbol.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
@@ -159,6 +161,27 @@ TEST_F(BarViewTest, TicksMapOntoTheNotesArea) {
     EXPECT_DOUBLE_EQ(view->posXFromNoteX(0), notes.x());
     EXPECT_DOUBLE_EQ(view->posXFromNoteX(length), notes.maxX());
     EXPECT_DOUBLE_EQ(view->posXFromNoteX(length / 2), notes.midX());
+}
+
+TEST_F(BarViewTest, OnTheGridAUnitStandsAtItsOwnTiming) {
+    bind({kOnePage});
+    TOVEditorBarView* view = barView(1);
+    ASSERT_EQ(view->totalRhythmLength(), 960u);
+    // A triplet on the third beat: its later units start after the note does.
+    Note* triplet = view->bar()->createNewTripletFromLengthUnitsLevelKind(480, {80, 80, 80}, 0, 0);
+    ASSERT_NE(triplet, nullptr);
+    const std::vector<NoteUnit*> units = triplet->unitArray();
+    ASSERT_EQ(units.size(), 3u);
+    const Rect notes = view->rectangleNotesArea();
+    const double perTick = notes.width() / 960.0;
+    const std::uint64_t ticks[] = {480, 560, 640};
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        ASSERT_EQ(units[i]->timing(), ticks[i]);
+        EXPECT_DOUBLE_EQ(view->xPosForUnitInGridMode(units[i]),
+                         notes.x() + static_cast<double>(ticks[i]) * perTick)
+            << i;
+    }
+    EXPECT_DOUBLE_EQ(view->xPosForUnitInGridMode(nullptr), notes.x());
 }
 
 TEST_F(BarViewTest, NeighboursCrossLineEnds) {
