@@ -226,6 +226,8 @@ TEST(RealDrag, EnteredUpdatedExitedAndPerformFollowThePointer) {
     EXPECT_EQ(f.bar->lastInfo.dataForType(kItemType), QByteArray("1280"));
     EXPECT_EQ(f.bar->lastInfo.dataForType(kBarType).size(), 1);
     EXPECT_EQ(f.host.currentDragDestination(), nullptr);
+    // Qt's drag loop took the release: the press is over.
+    EXPECT_EQ(f.host.mouseTrackingView(), nullptr);
     // The image is the source view as drawn, held where the pointer took it.
     EXPECT_EQ(f.drag.lastImageSize(), QSize(60, 40));
     EXPECT_EQ(f.drag.lastHotSpot(), QPoint(12 + QApplication::startDragDistance(), 10));
