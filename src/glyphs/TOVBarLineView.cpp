@@ -2,6 +2,7 @@
 
 #include "glyphs/SVGUtils.h"
 #include "glyphs/TOVBarLineViewDelegate.h"
+#include "glyphs/TOVObjectController.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "model/TOVUtils.h"
 #include "platform/foundation/KeyedUnarchiver.h"
@@ -353,6 +354,11 @@ bool TOVBarLineView::performDragOperation(const platform::DraggingInfo& info) {
         setBarLineType(*item);
         makeSelfTargetOff();
         setNeedsDisplay();
+        if (*item == 1282 && delegate() != nullptr) {
+            // The song ends at the bar before this barline; that may rebuild the views, this one with them,
+            // and the line view then no longer hears of the drop below.
+            delegate()->greatDoubleBarLineDidInserted(this);
+        }
     }
     // The line view stores the kind in the model, also when this view refused it.
     if (barLineViewDelegate_ != nullptr) {

@@ -46,4 +46,6 @@ public:
     virtual platform::Point toolsViewInquireOrigin(TOVObjectView* view) = 0;
     // A double click on a metronome mark: asks for a new speed for the selected marks.
     virtual void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) = 0;
+    // A great double bar was dropped on a barline view: the song is to end at the bar before it.
+    virtual void greatDoubleBarLineDidInserted(TOVObjectView* view) = 0;
 };

@@ -5,6 +5,7 @@
 #include "layout/TOVEditorLineView.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
+#include "model/NoteUnit.h"
 #include "model/SymbolTools.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/BezierPath.h"
@@ -161,6 +162,11 @@ double TOVEditorBarView::xPitchPerLength() const {
 
 double TOVEditorBarView::posXFromNoteX(std::uint64_t tick) const {
     return rectangleNotesArea().x() + static_cast<double>(tick) * xPitchPerLength();
+}
+
+double TOVEditorBarView::xPosForUnitInGridMode(const NoteUnit* unit) const {
+    const std::uint64_t timing = unit != nullptr ? unit->timing() : 0;
+    return rectangleNotesArea().x() + static_cast<double>(timing) * xPitchPerLength();
 }
 
 bool TOVEditorBarView::hitTestChordArea(const platform::Event& event) const {

@@ -12,6 +12,7 @@
 
 class Bar;
 class Chord;
+class NoteUnit;
 class TOVChordObjectView;
 class TOVEditorLineView;
 class TOVObjectView;
@@ -86,6 +87,9 @@ public:
     // Points per tick; 0 for a bar without a length.
     double xPitchPerLength() const;
     double posXFromNoteX(std::uint64_t tick) const;
+    // Where a rhythm unit stands when the notes keep to the tick grid: its timing on the bar's tick scale;
+    // the notes area's start for no unit.
+    double xPosForUnitInGridMode(const NoteUnit* unit) const;
     // The band above the top staff line across the whole bar, edges included (event in window coordinates).
     bool hitTestChordArea(const platform::Event& event) const;
 

@@ -130,6 +130,7 @@ public:
         return toolOrigin.value_or(view->frame().origin);
     }
     void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView*) override { log.push_back("tempo double click"); }
+    void greatDoubleBarLineDidInserted(TOVObjectView*) override { log.push_back("great double bar"); }
 
 private:
     template <typename T, typename F>

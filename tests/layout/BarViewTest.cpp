@@ -8,11 +8,15 @@
 #include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Line.h"
+#include "model/Note.h"
+#include "model/NoteUnit.h"
 #include "model/Symbol.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 #include "platform/ui/DraggingInfo.h"
+#include "platform/ui/ViewHost.h"
 #include "support/LayoutBuilder.h"
+#include "support/RealDrag.h"
 #include "support/SongBuilder.h"
 
 #include <gtest/gtest.h>
@@ -159,6 +163,27 @@ TEST_F(BarViewTest, TicksMapOntoTheNotesArea) {
     EXPECT_DOUBLE_EQ(view->posXFromNoteX(length / 2), notes.midX());
 }
 
+TEST_F(BarViewTest, OnTheGridAUnitStandsAtItsOwnTiming) {
+    bind({kOnePage});
+    TOVEditorBarView* view = barView(1);
+    ASSERT_EQ(view->totalRhythmLength(), 960u);
+    // A triplet on the third beat: its later units start after the note does.
+    Note* triplet = view->bar()->createNewTripletFromLengthUnitsLevelKind(480, {80, 80, 80}, 0, 0);
+    ASSERT_NE(triplet, nullptr);
+    const std::vector<NoteUnit*> units = triplet->unitArray();
+    ASSERT_EQ(units.size(), 3u);
+    const Rect notes = view->rectangleNotesArea();
+    const double perTick = notes.width() / 960.0;
+    const std::uint64_t ticks[] = {480, 560, 640};
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        ASSERT_EQ(units[i]->timing(), ticks[i]);
+        EXPECT_DOUBLE_EQ(view->xPosForUnitInGridMode(units[i]),
+                         notes.x() + static_cast<double>(ticks[i]) * perTick)
+            << i;
+    }
+    EXPECT_DOUBLE_EQ(view->xPosForUnitInGridMode(nullptr), notes.x());
+}
+
 TEST_F(BarViewTest, NeighboursCrossLineEnds) {
     bind({kOnePage});
     EXPECT_EQ(barView(3)->nextBarView(), barView(4));
@@ -217,15 +242,25 @@ TEST_F(BarViewTest, FrameDecorationsOnScreenOnly) {
     EXPECT_TRUE(draw(false).empty());
 }
 
-// Records which palette's handler each drag reached.
+// Records which palette's handler each drag reached; it takes the drop target mark where the controller
+// would, when a drag enters.
 class RecordingBarView : public TOVEditorBarView {
 public:
-    using TOVEditorBarView::TOVEditorBarView;
+    explicit RecordingBarView(const Rect& frame) : TOVEditorBarView(frame) {
+        // So that the host offers it drags of neither palette type too.
+        registerForDraggedTypes({kOtherType});
+    }
+    static constexpr const char* kOtherType = "TOVSymbolPaletteForBarlineViewData";
     std::vector<std::string> calls;
 
 protected:
     platform::DragOperation draggingEnteredFromSymbolPalette(const platform::DraggingInfo&) override {
         calls.push_back("symbol entered");
+        setDropTarget(true);
+        return platform::DragOperationCopy;
+    }
+    platform::DragOperation draggingUpdatedFromSymbolPalette(const platform::DraggingInfo&) override {
+        calls.push_back("symbol updated");
         return platform::DragOperationCopy;
     }
     void draggingExitedFromSymbolPalette(const platform::DraggingInfo&) override {
@@ -237,6 +272,11 @@ protected:
     }
     platform::DragOperation draggingEnteredFromNotePalette(const platform::DraggingInfo&) override {
         calls.push_back("note entered");
+        setDropTarget(true);
+        return platform::DragOperationCopy;
+    }
+    platform::DragOperation draggingUpdatedFromNotePalette(const platform::DraggingInfo&) override {
+        calls.push_back("note updated");
         return platform::DragOperationCopy;
     }
     void draggingExitedFromNotePalette(const platform::DraggingInfo&) override {
@@ -248,39 +288,63 @@ protected:
     }
 };
 
+// Real drags from a palette window onto a bar view that fills a window of its own, dropped on the bar or
+// carried out of its window.
 TEST(BarViewDrags, HandedOnByPasteboardTypeSymbolsFirst) {
-    auto drag = [](std::initializer_list<const char*> types) {
-        platform::DraggingInfo info;
+    auto view = std::make_shared<RecordingBarView>(Rect(0, 0, 200, 100));
+    platform::ViewHost host;
+    host.setRootView(view);
+    host.move(0, 0);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    uitest::RealDrag drag;
+    enum class End { Drop, Leave };
+    auto dragOver = [&](std::initializer_list<const char*> types, End end) {
+        platform::DraggingInfo items;
         for (const char* type : types) {
-            info.addType(type);
+            items.addType(type);
         }
-        return info;
+        uitest::DragSourceWindow palette(items, QPoint(host.frameGeometry().right() + 20, 40));
+        const uitest::PointerAt last{&host, end == End::Drop ? QPointF(110, 50) : QPointF(-40, 50)};
+        drag.dragAlong(palette.middle(), palette.pastDragDistance(), {{&host, QPointF(100, 50)}, last});
+        EXPECT_EQ(palette.view->drags, 1);
+        return palette.view->result;
     };
-    const auto both =
-        drag({TOVEditorBarView::kNotePaletteDragType, TOVEditorBarView::kSymbolPaletteDragType});
-    const auto notes = drag({TOVEditorBarView::kNotePaletteDragType});
-    const auto other = drag({"TOVSymbolPaletteForBarlineViewData"});
-    RecordingBarView view(Rect(0, 0, 100, 60));
-    EXPECT_EQ(view.draggingEntered(both), platform::DragOperationCopy);
-    EXPECT_EQ(view.draggingEntered(notes), platform::DragOperationCopy);
-    EXPECT_EQ(view.draggingEntered(other), platform::DragOperationNone);
-    EXPECT_EQ(view.draggingUpdated(other), platform::DragOperationNone);
-    view.setDropTarget(true);
-    view.draggingExited(both);
-    EXPECT_FALSE(view.dropTarget());
-    view.setDropTarget(true);
-    view.draggingExited(notes);
-    EXPECT_TRUE(view.dropTarget());
-    EXPECT_TRUE(view.performDragOperation(notes));
-    EXPECT_FALSE(view.dropTarget());
-    view.setDropTarget(true);
-    EXPECT_TRUE(view.performDragOperation(both));
-    view.setDropTarget(true);
-    EXPECT_FALSE(view.performDragOperation(other));
-    EXPECT_FALSE(view.dropTarget());
-    EXPECT_EQ(view.calls, (std::vector<std::string>{
-                              "symbol entered", "note entered", "symbol exited, target on", "note exited",
-                              "note dropped, target off", "symbol dropped, target off"}));
+    struct Case {
+        std::initializer_list<const char*> types;
+        End end;
+        std::vector<std::string> calls;
+        bool targetAfter;
+    };
+    const char* symbols = TOVEditorBarView::kSymbolPaletteDragType;
+    const char* notes = TOVEditorBarView::kNotePaletteDragType;
+    const Case cases[] = {
+        {{notes, symbols},
+         End::Drop,
+         {"symbol entered", "symbol updated", "symbol updated", "symbol dropped, target off"},
+         false},
+        {{notes, symbols},
+         End::Leave,
+         {"symbol entered", "symbol updated", "symbol exited, target on"},
+         false},
+        {{notes},
+         End::Drop,
+         {"note entered", "note updated", "note updated", "note dropped, target off"},
+         false},
+        // The controller, not the bar view, takes the mark away when a note drag leaves.
+        {{notes}, End::Leave, {"note entered", "note updated", "note exited"}, true},
+        {{RecordingBarView::kOtherType}, End::Drop, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.calls.size() << (c.end == End::Drop ? " drop" : " leave"));
+        view->calls.clear();
+        view->setDropTarget(false);
+        const bool accepted = !c.calls.empty() && c.end == End::Drop;
+        EXPECT_EQ(dragOver(c.types, c.end),
+                  accepted ? platform::DragOperationCopy : platform::DragOperationNone);
+        EXPECT_EQ(view->calls, c.calls);
+        EXPECT_EQ(view->dropTarget(), c.targetAfter);
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "layout/TOVPaletteTypes.h"
 #include "model/Bar.h"
 #include "model/Document.h"
+#include "model/Line.h"
 #include "model/Song.h"
 #include "model/SymbolTools.h"
 #include "model/TOVUtils.h"
@@ -20,25 +21,20 @@
 #include "platform/ui/ApplicationMenuBar.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MenuItem.h"
-#include "platform/ui/PasteboardMime.h"
 #include "platform/ui/PrintRunner.h"
 #include "platform/ui/ViewHost.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowEvents.h"
 #include "support/LayoutBuilder.h"
+#include "support/RealDrag.h"
 #include "support/SongBuilder.h"
 
 #include <algorithm>
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QDragLeaveEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QImage>
 #include <QMenu>
-#include <QMimeData>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -139,29 +135,19 @@ protected:
         QTest::keyClick(window.windowHandle(), key, modifiers);
         settle();
     }
-    // A drag of the symbols palette carrying an item, as Qt hands it to the host.
-    static std::unique_ptr<QMimeData> paletteDrag(const std::string& type, int item) {
+    // Drags an item from a palette beside the window to a point of the host, where the button comes up
+    // a point further; answers what the palette heard of the drop.
+    platform::DragOperation dragFromPalette(const std::string& type, int item, QPoint at) {
         platform::DraggingInfo info;
         info.addType(type);
         const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(item);
         info.addType(TOVPaletteTypes::ItemType, QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                                            static_cast<qsizetype>(bytes.size())));
-        return platform::mimeDataFromDraggingInfo(info);
-    }
-    struct DropResult {
-        bool enterAccepted;
-        bool moveAccepted;
-        bool dropAccepted;
-    };
-    DropResult dragAndDrop(const QMimeData& mime, QPoint at) {
-        QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(host, &enter);
-        QDragMoveEvent move(at + QPoint(1, 1), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(host, &move);
-        QDropEvent drop(at + QPoint(1, 1), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(host, &drop);
-        // The host takes every enter so that the moves reach it; the drop action tells the answer.
-        return {enter.dropAction() == Qt::CopyAction, move.isAccepted(), drop.isAccepted()};
+        uitest::DragSourceWindow palette(info, QPoint(window.frameGeometry().right() + 20, 40));
+        drag.dragAlong(palette.middle(), palette.pastDragDistance(),
+                       {{host, QPointF(at)}, {host, QPointF(at + QPoint(1, 1))}});
+        EXPECT_EQ(palette.view->drags, 1);
+        return palette.view->result;
     }
     // A page as the print runner draws it, at one pixel per point.
     QImage printedPage(long page) {
@@ -181,6 +167,7 @@ protected:
     platform::Window window;
     platform::ViewHost* host = nullptr;
     std::unique_ptr<uitest::WindowEvents> input;
+    uitest::RealDrag drag;
     std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
     Document* document = nullptr;
     FakeLayoutController controller;
@@ -213,30 +200,66 @@ TEST_F(EditorWindowTest, TheOverlayDisablesUndoRedoAndPrintWhileItIsTheFirstResp
 
 TEST_F(EditorWindowTest, OnlyDrawingToolsDropOnThePageBackgroundAndNothingThroughTheOverlay) {
     const QPoint onPage(20 + 300, 10 + 500);
-    const auto arrow = paletteDrag(TOVPaletteTypes::SymbolForNoteView, 3073);
-    const auto clef = paletteDrag(TOVPaletteTypes::SymbolForBarView, 0x100);
-    const auto quarter = paletteDrag(TOVPaletteTypes::NoteForBarView, 0x100F0);
+    const int arrow = 3073;
 
     showOverlay();
-    DropResult r = dragAndDrop(*arrow, onPage);
-    EXPECT_FALSE(r.enterAccepted || r.moveAccepted || r.dropAccepted);
+    EXPECT_EQ(dragFromPalette(TOVPaletteTypes::SymbolForNoteView, arrow, onPage),
+              platform::DragOperationNone);
     EXPECT_TRUE(controller.log.empty());
 
     hideOverlay();
-    r = dragAndDrop(*arrow, onPage);
-    EXPECT_TRUE(r.enterAccepted && r.moveAccepted && r.dropAccepted);
+    EXPECT_EQ(dragFromPalette(TOVPaletteTypes::SymbolForNoteView, arrow, onPage),
+              platform::DragOperationCopy);
     EXPECT_EQ(controller.log,
               (std::vector<std::string>{"symbol entered 3073", "insert 3073", "symbol performed 3073"}));
     EXPECT_EQ(controller.insertedAt, (Point{321, 511}));
 
     // Bar symbols and notes are refused on the background, but the controller hears of them for its hints.
     controller.log.clear();
-    r = dragAndDrop(*clef, onPage);
-    EXPECT_FALSE(r.enterAccepted || r.dropAccepted);
-    r = dragAndDrop(*quarter, onPage);
-    EXPECT_FALSE(r.enterAccepted || r.dropAccepted);
+    EXPECT_EQ(dragFromPalette(TOVPaletteTypes::SymbolForBarView, 0x100, onPage), platform::DragOperationNone);
+    EXPECT_EQ(dragFromPalette(TOVPaletteTypes::NoteForBarView, 0x100F0, onPage), platform::DragOperationNone);
     EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 256", "symbol exited 256",
                                                         "note entered 65776", "note exited 65776"}));
+}
+
+TEST_F(EditorWindowTest, AGreatDoubleBarDroppedOnABarlineAfterABarAsksToEndTheSongThere) {
+    TOVEditorBarView* second = editor->barViewFromNumberInLower(1, false);
+    TOVEditorLineView* line = second->lineView();
+    ASSERT_NE(line, nullptr);
+    TOVBarLineView* afterSecond = line->rightBarLineViewOfBarView(second);
+    TOVBarLineView* first = line->firstBarLineView();
+    ASSERT_NE(afterSecond, nullptr);
+    ASSERT_NE(first, nullptr);
+    // The middle of a barline view, where the host finds it under the pointer.
+    auto middleOf = [&](TOVBarLineView* barline) {
+        const Point p = barline->convertPointToView(
+            Point{barline->bounds().width() / 2, barline->bounds().height() / 2}, nullptr);
+        return QPoint(static_cast<int>(p.x), static_cast<int>(p.y));
+    };
+    const QPoint onFirst = middleOf(first);
+    const QPoint onAfterSecond = middleOf(afterSecond);
+
+    // Never on the first barline of a line: refused, and the controller only hears the drag come and go.
+    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, 1282, onFirst), platform::DragOperationNone);
+    EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 1282", "symbol exited 1282"}));
+    EXPECT_EQ(line->line()->firstBarLineType(), 1280);
+    // Another kind is taken there without a word to the controller.
+    controller.log.clear();
+    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, 1283, onFirst), platform::DragOperationCopy);
+    EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 1283", "symbol performed 1283"}));
+    EXPECT_EQ(line->line()->firstBarLineType(), 1283);
+    EXPECT_TRUE(controller.greatDoubleBarViews.empty());
+
+    // After a bar the barline takes it and asks the controller to end the song at that bar, before the
+    // line view stores it.
+    controller.log.clear();
+    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, 1282, onAfterSecond),
+              platform::DragOperationCopy);
+    EXPECT_EQ(controller.log,
+              (std::vector<std::string>{"symbol entered 1282", "great double bar", "symbol performed 1282"}));
+    EXPECT_EQ(controller.greatDoubleBarViews, (std::vector<TOVObjectView*>{afterSecond}));
+    EXPECT_EQ(afterSecond->barLineType(), 1282);
+    EXPECT_EQ(second->bar()->barLineType(), 1282);
 }
 
 TEST_F(EditorWindowTest, AClickOnTheBackdropDropsTheSelectionUnlessShiftOrCommandIsHeld) {

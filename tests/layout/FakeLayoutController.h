@@ -55,6 +55,11 @@ public:
     void longRestViewDidDoulbleClick(TOVObjectView*) override {}
     platform::Point toolsViewInquireOrigin(TOVObjectView* view) override { return view->frame().origin; }
     void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView*) override {}
+    void greatDoubleBarLineDidInserted(TOVObjectView* view) override {
+        log.push_back("great double bar");
+        greatDoubleBarViews.push_back(view);
+    }
+    std::vector<TOVObjectView*> greatDoubleBarViews;
 
     // --- TOVLayoutController ---
     void layoutViewMousDidClick(platform::View*, const platform::Event&) override { log.push_back("click"); }

@@ -870,7 +870,12 @@ DragOperation ViewHost::startDrag(const DraggingInfo& items, const Image& image,
     const QPoint spot(static_cast<int>(std::lround(hotSpot.x)), static_cast<int>(std::lround(hotSpot.y)));
     // A copy: the starter may replace itself.
     const DragStarter starter = dragStarter() ? dragStarter() : DragStarter(runQtDrag);
-    return starter(*this, std::move(mime), pixmap, spot);
+    const DragOperation result = starter(*this, std::move(mime), pixmap, spot);
+    // Qt's drag loop takes the release of the press that started the drag, and the views never hear it:
+    // that press is over, or every later move would reach the source as a drag of the button.
+    mouseTarget_.reset();
+    mouseTargetSet_ = false;
+    return result;
 }
 
 // --- Text editing ---

@@ -89,7 +89,7 @@ public:
     // Replaces the drag starter of every host; an empty one brings back Qt's drag loop.
     static void setDragStarter(DragStarter starter);
     // Starts a drag of the types with their bytes; types without bytes travel as one byte each, since an
-    // empty format may not survive the drag.
+    // empty format may not survive the drag. The press that started the drag is over when it returns.
     DragOperation startDrag(const DraggingInfo& items, const Image& image, Point hotSpot);
 
     // --- Cursor ---

@@ -1,5 +1,6 @@
 #include "RecordingView.h"
 #include "WindowEvents.h"
+#include "support/RealDrag.h"
 
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/Image.h"
@@ -10,10 +11,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QDragLeaveEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QPixmap>
 
@@ -45,6 +42,7 @@ public:
     }
     DragOperation answer;
     DraggingInfo lastInfo;
+    std::vector<Point> locations; // of every call, in host coordinates
 
     DragOperation draggingEntered(const DraggingInfo& info) override { return note("entered", info); }
     DragOperation draggingUpdated(const DraggingInfo& info) override { return note("updated", info); }
@@ -58,6 +56,7 @@ protected:
     DragOperation note(const char* what, const DraggingInfo& info) {
         log_->push_back(name_ + "." + what);
         lastInfo = info;
+        locations.push_back(info.draggingLocation());
         return answer;
     }
     std::string name_;
@@ -184,117 +183,93 @@ TEST(DragDestination, AViewMayRemoveItselfWhilePerformingTheDrop) {
     EXPECT_TRUE(weak.expired());
 }
 
-TEST(DragDestination, QtDragEventsTakeTheSamePath) {
-    DropFixture f;
-    DraggingInfo info = drag({kBarType}, {});
-    const auto mime = platform::mimeDataFromDraggingInfo(info);
+// The drop fixture shown as a window, with a drag source in its lower right, driven by real drags.
+struct RealDragFixture : DropFixture {
+    explicit RealDragFixture(DraggingInfo items) {
+        source = addTo<uitest::DragSourceView>(*root, Rect(300, 200, 60, 40), std::move(items));
+        glass->removeFromSuperview(); // the source must be hit
+        host.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&host));
+    }
+    uitest::PointerAt at(double x, double y) { return {&host, QPointF(x, y)}; }
+    // Presses on the source, goes the drag distance and then along the path, releasing at its end.
+    void dragAlong(std::vector<uitest::PointerAt> path) {
+        drag.dragAlong(at(310, 210), at(312 + QApplication::startDragDistance(), 210), std::move(path));
+    }
+    uitest::RealDrag drag;
+    std::shared_ptr<uitest::DragSourceView> source;
+};
 
-    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&f.host, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDragMoveEvent moveOut(QPoint(300, 200), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&f.host, &moveOut);
-    EXPECT_FALSE(moveOut.isAccepted()); // the root refuses bar items
-    QDragMoveEvent moveIn(QPoint(60, 60), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&f.host, &moveIn);
-    EXPECT_TRUE(moveIn.isAccepted());
-    EXPECT_EQ(moveIn.dropAction(), Qt::CopyAction);
-    QDropEvent drop(QPointF(60, 60), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&f.host, &drop);
-    EXPECT_TRUE(drop.isAccepted());
-    EXPECT_EQ(f.log, (Log{"bar.entered", "bar.exited", "root.entered", "root.exited", "bar.entered",
-                          "bar.perform"}));
-    EXPECT_EQ(f.bar->lastInfo.dataForType(kItemType), QByteArray("1280"));
-
-    // Data of other programs only: not for us.
-    QMimeData foreign;
-    foreign.setText("hello");
-    QDragEnterEvent enterForeign(QPoint(50, 50), Qt::CopyAction, &foreign, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&f.host, &enterForeign);
-    EXPECT_FALSE(enterForeign.isAccepted());
+DraggingInfo paletteItems(const std::string& type, int item) {
+    DraggingInfo items;
+    items.addType(type); // a marker
+    items.addType(kItemType, QByteArray::number(item));
+    return items;
 }
 
-// Starts a drag of its items once the pointer has gone the drag distance, as a palette cell does.
-class DragSourceView : public View {
-public:
-    DragSourceView(const Rect& frame, DraggingInfo items) : View(frame), items_(std::move(items)) {}
-    int drags = 0;
-    DragOperation result = platform::DragOperationNone;
-
-    void mouseDown(const platform::Event& e) override {
-        down_ = e.locationInWindow();
-        pressed_ = true;
-    }
-    void mouseDragged(const platform::Event& e) override {
-        if (pressed_ && hasMovedDragDistance(down_, e.locationInWindow())) {
-            pressed_ = false;
-            ++drags;
-            result = dragItems(items_, e);
-        }
-    }
-    void mouseUp(const platform::Event&) override { pressed_ = false; }
-    void drawRect(const Rect&, platform::GraphicsContext& ctx) override {
-        ctx.setFillColor(platform::Color{0, 0, 1, 1});
-        ctx.fillRect(bounds());
-    }
-
-private:
-    DraggingInfo items_;
-    Point down_;
-    bool pressed_ = false;
-};
-
-// Puts a drag starter in for a test and Qt's back afterwards.
-struct DragStarterGuard {
-    explicit DragStarterGuard(ViewHost::DragStarter starter) { ViewHost::setDragStarter(std::move(starter)); }
-    ~DragStarterGuard() { ViewHost::setDragStarter({}); }
-};
-
-TEST(DragSource, ADragFromOneViewReachesTheDropPathOfAnother) {
-    DropFixture f;
-    DraggingInfo items;
-    items.addType(kBarlineType); // a marker
-    items.addType(kItemType, QByteArray::number(0x501));
-    auto source = addTo<DragSourceView>(*f.root, Rect(300, 200, 60, 40), items);
-    f.glass->removeFromSuperview(); // the source must be hit
-
-    // The drag loop is not run: the starter moves the data over the barline and drops it there, through
-    // the host's Qt drag handlers.
-    QSize imageSize;
-    QPoint hotSpot;
-    int starts = 0;
-    DragStarterGuard guard([&](ViewHost& host, std::unique_ptr<QMimeData> data, const QPixmap& image,
-                               QPoint spot) {
-        ++starts;
-        imageSize = image.size();
-        hotSpot = spot;
-        QDragEnterEvent enter(QPoint(110, 50), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&host, &enter);
-        QDragMoveEvent move(QPoint(110, 60), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&host, &move);
-        QDropEvent drop(QPointF(110, 60), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&host, &drop);
-        return drop.isAccepted() ? platform::DragOperationCopy : platform::DragOperationNone;
-    });
-
-    const int distance = QApplication::startDragDistance();
-    uitest::WindowEvents input(f.host);
-    input.press({310, 210}, Qt::LeftButton, 1000);
-    input.move({310.0 + distance - 1, 210}, 1010); // not yet a drag
-    EXPECT_EQ(starts, 0);
-    input.move({310.0 + distance, 210}, 1020);
-    input.move({320.0 + distance, 210}, 1030); // one drag only
-    input.release({320.0 + distance, 210}, Qt::LeftButton, 1040);
-
-    EXPECT_EQ(starts, 1);
-    EXPECT_EQ(source->result, platform::DragOperationCopy);
-    EXPECT_EQ(f.log, (Log{"barline.entered", "barline.updated", "barline.perform"}));
-    EXPECT_EQ(f.barline->lastInfo.types(), (std::vector<std::string>{kBarlineType, kItemType}));
-    EXPECT_EQ(f.barline->lastInfo.dataForType(kItemType), QByteArray("1281"));
-    EXPECT_EQ(f.barline->lastInfo.dataForType(kBarlineType).size(), 1);
+TEST(RealDrag, EnteredUpdatedExitedAndPerformFollowThePointer) {
+    RealDragFixture f(paletteItems(kBarType, 0x500));
+    f.dragAlong({f.at(50, 50), f.at(300, 250), f.at(60, 60), f.at(61, 60)});
+    // Qt starts at the pointer, over the source on the root, which refuses bar items; it follows every
+    // enter with a move at the same point, and drops where the last move was accepted.
+    EXPECT_EQ(f.log, (Log{"root.entered", "root.updated", "root.exited", "bar.entered", "bar.exited",
+                          "root.entered", "root.exited", "bar.entered", "bar.updated", "bar.perform"}));
+    EXPECT_EQ(f.source->drags, 1);
+    EXPECT_EQ(f.source->result, platform::DragOperationCopy);
+    EXPECT_EQ(f.drag.cursorsDuringDrag(),
+              (std::vector<Qt::CursorShape>{Qt::DragCopyCursor, Qt::ForbiddenCursor, Qt::DragCopyCursor,
+                                            Qt::DragCopyCursor}));
+    // The target sees the pointer in host coordinates and the types in order, with their bytes; a marker
+    // travels as one byte.
+    EXPECT_EQ(f.bar->locations, (std::vector<Point>{{50, 50}, {300, 250}, {60, 60}, {61, 60}, {61, 60}}));
+    EXPECT_EQ(f.bar->lastInfo.types(), (std::vector<std::string>{kBarType, kItemType}));
+    EXPECT_EQ(f.bar->lastInfo.dataForType(kItemType), QByteArray("1280"));
+    EXPECT_EQ(f.bar->lastInfo.dataForType(kBarType).size(), 1);
+    EXPECT_EQ(f.host.currentDragDestination(), nullptr);
+    // Qt's drag loop took the release: the press is over.
+    EXPECT_EQ(f.host.mouseTrackingView(), nullptr);
     // The image is the source view as drawn, held where the pointer took it.
-    EXPECT_EQ(imageSize, QSize(60, 40));
-    EXPECT_EQ(hotSpot, QPoint(10 + distance, 10));
+    EXPECT_EQ(f.drag.lastImageSize(), QSize(60, 40));
+    EXPECT_EQ(f.drag.lastHotSpot(), QPoint(12 + QApplication::startDragDistance(), 10));
+}
+
+TEST(RealDrag, TheSourceStartsOnlyAfterTheDragDistance) {
+    RealDragFixture f(paletteItems(kBarlineType, 0x501));
+    const int distance = QApplication::startDragDistance();
+    const int before = f.drag.dragsStarted();
+    f.drag.press(f.at(310, 210));
+    f.drag.moveTo(f.at(310.0 + distance - 1, 210));
+    EXPECT_EQ(f.drag.dragsStarted(), before);
+    // The barline takes barline items, although its hit test lets clicks through.
+    f.drag.setPathDuringDrag({f.at(110, 50), f.at(110, 60)});
+    f.drag.moveTo(f.at(310.0 + distance, 210));
+    f.drag.moveTo(f.at(320.0 + distance, 210)); // the drag is over: no second one
+    EXPECT_EQ(f.drag.dragsStarted(), before + 1);
+    EXPECT_EQ(f.source->drags, 1);
+    EXPECT_EQ(f.source->result, platform::DragOperationCopy);
+    EXPECT_EQ(f.log, (Log{"root.entered", "root.updated", "root.exited", "barline.entered", "barline.updated",
+                          "barline.perform"}));
+    EXPECT_EQ(f.barline->lastInfo.dataForType(kItemType), QByteArray("1281"));
+}
+
+TEST(RealDrag, ReleasedWhereTheTargetRefusesQtCancelsAndTheTargetHearsExited) {
+    RealDragFixture f(paletteItems(kBarType, 0x500));
+    f.bar->answer = platform::DragOperationNone;
+    f.dragAlong({f.at(50, 50), f.at(60, 60)});
+    EXPECT_EQ(f.log, (Log{"root.entered", "root.updated", "root.exited", "bar.entered", "bar.updated",
+                          "bar.exited"}));
+    EXPECT_EQ(f.source->result, platform::DragOperationNone);
+    EXPECT_EQ(f.host.currentDragDestination(), nullptr);
+    // The pointer said so all along.
+    EXPECT_EQ(f.drag.cursorsDuringDrag(),
+              (std::vector<Qt::CursorShape>{Qt::ForbiddenCursor, Qt::ForbiddenCursor}));
+
+    // Leaving the window ends with exited too.
+    f.log.clear();
+    f.bar->answer = platform::DragOperationCopy;
+    f.dragAlong({f.at(50, 50), f.at(-30, 50)});
+    EXPECT_EQ(f.log, (Log{"root.entered", "root.updated", "root.exited", "bar.entered", "bar.exited"}));
+    EXPECT_EQ(f.source->result, platform::DragOperationNone);
 }
 
 TEST(DragSource, TheDragImageIsTheViewAsDrawn) {
@@ -302,7 +277,7 @@ TEST(DragSource, TheDragImageIsTheViewAsDrawn) {
     root->scaleUnitSquareToSize(platform::Size{2, 2});
     ViewHost host;
     host.setRootView(root);
-    auto source = addTo<DragSourceView>(*root, Rect(10, 20, 30, 10), DraggingInfo());
+    auto source = addTo<uitest::DragSourceView>(*root, Rect(10, 20, 30, 10), DraggingInfo());
     Rect area;
     const platform::Image image = source->imageOfView(area);
     EXPECT_EQ(area, Rect(20, 40, 60, 20));
