@@ -303,6 +303,8 @@ void TOVEditorBarView::updateAllSubviews() {
         view->updateView();
     }
     updateToolViews();
+    // The notes are spaced anew before their views are laid out.
+    updateNoteBlocks();
     setNeedsDisplay();
 }
 

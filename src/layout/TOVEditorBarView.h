@@ -4,16 +4,23 @@
 #include "layout/TOVEditorView.h"
 #include "layout/TOVLayoutController.h"
 #include "layout/TOVLayoutView.h"
+#include "notation/TOVNoteBlockCell.h"
+#include "notation/TOVNoteViewDelegate.h"
 #include "platform/ui/DraggingInfo.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Bar;
 class Chord;
+class Note;
+class NoteUnit;
 class TOVChordObjectView;
 class TOVEditorLineView;
+class TOVNotePreview;
+class TOVNoteView;
 class TOVObjectView;
 class SymbolRepeat;
 class SymbolTempo;
@@ -24,7 +31,7 @@ class SymbolText;
 // in the editor view, placed from origins given in the bar view's coordinates (y down). The bar view itself
 // draws only its frame decorations: the selected bar, the bar under a palette drag and a bar-range
 // highlight, on screen only.
-class TOVEditorBarView : public TOVLayoutView, public TOVObjectViewOwner {
+class TOVEditorBarView : public TOVLayoutView, public TOVObjectViewOwner, public TOVNoteViewDelegate {
 public:
     // The staff: four spaces of a fixed height, centred vertically in the bar view.
     static constexpr double kStaffSpace = 5.9;
@@ -195,6 +202,83 @@ protected:
     }
     virtual void draggingExitedFromNotePalette(const platform::DraggingInfo&) {}
     virtual bool performDragOperationFromNotePalette(const platform::DraggingInfo&) { return false; }
+
+    // ==== As the delegate of its note views (TOVEditorBarViewNotes.cpp) ====================================
+    // The bar view answers its note views' staff questions, gives each rhythm unit its x from the bar's
+    // note blocks (runs of notes without a gap, spaced in proportion to their values), finds the note views
+    // before and after a note, also in the neighbouring bars, and shows the previews of a tone drag and of
+    // a stem flip. The model is changed only when such a drag is released.
+public:
+    platform::Rect noteViewInquireRectangleNotesArea(TOVNoteView* noteView) override;
+    double noteViewInquirePosYLevel0(TOVNoteView* noteView) override;
+    double noteViewInquire5LinesPitch(TOVNoteView* noteView) override;
+    platform::View* noteViewInquireBarView(TOVNoteView* noteView) override;
+    void noteViewWillBeDropTargetOn(TOVNoteView* noteView, bool on) override;
+    void noteViewWillStartDragToneAt(TOVNoteView* noteView, TOVNoteToneCell* toneCell,
+                                     platform::Point point) override;
+    void noteViewDidUpdateDragToneAt(TOVNoteView* noteView, TOVNoteToneCell* toneCell,
+                                     platform::Point point) override;
+    void noteViewDidFinishDragToneAt(TOVNoteView* noteView, TOVNoteToneCell* toneCell,
+                                     platform::Point point) override;
+    void noteViewWillStartFlippingAt(TOVNoteView* noteView, platform::Point point) override;
+    void noteViewDidUpdateFlippingAt(TOVNoteView* noteView, platform::Point point) override;
+    void noteViewDidFinishFlippingAt(TOVNoteView* noteView, platform::Point point) override;
+    TOVNoteView* noteViewInquirePreviousNoteView(TOVNoteView* noteView) override;
+    TOVNoteView* noteViewInquireNextNoteView(TOVNoteView* noteView) override;
+    bool noteViewToneCellRequireInsertSymbolObjectDraggingInfo(TOVNoteView* noteView,
+                                                               TOVNoteToneCell* toneCell, std::int32_t type,
+                                                               const platform::DraggingInfo& info) override;
+    void noteViewSymbolPaletteDragEnteredDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                      const platform::DraggingInfo& info) override;
+    void noteViewSymbolPaletteDragExitedDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                     const platform::DraggingInfo& info) override;
+    void noteViewSymbolPaletteDragPerformedDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                        const platform::DraggingInfo& info) override;
+    void noteViewNotePaletteDragEnteredDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                    const platform::DraggingInfo& info) override;
+    void noteViewNotePaletteDragExitedDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                   const platform::DraggingInfo& info) override;
+    void noteViewNotePaletteDragPerformedDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                      const platform::DraggingInfo& info) override;
+    std::optional<double> noteViewInquirexPosForUnit(TOVNoteView* noteView, const NoteUnit* unit) override;
+
+    // The bar's notes cut into blocks, built anew from the model; the blocks hold notes, not views.
+    void updateNoteBlocks();
+    const std::vector<TOVNoteBlockCell>& noteBlockCellArray() const { return noteBlockCellArray_; }
+    // The unit's x in the bar view from the first block that holds it; 0 when none does.
+    double xPosForUnit(const NoteUnit* unit) const;
+
+    // The note view whose note covers the tick where this one ends (the next bar's tick 0 when it ends the
+    // bar), or the tick just before it begins (the previous bar's last tick when it begins the bar); the
+    // neighbouring bar may stand on another line. Null when there is no such note or view.
+    TOVNoteView* nextContinuousNoteViewOf(TOVNoteView* noteView) const;
+    TOVNoteView* previousContinuousNoteViewOf(TOVNoteView* noteView) const;
+
+    // The note head that follows a dragged tone; null while none is dragged.
+    const std::shared_ptr<TOVNotePreview>& notePreview() const { return notePreview_; }
+    // Replacing the preview takes the old one out of the editor view.
+    void setNotePreview(std::shared_ptr<TOVNotePreview> preview);
+    // Puts the preview at the staff level of the point (bar view coordinates), the frame reaching from the
+    // head to the middle line.
+    void updateNotePreviewAt(platform::Point point);
+    // The same note with its stems turned, shown while a flip drag has gone far enough; null otherwise.
+    const std::shared_ptr<TOVNoteView>& noteFlipPreview() const { return noteFlipPreview_; }
+
+protected:
+    // A new note view of the note, not yet placed; the one place where this bar view makes note views.
+    virtual std::shared_ptr<TOVNoteView> newNoteViewOf(Note* note);
+
+private:
+    // The note view of the bar that shows the note (the flip preview aside); null when none does.
+    TOVNoteView* noteViewShowing(const Note* note) const;
+    void removeNoteFlipPreview();
+
+    std::vector<TOVNoteBlockCell> noteBlockCellArray_;
+    std::shared_ptr<TOVNotePreview> notePreview_;
+    std::shared_ptr<TOVNoteView> noteFlipPreview_;
+
+public:
+    // ==== End of the note views' delegate =================================================================
 
     // ==== Clef, key, time and long-rest views, symbol views and symbol-palette drops ====
     // (TOVEditorBarViewSymbols.cpp)

@@ -1,8 +1,9 @@
 #include "notation/TOVNoteDropAreaCell.h"
 
-#include "layout/TOVEditorBarView.h"
 #include "model/TOVUtils.h"
+#include "notation/TOVNoteViewDelegate.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/View.h"
 
 using platform::Point;
 using platform::Rect;
@@ -20,11 +21,13 @@ void TOVNoteDropAreaCell::drawWithFrameInView(const Rect& frame, platform::Graph
     }
 }
 
-TOVEditorBarView* TOVNoteDropAreaCell::barView() const {
+TOVNoteViewDelegate* TOVNoteDropAreaCell::barView() const {
     return barViewAlive_.expired() ? nullptr : barView_;
 }
 
-void TOVNoteDropAreaCell::setBarView(TOVEditorBarView* barView) {
+void TOVNoteDropAreaCell::setBarView(TOVNoteViewDelegate* barView) {
     barView_ = barView;
-    barViewAlive_ = barView ? barView->weak_from_this() : std::weak_ptr<platform::View>();
+    // The delegate is a view as well: its lifetime is watched through that side.
+    auto* view = dynamic_cast<platform::View*>(barView);
+    barViewAlive_ = view ? view->weak_from_this() : std::weak_ptr<platform::View>();
 }

@@ -1,8 +1,9 @@
 #include "notation/TOVNoteGridCell.h"
 
-#include "layout/TOVEditorBarView.h"
 #include "model/TOVUtils.h"
+#include "notation/TOVNoteViewDelegate.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/View.h"
 
 using platform::Point;
 using platform::Rect;
@@ -20,8 +21,11 @@ void TOVNoteGridCell::drawWithFrameInView(const Rect&, platform::GraphicsContext
         line.lineTo({frame_.x(), frame_.y() + frame_.height()});
     } else {
         // Without its bar view the mark has nowhere to stand but the top of the column's space.
-        const TOVEditorBarView* owner = barView();
-        const double top = owner ? owner->posY5LinesTop() : 0.0;
+        // The top line lies two staff spaces above the middle one.
+        TOVNoteViewDelegate* owner = barView();
+        const double top = owner ? owner->noteViewInquirePosYLevel0(nullptr) -
+                                       2.0 * owner->noteViewInquire5LinesPitch(nullptr)
+                                 : 0.0;
         ctx.setStrokeColor(TOVUtils::noteGridNormalColor());
         line.moveTo({frame_.x(), top});
         line.lineTo({frame_.x(), top - gridHeight_});
@@ -30,11 +34,13 @@ void TOVNoteGridCell::drawWithFrameInView(const Rect&, platform::GraphicsContext
     ctx.strokePath(line);
 }
 
-TOVEditorBarView* TOVNoteGridCell::barView() const {
+TOVNoteViewDelegate* TOVNoteGridCell::barView() const {
     return barViewAlive_.expired() ? nullptr : barView_;
 }
 
-void TOVNoteGridCell::setBarView(TOVEditorBarView* barView) {
+void TOVNoteGridCell::setBarView(TOVNoteViewDelegate* barView) {
     barView_ = barView;
-    barViewAlive_ = barView ? barView->weak_from_this() : std::weak_ptr<platform::View>();
+    // The delegate is a view as well: its lifetime is watched through that side.
+    auto* view = dynamic_cast<platform::View*>(barView);
+    barViewAlive_ = view ? view->weak_from_this() : std::weak_ptr<platform::View>();
 }

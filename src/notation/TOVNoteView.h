@@ -19,6 +19,15 @@ public:
     // The note view whose note begins where this one ends, also in the next bar; null when there is none.
     virtual TOVNoteView* nextContinuousNoteView() const = 0;
 
+    // The view's ties drawn anew, when a neighbouring note changed.
+    virtual void updateTie() {}
+    // Where a drag on the flip handle started, in the view's coordinates.
+    virtual platform::Point flipStartPos() const { return {}; }
+    // A flip preview shows its note with the other stem direction and makes no ties or symbol views.
+    virtual void setFlipPreviewMode(bool mode) {}
+    // Turns the note's stems the other way.
+    virtual void doFlip() {}
+
     // The bar that answers the view's staff questions; not owned.
     TOVNoteViewDelegate* noteViewDelegate() const { return noteViewDelegate_; }
     void setNoteViewDelegate(TOVNoteViewDelegate* delegate) { noteViewDelegate_ = delegate; }
