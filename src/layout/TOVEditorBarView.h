@@ -145,6 +145,56 @@ private:
 public:
     // ==== End of chord views and the chord-input cursor ====================================================
 
+    // ==== Note views (the "Note views" section of TOVEditorBarView.cpp) ===================================
+    // One note view per Note of the bar, in creation order. Like every object view a note view stands in the
+    // editor view, placed from an origin in the bar view's coordinates; the bar view is its note-view
+    // delegate. Rebuilding a bar's note views also redraws the ties that reach into them from the bar
+    // before.
+    using NoteViewArray = std::vector<std::shared_ptr<TOVNoteView>>;
+    const NoteViewArray& noteViewArray() const { return noteViewArray_; }
+
+    // The selection is cleared, then every note view is made anew.
+    void recreateAllNoteViews();
+    void removeAllNoteViews();
+    // The note blocks, a view per note in the bar's order, then the ties of the bar before.
+    void createAllNoteViews();
+    // Selected alone when asked.
+    std::shared_ptr<TOVNoteView> createNoteViewOfSelect(Note* note, bool select);
+    // A view for a stored note; the note before it is laid out again, its beams and ties may reach it.
+    void restoreNoteViewFor(Note* note);
+    void updateNoteViewFor(Note* note);
+    void removeNoteViewFor(Note* note);
+    // Exactly the views of those notes become the selection, each wholly selected.
+    void selectMultiNoteViewFromData(const std::vector<Note*>& notes);
+    void updateTies();
+    std::shared_ptr<TOVNoteView> noteViewFromData(const Note* note) const;
+    // The view of the note covering the tick where this one ends (the tick before it begins), in the next
+    // (previous) bar view, also across a line, when it ends at the bar's end (begins at 0); null when none.
+    TOVNoteView* nextContinuousNoteViewOf(const TOVNoteView* noteView) const;
+    TOVNoteView* previousContinuousNoteViewOf(const TOVNoteView* noteView) const;
+    // Takes the view out of the editor view and of noteViewArray, its note staying; the note before it
+    // redraws its tie.
+    void removeNoteView(TOVNoteView* view);
+    // The view of the object refreshes; for a note view the ties that reach it from either side follow.
+    void objectShouldUpdateView(Symbol* object) override;
+
+    // The runs of notes without gaps that share out the bar's room in proportion (rebuilt from the model).
+    const std::vector<TOVNoteBlockCell>& noteBlockCellArray() const { return noteBlockCellArray_; }
+    void updateNoteBlocks();
+
+    // What every note view needs of its host: the staff and the notes area.
+    platform::Rect noteViewInquireRectangleNotesArea(TOVNoteView* noteView) override;
+    double noteViewInquirePosYLevel0(TOVNoteView* noteView) override;
+    double noteViewInquire5LinesPitch(TOVNoteView* noteView) override;
+    platform::View* noteViewInquireBarView(TOVNoteView* noteView) override;
+
+private:
+    NoteViewArray noteViewArray_;
+    std::vector<TOVNoteBlockCell> noteBlockCellArray_;
+
+public:
+    // ==== End of note views ===============================================================================
+
     // --- Neighbours; null without a delegate or when there is none ---
     TOVEditorLineView* lineView() const;
     // Across the end (start) of the line into the next (previous) line.
@@ -209,10 +259,6 @@ protected:
     // before and after a note, also in the neighbouring bars, and shows the previews of a tone drag and of
     // a stem flip. The model is changed only when such a drag is released.
 public:
-    platform::Rect noteViewInquireRectangleNotesArea(TOVNoteView* noteView) override;
-    double noteViewInquirePosYLevel0(TOVNoteView* noteView) override;
-    double noteViewInquire5LinesPitch(TOVNoteView* noteView) override;
-    platform::View* noteViewInquireBarView(TOVNoteView* noteView) override;
     void noteViewWillBeDropTargetOn(TOVNoteView* noteView, bool on) override;
     void noteViewWillStartDragToneAt(TOVNoteView* noteView, TOVNoteToneCell* toneCell,
                                      platform::Point point) override;
@@ -242,17 +288,8 @@ public:
                                                       const platform::DraggingInfo& info) override;
     std::optional<double> noteViewInquirexPosForUnit(TOVNoteView* noteView, const NoteUnit* unit) override;
 
-    // The bar's notes cut into blocks, built anew from the model; the blocks hold notes, not views.
-    void updateNoteBlocks();
-    const std::vector<TOVNoteBlockCell>& noteBlockCellArray() const { return noteBlockCellArray_; }
     // The unit's x in the bar view from the first block that holds it; 0 when none does.
     double xPosForUnit(const NoteUnit* unit) const;
-
-    // The note view whose note covers the tick where this one ends (the next bar's tick 0 when it ends the
-    // bar), or the tick just before it begins (the previous bar's last tick when it begins the bar); the
-    // neighbouring bar may stand on another line. Null when there is no such note or view.
-    TOVNoteView* nextContinuousNoteViewOf(TOVNoteView* noteView) const;
-    TOVNoteView* previousContinuousNoteViewOf(TOVNoteView* noteView) const;
 
     // The note head that follows a dragged tone; null while none is dragged.
     const std::shared_ptr<TOVNotePreview>& notePreview() const { return notePreview_; }
@@ -264,16 +301,9 @@ public:
     // The same note with its stems turned, shown while a flip drag has gone far enough; null otherwise.
     const std::shared_ptr<TOVNoteView>& noteFlipPreview() const { return noteFlipPreview_; }
 
-protected:
-    // A new note view of the note, not yet placed; the one place where this bar view makes note views.
-    virtual std::shared_ptr<TOVNoteView> newNoteViewOf(Note* note);
-
 private:
-    // The note view of the bar that shows the note (the flip preview aside); null when none does.
-    TOVNoteView* noteViewShowing(const Note* note) const;
     void removeNoteFlipPreview();
 
-    std::vector<TOVNoteBlockCell> noteBlockCellArray_;
     std::shared_ptr<TOVNotePreview> notePreview_;
     std::shared_ptr<TOVNoteView> noteFlipPreview_;
 

@@ -20,32 +20,12 @@ using platform::Rect;
 
 namespace {
 
-Note* noteOf(const TOVNoteView* view) {
-    return view != nullptr ? dynamic_cast<Note*>(view->symbol()) : nullptr;
-}
-
 // How far the pointer must move from the press, towards the other stem direction, before a flip is armed.
 constexpr double kFlipArmDistance = 4.0;
 
 } // namespace
 
-// --- Staff questions ---
-
-Rect TOVEditorBarView::noteViewInquireRectangleNotesArea(TOVNoteView*) {
-    return rectangleNotesArea();
-}
-
-double TOVEditorBarView::noteViewInquirePosYLevel0(TOVNoteView*) {
-    return posYLevel0();
-}
-
-double TOVEditorBarView::noteViewInquire5LinesPitch(TOVNoteView*) {
-    return kStaffSpace;
-}
-
-platform::View* TOVEditorBarView::noteViewInquireBarView(TOVNoteView*) {
-    return this;
-}
+// --- Drop target, unit x ---
 
 void TOVEditorBarView::noteViewWillBeDropTargetOn(TOVNoteView*, bool on) {
     setDropTarget(on);
@@ -55,76 +35,11 @@ std::optional<double> TOVEditorBarView::noteViewInquirexPosForUnit(TOVNoteView*,
     return xPosForUnit(unit);
 }
 
-// --- Note blocks ---
-
-void TOVEditorBarView::updateNoteBlocks() {
-    if (bar_ == nullptr) {
-        noteBlockCellArray_.clear();
-        return;
-    }
-    const Rect notesArea = rectangleNotesArea();
-    const double pitch = xPitchPerLength();
-    // A block starts where its first unit stands on the tick grid.
-    const auto gridX = [&](const NoteUnit* unit) {
-        const std::uint64_t timing = unit != nullptr ? unit->timing() : 0;
-        return notesArea.x() + static_cast<double>(timing) * pitch;
-    };
-    noteBlockCellArray_ =
-        TOVNoteBlockCell::blocksFromNoteArray(bar_->noteArray(), pitch, gridX, frame().height());
-}
-
 double TOVEditorBarView::xPosForUnit(const NoteUnit* unit) const {
     return TOVNoteBlockCell::xPosForUnitInBlocks(noteBlockCellArray_, unit);
 }
 
-// --- Neighbours ---
-
-TOVNoteView* TOVEditorBarView::noteViewShowing(const Note* note) const {
-    const TOVEditorView* editor = hostEditorView();
-    if (note == nullptr || editor == nullptr) {
-        return nullptr;
-    }
-    for (const auto& subview : editor->subviews()) {
-        auto* view = dynamic_cast<TOVNoteView*>(subview.get());
-        if (view != nullptr && view != noteFlipPreview_.get() && view->symbol() == note &&
-            view->barViewBelongTo() == this) {
-            return view;
-        }
-    }
-    return nullptr;
-}
-
-TOVNoteView* TOVEditorBarView::nextContinuousNoteViewOf(TOVNoteView* noteView) const {
-    const Note* note = noteOf(noteView);
-    if (note == nullptr || bar_ == nullptr) {
-        return nullptr;
-    }
-    const std::uint64_t end = note->timing() + note->duration();
-    if (end >= totalRhythmLength()) {
-        const TOVEditorBarView* next = nextBarView();
-        const Bar* nextBar = next != nullptr ? next->bar() : nullptr;
-        return nextBar != nullptr ? next->noteViewShowing(nextBar->noteAtXPos(0)) : nullptr;
-    }
-    return noteViewShowing(bar_->noteAtXPos(end));
-}
-
-TOVNoteView* TOVEditorBarView::previousContinuousNoteViewOf(TOVNoteView* noteView) const {
-    const Note* note = noteOf(noteView);
-    if (note == nullptr || bar_ == nullptr) {
-        return nullptr;
-    }
-    const std::uint64_t start = note->timing();
-    if (start == 0) {
-        const TOVEditorBarView* previous = previousBarView();
-        const Bar* previousBar = previous != nullptr ? previous->bar() : nullptr;
-        const std::uint64_t length = previous != nullptr ? previous->totalRhythmLength() : 0;
-        // A bar without a length has no last tick.
-        return previousBar != nullptr && length > 0
-                   ? previous->noteViewShowing(previousBar->noteAtXPos(length - 1))
-                   : nullptr;
-    }
-    return noteViewShowing(bar_->noteAtXPos(start - 1));
-}
+// --- Neighbours, also across bars and lines ---
 
 TOVNoteView* TOVEditorBarView::noteViewInquirePreviousNoteView(TOVNoteView* noteView) {
     return previousContinuousNoteViewOf(noteView);
@@ -288,12 +203,6 @@ void TOVEditorBarView::noteViewDidFinishDragToneAt(TOVNoteView* noteView, TOVNot
 
 // --- Flip preview ---
 
-std::shared_ptr<TOVNoteView> TOVEditorBarView::newNoteViewOf(Note*) {
-    // The editor's own note view class is not built into this bar view yet; without it no flip preview
-    // is shown and a flip drag changes nothing.
-    return nullptr;
-}
-
 void TOVEditorBarView::removeNoteFlipPreview() {
     if (!noteFlipPreview_) {
         return;
@@ -306,7 +215,7 @@ void TOVEditorBarView::removeNoteFlipPreview() {
 void TOVEditorBarView::noteViewWillStartFlippingAt(TOVNoteView*, Point) {}
 
 void TOVEditorBarView::noteViewDidUpdateFlippingAt(TOVNoteView* noteView, Point point) {
-    Note* note = noteOf(noteView);
+    Note* note = noteView != nullptr ? noteView->note() : nullptr;
     if (note == nullptr) {
         return;
     }
@@ -321,10 +230,7 @@ void TOVEditorBarView::noteViewDidUpdateFlippingAt(TOVNoteView* noteView, Point 
     if (noteFlipPreview_) {
         return;
     }
-    std::shared_ptr<TOVNoteView> preview = newNoteViewOf(note);
-    if (!preview) {
-        return;
-    }
+    auto preview = std::make_shared<TOVNoteView>(Rect(), note);
     preview->setFlipPreviewMode(true);
     preview->setBarViewBelongTo(this);
     preview->setNoteViewDelegate(this);

@@ -1,7 +1,7 @@
 #include "notation/TOVNoteDropAreaCell.h"
 
+#include "glyphs/TOVObjectViewOwner.h"
 #include "model/TOVUtils.h"
-#include "notation/TOVNoteViewDelegate.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/View.h"
 
@@ -21,13 +21,12 @@ void TOVNoteDropAreaCell::drawWithFrameInView(const Rect& frame, platform::Graph
     }
 }
 
-TOVNoteViewDelegate* TOVNoteDropAreaCell::barView() const {
+TOVObjectViewOwner* TOVNoteDropAreaCell::barView() const {
     return barViewAlive_.expired() ? nullptr : barView_;
 }
 
-void TOVNoteDropAreaCell::setBarView(TOVNoteViewDelegate* barView) {
+void TOVNoteDropAreaCell::setBarView(TOVObjectViewOwner* barView) {
     barView_ = barView;
-    // The delegate is a view as well: its lifetime is watched through that side.
-    auto* view = dynamic_cast<platform::View*>(barView);
+    platform::View* view = barView ? barView->ownerView() : nullptr;
     barViewAlive_ = view ? view->weak_from_this() : std::weak_ptr<platform::View>();
 }

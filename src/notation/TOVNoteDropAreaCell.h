@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-class TOVNoteViewDelegate;
+class TOVObjectViewOwner;
 
 namespace platform {
 class GraphicsContext;
@@ -31,10 +31,9 @@ public:
     void setLength(std::uint64_t length) { length_ = length; }
     bool active() const { return active_; }
     void setActive(bool active) { active_ = active; }
-    // The owning bar view, held weakly: null once it is gone. The cell knows it only as the delegate that
-    // answers its note views' staff questions.
-    TOVNoteViewDelegate* barView() const;
-    void setBarView(TOVNoteViewDelegate* barView);
+    // The owning bar view, held weakly: null once it is gone.
+    TOVObjectViewOwner* barView() const;
+    void setBarView(TOVObjectViewOwner* barView);
 
 private:
     platform::Rect frame_;
@@ -42,5 +41,5 @@ private:
     std::uint64_t length_ = 0;
     bool active_ = false;
     std::weak_ptr<platform::View> barViewAlive_;
-    TOVNoteViewDelegate* barView_ = nullptr;
+    TOVObjectViewOwner* barView_ = nullptr;
 };

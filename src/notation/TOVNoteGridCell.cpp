@@ -1,7 +1,7 @@
 #include "notation/TOVNoteGridCell.h"
 
+#include "glyphs/TOVObjectViewOwner.h"
 #include "model/TOVUtils.h"
-#include "notation/TOVNoteViewDelegate.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/View.h"
 
@@ -21,11 +21,8 @@ void TOVNoteGridCell::drawWithFrameInView(const Rect&, platform::GraphicsContext
         line.lineTo({frame_.x(), frame_.y() + frame_.height()});
     } else {
         // Without its bar view the mark has nowhere to stand but the top of the column's space.
-        // The top line lies two staff spaces above the middle one.
-        TOVNoteViewDelegate* owner = barView();
-        const double top = owner ? owner->noteViewInquirePosYLevel0(nullptr) -
-                                       2.0 * owner->noteViewInquire5LinesPitch(nullptr)
-                                 : 0.0;
+        const TOVObjectViewOwner* owner = barView();
+        const double top = owner ? owner->posY5LinesTop() : 0.0;
         ctx.setStrokeColor(TOVUtils::noteGridNormalColor());
         line.moveTo({frame_.x(), top});
         line.lineTo({frame_.x(), top - gridHeight_});
@@ -34,13 +31,12 @@ void TOVNoteGridCell::drawWithFrameInView(const Rect&, platform::GraphicsContext
     ctx.strokePath(line);
 }
 
-TOVNoteViewDelegate* TOVNoteGridCell::barView() const {
+TOVObjectViewOwner* TOVNoteGridCell::barView() const {
     return barViewAlive_.expired() ? nullptr : barView_;
 }
 
-void TOVNoteGridCell::setBarView(TOVNoteViewDelegate* barView) {
+void TOVNoteGridCell::setBarView(TOVObjectViewOwner* barView) {
     barView_ = barView;
-    // The delegate is a view as well: its lifetime is watched through that side.
-    auto* view = dynamic_cast<platform::View*>(barView);
+    platform::View* view = barView ? barView->ownerView() : nullptr;
     barViewAlive_ = view ? view->weak_from_this() : std::weak_ptr<platform::View>();
 }

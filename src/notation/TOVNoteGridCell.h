@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-class TOVNoteViewDelegate;
+class TOVObjectViewOwner;
 
 namespace platform {
 class GraphicsContext;
@@ -33,10 +33,9 @@ public:
     void setGridHeight(double height) { gridHeight_ = height; }
     bool active() const { return active_; }
     void setActive(bool active) { active_ = active; }
-    // The owning bar view, held weakly: null once it is gone. The cell knows it only as the delegate that
-    // answers its note views' staff questions.
-    TOVNoteViewDelegate* barView() const;
-    void setBarView(TOVNoteViewDelegate* barView);
+    // The owning bar view, held weakly: null once it is gone.
+    TOVObjectViewOwner* barView() const;
+    void setBarView(TOVObjectViewOwner* barView);
 
 private:
     platform::Rect frame_;
@@ -44,5 +43,5 @@ private:
     double gridHeight_ = 0.0;
     bool active_ = false;
     std::weak_ptr<platform::View> barViewAlive_;
-    TOVNoteViewDelegate* barView_ = nullptr;
+    TOVObjectViewOwner* barView_ = nullptr;
 };
