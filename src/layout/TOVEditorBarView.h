@@ -4,17 +4,23 @@
 #include "layout/TOVEditorView.h"
 #include "layout/TOVLayoutController.h"
 #include "layout/TOVLayoutView.h"
+#include "notation/TOVNoteBlockCell.h"
+#include "notation/TOVNoteViewDelegate.h"
 #include "platform/ui/DraggingInfo.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Bar;
 class Chord;
+class Note;
 class NoteUnit;
 class TOVChordObjectView;
 class TOVEditorLineView;
+class TOVNotePreview;
+class TOVNoteView;
 class TOVObjectView;
 class SymbolRepeat;
 class SymbolTempo;
@@ -25,7 +31,7 @@ class SymbolText;
 // in the editor view, placed from origins given in the bar view's coordinates (y down). The bar view itself
 // draws only its frame decorations: the selected bar, the bar under a palette drag and a bar-range
 // highlight, on screen only.
-class TOVEditorBarView : public TOVLayoutView, public TOVObjectViewOwner {
+class TOVEditorBarView : public TOVLayoutView, public TOVObjectViewOwner, public TOVNoteViewDelegate {
 public:
     // The staff: four spaces of a fixed height, centred vertically in the bar view.
     static constexpr double kStaffSpace = 5.9;
@@ -142,6 +148,56 @@ private:
 public:
     // ==== End of chord views and the chord-input cursor ====================================================
 
+    // ==== Note views (the "Note views" section of TOVEditorBarView.cpp) ===================================
+    // One note view per Note of the bar, in creation order. Like every object view a note view stands in the
+    // editor view, placed from an origin in the bar view's coordinates; the bar view is its note-view
+    // delegate. Rebuilding a bar's note views also redraws the ties that reach into them from the bar
+    // before.
+    using NoteViewArray = std::vector<std::shared_ptr<TOVNoteView>>;
+    const NoteViewArray& noteViewArray() const { return noteViewArray_; }
+
+    // The selection is cleared, then every note view is made anew.
+    void recreateAllNoteViews();
+    void removeAllNoteViews();
+    // The note blocks, a view per note in the bar's order, then the ties of the bar before.
+    void createAllNoteViews();
+    // Selected alone when asked.
+    std::shared_ptr<TOVNoteView> createNoteViewOfSelect(Note* note, bool select);
+    // A view for a stored note; the note before it is laid out again, its beams and ties may reach it.
+    void restoreNoteViewFor(Note* note);
+    void updateNoteViewFor(Note* note);
+    void removeNoteViewFor(Note* note);
+    // Exactly the views of those notes become the selection, each wholly selected.
+    void selectMultiNoteViewFromData(const std::vector<Note*>& notes);
+    void updateTies();
+    std::shared_ptr<TOVNoteView> noteViewFromData(const Note* note) const;
+    // The view of the note covering the tick where this one ends (the tick before it begins), in the next
+    // (previous) bar view, also across a line, when it ends at the bar's end (begins at 0); null when none.
+    TOVNoteView* nextContinuousNoteViewOf(const TOVNoteView* noteView) const;
+    TOVNoteView* previousContinuousNoteViewOf(const TOVNoteView* noteView) const;
+    // Takes the view out of the editor view and of noteViewArray, its note staying; the note before it
+    // redraws its tie.
+    void removeNoteView(TOVNoteView* view);
+    // The view of the object refreshes; for a note view the ties that reach it from either side follow.
+    void objectShouldUpdateView(Symbol* object) override;
+
+    // The runs of notes without gaps that share out the bar's room in proportion (rebuilt from the model).
+    const std::vector<TOVNoteBlockCell>& noteBlockCellArray() const { return noteBlockCellArray_; }
+    void updateNoteBlocks();
+
+    // What every note view needs of its host: the staff and the notes area.
+    platform::Rect noteViewInquireRectangleNotesArea(TOVNoteView* noteView) override;
+    double noteViewInquirePosYLevel0(TOVNoteView* noteView) override;
+    double noteViewInquire5LinesPitch(TOVNoteView* noteView) override;
+    platform::View* noteViewInquireBarView(TOVNoteView* noteView) override;
+
+private:
+    NoteViewArray noteViewArray_;
+    std::vector<TOVNoteBlockCell> noteBlockCellArray_;
+
+public:
+    // ==== End of note views ===============================================================================
+
     // --- Neighbours; null without a delegate or when there is none ---
     TOVEditorLineView* lineView() const;
     // Across the end (start) of the line into the next (previous) line.
@@ -199,6 +255,63 @@ protected:
     }
     virtual void draggingExitedFromNotePalette(const platform::DraggingInfo&) {}
     virtual bool performDragOperationFromNotePalette(const platform::DraggingInfo&) { return false; }
+
+    // ==== As the delegate of its note views (TOVEditorBarViewNotes.cpp) ====================================
+    // The bar view answers its note views' staff questions, gives each rhythm unit its x from the bar's
+    // note blocks (runs of notes without a gap, spaced in proportion to their values), finds the note views
+    // before and after a note, also in the neighbouring bars, and shows the previews of a tone drag and of
+    // a stem flip. The model is changed only when such a drag is released.
+public:
+    void noteViewWillBeDropTargetOn(TOVNoteView* noteView, bool on) override;
+    void noteViewWillStartDragToneAt(TOVNoteView* noteView, TOVNoteToneCell* toneCell,
+                                     platform::Point point) override;
+    void noteViewDidUpdateDragToneAt(TOVNoteView* noteView, TOVNoteToneCell* toneCell,
+                                     platform::Point point) override;
+    void noteViewDidFinishDragToneAt(TOVNoteView* noteView, TOVNoteToneCell* toneCell,
+                                     platform::Point point) override;
+    void noteViewWillStartFlippingAt(TOVNoteView* noteView, platform::Point point) override;
+    void noteViewDidUpdateFlippingAt(TOVNoteView* noteView, platform::Point point) override;
+    void noteViewDidFinishFlippingAt(TOVNoteView* noteView, platform::Point point) override;
+    TOVNoteView* noteViewInquirePreviousNoteView(TOVNoteView* noteView) override;
+    TOVNoteView* noteViewInquireNextNoteView(TOVNoteView* noteView) override;
+    bool noteViewToneCellRequireInsertSymbolObjectDraggingInfo(TOVNoteView* noteView,
+                                                               TOVNoteToneCell* toneCell, std::int32_t type,
+                                                               const platform::DraggingInfo& info) override;
+    void noteViewSymbolPaletteDragEnteredDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                      const platform::DraggingInfo& info) override;
+    void noteViewSymbolPaletteDragExitedDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                     const platform::DraggingInfo& info) override;
+    void noteViewSymbolPaletteDragPerformedDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                        const platform::DraggingInfo& info) override;
+    void noteViewNotePaletteDragEnteredDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                    const platform::DraggingInfo& info) override;
+    void noteViewNotePaletteDragExitedDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                   const platform::DraggingInfo& info) override;
+    void noteViewNotePaletteDragPerformedDraggingInfo(TOVNoteView* noteView, std::int32_t item,
+                                                      const platform::DraggingInfo& info) override;
+    std::optional<double> noteViewInquirexPosForUnit(TOVNoteView* noteView, const NoteUnit* unit) override;
+
+    // The unit's x in the bar view from the first block that holds it; 0 when none does.
+    double xPosForUnit(const NoteUnit* unit) const;
+
+    // The note head that follows a dragged tone; null while none is dragged.
+    const std::shared_ptr<TOVNotePreview>& notePreview() const { return notePreview_; }
+    // Replacing the preview takes the old one out of the editor view.
+    void setNotePreview(std::shared_ptr<TOVNotePreview> preview);
+    // Puts the preview at the staff level of the point (bar view coordinates), the frame reaching from the
+    // head to the middle line.
+    void updateNotePreviewAt(platform::Point point);
+    // The same note with its stems turned, shown while a flip drag has gone far enough; null otherwise.
+    const std::shared_ptr<TOVNoteView>& noteFlipPreview() const { return noteFlipPreview_; }
+
+private:
+    void removeNoteFlipPreview();
+
+    std::shared_ptr<TOVNotePreview> notePreview_;
+    std::shared_ptr<TOVNoteView> noteFlipPreview_;
+
+public:
+    // ==== End of the note views' delegate =================================================================
 
     // ==== Clef, key, time and long-rest views, symbol views and symbol-palette drops ====
     // (TOVEditorBarViewSymbols.cpp)

@@ -10,6 +10,7 @@
 class TOVEditorLineView;
 class TOVEditorPageView;
 class TOVEditorView;
+class TOVNoteToneCell;
 
 namespace platform {
 class DraggingInfo;
@@ -53,6 +54,10 @@ public:
     // --- Insert requests ---
     virtual void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View* view, std::int32_t item,
                                                                  const platform::DraggingInfo& info) = 0;
+    // A symbol dropped onto a tone, reported by the note view's bar: the tone cell stands where the other
+    // insertions have their layout view, so that the accidental or articulation goes onto that tone.
+    virtual void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* toneCell, std::int32_t item,
+                                                                 const platform::DraggingInfo& info) {}
     virtual void layoutViewRequireInsertMeloAtLengthLevel(platform::View* view, std::uint64_t at,
                                                           std::uint64_t length, std::int64_t level) = 0;
     virtual void layoutViewRequireInsertRestAtLength(platform::View* view, std::uint64_t at,
