@@ -86,6 +86,15 @@ TEST(NoteViewLayoutBeams, SixteenthThirtySecondEighthStemsDown) {
     expectQuad(q[3], {{{29.4, 40}, {49.4, 40}, {49.4, 38}, {29.4, 38}}}, "one beam to the eighth");
 }
 
+TEST(NoteViewLayoutBeams, LeftPointingStubFollowsTheSlopeStemsDown) {
+    const BezierPath path = TOVNoteViewLayout::createBeamPath({Stem{{10, 40}, 1}, Stem{{30, 30}, 2}}, true,
+                                                              kHalfLeft, kHalfRight);
+    const std::vector<Quad> q = quadsOf(path);
+    ASSERT_EQ(q.size(), 2u);
+    expectQuad(q[0], {{{9.4, 40}, {29.4, 30}, {29.4, 28}, {9.4, 38}}}, "full beam");
+    expectQuad(q[1], {{{24.4, 28.5}, {29.4, 26}, {29.4, 24}, {24.4, 26.5}}}, "stub on the sixteenth");
+}
+
 TEST(NoteViewLayoutBeams, StubsNeverReachBeyondTheNeighbouringStem) {
     const BezierPath path =
         TOVNoteViewLayout::createBeamPath({Stem{{10, 0}, 1}, Stem{{13, 0}, 2}}, false, kHalfLeft, kHalfRight);
