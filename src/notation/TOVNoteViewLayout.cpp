@@ -2,10 +2,13 @@
 
 #include "glyphs/SVGUtils.h"
 #include "glyphs/TOVObjectViewFactory.h"
+#include "model/Bar.h"
 #include "model/Note.h"
 #include "model/NoteUnit.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteUnitCell.h"
+#include "notation/TOVNoteView.h"
+#include "notation/TOVNoteViewDelegate.h"
 #include "notation/TOVNoteViewFactory.h"
 
 #include <algorithm>
@@ -289,6 +292,22 @@ void TOVNoteViewLayout::addPole(const Note* note, const std::vector<TOVNoteUnitC
     }
 }
 
+BezierPath TOVNoteViewLayout::createBeamPathOfCells(const Note* note,
+                                                    const std::vector<TOVNoteUnitCell*>& cells, bool flip) {
+    const std::string fontID = fontIDOf(note);
+    TOVNoteViewFactory* factory = TOVUtils::noteViewFactory();
+    const double halfLeft = factory ? factory->halfFlagWidthLeftWithFontID(fontID) : 0.0;
+    const double halfRight = factory ? factory->halfFlagWidthRightWithFontID(fontID) : 0.0;
+    const bool tuplet = note && note->isTuplet();
+    std::vector<BeamStem> stems;
+    stems.reserve(cells.size());
+    for (const TOVNoteUnitCell* cell : cells) {
+        const std::uint64_t length = cell->unit() ? cell->unit()->duration() : 0;
+        stems.push_back({cell->posPoleEdge(), numberOfFlagsFromLength(length, tuplet)});
+    }
+    return createBeamPath(stems, flip, halfLeft, halfRight);
+}
+
 TOVNoteViewLayout::FlagsAndBeams
 TOVNoteViewLayout::addFlag(const Note* note, const std::vector<TOVNoteUnitCell*>& cells, bool flip) {
     FlagsAndBeams result;
@@ -303,21 +322,12 @@ TOVNoteViewLayout::addFlag(const Note* note, const std::vector<TOVNoteUnitCell*>
         }
         return result;
     }
-    TOVNoteViewFactory* factory = TOVUtils::noteViewFactory();
-    const double halfLeft = factory ? factory->halfFlagWidthLeftWithFontID(fontID) : 0.0;
-    const double halfRight = factory ? factory->halfFlagWidthRightWithFontID(fontID) : 0.0;
     const bool tuplet = note->isTuplet();
-    auto beamsOf = [&](const std::vector<const TOVNoteUnitCell*>& run) {
-        std::vector<BeamStem> stems;
-        stems.reserve(run.size());
-        for (const TOVNoteUnitCell* cell : run) {
-            const std::uint64_t length = cell->unit() ? cell->unit()->duration() : 0;
-            stems.push_back({cell->posPoleEdge(), numberOfFlagsFromLength(length, tuplet)});
-        }
-        return createBeamPath(stems, flip, halfLeft, halfRight);
+    auto beamsOf = [&](const std::vector<TOVNoteUnitCell*>& run) {
+        return createBeamPathOfCells(note, run, flip);
     };
     if (note->isBeam()) {
-        result.beamPath = beamsOf({cells.begin(), cells.end()});
+        result.beamPath = beamsOf(cells);
         return result;
     }
     if (!tuplet) {
@@ -342,8 +352,8 @@ TOVNoteViewLayout::addFlag(const Note* note, const std::vector<TOVNoteUnitCell*>
     appendTupletDigitAndBracket(*result.beamPath, digit.value_or(BezierPath()), cells.front()->posPoleEdge(),
                                 cells.back()->posPoleEdge(), flip, needBlacket(note));
     if (needBeam(note)) {
-        std::optional<std::vector<const TOVNoteUnitCell*>> run;
-        for (const TOVNoteUnitCell* cell : cells) {
+        std::optional<std::vector<TOVNoteUnitCell*>> run;
+        for (TOVNoteUnitCell* cell : cells) {
             const NoteUnit* unit = cell->unit();
             if (!unit || unit->kind() == NoteUnit::KindRest) {
                 continue;
@@ -430,4 +440,123 @@ TOVNoteViewLayout::Fitting TOVNoteViewLayout::fitFrame(const Note* note,
         }
     }
     return fitting;
+}
+
+// ---- The note view's layout
+// ------------------------------------------------------------------------------------------
+// The view's own layout operations run the computations above on its cells, its note and its host.
+
+namespace {
+
+std::vector<TOVNoteUnitCell*> cellsOf(const TOVNoteView& view) {
+    std::vector<TOVNoteUnitCell*> cells;
+    cells.reserve(view.unitCellArray().size());
+    for (const auto& cell : view.unitCellArray()) {
+        cells.push_back(cell.get());
+    }
+    return cells;
+}
+
+// The bar's x per tick; a bar without a length has no scale and its notes stand at the notes area's start.
+double pitchOf(const TOVNoteView& view, TOVNoteViewDelegate* host) {
+    const Note* note = view.note();
+    const Bar* bar = note ? note->bar() : nullptr;
+    const std::uint64_t length = bar ? bar->totalRhythmLength() : 0;
+    if (!host || length == 0) {
+        return 0.0;
+    }
+    return host->noteViewInquireRectangleNotesArea(const_cast<TOVNoteView*>(&view)).width() /
+           static_cast<double>(length);
+}
+
+} // namespace
+
+double TOVNoteView::xPosForUnit(const NoteUnit* unit) const {
+    Note* n = note();
+    if (!unit || !n) {
+        return 0.0;
+    }
+    auto* self = const_cast<TOVNoteView*>(this);
+    TOVNoteViewDelegate* host = noteViewDelegate();
+    const double pitch = pitchOf(*this, host);
+    double x = 0.0;
+    const std::optional<double> own =
+        host ? host->noteViewInquirexPosForUnit(self, const_cast<NoteUnit*>(unit)) : std::nullopt;
+    if (own) {
+        NoteUnit* first = n->firstUnit();
+        if (unit != first) {
+            x = *own - host->noteViewInquirexPosForUnit(self, first).value_or(0.0);
+        }
+    } else {
+        x = (static_cast<double>(unit->timing()) - static_cast<double>(n->timing())) * pitch;
+    }
+    return TOVNoteViewLayout::xPosForUnitOffset(unit, x, pitch, isNoteFlip());
+}
+
+bool TOVNoteView::isPoleNecessary(const NoteUnit* unit) const {
+    return TOVNoteViewLayout::isPoleNecessary(note(), unit);
+}
+
+bool TOVNoteView::isFlagNecessary(const NoteUnit* unit) const {
+    return TOVNoteViewLayout::isFlagNecessary(unit);
+}
+
+unsigned TOVNoteView::numberOfFlagsFromLength(std::uint64_t length) const {
+    return TOVNoteViewLayout::numberOfFlagsFromLength(length, note() && note()->isTuplet());
+}
+
+bool TOVNoteView::needBeam() const {
+    return TOVNoteViewLayout::needBeam(note());
+}
+
+bool TOVNoteView::needBlacket() const {
+    return TOVNoteViewLayout::needBlacket(note());
+}
+
+void TOVNoteView::addPole() {
+    TOVNoteViewLayout::addPole(note(), cellsOf(*this), isNoteFlip(), heightLeft(), heightRight());
+}
+
+void TOVNoteView::normalizeSubOrigin() {
+    TOVNoteViewLayout::normalizeSubOrigin(cellsOf(*this), isNoteFlip());
+}
+
+BezierPath TOVNoteView::createBeamPath(const std::vector<TOVNoteUnitCell*>& cells) const {
+    return TOVNoteViewLayout::createBeamPathOfCells(note(), cells, isNoteFlip());
+}
+
+void TOVNoteView::addFlag() {
+    TOVNoteViewLayout::FlagsAndBeams paths = TOVNoteViewLayout::addFlag(note(), cellsOf(*this), isNoteFlip());
+    setFlagPath(std::move(paths.flagPath));
+    setBeamPath(std::move(paths.beamPath));
+}
+
+void TOVNoteView::updateFrame() {
+    Note* n = note();
+    TOVNoteViewDelegate* host = noteViewDelegate();
+    if (unitCellArray().empty() || !n || !host) {
+        return;
+    }
+    const TOVNoteUnitCell& first = *unitCellArray().front();
+    double x = 0.0;
+    if (const std::optional<double> own = host->noteViewInquirexPosForUnit(this, n->firstUnit())) {
+        x = *own;
+    } else {
+        x = host->noteViewInquireRectangleNotesArea(this).x() +
+            static_cast<double>(n->timing()) * pitchOf(*this, host) + first.frame().x() - first.offsetX();
+    }
+    TOVNoteViewLayout::FlagsAndBeams paths{flagPath(), beamPath()};
+    const TOVNoteViewLayout::Fitting fitting = TOVNoteViewLayout::fitFrame(
+        n, cellsOf(*this), isNoteFlip(), paths, x, host->noteViewInquirePosYLevel0(this));
+    setFlagPath(std::move(paths.flagPath));
+    setBeamPath(std::move(paths.beamPath));
+    Point origin = fitting.frame.origin;
+    platform::View* bar = barView();
+    if (bar && superview()) {
+        origin = bar->convertPointToView(origin, superview());
+    }
+    if (fitting.flipHandleRect) {
+        setFlipHandleRect(*fitting.flipHandleRect);
+    }
+    setFrame(Rect{origin, fitting.frame.size});
 }

@@ -57,6 +57,10 @@ public:
     // lengths of right- and left-pointing partial beams.
     static platform::BezierPath createBeamPath(const std::vector<BeamStem>& stems, bool flip, double halfLeft,
                                                double halfRight);
+    // Beams of a run of cells, with the levels of their units and the partial-beam lengths of the note's
+    // font.
+    static platform::BezierPath createBeamPathOfCells(const Note* note,
+                                                      const std::vector<TOVNoteUnitCell*>& cells, bool flip);
     // The tuplet digit centred between the outer stems beyond their ends, and with bracket, the two hooks
     // and the two pieces of line left and right of the digit. Answers the digit's x.
     static double appendTupletDigitAndBracket(platform::BezierPath& path, platform::BezierPath digit,
