@@ -6,6 +6,7 @@
 
 #include "glyphs/TOVFlippedView.h"
 #include "glyphs/TOVObjectViewFactory.h"
+#include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/ViewHost.h"
 
 #include <QImage>
@@ -113,11 +114,10 @@ protected:
         delegates.push_back(std::make_unique<RowDelegate>());
         delegates.back()->barView = rowViews[static_cast<std::size_t>(row)].get();
         delegates.back()->level0 = kMiddle;
-        auto view = std::make_shared<LayoutNoteView>(Rect{0, 0, 10, 10});
-        view->flip = stemDown;
+        auto view = std::make_shared<TOVNoteView>(Rect{0, 0, 10, 10}, note);
         view->setNoteViewDelegate(delegates.back().get());
         page->addSubview(view);
-        view->layOut(note);
+        view->updateView();
         views.push_back(view);
     }
 
@@ -128,7 +128,7 @@ protected:
     std::shared_ptr<StaffPage> page;
     std::vector<std::shared_ptr<TOVFlippedView>> rowViews;
     std::vector<std::unique_ptr<RowDelegate>> delegates;
-    std::vector<std::shared_ptr<LayoutNoteView>> views;
+    std::vector<std::shared_ptr<TOVNoteView>> views;
 };
 
 TEST_F(LayoutSheet, AMusicianReadsEveryGroup) {
@@ -176,16 +176,17 @@ TEST_F(LayoutSheet, AMusicianReadsEveryGroup) {
     // ends; every flag is ink where its outline lies.
     for (const auto& view : views) {
         const Rect f = view->frame();
-        const auto& cells = view->unitCells;
-        if (view->paths.beamPath && !view->note->isTuplet()) {
+        const auto& cells = view->unitCellArray();
+        if (view->beamPath() && !view->note()->isTuplet()) {
             const Point a = cells[0]->posPoleEdge();
             const Point b = cells[1]->posPoleEdge();
-            const Point mid{f.x() + (a.x + b.x) / 2, f.y() + (a.y + b.y) / 2 + (view->flip ? -1.0 : 1.0)};
+            const Point mid{f.x() + (a.x + b.x) / 2,
+                            f.y() + (a.y + b.y) / 2 + (view->isNoteFlip() ? -1.0 : 1.0)};
             const QRect spot(static_cast<int>(mid.x * kZoom) - 1, static_cast<int>(mid.y * kZoom) - 1, 3, 3);
             EXPECT_GT(inkIn(image, spot), 4) << "no beam at " << mid.x << ", " << mid.y;
         }
-        if (view->paths.flagPath) {
-            const Rect b = view->paths.flagPath->bounds().offsetBy(f.x(), f.y());
+        if (view->flagPath()) {
+            const Rect b = view->flagPath()->bounds().offsetBy(f.x(), f.y());
             const QRect area(static_cast<int>(b.x() * kZoom), static_cast<int>(b.y() * kZoom),
                              static_cast<int>(b.width() * kZoom), static_cast<int>(b.height() * kZoom));
             EXPECT_GT(inkIn(image, area), area.width() * area.height() / 8) << "no flag at " << b.x();

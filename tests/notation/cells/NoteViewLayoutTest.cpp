@@ -214,21 +214,23 @@ protected:
         context.processPendingChanges();
         return note;
     }
-    std::shared_ptr<LayoutNoteView> laidOut(Note* note, bool flip = false, double left = 15.0,
-                                            double right = 15.0) {
+    std::shared_ptr<TOVNoteView> laidOut(Note* note, bool flip = false, double left = 15.0,
+                                         double right = 15.0) {
         note->setFlip(flip);
-        auto view = std::make_shared<LayoutNoteView>(Rect{0, 0, 10, 10});
-        view->flip = flip;
+        note->setHeightLeft(left);
+        note->setHeightRight(right);
+        context.processPendingChanges();
+        auto view = std::make_shared<TOVNoteView>(Rect{0, 0, 10, 10}, note);
         view->setNoteViewDelegate(&delegate);
         view->setBarViewBelongTo(barView.get());
         editor->addSubview(view);
-        view->layOut(note, left, right);
+        view->updateView();
         return view;
     }
     // The middle line of every cell lies on the bar's middle line.
-    void expectOnTheStaff(const LayoutNoteView& view) {
+    void expectOnTheStaff(const TOVNoteView& view) {
         const double middle = barView->frame().y() + delegate.level0;
-        for (const auto& cell : view.unitCells) {
+        for (const auto& cell : view.unitCellArray()) {
             if (cell->unit()->kind() == NoteUnit::KindRest) {
                 continue;
             }
@@ -316,9 +318,9 @@ TEST_F(NoteLayoutTest, BeamedTripletHasDigitWithoutBracketOtherPatternsHaveOne) 
     EXPECT_FALSE(TOVNoteViewLayout::needBlacket(beamed({120, 120}, {0, 0}, 480)));
 
     // Drawn: the beamed triplet has its beam and digit, no hook; the other one its hooks.
-    auto hooksOf = [](const LayoutNoteView& view) {
+    auto hooksOf = [](const TOVNoteView& view) {
         int hooks = 0;
-        for (const Quad& q : quadsOf(*view.paths.beamPath)) {
+        for (const Quad& q : quadsOf(*view.beamPath())) {
             if (std::abs(q[1].x - q[0].x - 0.6) < 1e-6 && std::abs(std::abs(q[2].y - q[1].y) - 2.0) < 1e-6) {
                 ++hooks;
             }
@@ -326,16 +328,16 @@ TEST_F(NoteLayoutTest, BeamedTripletHasDigitWithoutBracketOtherPatternsHaveOne) 
         return hooks;
     };
     const auto plain = laidOut(eighths);
-    ASSERT_TRUE(plain->paths.beamPath);
-    EXPECT_FALSE(plain->paths.flagPath);
+    ASSERT_TRUE(plain->beamPath());
+    EXPECT_FALSE(plain->flagPath());
     EXPECT_EQ(hooksOf(*plain), 0);
     const auto bracketed = laidOut(mixed, true);
-    ASSERT_TRUE(bracketed->paths.beamPath);
+    ASSERT_TRUE(bracketed->beamPath());
     EXPECT_EQ(hooksOf(*bracketed), 2);
     // The digit stands between the outer stems, beyond their ends.
-    const Rect beams = bracketed->paths.beamPath->bounds();
-    const Point first = bracketed->unitCells.front()->posPoleEdge();
-    const Point last = bracketed->unitCells.back()->posPoleEdge();
+    const Rect beams = bracketed->beamPath()->bounds();
+    const Point first = bracketed->unitCellArray().front()->posPoleEdge();
+    const Point last = bracketed->unitCellArray().back()->posPoleEdge();
     EXPECT_NEAR(beams.x(), first.x - 0.6, 1e-6);
     EXPECT_NEAR(beams.maxX(), last.x, 1e-6);
     EXPECT_GT(beams.maxY(), std::max(first.y, last.y) + 4.0);
@@ -348,19 +350,30 @@ TEST_F(NoteLayoutTest, InnerStemsReachTheLineThroughTheOuterStemEnds) {
         clearBar();
         Note* note = beamed({120, 120, 120, 120}, {-4, -2, -3, 1});
         const auto view = laidOut(note, flip, 20.0, 9.0);
-        ASSERT_EQ(view->unitCells.size(), 4u);
-        const Point a = view->unitCells.front()->posPoleEdge();
-        const Point b = view->unitCells.back()->posPoleEdge();
+        ASSERT_EQ(view->unitCellArray().size(), 4u);
+        const Point a = view->unitCellArray().front()->posPoleEdge();
+        const Point b = view->unitCellArray().back()->posPoleEdge();
         for (std::size_t i = 1; i + 1 < 4; ++i) {
-            const Point p = view->unitCells[i]->posPoleEdge();
+            const Point p = view->unitCellArray()[i]->posPoleEdge();
             EXPECT_NEAR(p.y, a.y + (p.x - a.x) * (b.y - a.y) / (b.x - a.x), 1e-6) << "stem " << i;
         }
         // The outer stems keep the lengths asked for (whole points).
-        EXPECT_DOUBLE_EQ(view->unitCells.front()->poleHeight(), 20.0);
-        EXPECT_DOUBLE_EQ(view->unitCells.back()->poleHeight(), 9.0);
-        EXPECT_DOUBLE_EQ(view->unitCells[1]->poleHeight(), 15.0);
+        EXPECT_DOUBLE_EQ(view->unitCellArray().front()->poleHeight(), 20.0);
+        EXPECT_DOUBLE_EQ(view->unitCellArray().back()->poleHeight(), 9.0);
+        EXPECT_DOUBLE_EQ(view->unitCellArray()[1]->poleHeight(), 15.0);
         expectOnTheStaff(*view);
     }
+}
+
+TEST_F(NoteLayoutTest, GroupEndsStoredShorterThanSixGetSix) {
+    const auto view = laidOut(beamed({120, 120, 120}, {0, 0, 0}), false, 0.0, 3.0);
+    ASSERT_EQ(view->unitCellArray().size(), 3u);
+    EXPECT_DOUBLE_EQ(view->unitCellArray().front()->poleHeight(), 6.0);
+    EXPECT_DOUBLE_EQ(view->unitCellArray().back()->poleHeight(), 6.0);
+    // The inner stem starts at 15 and is then cut to the line through the two ends.
+    EXPECT_DOUBLE_EQ(view->unitCellArray()[1]->poleHeight(), 15.0);
+    EXPECT_NEAR(view->unitCellArray()[1]->posPoleEdge().y, view->unitCellArray().front()->posPoleEdge().y,
+                1e-6);
 }
 
 TEST_F(NoteLayoutTest, RecordedBeamsOfMixedValues) {
@@ -378,8 +391,8 @@ TEST_F(NoteLayoutTest, RecordedBeamsOfMixedValues) {
     const double left = glyphs.factory->halfFlagWidthLeftWithFontID("");
     const double right = glyphs.factory->halfFlagWidthRightWithFontID("");
     ASSERT_GT(left, 0.0);
-    const Point a = view->unitCells[0]->posPoleEdge();
-    const Point c = view->unitCells[2]->posPoleEdge();
+    const Point a = view->unitCellArray()[0]->posPoleEdge();
+    const Point c = view->unitCellArray()[2]->posPoleEdge();
     expectQuad(q[1],
                {{{a.x - 0.6, a.y + 4},
                  {a.x - 0.6 + left, a.y + 4},
@@ -397,34 +410,34 @@ TEST_F(NoteLayoutTest, RecordedBeamsOfMixedValues) {
 TEST_F(NoteLayoutTest, SingleValuesFlagsAndFlipStrip) {
     Note* eighth = melo({0}, 120, 0);
     const auto up = laidOut(eighth);
-    ASSERT_TRUE(up->paths.flagPath);
-    EXPECT_FALSE(up->paths.beamPath);
-    const Point end = up->unitCells.front()->posPoleEdge();
-    EXPECT_NEAR(up->paths.flagPath->bounds().x(), end.x - 0.1, 1e-6);
-    EXPECT_NEAR(up->paths.flagPath->bounds().y(), end.y, 1e-6);
+    ASSERT_TRUE(up->flagPath());
+    EXPECT_FALSE(up->beamPath());
+    const Point end = up->unitCellArray().front()->posPoleEdge();
+    EXPECT_NEAR(up->flagPath()->bounds().x(), end.x - 0.1, 1e-6);
+    EXPECT_NEAR(up->flagPath()->bounds().y(), end.y, 1e-6);
     expectOnTheStaff(*up);
 
     Note* quarter = melo({0}, 240, 240);
     const auto plain = laidOut(quarter);
-    EXPECT_FALSE(plain->paths.flagPath);
-    const double e = plain->unitCells.front()->posPoleEdge().y;
-    EXPECT_EQ(plain->flipHandleRect, (Rect{0, e, plain->frame().width(), 5.0}));
+    EXPECT_FALSE(plain->flagPath());
+    const double e = plain->unitCellArray().front()->posPoleEdge().y;
+    EXPECT_EQ(plain->flipHandleRect(), (Rect{0, e, plain->frame().width(), 5.0}));
     const auto down = laidOut(quarter, true);
-    const double f = down->unitCells.front()->posPoleEdge().y;
-    EXPECT_EQ(down->flipHandleRect, (Rect{0, f - 5.0, down->frame().width(), 5.0}));
+    const double f = down->unitCellArray().front()->posPoleEdge().y;
+    EXPECT_EQ(down->flipHandleRect(), (Rect{0, f - 5.0, down->frame().width(), 5.0}));
 }
 
 TEST_F(NoteLayoutTest, WhatReachesAboveMovesTheCellsDownAndTheFrameUp) {
     // Stems down, the (long) flag of a 32nd reaches above its head.
     Note* note = melo({4}, 30, 0);
     const auto view = laidOut(note, true);
-    ASSERT_TRUE(view->paths.flagPath);
-    EXPECT_NEAR(view->paths.flagPath->bounds().y(), 0.0, 1e-6);
+    ASSERT_TRUE(view->flagPath());
+    EXPECT_NEAR(view->flagPath()->bounds().y(), 0.0, 1e-6);
     expectOnTheStaff(*view);
     // Stems up, the triplet's digit above the stems.
     Note* triplet = bar()->createNewTripletFromLengthUnitsLevelKind(240, {80, 80, 80}, 4, 0);
     const auto tuplet = laidOut(triplet);
-    EXPECT_NEAR(tuplet->paths.beamPath->bounds().y(), 0.0, 1e-6);
+    EXPECT_NEAR(tuplet->beamPath()->bounds().y(), 0.0, 1e-6);
     expectOnTheStaff(*tuplet);
 }
 
