@@ -365,6 +365,16 @@ TEST_F(NoteLayoutTest, InnerStemsReachTheLineThroughTheOuterStemEnds) {
     }
 }
 
+TEST_F(NoteLayoutTest, AnInnerHeadAboveTheBeamStaysAtItsPitch) {
+    // Stems up, the middle note far above the line through the outer stem ends: its head stands higher
+    // than anything else, and still every head keeps its own pitch on the staff.
+    for (const std::int64_t high : {8, 12}) {
+        clearBar();
+        const auto view = laidOut(beamed({120, 120, 120}, {0, high, 0}));
+        expectOnTheStaff(*view);
+    }
+}
+
 TEST_F(NoteLayoutTest, GroupEndsStoredShorterThanSixGetSix) {
     const auto view = laidOut(beamed({120, 120, 120}, {0, 0, 0}), false, 0.0, 3.0);
     ASSERT_EQ(view->unitCellArray().size(), 3u);
