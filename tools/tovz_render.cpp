@@ -9,6 +9,7 @@
 #include "model/Document.h"
 #include "model/TOVManagedObjectModel.h"
 #include "model/TOVUtils.h"
+#include "notation/TOVNoteViewFactory.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/ui/PrintRunner.h"
 
@@ -110,6 +111,7 @@ int main(int argc, char** argv) {
     TOVUtils::Services services;
     services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
     services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
+    services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
     TOVUtils::registerServices(services);
 
     // The editor's view tree as a document window builds it, one column of pages, unzoomed.

@@ -8,11 +8,15 @@
 #include "model/Bar.h"
 #include "model/Chord.h"
 #include "model/Document.h"
+#include "model/Note.h"
+#include "model/NoteUnit.h"
 #include "model/Page.h"
 #include "model/Song.h"
 #include "model/SymbolRepeat.h"
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
+#include "notation/TOVNoteView.h"
+#include "notation/TOVNoteViewFactory.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/Font.h"
 #include "support/LayoutBuilder.h"
@@ -370,6 +374,117 @@ TEST_F(RenderToolTest, AChordChartShowsItsChordsOnTheTimeGridAboveTheStaves) {
         }
     }
     editor->setDocData(nullptr);
+}
+
+TEST_F(RenderToolTest, NotesStandInTheirBarsOverSeveralBarsAndLines) {
+    // Wholes, halves, quarters, eighths, rests and chords over two lines and a double line, in 4/4.
+    auto context = tovtest::makeSongContext();
+    Document* document = tovtest::makeLayout(
+        *context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, false}, {4, 4, true}}}});
+    document->createNewSong()->setName(platform::AttributedString("Rhythms"));
+    struct Placed {
+        std::uint64_t bar;
+        bool lower;
+        std::uint64_t from;
+        std::uint64_t length;
+        std::vector<std::int64_t> levels; // none: a rest
+    };
+    const std::vector<Placed> music = {
+        {0, false, 0, 960, {-2}},
+        {1, false, 0, 480, {0}},
+        {1, false, 480, 480, {-4, -2, 0}},
+        {2, false, 0, 240, {-6}},
+        {2, false, 240, 240, {-3}},
+        {2, false, 480, 240, {1}},
+        {2, false, 720, 240, {4}},
+        {3, false, 0, 240, {}},
+        {3, false, 240, 240, {2, 4, 6}},
+        {3, false, 480, 480, {}},
+        {4, false, 0, 960, {-4, -2, 0, 2}},
+        {5, false, 0, 120, {-1}},
+        {5, false, 120, 120, {1}},
+        {5, false, 240, 240, {-9}},
+        {5, false, 480, 240, {8}},
+        {5, false, 720, 240, {}},
+        {6, false, 0, 480, {5}},
+        {6, false, 480, 240, {}},
+        {6, false, 720, 240, {-5}},
+        {7, false, 0, 960, {}},
+        {8, false, 0, 240, {0}},
+        {8, false, 240, 720, {-2}},
+        {8, true, 0, 480, {-6}},
+        {8, true, 480, 480, {}},
+        {9, false, 0, 960, {3}},
+        {9, true, 0, 240, {-3, -1}},
+        {9, true, 240, 240, {-5}},
+        {9, true, 480, 480, {-4}},
+    };
+    for (const Placed& p : music) {
+        Bar* bar = tovtest::findBar(document, p.bar, p.lower);
+        Note* note = p.levels.empty()
+                         ? bar->createNewSingleRestFromLength(p.from, p.length)
+                         : bar->createNewSingleMeloFromLengthLevel(p.from, p.length, p.levels[0]);
+        context->processPendingChanges();
+        for (std::size_t i = 1; i < p.levels.size(); ++i) {
+            note->firstUnit()->createNewToneWithLevel(p.levels[i]);
+        }
+        context->processPendingChanges();
+    }
+    TOVDocumentParser parser;
+    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "notes.tovz", document));
+    const ToolRun run = render({path("notes.tovz"), "--png", path("notes"), "--scale", "2"});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    QImage image;
+    ASSERT_TRUE(image.load(path("notes/page-001.png")));
+    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
+        image.save(QString::fromUtf8(keep));
+    }
+    image = image.convertToFormat(QImage::Format_ARGB32);
+
+    // Where the editor's own layout of the same song puts each note (page 0 at the editor's origin).
+    glyphtest::GlyphServices glyphs;
+    TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+    TOVNoteViewFactory notes;
+    notes.installPluginFontID("Default");
+    TOVUtils::overrideResourceDirectory(std::nullopt);
+    TOVUtils::Services services;
+    services.objectViewFactory = [&glyphs] { return glyphs.objects.get(); };
+    services.chordViewFactory = [&glyphs] { return glyphs.chords.get(); };
+    services.noteViewFactory = [&notes] { return &notes; };
+    TOVUtils::registerServices(services);
+    layouttest::FakeLayoutController controller;
+    auto editor = std::make_shared<TOVEditorView>(platform::Rect(0, 0, 595, 842));
+    controller.editor = editor.get();
+    editor->setDelegate(&controller);
+    editor->setDocData(document);
+    auto darkIn = [&](const platform::Rect& r) {
+        int dark = 0;
+        for (int y = static_cast<int>(2 * r.y()); y < static_cast<int>(2 * r.maxY()); ++y) {
+            for (int x = static_cast<int>(2 * r.x()); x < static_cast<int>(2 * r.maxX()); ++x) {
+                dark += qRed(image.pixel(x, y)) < 160 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    for (const Placed& p : music) {
+        SCOPED_TRACE(::testing::Message()
+                     << "bar " << p.bar << (p.lower ? " lower" : "") << " at " << p.from);
+        TOVEditorBarView* barView = editor->barViewFromNumberInLower(p.bar, p.lower);
+        ASSERT_NE(barView, nullptr);
+        Note* note = tovtest::findBar(document, p.bar, p.lower)->noteAtXPos(p.from);
+        const auto view = barView->noteViewFromData(note);
+        ASSERT_NE(view, nullptr);
+        const platform::Rect box = view->frame();
+        const platform::Rect bar = barView->convertRectToView(barView->bounds(), editor.get());
+        // Inside its bar, from its place on the time grid on, and drawn there.
+        EXPECT_GE(box.x(), bar.x());
+        EXPECT_LE(box.maxX(), bar.maxX());
+        const double grid = barView->convertPointToView({barView->posXFromNoteX(p.from), 0}, editor.get()).x;
+        EXPECT_NEAR(box.x(), grid, 12.0);
+        EXPECT_GT(darkIn(box), 20);
+    }
+    editor->setDocData(nullptr);
+    TOVUtils::registerServices({});
 }
 
 // The smallest rectangle (points, at scale 2) holding the dark pixels of an area of the page; empty when
