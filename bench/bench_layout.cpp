@@ -12,6 +12,7 @@
 #include "model/Document.h"
 #include "model/TOVManagedObjectModel.h"
 #include "model/TOVUtils.h"
+#include "notation/TOVNoteViewFactory.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/ui/PrintRunner.h"
 
@@ -96,6 +97,7 @@ int main(int argc, char** argv) {
     TOVUtils::Services services;
     services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
     services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
+    services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
     TOVUtils::registerServices(services);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

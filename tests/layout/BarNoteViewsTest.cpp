@@ -138,7 +138,7 @@ TEST_F(BarNoteViewsTest, OneNoteViewPerNoteStandingInItsBarRebuiltFromTheModel) 
         EXPECT_EQ(view->objectViewFromData(note), noteView);
         // Inside the bar's notes area, in time order, reaching the middle staff line.
         const Rect frame = inBar(view, *noteView);
-        EXPECT_GE(frame.x(), view->rectangleNotesArea().x() - 1.0);
+        EXPECT_GE(frame.x(), view->rectangleNotesArea().x() - 1.5);
         EXPECT_LE(frame.maxX(), view->rectangleNotesArea().maxX());
         EXPECT_GT(frame.x(), lastX);
         EXPECT_LE(frame.y(), view->posYLevel0());

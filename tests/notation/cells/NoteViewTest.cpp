@@ -328,3 +328,31 @@ TEST_F(NoteViewTest, LeavingTheSuperviewDropsHostAndCells) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(NoteViewTest, ANoteWithoutUnitsLeavesNoCellsAndKeepsFrameAndStemLengths) {
+    Note* group = triplet();
+    group->setHeightLeft(20.0);
+    auto view = viewOf(group);
+    view->selectWholeNote();
+    const Rect frame = view->frame();
+    ASSERT_GT(frame.width(), 0);
+    Note* empty = context.insertNewObject<Note>("Note");
+    context.processPendingChanges();
+    view->setNote(empty);
+    // Setting the note alone rebuilds nothing.
+    EXPECT_EQ(view->unitCellArray().size(), 3u);
+    view->updateView();
+    EXPECT_TRUE(view->unitCellArray().empty());
+    EXPECT_TRUE(view->handleCellArray().empty());
+    EXPECT_FALSE(view->flagPath());
+    EXPECT_FALSE(view->beamPath());
+    EXPECT_EQ(view->frame(), frame);
+    EXPECT_DOUBLE_EQ(view->heightLeft(), 20.0);
+    view->setHeightLeft(40.0);
+    EXPECT_DOUBLE_EQ(view->heightLeft(), 20.0);
+    EXPECT_TRUE(view->isWholeNoteSelected());
+}
+
+} // namespace
