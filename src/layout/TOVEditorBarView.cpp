@@ -5,8 +5,11 @@
 #include "layout/TOVEditorLineView.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
+#include "model/Note.h"
+#include "model/NoteUnit.h"
 #include "model/SymbolTools.h"
 #include "model/TOVUtils.h"
+#include "notation/TOVNoteView.h"
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Event.h"
@@ -229,6 +232,11 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::objectViewFromData(Symbol* obje
             return view;
         }
     }
+    for (const auto& view : noteViewArray_) {
+        if (view->symbol() == object) {
+            return view;
+        }
+    }
     return nullptr;
 }
 
@@ -286,6 +294,7 @@ void TOVEditorBarView::recreateAllSubViews() {
         for (Chord* chord : bar_->chordArray()) {
             restoreChordViewFor(chord);
         }
+        recreateAllNoteViews();
         updateToolViews();
     }
     if (delegate() != nullptr) {
@@ -303,12 +312,17 @@ void TOVEditorBarView::updateAllSubviews() {
         view->updateView();
     }
     updateToolViews();
+    updateNoteBlocks();
+    for (const auto& view : noteViewArray_) {
+        view->updateView();
+    }
     setNeedsDisplay();
 }
 
 void TOVEditorBarView::removeAllSubviews() {
     removeAllSymbolViews();
     removeAllChordViews();
+    removeAllNoteViews();
 }
 
 void TOVEditorBarView::removeFromSuperview() {
@@ -331,6 +345,213 @@ void TOVEditorBarView::updateToolViews() {
         }
     }
 }
+
+// ---- Note views -----------------------------------------------------------------------------------------
+
+void TOVEditorBarView::recreateAllNoteViews() {
+    if (TOVEditorView* editor = editorView()) {
+        editor->clearSelection();
+    }
+    removeAllNoteViews();
+    createAllNoteViews();
+}
+
+void TOVEditorBarView::removeAllNoteViews() {
+    const NoteViewArray views = noteViewArray_;
+    for (const auto& view : views) {
+        removeNoteView(view.get());
+    }
+    noteViewArray_.clear();
+}
+
+void TOVEditorBarView::createAllNoteViews() {
+    updateNoteBlocks();
+    if (bar_ != nullptr) {
+        for (Note* note : bar_->noteArray()) {
+            restoreNoteViewFor(note);
+        }
+    }
+    // Ties from the bar before end on the views just made.
+    if (TOVEditorBarView* previous = previousBarView()) {
+        previous->updateTies();
+    }
+}
+
+std::shared_ptr<TOVNoteView> TOVEditorBarView::createNoteViewOfSelect(Note* note, bool select) {
+    auto view = std::make_shared<TOVNoteView>(Rect(), note);
+    view->setBarViewBelongTo(this);
+    view->setNoteViewDelegate(this);
+    view->setSymbol(note);
+    noteViewArray_.push_back(view);
+    if (TOVEditorView* editor = editorView()) {
+        editor->addNoteViewBarViewBelongTo(view, this);
+    }
+    view->updateView();
+    if (select) {
+        view->makeSelfSelectedAndClearOthers(true);
+    }
+    return view;
+}
+
+void TOVEditorBarView::restoreNoteViewFor(Note* note) {
+    const auto view = createNoteViewOfSelect(note, false);
+    if (TOVNoteView* previous = previousContinuousNoteViewOf(view.get())) {
+        previous->updateView();
+    }
+}
+
+void TOVEditorBarView::updateNoteViewFor(Note* note) {
+    const auto view = noteViewFromData(note);
+    if (!view) {
+        return;
+    }
+    view->updateView();
+    if (TOVNoteView* previous = previousContinuousNoteViewOf(view.get())) {
+        previous->updateView();
+    }
+}
+
+void TOVEditorBarView::removeNoteViewFor(Note* note) {
+    if (const auto view = noteViewFromData(note)) {
+        removeNoteView(view.get());
+    }
+}
+
+void TOVEditorBarView::selectMultiNoteViewFromData(const std::vector<Note*>& notes) {
+    NoteViewArray views;
+    for (const Note* note : notes) {
+        if (auto view = noteViewFromData(note)) {
+            views.push_back(std::move(view));
+        }
+    }
+    if (TOVEditorView* editor = editorView()) {
+        editor->selectObjectViewsClearOthers(TOVLayoutController::ObjectViewSet(views.begin(), views.end()),
+                                             true);
+    }
+    for (const auto& view : views) {
+        view->selectWholeNote();
+    }
+}
+
+void TOVEditorBarView::updateTies() {
+    for (const auto& view : noteViewArray_) {
+        view->updateTie();
+    }
+}
+
+std::shared_ptr<TOVNoteView> TOVEditorBarView::noteViewFromData(const Note* note) const {
+    if (note == nullptr) {
+        return nullptr;
+    }
+    for (const auto& view : noteViewArray_) {
+        if (view->note() == note) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+TOVNoteView* TOVEditorBarView::nextContinuousNoteViewOf(const TOVNoteView* noteView) const {
+    const Note* note = noteView != nullptr ? noteView->note() : nullptr;
+    if (note == nullptr || bar_ == nullptr) {
+        return nullptr;
+    }
+    const std::uint64_t end = note->timing() + note->duration();
+    if (end >= bar_->totalRhythmLength()) {
+        TOVEditorBarView* next = nextBarView();
+        Bar* nextBar = next != nullptr ? next->bar() : nullptr;
+        return nextBar != nullptr ? next->noteViewFromData(nextBar->noteAtXPos(0)).get() : nullptr;
+    }
+    return noteViewFromData(bar_->noteAtXPos(end)).get();
+}
+
+TOVNoteView* TOVEditorBarView::previousContinuousNoteViewOf(const TOVNoteView* noteView) const {
+    const Note* note = noteView != nullptr ? noteView->note() : nullptr;
+    if (note == nullptr || bar_ == nullptr) {
+        return nullptr;
+    }
+    const std::uint64_t timing = note->timing();
+    if (timing == 0) {
+        TOVEditorBarView* previous = previousBarView();
+        Bar* previousBar = previous != nullptr ? previous->bar() : nullptr;
+        // A bar without a length has no last tick.
+        if (previousBar == nullptr || previousBar->totalRhythmLength() == 0) {
+            return nullptr;
+        }
+        return previous->noteViewFromData(previousBar->noteAtXPos(previousBar->totalRhythmLength() - 1))
+            .get();
+    }
+    return noteViewFromData(bar_->noteAtXPos(timing - 1)).get();
+}
+
+void TOVEditorBarView::removeNoteView(TOVNoteView* view) {
+    if (view == nullptr) {
+        return;
+    }
+    TOVNoteView* previous = previousContinuousNoteViewOf(view);
+    // The list may hold the last reference.
+    std::shared_ptr<TOVNoteView> keep;
+    for (const auto& each : noteViewArray_) {
+        if (each.get() == view) {
+            keep = each;
+        }
+    }
+    if (TOVEditorView* editor = editorView()) {
+        editor->removeNoteViewBarViewBelongTo(view, this);
+    } else {
+        view->removeFromSuperview();
+    }
+    std::erase_if(noteViewArray_, [view](const auto& each) { return each.get() == view; });
+    if (previous != nullptr && previous != view) {
+        previous->updateView();
+    }
+}
+
+void TOVEditorBarView::objectShouldUpdateView(Symbol* object) {
+    TOVLayoutView::objectShouldUpdateView(object);
+    const auto view = objectViewFromData(object);
+    if (!view || typeid(*view) != typeid(TOVNoteView)) {
+        return;
+    }
+    auto* noteView = static_cast<TOVNoteView*>(view.get());
+    if (TOVNoteView* previous = previousContinuousNoteViewOf(noteView)) {
+        previous->updateTie();
+    }
+    if (TOVNoteView* next = nextContinuousNoteViewOf(noteView)) {
+        next->updateTie();
+    }
+}
+
+void TOVEditorBarView::updateNoteBlocks() {
+    noteBlockCellArray_.clear();
+    if (bar_ == nullptr) {
+        return;
+    }
+    noteBlockCellArray_ = TOVNoteBlockCell::blocksFromNoteArray(
+        bar_->noteArray(), xPitchPerLength(),
+        [this](const NoteUnit* unit) {
+            return rectangleNotesArea().x() + static_cast<double>(unit->timing()) * xPitchPerLength();
+        },
+        frame().height());
+}
+
+Rect TOVEditorBarView::noteViewInquireRectangleNotesArea(TOVNoteView*) {
+    return rectangleNotesArea();
+}
+
+double TOVEditorBarView::noteViewInquirePosYLevel0(TOVNoteView*) {
+    return posYLevel0();
+}
+
+double TOVEditorBarView::noteViewInquire5LinesPitch(TOVNoteView*) {
+    return kStaffSpace;
+}
+
+platform::View* TOVEditorBarView::noteViewInquireBarView(TOVNoteView*) {
+    return this;
+}
+
+// ---- End of note views ----------------------------------------------------------------------------------
 
 // ---- Frames ---------------------------------------------------------------------------------------------
 
@@ -435,6 +656,10 @@ void TOVEditorBarView::updateViewFrameTemporallyBy(const Rect& newFrame) {
     }
     for (const auto& view : symbolViewArray()) {
         follow(view);
+    }
+    updateNoteBlocks();
+    for (const auto& view : noteViewArray_) {
+        view->updateView();
     }
     if (bar_ != nullptr) {
         if (TOVEditorView* editor = editorView()) {

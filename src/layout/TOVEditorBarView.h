@@ -4,16 +4,21 @@
 #include "layout/TOVEditorView.h"
 #include "layout/TOVLayoutController.h"
 #include "layout/TOVLayoutView.h"
+#include "notation/TOVNoteBlockCell.h"
+#include "notation/TOVNoteViewDelegate.h"
 #include "platform/ui/DraggingInfo.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Bar;
 class Chord;
+class Note;
 class TOVChordObjectView;
 class TOVEditorLineView;
+class TOVNoteView;
 class TOVObjectView;
 class SymbolRepeat;
 class SymbolTempo;
@@ -24,7 +29,7 @@ class SymbolText;
 // in the editor view, placed from origins given in the bar view's coordinates (y down). The bar view itself
 // draws only its frame decorations: the selected bar, the bar under a palette drag and a bar-range
 // highlight, on screen only.
-class TOVEditorBarView : public TOVLayoutView, public TOVObjectViewOwner {
+class TOVEditorBarView : public TOVLayoutView, public TOVObjectViewOwner, public TOVNoteViewDelegate {
 public:
     // The staff: four spaces of a fixed height, centred vertically in the bar view.
     static constexpr double kStaffSpace = 5.9;
@@ -137,6 +142,56 @@ private:
 
 public:
     // ==== End of chord views and the chord-input cursor ====================================================
+
+    // ==== Note views (the "Note views" section of TOVEditorBarView.cpp) ===================================
+    // One note view per Note of the bar, in creation order. Like every object view a note view stands in the
+    // editor view, placed from an origin in the bar view's coordinates; the bar view is its note-view
+    // delegate. Rebuilding a bar's note views also redraws the ties that reach into them from the bar
+    // before.
+    using NoteViewArray = std::vector<std::shared_ptr<TOVNoteView>>;
+    const NoteViewArray& noteViewArray() const { return noteViewArray_; }
+
+    // The selection is cleared, then every note view is made anew.
+    void recreateAllNoteViews();
+    void removeAllNoteViews();
+    // The note blocks, a view per note in the bar's order, then the ties of the bar before.
+    void createAllNoteViews();
+    // Selected alone when asked.
+    std::shared_ptr<TOVNoteView> createNoteViewOfSelect(Note* note, bool select);
+    // A view for a stored note; the note before it is laid out again, its beams and ties may reach it.
+    void restoreNoteViewFor(Note* note);
+    void updateNoteViewFor(Note* note);
+    void removeNoteViewFor(Note* note);
+    // Exactly the views of those notes become the selection, each wholly selected.
+    void selectMultiNoteViewFromData(const std::vector<Note*>& notes);
+    void updateTies();
+    std::shared_ptr<TOVNoteView> noteViewFromData(const Note* note) const;
+    // The view of the note covering the tick where this one ends (the tick before it begins), in the next
+    // (previous) bar view, also across a line, when it ends at the bar's end (begins at 0); null when none.
+    TOVNoteView* nextContinuousNoteViewOf(const TOVNoteView* noteView) const;
+    TOVNoteView* previousContinuousNoteViewOf(const TOVNoteView* noteView) const;
+    // Takes the view out of the editor view and of noteViewArray, its note staying; the note before it
+    // redraws its tie.
+    void removeNoteView(TOVNoteView* view);
+    // The view of the object refreshes; for a note view the ties that reach it from either side follow.
+    void objectShouldUpdateView(Symbol* object) override;
+
+    // The runs of notes without gaps that share out the bar's room in proportion (rebuilt from the model).
+    const std::vector<TOVNoteBlockCell>& noteBlockCellArray() const { return noteBlockCellArray_; }
+    void updateNoteBlocks();
+
+    // What every note view needs of its host: the staff and the notes area.
+    platform::Rect noteViewInquireRectangleNotesArea(TOVNoteView* noteView) override;
+    double noteViewInquirePosYLevel0(TOVNoteView* noteView) override;
+    double noteViewInquire5LinesPitch(TOVNoteView* noteView) override;
+    platform::View* noteViewInquireBarView(TOVNoteView* noteView) override;
+
+private:
+    NoteViewArray noteViewArray_;
+    std::vector<TOVNoteBlockCell> noteBlockCellArray_;
+
+public:
+    // ==== End of note views ===============================================================================
 
     // --- Neighbours; null without a delegate or when there is none ---
     TOVEditorLineView* lineView() const;

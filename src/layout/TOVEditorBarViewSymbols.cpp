@@ -17,6 +17,7 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/TOVUtils.h"
+#include "notation/TOVNoteView.h"
 #include "platform/data/ManagedObjectContext.h"
 
 #include <algorithm>
@@ -185,7 +186,8 @@ void TOVEditorBarView::updateClefKeyTimeViews() {
 
 void TOVEditorBarView::adjustPositionOfClefKeyTimeViews() {
     updateClefKeyTimeViews();
-    // The notes area starts behind the group; the note views follow it when they are rebuilt.
+    // The notes area starts behind the group.
+    recreateAllNoteViews();
     if (delegate() != nullptr) {
         delegate()->layoutViewDidUpdateClefArea(this, nullptr);
     }
@@ -347,6 +349,8 @@ void TOVEditorBarView::removeObjectView(TOVObjectView* view) {
         removeLongRestView(view);
     } else if (typeid(*view) == typeid(TOVChordObjectView)) {
         takeOutChordView(view);
+    } else if (typeid(*view) == typeid(TOVNoteView)) {
+        removeNoteView(static_cast<TOVNoteView*>(view));
     } else {
         removeSymbolView(view);
     }

@@ -1,8 +1,9 @@
 #include "notation/TOVNoteDropAreaCell.h"
 
-#include "layout/TOVEditorBarView.h"
+#include "glyphs/TOVObjectViewOwner.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/View.h"
 
 using platform::Point;
 using platform::Rect;
@@ -20,11 +21,12 @@ void TOVNoteDropAreaCell::drawWithFrameInView(const Rect& frame, platform::Graph
     }
 }
 
-TOVEditorBarView* TOVNoteDropAreaCell::barView() const {
+TOVObjectViewOwner* TOVNoteDropAreaCell::barView() const {
     return barViewAlive_.expired() ? nullptr : barView_;
 }
 
-void TOVNoteDropAreaCell::setBarView(TOVEditorBarView* barView) {
+void TOVNoteDropAreaCell::setBarView(TOVObjectViewOwner* barView) {
     barView_ = barView;
-    barViewAlive_ = barView ? barView->weak_from_this() : std::weak_ptr<platform::View>();
+    platform::View* view = barView ? barView->ownerView() : nullptr;
+    barViewAlive_ = view ? view->weak_from_this() : std::weak_ptr<platform::View>();
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-class TOVEditorBarView;
+class TOVObjectViewOwner;
 
 namespace platform {
 class GraphicsContext;
@@ -32,8 +32,8 @@ public:
     bool active() const { return active_; }
     void setActive(bool active) { active_ = active; }
     // The owning bar view, held weakly: null once it is gone.
-    TOVEditorBarView* barView() const;
-    void setBarView(TOVEditorBarView* barView);
+    TOVObjectViewOwner* barView() const;
+    void setBarView(TOVObjectViewOwner* barView);
 
 private:
     platform::Rect frame_;
@@ -41,5 +41,5 @@ private:
     std::uint64_t length_ = 0;
     bool active_ = false;
     std::weak_ptr<platform::View> barViewAlive_;
-    TOVEditorBarView* barView_ = nullptr;
+    TOVObjectViewOwner* barView_ = nullptr;
 };

@@ -1,8 +1,9 @@
 #include "notation/TOVNoteGridCell.h"
 
-#include "layout/TOVEditorBarView.h"
+#include "glyphs/TOVObjectViewOwner.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/View.h"
 
 using platform::Point;
 using platform::Rect;
@@ -20,7 +21,7 @@ void TOVNoteGridCell::drawWithFrameInView(const Rect&, platform::GraphicsContext
         line.lineTo({frame_.x(), frame_.y() + frame_.height()});
     } else {
         // Without its bar view the mark has nowhere to stand but the top of the column's space.
-        const TOVEditorBarView* owner = barView();
+        const TOVObjectViewOwner* owner = barView();
         const double top = owner ? owner->posY5LinesTop() : 0.0;
         ctx.setStrokeColor(TOVUtils::noteGridNormalColor());
         line.moveTo({frame_.x(), top});
@@ -30,11 +31,12 @@ void TOVNoteGridCell::drawWithFrameInView(const Rect&, platform::GraphicsContext
     ctx.strokePath(line);
 }
 
-TOVEditorBarView* TOVNoteGridCell::barView() const {
+TOVObjectViewOwner* TOVNoteGridCell::barView() const {
     return barViewAlive_.expired() ? nullptr : barView_;
 }
 
-void TOVNoteGridCell::setBarView(TOVEditorBarView* barView) {
+void TOVNoteGridCell::setBarView(TOVObjectViewOwner* barView) {
     barView_ = barView;
-    barViewAlive_ = barView ? barView->weak_from_this() : std::weak_ptr<platform::View>();
+    platform::View* view = barView ? barView->ownerView() : nullptr;
+    barViewAlive_ = view ? view->weak_from_this() : std::weak_ptr<platform::View>();
 }

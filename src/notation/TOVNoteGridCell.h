@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-class TOVEditorBarView;
+class TOVObjectViewOwner;
 
 namespace platform {
 class GraphicsContext;
@@ -34,8 +34,8 @@ public:
     bool active() const { return active_; }
     void setActive(bool active) { active_ = active; }
     // The owning bar view, held weakly: null once it is gone.
-    TOVEditorBarView* barView() const;
-    void setBarView(TOVEditorBarView* barView);
+    TOVObjectViewOwner* barView() const;
+    void setBarView(TOVObjectViewOwner* barView);
 
 private:
     platform::Rect frame_;
@@ -43,5 +43,5 @@ private:
     double gridHeight_ = 0.0;
     bool active_ = false;
     std::weak_ptr<platform::View> barViewAlive_;
-    TOVEditorBarView* barView_ = nullptr;
+    TOVObjectViewOwner* barView_ = nullptr;
 };
