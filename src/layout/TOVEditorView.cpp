@@ -603,7 +603,14 @@ void TOVEditorView::mouseUp(const platform::Event& event) {
 }
 
 void TOVEditorView::selectNoteCellsUnderBand(const ObjectViewSet& hits, const Rect& area) {
-    // Note views come with the notation layer; until then there are no cells to select.
+    for (const auto& view : hits) {
+        // Only the note view itself: a view made on it for another purpose keeps its cells as they are.
+        if (typeid(*view) != typeid(TOVNoteView)) {
+            continue;
+        }
+        auto* noteView = static_cast<TOVNoteView*>(view.get());
+        noteView->updateSelectedCellsOnRegion(Rect(convertPointToView(area.origin, noteView), area.size));
+    }
 }
 
 // --- Drawing tools ---

@@ -13,6 +13,9 @@
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNoteArticulationView.h"
 #include "notation/TOVNoteTieView.h"
+#include "notation/TOVNoteUnitCell.h"
+#include "notation/TOVNoteView.h"
+#include "notation/TOVNoteViewFactory.h"
 #include "notation/TOVSlurView.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/ui/Application.h"
@@ -77,6 +80,14 @@ std::vector<TOVObjectView*> members(std::initializer_list<TOVObjectView*> list) 
 class EditorSelectionTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+        notes->installPluginFontID("Default");
+        TOVUtils::overrideResourceDirectory(std::nullopt);
+        TOVUtils::Services services;
+        services.objectViewFactory = [this] { return glyphs.objects.get(); };
+        services.chordViewFactory = [this] { return glyphs.chords.get(); };
+        services.noteViewFactory = [this] { return notes.get(); };
+        TOVUtils::registerServices(services);
         controller.editor = editor.get();
         editor->setDelegate(&controller);
         document =
@@ -152,6 +163,7 @@ protected:
     std::vector<TOVObjectView*> selection() const { return members(editor->selectedObjectViewSet()); }
 
     glyphtest::GlyphServices glyphs;
+    std::unique_ptr<TOVNoteViewFactory> notes = std::make_unique<TOVNoteViewFactory>();
     std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
     FakeLayoutController controller;
     std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 900));
@@ -454,6 +466,88 @@ TEST_F(EditorSelectionTest, TheWindowShowsTheBandAndTheViewsItSelects) {
     const QImage after = screen();
     EXPECT_EQ(count(after, band, green), 0);
     EXPECT_GT(count(after, b->frame(), orange), 10);
+}
+
+// Bar 2 holds four beamed eighths and a quarter: the band selects the eighths' note view and, inside it,
+// the units it spans across, whatever their height.
+TEST_F(EditorSelectionTest, InsideANoteViewTheBandSelectsTheUnitsItSpans) {
+    Bar* bar = tovtest::findBar(document, 2);
+    std::vector<Note*> eighths;
+    for (std::uint64_t tick : {0, 120, 240, 360}) {
+        eighths.push_back(
+            bar->createNewSingleMeloFromLengthLevel(tick, 120, static_cast<std::int64_t>(tick / 60)));
+    }
+    Note* beamed = bar->makeBeamOn(eighths);
+    Note* quarter = bar->createNewSingleMeloFromLengthLevel(480, 240, 0);
+    context->processPendingChanges();
+    TOVEditorBarView* barView = editor->barViewFromNumberInLower(2, false);
+    barView->recreateAllSubViews();
+    TOVNoteView* group = barView->noteViewFromData(beamed).get();
+    TOVNoteView* single = barView->noteViewFromData(quarter).get();
+    ASSERT_TRUE(group != nullptr && single != nullptr);
+    ASSERT_EQ(group->unitCellArray().size(), 4u);
+    // A unit cell's frame in the editor view.
+    auto unit = [&](std::size_t i) {
+        return group->convertRectToView(group->unitCellArray()[i]->frame(), editor.get());
+    };
+    const Rect area = group->frame();
+    ASSERT_LT(area.maxX(), single->frame().minX());
+    auto selectedUnits = [&] {
+        std::vector<double> xs;
+        for (TOVNoteUnitCell* cell : group->selectedUnitCells()) {
+            xs.push_back(cell->frame().x());
+        }
+        return xs;
+    };
+    auto unitXs = [&](std::initializer_list<std::size_t> indices) {
+        std::vector<double> xs;
+        for (std::size_t i : indices) {
+            xs.push_back(group->unitCellArray()[i]->frame().x());
+        }
+        return xs;
+    };
+
+    // From left of the group to between the second and the third unit, low on the staff: the first two
+    // units, though the band passes below the heads of the higher ones.
+    const Point from{area.minX() - 4, area.maxY() - 2};
+    const double betweenSecondAndThird = (unit(1).maxX() + unit(2).minX()) / 2;
+    ASSERT_LT(unit(1).maxX(), unit(2).minX());
+    pressAndDrag({from, Point{betweenSecondAndThird, area.maxY() + 6}});
+    EXPECT_EQ(selection(), members({group}));
+    EXPECT_EQ(group->state(), 1);
+    EXPECT_EQ(selectedUnits(), unitXs({0, 1}));
+    EXPECT_FALSE(group->isWholeNoteSelected());
+
+    // On across the whole group: every unit, and the quarter stays out.
+    const Point acrossAll{area.maxX() + 1, area.maxY() + 6};
+    input->move(inWindow(acrossAll), time += 20);
+    settle();
+    EXPECT_TRUE(group->isWholeNoteSelected());
+    EXPECT_EQ(single->state(), 0);
+    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
+        input->move(inWindow(Point{betweenSecondAndThird, area.maxY() + 6}), time += 20);
+        settle();
+        editor->setNeedsDisplay();
+        settle();
+        const Point o = editor->convertPointToView(Point{area.minX() - 40, area.minY() - 30}, nullptr);
+        host->grab()
+            .toImage()
+            .copy(static_cast<int>(o.x), static_cast<int>(o.y), 240, 110)
+            .scaled(960, 440, Qt::KeepAspectRatio, Qt::FastTransformation)
+            .save(QString::fromUtf8(keep).replace(".png", "-notes.png"));
+        input->move(inWindow(acrossAll), time += 20);
+        settle();
+    }
+
+    // Back to the first unit only, and out of the group: the cells follow and then the view is let go.
+    input->move(inWindow(Point{(unit(0).maxX() + unit(1).minX()) / 2, area.maxY() + 6}), time += 20);
+    settle();
+    EXPECT_EQ(selectedUnits(), unitXs({0}));
+    input->move(inWindow(Point{area.minX() - 1, area.maxY() + 6}), time += 20);
+    settle();
+    EXPECT_EQ(group->state(), 0);
+    EXPECT_TRUE(group->selectedUnitCells().empty());
+    release(Point{area.minX() - 1, area.maxY() + 6});
 }
 
 } // namespace
