@@ -307,6 +307,13 @@ TEST_F(EditorSelectionTest, TheBandFollowsThePointerAndKeepsTheEarlierSelectionO
         EXPECT_EQ(controller.log.back(), "drag finish");
         EXPECT_EQ(selection(), k.additive ? members({a, b}) : members({b}));
     }
+
+    // A view selected before a Shift drag stays selected when the band first takes it and then leaves it.
+    editor->selectAnObjectViewClearOthers(b, true);
+    pressAndDrag({start, acrossC, Point{start.x + 1, start.y + 1}}, Qt::ShiftModifier);
+    EXPECT_EQ(selection(), members({b}));
+    EXPECT_EQ(c->state(), 0);
+    release(start, Qt::ShiftModifier);
 }
 
 TEST_F(EditorSelectionTest, ABandThatOnlyTouchesAViewsEdgeSelectsNothing) {
