@@ -2,9 +2,11 @@
 
 #include "glyphs/TOVObjectView.h"
 #include "glyphs/TOVObjectViewFactory.h"
+#include "glyphs/TOVSelectableView.h"
 #include "layout/TOVEditorBarView.h"
 #include "layout/TOVEditorLineView.h"
 #include "layout/TOVEditorPageView.h"
+#include "layout/TOVMultiSelectAreaView.h"
 #include "layout/TOVPaletteTypes.h"
 #include "model/Bar.h"
 #include "model/Document.h"
@@ -12,8 +14,14 @@
 #include "model/Page.h"
 #include "model/Symbol.h"
 #include "model/TOVUtils.h"
+#include "notation/TOVNoteAccidentalView.h"
+#include "notation/TOVNoteArticulationView.h"
+#include "notation/TOVNoteTieView.h"
+#include "notation/TOVNoteView.h"
+#include "notation/TOVSlurView.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/ui/Event.h"
 
 #include <algorithm>
 #include <typeinfo>
@@ -400,9 +408,36 @@ void TOVEditorView::removeSelectedBarObserver(int id) {
 
 // --- Object selection ---
 
+bool TOVEditorView::isSelectedOnlyAlone(const TOVObjectView& view) {
+    const std::type_info& type = typeid(view);
+    return type == typeid(TOVNoteAccidentalView) || type == typeid(TOVNoteArticulationView) ||
+           type == typeid(TOVSlurView) || type == typeid(TOVNoteTieView);
+}
+
+bool TOVEditorView::canAppendSelection(const TOVObjectView* view) const {
+    if (selectedObjectViewSet_.empty()) {
+        return true;
+    }
+    // A selection that holds a view selected only alone holds nothing else, so its first member tells.
+    if (isSelectedOnlyAlone(*selectedObjectViewSet_.front())) {
+        return false;
+    }
+    return view != nullptr && !isSelectedOnlyAlone(*view);
+}
+
+bool TOVEditorView::canSelectByDragging(const TOVObjectView* view) const {
+    return view != nullptr && !isSelectedOnlyAlone(*view);
+}
+
 bool TOVEditorView::selectObjectViewsClearOthers(const ObjectViewSet& views, bool clearOthers) {
     if (clearOthers) {
         clearSelection();
+    } else {
+        for (const auto& view : views) {
+            if (view && !canAppendSelection(view.get())) {
+                return false;
+            }
+        }
     }
     for (const auto& view : views) {
         if (!view) {
@@ -454,6 +489,127 @@ void TOVEditorView::clearSelection() {
     for (const auto& view : views) {
         view->setState(0);
         view->setNeedsDisplay();
+    }
+}
+
+void TOVEditorView::setTargerObjectView(TOVObjectView* view) {
+    if (view == targerObjectView_.get()) {
+        return;
+    }
+    if (targerObjectView_) {
+        targerObjectView_->setState(0);
+        targerObjectView_->setNeedsDisplay();
+    }
+    // The target stands alone: whatever was selected is let go, quietly, as a drag points elsewhere.
+    clearSelection();
+    targerObjectView_ = owning(view);
+    if (targerObjectView_) {
+        targerObjectView_->setState(2);
+        targerObjectView_->setNeedsDisplay();
+    }
+}
+
+// --- Rubber band ---
+
+void TOVEditorView::mouseDown(const platform::Event& event) {
+    // The click is not handed on to the backdrop: it would drop the selection on a double click too, and
+    // the band below does that itself for the clicks that start one.
+    if (event.clickCount() != 1) {
+        return;
+    }
+    if (!event.shiftKey() && !event.commandKey()) {
+        clearSelection();
+    }
+    if (multiSelectAreaView_) {
+        multiSelectAreaView_->removeFromSuperview();
+    }
+    const Point start = convertPointFromView(event.locationInWindow(), nullptr);
+    multiSelectAreaView_ = std::make_shared<TOVMultiSelectAreaView>(start);
+    addSubview(multiSelectAreaView_);
+    tempSelectedObjectViews_ = ObjectViewSet();
+    selectedObjectViewSnapShot_ = selectedObjectViewSet_;
+}
+
+void TOVEditorView::mouseDragged(const platform::Event& event) {
+    const bool additive = event.shiftKey() || event.commandKey();
+    if (!multiSelectAreaView_) {
+        return;
+    }
+    multiSelectAreaView_->updateFrameToPos(convertPointFromView(event.locationInWindow(), nullptr));
+    const Rect area = multiSelectAreaView_->frame();
+
+    ObjectViewSet hits;
+    const auto subviewsNow = subviews();
+    for (const auto& subview : subviewsNow) {
+        auto* candidate = dynamic_cast<TOVSelectableView*>(subview.get());
+        if (candidate == nullptr) {
+            continue;
+        }
+        // Overlap with some area: a view whose edge only touches the band is not taken.
+        const Rect f = candidate->frame();
+        if (!(f.minY() < area.maxY() && f.maxY() > area.minY() && f.maxX() > area.minX() &&
+              f.minX() < area.maxX())) {
+            continue;
+        }
+        if (additive && !canAppendSelection(candidate)) {
+            continue;
+        }
+        if (canSelectByDragging(candidate)) {
+            hits.push_back(std::static_pointer_cast<TOVObjectView>(subview));
+        }
+    }
+
+    ObjectViewSet drop;
+    if (additive) {
+        for (const auto& view : *tempSelectedObjectViews_) {
+            if (!contains(hits, view.get()) && !contains(*selectedObjectViewSnapShot_, view.get())) {
+                drop.push_back(view);
+            }
+        }
+    } else {
+        for (const auto& view : selectedObjectViewSet_) {
+            if (!contains(hits, view.get())) {
+                drop.push_back(view);
+            }
+        }
+    }
+    if (!drop.empty()) {
+        unselectObjectViews(drop);
+    }
+    for (const auto& view : hits) {
+        if (!contains(*tempSelectedObjectViews_, view.get())) {
+            tempSelectedObjectViews_->push_back(view);
+        }
+    }
+    if (!hits.empty() && selectObjectViewsClearOthers(hits, false)) {
+        selectNoteCellsUnderBand(hits, area);
+    }
+    if (delegate() != nullptr) {
+        delegate()->layoutViewMousDragDidUpdate(this, event);
+    }
+}
+
+void TOVEditorView::mouseUp(const platform::Event& event) {
+    if (multiSelectAreaView_) {
+        multiSelectAreaView_->removeFromSuperview();
+        multiSelectAreaView_ = nullptr;
+        if (delegate() != nullptr) {
+            delegate()->layoutViewMousDragDidFinish(this, event);
+        }
+    }
+    tempSelectedObjectViews_.reset();
+    selectedObjectViewSnapShot_.reset();
+    setNeedsDisplay();
+}
+
+void TOVEditorView::selectNoteCellsUnderBand(const ObjectViewSet& hits, const Rect& area) {
+    for (const auto& view : hits) {
+        // Only the note view itself: a view made on it for another purpose keeps its cells as they are.
+        if (typeid(*view) != typeid(TOVNoteView)) {
+            continue;
+        }
+        auto* noteView = static_cast<TOVNoteView*>(view.get());
+        noteView->updateSelectedCellsOnRegion(Rect(convertPointToView(area.origin, noteView), area.size));
     }
 }
 
@@ -643,4 +799,12 @@ void TOVEditorView::drawRect(const Rect& dirty, platform::GraphicsContext& ctx) 
     }
     ctx.setFillColor(platform::Color::gray());
     ctx.fillRect(bounds());
+    // The band is drawn again wherever the grey is, so that it stays over the area redrawn beneath it.
+    if (multiSelectAreaView_) {
+        const Rect under = dirty.intersection(multiSelectAreaView_->frame());
+        if (!under.isEmpty()) {
+            multiSelectAreaView_->setNeedsDisplayInRect(
+                multiSelectAreaView_->convertRectFromView(under, this));
+        }
+    }
 }

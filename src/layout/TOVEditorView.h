@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Document;
@@ -17,6 +18,7 @@ class Song;
 class TOVEditorBarView;
 class TOVEditorLineView;
 class TOVEditorPageView;
+class TOVMultiSelectAreaView;
 
 // The document view of a window: one Document shown as a column of A4 pages, one page view per page that
 // has line slots, each at y = page number × 852 (a 10-point gap between pages). Every object view of the
@@ -120,15 +122,48 @@ public:
     void removeSelectedBarObserver(int id);
 
     // --- Object selection ---
+    // One selection per window: the selected views (state 1) and, apart from them, the one view a drag
+    // in progress points at (state 2). Accidentals, articulations, slurs and ties on their own are only
+    // ever selected alone; the rules below keep a selection that holds one of them free of anything else.
     const ObjectViewSet& selectedObjectViewSet() const { return selectedObjectViewSet_; }
-    // Selects the views (state 1), the others dropped first when asked, and tells the controller.
+    // Whether the view may join the present selection: always into an empty one, never beside a view
+    // that is selected only alone, and never when it is itself such a view.
+    bool canAppendSelection(const TOVObjectView* view) const;
+    // Whether a rubber band may take the view: not the views that are selected only alone.
+    bool canSelectByDragging(const TOVObjectView* view) const;
+    // Accidental, articulation, slur and tie views, by their exact class.
+    static bool isSelectedOnlyAlone(const TOVObjectView& view);
+    // Selects the views (state 1), the others dropped first when asked, and tells the controller. Without
+    // clearing, nothing changes and the answer is false when one of them may not join the selection.
     bool selectObjectViewsClearOthers(const ObjectViewSet& views, bool clearOthers);
     // The same for one view; a view of a bar view makes that bar the selected bar.
     bool selectAnObjectViewClearOthers(TOVObjectView* view, bool clearOthers);
     void unselectObjectViews(const ObjectViewSet& views);
     void unselectAnObjectView(TOVObjectView* view);
-    // Every selected view back to state 0; the selected bar stays.
+    // Every selected view back to state 0; the selected bar and the target stay.
     void clearSelection();
+
+    TOVObjectView* targerObjectView() const { return targerObjectView_.get(); }
+    // A different view becomes the target (state 2): the old target and every selected view go back to
+    // state 0 and the selection is emptied, without telling the controller. Null leaves no target.
+    void setTargerObjectView(TOVObjectView* view);
+
+    // --- Rubber band ---
+    // A single click on the page background starts it (dropping the selection unless Shift or Command is
+    // held), dragging selects what it overlaps and, inside note views, the cells under it; the mouse-up
+    // ends it. With Shift or Command the selection from before the click stays, and only what the band
+    // itself took is dropped again when the band leaves it.
+    void mouseDown(const platform::Event& event) override;
+    void mouseDragged(const platform::Event& event) override;
+    void mouseUp(const platform::Event& event) override;
+    bool isDraggingToMultiSelect() const { return multiSelectAreaView_ != nullptr; }
+    TOVMultiSelectAreaView* multiSelectAreaView() const { return multiSelectAreaView_.get(); }
+    // Everything the present band has selected so far; none outside a band drag.
+    const std::optional<ObjectViewSet>& tempSelectedObjectViews() const { return tempSelectedObjectViews_; }
+    // The selection as it was at the band's mouse-down; none outside a band drag.
+    const std::optional<ObjectViewSet>& selectedObjectViewSnapShot() const {
+        return selectedObjectViewSnapShot_;
+    }
 
     // --- Drawing tools ---
     void restoreSymbolViewFor(Symbol* object) override;
@@ -161,6 +196,8 @@ private:
     void stopObservingDocument();
     void documentDidChange(const platform::Change& change);
     void announceSelectedBar();
+    // Inside every note view the band took, the cells under the band (given in editor coordinates).
+    void selectNoteCellsUnderBand(const ObjectViewSet& hits, const platform::Rect& area);
 
     Document* docData_ = nullptr;
     std::vector<platform::ObservationToken> documentObservations_;
@@ -169,6 +206,10 @@ private:
     std::shared_ptr<TOVEditorBarView> selectedBar_;
     std::shared_ptr<TOVEditorBarView> dropTargetBar_;
     ObjectViewSet selectedObjectViewSet_;
+    std::shared_ptr<TOVObjectView> targerObjectView_;
+    std::shared_ptr<TOVMultiSelectAreaView> multiSelectAreaView_;
+    std::optional<ObjectViewSet> tempSelectedObjectViews_;
+    std::optional<ObjectViewSet> selectedObjectViewSnapShot_;
     std::vector<std::pair<int, std::function<void()>>> selectedBarObservers_;
     int nextObserverId_ = 1;
 };

@@ -234,6 +234,17 @@ protected:
         input->release({p.x, p.y}, Qt::LeftButton, time + 50);
         time += 50;
     }
+    // What the controller heard, without the rubber band of the editor view, which the first click of
+    // every double click starts and its release ends.
+    std::vector<std::string> reportsBesideTheBand() const {
+        std::vector<std::string> reports;
+        for (const std::string& entry : controller.log) {
+            if (entry != "drag update" && entry != "drag finish") {
+                reports.push_back(entry);
+            }
+        }
+        return reports;
+    }
     void type(Qt::Key key, const QString& text) {
         QTest::sendKeyEvent(QTest::Press, input->window(), key, text, Qt::NoModifier);
         QTest::sendKeyEvent(QTest::Release, input->window(), key, text, Qt::NoModifier);
@@ -258,7 +269,7 @@ TEST_F(SongViewWindowTest, ADoubleClickEditsTheNameInPlaceAndReturnWritesItIntoT
     EXPECT_TRUE(platform::FontPanel::shared().isVisible());
     EXPECT_EQ(platform::FontPanel::shared().editor(), name->textField()->currentEditor());
     // Not reported as a double click on the header: that would open the song settings.
-    EXPECT_TRUE(controller.log.empty());
+    EXPECT_TRUE(reportsBesideTheBand().empty());
 
     type(Qt::Key_Space, " ");
     type(Qt::Key_L, "L");
@@ -312,7 +323,7 @@ TEST_F(SongViewWindowTest, EditingACreditWithTheFontChooserKeepsItRightAlignedIn
     EXPECT_DOUBLE_EQ(composer->frame().width(), width);
     EXPECT_DOUBLE_EQ(composer->frame().maxX(), 520);
     EXPECT_EQ(header->producerTextView()->frame().maxX(), 520);
-    EXPECT_TRUE(controller.log.empty());
+    EXPECT_TRUE(reportsBesideTheBand().empty());
 }
 
 TEST_F(SongViewWindowTest, ADoubleClickBesideTheTextsOpensTheSettingsAlsoAfterTheLinesWereRebuilt) {
@@ -321,7 +332,7 @@ TEST_F(SongViewWindowTest, ADoubleClickBesideTheTextsOpensTheSettingsAlsoAfterTh
 
     // On the header, left of every text.
     doubleClick(header->convertPointToView(Point{20, 60}, nullptr));
-    EXPECT_EQ(controller.log, (std::vector<std::string>{"double click"}));
+    EXPECT_EQ(reportsBesideTheBand(), (std::vector<std::string>{"double click"}));
 
     // Rebuilt line views do not cover the header: its texts are still edited in place.
     editor->pageViewArray().front()->recreateAllSubViews();
@@ -331,7 +342,7 @@ TEST_F(SongViewWindowTest, ADoubleClickBesideTheTextsOpensTheSettingsAlsoAfterTh
     type(Qt::Key_Escape, "");
     EXPECT_FALSE(header->songNameTextView()->editing());
     doubleClick(header->convertPointToView(Point{20, 60}, nullptr));
-    EXPECT_EQ(controller.log, (std::vector<std::string>{"double click"}));
+    EXPECT_EQ(reportsBesideTheBand(), (std::vector<std::string>{"double click"}));
 }
 
 } // namespace

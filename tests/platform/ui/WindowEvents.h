@@ -26,7 +26,10 @@ public:
         buttons_ &= ~Qt::MouseButtons(button);
         send(pos, button, QEvent::MouseButtonRelease, time, mods);
     }
-    void move(QPointF pos, ulong time) { send(pos, Qt::NoButton, QEvent::MouseMove, time, {}); }
+    // Keys held during a drag travel with each move, as the window system reports them.
+    void move(QPointF pos, ulong time, Qt::KeyboardModifiers mods = {}) {
+        send(pos, Qt::NoButton, QEvent::MouseMove, time, mods);
+    }
     void click(QPointF pos, ulong time, Qt::MouseButton button = Qt::LeftButton) {
         press(pos, button, time);
         release(pos, button, time);
