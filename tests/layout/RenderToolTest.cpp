@@ -83,6 +83,23 @@ class RenderToolTest : public ::testing::Test {
 protected:
     TempDir dir;
     QString path(const std::string& name) const { return QString::fromStdString((dir / name).string()); }
+
+    // Saves the document as <name>.tovz, has tovz-render draw it at scale 2 into the folder <name> and
+    // reads the first page back (kept under TOVRIN_KEEP_RENDER, with "-<name>.png" appended when
+    // keepSuffix is set). Fails the test when any step fails.
+    void renderFirstPage(Document* document, const std::string& name, QImage& image,
+                         bool keepSuffix = false) {
+        TOVDocumentParser parser;
+        ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / (name + ".tovz"), document));
+        const ToolRun run = render({path(name + ".tovz"), "--png", path(name), "--scale", "2"});
+        ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+        ASSERT_TRUE(image.load(path(name + "/page-001.png")));
+        if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
+            image.save(keepSuffix ? QString::fromUtf8(keep) + "-" + QString::fromStdString(name) + ".png"
+                                  : QString::fromUtf8(keep));
+        }
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    }
 };
 
 TEST_F(RenderToolTest, ASavedSongBecomesOneA4PagePerPage) {
@@ -222,16 +239,11 @@ TEST_F(RenderToolTest, ClefsKeysTimesAndBarSymbolsOnSingleAndDoubleLines) {
     bar(9)->setLongRest(8);
     bar(10)->createNewSymbolRepeatWithTypeFrame(0x60F, platform::Rect(55, 32, 0, 0));
     bar(11)->createNewSymbolRepeatWithTypeFrame(0x600, platform::Rect(60, 2, 0, 0));
-    TOVDocumentParser parser;
-    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "symbols.tovz", document));
-    const ToolRun run = render({path("symbols.tovz"), "--png", path("symbols"), "--scale", "2"});
-    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     QImage image;
-    ASSERT_TRUE(image.load(path("symbols/page-001.png")));
-    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
-        image.save(QString::fromUtf8(keep));
+    renderFirstPage(document, "symbols", image);
+    if (HasFatalFailure()) {
+        return;
     }
-    image = image.convertToFormat(QImage::Format_ARGB32);
     auto darkInRect = [&](double x, double y, double w, double h) {
         int dark = 0;
         for (int py = static_cast<int>(2 * y); py < static_cast<int>(2 * (y + h)); ++py) {
@@ -260,16 +272,11 @@ TEST_F(RenderToolTest, EveryBarlineKindOnSingleAndDoubleLines) {
     for (std::uint64_t num = 0; num < 12; ++num) {
         tovtest::findBar(document, num)->setBarLineType(1280 + static_cast<int>(num % 8));
     }
-    TOVDocumentParser parser;
-    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "barlines.tovz", document));
-    const ToolRun run = render({path("barlines.tovz"), "--png", path("barlines"), "--scale", "2"});
-    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     QImage image;
-    ASSERT_TRUE(image.load(path("barlines/page-001.png")));
-    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
-        image.save(QString::fromUtf8(keep));
+    renderFirstPage(document, "barlines", image);
+    if (HasFatalFailure()) {
+        return;
     }
-    image = image.convertToFormat(QImage::Format_ARGB32);
     // Lines of 76.2 from y 40: the double line's barlines (after its second bar, x 40 + 2 * 130) run
     // through the gap between its two staves; a single line's do not reach into the next slot.
     auto darkInColumn = [&](double x, double fromY, double toY) {
@@ -321,16 +328,11 @@ TEST_F(RenderToolTest, AChordChartShowsItsChordsOnTheTimeGridAboveTheStaves) {
         tovtest::findBar(document, p.bar, p.lower)->createNewChordWithElemsTiming(p.elems, p.timing);
     }
     context->processPendingChanges();
-    TOVDocumentParser parser;
-    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "chords.tovz", document));
-    const ToolRun run = render({path("chords.tovz"), "--png", path("chords"), "--scale", "2"});
-    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     QImage image;
-    ASSERT_TRUE(image.load(path("chords/page-001.png")));
-    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
-        image.save(QString::fromUtf8(keep));
+    renderFirstPage(document, "chords", image);
+    if (HasFatalFailure()) {
+        return;
     }
-    image = image.convertToFormat(QImage::Format_ARGB32);
 
     // Where the editor's own layout of the same song puts each chord (page 0 at the editor's origin).
     glyphtest::GlyphServices glyphs;
@@ -430,16 +432,11 @@ TEST_F(RenderToolTest, NotesStandInTheirBarsOverSeveralBarsAndLines) {
         }
         context->processPendingChanges();
     }
-    TOVDocumentParser parser;
-    ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / "notes.tovz", document));
-    const ToolRun run = render({path("notes.tovz"), "--png", path("notes"), "--scale", "2"});
-    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
     QImage image;
-    ASSERT_TRUE(image.load(path("notes/page-001.png")));
-    if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
-        image.save(QString::fromUtf8(keep));
+    renderFirstPage(document, "notes", image);
+    if (HasFatalFailure()) {
+        return;
     }
-    image = image.convertToFormat(QImage::Format_ARGB32);
 
     // Where the editor's own layout of the same song puts each note (page 0 at the editor's origin).
     glyphtest::GlyphServices glyphs;
@@ -540,17 +537,11 @@ TEST_F(RenderToolTest, TheSongHeaderReadsLikeAPrintedLeadSheet) {
                 ++shown;
             }
         }
-        const std::string file = std::string(c.file) + ".tovz";
-        TOVDocumentParser parser;
-        ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / file, document));
-        const ToolRun run = render({path(file), "--png", path(c.file), "--scale", "2"});
-        ASSERT_EQ(run.status, 0) << run.errors.toStdString();
         QImage image;
-        ASSERT_TRUE(image.load(path(std::string(c.file) + "/page-001.png")));
-        if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
-            image.save(QString::fromUtf8(keep) + "-" + c.file + ".png");
+        renderFirstPage(document, c.file, image, true);
+        if (HasFatalFailure()) {
+            return;
         }
-        image = image.convertToFormat(QImage::Format_ARGB32);
 
         // The name at the top of the first slot, centred on the page.
         const QRectF name = darkBox(image, QRectF(40, 40, 520, nameHeight));
