@@ -9,6 +9,7 @@
 #include "model/Chord.h"
 #include "model/SymbolRepeat.h"
 #include "platform/graphics/GraphicsContext.h"
+#include "support/ImageInk.h"
 
 #include <QImage>
 #include <QTest>
@@ -24,6 +25,8 @@ using platform::Point;
 using platform::Rect;
 
 namespace {
+
+using tovtest::inkIn;
 
 class WhitePage : public FakeEditorView {
 public:
@@ -52,19 +55,6 @@ public:
     }
     bool first = false;
 };
-
-int inkIn(const QImage& image, const QRect& area) {
-    int count = 0;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 200) {
-                ++count;
-            }
-        }
-    }
-    return count;
-}
 
 struct Scene {
     GlyphServices glyphs;

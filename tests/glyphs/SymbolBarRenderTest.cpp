@@ -16,6 +16,7 @@
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/ViewHost.h"
+#include "support/ImageInk.h"
 
 #include <QImage>
 #include <QTest>
@@ -58,19 +59,10 @@ public:
     }
 };
 
+// The ink in an area given in sheet points.
 int inkIn(const QImage& image, const Rect& area) {
-    int count = 0;
-    const QRect inside = QRect(int(area.x() * kZoom), int(area.y() * kZoom), int(area.width() * kZoom) + 1,
-                               int(area.height() * kZoom) + 1)
-                             .intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 200) {
-                ++count;
-            }
-        }
-    }
-    return count;
+    return tovtest::inkIn(image, QRect(int(area.x() * kZoom), int(area.y() * kZoom),
+                                       int(area.width() * kZoom) + 1, int(area.height() * kZoom) + 1));
 }
 
 TEST(SymbolBarRender, ABarWithEachLineTempoMarkAndToolViewReadsAsMusic) {

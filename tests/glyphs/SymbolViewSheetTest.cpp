@@ -9,6 +9,7 @@
 #include "platform/graphics/Font.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/ViewHost.h"
+#include "support/ImageInk.h"
 
 #include <QImage>
 #include <QTest>
@@ -44,16 +45,7 @@ public:
 
 // The pixels of an area of the image that are not (nearly) white.
 int inkIn(const QImage& image, const QRect& area) {
-    int count = 0;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 235) {
-                ++count;
-            }
-        }
-    }
-    return count;
+    return tovtest::inkIn(image, area, 235);
 }
 
 TEST(SymbolViewSheet, EverySymbolKindShowsInItsThreeStates) {

@@ -13,6 +13,7 @@
 #include "platform/graphics/Font.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/ViewHost.h"
+#include "support/ImageInk.h"
 
 #include <QImage>
 #include <QTest>
@@ -28,6 +29,8 @@ using platform::BezierPath;
 using platform::Rect;
 
 namespace {
+
+using tovtest::inkIn;
 
 constexpr double kSpace = 5.9;
 constexpr double kStep = 2.95;
@@ -98,19 +101,6 @@ private:
     std::vector<Placed> placed_;
     std::vector<Picture> pictures_;
 };
-
-int inkIn(const QImage& image, const QRect& area) {
-    int count = 0;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 200) {
-                ++count;
-            }
-        }
-    }
-    return count;
-}
 
 TEST(NoteGlyphSheet, EveryNoteGlyphOnStaves) {
     TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));

@@ -3,6 +3,7 @@
 // TOVRIN_SHEET_OUT to a file name to keep the picture.
 
 #include "CellFixture.h"
+#include "support/ImageInk.h"
 
 #include "model/SymbolAccidental.h"
 #include "notation/TOVNoteTieView.h"
@@ -18,6 +19,8 @@ using namespace notationtest;
 using platform::Rect;
 
 namespace {
+
+using tovtest::inkIn;
 
 constexpr double kZoom = 3.0;
 constexpr double kPageWidth = 420;
@@ -41,19 +44,6 @@ public:
         }
     }
 };
-
-int inkIn(const QImage& image, const QRect& area) {
-    int count = 0;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 200) {
-                ++count;
-            }
-        }
-    }
-    return count;
-}
 
 class CellSheet : public ::testing::Test {
 protected:

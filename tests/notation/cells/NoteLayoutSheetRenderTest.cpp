@@ -3,6 +3,7 @@
 // and brackets, stems up and down. Set TOVRIN_LAYOUT_SHEET_OUT to a file name to keep the picture.
 
 #include "LayoutFixture.h"
+#include "support/ImageInk.h"
 
 #include "glyphs/TOVFlippedView.h"
 #include "glyphs/TOVObjectViewFactory.h"
@@ -55,16 +56,7 @@ public:
 };
 
 int inkIn(const QImage& image, const QRect& area) {
-    int count = 0;
-    const QRect inside = area.intersected(image.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x) {
-            if (qGray(image.pixel(x, y)) < 160) {
-                ++count;
-            }
-        }
-    }
-    return count;
+    return tovtest::inkIn(image, area, 160);
 }
 
 class LayoutSheet : public ::testing::Test {
