@@ -719,17 +719,27 @@ void TOVEditorBarView::drawRect(const Rect& dirty, platform::GraphicsContext& ct
     };
     if (dropTarget_) {
         strokeFrame(TOVUtils::barViewDropTargetFrameColor());
-        return;
-    }
-    const int mode = delegate() != nullptr ? delegate()->layoutViewInquireBarDrawMode(this) : 0;
-    if (mode == 2) {
-        ctx.setFillColor(TOVUtils::barViewEditTargetColor());
-        ctx.fillRect(dirty);
-    } else if (mode == 1) {
-        strokeFrame(TOVUtils::barViewSelectedFrameColor());
-        if (delegate()->layoutViewInquireIsChordInputActive(this)) {
-            highlightChordArea(ctx);
+    } else {
+        const int mode = delegate() != nullptr ? delegate()->layoutViewInquireBarDrawMode(this) : 0;
+        if (mode == 2) {
+            ctx.setFillColor(TOVUtils::barViewEditTargetColor());
+            ctx.fillRect(dirty);
+        } else if (mode == 1) {
+            strokeFrame(TOVUtils::barViewSelectedFrameColor());
+            if (delegate()->layoutViewInquireIsChordInputActive(this)) {
+                highlightChordArea(ctx);
+            }
         }
+    }
+    // The drop aids stand over the decoration, also (above all) while the bar is a drag's target.
+    for (const TOVNoteGridCell& cell : gridCellArray_) {
+        cell.drawWithFrameInView(cell.frame(), ctx);
+    }
+    for (const TOVNoteDropAreaCell& cell : noteDropAreaCellArray_) {
+        cell.drawWithFrameInView(cell.frame(), ctx);
+    }
+    if (harmonyDropAreaCell_) {
+        harmonyDropAreaCell_->drawWithFrameInView(harmonyDropAreaCell_->frame(), ctx);
     }
 }
 

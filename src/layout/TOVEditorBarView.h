@@ -5,11 +5,14 @@
 #include "layout/TOVLayoutController.h"
 #include "layout/TOVLayoutView.h"
 #include "notation/TOVNoteBlockCell.h"
+#include "notation/TOVNoteDropAreaCell.h"
+#include "notation/TOVNoteGridCell.h"
 #include "notation/TOVNoteViewDelegate.h"
 #include "platform/ui/DraggingInfo.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -194,6 +197,18 @@ public:
 private:
     NoteViewArray noteViewArray_;
     std::vector<TOVNoteBlockCell> noteBlockCellArray_;
+
+public:
+    // The drop aids a notes-palette drag shows over the bar, drawn on screen after the frame decorations:
+    // the rhythm grid's columns, the empty stretches that take a note, and the stretch for a harmony tone.
+    std::vector<TOVNoteGridCell>& gridCellArray() { return gridCellArray_; }
+    std::vector<TOVNoteDropAreaCell>& noteDropAreaCellArray() { return noteDropAreaCellArray_; }
+    std::optional<TOVNoteDropAreaCell>& harmonyDropAreaCell() { return harmonyDropAreaCell_; }
+
+private:
+    std::vector<TOVNoteGridCell> gridCellArray_;
+    std::vector<TOVNoteDropAreaCell> noteDropAreaCellArray_;
+    std::optional<TOVNoteDropAreaCell> harmonyDropAreaCell_;
 
 public:
     // ==== End of note views ===============================================================================

@@ -240,6 +240,28 @@ TEST_F(BarViewTest, FrameDecorationsOnScreenOnly) {
     EXPECT_EQ(onScreen[0].kind, DrawingCall::Kind::StrokePath);
     EXPECT_EQ(onScreen[0].path.lineWidth(), 1.5);
     EXPECT_TRUE(draw(false).empty());
+
+    // A notes-palette drag's aids are drawn after the drop-target frame, the harmony stretch last, and
+    // never into a print.
+    const auto framedOnly = draw(true);
+    view->gridCellArray().emplace_back(Rect(40, 0, 10, 60));
+    view->noteDropAreaCellArray().emplace_back(Rect(60, 0, 30, 60));
+    view->harmonyDropAreaCell().emplace(Rect(100, 0, 20, 60));
+    const auto withAids = draw(true);
+    ASSERT_GT(withAids.size(), framedOnly.size() + 2);
+    EXPECT_EQ(withAids[0].kind, DrawingCall::Kind::StrokePath);
+    auto recordedAlone = [&](auto&& drawCell) {
+        platform::RecordingGraphicsContext ctx(true);
+        drawCell(ctx);
+        return ctx.calls();
+    };
+    const auto harmony = recordedAlone([&](platform::GraphicsContext& ctx) {
+        view->harmonyDropAreaCell()->drawWithFrameInView(view->harmonyDropAreaCell()->frame(), ctx);
+    });
+    ASSERT_FALSE(harmony.empty());
+    EXPECT_EQ(withAids.back().kind, harmony.back().kind);
+    EXPECT_EQ(withAids.back().path.bounds(), harmony.back().path.bounds());
+    EXPECT_TRUE(draw(false).empty());
 }
 
 // Records which palette's handler each drag reached; it takes the drop target mark where the controller
