@@ -1,3 +1,4 @@
+#include "EditorViewLookups.h"
 #include "FakeLayoutController.h"
 
 #include "glyphs/GlyphServices.h"
@@ -89,19 +90,12 @@ protected:
         context->processPendingChanges();
         return chord;
     }
-    // The chord views standing in the editor view.
     std::vector<TOVChordObjectView*> chordViewsInEditor() const {
-        std::vector<TOVChordObjectView*> views;
-        for (const auto& view : editor->subviews()) {
-            if (auto* chordView = dynamic_cast<TOVChordObjectView*>(view.get())) {
-                views.push_back(chordView);
-            }
-        }
-        return views;
+        return layouttest::viewsInEditor<TOVChordObjectView>(*editor);
     }
     // The view's frame in the coordinates of the bar view.
-    static Rect inBar(const TOVEditorBarView* barView, const TOVObjectView& view) {
-        return Rect(barView->convertPointFromView(view.frame().origin, view.superview()), view.frame().size);
+    static Rect inBar(const TOVEditorBarView* barView, const platform::View& view) {
+        return layouttest::frameInBar(barView, view);
     }
     const TOVLayoutController::ObjectViewSet& selection() const { return editor->selectedObjectViewSet(); }
 

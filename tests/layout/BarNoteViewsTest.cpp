@@ -1,3 +1,4 @@
+#include "EditorViewLookups.h"
 #include "FakeLayoutController.h"
 
 #include "glyphs/TOVChordViewFactory.h"
@@ -83,17 +84,11 @@ protected:
         return note;
     }
     std::vector<TOVNoteView*> noteViewsInEditor() const {
-        std::vector<TOVNoteView*> views;
-        for (const auto& view : editor->subviews()) {
-            if (auto* noteView = dynamic_cast<TOVNoteView*>(view.get())) {
-                views.push_back(noteView);
-            }
-        }
-        return views;
+        return layouttest::viewsInEditor<TOVNoteView>(*editor);
     }
     // The view's frame in the coordinates of the bar view.
     static Rect inBar(const TOVEditorBarView* barView, const platform::View& view) {
-        return Rect(barView->convertPointFromView(view.frame().origin, view.superview()), view.frame().size);
+        return layouttest::frameInBar(barView, view);
     }
     TOVNoteView* viewOf(std::uint64_t num, const Note* note) const {
         return barView(num)->noteViewFromData(note).get();
