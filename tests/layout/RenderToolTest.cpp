@@ -1,4 +1,5 @@
 #include "FakeLayoutController.h"
+#include "support/ImageInk.h"
 
 #include "document/TOVDocumentParser.h"
 #include "glyphs/GlyphServices.h"
@@ -77,6 +78,14 @@ std::size_t saveSong(const std::filesystem::path& file, std::uint64_t moreBars) 
     TOVDocumentParser parser;
     EXPECT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(file, document));
     return document->pages().size();
+}
+
+// The dark pixels of an area given in page points, on a page rendered at scale 2.
+int inkAtScale2(const QImage& image, const platform::Rect& r) {
+    const int x0 = static_cast<int>(2 * r.x());
+    const int y0 = static_cast<int>(2 * r.y());
+    return tovtest::inkIn(
+        image, QRect(x0, y0, static_cast<int>(2 * r.maxX()) - x0, static_cast<int>(2 * r.maxY()) - y0), 160);
 }
 
 class RenderToolTest : public ::testing::Test {
@@ -342,15 +351,7 @@ TEST_F(RenderToolTest, AChordChartShowsItsChordsOnTheTimeGridAboveTheStaves) {
     controller.editor = editor.get();
     editor->setDelegate(&controller);
     editor->setDocData(document);
-    auto darkIn = [&](const platform::Rect& r) {
-        int dark = 0;
-        for (int y = static_cast<int>(2 * r.y()); y < static_cast<int>(2 * r.maxY()); ++y) {
-            for (int x = static_cast<int>(2 * r.x()); x < static_cast<int>(2 * r.maxX()); ++x) {
-                dark += qRed(image.pixel(x, y)) < 160 ? 1 : 0;
-            }
-        }
-        return dark;
-    };
+    auto darkIn = [&](const platform::Rect& r) { return inkAtScale2(image, r); };
     for (const Placed& p : chart) {
         SCOPED_TRACE(::testing::Message()
                      << "bar " << p.bar << (p.lower ? " lower" : "") << " at " << p.timing);
@@ -454,15 +455,7 @@ TEST_F(RenderToolTest, NotesStandInTheirBarsOverSeveralBarsAndLines) {
     controller.editor = editor.get();
     editor->setDelegate(&controller);
     editor->setDocData(document);
-    auto darkIn = [&](const platform::Rect& r) {
-        int dark = 0;
-        for (int y = static_cast<int>(2 * r.y()); y < static_cast<int>(2 * r.maxY()); ++y) {
-            for (int x = static_cast<int>(2 * r.x()); x < static_cast<int>(2 * r.maxX()); ++x) {
-                dark += qRed(image.pixel(x, y)) < 160 ? 1 : 0;
-            }
-        }
-        return dark;
-    };
+    auto darkIn = [&](const platform::Rect& r) { return inkAtScale2(image, r); };
     const Placed* previous = nullptr;
     double previousX = 0;
     for (const Placed& p : music) {
