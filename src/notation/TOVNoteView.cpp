@@ -97,6 +97,10 @@ void TOVNoteView::rebuildCells(bool copyHeights) {
             updateSymbolViews();
         }
     }
+    if (state() == 1) {
+        // The stem ends, and the handles on them, may have moved.
+        invalidateCursorRects();
+    }
     setNeedsDisplay();
 }
 
@@ -220,7 +224,12 @@ void TOVNoteView::setState(int state) {
     if (state == 0) {
         unselectAllCells();
     }
+    const bool handlesChange = (state == 1) != (this->state() == 1);
     TOVSelectableView::setState(state);
+    // The handles take the resize cursor only while the view is selected.
+    if (handlesChange) {
+        invalidateCursorRects();
+    }
 }
 
 void TOVNoteView::selectCell(TOVNoteCellBase* cell) {

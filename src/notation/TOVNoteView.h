@@ -157,6 +157,17 @@ public:
     platform::Rect flipHandleRect() const { return flipHandleRect_; }
     void setFlipHandleRect(const platform::Rect& rect) { flipHandleRect_ = rect; }
 
+    // --- Mouse ---
+    // A press selects the note or one of its cells through the object controller and may arm one of three
+    // drags: a tone up or down, a stem end of a group, or the stems to the other side. The view measures
+    // and reports; the note-view delegate shows the previews and changes the model, except the stem
+    // lengths, which the release writes to the note.
+    void mouseDown(const platform::Event& event) override;
+    void mouseDragged(const platform::Event& event) override;
+    void mouseUp(const platform::Event& event) override;
+    // The up-down cursor over the stem-end handles, only while the view is selected.
+    void resetCursorRects() override;
+
     // --- Layout: x of the units, stems, flags, beams, tuplets and the frame (TOVNoteViewLayout.cpp) ---
     // The x of the unit's cell from the first unit's.
     double xPosForUnit(const NoteUnit* unit) const;
