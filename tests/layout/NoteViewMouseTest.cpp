@@ -430,6 +430,35 @@ TEST_F(StemHandleTest, TheRightHandleDragsTheLastStemEndAndTheLineFollows) {
     }
 }
 
+TEST_F(NoteViewMouseTest, TheLeftHandleOfAGroupWithStemsDownDragsTheFirstStemEnd) {
+    Note* note = beamed(2, 0, {2, 4, 3, 5});
+    TOVNoteView* view = viewOf(2, note);
+    ASSERT_TRUE(view->isNoteFlip());
+    click(*view, centreOf(view->beamPath()->bounds()));
+    ASSERT_TRUE(view->isWholeNoteSelected());
+    host->repaint();
+    settle();
+    auto stemEnd = [&](std::size_t unit) {
+        return view->convertPointToView(view->unitCellArray()[unit]->posPoleEdge(), editor.get());
+    };
+    // Below the stem ends, the left one on the first stem.
+    const Rect handle = view->convertRectToView(view->handleCellArray()[0]->frame(), editor.get());
+    ASSERT_NEAR(handle.x(), stemEnd(0).x, 1e-9);
+    ASSERT_NEAR(handle.maxY(), stemEnd(0).y, 1e-9);
+    const double rightEnd = stemEnd(3).y;
+    const double leftBefore = view->heightLeft();
+
+    const Point start = centreOf(handle);
+    press(*editor, start);
+    move(*editor, {start.x, start.y + 12});
+    EXPECT_NEAR(stemEnd(0).y, start.y + 12, 1.0);
+    EXPECT_GT(view->heightLeft(), leftBefore + 8);
+    EXPECT_NEAR(stemEnd(3).y, rightEnd, 1.0) << "the other end stays";
+    release(*editor, {start.x, start.y + 12});
+    EXPECT_FLOAT_EQ(note->heightLeft(), view->heightLeft());
+    EXPECT_FLOAT_EQ(note->heightRight(), view->heightRight());
+}
+
 TEST_F(StemHandleTest, HandlesShowTheUpDownCursorOnlyWhileSelected) {
     const std::shared_ptr<platform::Cursor> upDown = TOVUtils::cursorForResizeHandle(4);
     ASSERT_NE(upDown, nullptr);
