@@ -419,13 +419,22 @@ TEST_F(StemHandleTest, TheRightHandleDragsTheLastStemEndAndTheLineFollows) {
     view->updateView();
     EXPECT_NEAR(stemEnd(3).y, endBefore.y, 1e-9);
 
+    // The selected group with its handles, as a window shows it at six times the size, written where
+    // TOVRIN_NOTE_MOUSE_OUT says.
     if (const char* out = std::getenv("TOVRIN_NOTE_MOUSE_OUT")) {
+        constexpr double kZoom = 6.0;
+        const Rect before = editor->frame();
+        editor->setFrame(Rect(before.x(), before.y(), before.width() * kZoom, before.height() * kZoom));
+        editor->scaleUnitSquareToSize({kZoom, kZoom});
+        // The editor moved so that the group stands near the window's top left corner.
+        const Rect far = view->convertRectToView(view->bounds().insetBy(-20, -20), nullptr);
+        editor->setFrameOrigin({before.x() - far.x() + 10, before.y() - far.y() + 10});
+        const Rect area = view->convertRectToView(view->bounds().insetBy(-20, -20), nullptr);
+        settle();
         host->repaint();
-        const Rect area = view->convertRectToView(view->bounds().insetBy(-30, -30), nullptr);
         const QImage image = host->grab().toImage();
         const double k = image.devicePixelRatio();
         image.copy(int(area.x() * k), int(area.y() * k), int(area.width() * k), int(area.height() * k))
-            .scaled(int(area.width() * 6), int(area.height() * 6), Qt::KeepAspectRatio, Qt::SmoothTransformation)
             .save(QString::fromLocal8Bit(out));
     }
 }
