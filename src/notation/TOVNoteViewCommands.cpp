@@ -30,10 +30,14 @@ bool isTupletNote(const Note* note) {
     return note != nullptr && (note->isTriplet() || note->isSextuplet());
 }
 
-// The one selected tone cell, or null when none or several are selected.
+// The one selected tone cell, or null when none or several are selected. A slash has no pitch to spell:
+// its cell counts as selected but answers null, as no accidental is dropped onto a slash either.
 TOVNoteToneCell* singleSelectedToneCell(const TOVNoteView& view) {
     const std::vector<TOVNoteToneCell*> cells = view.selectedToneCells();
-    return cells.size() == 1 ? cells.front() : nullptr;
+    if (cells.size() != 1 || typeid(*cells.front()) != typeid(TOVNoteToneCell)) {
+        return nullptr;
+    }
+    return cells.front();
 }
 
 NoteTone* singleSelectedTone(const TOVNoteView& view) {
