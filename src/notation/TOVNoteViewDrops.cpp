@@ -208,6 +208,9 @@ void TOVNoteView::draggingExited(const DraggingInfo& info) {
 
 bool TOVNoteView::performDragOperation(const DraggingInfo& info) {
     setCanAcceptDraggingUpdateEvent(false);
+    // The bar lets go of the selection when its drop-target mark goes: that has to happen before the drop
+    // selects what it made, not after.
+    setDropTarget(false);
     bool done = false;
     if (info.hasType(kSymbolPaletteDragType)) {
         done = performDragOperationFromSymbolPalette(info);
