@@ -317,7 +317,7 @@ TEST_F(NoteViewDropsTest, TieDroppedIntoTheNextNoteIsTheOnlySelection) {
     TOVNoteToneCell* cell = cellOf(toneOf(left));
     ASSERT_NE(cell, nullptr);
     ASSERT_NE(cell->tieView(), nullptr);
-    EXPECT_EQ(editor->selectedObjectViewSet().size(), 1u);
+    ASSERT_EQ(editor->selectedObjectViewSet().size(), 1u);
     EXPECT_EQ(editor->selectedObjectViewSet().front(), cell->tieView());
     EXPECT_EQ(cell->tieView()->state(), 1);
     EXPECT_EQ(viewOf(other)->state(), 0);

@@ -151,6 +151,16 @@ TEST_F(NoteViewCommandsTest, MenuPredicates) {
              return v;
          },
          {false, false, true, false, false, true, false, false, false, false, false, true, true}},
+        {"unbeamed triplet, first two members of different pitches",
+         [&] {
+             Note* n = triplet({80, 80, 80});
+             n->unitArray()[1]->toneArray().front()->setLevel(2);
+             context.processPendingChanges();
+             auto v = viewOf(n);
+             selectUnits(*v, {0, 1});
+             return v;
+         },
+         {false, false, false, false, false, true, false, false, false, false, false, true, true}},
         {"unbeamed triplet, first and last members (not neighbours)",
          [&] {
              auto v = viewOf(triplet({80, 80, 80}));
