@@ -50,7 +50,8 @@ void putAccidentalAtDefaultPlace(TOVNoteToneCell& cell) {
     NoteTone* tone = cell.tone();
     SymbolAccidental* accidental = tone != nullptr ? tone->accidental() : nullptr;
     if (accidental != nullptr) {
-        accidental->setFrame(platform::Rect(cell.defaultPosOfAccidentalView(accidental->type()), platform::Size()));
+        accidental->setFrame(
+            platform::Rect(cell.defaultPosOfAccidentalView(accidental->type()), platform::Size()));
     }
 }
 
@@ -67,9 +68,8 @@ bool TOVNoteView::canEnableDeleteMenu() const {
         return true;
     }
     // Inside a tuplet only some tones of a member go, never a whole member.
-    return std::none_of(unitCellArray().begin(), unitCellArray().end(), [](const auto& cell) {
-        return cell->selected() || cell->areAllTonesSelected();
-    });
+    return std::none_of(unitCellArray().begin(), unitCellArray().end(),
+                        [](const auto& cell) { return cell->selected() || cell->areAllTonesSelected(); });
 }
 
 bool TOVNoteView::canEnableConvertNoteRestMenu() const {

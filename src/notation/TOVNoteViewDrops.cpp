@@ -154,7 +154,8 @@ DragOperation TOVNoteView::draggingUpdatedFromNotePalette(const DraggingInfo& in
             *this, info,
             [](const TOVNoteUnitCell&, const TOVNoteToneCell& cell) {
                 const NoteTone* tone = cell.tone();
-                return tone != nullptr && tone->tieRight() == nullptr && tone->nextContinuousTone() != nullptr;
+                return tone != nullptr && tone->tieRight() == nullptr &&
+                       tone->nextContinuousTone() != nullptr;
             },
             nullptr);
         operation = found ? DragOperationCopy : DragOperationNone;
@@ -228,9 +229,11 @@ bool TOVNoteView::performDragOperationFromSymbolPalette(const DraggingInfo& info
         if (platform::View* bar = barView()) {
             done = bar->performDragOperation(info);
         }
-    } else if (TOVNoteToneCell* cell = dropTargetToneCell(); cell != nullptr && noteViewDelegate() != nullptr) {
+    } else if (TOVNoteToneCell* cell = dropTargetToneCell();
+               cell != nullptr && noteViewDelegate() != nullptr) {
         // The delegate answers NO when it takes no insertions.
-        done = noteViewDelegate()->noteViewToneCellRequireInsertSymbolObjectDraggingInfo(this, cell, code, info);
+        done =
+            noteViewDelegate()->noteViewToneCellRequireInsertSymbolObjectDraggingInfo(this, cell, code, info);
     }
     if (TOVNoteViewDelegate* host = noteViewDelegate()) {
         host->noteViewSymbolPaletteDragPerformedDraggingInfo(this, code, info);

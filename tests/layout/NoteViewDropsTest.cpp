@@ -181,7 +181,8 @@ protected:
     void SetUp() override {
         controller.editor = editor.get();
         editor->setDelegate(&controller);
-        document = tovtest::makeLayout(*context, {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{2, 2, false}}}});
+        document =
+            tovtest::makeLayout(*context, {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{2, 2, false}}}});
         refreshBuffer->setEditorViewController(&refresher);
         refresher.editor = editor.get();
         document->setCoreDataController(refreshBuffer);
@@ -197,7 +198,9 @@ protected:
         refreshBuffer->setEditorViewController(nullptr);
     }
 
-    TOVEditorBarView* barView(std::uint64_t num) const { return editor->barViewFromNumberInLower(num, false); }
+    TOVEditorBarView* barView(std::uint64_t num) const {
+        return editor->barViewFromNumberInLower(num, false);
+    }
     Bar* bar(std::uint64_t num) const { return tovtest::findBar(document, num); }
     Note* melo(std::uint64_t num, std::uint64_t from, std::int64_t level, std::uint64_t length = 240) {
         Note* note = bar(num)->createNewSingleMeloFromLengthLevel(from, length, level);
@@ -279,7 +282,8 @@ TEST_F(NoteViewDropsTest, TieFindsNoTargetWhereNoTieCanGo) {
     context->processPendingChanges();
     showNotes(0);
 
-    const auto operation = drag({kNotesForNote}, kTie, {atTone(toneOf(tied)), atTone(toneOf(end)), atTone(toneOf(end))});
+    const auto operation =
+        drag({kNotesForNote}, kTie, {atTone(toneOf(tied)), atTone(toneOf(end)), atTone(toneOf(end))});
     EXPECT_EQ(operation, platform::DragOperationNone);
     for (Note* note : {tied, end}) {
         SCOPED_TRACE(note->timing());
@@ -306,7 +310,8 @@ TEST_F(NoteViewDropsTest, TieDroppedIntoTheNextNoteIsTheOnlySelection) {
     ASSERT_EQ(editor->selectedObjectViewSet().size(), 1u);
     TOVNoteToneCell* hovered = cellOf(toneOf(left));
 
-    EXPECT_EQ(drag({kNotesForNote}, kTie, {atTone(toneOf(left)), atTone(toneOf(left))}), platform::DragOperationCopy);
+    EXPECT_EQ(drag({kNotesForNote}, kTie, {atTone(toneOf(left)), atTone(toneOf(left))}),
+              platform::DragOperationCopy);
     const auto hovers = hoversOf(viewOf(left));
     ASSERT_FALSE(hovers.empty());
     EXPECT_EQ(hovers.front().target, hovered);
@@ -334,7 +339,8 @@ TEST_F(NoteViewDropsTest, AccidentalsSkipSlashesAndRestsArticulationsTakeSlashes
     TOVNoteUnitCell* restUnit = viewOf(rest)->unitCellArray().front().get();
     ASSERT_NE(restUnit->restCell(), nullptr);
 
-    EXPECT_EQ(drag({kNotesForNote}, kSharp, {atTone(toneOf(slash)), at(restUnit->restCell()), at(restUnit->restCell())}),
+    EXPECT_EQ(drag({kNotesForNote}, kSharp,
+                   {atTone(toneOf(slash)), at(restUnit->restCell()), at(restUnit->restCell())}),
               platform::DragOperationNone);
     EXPECT_TRUE(controller.toneInserts.empty());
     for (Note* note : {slash, rest}) {
@@ -375,7 +381,8 @@ TEST_F(NoteViewDropsTest, ExistingAccidentalAndSameArticulationAreMarkedForRepla
     ASSERT_NE(staccatoView, nullptr);
 
     // A flat over the sharp, then over the tone without accidental; dropped there.
-    EXPECT_EQ(drag({kNotesForNote}, kFlat, {atTone(low), atTone(high), atTone(high)}), platform::DragOperationCopy);
+    EXPECT_EQ(drag({kNotesForNote}, kFlat, {atTone(low), atTone(high), atTone(high)}),
+              platform::DragOperationCopy);
     auto hovers = hoversOf(view);
     ASSERT_GE(hovers.size(), 2u);
     EXPECT_EQ(hovers.front().target, lowCell);
@@ -383,7 +390,8 @@ TEST_F(NoteViewDropsTest, ExistingAccidentalAndSameArticulationAreMarkedForRepla
     EXPECT_EQ(hovers.back().target, highCell);
     EXPECT_EQ(hovers.back().replaced, nullptr);
     EXPECT_EQ(hovers.back().marked, 0);
-    EXPECT_NE(std::find(controller.targets.begin(), controller.targets.end(), sharpView), controller.targets.end());
+    EXPECT_NE(std::find(controller.targets.begin(), controller.targets.end(), sharpView),
+              controller.targets.end());
     ASSERT_EQ(controller.toneInserts.size(), 1u);
     EXPECT_EQ(controller.toneInserts[0].cell, highCell);
     EXPECT_EQ(controller.toneInserts[0].item, 3842);
@@ -426,8 +434,9 @@ TEST_F(NoteViewDropsTest, OtherItemsAreHandedToTheBarBeneath) {
 
     // A bar symbol offered under both types: the note passes it to the bar, which takes it.
     controller.senders.clear();
-    EXPECT_EQ(drag({kSymbolsForNote, kSymbolsForBar}, kDynamicsForte, {atTone(toneOf(note)), atTone(toneOf(note))}),
-              platform::DragOperationCopy);
+    EXPECT_EQ(
+        drag({kSymbolsForNote, kSymbolsForBar}, kDynamicsForte, {atTone(toneOf(note)), atTone(toneOf(note))}),
+        platform::DragOperationCopy);
     EXPECT_NE(std::find(controller.senders.begin(), controller.senders.end(),
                         std::pair<std::string, platform::View*>("insert", barView(0))),
               controller.senders.end());
@@ -479,7 +488,8 @@ TEST_F(NoteViewDropsTest, DroppedTieDrawnSelectedBesideAnAccidental) {
     toneOf(left)->createNewAccidentalWithTypeFrame(3840, Rect(-4.8, -6.2, 0, 0));
     context->processPendingChanges();
     showNotes(0);
-    ASSERT_EQ(drag({kNotesForNote}, kTie, {atTone(toneOf(left)), atTone(toneOf(left))}), platform::DragOperationCopy);
+    ASSERT_EQ(drag({kNotesForNote}, kTie, {atTone(toneOf(left)), atTone(toneOf(left))}),
+              platform::DragOperationCopy);
     TOVNoteToneCell* cell = cellOf(toneOf(left));
     ASSERT_NE(cell->tieView(), nullptr);
     ASSERT_NE(cell->accidentalView(), nullptr);
@@ -492,7 +502,9 @@ TEST_F(NoteViewDropsTest, DroppedTieDrawnSelectedBesideAnAccidental) {
     const QImage image = host.grab().toImage();
     const Rect bar = barView(0)->convertRectToView(barView(0)->bounds(), editor.get());
     if (const char* out = std::getenv("TOVRIN_SHEET_OUT")) {
-        image.copy(int(bar.x() * kZoom), int(bar.y() * kZoom), int(bar.width() * kZoom), int(bar.height() * kZoom))
+        image
+            .copy(int(bar.x() * kZoom), int(bar.y() * kZoom), int(bar.width() * kZoom),
+                  int(bar.height() * kZoom))
             .save(QString::fromLocal8Bit(out));
     }
     // Under the middle of the tie's curve some pixel is orange; the sharp is drawn dark, not orange.
@@ -506,7 +518,9 @@ TEST_F(NoteViewDropsTest, DroppedTieDrawnSelectedBesideAnAccidental) {
         }
         return false;
     };
-    auto orange = [](const QColor& c) { return c.red() > 200 && c.green() > 80 && c.green() < 200 && c.blue() < 80; };
+    auto orange = [](const QColor& c) {
+        return c.red() > 200 && c.green() > 80 && c.green() < 200 && c.blue() < 80;
+    };
     auto dark = [](const QColor& c) { return c.lightness() < 80; };
     const Rect tie = cell->tieView()->frame();
     EXPECT_TRUE(anyIn(Rect(tie.midX() - 2, tie.y(), 4, tie.height()), orange));

@@ -334,7 +334,8 @@ TEST_F(NoteViewCommandsTest, EnharmonicRespellingKeepsThePitch) {
     ASSERT_NE(tone->accidental(), nullptr);
     TOVNoteToneCell* cell = view->toneCellOfData(tone);
     ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(tone->accidental()->frame().origin, cell->defaultPosOfAccidentalView(tone->accidental()->type()));
+    EXPECT_EQ(tone->accidental()->frame().origin,
+              cell->defaultPosOfAccidentalView(tone->accidental()->type()));
     ASSERT_NE(cell->accidentalView(), nullptr);
     // The selection is kept across the rebuild, so the way back is open.
     ASSERT_TRUE(view->canEnableEnharmonicDownMenu());
