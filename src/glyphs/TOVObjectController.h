@@ -2,6 +2,7 @@
 
 #include "platform/foundation/Geometry.h"
 
+class TOVNoteView;
 class TOVObjectView;
 class TOVTempoSpeedView;
 
@@ -49,6 +50,9 @@ public:
     virtual platform::Point toolsViewInquireOrigin(TOVObjectView* view) = 0;
     // A double click on a metronome mark: asks for a new speed for the selected marks.
     virtual void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) = 0;
+    // A note view changed or confirmed the selection of its cells (which cells is not passed): the editor
+    // refreshes its hint.
+    virtual void noteViewDidUpdateSelectedCells(TOVNoteView* noteView) {}
     // A great double bar was dropped on a barline view: the song is to end at the bar before it.
     virtual void greatDoubleBarLineDidInserted(TOVObjectView* view) = 0;
 };

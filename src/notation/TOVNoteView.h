@@ -56,9 +56,6 @@ public:
     virtual bool isNoteFlip() const;
     bool flipPreviewMode() const { return flipPreviewMode_; }
     void setFlipPreviewMode(bool mode) { flipPreviewMode_ = mode; }
-    // Turns the note's stems the other way; the note commands give it its work, until then it does
-    // nothing.
-    virtual void doFlip() {}
 
     // --- Cells ---
     const UnitCellArray& unitCellArray() const { return unitCellArray_; }
@@ -183,6 +180,55 @@ public:
     void addFlag();
     // Fits the frame around cells and outlines, reaching the middle staff line, in the superview.
     void updateFrame();
+
+    // --- Drops and commands (TOVNoteViewDrops.cpp, TOVNoteViewCommands.cpp) ---
+    // The tie and the accidentals of the notes palette and the articulations of the symbols palette are
+    // taken onto the tone under the pointer; every other item goes on to the bar view beneath.
+    platform::DragOperation draggingEntered(const platform::DraggingInfo& info) override;
+    // Ignored (no operation) between a drop and the next entry.
+    platform::DragOperation draggingUpdated(const platform::DraggingInfo& info) override;
+    void draggingExited(const platform::DraggingInfo& info) override;
+    bool performDragOperation(const platform::DraggingInfo& info) override;
+    platform::DragOperation draggingUpdatedFromSymbolPalette(const platform::DraggingInfo& info);
+    platform::DragOperation draggingUpdatedFromNotePalette(const platform::DraggingInfo& info);
+    bool performDragOperationFromSymbolPalette(const platform::DraggingInfo& info);
+    bool performDragOperationFromNotePalette(const platform::DraggingInfo& info);
+    // No tone is the target any more, nothing is marked for replacement, the editor forgets its target.
+    void clearDraggingFromPalette();
+
+    // Menu validation for the note-editing commands, and the commands that change only this note.
+    bool canEnableDeleteMenu() const;
+    bool canEnableConvertNoteRestMenu() const;
+    // Two neighbouring tuplet members of the same kind and pitches may become one of double length.
+    bool canMakeUnite() const;
+    bool canDivideUnite() const;
+    bool canEnableUniteMenu() const;
+    bool shouldCheckBeamMenu() const;
+    bool canDivideBeamForTuplet() const;
+    bool canMakeBeamForTuplet() const;
+    bool canEnableBeamMenuForTuplet() const;
+    // Divides the beams of the selected tuplet members when they have any, else beams them.
+    void doBeamForTuplet();
+    bool canEnableAccidentalUpMenu() const;
+    bool canEnableAccidentalDownMenu() const;
+    // With one selected tone: its own accidental one step up or down, back at its default place.
+    void accidentalUp();
+    void accidentalDown();
+    bool canEnableEnharmonicUpMenu() const;
+    bool canEnableEnharmonicDownMenu() const;
+    void enharmonicUp();
+    void enharmonicDown();
+    bool canEnableFlipMenu() const;
+    // Turns the note's stems the other way; ties into and out of the note follow.
+    virtual void doFlip();
+    bool canEnableNoteHeadNormalMenu() const;
+    bool canEnableNoteHeadXMenu() const;
+    bool canEnableNoteHeadNoneMenu() const;
+    void noteHeadNormal();
+    void noteHeadX();
+    void noteHeadNone();
+    // 0 normal, 1 X, 2 none, on every selected tone; only while the view is selected.
+    void changeNoteHeadOfSelectedCellsWith(int head);
 
     void drawRect(const platform::Rect& dirty, platform::GraphicsContext& ctx) override;
 
