@@ -18,9 +18,6 @@ public:
     virtual int objectViewInquireEditBarMode(TOVObjectView* view) = 0;
     virtual bool objectViewShouldBeSelectedAndClearOthers(TOVObjectView* view, bool clearOthers) = 0;
     virtual void objectViewShouldBeUnselected(TOVObjectView* view) = 0;
-    // A press on a note view changed or confirmed which of its cells are selected; the editor refreshes
-    // its hint. A controller without such a hint need not hear it.
-    virtual void noteViewDidUpdateSelectedCells(TOVObjectView* noteView) {}
     // The new drop target; null clears it.
     virtual void objectViewShouldBeTarget(TOVObjectView* view) = 0;
     virtual void objectViewUnderMovingWithDiffXDiffY(TOVObjectView* view, double dx, double dy) = 0;

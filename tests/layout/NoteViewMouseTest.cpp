@@ -71,7 +71,7 @@ public:
         selectionLog.push_back("unselect");
         FakeLayoutController::objectViewShouldBeUnselected(view);
     }
-    void noteViewDidUpdateSelectedCells(TOVObjectView*) override { selectionLog.push_back("cells"); }
+    void noteViewDidUpdateSelectedCells(TOVNoteView*) override { selectionLog.push_back("cells"); }
 };
 
 // Stands between a note view and its bar view: logs each drag report, then hands every message on.
