@@ -324,6 +324,29 @@ TEST_F(BarNotePaletteDropTest, ABarWithNotesOffersItsEmptyStretches) {
     expectNoAidsLeft(bar);
 }
 
+// A damaged file may hold notes that overlap: they leave no stretch between them, and a note lying inside
+// an earlier one does not open one there either.
+TEST_F(BarNotePaletteDropTest, OverlappingNotesOpenNoStretch) {
+    melo(1, 0, 480);
+    Note* inside = melo(1, 480, 120);
+    melo(1, 600, 120);
+    inside->firstUnit()->setTiming(120);
+    context->processPendingChanges();
+    TOVEditorBarView* bar = barView(1);
+    bar->recreateAllNoteViews();
+    EXPECT_EQ(dragAlong(kQuarter, {pointerAt(bar, {bar->posXFromNoteX(840), yAtLevel(bar, -4)})}, true),
+              platform::DragOperationNone);
+    ASSERT_EQ(controller.hovers.size(), 1u);
+    const Hover& h = controller.hovers.front();
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> stretches;
+    for (const TOVNoteDropAreaCell& area : h.areas) {
+        stretches.emplace_back(area.x(), area.length());
+        EXPECT_GE(area.frame().x(), bar->rectangleNotesArea().x());
+        EXPECT_LE(area.frame().maxX(), bar->rectangleNotesArea().maxX() + 1e-9);
+    }
+    EXPECT_EQ(stretches, (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{480, 120}, {720, 240}}));
+}
+
 TEST_F(BarNotePaletteDropTest, AValueFitsAStretchOnlyWhenItIsNoLongerAndLandsAtItsStart) {
     // A stretch of an eighth (240 to 360) and one of a half (480 to 960).
     melo(1, 0, 240);
