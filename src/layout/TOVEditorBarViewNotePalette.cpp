@@ -365,8 +365,8 @@ DragOperation TOVEditorBarView::draggingUpdatedWithHarmonyTone(const platform::D
     if (target != harmonyDropTargetUnitCell_) {
         setHarmonyDropTargetUnitCell(target);
         showNewNotePreview();
-        TOVNoteDropAreaCell area(Rect(point.x, kDropAreaInset, target->frame().width(),
-                                      frame().height() - 2 * kDropAreaInset));
+        TOVNoteDropAreaCell area(
+            Rect(point.x, kDropAreaInset, target->frame().width(), frame().height() - 2 * kDropAreaInset));
         area.setBarView(this);
         area.setActive(true);
         setHarmonyDropAreaCell(area);

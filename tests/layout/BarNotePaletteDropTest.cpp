@@ -92,8 +92,8 @@ public:
             h.activeGrid = static_cast<std::size_t>(bar->activeGridCell() - bar->gridCellArray().data());
         }
         if (bar->activeNoteDropAreaCell() != nullptr) {
-            h.activeArea = static_cast<std::size_t>(bar->activeNoteDropAreaCell() -
-                                                    bar->noteDropAreaCellArray().data());
+            h.activeArea =
+                static_cast<std::size_t>(bar->activeNoteDropAreaCell() - bar->noteDropAreaCellArray().data());
         }
         if (const auto& preview = bar->notePreview()) {
             h.preview = true;
@@ -107,8 +107,9 @@ public:
         for (const auto& page : editor->pageViewArray()) {
             for (const auto& line : page->lineViewArray()) {
                 for (const auto& other : line->barViewArray()) {
-                    if (other.get() != bar && (!other->gridCellArray().empty() ||
-                                               !other->noteDropAreaCellArray().empty() || other->notePreview())) {
+                    if (other.get() != bar &&
+                        (!other->gridCellArray().empty() || !other->noteDropAreaCellArray().empty() ||
+                         other->notePreview())) {
                         h.othersClear = false;
                     }
                 }
@@ -162,7 +163,8 @@ protected:
     }
     // Notes written into the bar and shown, as the controller does after an edit.
     Note* melo(std::uint64_t num, std::uint64_t from, std::uint64_t length, std::int64_t level = 0) {
-        return shown(num, tovtest::findBar(document, num)->createNewSingleMeloFromLengthLevel(from, length, level));
+        return shown(
+            num, tovtest::findBar(document, num)->createNewSingleMeloFromLengthLevel(from, length, level));
     }
     Note* rest(std::uint64_t num, std::uint64_t from, std::uint64_t length) {
         return shown(num, tovtest::findBar(document, num)->createNewSingleRestFromLength(from, length));
@@ -191,7 +193,8 @@ protected:
 
     // Drags the palette item from a palette window beside this one along the points; the button comes up at
     // the last, or, with leave, the drag ends outside every window. Answers what the palette heard.
-    platform::DragOperation dragAlong(std::int32_t item, std::vector<uitest::PointerAt> path, bool leave = false) {
+    platform::DragOperation dragAlong(std::int32_t item, std::vector<uitest::PointerAt> path,
+                                      bool leave = false) {
         platform::DraggingInfo info;
         info.addType(TOVPaletteTypes::NoteForBarView);
         const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(item);
@@ -216,7 +219,8 @@ protected:
     }
     // The middle of the grid column at the tick, at the level.
     uitest::PointerAt atGridTick(TOVEditorBarView* bar, std::uint64_t tick, std::int64_t level) {
-        const double column = bar->rectangleNotesArea().width() / static_cast<double>(bar->totalRhythmLength() / 30);
+        const double column =
+            bar->rectangleNotesArea().width() / static_cast<double>(bar->totalRhythmLength() / 30);
         return pointerAt(bar, {bar->posXFromNoteX(tick) + column / 2, yAtLevel(bar, level)});
     }
     void expectNoAidsLeft(TOVEditorBarView* bar) {
@@ -371,11 +375,13 @@ TEST_F(BarNotePaletteDropTest, AValueFitsAStretchOnlyWhenItIsNoLongerAndLandsAtI
         SCOPED_TRACE(testing::Message() << c.item << " " << c.from << " " << c.where);
         controller.log.clear();
         controller.hovers.clear();
-        const double x = bar->posXFromNoteX(c.from) + c.where * static_cast<double>(c.to - c.from) * bar->xPitchPerLength();
+        const double x = bar->posXFromNoteX(c.from) +
+                         c.where * static_cast<double>(c.to - c.from) * bar->xPitchPerLength();
         const uitest::PointerAt at = pointerAt(bar, {x, yAtLevel(bar, -4)});
         const std::int64_t level = bar->toneLevelFromPosY(inBar(bar, at).y);
         const bool accepted = !c.request.empty();
-        EXPECT_EQ(dragAlong(c.item, {at, at}), accepted ? platform::DragOperationCopy : platform::DragOperationNone);
+        EXPECT_EQ(dragAlong(c.item, {at, at}),
+                  accepted ? platform::DragOperationCopy : platform::DragOperationNone);
         ASSERT_EQ(controller.hovers.size(), 1u);
         EXPECT_EQ(controller.hovers[0].activeArea.has_value(), accepted);
         const std::string entered = "note entered " + std::to_string(c.item);
@@ -425,7 +431,8 @@ TEST_F(BarNotePaletteDropTest, EveryRhythmGroupAsksTheControllerAndOtherItemsAre
         controller.log.clear();
         controller.hovers.clear();
         const bool accepted = !c.request.empty();
-        EXPECT_EQ(dragAlong(c.item, {c.at, c.at}), accepted ? platform::DragOperationCopy : platform::DragOperationNone);
+        EXPECT_EQ(dragAlong(c.item, {c.at, c.at}),
+                  accepted ? platform::DragOperationCopy : platform::DragOperationNone);
         const std::string item = std::to_string(c.item);
         const std::vector<std::string> expected =
             accepted ? std::vector<std::string>{"note entered " + item, c.request, "note performed " + item}
@@ -467,7 +474,8 @@ TEST_F(BarNotePaletteDropTest, AHarmonyToneJoinsOnlyAUnitWithTones) {
             const TOVNoteUnitCell* cell = view->unitCellArray().front().get();
             const Rect inBarFrame(bar->convertPointFromView(view->frame().origin, view->superview()),
                                   view->frame().size);
-            const double x = view->convertPointToView(cell->frame().origin, bar).x + cell->frame().width() / 2;
+            const double x =
+                view->convertPointToView(cell->frame().origin, bar).x + cell->frame().width() / 2;
             const double y = std::ceil(inBarFrame.maxY()) + 2;
             if (y >= bar->bounds().height() - 1) {
                 return std::nullopt;
@@ -499,7 +507,8 @@ TEST_F(BarNotePaletteDropTest, AHarmonyToneJoinsOnlyAUnitWithTones) {
         const std::string item = std::to_string(kHarmonyTone);
         if (!c.accepted) {
             EXPECT_EQ(melody->firstUnit()->tones().size(), tonesBefore);
-            EXPECT_EQ(controller.log, (std::vector<std::string>{"note entered " + item, "note exited " + item}));
+            EXPECT_EQ(controller.log,
+                      (std::vector<std::string>{"note entered " + item, "note exited " + item}));
             expectNoAidsLeft(bar);
             continue;
         }
@@ -508,7 +517,8 @@ TEST_F(BarNotePaletteDropTest, AHarmonyToneJoinsOnlyAUnitWithTones) {
         const std::int64_t level = bar->toneLevelFromPosY(inBar(bar, *at).y);
         EXPECT_EQ(h.previewLevel, level);
         EXPECT_LT(level, -2);
-        EXPECT_EQ(controller.log, (std::vector<std::string>{"note entered " + item, "note performed " + item}));
+        EXPECT_EQ(controller.log,
+                  (std::vector<std::string>{"note entered " + item, "note performed " + item}));
         std::vector<std::int64_t> levels;
         for (const NoteTone* tone : melody->firstUnit()->toneArray()) {
             levels.push_back(tone->level());
@@ -518,7 +528,8 @@ TEST_F(BarNotePaletteDropTest, AHarmonyToneJoinsOnlyAUnitWithTones) {
         ASSERT_NE(view, nullptr);
         ASSERT_EQ(view->unitCellArray().size(), 1u);
         EXPECT_EQ(view->unitCellArray().front()->toneCellArray().size(), 2u);
-        const double cellLeft = view->convertPointToView(view->unitCellArray().front()->frame().origin, bar).x;
+        const double cellLeft =
+            view->convertPointToView(view->unitCellArray().front()->frame().origin, bar).x;
         ASSERT_TRUE(h.harmonyArea);
         EXPECT_NEAR(h.harmonyArea->frame().x(), cellLeft, 1e-9);
         EXPECT_DOUBLE_EQ(h.harmonyArea->frame().y(), 4.0);
@@ -575,7 +586,8 @@ TEST_F(BarNotePaletteDropTest, TheAidsAreDrawnInTheWindowDuringTheDrag) {
     TOVEditorBarView* withNotes = barView(3);
     ASSERT_LT(withNotes->convertRectToView(withNotes->bounds(), nullptr).maxX(), host.width());
     dragAlong(kQuarter,
-              {atGridTick(empty, 240, 6), pointerAt(withNotes, {withNotes->posXFromNoteX(300), yAtLevel(withNotes, 3)})},
+              {atGridTick(empty, 240, 6),
+               pointerAt(withNotes, {withNotes->posXFromNoteX(300), yAtLevel(withNotes, 3)})},
               true);
     ASSERT_EQ(seen.size(), 2u);
     if (const char* out = std::getenv("TOVRIN_SHEET_OUT")) {
@@ -603,7 +615,8 @@ TEST_F(BarNotePaletteDropTest, TheAidsAreDrawnInTheWindowDuringTheDrag) {
         EXPECT_GT(line.blue(), line.red() + 60) << line.name().toStdString();
         // An inactive column only marks its place above the staff: nothing below it.
         const Rect other = h.grid[(*h.activeGrid + 2) % h.grid.size()].frame();
-        const Point otherBelow = empty->convertPointToView({other.x(), empty->posY5LinesBottom() + 6}, nullptr);
+        const Point otherBelow =
+            empty->convertPointToView({other.x(), empty->posY5LinesBottom() + 6}, nullptr);
         EXPECT_GT(colourAt(seen[0].image, otherBelow).lightness(), 200);
         // Its head, with the ledger line level 6 needs, is painted.
         const Point head = empty->convertPointToView(

@@ -109,15 +109,16 @@ public:
                                                   std::int64_t level) override {
         log.push_back("melo" + atLengthLevel(at, length, level));
     }
-    void layoutViewRequireInsertRestAtLength(platform::View*, std::uint64_t at, std::uint64_t length) override {
+    void layoutViewRequireInsertRestAtLength(platform::View*, std::uint64_t at,
+                                             std::uint64_t length) override {
         log.push_back("rest at " + std::to_string(at) + " length " + std::to_string(length));
     }
     void layoutViewRequireInsertTripletAtLengthLevel(platform::View*, std::uint64_t at, std::uint64_t length,
                                                      std::int64_t level) override {
         log.push_back("triplet" + atLengthLevel(at, length, level));
     }
-    void layoutViewRequireInsertSextupletAtLengthLevel(platform::View*, std::uint64_t at, std::uint64_t length,
-                                                       std::int64_t level) override {
+    void layoutViewRequireInsertSextupletAtLengthLevel(platform::View*, std::uint64_t at,
+                                                       std::uint64_t length, std::int64_t level) override {
         log.push_back("sextuplet" + atLengthLevel(at, length, level));
     }
     void layoutViewRequireInsertBeatSlashAt(platform::View*, std::uint64_t at) override {
