@@ -23,6 +23,7 @@ class NoteUnit;
 class TOVChordObjectView;
 class TOVEditorLineView;
 class TOVNotePreview;
+class TOVNoteUnitCell;
 class TOVNoteView;
 class TOVObjectView;
 class SymbolRepeat;
@@ -260,16 +261,62 @@ public:
     void draggingExited(const platform::DraggingInfo& info) override;
     bool performDragOperation(const platform::DraggingInfo& info) override;
 
+    // ==== Notes-palette drags (TOVEditorBarViewNotePalette.cpp) ============================================
+    // While a rhythm value hovers over the bar, the bar view shows where it would land: in an empty bar a
+    // grid of one column per 30 ticks, in a bar with notes its empty stretches; the column or stretch that
+    // would take the value is active, and notes, tuplets and harmony tones show a note head at the
+    // pointer's staff level. A harmony tone goes onto the tone unit under the pointer, which the bar view
+    // does itself; every other drop is asked of the controller. The aids last as long as the drag stays
+    // over the bar view.
+    static constexpr std::uint32_t kNotePaletteHarmonyTone = 0x70006u;
+    static constexpr std::uint32_t kNotePaletteBeatSlash = 0x70007u;
+
+    // The notated length of a palette item: the low 16 bits of its code.
+    static std::uint64_t noteLengthFromNoteType(std::int32_t type);
+
+    TOVNoteGridCell* activeGridCell() const { return activeGridCell_; }
+    // The old cell goes inactive, the new one active.
+    void setActiveGridCell(TOVNoteGridCell* cell);
+    TOVNoteDropAreaCell* activeNoteDropAreaCell() const { return activeNoteDropAreaCell_; }
+    void setActiveNoteDropAreaCell(TOVNoteDropAreaCell* cell);
+    // The active cell of the kind is let go before the array is replaced.
+    void setGridCellArray(std::vector<TOVNoteGridCell> cells);
+    void setNoteDropAreaCellArray(std::vector<TOVNoteDropAreaCell> cells);
+    // The unit a hovering harmony tone would join, and the stretch marking it; null while there is none.
+    TOVNoteUnitCell* harmonyDropTargetUnitCell() const { return harmonyDropTargetUnitCell_; }
+    void setHarmonyDropTargetUnitCell(TOVNoteUnitCell* cell) { harmonyDropTargetUnitCell_ = cell; }
+    void setHarmonyDropAreaCell(std::optional<TOVNoteDropAreaCell> cell);
+
+    // One column per 30 ticks across the notes area, with marks of a height by their place in the beat.
+    void createGridCells();
+    // One stretch per gap between the bar's notes, and one after the last; none in a full bar.
+    void createNoteDropAreaCells();
+    // Every aid goes: the preview, the grid, the stretches, the harmony target; the bar is no longer the
+    // drag's target.
+    void clearDraggingFromNotePalette();
+
 protected:
-    // What each palette's drags do in the bar; the notes palette's still refuse them.
-    virtual platform::DragOperation draggingEnteredFromNotePalette(const platform::DraggingInfo&) {
-        return platform::DragOperationNone;
-    }
-    virtual platform::DragOperation draggingUpdatedFromNotePalette(const platform::DraggingInfo&) {
-        return platform::DragOperationNone;
-    }
-    virtual void draggingExitedFromNotePalette(const platform::DraggingInfo&) {}
-    virtual bool performDragOperationFromNotePalette(const platform::DraggingInfo&) { return false; }
+    virtual platform::DragOperation draggingEnteredFromNotePalette(const platform::DraggingInfo& info);
+    virtual platform::DragOperation draggingUpdatedFromNotePalette(const platform::DraggingInfo& info);
+    virtual void draggingExitedFromNotePalette(const platform::DraggingInfo& info);
+    virtual bool performDragOperationFromNotePalette(const platform::DraggingInfo& info);
+
+private:
+    platform::DragOperation draggingUpdatedWithHarmonyTone(const platform::DraggingInfo& info);
+    // Whether the item fits at the column's or the stretch's tick.
+    bool canInputItemAtGridCell(std::uint32_t item, const TOVNoteGridCell& cell) const;
+    bool canInputItemAtDropArea(std::uint32_t item, const TOVNoteDropAreaCell& cell) const;
+    // A fresh preview in the editor view above everything, belonging to this bar view.
+    void showNewNotePreview();
+    // The harmony target only while its cell still stands in one of the bar's note views.
+    TOVNoteUnitCell* liveHarmonyDropTargetUnitCell() const;
+
+    TOVNoteGridCell* activeGridCell_ = nullptr;
+    TOVNoteDropAreaCell* activeNoteDropAreaCell_ = nullptr;
+    TOVNoteUnitCell* harmonyDropTargetUnitCell_ = nullptr;
+
+protected:
+    // ==== End of notes-palette drags =======================================================================
 
     // ==== As the delegate of its note views (TOVEditorBarViewNotes.cpp) ====================================
     // The bar view answers its note views' staff questions, gives each rhythm unit its x from the bar's
@@ -314,7 +361,7 @@ public:
     // Replacing the preview takes the old one out of the editor view.
     void setNotePreview(std::shared_ptr<TOVNotePreview> preview);
     // Puts the preview at the staff level of the point (bar view coordinates), the frame reaching from the
-    // head to the middle line.
+    // head to the middle line; over a palette drag's grid or stretch the head stands at the active one.
     void updateNotePreviewAt(platform::Point point);
     // The same note with its stems turned, shown while a flip drag has gone far enough; null otherwise.
     const std::shared_ptr<TOVNoteView>& noteFlipPreview() const { return noteFlipPreview_; }

@@ -105,43 +105,6 @@ void TOVEditorBarView::noteViewNotePaletteDragPerformedDraggingInfo(TOVNoteView*
 
 // --- Tone drag ---
 
-void TOVEditorBarView::setNotePreview(std::shared_ptr<TOVNotePreview> preview) {
-    if (notePreview_ == preview) {
-        return;
-    }
-    if (notePreview_) {
-        notePreview_->removeFromSuperview();
-    }
-    notePreview_ = std::move(preview);
-}
-
-void TOVEditorBarView::updateNotePreviewAt(Point point) {
-    if (!notePreview_) {
-        return;
-    }
-    const std::int64_t level = toneLevelFromPosY(point.y);
-    // The frame reaches from the head to the middle line.
-    double y = 0;
-    double height = 0;
-    if (level >= 1) {
-        y = posYFromToneLevel(level) - kLevelStep;
-        height = static_cast<double>(level + 1) * kLevelStep;
-    } else if (level == 0) {
-        y = posYLevel0() - kLevelStep;
-        height = kStaffSpace;
-    } else {
-        y = posYLevel0();
-        height = static_cast<double>(1 - level) * kLevelStep;
-    }
-    Point origin{point.x, y};
-    if (const TOVEditorView* editor = hostEditorView()) {
-        origin = convertPointToView(origin, editor);
-    }
-    notePreview_->setFrame(Rect(origin.x, origin.y, notePreview_->frame().width(), height));
-    notePreview_->setLevel(level);
-    notePreview_->updateView();
-}
-
 void TOVEditorBarView::noteViewWillStartDragToneAt(TOVNoteView* noteView, TOVNoteToneCell* toneCell, Point) {
     TOVNoteViewFactory* factory = TOVUtils::noteViewFactory();
     std::shared_ptr<TOVNotePreview> preview =

@@ -104,14 +104,26 @@ public:
         note("insert", item);
         insertedAt = info.draggingLocation();
     }
-    void layoutViewRequireInsertMeloAtLengthLevel(platform::View*, std::uint64_t, std::uint64_t,
-                                                  std::int64_t) override {}
-    void layoutViewRequireInsertRestAtLength(platform::View*, std::uint64_t, std::uint64_t) override {}
-    void layoutViewRequireInsertTripletAtLengthLevel(platform::View*, std::uint64_t, std::uint64_t,
-                                                     std::int64_t) override {}
-    void layoutViewRequireInsertSextupletAtLengthLevel(platform::View*, std::uint64_t, std::uint64_t,
-                                                       std::int64_t) override {}
-    void layoutViewRequireInsertBeatSlashAt(platform::View*, std::uint64_t) override {}
+    // Rhythm insertions, logged as "melo at 240 length 240 level 3" and the like.
+    void layoutViewRequireInsertMeloAtLengthLevel(platform::View*, std::uint64_t at, std::uint64_t length,
+                                                  std::int64_t level) override {
+        log.push_back("melo" + atLengthLevel(at, length, level));
+    }
+    void layoutViewRequireInsertRestAtLength(platform::View*, std::uint64_t at,
+                                             std::uint64_t length) override {
+        log.push_back("rest at " + std::to_string(at) + " length " + std::to_string(length));
+    }
+    void layoutViewRequireInsertTripletAtLengthLevel(platform::View*, std::uint64_t at, std::uint64_t length,
+                                                     std::int64_t level) override {
+        log.push_back("triplet" + atLengthLevel(at, length, level));
+    }
+    void layoutViewRequireInsertSextupletAtLengthLevel(platform::View*, std::uint64_t at,
+                                                       std::uint64_t length, std::int64_t level) override {
+        log.push_back("sextuplet" + atLengthLevel(at, length, level));
+    }
+    void layoutViewRequireInsertBeatSlashAt(platform::View*, std::uint64_t at) override {
+        log.push_back("beat slash at " + std::to_string(at));
+    }
 
     TOVEditorLineView* layoutViewInquireLineView(platform::View* view) override {
         return enclosing<TOVEditorLineView>(view);
@@ -144,6 +156,10 @@ public:
     platform::Point insertedAt;
 
 private:
+    static std::string atLengthLevel(std::uint64_t at, std::uint64_t length, std::int64_t level) {
+        return " at " + std::to_string(at) + " length " + std::to_string(length) + " level " +
+               std::to_string(level);
+    }
     void note(const char* what, std::int32_t item) {
         log.push_back(std::string(what) + " " + std::to_string(item));
     }
