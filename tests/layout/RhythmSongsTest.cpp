@@ -37,6 +37,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -231,7 +232,8 @@ public:
         });
     }
     // A slur from the first tone of a unit to the first tone of a later unit, on the side away from the
-    // stems (below stems up, above stems down).
+    // stems (below stems up, above stems down), clear of the heads and of staccato dots, turned to follow
+    // the line from its first head to its last, as a user stretches and turns it after the drop.
     void slur(const Note* from, std::size_t fromUnit, const Note* to, std::size_t toUnit) {
         signs_.push_back([=](const LaidOut& view) {
             NoteTone* first = tone(from, fromUnit, 0);
@@ -240,16 +242,34 @@ public:
             const TOVNoteToneCell* b = view.cellOf(last);
             ASSERT_NE(a, nullptr);
             ASSERT_NE(b, nullptr);
-            const double width = b->convertPointToSuperView({0, 0}).x - a->convertPointToSuperView({0, 0}).x + 6;
-            const platform::Point origin = a->defaultPosOfArticulationView(kSlur);
-            const double levelDrop = 2.5 * static_cast<double>(first->level() - last->level());
-            const bool down = from->flip();
-            // The band's height grows with the level difference of its ends so that it clears both heads.
-            const double height = 9 + std::abs(levelDrop) * 0.5;
-            SymbolInNote* made = first->createNewArticulationWithTypeFrame(
-                kSlur, Rect(origin.x, down ? origin.y - height + 12 : origin.y, width, height));
+            // The tones' own origins (left of the head, at its centre) in editor coordinates.
+            auto inEditor = [&](const TOVNoteToneCell* cell) {
+                return cell->noteView()->convertPointToView(cell->convertPointToNoteView({0, 0}),
+                                                            view.editor.get());
+            };
+            const platform::Point pa = inEditor(a);
+            const platform::Point pb = inEditor(b);
+            const bool above = from->flip();
+            // The ends, in the first tone's data coordinates: over the middle of each head.
+            const double endY = above ? -10.0 : 5.0;
+            const platform::Point p1{3.5, endY};
+            const platform::Point p2{pb.x - pa.x + 3.5, pb.y - pa.y + endY};
+            const double dx = p2.x - p1.x;
+            const double dy = p2.y - p1.y;
+            const double span = std::hypot(dx, dy);
+            const double c = dx / span;
+            const double sn = dy / span;
+            constexpr double kMargin = 2.0; // the band's room at its ends
+            const double width = span + 2 * kMargin;
+            const double height = std::min(10.0, 4.0 + 0.06 * span);
+            // The ends lie on the band's bottom edge for a slur above, on its top edge for one below; the
+            // view turns about its origin.
+            const double localY = above ? height : 0.0;
+            const platform::Point origin{p1.x - (kMargin * c - localY * sn), p1.y - (kMargin * sn + localY * c)};
+            SymbolInNote* made = first->createNewArticulationWithTypeFrame(kSlur, Rect(origin.x, origin.y, width, height));
             ASSERT_NE(made, nullptr);
-            made->setFlip(down);
+            made->setFlip(above);
+            made->setAngle(std::atan2(dy, dx) * 180.0 / M_PI);
         });
     }
 
