@@ -132,8 +132,13 @@ void TOVEditorView::createAllPageViews() {
     for (Page* page : docData_->pageArray()) {
         // A page without line slots gets no view; the others keep their places by number.
         if (page->aPage() != 0) {
-            createNewPageView(page);
+            addPageView(page);
         }
+    }
+    // Once for all pages: stacking after each would sort the object views of every page made so far
+    // again and again. The stable order comes out the same.
+    if (!pageViewArray_.empty()) {
+        restackSubviews();
     }
     if (TOVEditorPageView* first = firstPageView()) {
         first->setSong(docData_->song());
@@ -141,13 +146,17 @@ void TOVEditorView::createAllPageViews() {
 }
 
 void TOVEditorView::createNewPageView(Page* page) {
+    addPageView(page);
+    // The page came last; put it below the object views placed before it.
+    restackSubviews();
+}
+
+void TOVEditorView::addPageView(Page* page) {
     const Rect frame(0, static_cast<double>(page->num()) * kPagePitch, kPageWidth, kPageHeight);
     auto pageView = std::make_shared<TOVEditorPageView>(frame, delegate());
     pageViewArray_.push_back(pageView);
     addSubview(pageView);
     pageView->setPage(page);
-    // The page came last; put it below the object views placed before it.
-    restackSubviews();
 }
 
 void TOVEditorView::removePageView(Page* page) {

@@ -191,6 +191,8 @@ public:
     void drawRect(const platform::Rect& dirty, platform::GraphicsContext& ctx) override;
 
 private:
+    // A page view for the page, added on top of the subviews and filled; not yet re-stacked.
+    void addPageView(Page* page);
     void createToolView(Symbol* data, bool select);
     void observeDocument(Document* document);
     void stopObservingDocument();

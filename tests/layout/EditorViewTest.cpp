@@ -178,6 +178,23 @@ TEST_F(EditorViewTest, ObjectViewsStayAboveAPageAddedAfterThem) {
     EXPECT_EQ(TOVEditorView::stackingRank(*first), 3);
 }
 
+TEST_F(EditorViewTest, AWholePageTreeStacksItsPagesInOrderBelowEveryViewTheirBarsAdded) {
+    // The barline views of each page join the editor view while its page is built, before the next page.
+    bind({pageWith(1, true), pageWith(2), pageWith(1)});
+    std::uint64_t pages = 0;
+    int others = 0;
+    for (const auto& view : editor->subviews()) {
+        if (auto* page = dynamic_cast<TOVEditorPageView*>(view.get())) {
+            EXPECT_EQ(others, 0) << "page " << page->page()->num() << " above another view";
+            EXPECT_EQ(page->page()->num(), pages++);
+        } else {
+            ++others;
+        }
+    }
+    EXPECT_EQ(pages, 3u);
+    EXPECT_GT(others, 0);
+}
+
 TEST_F(EditorViewTest, BarLookupWalksThePagesAndPassesOverPagesWithoutBars) {
     struct Lookup {
         std::uint64_t number;

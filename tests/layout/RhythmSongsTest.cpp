@@ -1,0 +1,629 @@
+// The rhythm test songs: four one-page songs that walk through what rhythm notation has to draw (beams and
+// partial beams, flags both ways, tuplets, ties, accidentals, articulations, slurs, rests of every value,
+// slashes, long notes, ledger lines). They are entered here through the model's own operations and kept
+// under tests/fixtures/rhythm, where tovz-render and people read them. TOVRIN_WRITE_RHYTHM_SONGS=<folder>
+// writes them anew into the folder.
+#include "EditorViewLookups.h"
+#include "FakeLayoutController.h"
+#include "support/DocumentDump.h"
+#include "support/ImageInk.h"
+#include "support/PdfPages.h"
+
+#include "document/TOVDocumentParser.h"
+#include "glyphs/TOVChordViewFactory.h"
+#include "glyphs/TOVObjectViewFactory.h"
+#include "layout/TOVEditorBarView.h"
+#include "layout/TOVEditorView.h"
+#include "model/Bar.h"
+#include "model/Document.h"
+#include "model/Note.h"
+#include "model/NoteTone.h"
+#include "model/NoteUnit.h"
+#include "model/Song.h"
+#include "model/SymbolInNote.h"
+#include "model/TOVUtils.h"
+#include "notation/TOVNoteTieView.h"
+#include "notation/TOVNoteToneCell.h"
+#include "notation/TOVNoteUnitCell.h"
+#include "notation/TOVNoteView.h"
+#include "notation/TOVNoteViewFactory.h"
+#include "platform/data/ManagedObjectContext.h"
+#include "support/LayoutBuilder.h"
+#include "support/SongBuilder.h"
+#include "support/TempDir.h"
+
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+using platform::Rect;
+
+namespace {
+
+constexpr std::uint64_t k32 = 30;
+constexpr std::uint64_t k16 = 60;
+constexpr std::uint64_t k8 = 120;
+constexpr std::uint64_t k4 = 240;
+constexpr std::uint64_t k2 = 480;
+constexpr std::uint64_t k1 = 960;
+
+constexpr int kTenuto = 2816;
+constexpr int kStaccato = 2817;
+constexpr int kFermata = 2818;
+constexpr int kAccent = 2819;
+constexpr int kMarcato = 2820;
+constexpr int kArpeggio = 2821;
+constexpr int kSlur = 2822;
+
+constexpr int kSharp = 3840;
+constexpr int kDoubleSharp = 3841;
+constexpr int kFlat = 3842;
+constexpr int kDoubleFlat = 3843;
+constexpr int kNatural = 3844;
+
+constexpr int kTrebleClef = 0x100;
+constexpr int kFourFour = 0x303;
+constexpr int kSixEight = 0x309;
+
+const std::filesystem::path kFixtures = std::filesystem::path(TOVRIN_TEST_FIXTURES) / "rhythm";
+
+// The built-in symbol, chord and note glyphs, handed out as the application does.
+struct AllGlyphs {
+    std::unique_ptr<TOVObjectViewFactory> objects = std::make_unique<TOVObjectViewFactory>();
+    std::unique_ptr<TOVChordViewFactory> chords = std::make_unique<TOVChordViewFactory>();
+    std::unique_ptr<TOVNoteViewFactory> notes = std::make_unique<TOVNoteViewFactory>();
+
+    AllGlyphs() {
+        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+        objects->installPluginFontID("Default");
+        chords->installPluginFontID("Default");
+        notes->installPluginFontID("Default");
+        TOVUtils::overrideResourceDirectory(std::nullopt);
+        TOVUtils::Services services;
+        services.objectViewFactory = [this] { return objects.get(); };
+        services.chordViewFactory = [this] { return chords.get(); };
+        services.noteViewFactory = [this] { return notes.get(); };
+        TOVUtils::registerServices(services);
+    }
+    ~AllGlyphs() { TOVUtils::registerServices({}); }
+    AllGlyphs(const AllGlyphs&) = delete;
+    AllGlyphs& operator=(const AllGlyphs&) = delete;
+};
+
+// The song on one page of the editor's view tree, as a document window lays it out.
+struct LaidOut {
+    explicit LaidOut(Document* document) {
+        controller.editor = editor.get();
+        editor->setDelegate(&controller);
+        editor->setDocData(document);
+    }
+    ~LaidOut() { editor->setDocData(nullptr); }
+    LaidOut(const LaidOut&) = delete;
+    LaidOut& operator=(const LaidOut&) = delete;
+
+    TOVNoteView* viewOf(const Note* note) const {
+        for (TOVNoteView* view : layouttest::viewsInEditor<TOVNoteView>(*editor)) {
+            if (view->note() == note) {
+                return view;
+            }
+        }
+        return nullptr;
+    }
+    TOVNoteToneCell* cellOf(const NoteTone* tone) const {
+        TOVNoteView* view = viewOf(tone->note());
+        return view ? view->toneCellOfData(tone) : nullptr;
+    }
+
+    layouttest::FakeLayoutController controller;
+    std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 842));
+};
+
+// A song being entered: single lines of the bars given under a header slot, treble clef, C major, 4/4. Notes
+// go in as a musician enters them; the signs that hang on tones (accidentals, articulations, slurs) go on
+// once the song is laid out, where a drop from the palette would put them.
+class SongWriter {
+public:
+    SongWriter(const char* name, const std::vector<int>& barsPerLine) : context_(tovtest::makeSongContext()) {
+        std::vector<tovtest::LineSpec> specs{{0, 0, false}};
+        for (int bars : barsPerLine) {
+            specs.push_back({static_cast<std::uint64_t>(bars), bars, false});
+        }
+        document_ = tovtest::makeLayout(*context_, {tovtest::PageSpec{10, specs}});
+        // Bars share their line's width evenly.
+        std::uint64_t num = 0;
+        for (int bars : barsPerLine) {
+            for (int i = 0; i < bars; ++i) {
+                bar(num++)->setWidth(4 * 130.0 / bars);
+            }
+        }
+        document_->createNewSong()->setName(platform::AttributedString(name));
+        bar(0)->setClefType(kTrebleClef);
+        bar(0)->setTimeType(kFourFour);
+        context_->processPendingChanges();
+    }
+
+    Document* document() const { return document_; }
+    Bar* bar(std::uint64_t num) const { return tovtest::findBar(document_, num); }
+
+    // A note, chord (several levels) or, without levels, a rest; the stem down when asked.
+    Note* note(std::uint64_t num, std::uint64_t from, std::uint64_t length, std::vector<std::int64_t> levels,
+               bool down = false) {
+        Note* made = levels.empty() ? bar(num)->createNewSingleRestFromLength(from, length)
+                                    : bar(num)->createNewSingleMeloFromLengthLevel(from, length, levels[0]);
+        context_->processPendingChanges();
+        for (std::size_t i = 1; i < levels.size(); ++i) {
+            made->firstUnit()->createNewToneWithLevel(levels[i]);
+        }
+        made->setFlip(down);
+        context_->processPendingChanges();
+        return made;
+    }
+    Note* rest(std::uint64_t num, std::uint64_t from, std::uint64_t length) { return note(num, from, length, {}); }
+    Note* slash(std::uint64_t num, std::uint64_t from, std::uint64_t length) {
+        Note* made = bar(num)->createNewSingleSlashFromLength(from, length);
+        context_->processPendingChanges();
+        return made;
+    }
+    Note* beatSlash(std::uint64_t num, std::uint64_t from) {
+        Note* made = bar(num)->createNewBeatSlashFrom(from);
+        context_->processPendingChanges();
+        return made;
+    }
+    // Single notes of the lengths and levels from the position, then beamed together.
+    Note* beam(std::uint64_t num, std::uint64_t from, const std::vector<std::uint64_t>& lengths,
+               const std::vector<std::int64_t>& levels, bool down = false) {
+        std::vector<Note*> singles;
+        for (std::size_t i = 0; i < lengths.size(); ++i) {
+            singles.push_back(note(num, from, lengths[i], {levels[i]}, down));
+            from += lengths[i];
+        }
+        Note* beamed = bar(num)->makeBeamOn(singles);
+        EXPECT_NE(beamed, nullptr) << "bar " << num;
+        return beamed;
+    }
+    // A triplet (three lengths) or sextuplet (six), its tones moved to the levels.
+    Note* tuplet(std::uint64_t num, std::uint64_t from, const std::vector<std::uint64_t>& lengths,
+                 const std::vector<std::int64_t>& levels, bool down = false) {
+        Note* made = lengths.size() == 3
+                         ? bar(num)->createNewTripletFromLengthUnitsLevelKind(from, lengths, levels[0], 0)
+                         : bar(num)->createNewSextupletFromLengthUnitsLevelKind(from, lengths, levels[0], 0);
+        EXPECT_NE(made, nullptr) << "bar " << num;
+        const std::vector<NoteUnit*> units = made->unitArray();
+        for (std::size_t i = 0; i < units.size() && i < levels.size(); ++i) {
+            units[i]->toneArray().front()->setLevel(levels[i]);
+        }
+        made->setFlip(down);
+        context_->processPendingChanges();
+        return made;
+    }
+    static NoteTone* tone(const Note* note, std::size_t unit = 0, std::size_t index = 0) {
+        return note->unitArray().at(unit)->toneArray().at(index);
+    }
+    // Ties every tone of the unit to the same pitch in the next unit or note, once that is entered.
+    void tie(const Note* note, std::size_t unit = 0) {
+        ties_.push_back([=] {
+            for (NoteTone* each : note->unitArray().at(unit)->toneArray()) {
+                EXPECT_NE(each->createNewTie(), nullptr);
+            }
+        });
+    }
+
+    // Signs on tones, put on when the song is done.
+    void accidental(const Note* note, int type, std::size_t unit = 0, std::size_t index = 0) {
+        signs_.push_back([=](const LaidOut& view) {
+            NoteTone* t = tone(note, unit, index);
+            const TOVNoteToneCell* cell = view.cellOf(t);
+            ASSERT_NE(cell, nullptr);
+            t->createNewAccidentalWithTypeFrame(type, Rect(cell->defaultPosOfAccidentalView(type), {}));
+        });
+    }
+    void articulation(const Note* note, int type, std::size_t unit = 0) {
+        signs_.push_back([=](const LaidOut& view) {
+            NoteTone* t = tone(note, unit, 0);
+            const TOVNoteToneCell* cell = view.cellOf(t);
+            ASSERT_NE(cell, nullptr);
+            t->createNewArticulationWithTypeFrame(type, Rect(cell->defaultPosOfArticulationView(type), {}));
+        });
+    }
+    // A slur from the first tone of a unit to the first tone of a later unit, on the side away from the
+    // stems (below stems up, above stems down), clear of the heads and of staccato dots, turned to follow
+    // the line from its first head to its last, as a user stretches and turns it after the drop.
+    void slur(const Note* from, std::size_t fromUnit, const Note* to, std::size_t toUnit) {
+        signs_.push_back([=](const LaidOut& view) {
+            NoteTone* first = tone(from, fromUnit, 0);
+            NoteTone* last = tone(to, toUnit, 0);
+            const TOVNoteToneCell* a = view.cellOf(first);
+            const TOVNoteToneCell* b = view.cellOf(last);
+            ASSERT_NE(a, nullptr);
+            ASSERT_NE(b, nullptr);
+            // The tones' own origins (left of the head, at its centre) in editor coordinates.
+            auto inEditor = [&](const TOVNoteToneCell* cell) {
+                return cell->noteView()->convertPointToView(cell->convertPointToNoteView({0, 0}),
+                                                            view.editor.get());
+            };
+            const platform::Point pa = inEditor(a);
+            const platform::Point pb = inEditor(b);
+            const bool above = from->flip();
+            // The ends, in the first tone's data coordinates: over the middle of each head.
+            const double endY = above ? -10.0 : 5.0;
+            const platform::Point p1{3.5, endY};
+            const platform::Point p2{pb.x - pa.x + 3.5, pb.y - pa.y + endY};
+            const double dx = p2.x - p1.x;
+            const double dy = p2.y - p1.y;
+            const double span = std::hypot(dx, dy);
+            const double c = dx / span;
+            const double sn = dy / span;
+            constexpr double kMargin = 2.0; // the band's room at its ends
+            const double width = span + 2 * kMargin;
+            const double height = std::min(10.0, 4.0 + 0.06 * span);
+            // The ends lie on the band's bottom edge for a slur above, on its top edge for one below; the
+            // view turns about its origin.
+            const double localY = above ? height : 0.0;
+            const platform::Point origin{p1.x - (kMargin * c - localY * sn), p1.y - (kMargin * sn + localY * c)};
+            SymbolInNote* made = first->createNewArticulationWithTypeFrame(kSlur, Rect(origin.x, origin.y, width, height));
+            ASSERT_NE(made, nullptr);
+            made->setFlip(above);
+            made->setAngle(std::atan2(dy, dx) * 180.0 / M_PI);
+        });
+    }
+
+    // Lays the song out and puts the signs on; answers the document.
+    Document* finish() {
+        for (const auto& tie : ties_) {
+            tie();
+        }
+        {
+            AllGlyphs glyphs;
+            LaidOut view(document_);
+            for (const auto& sign : signs_) {
+                sign(view);
+            }
+        }
+        context_->processPendingChanges();
+        return document_;
+    }
+
+private:
+    std::unique_ptr<platform::ManagedObjectContext> context_;
+    Document* document_ = nullptr;
+    std::vector<std::function<void()>> ties_;
+    std::vector<std::function<void(const LaidOut&)>> signs_;
+};
+
+// Beams of two, four and eight; partial beams (16-8-16, 8-16-16, 16-16-8, dotted 8 + 16, dotted 16 + 32 +
+// 8, 8-16-8-16 in 6/8); flags of eighths, sixteenths and thirty-seconds with the stem up and down.
+void writeBeamsAndFlags(SongWriter& s) {
+    s.beam(0, 0, {k8, k8}, {-4, -2});
+    s.beam(0, k4, {k8, k8}, {-3, -1});
+    s.beam(0, k2, {k16, k16, k16, k16}, {-6, -5, -4, -3});
+    s.beam(0, k2 + k4, {k16, k16, k16, k16}, {5, 4, 3, 2}, true);
+
+    s.beam(1, 0, {k16, k8, k16}, {-2, 0, -2});
+    s.beam(1, k4, {k8, k16, k16}, {-1, -3, -1});
+    s.beam(1, k2, {k16, k16, k8}, {4, 3, 2}, true);
+    s.beam(1, k2 + k4, {k8 + k16, k16}, {-4, -2});
+
+    s.beam(2, 0, {k16 + k32, k32, k8}, {-2, -1, 0});
+    s.beam(2, k4, {k16 + k32, k32, k8}, {3, 2, 1}, true);
+    s.beam(2, k2, {k32, k32, k32, k32, k32, k32, k32, k32}, {-4, -3, -2, -1, 0, 1, 2, 3});
+    s.beam(2, k2 + k4, {k8 + k16, k16}, {4, 2}, true);
+
+    // Single flags, stem up then stem down, a quarter each way at the end.
+    s.note(3, 0, k8, {-2});
+    s.note(3, k8, k16, {-3});
+    s.note(3, k8 + k16, k32, {-4});
+    s.note(3, k8 + k16 + k32, k32, {-5});
+    s.note(3, k4, k8, {3}, true);
+    s.note(3, k4 + k8, k16, {4}, true);
+    s.note(3, k4 + k8 + k16, k32, {5}, true);
+    s.note(3, k4 + k8 + k16 + k32, k32, {6}, true);
+    s.note(3, k2, k4, {-1});
+    s.note(3, k2 + k4, k4, {2}, true);
+
+    // A bar of 6/8: 8-16-8-16, then dotted 8 + 16 + 8.
+    s.bar(4)->setTimeType(kSixEight);
+    s.beam(4, 0, {k8, k16, k8, k16}, {-2, -1, 0, -1});
+    s.beam(4, 3 * k8, {k8 + k16, k16, k8}, {-3, -2, -4});
+    s.bar(5)->setTimeType(kFourFour);
+    // Beamed chords and a wide leap.
+    s.beam(5, 0, {k8, k8}, {-6, 0});
+    s.beam(5, k4, {k8, k8}, {6, -1}, true);
+    s.note(5, k2, k8, {-4, -2, 0});
+    s.note(5, k2 + k8, k8, {3, 5}, true);
+    s.beam(5, k2 + k4, {k16, k16, k16, k16}, {-2, 2, -2, 2});
+    // Flags on ledger notes.
+    s.note(6, 0, k8, {-8});
+    s.note(6, k8, k8, {-7});
+    s.note(6, k4, k16, {8}, true);
+    s.note(6, k4 + k16, k16, {7}, true);
+    s.note(6, k4 + k8, k8, {6}, true);
+    s.note(6, k2, k2, {-1});
+    s.beam(7, 0, {k8, k8, k8, k8}, {-4, -3, -2, -1});
+    s.beam(7, k2, {k8, k8, k8, k8}, {4, 3, 2, 1}, true);
+}
+
+// Beamed triplets both ways, triplet quarters and halves under brackets, sextuplets of sixteenths and of
+// eighths.
+void writeTuplets(SongWriter& s) {
+    s.tuplet(0, 0, {80, 80, 80}, {-4, -3, -2});
+    s.tuplet(0, k4, {80, 80, 80}, {4, 3, 2}, true);
+    s.tuplet(0, k2, {160, 160, 160}, {-2, -1, 0});
+
+    s.tuplet(1, 0, {160, 160, 160}, {3, 2, 1}, true);
+    s.tuplet(1, k2, {40, 40, 40, 40, 40, 40}, {-4, -3, -2, -1, -2, -3});
+    s.note(1, k2 + k4, k4, {-2});
+
+    s.tuplet(2, 0, {80, 80, 80, 80, 80, 80}, {2, 3, 4, 5, 4, 3}, true);
+    s.tuplet(2, k2, {320, 320, 320}, {-3, -2, -1});
+
+    s.note(3, 0, k4, {-2});
+    s.tuplet(3, k4, {80, 80, 80}, {-6, -5, -4});
+    s.tuplet(3, k2, {80, 80, 80}, {-2, -1, 0});
+    s.tuplet(3, k2 + k4, {80, 80, 80}, {1, 0, -1}, true);
+
+    s.tuplet(4, 0, {160, 160, 160}, {-6, -4, -2});
+    s.tuplet(4, k2, {40, 40, 40, 40, 40, 40}, {4, 3, 2, 1, 2, 3}, true);
+    s.note(4, k2 + k4, k4, {}, false);
+    s.note(5, 0, k4, {-1});
+    s.tuplet(5, k4, {80, 80, 80}, {-2, -2, -2});
+    s.note(5, k2, k2, {-2});
+    s.tuplet(6, 0, {160, 160, 160}, {6, 5, 4}, true);
+    s.beam(6, k2, {k8, k8}, {-2, -3});
+    s.tuplet(6, k2 + k4, {80, 80, 80}, {-4, -3, -2});
+    s.note(7, 0, k1, {-2});
+}
+
+// Ties inside a bar, across barlines and across the line end; accidentals of every kind; articulations
+// on stems up and down; slurs over beamed and single notes.
+void writeTiesAndSigns(SongWriter& s) {
+    Note* a = s.note(0, 0, k4, {-2});
+    s.articulation(a, kStaccato);
+    Note* b = s.note(0, k4, k4, {-1});
+    s.articulation(b, kTenuto);
+    Note* c = s.note(0, k2, k4, {-3});
+    s.articulation(c, kAccent);
+    Note* d = s.note(0, k2 + k4, k4, {-2});
+    s.articulation(d, kMarcato);
+
+    Note* sharp = s.note(1, 0, k4, {-3});
+    s.accidental(sharp, kSharp);
+    Note* natural = s.note(1, k4, k4, {-3});
+    s.accidental(natural, kNatural);
+    Note* flat = s.note(1, k2, k4, {0}, true);
+    s.accidental(flat, kFlat);
+    Note* doubleFlat = s.note(1, k2 + k4, k8, {-1});
+    s.accidental(doubleFlat, kDoubleFlat);
+    Note* doubleSharp = s.note(1, k2 + k4 + k8, k8, {-5});
+    s.accidental(doubleSharp, kDoubleSharp);
+
+    Note* slurStart = s.note(2, 0, k4, {-4});
+    s.note(2, k4, k4, {-3});
+    Note* held = s.note(2, k2, k2, {-2});
+    s.slur(slurStart, 0, held, 0);
+    s.tie(held);
+    s.note(3, 0, k4, {-2});
+    s.rest(3, k4, k4);
+    Note* chordOverLine = s.note(3, k2, k2, {-4, -2, 0});
+    s.tie(chordOverLine);
+
+    s.note(4, 0, k2, {-4, -2, 0});
+    Note* slurred = s.beam(4, k2, {k8, k8, k8, k8}, {1, 2, 3, 4}, true);
+    s.slur(slurred, 0, slurred, 3);
+    for (std::size_t unit = 0; unit < 4; ++unit) {
+        s.articulation(slurred, kStaccato, unit);
+    }
+    Note* down1 = s.note(5, 0, k4, {3}, true);
+    s.articulation(down1, kStaccato);
+    Note* down2 = s.note(5, k4, k4, {4}, true);
+    s.articulation(down2, kTenuto);
+    Note* down3 = s.note(5, k2, k4, {2}, true);
+    s.articulation(down3, kAccent);
+    Note* arpeggio = s.note(5, k2 + k4, k4, {-4, -2, 0, 2}, true);
+    s.articulation(arpeggio, kArpeggio);
+
+    Note* tiedEighths = s.beam(6, 0, {k8, k8}, {-1, -1});
+    s.tie(tiedEighths, 0);
+    s.tie(tiedEighths, 1);
+    s.note(6, k4, k4 + k8, {-1});
+    Note* sharpEighth = s.note(6, k2 + k8, k8, {-3});
+    s.accidental(sharpEighth, kSharp);
+    Note* last = s.note(6, k2 + k4, k4, {-2});
+    s.tie(last);
+    Note* fermata = s.note(7, 0, k1, {-2});
+    s.articulation(fermata, kFermata);
+}
+
+// Rests of every value; whole, dotted and half notes; slashes of every value and one-beat slashes;
+// notes on ledger lines above and below.
+void writeRestsSlashesLedgers(SongWriter& s) {
+    s.rest(0, 0, k1);
+    s.rest(1, 0, k2);
+    s.rest(1, k2, k4);
+    s.rest(1, k2 + k4, k8);
+    s.rest(1, k2 + k4 + k8, k16);
+    s.rest(1, k2 + k4 + k8 + k16, k32);
+    s.rest(1, k2 + k4 + k8 + k16 + k32, k32);
+    s.note(2, 0, k1, {-2});
+    s.note(3, 0, k2 + k4, {0}, true);
+    s.rest(3, k2 + k4, k4);
+
+    for (std::uint64_t beat = 0; beat < 4; ++beat) {
+        s.beatSlash(4, beat * k4);
+    }
+    s.slash(5, 0, k2);
+    s.slash(5, k2, k4);
+    Note* first = s.slash(5, k2 + k4, k8);
+    Note* second = s.slash(5, k2 + k4 + k8, k8);
+    s.bar(5)->makeBeamOn({first, second});
+    s.slash(6, 0, k1);
+    s.slash(7, 0, k4 + k8);
+    s.slash(7, k4 + k8, k8);
+    s.slash(7, k2, k16);
+    s.slash(7, k2 + k16, k16);
+    s.slash(7, k2 + k8, k8);
+    s.beatSlash(7, k2 + k4);
+
+    s.note(8, 0, k4, {-8});
+    s.note(8, k4, k4, {-10});
+    s.note(8, k2, k4, {8}, true);
+    s.note(8, k2 + k4, k4, {10}, true);
+    s.note(9, 0, k2, {-6, -4, -2});
+    s.note(9, k2, k2, {7, 9}, true);
+    s.note(10, 0, k1, {-9});
+    s.rest(11, 0, k4 + k8);
+    s.note(11, k4 + k8, k8, {-4});
+    s.note(11, k2, k2, {6}, true);
+}
+
+struct SongRecipe {
+    const char* file;
+    const char* name;
+    std::vector<int> barsPerLine;
+    void (*write)(SongWriter&);
+};
+
+const SongRecipe kSongs[] = {
+    {"beams-and-flags.tovz", "Rhythm: beams and flags", {2, 2, 2, 2}, writeBeamsAndFlags},
+    {"tuplets.tovz", "Rhythm: tuplets", {2, 2, 2, 2}, writeTuplets},
+    {"ties-and-signs.tovz", "Rhythm: ties, accidentals, articulations, slurs", {3, 3, 2}, writeTiesAndSigns},
+    {"rests-slashes-ledgers.tovz", "Rhythm: rests, slashes, long notes, ledger lines", {3, 3, 3, 3},
+     writeRestsSlashesLedgers},
+};
+
+// A stored song read into a context of its own.
+struct Loaded {
+    std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
+    Document* document = nullptr;
+    bool ok = false;
+
+    explicit Loaded(const std::filesystem::path& file) {
+        document = context->insertNewObject<Document>("Document");
+        context->processPendingChanges();
+        TOVDocumentParser parser;
+        ok = parser.loadTOVZDocumentFromUrlToDocument(file, document);
+        // As a document does after reading its file.
+        document->truncateDataByTimeSignature();
+        document->completeTie();
+        context->processPendingChanges();
+    }
+};
+
+class RhythmSongsTest : public ::testing::Test {
+protected:
+    TempDir dir;
+};
+
+TEST_F(RhythmSongsTest, TheStoredSongsAreTheOnesEnteredHere) {
+    const QByteArray writeTo = qgetenv("TOVRIN_WRITE_RHYTHM_SONGS");
+    for (const SongRecipe& recipe : kSongs) {
+        SCOPED_TRACE(recipe.file);
+        SongWriter writer(recipe.name, recipe.barsPerLine);
+        recipe.write(writer);
+        Document* entered = writer.finish();
+        TOVDocumentParser parser;
+        ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / recipe.file, entered));
+        if (!writeTo.isEmpty()) {
+            const std::filesystem::path target = std::filesystem::path(writeTo.toStdString()) / recipe.file;
+            ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(target, entered));
+        }
+        // Both read back through the reader, so that what it settles on loading (ties remade) is alike.
+        const Loaded fresh(dir / recipe.file);
+        const Loaded stored(kFixtures / recipe.file);
+        ASSERT_TRUE(fresh.ok);
+        ASSERT_TRUE(stored.ok) << "missing or unreadable: " << (kFixtures / recipe.file).string();
+        EXPECT_EQ(tovtest::dumpDocument(stored.document), tovtest::dumpDocument(fresh.document));
+    }
+}
+
+// Runs tovz-render with the arguments; answers its exit status (-1 when it did not finish).
+int render(const QStringList& arguments, QString* errors) {
+    QProcess process;
+    process.start(QStringLiteral(TOVZ_RENDER_PATH), arguments);
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        return -1;
+    }
+    *errors = QString::fromUtf8(process.readAllStandardError());
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+// Dark pixels of an area given in page points, on a page rendered at scale 2.
+int inkAtScale2(const QImage& image, const Rect& r) {
+    const int x0 = static_cast<int>(2 * r.x());
+    const int y0 = static_cast<int>(2 * r.y());
+    return tovtest::inkIn(
+        image, QRect(x0, y0, static_cast<int>(2 * r.maxX()) - x0, static_cast<int>(2 * r.maxY()) - y0), 160);
+}
+
+TEST_F(RhythmSongsTest, EachSongPrintsOnePageWithInkOnEveryNoteTieAndSign) {
+    AllGlyphs glyphs;
+    for (const SongRecipe& recipe : kSongs) {
+        SCOPED_TRACE(recipe.file);
+        const QString song = QString::fromStdString((kFixtures / recipe.file).string());
+        const QString stem = QString::fromStdString((dir / recipe.file).string());
+        QString errors;
+        ASSERT_EQ(render({song, stem + ".pdf"}, &errors), 0) << errors.toStdString();
+        EXPECT_EQ(tovtest::pdfMediaBoxes(stem + ".pdf"), std::vector<std::vector<double>>(1, {0, 0, 595, 842}));
+        ASSERT_EQ(render({song, "--png", stem, "--scale", "2"}, &errors), 0) << errors.toStdString();
+        QImage image;
+        ASSERT_TRUE(image.load(stem + "/page-001.png"));
+        if (const QByteArray keep = qgetenv("TOVRIN_KEEP_RENDER"); !keep.isEmpty()) {
+            image.save(QString::fromUtf8(keep) + "-" + recipe.file + ".png");
+        }
+        image = image.convertToFormat(QImage::Format_ARGB32);
+
+        // Where the editor's own layout of the stored song puts every note, tie, accidental and
+        // articulation: each is drawn there.
+        const Loaded stored(kFixtures / recipe.file);
+        ASSERT_TRUE(stored.ok);
+        const LaidOut laidOut(stored.document);
+        const std::vector<TOVNoteView*> notes = layouttest::viewsInEditor<TOVNoteView>(*laidOut.editor);
+        EXPECT_GE(notes.size(), 16u);
+        int ties = 0;
+        int signs = 0;
+        for (const TOVNoteView* view : notes) {
+            SCOPED_TRACE(::testing::Message() << "note at " << view->frame().x() << ", " << view->frame().y());
+            EXPECT_GT(inkAtScale2(image, view->frame()), 20);
+            for (const auto& unit : view->unitCellArray()) {
+                for (const auto& tone : unit->toneCellArray()) {
+                    for (const auto* tie : {tone->tieView().get(), tone->tieViewExtra().get()}) {
+                        if (tie != nullptr) {
+                            // The middle third of the band, clear of the heads it joins.
+                            ++ties;
+                            const Rect f = tie->frame();
+                            EXPECT_GT(inkAtScale2(image, Rect(f.x() + f.width() / 3, f.y(), f.width() / 3,
+                                                              f.height())),
+                                      6)
+                                << "tie at " << f.x() << ", " << f.y();
+                        }
+                    }
+                    std::vector<const TOVObjectView*> hung;
+                    if (tone->accidentalView()) {
+                        hung.push_back(tone->accidentalView().get());
+                    }
+                    for (const auto& each : tone->symbolViewArray()) {
+                        hung.push_back(each.get());
+                    }
+                    for (const TOVObjectView* sign : hung) {
+                        ++signs;
+                        EXPECT_GT(inkAtScale2(image, sign->frame()), 4) << "sign " << sign->symbol()->type();
+                    }
+                }
+            }
+        }
+        if (std::string(recipe.file) == "ties-and-signs.tovz") {
+            // Seven ties (a chord's three among them), the one across the line end drawn in two halves;
+            // every accidental, articulation and slur entered.
+            EXPECT_EQ(ties, 8);
+            EXPECT_EQ(signs, 6 + 4 + 4 + 4 + 2 + 1);
+        }
+    }
+}
+
+} // namespace
