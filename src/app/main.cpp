@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -81,10 +82,12 @@ int main(int argc, char* argv[]) {
     // The application decides itself when it ends: closing the last document shows the start-up panel.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    scheduleSnapshot();
     if (!resourcesAreInstalled()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Tovrin"),
-                              QString::fromStdString(platform::localized(
-                                  "Tovrin cannot find its glyphs and images. Please install it again.")));
+        const std::string message =
+            platform::localized("Tovrin cannot find its glyphs and images. Please install it again.");
+        std::fprintf(stderr, "tovrin: %s\n", message.c_str());
+        QMessageBox::critical(nullptr, QStringLiteral("Tovrin"), QString::fromStdString(message));
         return 1;
     }
 
@@ -104,7 +107,6 @@ int main(int argc, char* argv[]) {
     application.setMainMenu(controller.mainMenu());
     controller.setFilesToOpenAtLaunch(filesFromArguments());
     controller.setFollowsLastWindow(true);
-    scheduleSnapshot();
     const int status = application.run();
     controller.setFollowsLastWindow(false);
     return status;

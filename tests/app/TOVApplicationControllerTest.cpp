@@ -1,0 +1,5 @@
+#include "app/TOVApplicationController.h"
+
+#include <gtest/gtest.h>
+
+TEST(TOVApplicationControllerTest, Placeholder) {}
