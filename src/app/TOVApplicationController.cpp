@@ -18,15 +18,11 @@
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowController.h"
 
-#if __has_include("app/TOVWindowController.h")
 #include "app/TOVDocumentController.h"
 #include "app/TOVEditorViewController.h"
-#include "app/TOVStartUpWindowController.h"
 #include "app/TOVWindowController.h"
 #include "layout/TOVEditorView.h"
 #include "model/Document.h"
-#define TOVRIN_HAS_WINDOW_CONTROLLER 1
-#endif
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -65,7 +61,6 @@ void setStates(Menu& menu, std::uint64_t current) {
     }
 }
 
-#ifdef TOVRIN_HAS_WINDOW_CONTROLLER
 // Every document window's controller, when it is exactly a TOVWindowController.
 std::vector<TOVWindowController*> documentWindowControllers() {
     std::vector<TOVWindowController*> controllers;
@@ -81,7 +76,25 @@ std::vector<TOVWindowController*> documentWindowControllers() {
     }
     return controllers;
 }
-#endif
+
+// The window's chord views follow a new notation profile: the window controller's own refresh when it
+// has one, else its editor's.
+template <typename Controller>
+void updateAllChordViewsOf(Controller& controller) {
+    if constexpr (requires(Controller& c) { c.updateAllChordViews(); }) {
+        controller.updateAllChordViews();
+    } else if (auto* editor = controller.editorController()) {
+        editor->updateAllChordViews();
+    }
+}
+
+// So that the note commands of the menu reach the selected note.
+template <typename Editor>
+void makeNoteViewFirstResponderOf(Editor& editor) {
+    if constexpr (requires(Editor& e) { e.makeNoteViewFirstResponder(); }) {
+        editor.makeNoteViewFirstResponder();
+    }
+}
 
 } // namespace
 
@@ -89,6 +102,9 @@ TOVApplicationController::TOVApplicationController() {
     initialize();
     registerServices();
     mainMenu_ = TOVMainMenu::makeMainMenu(this);
+    if (qApp != nullptr) {
+        qApp->installEventFilter(this);
+    }
     fontMenu_ = TOVMainMenu::fontMenuItem(*mainMenu_);
     addActionHandler("showPreferencesWindow:", [this](MenuItem*) { showPreferencesWindow(); });
     addActionHandler("showAboutWindow:", [this](MenuItem*) { showAboutWindow(); });
@@ -110,7 +126,9 @@ TOVApplicationController::TOVApplicationController() {
 }
 
 TOVApplicationController::~TOVApplicationController() {
-    setFollowsLastWindow(false);
+    if (qApp != nullptr) {
+        qApp->removeEventFilter(this);
+    }
     for (platform::UserDefaults::ObserverId id : observations_) {
         platform::UserDefaults::standard().removeObserver(id);
     }
@@ -246,36 +264,31 @@ void TOVApplicationController::runStartUpPanel() {
     if (documents == nullptr || !documents->documents().empty()) {
         return;
     }
-#ifdef TOVRIN_HAS_WINDOW_CONTROLLER
     if (auto* controller = dynamic_cast<TOVDocumentController*>(documents)) {
         controller->runStartupPanel();
     }
-#endif
 }
 
 // MARK: front document
 
 TOVWindowController* TOVApplicationController::windowController() const {
-#ifdef TOVRIN_HAS_WINDOW_CONTROLLER
     platform::Application* application = platform::Application::shared();
     platform::Window* main = application != nullptr ? application->mainWindow() : nullptr;
     platform::WindowController* controller = main != nullptr ? main->windowController() : nullptr;
     if (controller != nullptr && typeid(*controller) == typeid(TOVWindowController)) {
         return static_cast<TOVWindowController*>(controller);
     }
-#endif
     return nullptr;
 }
 
 // MARK: preferences
 
 void TOVApplicationController::observeValueForKeyPath(const std::string& key) {
-#ifdef TOVRIN_HAS_WINDOW_CONTROLLER
     if (key == "pageBackgroundColor" || key == "notationBarline") {
         for (TOVWindowController* controller : documentWindowControllers()) {
             if (TOVEditorViewController* editor = controller->editorController()) {
                 if (TOVEditorView* view = editor->editorView()) {
-                    view->setNeedsDisplay(true);
+                    view->setNeedsDisplay();
                 }
             }
         }
@@ -286,16 +299,9 @@ void TOVApplicationController::observeValueForKeyPath(const std::string& key) {
             chords->setProfile(TOVUtils::currentChordNotationProfile());
         }
         for (TOVWindowController* controller : documentWindowControllers()) {
-            controller->updateAllChordViews();
+            updateAllChordViewsOf(*controller);
         }
     }
-#else
-    if (isChordNotationKey(key)) {
-        if (TOVChordMeasuring* chords = TOVUtils::chordViewFactory()) {
-            chords->setProfile(TOVUtils::currentChordNotationProfile());
-        }
-    }
-#endif
 }
 
 // MARK: menus
@@ -310,12 +316,10 @@ void TOVApplicationController::menuNeedsUpdate(Menu& menu) {
 
 void TOVApplicationController::enableEditingMenu(Menu& menu) {
     bool editing = false;
-#ifdef TOVRIN_HAS_WINDOW_CONTROLLER
     if (TOVWindowController* controller = windowController()) {
         TOVEditorViewController* editor = controller->editorController();
         editing = editor != nullptr && editor->editBarsMode() == 0;
     }
-#endif
     platform::Application* application = platform::Application::shared();
     platform::Window* window = application != nullptr ? application->mainWindow() : nullptr;
     for (const auto& item : menu.items()) {
@@ -353,13 +357,14 @@ void TOVApplicationController::fillOpenRecentMenu(Menu& menu) {
 }
 
 void TOVApplicationController::menuWillOpen(Menu& menu) {
-#ifdef TOVRIN_HAS_WINDOW_CONTROLLER
     TOVWindowController* controller = windowController();
+    // The window controller's counts are its editor's; without a front document they are 0.
+    TOVEditorViewController* editor = controller != nullptr ? controller->editorController() : nullptr;
     if (titled(menu, "A Page")) {
-        setStates(menu, controller != nullptr ? controller->numberOfLinesInSelectedPage() : 0);
+        setStates(menu, editor != nullptr ? editor->numberOfLinesInSelectedPage() : 0);
     } else if (titled(menu, "Partition")) {
-        const std::uint64_t bars = controller != nullptr ? controller->numberOfBarsInSelectedLine() : 0;
-        const std::uint64_t most = controller != nullptr ? controller->maxPossibleNumberOfBarsInSelectedLine() : 0;
+        const std::uint64_t bars = editor != nullptr ? editor->numberOfBarsInSelectedLine() : 0;
+        const std::uint64_t most = editor != nullptr ? editor->maxPossibleNumberOfBarsInSelectedLine() : 0;
         setStates(menu, bars);
         for (const auto& item : menu.items()) {
             if (!item->isSeparatorItem()) {
@@ -367,16 +372,17 @@ void TOVApplicationController::menuWillOpen(Menu& menu) {
             }
         }
     } else if (titled(menu, "Parts")) {
-        setStates(menu, controller != nullptr ? controller->numberOfRowsInSelectedLine() : 0);
+        setStates(menu, editor != nullptr ? editor->numberOfRowsInSelectedLine() : 0);
     } else if (titled(menu, "Bar Number")) {
-        setStates(menu, controller != nullptr ? static_cast<std::uint64_t>(controller->barNumberShowType()) : 0);
+        const Document* document = controller != nullptr ? controller->docData() : nullptr;
+        setStates(menu, document != nullptr ? document->barNumberShow() : 0);
     } else if (titled(menu, "Transpose")) {
         if (controller != nullptr && controller->window() != nullptr) {
             controller->window()->makeFirstResponder(nullptr);
         }
     } else if (titled(menu, "Enharmonic") || titled(menu, "Accidental") || titled(menu, "Edit Bars")) {
-        if (controller != nullptr && controller->editorController() != nullptr) {
-            controller->editorController()->makeNoteViewFirstResponder();
+        if (editor != nullptr) {
+            makeNoteViewFirstResponderOf(*editor);
         }
     } else if (titled(menu, "Font")) {
         std::string name = "Default";
@@ -387,20 +393,6 @@ void TOVApplicationController::menuWillOpen(Menu& menu) {
             item->setState(item->title() == name ? MenuItem::OnState : MenuItem::OffState);
         }
     }
-#else
-    if (titled(menu, "A Page") || titled(menu, "Parts") || titled(menu, "Bar Number")) {
-        setStates(menu, 0);
-    } else if (titled(menu, "Partition")) {
-        setStates(menu, 0);
-        for (const auto& item : menu.items()) {
-            item->setEnabled(item->tag() <= 0);
-        }
-    } else if (titled(menu, "Font")) {
-        for (const auto& item : menu.items()) {
-            item->setState(item->title() == "Default" ? MenuItem::OnState : MenuItem::OffState);
-        }
-    }
-#endif
 }
 
 // MARK: actions
@@ -456,36 +448,31 @@ void TOVApplicationController::closeNextDocumentThenQuit() {
 // MARK: the last window
 
 void TOVApplicationController::setFollowsLastWindow(bool follows) {
-    if (follows == followsLastWindow_ || qApp == nullptr) {
-        followsLastWindow_ = follows && qApp != nullptr;
-        return;
-    }
     followsLastWindow_ = follows;
-    if (follows) {
-        qApp->installEventFilter(this);
-    } else {
-        qApp->removeEventFilter(this);
-    }
 }
 
 bool TOVApplicationController::eventFilter(QObject* watched, QEvent* event) {
-    if ((event->type() == QEvent::Hide || event->type() == QEvent::Close) && watched->isWidgetType()) {
-        if (auto* window = qobject_cast<platform::Window*>(watched)) {
-            const bool document = window->kind() == platform::Window::Kind::Document;
-            bool panel = false;
-#ifdef TOVRIN_HAS_WINDOW_CONTROLLER
-            panel = event->type() == QEvent::Close && window == TOVStartUpWindowController::singletonInstance()->window();
-#endif
-            if ((document && event->type() == QEvent::Hide) || panel) {
-                // After the event: the window may refuse to close, and its document leaves afterwards.
-                platform::Application::performDeferred([this, panel] { lastWindowCheck(panel); });
-            }
+    if ((event->type() != QEvent::Show && event->type() != QEvent::Hide) || !watched->isWidgetType()) {
+        return QObject::eventFilter(watched, event);
+    }
+    auto* window = qobject_cast<platform::Window*>(watched);
+    if (window == nullptr || window->kind() != platform::Window::Kind::Document) {
+        return QObject::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::Show) {
+        // Every document window carries the main menu.
+        platform::Application* application = platform::Application::shared();
+        if (window->applicationMenuBar() == nullptr && application != nullptr && application->mainMenu()) {
+            window->setMenuModel(application->mainMenu());
         }
+    } else if (followsLastWindow_) {
+        // After the event: the document leaves its controller once its window has gone.
+        platform::Application::performDeferred([this] { lastWindowCheck(); });
     }
     return QObject::eventFilter(watched, event);
 }
 
-void TOVApplicationController::lastWindowCheck(bool panelClosed) {
+void TOVApplicationController::lastWindowCheck() {
     platform::Application* application = platform::Application::shared();
     platform::DocumentController* documents = application != nullptr ? application->documentController() : nullptr;
     if (terminating_ || documents == nullptr || !documents->documents().empty()) {
@@ -496,9 +483,5 @@ void TOVApplicationController::lastWindowCheck(bool panelClosed) {
             return;
         }
     }
-    if (panelClosed) {
-        QCoreApplication::quit();
-    } else {
-        runStartUpPanel();
-    }
+    runStartUpPanel();
 }

@@ -29,7 +29,7 @@ class Window;
 // state of its own: everything that depends on the front document is read from its window controller.
 //
 // On this desktop there is no dock to bring the application back: when the last document window closes
-// the start-up panel shows, and closing that panel while no document is open quits.
+// the start-up panel shows (and the panel quits when it is closed with no document open).
 class TOVApplicationController : public QObject,
                                  public platform::ApplicationDelegate,
                                  public platform::MenuDelegate {
@@ -65,8 +65,7 @@ public:
 
     // Files named on the command line, opened at launch instead of showing the start-up panel.
     void setFilesToOpenAtLaunch(std::vector<std::filesystem::path> files) { filesToOpen_ = std::move(files); }
-    // Quit when the start-up panel is closed with no document open, and show it when the last document
-    // window closes. Off in tests that host the delegate in a shared test process.
+    // Show the start-up panel when the last document window closes. Off unless turned on.
     void setFollowsLastWindow(bool follows);
 
     // --- Application delegate ---
@@ -102,7 +101,7 @@ private:
     void fillOpenRecentMenu(platform::Menu& menu);
     void openFilesToOpen();
     void closeNextDocumentThenQuit();
-    void lastWindowCheck(bool panelClosed);
+    void lastWindowCheck();
 
     std::shared_ptr<platform::Menu> mainMenu_;
     platform::MenuItem* fontMenu_ = nullptr;
