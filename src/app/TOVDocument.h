@@ -61,6 +61,10 @@ public:
         "This file was created by older version of TOVRIN and is no longer supported with this version. \nIt "
         "will be converted to latest version when saving.";
 
+    // The older-version alert, as a sheet on the window, for a document opened from a "tovr" file.
+    void showLoadAlerts();
+    static bool isLegacyStoreName(const QString& path);
+
 private:
     bool isLegacyFile() const;
     void adoptContext(std::unique_ptr<platform::ManagedObjectContext> context, ::Document* document);

@@ -84,16 +84,23 @@ public:
     static constexpr const char* fontNotFoundMessage =
         "The plug-in font [%@] is not found. The default font is used instead.";
 
+    // The later-version and missing-font alerts of the file just opened, as sheets on the window.
+    void showLoadAlerts();
+
 private:
     void resetContext();
-    bool loadParsed(TOVDocumentParser& parser, bool loaded);
+    void makeSongSettingViewController();
+    void showAlertSheet(const std::string& message);
 
     std::unique_ptr<platform::ManagedObjectContext> context_;
     bool isNewDocument_ = false;
     bool isLatorVersionOfDocument_ = false;
     bool isFontNotFound_ = false;
+    bool newSongFlow_ = false;
     std::shared_ptr<TOVSongSettingViewController> songSettingViewController_;
     TOVWindowController* windowController_ = nullptr; // owned through the document's window controllers
     QString fileName_;
     std::unique_ptr<TOVDocumentParser> lastUsedParser_;
+    // Cleared when the document goes, for work deferred past the current event.
+    std::shared_ptr<bool> alive_;
 };
