@@ -1,6 +1,9 @@
 #include "app/TOVDocument.h"
 
+#include "app/TOVEditorViewController.h"
+#include "app/TOVWindowController.h"
 #include "document/TOVDocumentParser.h"
+#include "layout/TOVEditorView.h"
 #include "document/TOVMigrationController.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "model/Bar.h"
@@ -150,17 +153,33 @@ void TOVDocument::repairChordScales(::Document* document) {
 
 void TOVDocument::showLoadAlerts() {
     if (isLegacyFile()) {
-        platform::Alert::alertWithMessage(text(olderVersionMessage), {})
-            ->beginSheetModalForWindow(windowForSheet(), {});
+        // The song is handed over while the window is being made, before the document lists it.
+        platform::Window* window = windowController_ != nullptr ? windowController_->window() : windowForSheet();
+        platform::Alert::alertWithMessage(text(olderVersionMessage), {})->beginSheetModalForWindow(window, {});
     }
 }
 
-// --- Window (the window controller's side follows) ---
+// --- Window ---
 
-void TOVDocument::makeWindowControllers() {}
+void TOVDocument::makeWindowControllers() {
+    if (windowController_ != nullptr || !context_) {
+        return;
+    }
+    auto controller = std::make_unique<TOVWindowController>("TOVDocument");
+    windowController_ = controller.get();
+    controller->setDelegate(this);
+    controller->setManagedObjectContext(context_.get());
+    if (TOVEditorViewController* editor = controller->editorController()) {
+        editor->registerUndoObservation(&context_->undoManager());
+    }
+    // The window is built now, so that the document hears when it closes; building it hands the song
+    // over (windowControllerDidLoadDocument).
+    controller->loadWindow();
+    addWindowController(std::move(controller));
+}
 
 platform::View* TOVDocument::viewForPrinting() {
-    return nullptr;
+    return windowController_ != nullptr ? windowController_->printableView() : nullptr;
 }
 
 void TOVDocument::windowControllerDidParseDocument(TOVWindowController* controller, ::Document* document) {
@@ -168,6 +187,10 @@ void TOVDocument::windowControllerDidParseDocument(TOVWindowController* controll
 }
 
 void TOVDocument::windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document) {
+    if (controller != nullptr) {
+        controller->editorRequireShowNavigationMessageTitlePriority(
+            controller->editorController(), QString::fromStdString(text(loadedMessage)), controller->songName(), 0);
+    }
     if (context_) {
         context_->processPendingChanges();
         // The repair cannot be undone.

@@ -1,5 +1,9 @@
 #include "app/TOVZDocument.h"
 
+#include "app/TOVEditorViewController.h"
+#include "app/TOVSongSettingViewController.h"
+#include "app/TOVWindowController.h"
+#include "layout/TOVEditorView.h"
 #include "document/TOVDocumentParser.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "model/Document.h"
@@ -10,6 +14,9 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/SavePanel.h"
 #include "platform/ui/Window.h"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -111,6 +118,10 @@ std::optional<std::vector<std::uint8_t>> TOVZDocument::dataOfType(const std::str
 }
 
 bool TOVZDocument::writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
+    // The first save of a new song runs while its panel still holds the song form.
+    if (newSongFlow_) {
+        takeBackSongForm();
+    }
     return platform::Document::writeToURL(url, typeName, error);
 }
 
@@ -125,7 +136,9 @@ bool TOVZDocument::validateMenuItem(platform::MenuItem& item) {
 }
 
 void TOVZDocument::showAlertSheet(const std::string& message) {
-    platform::Alert::alertWithMessage(message, {})->beginSheetModalForWindow(windowForSheet(), {});
+    // The song is handed over while the window is being made, before the document lists it.
+    platform::Window* window = windowController_ != nullptr ? windowController_->window() : windowForSheet();
+    platform::Alert::alertWithMessage(message, {})->beginSheetModalForWindow(window, {});
 }
 
 void TOVZDocument::showLoadAlerts() {
@@ -140,14 +153,27 @@ void TOVZDocument::showLoadAlerts() {
     }
 }
 
-// --- Window (the window controller's side follows) ---
+// --- Window ---
 
-void TOVZDocument::makeSongSettingViewController() {}
+void TOVZDocument::makeSongSettingViewController() {
+    songSettingViewController_ = std::make_shared<TOVSongSettingViewController>();
+}
 
 void TOVZDocument::makeWindowControllers() {
     if (windowController_ != nullptr) {
         return;
     }
+    auto controller = std::make_unique<TOVWindowController>("TOVDocument");
+    windowController_ = controller.get();
+    controller->setDelegate(this);
+    controller->setManagedObjectContext(context_.get());
+    if (TOVEditorViewController* editor = controller->editorController()) {
+        editor->registerUndoObservation(&context_->undoManager());
+    }
+    // The window is built now, so that the document hears when it closes; building it hands the song
+    // over (windowControllerDidLoadDocument).
+    controller->loadWindow();
+    addWindowController(std::move(controller));
     if (isNewDocument_) {
         // A new song is saved under a name before it gets content. The save panel comes once the window
         // is up, after the command that made the document has returned.
@@ -165,17 +191,34 @@ void TOVZDocument::prepareSavePanel(platform::SavePanel& panel) {
         window->raise();
         window->activateWindow();
     }
-    if (isNewDocument_ && songSettingViewController_) {
+    if (newSongFlow_ && songSettingViewController_ && songSettingViewController_->view() != nullptr) {
+        // The panel lets its accessory go with it; the form sits in a holder of the panel's, from which
+        // the save takes it back before the panel goes.
+        auto* holder = new QWidget();
+        auto* layout = new QVBoxLayout(holder);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(songSettingViewController_->view());
+        panel.setAccessoryView(holder);
         panel.prompt = text("Create");
         panel.message = text("Create new song.");
         panel.nameFieldStringValue = "NewSong";
+        if (QLineEdit* name = songSettingViewController_->songNameTextField()) {
+            name->setText(QString::fromStdString(text("New Song")));
+        }
         return;
     }
     panel.allowedFileTypes = {"tovz"};
 }
 
+void TOVZDocument::takeBackSongForm() {
+    if (songSettingViewController_ && songSettingViewController_->view() != nullptr) {
+        songSettingViewController_->view()->hide();
+        songSettingViewController_->view()->setParent(nullptr);
+    }
+}
+
 platform::View* TOVZDocument::viewForPrinting() {
-    return nullptr;
+    return windowController_ != nullptr ? windowController_->printableView() : nullptr;
 }
 
 void TOVZDocument::documentDidSave(bool didSave) {
@@ -183,18 +226,33 @@ void TOVZDocument::documentDidSave(bool didSave) {
         return;
     }
     newSongFlow_ = false;
-    if (didSave) {
+    if (didSave && windowController_ != nullptr) {
+        TOVSongSettingViewController* form = songSettingViewController_.get();
+        const QString title = form != nullptr && form->songNameTextField() != nullptr
+                                  ? form->songNameTextField()->text()
+                                  : QString();
+        windowController_->createSongSettingFrom(form);
+        windowController_->createInitialPage();
+        windowController_->loadWindow();
+        windowController_->updateEditorView();
         context_->processPendingChanges();
         // The new song starts with nothing to undo; the second save puts its content in the file.
         context_->undoManager().removeAllActions();
+        updateChangeCountCleared();
         saveDocument();
-    } else {
+        windowController_->editorRequireShowNavigationMessageTitlePriority(
+            windowController_->editorController(), QString::fromStdString(text(createdMessage)), title, 0);
+    } else if (!didSave) {
         close();
     }
     songSettingViewController_.reset();
 }
 
 void TOVZDocument::windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document) {
+    if (!isNewDocument_ && controller != nullptr) {
+        controller->editorRequireShowNavigationMessageTitlePriority(
+            controller->editorController(), QString::fromStdString(text(loadedMessage)), controller->songName(), 0);
+    }
     context_->processPendingChanges();
     // Loading leaves nothing to undo.
     context_->undoManager().removeAllActions();

@@ -5,6 +5,8 @@
 #include "platform/ui/Window.h"
 #include "support/SongBuilder.h"
 
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include <fstream>
@@ -76,8 +78,16 @@ void AppFixture::SetUp() {
     });
     platform::SavePanel::setTestAnswer([this](platform::SavePanel& panel) {
         const TOVStartUpWindowController* startUp = controller->startUpWindowController();
-        savePanelRuns.push_back({panel.allowedFileTypes, panel.nameFieldStringValue, panel.prompt, panel.message,
-                                 startUp->window()->isVisible(), panel.accessoryView() != nullptr});
+        SavePanelRun run{panel.allowedFileTypes, panel.nameFieldStringValue, panel.prompt, panel.message,
+                         startUp->window()->isVisible(), panel.accessoryView() != nullptr, {}};
+        if (QWidget* accessory = panel.accessoryView()) {
+            if (auto* field = accessory->findChild<QLineEdit*>(QStringLiteral("songNameTextField"))) {
+                run.songName = field->text().toStdString();
+                field->selectAll();
+                QTest::keyClicks(field, songNameToType);
+            }
+        }
+        savePanelRuns.push_back(run);
         return saveAnswer;
     });
     platform::OpenPanel::setTestAnswer([this](const platform::OpenPanel&) {

@@ -59,8 +59,11 @@ protected:
         std::string message;
         bool startUpPanelVisible = false;
         bool hadAccessory = false;
+        // The song name the form showed; the hook types songNameToType over it.
+        std::string songName;
     };
     std::vector<SavePanelRun> savePanelRuns;
+    QString songNameToType = QStringLiteral("Blue Tune");
     std::optional<std::vector<std::filesystem::path>> openAnswer;
     int openPanelRuns = 0;
     bool startUpPanelVisibleAtOpenPanel = true;
