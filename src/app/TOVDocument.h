@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/TOVWindowControllerDelegate.h"
 #include "platform/ui/Document.h"
 
 #include <QString>
@@ -23,7 +24,7 @@ class View;
 // and is never written: the user keeps the song by saving it as a "tovz" file, so Save on a "tovr" file
 // runs Save As, whose panel offers only "tovz". When the window first gets the song, chords stored without
 // a scale get the scale that makes their default symbol as wide as their stored frame.
-class TOVDocument : public platform::Document {
+class TOVDocument : public platform::Document, public TOVWindowControllerDelegate {
 public:
     TOVDocument();
     ~TOVDocument() override;
@@ -50,8 +51,8 @@ public:
     static bool autosavesInPlace() { return false; }
 
     // --- TOVWindowControllerDelegate ---
-    void windowControllerDidParseDocument(TOVWindowController* controller, ::Document* document);
-    void windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document);
+    void windowControllerDidParseDocument(TOVWindowController* controller, ::Document* document) override;
+    void windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document) override;
 
     // Chords stored with no scale get the scale that fits their default symbol to their frame.
     static void repairChordScales(::Document* document);
@@ -60,6 +61,10 @@ public:
     static constexpr const char* olderVersionMessage =
         "This file was created by older version of TOVRIN and is no longer supported with this version. \nIt "
         "will be converted to latest version when saving.";
+
+    // The older-version alert, as a sheet on the window, for a document opened from a "tovr" file.
+    void showLoadAlerts();
+    static bool isLegacyStoreName(const QString& path);
 
 private:
     bool isLegacyFile() const;

@@ -33,6 +33,9 @@ public:
     platform::Document* openDocumentWithContentsOfURL(const std::filesystem::path& url, bool display,
                                                       std::string* error = nullptr) override;
 
+    // When the last document has gone, the start-up panel shows again.
+    void removeDocument(platform::Document* document) override;
+
     std::shared_ptr<platform::Document> makeUntitledDocumentOfType(const std::string& typeName,
                                                                    std::string* error) override;
     std::shared_ptr<platform::Document> makeDocumentWithContentsOfURL(const std::filesystem::path& url,
@@ -43,5 +46,7 @@ public:
     bool validateMenuItem(platform::MenuItem& item) override { return true; }
 
 private:
+    void hideStartUpPanel();
+
     TOVStartUpWindowController* startUpWindowController_ = nullptr; // the application-wide panel
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/TOVWindowControllerDelegate.h"
 #include "platform/ui/Document.h"
 
 #include <QString>
@@ -26,7 +27,7 @@ class View;
 // the interchange file and saving writes the interchange file from the model. A document made by New
 // first asks where to save the song (with the song form in the save panel) and gets its content only
 // once it has a file; cancelling that panel closes the document.
-class TOVZDocument : public platform::Document {
+class TOVZDocument : public platform::Document, public TOVWindowControllerDelegate {
 public:
     // The version of the song data this program writes; a file of a later version is opened with a warning.
     static constexpr double dataVersion = 1.5;
@@ -67,7 +68,7 @@ public:
     static bool autosavesInPlace() { return false; }
 
     // --- TOVWindowControllerDelegate ---
-    void windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document);
+    void windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document) override;
 
     // Ends the new-song flow once its first save has been answered.
     void documentDidSave(bool didSave);
@@ -84,16 +85,24 @@ public:
     static constexpr const char* fontNotFoundMessage =
         "The plug-in font [%@] is not found. The default font is used instead.";
 
+    // The later-version and missing-font alerts of the file just opened, as sheets on the window.
+    void showLoadAlerts();
+
 private:
     void resetContext();
-    bool loadParsed(TOVDocumentParser& parser, bool loaded);
+    void makeSongSettingViewController();
+    void takeBackSongForm();
+    void showAlertSheet(const std::string& message);
 
     std::unique_ptr<platform::ManagedObjectContext> context_;
     bool isNewDocument_ = false;
     bool isLatorVersionOfDocument_ = false;
     bool isFontNotFound_ = false;
+    bool newSongFlow_ = false;
     std::shared_ptr<TOVSongSettingViewController> songSettingViewController_;
     TOVWindowController* windowController_ = nullptr; // owned through the document's window controllers
     QString fileName_;
     std::unique_ptr<TOVDocumentParser> lastUsedParser_;
+    // Cleared when the document goes, for work deferred past the current event.
+    std::shared_ptr<bool> alive_;
 };
