@@ -3,6 +3,7 @@
 #include "app/TOVEditorViewController.h"
 #include "app/TOVMainMenu.h"
 #include "app/TOVWindowController.h"
+#include "layout/TOVEditorView.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "model/Document.h"
@@ -319,10 +320,11 @@ TEST_F(TOVApplicationControllerTest, MenuStatesWithoutAFrontDocument) {
 TEST_F(TOVApplicationControllerTest, MenuStatesFollowTheFrontDocument) {
     makeController();
     app.finishLaunching();
-    // The first line holds 4 bars; the single line after it 3 more; then a double line stops the walk:
-    // the first line may take at most 7 bars.
+    // After the song header's bar-less line, the first line holds 4 bars (bar 0 is selected); the single
+    // line after it 3 more; then a double line stops the walk: the first line may take at most 7 bars.
     SongWindow& song = openSong({{.aPage = 10,
-                                  .lines = {{.partition = 4, .bars = 4},
+                                  .lines = {{.partition = 0, .bars = 0},
+                                            {.partition = 4, .bars = 4},
                                             {.partition = 3, .bars = 3},
                                             {.partition = 4, .bars = 4, .isDouble = true}}}});
     ASSERT_EQ(controller->windowController(), &song.controller);
