@@ -125,7 +125,25 @@ TOVApplicationController::TOVApplicationController() {
     });
 }
 
+namespace {
+// Menus outlive their delegate in the window's menu bars; they must not call it afterwards.
+void forgetDelegate(Menu& menu, const platform::MenuDelegate* delegate, const platform::Responder* target) {
+    if (menu.delegate() == delegate) {
+        menu.setDelegate(nullptr);
+    }
+    for (const auto& item : menu.items()) {
+        if (item->submenu()) {
+            forgetDelegate(*item->submenu(), delegate, target);
+        }
+        if (item->target() == target) {
+            item->setTarget(nullptr);
+        }
+    }
+}
+} // namespace
+
 TOVApplicationController::~TOVApplicationController() {
+    forgetDelegate(*mainMenu_, this, this);
     if (qApp != nullptr) {
         qApp->removeEventFilter(this);
     }

@@ -1,0 +1,86 @@
+#include "AppTestSupport.h"
+
+#include "app/TOVApplicationController.h"
+#include "app/TOVStartUpWindowController.h"
+#include "platform/ui/ApplicationMenuBar.h"
+#include "support/TempDir.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The application as main() puts it together: the song document controller and the delegate.
+class TOVApplicationStartUpTest : public apptest::AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        delegate = std::make_unique<TOVApplicationController>();
+        application->setDelegate(delegate.get());
+        application->setMainMenu(delegate->mainMenu());
+    }
+    void TearDown() override {
+        delegate->setFollowsLastWindow(false);
+        delegate.reset();
+        AppFixture::TearDown();
+    }
+
+    bool panelVisible() { return controller->startUpWindowController()->window()->isVisible(); }
+    std::filesystem::path writeSong(const std::string& name) {
+        const std::filesystem::path path = dir.path() / name;
+        apptest::writeBytes(path, apptest::newSongFile());
+        return path;
+    }
+
+    TempDir dir;
+    std::unique_ptr<TOVApplicationController> delegate;
+};
+
+TEST_F(TOVApplicationStartUpTest, LaunchWithoutFilesShowsTheStartUpPanelInsteadOfAnUntitledDocument) {
+    application->finishLaunching();
+    apptest::settle();
+    EXPECT_TRUE(controller->documents().empty());
+    EXPECT_TRUE(panelVisible());
+}
+
+// Files named on the command line open at launch, each in its window with the main menu; one that cannot
+// be read is reported and the others still open; then no start-up panel shows.
+TEST_F(TOVApplicationStartUpTest, FilesNamedOnTheCommandLineOpenAtLaunch) {
+    const auto song = writeSong("First Song.tovz");
+    delegate->setFilesToOpenAtLaunch({dir.path() / "missing.tovz", song});
+    application->finishLaunching();
+    apptest::settle();
+    ASSERT_EQ(controller->documents().size(), 1u);
+    EXPECT_EQ(controller->documents().front()->fileURL(), song);
+    EXPECT_EQ(alertMessages.size(), 1u);
+    EXPECT_FALSE(panelVisible());
+    platform::Window* window = controller->documents().front()->windowForSheet();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_NE(window->applicationMenuBar(), nullptr);
+    EXPECT_EQ(window->applicationMenuBar()->model(), delegate->mainMenu());
+}
+
+// There is no dock to bring the application back: closing the last document window shows the panel,
+// closing one of two does not.
+TEST_F(TOVApplicationStartUpTest, ClosingTheLastDocumentWindowShowsTheStartUpPanel) {
+    delegate->setFollowsLastWindow(true);
+    delegate->setFilesToOpenAtLaunch({writeSong("a.tovz"), writeSong("b.tovz")});
+    application->finishLaunching();
+    apptest::settle();
+    ASSERT_EQ(controller->documents().size(), 2u);
+    ASSERT_FALSE(panelVisible());
+
+    controller->documents().front()->windowForSheet()->close();
+    apptest::settle();
+    EXPECT_EQ(controller->documents().size(), 1u);
+    EXPECT_FALSE(panelVisible());
+
+    controller->documents().front()->windowForSheet()->close();
+    apptest::settle();
+    EXPECT_TRUE(controller->documents().empty());
+    EXPECT_TRUE(panelVisible());
+}
+
+} // namespace
