@@ -437,7 +437,6 @@ bool TOVApplicationController::validateMenuItem(MenuItem& item) {
 }
 
 void TOVApplicationController::terminate() {
-    terminating_ = true;
     closeNextDocumentThenQuit();
 }
 
@@ -453,7 +452,6 @@ void TOVApplicationController::closeNextDocumentThenQuit() {
         auto document = next.lock();
         if (!mayClose) {
             // The user kept this document: the application stays.
-            terminating_ = false;
             return;
         }
         if (document) {
@@ -463,43 +461,20 @@ void TOVApplicationController::closeNextDocumentThenQuit() {
     });
 }
 
-// MARK: the last window
-
-void TOVApplicationController::setFollowsLastWindow(bool follows) {
-    followsLastWindow_ = follows;
-}
+// MARK: document windows
 
 bool TOVApplicationController::eventFilter(QObject* watched, QEvent* event) {
-    if ((event->type() != QEvent::Show && event->type() != QEvent::Hide) || !watched->isWidgetType()) {
+    if (event->type() != QEvent::Show || !watched->isWidgetType()) {
         return QObject::eventFilter(watched, event);
     }
     auto* window = qobject_cast<platform::Window*>(watched);
     if (window == nullptr || window->kind() != platform::Window::Kind::Document) {
         return QObject::eventFilter(watched, event);
     }
-    if (event->type() == QEvent::Show) {
-        // Every document window carries the main menu.
-        platform::Application* application = platform::Application::shared();
-        if (window->applicationMenuBar() == nullptr && application != nullptr && application->mainMenu()) {
-            window->setMenuModel(application->mainMenu());
-        }
-    } else if (followsLastWindow_) {
-        // After the event: the document leaves its controller once its window has gone.
-        platform::Application::performDeferred([this] { lastWindowCheck(); });
+    // Every document window carries the main menu.
+    platform::Application* application = platform::Application::shared();
+    if (window->applicationMenuBar() == nullptr && application != nullptr && application->mainMenu()) {
+        window->setMenuModel(application->mainMenu());
     }
     return QObject::eventFilter(watched, event);
-}
-
-void TOVApplicationController::lastWindowCheck() {
-    platform::Application* application = platform::Application::shared();
-    platform::DocumentController* documents = application != nullptr ? application->documentController() : nullptr;
-    if (terminating_ || documents == nullptr || !documents->documents().empty()) {
-        return;
-    }
-    for (platform::Window* window : application->windows()) {
-        if (window->kind() == platform::Window::Kind::Document && window->isVisible()) {
-            return;
-        }
-    }
-    runStartUpPanel();
 }

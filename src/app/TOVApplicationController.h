@@ -27,9 +27,7 @@ class Window;
 // builds the Font menu, never opens an untitled document (the start-up panel shows instead) and keeps the
 // state of several menus in step with the front document window while they open. It holds no document
 // state of its own: everything that depends on the front document is read from its window controller.
-//
-// On this desktop there is no dock to bring the application back: when the last document window closes
-// the start-up panel shows (and the panel quits when it is closed with no document open).
+// Every document window gets the main menu when it first shows.
 class TOVApplicationController : public QObject,
                                  public platform::ApplicationDelegate,
                                  public platform::MenuDelegate {
@@ -65,8 +63,6 @@ public:
 
     // Files named on the command line, opened at launch instead of showing the start-up panel.
     void setFilesToOpenAtLaunch(std::vector<std::filesystem::path> files) { filesToOpen_ = std::move(files); }
-    // Show the start-up panel when the last document window closes. Off unless turned on.
-    void setFollowsLastWindow(bool follows);
 
     // --- Application delegate ---
     void applicationWillFinishLaunching() override;
@@ -101,12 +97,9 @@ private:
     void fillOpenRecentMenu(platform::Menu& menu);
     void openFilesToOpen();
     void closeNextDocumentThenQuit();
-    void lastWindowCheck();
 
     std::shared_ptr<platform::Menu> mainMenu_;
     platform::MenuItem* fontMenu_ = nullptr;
     std::vector<platform::UserDefaults::ObserverId> observations_;
     std::vector<std::filesystem::path> filesToOpen_;
-    bool followsLastWindow_ = false;
-    bool terminating_ = false;
 };

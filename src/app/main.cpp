@@ -106,8 +106,5 @@ int main(int argc, char* argv[]) {
     application.setDocumentController(&documents);
     application.setMainMenu(controller.mainMenu());
     controller.setFilesToOpenAtLaunch(filesFromArguments());
-    controller.setFollowsLastWindow(true);
-    const int status = application.run();
-    controller.setFollowsLastWindow(false);
-    return status;
+    return application.run();
 }

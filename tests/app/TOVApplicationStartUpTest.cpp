@@ -21,7 +21,6 @@ protected:
         application->setMainMenu(delegate->mainMenu());
     }
     void TearDown() override {
-        delegate->setFollowsLastWindow(false);
         delegate.reset();
         AppFixture::TearDown();
     }
@@ -60,27 +59,6 @@ TEST_F(TOVApplicationStartUpTest, FilesNamedOnTheCommandLineOpenAtLaunch) {
     EXPECT_TRUE(window->isVisible());
     ASSERT_NE(window->applicationMenuBar(), nullptr);
     EXPECT_EQ(window->applicationMenuBar()->model(), delegate->mainMenu());
-}
-
-// There is no dock to bring the application back: closing the last document window shows the panel,
-// closing one of two does not.
-TEST_F(TOVApplicationStartUpTest, ClosingTheLastDocumentWindowShowsTheStartUpPanel) {
-    delegate->setFollowsLastWindow(true);
-    delegate->setFilesToOpenAtLaunch({writeSong("a.tovz"), writeSong("b.tovz")});
-    application->finishLaunching();
-    apptest::settle();
-    ASSERT_EQ(controller->documents().size(), 2u);
-    ASSERT_FALSE(panelVisible());
-
-    controller->documents().front()->windowForSheet()->close();
-    apptest::settle();
-    EXPECT_EQ(controller->documents().size(), 1u);
-    EXPECT_FALSE(panelVisible());
-
-    controller->documents().front()->windowForSheet()->close();
-    apptest::settle();
-    EXPECT_TRUE(controller->documents().empty());
-    EXPECT_TRUE(panelVisible());
 }
 
 } // namespace
