@@ -4,6 +4,8 @@
 #include "platform/foundation/SettingsDefaultsStore.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ApplicationMenuBar.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/DocumentController.h"
 #include "platform/ui/Window.h"
 
@@ -15,6 +17,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
@@ -54,15 +58,44 @@ std::vector<std::filesystem::path> filesFromArguments() {
     return files;
 }
 
+// Opens the main menu's menu of that title under its title in the menu bar of the front document window.
+void openMenuOfMainWindow(const std::string& title) {
+    platform::Application* application = platform::Application::shared();
+    if (application == nullptr || !application->mainMenu()) {
+        return;
+    }
+    platform::Window* window = application->mainWindow();
+    for (platform::Window* each : application->windows()) {
+        if (window == nullptr && each->isVisible() && each->applicationMenuBar() != nullptr) {
+            window = each;
+        }
+    }
+    platform::Menu* menu = application->mainMenu()->submenuWithTitle(title);
+    if (window == nullptr || window->applicationMenuBar() == nullptr || menu == nullptr) {
+        return;
+    }
+    // As a click on the bar does where no window manager hands out the focus.
+    window->activateWindow();
+    QCoreApplication::processEvents();
+    QMenuBar* bar = window->applicationMenuBar()->menuBar();
+    if (QMenu* shown = window->applicationMenuBar()->qMenuFor(menu)) {
+        shown->popup(bar->mapToGlobal(bar->actionGeometry(shown->menuAction()).bottomLeft()));
+    }
+}
+
 // For tests of the installed program: TOVRIN_SNAPSHOT names a PNG file; once launched, the program draws
-// its screen into it and quits.
+// its screen into it and quits. TOVRIN_SNAPSHOT_MENU names a menu of the bar to open first.
 void scheduleSnapshot() {
     const char* target = std::getenv("TOVRIN_SNAPSHOT");
     if (target == nullptr || *target == '\0') {
         return;
     }
     const QString path = QString::fromLocal8Bit(target);
-    QTimer::singleShot(1500, qApp, [path] {
+    if (const char* menu = std::getenv("TOVRIN_SNAPSHOT_MENU"); menu != nullptr && *menu != '\0') {
+        const std::string title(menu);
+        QTimer::singleShot(2000, qApp, [title] { openMenuOfMainWindow(title); });
+    }
+    QTimer::singleShot(3000, qApp, [path] {
         QScreen* screen = QGuiApplication::primaryScreen();
         const QPixmap picture = screen != nullptr ? screen->grabWindow(0) : QPixmap();
         const bool saved = !picture.isNull() && picture.save(path, "PNG");
