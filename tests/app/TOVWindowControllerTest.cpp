@@ -1,4 +1,5 @@
 #include "AppWindowFixture.h"
+#include "support/ImageInk.h"
 
 #include "app/TOVEditorViewController.h"
 #include "app/TOVNavigationWindowController.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QPainter>
 #include <QTest>
 #include <QToolBar>
 
@@ -363,3 +365,48 @@ TEST_F(WindowControllerTest, EditorHintsShowInTheNavigationPanel) {
 }
 
 } // namespace
+
+// --- The window as the user sees it ---
+
+namespace render {
+
+// The window with its child panel painted where it lies on the screen.
+QImage grabWithPanel(TOVWindowController& controller) {
+    platform::Window* window = controller.window();
+    QImage image = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    platform::ChildPanel* panel = controller.navigationWindowController()->window();
+    if (panel->isVisible()) {
+        QPainter painter(&image);
+        painter.drawImage(panel->pos() - window->mapToGlobal(QPoint(0, 0)), panel->grab().toImage());
+    }
+    return image;
+}
+
+} // namespace render
+
+TEST_F(WindowControllerTest, NewSongWindowShowsTheFirstPageUnderTheToolbarWithTheHintPanel) {
+    auto controller = makeWindow(false, 900);
+    controller->editorRequireShowNavigationMessageTitlePriority(
+        controller->editorController(), QStringLiteral("Drag symbols from the palettes onto the bars."),
+        QStringLiteral("Bar 1"), 0);
+    settle();
+    const QImage image = render::grabWithPanel(*controller);
+    const QString out = QString::fromLocal8Bit(qgetenv("TOVRIN_RENDER_DIR"));
+    if (!out.isEmpty()) {
+        image.save(out + QStringLiteral("/document-window.png"));
+    }
+
+    // The hint panel is drawn green over its toolbar item.
+    platform::ChildPanel* panel = controller->navigationWindowController()->window();
+    const QPoint inPanel = panel->pos() - controller->window()->mapToGlobal(QPoint(0, 0)) +
+                           QPoint(panel->width() - 12, panel->height() / 2);
+    const QColor hint = image.pixelColor(inPanel);
+    EXPECT_GT(hint.green(), hint.red()) << hint.name().toStdString();
+    EXPECT_GT(hint.green(), hint.blue()) << hint.name().toStdString();
+
+    // The editor shows the page's staves below the toolbar: ink in the editor's area.
+    QWidget* editor = controller->editorController()->view();
+    const QRect area(editor->mapTo(controller->window(), QPoint(0, 0)), editor->size());
+    EXPECT_GT(tovtest::inkIn(image, area), 2000);
+    EXPECT_GE(area.top(), controller->toolbar()->toolBar()->geometry().bottom());
+}
