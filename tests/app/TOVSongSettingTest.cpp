@@ -6,6 +6,7 @@
 #include "model/Document.h"
 #include "model/Song.h"
 #include "platform/foundation/AttributedString.h"
+#include "platform/foundation/Resources.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -122,6 +123,10 @@ TEST_F(SongSheetTest, AcceptedSheetWritesTheEditedCreditAndKeepsTheSongsLineChoi
         selectorEnabled = form->rowSelector()->isEnabled();
         selectorIndex = form->rowSelector()->currentIndex();
         typeInto(form->arrangerTextField(), QStringLiteral("Arr"));
+        const QString out = QString::fromLocal8Bit(qgetenv("TOVRIN_RENDER_DIR"));
+        if (!out.isEmpty()) {
+            sheet->window()->grab().save(out + QStringLiteral("/song-sheet.png"));
+        }
         QTest::mouseClick(sheet->acceptButton(), Qt::LeftButton);
     });
     EXPECT_FALSE(sheet->window()->isVisible());
@@ -149,6 +154,20 @@ TEST_F(SongSheetTest, CancelledSheetLeavesTheSongAndTheNextRunShowsTheStoredText
     });
     EXPECT_EQ(shown, QStringLiteral("Old Composer"));
     EXPECT_EQ(song->composer(), composer);
+}
+
+TEST(SongSheetTexts, TextsWithoutTranslationShowTheirEnglishText) {
+    platform::setLocalizationLookup([](std::string_view english) -> std::optional<std::string> {
+        if (english == "Cancel") {
+            return std::string("Abbrechen");
+        }
+        return std::nullopt;
+    });
+    TOVSonSettingWindowController sheet;
+    platform::setLocalizationLookup({});
+    EXPECT_EQ(sheet.cancelButton()->text(), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(sheet.acceptButton()->text(), QStringLiteral("OK"));
+    EXPECT_EQ(sheet.viewController()->rowSelector()->itemText(1), QStringLiteral("Double Lines"));
 }
 
 } // namespace
