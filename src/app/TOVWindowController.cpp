@@ -5,6 +5,7 @@
 #include "app/TOVSonSettingWindowController.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowControllerDelegate.h"
+#include "app/TOVWindowKeys.h"
 
 #include "layout/TOVEditorView.h"
 #include "model/Document.h"
@@ -470,7 +471,7 @@ void TOVWindowController::editorRequireWindowActive(TOVEditorViewController*, pl
 // --- Keys ---
 
 void TOVWindowController::keyDown(const platform::Event& event) {
-    (void)event;
+    TOVWindowKeys::performKey(*editorController_, event.keyCode());
 }
 
 // --- The editor's side ---
