@@ -365,9 +365,10 @@ void TOVWindowController::adjustNavigationWindowFrame() {
     constexpr int kInsetBottom = 2;
     panel->resize(std::max(0, area->width() - 5), std::max(0, area->height() - kInsetTop - kInsetBottom));
     panel->attachToWidget(area, QPoint(0, -area->height() + kInsetTop));
-    if (toolbar_->displayMode() != platform::Toolbar::DisplayMode::LabelOnly && area->isVisible()) {
-        panel->show();
-    }
+    // A toolbar too narrow for the item moves it out of sight; the panel goes with it.
+    const bool shown = toolbar_->displayMode() != platform::Toolbar::DisplayMode::LabelOnly &&
+                       area->isVisible();
+    panel->setVisible(shown);
 }
 
 void TOVWindowController::windowDidResize() {
@@ -383,7 +384,6 @@ void TOVWindowController::toolbarDidChangeDisplayMode(TOVToolbar*, platform::Too
         panel->hide();
     } else {
         adjustNavigationWindowFrame();
-        panel->show();
     }
 }
 
