@@ -382,6 +382,39 @@ TEST_F(EditorViewControllerTest, UndoingAnInsertionOfBarsLinesAndAPageTouchesNon
     EXPECT_NE(barView(51), nullptr);
 }
 
+TEST_F(EditorViewControllerTest, UndoAndRedoOfADrawingToolRebuildTheToolViewsOnceFromCurrentValues) {
+    bind(singleLines(2));
+    SymbolTools* tool = nullptr;
+    step([&] { tool = document->createNewSymbolToolsWithTypeFrame(0xC02, platform::Rect(50, 60, 70, 80)); });
+    ASSERT_EQ(editor().symbolViewArray().size(), 1u);
+    step([&] { tool->setFrame(platform::Rect(150, 160, 70, 80)); });
+
+    // Heard right after the editor view hears of the change: inside the undo or redo no tool view is
+    // rebuilt, since the tools' values are not current yet; the drain after it rebuilds them.
+    std::vector<std::size_t> viewsSeenInside;
+    const auto token = document->addObserver("symbols", [&](const platform::Change&) {
+        if (document->isUndoRedoing()) {
+            viewsSeenInside.push_back(editor().symbolViewArray().size());
+        }
+    });
+
+    // Back to where it was created, gone, and back again: the view always stands where the tool is.
+    undoStep();
+    ASSERT_EQ(editor().symbolViewArray().size(), 1u);
+    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{50, 60}));
+    undoStep();
+    EXPECT_TRUE(editor().symbolViewArray().empty());
+    redoStep();
+    ASSERT_EQ(editor().symbolViewArray().size(), 1u);
+    EXPECT_EQ(editor().symbolViewArray().front()->symbol(), tool);
+    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{50, 60}));
+    redoStep();
+    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{150, 160}));
+    document->removeObserver(token);
+    // The undo of the creation still saw the tool's view, the redo not yet.
+    EXPECT_EQ(viewsSeenInside, (std::vector<std::size_t>{1, 0}));
+}
+
 // --- Lookups and ending the song ---
 
 TEST_F(EditorViewControllerTest, LookupsFindTheViewsOfLiveObjectsOnly) {
