@@ -158,6 +158,33 @@ TEST_F(EditorViewControllerTest, CountsReadThroughTheSelectedBarAndAreZeroWithou
     EXPECT_EQ(controller->numberOfRowsInSelectedLine(), 0u);
 }
 
+TEST_F(EditorViewControllerTest, CountSettersActOnTheUpperRowAndRebuildTheEditor) {
+    bind({PageSpec{10, {LineSpec{4, 4, true}, LineSpec{4, 4, false}}}});
+    Line* upperLine = findBar(document, 0)->line();
+
+    // The same number of rows still rebuilds the views, and selects the bar in the upper row.
+    controller->selectBar(TOVBarId{2, true});
+    const TOVEditorPageView* before = editor().firstPageView();
+    controller->setNumberOfRowsInSelectedLine(2);
+    EXPECT_NE(editor().firstPageView(), before);
+    EXPECT_EQ(editor().selectedBarId(), (TOVBarId{2, false}));
+    ASSERT_NE(upperLine->lower(), nullptr);
+
+    // Bars per line chosen in the lower row go to the line as a whole.
+    controller->selectBar(TOVBarId{1, true});
+    controller->setNumberOfBarsInSelectedLine(2);
+    EXPECT_EQ(upperLine->partition(), 2u);
+    EXPECT_NE(barView(1, true), nullptr);
+
+    // One row: the lower row goes, the views follow.
+    controller->selectBar(TOVBarId{1, true});
+    controller->setNumberOfRowsInSelectedLine(1);
+    EXPECT_EQ(upperLine->lower(), nullptr);
+    EXPECT_EQ(barView(1, true), nullptr);
+    EXPECT_EQ(editor().selectedBarId(), (TOVBarId{1, false}));
+    EXPECT_EQ(controller->numberOfRowsInSelectedLine(), 1u);
+}
+
 // --- Undo and redo ---
 
 class ClampedSelectionTest : public EditorControllerFixture, public ::testing::WithParamInterface<bool> {};
