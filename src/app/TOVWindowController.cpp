@@ -392,6 +392,14 @@ void TOVWindowController::editorRequireShowNavigationMessageTitlePriority(TOVEdi
                                                                           const QString& title,
                                                                           int priority) {
     navigationWindowController_->showMessageTitlePriority(message, title, priority);
+    // The editor tells the user of each change of its bar-range mode, also of those it makes on its own
+    // (back to normal after a paste); the mode pop-up follows it here.
+    if (editBarModeSelector_ != nullptr) {
+        const int index = editBarModeSelector_->findData(editorController_->editBarsMode());
+        if (index >= 0 && index != editBarModeSelector_->currentIndex()) {
+            editBarModeSelector_->setCurrentIndex(index);
+        }
+    }
 }
 
 // --- New document ---
@@ -443,6 +451,10 @@ void TOVWindowController::updateEditorView() {
     if (TOVEditorView* editor = editorView()) {
         editor->createAllSubviews(TOVBarId{0, false});
     }
+}
+
+void TOVWindowController::updateAllChordViews() {
+    editorController_->updateAllChordViews();
 }
 
 // --- Commands of the window ---

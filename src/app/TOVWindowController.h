@@ -127,6 +127,8 @@ public:
     void createInitialPage();
     // Rebuilds every view of the editor and selects bar 0.
     void updateEditorView();
+    // Rebuilds the chord views of the editor (after a change of the chord notation).
+    void updateAllChordViews();
 
     // --- Commands of the window ---
     // Runs the song-setting sheet on the window for the document's song.

@@ -324,6 +324,12 @@ TEST_F(WindowControllerTest, ToolbarHoldsTheBarEditModeSelectorTheZoomAndTheNavi
     QTest::keyClick(modes, Qt::Key_End);
     settle();
     EXPECT_EQ(controller->editorController()->editBarsMode(), 4);
+
+    // When the editor goes back to normal on its own, the selector follows with the editor's hint.
+    controller->editorController()->setEditBarsMode(0);
+    controller->editorRequireShowNavigationMessageTitlePriority(controller->editorController(),
+                                                                QStringLiteral("Click a bar."), QString(), 0);
+    EXPECT_EQ(modes->currentIndex(), 0);
 }
 
 TEST_F(WindowControllerTest, NavigationPanelLiesOverItsToolbarItemAndHidesWithLabelOnlyToolbar) {
