@@ -5,6 +5,8 @@
 
 #include "platform/ui/WindowController.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QPointer>
 #include <QString>
 
@@ -12,8 +14,6 @@
 #include <string>
 
 class Document;
-#include <QCheckBox>
-#include <QComboBox>
 class TOVEditorView;
 class TOVEditorViewController;
 class TOVNavigationWindowController;
