@@ -17,6 +17,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/ChildPanel.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/MenuItem.h"
 #include "platform/ui/ToolbarItem.h"
 #include "platform/ui/ViewHost.h"
 #include "platform/ui/Window.h"
@@ -100,6 +101,13 @@ TOVWindowController::TOVWindowController(const std::string& windowNibName)
       editorController_(std::make_shared<TOVEditorViewController>()),
       navigationWindowController_(std::make_unique<TOVNavigationWindowController>()) {
     editorController_->setDelegate(this);
+    // The window's commands reach it along the responder chain from the menus.
+    addActionHandler("editSongProperties:", [this](platform::MenuItem*) { editSongProperties(); });
+    addActionHandler("editBarsModeDidChange:", [this](platform::MenuItem* sender) {
+        if (sender != nullptr) {
+            editBarsModeDidChange(sender->tag());
+        }
+    });
     // The panel exists from the start and stays hidden until the window places it.
     navigationWindowController_->window()->hide();
 }

@@ -13,6 +13,7 @@
 #include "model/Page.h"
 #include "model/Song.h"
 #include "platform/ui/ChildPanel.h"
+#include "platform/ui/MenuItem.h"
 #include "platform/ui/ToolbarItem.h"
 #include "platform/ui/Window.h"
 
@@ -330,6 +331,13 @@ TEST_F(WindowControllerTest, ToolbarHoldsTheBarEditModeSelectorTheZoomAndTheNavi
     controller->editorRequireShowNavigationMessageTitlePriority(controller->editorController(),
                                                                 QStringLiteral("Click a bar."), QString(), 0);
     EXPECT_EQ(modes->currentIndex(), 0);
+}
+
+TEST_F(WindowControllerTest, BarEditModeMenuCommandReachesTheWindowAlongTheResponderChain) {
+    auto controller = makeWindow();
+    platform::MenuItem copy("Copy Bars", "editBarsModeDidChange:", {}, 1);
+    ASSERT_TRUE(app.sendAction("editBarsModeDidChange:", &copy, controller->window()));
+    EXPECT_EQ(controller->editorController()->editBarsMode(), 1);
 }
 
 TEST_F(WindowControllerTest, NavigationPanelLiesOverItsToolbarItemAndHidesWithLabelOnlyToolbar) {
