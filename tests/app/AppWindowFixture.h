@@ -6,6 +6,7 @@
 #include "platform/foundation/MemoryDefaultsStore.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Window.h"
 #include "support/SongBuilder.h"
 
 #include <QCoreApplication>
