@@ -8,7 +8,11 @@
 #include "model/Chord.h"
 #include "model/Document.h"
 #include "model/Line.h"
+#include "model/Note.h"
+#include "model/NoteTone.h"
+#include "model/NoteUnit.h"
 #include "model/Page.h"
+#include "model/Tie.h"
 #include "model/Song.h"
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -123,6 +127,40 @@ TEST_F(SongDocumentTest, LaterVersionsAndMissingFontsAreToldAfterTheSongOpens) {
         song->close();
         apptest::settle();
     }
+}
+
+TEST_F(SongDocumentTest, TiesAreMadeAndOverfullBarsFittedWhenASongOpens) {
+    tovtest::TestSong song;
+    {
+        Bar* bar = firstBar(song.document);
+        NoteTone* left = bar->createNewSingleMeloFromLengthLevel(0, 240, 2)->firstUnit()->toneArray().front();
+        bar->createNewSingleMeloFromLengthLevel(240, 240, 2);
+        // A half note from beat four reaches over the end of the 4/4 bar.
+        bar->createNewSingleMeloFromLengthLevel(720, 480, 0);
+        song.context->processPendingChanges();
+        ASSERT_NE(left->createNewTie(), nullptr);
+        song.context->processPendingChanges();
+        ASSERT_EQ(bar->noteArray().size(), 3u);
+    }
+    const std::filesystem::path path = dir / "Tied.tovz";
+    apptest::writeBytes(path, TOVDocumentParser().tovzDataFromDocument(song.document).value());
+
+    auto* opened = open<TOVZDocument>(path);
+    ASSERT_NE(opened, nullptr);
+    const std::vector<Note*> notes = firstBar(opened->documentData())->noteArray();
+    // What does not fit the bar's time leaves it.
+    ASSERT_EQ(notes.size(), 2u);
+    const NoteTone* first = notes[0]->firstUnit()->toneArray().front();
+    ASSERT_TRUE(Tie::isWhole(first->tieRight()));
+    EXPECT_EQ(first->tieRight()->toneRight(), notes[1]->firstUnit()->toneArray().front());
+    std::uint64_t end = 0;
+    for (const Note* note : notes) {
+        for (const NoteUnit* unit : note->unitArray()) {
+            end = std::max(end, unit->timing() + unit->duration());
+        }
+    }
+    EXPECT_EQ(end, 480u);
+    EXPECT_FALSE(opened->undoManager().canUndo());
 }
 
 TEST_F(SongDocumentTest, AFileThatCannotBeReadOpensNothing) {

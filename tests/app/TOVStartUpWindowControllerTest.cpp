@@ -2,13 +2,17 @@
 
 #include "app/TOVZDocument.h"
 #include "platform/ui/Window.h"
+#include "support/ImageInk.h"
 #include "support/TempDir.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QGuiApplication>
 #include <QTimer>
+
+#include <cstdlib>
 
 namespace {
 
@@ -147,11 +151,26 @@ TEST_F(StartUpPanelTest, ThePanelReturnsWhenTheLastDocumentCloses) {
 }
 
 TEST_F(StartUpPanelTest, ClosingThePanelWithNoDocumentOpenEndsTheRun) {
+    // The panel itself ends the run, not Qt's rule for the last window.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     controller->runStartupPanel();
     QTimer::singleShot(0, [this] { panel().window()->close(); });
     // Should the run not end, the watchdog ends it with another code.
     QTimer::singleShot(3000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+}
+
+TEST_F(StartUpPanelTest, ClosingThePanelWhileADocumentIsOpenKeepsTheRun) {
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    TempDir dir;
+    apptest::writeBytes(dir / "Open.tovz", apptest::newSongFile());
+    ASSERT_NE(controller->openDocumentWithContentsOfURL(dir / "Open.tovz", false), nullptr);
+    panel().showUp();
+    QTimer::singleShot(0, [this] { panel().window()->close(); });
+    QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QCoreApplication::exec(), 7);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
 }
 
 TEST_F(StartUpPanelTest, HidingThePanelDoesNotEndTheRun) {
@@ -159,6 +178,28 @@ TEST_F(StartUpPanelTest, HidingThePanelDoesNotEndTheRun) {
     QTimer::singleShot(0, [this] { panel().hide(); });
     QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
     EXPECT_EQ(QCoreApplication::exec(), 7);
+}
+
+TEST_F(StartUpPanelTest, ThePanelDrawsTheRecentListTheButtonsAndTheSelectedPath) {
+    controller->noteNewRecentDocumentURL("/home/me/songs/Autumn Leaves.tovz");
+    controller->noteNewRecentDocumentURL("/home/me/songs/old/Blue Bossa.tovr");
+    controller->runStartupPanel();
+    clickRow(1);
+    const QImage image = panel().window()->grab().toImage();
+    if (const char* out = std::getenv("TOVRIN_APP_OUT")) {
+        image.save(QString::fromLocal8Bit(out) + QStringLiteral("/startup-panel.png"));
+    }
+    const auto inkOf = [&](QWidget* widget) {
+        return tovtest::inkIn(image, QRect(widget->mapTo(panel().window(), QPoint(0, 0)), widget->size()), 128);
+    };
+    // The file names are drawn in the table, the path of the selected one under it, and every button
+    // has its title.
+    EXPECT_GT(inkOf(panel().tableView()), 200);
+    EXPECT_GT(inkOf(panel().fullPathLabel()), 50);
+    for (QWidget* button : {static_cast<QWidget*>(panel().buttonNewFile()), static_cast<QWidget*>(panel().buttonOpenAnotherFile()),
+                            static_cast<QWidget*>(panel().buttonOpenRecentUsedFile())}) {
+        EXPECT_GT(inkOf(button), 20);
+    }
 }
 
 } // namespace
