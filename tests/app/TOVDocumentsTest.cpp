@@ -1,6 +1,10 @@
 #include "AppTestSupport.h"
 
 #include "app/TOVDocument.h"
+#include "app/TOVNavigationMessage.h"
+#include "app/TOVNavigationWindowController.h"
+#include "app/TOVWindowController.h"
+#include "platform/ui/ChildPanel.h"
 #include "app/TOVZDocument.h"
 #include "document/TOVDocumentParser.h"
 #include "glyphs/TOVChordViewFactory.h"
@@ -16,10 +20,15 @@
 #include "model/Song.h"
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
+#include "platform/foundation/Resources.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/PrintOperation.h"
 #include "support/DocumentDump.h"
+#include "support/PdfPages.h"
 #include "support/SongBuilder.h"
 #include "support/TempDir.h"
+
+#include <QPrinter>
 
 #include <sys/resource.h>
 
@@ -39,6 +48,11 @@ protected:
         auto* document = dynamic_cast<DocumentClass*>(controller->openDocumentWithContentsOfURL(path, false));
         apptest::settle();
         return document;
+    }
+    // The message and title the window's navigation panel shows.
+    static std::pair<QString, QString> navigation(TOVWindowController* window) {
+        const TOVNavigationMessage& shown = window->navigationWindowController()->navMessage();
+        return {shown.message(), shown.title()};
     }
     static Bar* firstBar(::Document* document) {
         return document->pages().front()->lines().at(1)->bars().front();
@@ -69,6 +83,8 @@ TEST_F(SongDocumentTest, OpenEditSaveAndReopenASongFile) {
     EXPECT_FALSE(song->undoManager().canUndo());
     EXPECT_FALSE(song->isDocumentEdited());
     EXPECT_TRUE(alertMessages.empty());
+    EXPECT_EQ(navigation(song->windowController()),
+              std::make_pair(QStringLiteral("Document loaded successfully."), QString()));
 
     firstBar(song->documentData())->setWidth(210.0);
     apptest::settle();
@@ -129,6 +145,24 @@ TEST_F(SongDocumentTest, LaterVersionsAndMissingFontsAreToldAfterTheSongOpens) {
     }
 }
 
+TEST_F(SongDocumentTest, AMessageWithoutATranslationShowsTheEnglishText) {
+    platform::setLocalizationLookup([](std::string_view english) -> std::optional<std::string> {
+        if (english == TOVZDocument::laterVersionMessage) {
+            return std::string("Datei einer neueren Version.");
+        }
+        return std::nullopt;
+    });
+    const std::filesystem::path path = dir / "Later.tovz";
+    apptest::writeBytes(path, apptest::songFileWith("1.6", "Mine", "My Font"));
+    auto* song = open<TOVZDocument>(path);
+    platform::setLocalizationLookup({});
+    ASSERT_NE(song, nullptr);
+    EXPECT_EQ(alertMessages,
+              (std::vector<std::string>{"Datei einer neueren Version.",
+                                        "The plug-in font [My Font] is not found. The default font is used instead."}));
+    EXPECT_EQ(navigation(song->windowController()).first, QStringLiteral("Document loaded successfully."));
+}
+
 TEST_F(SongDocumentTest, TiesAreMadeAndOverfullBarsFittedWhenASongOpens) {
     tovtest::TestSong song;
     {
@@ -161,6 +195,31 @@ TEST_F(SongDocumentTest, TiesAreMadeAndOverfullBarsFittedWhenASongOpens) {
     }
     EXPECT_EQ(end, 480u);
     EXPECT_FALSE(opened->undoManager().canUndo());
+}
+
+TEST_F(SongDocumentTest, PrintingPrintsTheSongsPagesFromTheWindow) {
+    const std::filesystem::path song = dir / "Song.tovz";
+    const std::filesystem::path legacy = dir / "Blues.tovr";
+    apptest::writeBytes(song, apptest::newSongFile());
+    std::filesystem::copy_file(apptest::legacySongFixture(), legacy);
+    platform::Document* documents[] = {open<TOVZDocument>(song), open<TOVDocument>(legacy)};
+    int n = 0;
+    for (platform::Document* document : documents) {
+        ASSERT_NE(document, nullptr);
+        if (document->viewForPrinting() == nullptr) {
+            GTEST_SKIP() << "the document window has no editor view to print yet";
+        }
+        const QString pdf = QString::fromStdString((dir / ("print" + std::to_string(n++) + ".pdf")).string());
+        platform::PrintOperation::setPrintPanelAnswer([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        EXPECT_TRUE(document->printDocument());
+        platform::PrintOperation::setPrintPanelAnswer({});
+        // One A4 page without margins for the one song page.
+        EXPECT_EQ(tovtest::pdfMediaBoxes(pdf), (std::vector<std::vector<double>>{{0, 0, 595, 842}}));
+    }
 }
 
 TEST_F(SongDocumentTest, AFileThatCannotBeReadOpensNothing) {
@@ -247,6 +306,8 @@ TEST_F(SongDocumentTest, ANewSongIsSavedUnderItsNameBeforeItGetsContent) {
     EXPECT_EQ(document->pages().front()->lines().size(), 10u);
     EXPECT_EQ(dumpOfFile(dir / "Tune.tovz"), dumpAsSaved(document));
     EXPECT_EQ(song->songSettingViewController(), nullptr);
+    EXPECT_EQ(navigation(song->windowController()),
+              std::make_pair(QStringLiteral("A New song created and saved successfully."), QStringLiteral("Blue Tune")));
 }
 
 TEST_F(SongDocumentTest, ALegacyStoreOpensIsNeverWrittenAndIsSavedAsASongFile) {
@@ -256,6 +317,8 @@ TEST_F(SongDocumentTest, ALegacyStoreOpensIsNeverWrittenAndIsSavedAsASongFile) {
     auto* store = open<TOVDocument>(legacy);
     ASSERT_NE(store, nullptr);
     EXPECT_EQ(alertMessages, std::vector<std::string>{TOVDocument::olderVersionMessage});
+    EXPECT_EQ(navigation(store->windowController()),
+              std::make_pair(QStringLiteral("Document loaded successfully."), QStringLiteral("Blues")));
     EXPECT_FALSE(store->undoManager().canUndo());
     EXPECT_FALSE(store->isDocumentEdited());
     // The store's chords have no scale: the one with a frame gets the scale of its frame, the empty one

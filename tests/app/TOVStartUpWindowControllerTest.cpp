@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include "app/TOVZDocument.h"
+#include "app/TOVWindowController.h"
 #include "platform/ui/Window.h"
 #include "support/ImageInk.h"
 #include "support/TempDir.h"
@@ -146,7 +147,12 @@ TEST_F(StartUpPanelTest, ThePanelReturnsWhenTheLastDocumentCloses) {
     EXPECT_FALSE(panel().window()->isVisible());
     one->close();
     EXPECT_FALSE(panel().window()->isVisible());
-    two->close();
+    // Closing the last document's window closes the document.
+    auto* last = dynamic_cast<TOVZDocument*>(two);
+    ASSERT_NE(last, nullptr);
+    last->windowController()->window()->close();
+    apptest::settle();
+    EXPECT_TRUE(controller->documents().empty());
     EXPECT_TRUE(panel().window()->isVisible());
 }
 
