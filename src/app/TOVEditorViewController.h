@@ -134,6 +134,20 @@ public:
     TOVEditorLineView* lineViewFromLine(const Line* line) const;
 
     // --- Refreshes ---
+    // What the rebuilds did since the last reset: how many page, line and bar views were rebuilt (a bar
+    // view rebuilt as part of its line or page counts too), object views refreshed one by one, whole
+    // rebuilds, and the model objects whose views an undo or redo rebuilt or refreshed, in that order.
+    struct RebuildCounts {
+        std::uint64_t pageViews = 0;
+        std::uint64_t lineViews = 0;
+        std::uint64_t barViews = 0;
+        std::uint64_t objectViews = 0;
+        std::uint64_t refreshAll = 0;
+        std::vector<const TOVManagedObject*> rebuiltObjects;
+    };
+    const RebuildCounts& rebuildCounts() const { return rebuildCounts_; }
+    void resetRebuildCounts() { rebuildCounts_ = {}; }
+
     void updateBarsInheritedStates();
     void updateClefKeyTimeViews();
     void refreshAll();
@@ -224,12 +238,18 @@ public:
     void layoutViewSelectedObjectViewSetDidChange(platform::View* view, const ObjectViewSet& set) override;
     void layoutViewRequireClearSelection(platform::View* view) override;
 
+    // The bars from..to deleted in the model, bracketed as a bar-range edit; the inherited states are
+    // brought up to date afterwards. The views are not rebuilt.
+    void deleteBarsFromTo(TOVEditorBarView* from, TOVEditorBarView* to);
+
 private:
     void stopObservingUndo();
+    // Whether the object still belongs to the bound document's graph: not deleted and, for a bar, line,
+    // page or an object in a bar, still linked up to the document.
+    bool isInDocument(const TOVManagedObject* object) const;
+    void applyScaleToEditorView();
     void selectedBarDidChange();
     void viewportSizeDidChange();
-    // The bar range from..to deleted in the model between the bar-range bracket of the controller state.
-    void deleteBarsFromTo(TOVEditorBarView* from, TOVEditorBarView* to);
     void restoreFocusedBar();
 
     platform::Size scale_{1.0, 1.0};
@@ -252,4 +272,5 @@ private:
     int selectedBarObserver_ = 0;
     std::vector<std::pair<int, std::function<void()>>> currentBarNumberObservers_;
     int nextObserverId_ = 1;
+    RebuildCounts rebuildCounts_;
 };

@@ -1,10 +1,12 @@
 #include "app/TOVWindowController.h"
 
+#include "app/TOVEditorViewController.h"
 #include "app/TOVNavigationWindowController.h"
 #include "app/TOVSonSettingWindowController.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowControllerDelegate.h"
 
+#include "layout/TOVEditorView.h"
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
@@ -15,12 +17,15 @@
 #include "platform/ui/ChildPanel.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/ToolbarItem.h"
+#include "platform/ui/ViewHost.h"
 #include "platform/ui/Window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QEvent>
+#include <QScrollArea>
 #include <QToolBar>
 
 #include <cmath>
@@ -69,16 +74,44 @@ QString percentText(std::int64_t value) {
     return QStringLiteral("%1%").arg(value);
 }
 
+// Calls back after every resize of the watched widget.
+class ResizeWatcher : public QObject {
+public:
+    ResizeWatcher(QObject* parent, std::function<void()> resized)
+        : QObject(parent), resized_(std::move(resized)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            resized_();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> resized_;
+};
+
 } // namespace
 
 TOVWindowController::TOVWindowController(const std::string& windowNibName)
     : windowNibName_(windowNibName),
+      editorController_(std::make_shared<TOVEditorViewController>()),
       navigationWindowController_(std::make_unique<TOVNavigationWindowController>()) {
+    editorController_->setDelegate(this);
     // The panel exists from the start and stays hidden until the window places it.
     navigationWindowController_->window()->hide();
 }
 
 TOVWindowController::~TOVWindowController() {
+    delete resizeWatcher_.data();
+    if (platform::Window* window = platform::WindowController::window()) {
+        window->makeFirstResponder(nullptr);
+    }
+    if (platform::ViewHost* host = editorController_->host()) {
+        host->setUnhandledKeyHandler({});
+    }
+    editorController_->setDelegate(nullptr);
     if (toolbar_ != nullptr) {
         toolbar_->setToolbarDelegate(nullptr);
     }
@@ -145,6 +178,11 @@ void TOVWindowController::buildWindow() {
 
     // A chosen zoom (from the list or typed and confirmed with Return) and the automatic switch apply it.
     QObject::connect(displaySizeSelector_, &QComboBox::activated, [this](int) { displaySizeDidChange(); });
+    QObject::connect(displaySizeSelector_->lineEdit(), &QLineEdit::returnPressed,
+                     [this] { displaySizeDidChange(); });
+    QObject::connect(editBarModeSelector_, &QComboBox::activated, [this](int index) {
+        editBarsModeDidChange(editBarModeSelector_->itemData(index).toInt());
+    });
     QObject::connect(displaySizeAutoSwitch_, &QCheckBox::clicked, [this](bool checked) {
         isDisplaySizeAuto_ = checked;
         displaySizeDidChange();
@@ -155,6 +193,9 @@ void TOVWindowController::buildWindow() {
     auto* contentLayout = new QVBoxLayout(content);
     contentLayout->setContentsMargins(0, 0, 0, 0);
     window->setCentralWidget(content);
+    if (QWidget* editor = editorController_->view()) {
+        contentLayout->addWidget(editor);
+    }
 
     setWindow(std::move(window));
 }
@@ -163,6 +204,16 @@ void TOVWindowController::windowDidLoad() {
     platform::Window* window = platform::WindowController::window();
     if (window == nullptr) {
         return;
+    }
+    // The editor leaves the arrow and delete keys to the window.
+    if (platform::ViewHost* host = editorController_->host()) {
+        host->setUnhandledKeyHandler([this](const platform::Event& event) { keyDown(event); });
+    }
+    // The zoom follows the width of the editor's visible area, and the panel the window.
+    if (QScrollArea* scroll = editorController_->scrollView()) {
+        auto* watcher = new ResizeWatcher(scroll->viewport(), [this] { windowDidResize(); });
+        scroll->viewport()->installEventFilter(watcher);
+        resizeWatcher_ = watcher;
     }
     displaySizeSelector_->setCurrentIndex(0);
     toolbar_->setToolbarDelegate(this);
@@ -191,6 +242,10 @@ platform::UndoManager* TOVWindowController::undoManager() const {
     return context_ != nullptr ? &context_->undoManager() : nullptr;
 }
 
+platform::UndoManager* TOVWindowController::undoManager() {
+    return static_cast<const TOVWindowController*>(this)->undoManager();
+}
+
 void TOVWindowController::setDocumentContent(Document* document) {
     if (document == content_) {
         return;
@@ -202,6 +257,7 @@ void TOVWindowController::setDocumentContent(Document* document) {
     if (delegate_ != nullptr) {
         delegate_->windowControllerDidParseDocument(this, document);
     }
+    editorController_->setDocData(document);
     if (delegate_ != nullptr) {
         delegate_->windowControllerDidLoadDocument(this, document);
     }
@@ -382,24 +438,64 @@ void TOVWindowController::createInitialPage() {
     }
 }
 
-void TOVWindowController::updateEditorView() {}
+void TOVWindowController::updateEditorView() {
+    if (TOVEditorView* editor = editorView()) {
+        editor->createAllSubviews(TOVBarId{0, false});
+    }
+}
+
+// --- Commands of the window ---
+
+void TOVWindowController::editSongProperties() {
+    Document* document = docData();
+    if (songSettingWindowController_ == nullptr || document == nullptr) {
+        return;
+    }
+    songSettingWindowController_->setSong(document->song());
+    songSettingWindowController_->runModalOnWindow(window());
+}
+
+void TOVWindowController::editBarsModeDidChange(int tag) {
+    editorController_->setEditBarsMode(tag);
+}
+
+void TOVWindowController::editorRequireShowSongSettingWindow(TOVEditorViewController*, platform::View*) {
+    editSongProperties();
+}
+
+void TOVWindowController::editorRequireWindowActive(TOVEditorViewController*, platform::View*) {
+    showWindow();
+}
 
 // --- Keys ---
 
-void TOVWindowController::keyDown(const platform::Event&) {}
+void TOVWindowController::keyDown(const platform::Event& event) {
+    (void)event;
+}
 
 // --- The editor's side ---
 
 double TOVWindowController::editorContentWidth() const {
-    return 0.0;
+    const QScrollArea* scroll = editorController_->scrollView();
+    return scroll != nullptr && scroll->viewport() != nullptr ? scroll->viewport()->width() : 0.0;
 }
 
-void TOVWindowController::applyEditorScale(float) {}
+void TOVWindowController::applyEditorScale(float s) {
+    editorController_->setScale(platform::Size{s, s});
+}
 
-void TOVWindowController::makeEditorFirstResponder() {}
+void TOVWindowController::makeEditorFirstResponder() {
+    if (platform::Window* window = platform::WindowController::window()) {
+        window->makeFirstResponder(editorView());
+    }
+}
 
-void TOVWindowController::clearEditorSelection() {}
+void TOVWindowController::clearEditorSelection() {
+    if (TOVEditorView* editor = editorView()) {
+        editor->clearSelection();
+    }
+}
 
 TOVEditorView* TOVWindowController::editorView() const {
-    return nullptr;
+    return editorController_->editorView();
 }

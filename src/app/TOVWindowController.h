@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/TOVEditorViewControllerDelegate.h"
 #include "app/TOVToolbar.h"
 
 #include "platform/ui/WindowController.h"
@@ -37,7 +38,9 @@ class Window;
 // The window is built on first request (window() or loadWindow()), as from the interface file named at
 // creation ("TOVDocument"): a toolbar with the bar-edit mode pop-up, the zoom combo box with its automatic
 // switch and the area the navigation panel lies over, and the editor controller's view as content.
-class TOVWindowController : public platform::WindowController, public TOVToolbarDelegate {
+class TOVWindowController : public platform::WindowController,
+                            public TOVToolbarDelegate,
+                            public TOVEditorViewControllerDelegate {
 public:
     explicit TOVWindowController(const std::string& windowNibName = "TOVDocument");
     ~TOVWindowController() override;
@@ -62,6 +65,8 @@ public:
     platform::ManagedObjectContext* managedObjectContext() const { return context_; }
     void setManagedObjectContext(platform::ManagedObjectContext* context) { context_ = context; }
     platform::UndoManager* undoManager() const;
+    platform::ManagedObjectContext* managedObjectContext() override { return context_; }
+    platform::UndoManager* undoManager() override;
     // The document object controller's content. A new non-null content is handed to the editor:
     // windowControllerDidParseDocument, the editor's docData, windowControllerDidLoadDocument.
     Document* documentContent() const { return content_; }
@@ -123,10 +128,19 @@ public:
     // Rebuilds every view of the editor and selects bar 0.
     void updateEditorView();
 
+    // --- Commands of the window ---
+    // Runs the song-setting sheet on the window for the document's song.
+    void editSongProperties();
+    // The bar-edit mode pop-up's action: the editor takes the chosen item's tag as its bar-range mode.
+    void editBarsModeDidChange(int tag);
+
+    // --- The editor's requests ---
     // Shows the message in the window's navigation panel (priority 0 green, 1 yellow, 2 orange).
     void editorRequireShowNavigationMessageTitlePriority(TOVEditorViewController* editor,
                                                          const QString& message, const QString& title,
-                                                         int priority);
+                                                         int priority) override;
+    void editorRequireShowSongSettingWindow(TOVEditorViewController* editor, platform::View* sender) override;
+    void editorRequireWindowActive(TOVEditorViewController* editor, platform::View* sender) override;
 
 private:
     void buildWindow();
@@ -153,4 +167,5 @@ private:
     QPointer<QCheckBox> displaySizeAutoSwitch_;
     std::shared_ptr<platform::ToolbarItem> toolbarItemNavigationArea_;
     TOVToolbar* toolbar_ = nullptr;
+    QPointer<QObject> resizeWatcher_;
 };
