@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "DocumentAppFixture.h"
 
 #include "app/TOVZDocument.h"
 #include "app/TOVWindowController.h"
@@ -17,9 +17,9 @@
 
 namespace {
 
-using apptest::AppFixture;
+using docapp::DocumentAppFixture;
 
-class StartUpPanelTest : public AppFixture {
+class StartUpPanelTest : public DocumentAppFixture {
 protected:
     TOVStartUpWindowController& panel() { return *controller->startUpWindowController(); }
 
@@ -104,7 +104,7 @@ TEST_F(StartUpPanelTest, OpenHidesThePanelBeforeTheOpenPanelAndItStaysHiddenWhen
     QTest::mouseClick(panel().buttonOpenAnotherFile(), Qt::LeftButton);
     EXPECT_EQ(openPanelRuns, 1);
     EXPECT_FALSE(startUpPanelVisibleAtOpenPanel);
-    apptest::settle();
+    docapp::settle();
     EXPECT_FALSE(panel().window()->isVisible());
     EXPECT_TRUE(controller->documents().empty());
 }
@@ -112,13 +112,13 @@ TEST_F(StartUpPanelTest, OpenHidesThePanelBeforeTheOpenPanelAndItStaysHiddenWhen
 TEST_F(StartUpPanelTest, OpenRecentOpensTheSelectedDocumentAndHidesThePanel) {
     TempDir dir;
     const std::filesystem::path file = dir / "Tune.tovz";
-    apptest::writeBytes(file, apptest::newSongFile());
+    docapp::writeBytes(file, docapp::newSongFile());
     controller->noteNewRecentDocumentURL(file);
     controller->noteNewRecentDocumentURL(dir / "Other.tovz");
     controller->runStartupPanel();
     clickRow(1);
     QTest::mouseClick(panel().buttonOpenRecentUsedFile(), Qt::LeftButton);
-    apptest::settle();
+    docapp::settle();
     ASSERT_EQ(controller->documents().size(), 1u);
     EXPECT_EQ(controller->documents().front()->fileURL(), file);
     EXPECT_FALSE(panel().window()->isVisible());
@@ -129,7 +129,7 @@ TEST_F(StartUpPanelTest, NewHidesThePanelBeforeTheNewSongIsAskedFor) {
     saveAnswer = std::nullopt;
     QTest::mouseClick(panel().buttonNewFile(), Qt::LeftButton);
     EXPECT_FALSE(panel().window()->isVisible());
-    apptest::settle();
+    docapp::settle();
     ASSERT_FALSE(savePanelRuns.empty());
     EXPECT_FALSE(savePanelRuns.front().startUpPanelVisible);
 }
@@ -138,8 +138,8 @@ TEST_F(StartUpPanelTest, ThePanelReturnsWhenTheLastDocumentCloses) {
     TempDir dir;
     const std::filesystem::path first = dir / "One.tovz";
     const std::filesystem::path second = dir / "Two.tovz";
-    apptest::writeBytes(first, apptest::newSongFile());
-    apptest::writeBytes(second, apptest::newSongFile());
+    docapp::writeBytes(first, docapp::newSongFile());
+    docapp::writeBytes(second, docapp::newSongFile());
     controller->runStartupPanel();
     platform::Document* one = controller->openDocumentWithContentsOfURL(first, false);
     platform::Document* two = controller->openDocumentWithContentsOfURL(second, false);
@@ -151,7 +151,7 @@ TEST_F(StartUpPanelTest, ThePanelReturnsWhenTheLastDocumentCloses) {
     auto* last = dynamic_cast<TOVZDocument*>(two);
     ASSERT_NE(last, nullptr);
     last->windowController()->window()->close();
-    apptest::settle();
+    docapp::settle();
     EXPECT_TRUE(controller->documents().empty());
     EXPECT_TRUE(panel().window()->isVisible());
 }
@@ -170,7 +170,7 @@ TEST_F(StartUpPanelTest, ClosingThePanelWithNoDocumentOpenEndsTheRun) {
 TEST_F(StartUpPanelTest, ClosingThePanelWhileADocumentIsOpenKeepsTheRun) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
     TempDir dir;
-    apptest::writeBytes(dir / "Open.tovz", apptest::newSongFile());
+    docapp::writeBytes(dir / "Open.tovz", docapp::newSongFile());
     ASSERT_NE(controller->openDocumentWithContentsOfURL(dir / "Open.tovz", false), nullptr);
     panel().showUp();
     QTimer::singleShot(0, [this] { panel().window()->close(); });
