@@ -219,13 +219,26 @@ TEST_F(SongDocumentTest, PrintingPrintsTheSongsPagesFromTheWindow) {
     }
 }
 
-TEST_F(SongDocumentTest, AFileThatCannotBeReadOpensNothing) {
-    const std::filesystem::path path = dir / "Broken.tovz";
-    docapp::writeBytes(path, Bytes{'n', 'o', 't', ' ', 'g', 'z', 'i', 'p'});
-    EXPECT_EQ(controller->openDocumentWithContentsOfURL(path, false), nullptr);
-    EXPECT_TRUE(controller->documents().empty());
-    ASSERT_EQ(alertMessages.size(), 1u);
-    EXPECT_NE(alertMessages.front().find("could not be opened"), std::string::npos);
+TEST_F(SongDocumentTest, AFileThatCannotBeReadOpensNothingAndStaysAsItWas) {
+    const Bytes legacy = docapp::readBytes(docapp::legacySongFixture());
+    const struct {
+        std::string name;
+        Bytes content;
+    } files[] = {
+        {"Broken.tovz", Bytes{'n', 'o', 't', ' ', 'g', 'z', 'i', 'p'}},
+        {"Cut.tovr", Bytes(legacy.begin(), legacy.begin() + static_cast<std::ptrdiff_t>(legacy.size() / 2))},
+        {"Song.tovr", docapp::newSongFile()}, // a song file named as a store
+    };
+    for (const auto& file : files) {
+        const std::filesystem::path path = dir / file.name;
+        docapp::writeBytes(path, file.content);
+        alertMessages.clear();
+        EXPECT_EQ(controller->openDocumentWithContentsOfURL(path, false), nullptr) << file.name;
+        EXPECT_TRUE(controller->documents().empty());
+        ASSERT_EQ(alertMessages.size(), 1u) << file.name;
+        EXPECT_NE(alertMessages.front().find("could not be opened"), std::string::npos);
+        EXPECT_EQ(docapp::readBytes(path), file.content);
+    }
 }
 
 TEST_F(SongDocumentTest, AFailedSaveLeavesTheOldFileAsItWas) {
