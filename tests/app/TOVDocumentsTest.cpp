@@ -292,6 +292,17 @@ TEST_F(SongDocumentTest, CancellingTheNewSongPanelClosesTheNewDocument) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+TEST_F(SongDocumentTest, ANewSongClosedBeforeItsPanelComesAsksForNothing) {
+    saveAnswer = dir / "Never.tovz";
+    platform::Document* created = controller->newDocument();
+    ASSERT_NE(created, nullptr);
+    created->close();
+    docapp::settle();
+    EXPECT_TRUE(savePanelRuns.empty());
+    EXPECT_TRUE(controller->documents().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 TEST_F(SongDocumentTest, ANewSongIsSavedUnderItsNameBeforeItGetsContent) {
     saveAnswer = dir / "Tune.tovz";
     auto* song = dynamic_cast<TOVZDocument*>(controller->newDocument());
