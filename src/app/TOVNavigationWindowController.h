@@ -1,14 +1,13 @@
 #pragma once
 
 #include "app/TOVNavigationMessage.h"
+#include "app/TOVNavigationView.h"
 
+#include <QLabel>
 #include <QPointer>
 #include <QString>
 
 #include <memory>
-
-#include <QLabel>
-#include "app/TOVNavigationView.h"
 
 namespace platform {
 class ChildPanel;

@@ -3,11 +3,11 @@
 #include "app/TOVSheetController.h"
 
 #include <QPointer>
+#include <QPushButton>
+#include <QWidget>
 
 #include <memory>
 
-#include <QPushButton>
-#include <QWidget>
 class Song;
 class TOVSongSettingViewController;
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QPointer>
-
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
+
 class Song;
 
 // The song form: the title, the four credits and whether the score is written in double lines. The

@@ -5,6 +5,7 @@
 #include "app/TOVSonSettingWindowController.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowControllerDelegate.h"
+#include "app/TOVWindowKeys.h"
 
 #include "layout/TOVEditorView.h"
 #include "model/Document.h"
@@ -16,6 +17,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/ChildPanel.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/MenuItem.h"
 #include "platform/ui/ToolbarItem.h"
 #include "platform/ui/ViewHost.h"
 #include "platform/ui/Window.h"
@@ -99,6 +101,13 @@ TOVWindowController::TOVWindowController(const std::string& windowNibName)
       editorController_(std::make_shared<TOVEditorViewController>()),
       navigationWindowController_(std::make_unique<TOVNavigationWindowController>()) {
     editorController_->setDelegate(this);
+    // The window's commands reach it along the responder chain from the menus.
+    addActionHandler("editSongProperties:", [this](platform::MenuItem*) { editSongProperties(); });
+    addActionHandler("editBarsModeDidChange:", [this](platform::MenuItem* sender) {
+        if (sender != nullptr) {
+            editBarsModeDidChange(sender->tag());
+        }
+    });
     // The panel exists from the start and stays hidden until the window places it.
     navigationWindowController_->window()->hide();
 }
@@ -364,9 +373,10 @@ void TOVWindowController::adjustNavigationWindowFrame() {
     constexpr int kInsetBottom = 2;
     panel->resize(std::max(0, area->width() - 5), std::max(0, area->height() - kInsetTop - kInsetBottom));
     panel->attachToWidget(area, QPoint(0, -area->height() + kInsetTop));
-    if (toolbar_->displayMode() != platform::Toolbar::DisplayMode::LabelOnly && area->isVisible()) {
-        panel->show();
-    }
+    // A toolbar too narrow for the item moves it out of sight; the panel goes with it.
+    const bool shown = toolbar_->displayMode() != platform::Toolbar::DisplayMode::LabelOnly &&
+                       area->isVisible();
+    panel->setVisible(shown);
 }
 
 void TOVWindowController::windowDidResize() {
@@ -382,7 +392,6 @@ void TOVWindowController::toolbarDidChangeDisplayMode(TOVToolbar*, platform::Too
         panel->hide();
     } else {
         adjustNavigationWindowFrame();
-        panel->show();
     }
 }
 
@@ -391,6 +400,14 @@ void TOVWindowController::editorRequireShowNavigationMessageTitlePriority(TOVEdi
                                                                           const QString& title,
                                                                           int priority) {
     navigationWindowController_->showMessageTitlePriority(message, title, priority);
+    // The editor tells the user of each change of its bar-range mode, also of those it makes on its own
+    // (back to normal after a paste); the mode pop-up follows it here.
+    if (editBarModeSelector_ != nullptr) {
+        const int index = editBarModeSelector_->findData(editorController_->editBarsMode());
+        if (index >= 0 && index != editBarModeSelector_->currentIndex()) {
+            editBarModeSelector_->setCurrentIndex(index);
+        }
+    }
 }
 
 // --- New document ---
@@ -444,6 +461,10 @@ void TOVWindowController::updateEditorView() {
     }
 }
 
+void TOVWindowController::updateAllChordViews() {
+    editorController_->updateAllChordViews();
+}
+
 // --- Commands of the window ---
 
 void TOVWindowController::editSongProperties() {
@@ -470,7 +491,7 @@ void TOVWindowController::editorRequireWindowActive(TOVEditorViewController*, pl
 // --- Keys ---
 
 void TOVWindowController::keyDown(const platform::Event& event) {
-    (void)event;
+    TOVWindowKeys::performKey(*editorController_, event.keyCode());
 }
 
 // --- The editor's side ---

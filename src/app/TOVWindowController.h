@@ -5,6 +5,8 @@
 
 #include "platform/ui/WindowController.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QPointer>
 #include <QString>
 
@@ -12,8 +14,6 @@
 #include <string>
 
 class Document;
-#include <QCheckBox>
-#include <QComboBox>
 class TOVEditorView;
 class TOVEditorViewController;
 class TOVNavigationWindowController;
@@ -127,6 +127,8 @@ public:
     void createInitialPage();
     // Rebuilds every view of the editor and selects bar 0.
     void updateEditorView();
+    // Rebuilds the chord views of the editor (after a change of the chord notation).
+    void updateAllChordViews();
 
     // --- Commands of the window ---
     // Runs the song-setting sheet on the window for the document's song.

@@ -109,9 +109,7 @@ void TOVEditorView::documentDidChange(const platform::Change& change) {
     } else if (change.key == "symbols") {
         // While an undo or redo runs, the symbols' cached values are not yet current; the undo refresh
         // buffer rebuilds the tool views once the undo manager has applied every change.
-        const platform::ManagedObjectContext* context = docData_->managedObjectContext();
-        if (context != nullptr &&
-            (context->undoManager().isUndoing() || context->undoManager().isRedoing())) {
+        if (docData_->isUndoRedoing()) {
             return;
         }
         createAllSymbolViews();

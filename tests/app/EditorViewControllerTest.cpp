@@ -158,6 +158,33 @@ TEST_F(EditorViewControllerTest, CountsReadThroughTheSelectedBarAndAreZeroWithou
     EXPECT_EQ(controller->numberOfRowsInSelectedLine(), 0u);
 }
 
+TEST_F(EditorViewControllerTest, CountSettersActOnTheUpperRowAndRebuildTheEditor) {
+    bind({PageSpec{10, {LineSpec{4, 4, true}, LineSpec{4, 4, false}}}});
+    Line* upperLine = findBar(document, 0)->line();
+
+    // The same number of rows still rebuilds the views, and selects the bar in the upper row.
+    controller->selectBar(TOVBarId{2, true});
+    const TOVEditorPageView* before = editor().firstPageView();
+    controller->setNumberOfRowsInSelectedLine(2);
+    EXPECT_NE(editor().firstPageView(), before);
+    EXPECT_EQ(editor().selectedBarId(), (TOVBarId{2, false}));
+    ASSERT_NE(upperLine->lower(), nullptr);
+
+    // Bars per line chosen in the lower row go to the line as a whole.
+    controller->selectBar(TOVBarId{1, true});
+    controller->setNumberOfBarsInSelectedLine(2);
+    EXPECT_EQ(upperLine->partition(), 2u);
+    EXPECT_NE(barView(1, true), nullptr);
+
+    // One row: the lower row goes, the views follow.
+    controller->selectBar(TOVBarId{1, true});
+    controller->setNumberOfRowsInSelectedLine(1);
+    EXPECT_EQ(upperLine->lower(), nullptr);
+    EXPECT_EQ(barView(1, true), nullptr);
+    EXPECT_EQ(editor().selectedBarId(), (TOVBarId{1, false}));
+    EXPECT_EQ(controller->numberOfRowsInSelectedLine(), 1u);
+}
+
 // --- Undo and redo ---
 
 class ClampedSelectionTest : public EditorControllerFixture, public ::testing::WithParamInterface<bool> {};
@@ -380,6 +407,39 @@ TEST_F(EditorViewControllerTest, UndoingAnInsertionOfBarsLinesAndAPageTouchesNon
 
     redoStep();
     EXPECT_NE(barView(51), nullptr);
+}
+
+TEST_F(EditorViewControllerTest, UndoAndRedoOfADrawingToolRebuildTheToolViewsOnceFromCurrentValues) {
+    bind(singleLines(2));
+    SymbolTools* tool = nullptr;
+    step([&] { tool = document->createNewSymbolToolsWithTypeFrame(0xC02, platform::Rect(50, 60, 70, 80)); });
+    ASSERT_EQ(editor().symbolViewArray().size(), 1u);
+    step([&] { tool->setFrame(platform::Rect(150, 160, 70, 80)); });
+
+    // Heard right after the editor view hears of the change: inside the undo or redo no tool view is
+    // rebuilt, since the tools' values are not current yet; the drain after it rebuilds them.
+    std::vector<std::size_t> viewsSeenInside;
+    const auto token = document->addObserver("symbols", [&](const platform::Change&) {
+        if (document->isUndoRedoing()) {
+            viewsSeenInside.push_back(editor().symbolViewArray().size());
+        }
+    });
+
+    // Back to where it was created, gone, and back again: the view always stands where the tool is.
+    undoStep();
+    ASSERT_EQ(editor().symbolViewArray().size(), 1u);
+    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{50, 60}));
+    undoStep();
+    EXPECT_TRUE(editor().symbolViewArray().empty());
+    redoStep();
+    ASSERT_EQ(editor().symbolViewArray().size(), 1u);
+    EXPECT_EQ(editor().symbolViewArray().front()->symbol(), tool);
+    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{50, 60}));
+    redoStep();
+    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{150, 160}));
+    document->removeObserver(token);
+    // The undo of the creation still saw the tool's view, the redo not yet.
+    EXPECT_EQ(viewsSeenInside, (std::vector<std::size_t>{1, 0}));
 }
 
 // --- Lookups and ending the song ---

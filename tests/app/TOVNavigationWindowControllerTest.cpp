@@ -45,9 +45,14 @@ class NavigationPriorityTest : public NavigationPanelTest, public ::testing::Wit
 
 TEST_P(NavigationPriorityTest, BoxIsFilledTopToBottomWithThePrioritysColours) {
     const PriorityCase c = GetParam();
-    panel->showMessageTitlePriority(QStringLiteral("message"), QStringLiteral("title"), c.priority);
+    panel->showMessageTitlePriority(QStringLiteral("Drop the symbol on a bar."), QStringLiteral("Bar 2"),
+                                    c.priority);
     settle();
     const QImage image = panel->navigationView()->grab().toImage();
+    const QString out = QString::fromLocal8Bit(qgetenv("TOVRIN_RENDER_DIR"));
+    if (!out.isEmpty()) {
+        image.save(out + QStringLiteral("/navigation-%1.png").arg(c.priority));
+    }
     const int x = image.width() - 10;
     // The gradient runs from the start colour at the box's top edge to the end colour at its bottom edge
     // (the box leaves the view's last row to the outer shadow).

@@ -13,6 +13,7 @@
 #include "model/Page.h"
 #include "model/Song.h"
 #include "platform/ui/ChildPanel.h"
+#include "platform/ui/MenuItem.h"
 #include "platform/ui/ToolbarItem.h"
 #include "platform/ui/Window.h"
 
@@ -324,6 +325,19 @@ TEST_F(WindowControllerTest, ToolbarHoldsTheBarEditModeSelectorTheZoomAndTheNavi
     QTest::keyClick(modes, Qt::Key_End);
     settle();
     EXPECT_EQ(controller->editorController()->editBarsMode(), 4);
+
+    // When the editor goes back to normal on its own, the selector follows with the editor's hint.
+    controller->editorController()->setEditBarsMode(0);
+    controller->editorRequireShowNavigationMessageTitlePriority(controller->editorController(),
+                                                                QStringLiteral("Click a bar."), QString(), 0);
+    EXPECT_EQ(modes->currentIndex(), 0);
+}
+
+TEST_F(WindowControllerTest, BarEditModeMenuCommandReachesTheWindowAlongTheResponderChain) {
+    auto controller = makeWindow();
+    platform::MenuItem copy("Copy Bars", "editBarsModeDidChange:", {}, 1);
+    ASSERT_TRUE(app.sendAction("editBarsModeDidChange:", &copy, controller->window()));
+    EXPECT_EQ(controller->editorController()->editBarsMode(), 1);
 }
 
 TEST_F(WindowControllerTest, NavigationPanelLiesOverItsToolbarItemAndHidesWithLabelOnlyToolbar) {
@@ -409,4 +423,29 @@ TEST_F(WindowControllerTest, NewSongWindowShowsTheFirstPageUnderTheToolbarWithTh
     const QRect area(editor->mapTo(controller->window(), QPoint(0, 0)), editor->size());
     EXPECT_GT(tovtest::inkIn(image, area), 2000);
     EXPECT_GE(area.top(), controller->toolbar()->toolBar()->geometry().bottom());
+}
+
+TEST_F(WindowControllerTest, DoubleRowSongAtAutomaticZoomShowsTheWholePageWidth) {
+    defaults().setBool("displaySizeAuto", true);
+    auto controller = makeWindow(true, 900);
+    ASSERT_TRUE(controller->navigationWindowController()->window()->isVisible());
+    controller->window()->resize(520, 700);
+    settle();
+    controller->editorRequireShowNavigationMessageTitlePriority(
+        controller->editorController(), QStringLiteral("Choose the first bar to copy."),
+        QStringLiteral("Copy Bars"), 2);
+    settle();
+    const QImage image = render::grabWithPanel(*controller);
+    const QString out = QString::fromLocal8Bit(qgetenv("TOVRIN_RENDER_DIR"));
+    if (!out.isEmpty()) {
+        image.save(out + QStringLiteral("/document-window-double-auto.png"));
+    }
+    // The page's width fills the visible area: the editor view is no wider than the viewport.
+    QScrollArea* scroll = controller->editorController()->scrollView();
+    EXPECT_LT(scale(*controller), 1.0);
+    // The narrow toolbar has moved the hint area out of sight, and the panel with it.
+    EXPECT_FALSE(controller->toolbar()->widgetForItem(controller->toolbarItemNavigationArea())->isVisible());
+    EXPECT_FALSE(controller->navigationWindowController()->window()->isVisible());
+    EXPECT_LE(controller->editorController()->editorView()->frame().size.width * 1.0,
+              scroll->viewport()->width() + 1.0);
 }
