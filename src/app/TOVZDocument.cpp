@@ -190,7 +190,8 @@ void TOVZDocument::makeWindowControllers() {
         // is up, after the command that made the document has returned.
         newSongFlow_ = true;
         platform::Application::performDeferred([this, alive = std::weak_ptr<bool>(alive_)] {
-            if (!alive.expired()) {
+            // A document closed in the meantime asks for nothing.
+            if (!alive.expired() && documentController() != nullptr) {
                 documentDidSave(saveDocument());
             }
         });
