@@ -30,6 +30,8 @@
 
 #include <QPrinter>
 
+#include <cstdlib>
+
 #include <sys/resource.h>
 
 #include <csignal>
@@ -342,6 +344,13 @@ TEST_F(SongDocumentTest, ALegacyStoreOpensIsNeverWrittenAndIsSavedAsASongFile) {
               std::make_pair(QStringLiteral("Document loaded successfully."), QStringLiteral("Blues")));
     EXPECT_FALSE(store->undoManager().canUndo());
     EXPECT_FALSE(store->isDocumentEdited());
+    if (const char* out = std::getenv("TOVRIN_APP_OUT")) {
+        platform::Window* window = store->windowController()->window();
+        window->resize(900, 700);
+        window->show();
+        docapp::settle();
+        window->grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/legacy-window.png"));
+    }
     // The store's chords have no scale: the one with a frame gets the scale of its frame, the empty one
     // keeps none.
     std::vector<std::pair<double, double>> widthsAndScales;
