@@ -48,9 +48,13 @@ void repairChordsOfBars(const std::vector<Bar*>& bars, const TOVChordViewFactory
 TOVDocument::TOVDocument() = default;
 
 TOVDocument::~TOVDocument() {
+    if (windowController_ != nullptr) {
+        windowController_->setDelegate(nullptr);
+    }
     // The window shows the content: it goes first, and the document's undo manager stops being the
     // content's before the context that owns it goes.
     releaseWindowControllers();
+    windowController_ = nullptr;
     setUndoManager(nullptr);
 }
 
@@ -74,6 +78,13 @@ bool TOVDocument::readFromURL(const std::filesystem::path& url, const std::strin
 
 bool TOVDocument::readFromData(const std::vector<std::uint8_t>& data, const std::string& typeName,
                                std::string* error) {
+    // The window keeps the context it shows: a document with a window is not read again.
+    if (windowController_ != nullptr) {
+        if (error != nullptr) {
+            *error = "The song is open in a window.";
+        }
+        return false;
+    }
     // The store is imported into a context of our own; the file is never written back.
     TOVMigrationController importer;
     std::optional<TOVMigrationController::ImportedDocument> imported = importer.importStoreData(data);

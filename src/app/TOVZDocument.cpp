@@ -41,9 +41,13 @@ TOVZDocument::TOVZDocument() : alive_(std::make_shared<bool>(true)) {
 
 TOVZDocument::~TOVZDocument() {
     *alive_ = false;
+    if (windowController_ != nullptr) {
+        windowController_->setDelegate(nullptr);
+    }
     // The window shows the content: it goes first, and the document's undo manager stops being the
     // content's before the context that owns it goes.
     releaseWindowControllers();
+    windowController_ = nullptr;
     setUndoManager(nullptr);
 }
 
@@ -77,7 +81,14 @@ bool TOVZDocument::readFromURL(const std::filesystem::path& url, const std::stri
 
 bool TOVZDocument::readFromData(const std::vector<std::uint8_t>& data, const std::string& typeName,
                                 std::string* error) {
-    // A document is read once; reading again (revert) starts from an empty context.
+    // The window keeps the context it shows: a document with a window is not read again.
+    if (windowController_ != nullptr) {
+        if (error != nullptr) {
+            *error = "The song is open in a window.";
+        }
+        return false;
+    }
+    // Reading again before a window exists starts from an empty context.
     if (documentData() != nullptr) {
         resetContext();
     }
@@ -179,7 +190,8 @@ void TOVZDocument::makeWindowControllers() {
         // is up, after the command that made the document has returned.
         newSongFlow_ = true;
         platform::Application::performDeferred([this, alive = std::weak_ptr<bool>(alive_)] {
-            if (!alive.expired()) {
+            // A document closed in the meantime asks for nothing.
+            if (!alive.expired() && documentController() != nullptr) {
                 documentDidSave(saveDocument());
             }
         });

@@ -1,20 +1,25 @@
-#include "AppTestSupport.h"
+#include "DocumentAppFixture.h"
 
 #include "app/TOVZDocument.h"
+#include "app/TOVWindowController.h"
 #include "platform/ui/Window.h"
+#include "support/ImageInk.h"
 #include "support/TempDir.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QGuiApplication>
 #include <QTimer>
+
+#include <cstdlib>
 
 namespace {
 
-using apptest::AppFixture;
+using docapp::DocumentAppFixture;
 
-class StartUpPanelTest : public AppFixture {
+class StartUpPanelTest : public DocumentAppFixture {
 protected:
     TOVStartUpWindowController& panel() { return *controller->startUpWindowController(); }
 
@@ -99,7 +104,7 @@ TEST_F(StartUpPanelTest, OpenHidesThePanelBeforeTheOpenPanelAndItStaysHiddenWhen
     QTest::mouseClick(panel().buttonOpenAnotherFile(), Qt::LeftButton);
     EXPECT_EQ(openPanelRuns, 1);
     EXPECT_FALSE(startUpPanelVisibleAtOpenPanel);
-    apptest::settle();
+    docapp::settle();
     EXPECT_FALSE(panel().window()->isVisible());
     EXPECT_TRUE(controller->documents().empty());
 }
@@ -107,13 +112,13 @@ TEST_F(StartUpPanelTest, OpenHidesThePanelBeforeTheOpenPanelAndItStaysHiddenWhen
 TEST_F(StartUpPanelTest, OpenRecentOpensTheSelectedDocumentAndHidesThePanel) {
     TempDir dir;
     const std::filesystem::path file = dir / "Tune.tovz";
-    apptest::writeBytes(file, apptest::newSongFile());
+    docapp::writeBytes(file, docapp::newSongFile());
     controller->noteNewRecentDocumentURL(file);
     controller->noteNewRecentDocumentURL(dir / "Other.tovz");
     controller->runStartupPanel();
     clickRow(1);
     QTest::mouseClick(panel().buttonOpenRecentUsedFile(), Qt::LeftButton);
-    apptest::settle();
+    docapp::settle();
     ASSERT_EQ(controller->documents().size(), 1u);
     EXPECT_EQ(controller->documents().front()->fileURL(), file);
     EXPECT_FALSE(panel().window()->isVisible());
@@ -124,7 +129,7 @@ TEST_F(StartUpPanelTest, NewHidesThePanelBeforeTheNewSongIsAskedFor) {
     saveAnswer = std::nullopt;
     QTest::mouseClick(panel().buttonNewFile(), Qt::LeftButton);
     EXPECT_FALSE(panel().window()->isVisible());
-    apptest::settle();
+    docapp::settle();
     ASSERT_FALSE(savePanelRuns.empty());
     EXPECT_FALSE(savePanelRuns.front().startUpPanelVisible);
 }
@@ -133,8 +138,8 @@ TEST_F(StartUpPanelTest, ThePanelReturnsWhenTheLastDocumentCloses) {
     TempDir dir;
     const std::filesystem::path first = dir / "One.tovz";
     const std::filesystem::path second = dir / "Two.tovz";
-    apptest::writeBytes(first, apptest::newSongFile());
-    apptest::writeBytes(second, apptest::newSongFile());
+    docapp::writeBytes(first, docapp::newSongFile());
+    docapp::writeBytes(second, docapp::newSongFile());
     controller->runStartupPanel();
     platform::Document* one = controller->openDocumentWithContentsOfURL(first, false);
     platform::Document* two = controller->openDocumentWithContentsOfURL(second, false);
@@ -142,16 +147,36 @@ TEST_F(StartUpPanelTest, ThePanelReturnsWhenTheLastDocumentCloses) {
     EXPECT_FALSE(panel().window()->isVisible());
     one->close();
     EXPECT_FALSE(panel().window()->isVisible());
-    two->close();
+    // Closing the last document's window closes the document.
+    auto* last = dynamic_cast<TOVZDocument*>(two);
+    ASSERT_NE(last, nullptr);
+    last->windowController()->window()->close();
+    docapp::settle();
+    EXPECT_TRUE(controller->documents().empty());
     EXPECT_TRUE(panel().window()->isVisible());
 }
 
 TEST_F(StartUpPanelTest, ClosingThePanelWithNoDocumentOpenEndsTheRun) {
+    // The panel itself ends the run, not Qt's rule for the last window.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     controller->runStartupPanel();
     QTimer::singleShot(0, [this] { panel().window()->close(); });
     // Should the run not end, the watchdog ends it with another code.
     QTimer::singleShot(3000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+}
+
+TEST_F(StartUpPanelTest, ClosingThePanelWhileADocumentIsOpenKeepsTheRun) {
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    TempDir dir;
+    docapp::writeBytes(dir / "Open.tovz", docapp::newSongFile());
+    ASSERT_NE(controller->openDocumentWithContentsOfURL(dir / "Open.tovz", false), nullptr);
+    panel().showUp();
+    QTimer::singleShot(0, [this] { panel().window()->close(); });
+    QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QCoreApplication::exec(), 7);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
 }
 
 TEST_F(StartUpPanelTest, HidingThePanelDoesNotEndTheRun) {
@@ -159,6 +184,28 @@ TEST_F(StartUpPanelTest, HidingThePanelDoesNotEndTheRun) {
     QTimer::singleShot(0, [this] { panel().hide(); });
     QTimer::singleShot(300, [] { QCoreApplication::exit(7); });
     EXPECT_EQ(QCoreApplication::exec(), 7);
+}
+
+TEST_F(StartUpPanelTest, ThePanelDrawsTheRecentListTheButtonsAndTheSelectedPath) {
+    controller->noteNewRecentDocumentURL("/home/me/songs/Autumn Leaves.tovz");
+    controller->noteNewRecentDocumentURL("/home/me/songs/old/Blue Bossa.tovr");
+    controller->runStartupPanel();
+    clickRow(1);
+    const QImage image = panel().window()->grab().toImage();
+    if (const char* out = std::getenv("TOVRIN_APP_OUT")) {
+        image.save(QString::fromLocal8Bit(out) + QStringLiteral("/startup-panel.png"));
+    }
+    const auto inkOf = [&](QWidget* widget) {
+        return tovtest::inkIn(image, QRect(widget->mapTo(panel().window(), QPoint(0, 0)), widget->size()), 128);
+    };
+    // The file names are drawn in the table, the path of the selected one under it, and every button
+    // has its title.
+    EXPECT_GT(inkOf(panel().tableView()), 200);
+    EXPECT_GT(inkOf(panel().fullPathLabel()), 50);
+    for (QWidget* button : {static_cast<QWidget*>(panel().buttonNewFile()), static_cast<QWidget*>(panel().buttonOpenAnotherFile()),
+                            static_cast<QWidget*>(panel().buttonOpenRecentUsedFile())}) {
+        EXPECT_GT(inkOf(button), 20);
+    }
 }
 
 } // namespace

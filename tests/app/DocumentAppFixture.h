@@ -23,7 +23,7 @@
 
 class Document;
 
-namespace apptest {
+namespace docapp {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -43,7 +43,7 @@ void settle();
 // An application with the song document controller as its shared one, answers for every alert, open
 // panel and save panel (recorded), and an empty recent-documents list. The start-up panel singleton is let
 // go at the end, so that each test makes its own.
-class AppFixture : public ::testing::Test {
+class DocumentAppFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -72,4 +72,4 @@ protected:
     std::unique_ptr<TOVDocumentController> controller;
 };
 
-} // namespace apptest
+} // namespace docapp

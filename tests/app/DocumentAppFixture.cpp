@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "DocumentAppFixture.h"
 
 #include "document/TOVDocumentParser.h"
 #include "platform/foundation/Gzip.h"
@@ -12,7 +12,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace apptest {
+namespace docapp {
 
 Bytes newSongFile() {
     tovtest::TestSong song(false);
@@ -67,7 +67,7 @@ void settle() {
     }
 }
 
-void AppFixture::SetUp() {
+void DocumentAppFixture::SetUp() {
     application = std::make_unique<platform::Application>();
     controller = std::make_unique<TOVDocumentController>();
     application->setDocumentController(controller.get());
@@ -97,7 +97,7 @@ void AppFixture::SetUp() {
     });
 }
 
-void AppFixture::TearDown() {
+void DocumentAppFixture::TearDown() {
     for (const auto& document : std::vector(controller->documents())) {
         document->close();
     }
@@ -112,4 +112,4 @@ void AppFixture::TearDown() {
     settle();
 }
 
-} // namespace apptest
+} // namespace docapp
