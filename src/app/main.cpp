@@ -1,4 +1,5 @@
 #include "app/TOVApplicationController.h"
+#include "app/TOVDocumentController.h"
 #include "model/TOVUtils.h"
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/SettingsDefaultsStore.h"
@@ -6,16 +7,10 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationMenuBar.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/DocumentController.h"
 #include "platform/ui/Window.h"
 
-#if __has_include("app/TOVDocumentController.h")
-#include "app/TOVDocumentController.h"
-#define TOVRIN_HAS_DOCUMENT_CONTROLLER 1
-#endif
 
 #include <QApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -130,11 +125,7 @@ int main(int argc, char* argv[]) {
 
     platform::Application application;
     TOVApplicationController controller;
-#ifdef TOVRIN_HAS_DOCUMENT_CONTROLLER
     TOVDocumentController documents;
-#else
-    platform::DocumentController documents;
-#endif
     application.setDelegate(&controller);
     application.setDocumentController(&documents);
     application.setMainMenu(controller.mainMenu());

@@ -1,4 +1,4 @@
-#include "AppTestSupport.h"
+#include "DocumentAppFixture.h"
 
 #include "app/TOVApplicationController.h"
 #include "app/TOVStartUpWindowController.h"
@@ -12,23 +12,23 @@
 namespace {
 
 // The application as main() puts it together: the song document controller and the delegate.
-class TOVApplicationStartUpTest : public apptest::AppFixture {
+class TOVApplicationStartUpTest : public docapp::DocumentAppFixture {
 protected:
     void SetUp() override {
-        AppFixture::SetUp();
+        DocumentAppFixture::SetUp();
         delegate = std::make_unique<TOVApplicationController>();
         application->setDelegate(delegate.get());
         application->setMainMenu(delegate->mainMenu());
     }
     void TearDown() override {
         delegate.reset();
-        AppFixture::TearDown();
+        DocumentAppFixture::TearDown();
     }
 
     bool panelVisible() { return controller->startUpWindowController()->window()->isVisible(); }
     std::filesystem::path writeSong(const std::string& name) {
         const std::filesystem::path path = dir.path() / name;
-        apptest::writeBytes(path, apptest::newSongFile());
+        docapp::writeBytes(path, docapp::newSongFile());
         return path;
     }
 
@@ -38,7 +38,7 @@ protected:
 
 TEST_F(TOVApplicationStartUpTest, LaunchWithoutFilesShowsTheStartUpPanelInsteadOfAnUntitledDocument) {
     application->finishLaunching();
-    apptest::settle();
+    docapp::settle();
     EXPECT_TRUE(controller->documents().empty());
     EXPECT_TRUE(panelVisible());
 }
@@ -49,7 +49,7 @@ TEST_F(TOVApplicationStartUpTest, FilesNamedOnTheCommandLineOpenAtLaunch) {
     const auto song = writeSong("First Song.tovz");
     delegate->setFilesToOpenAtLaunch({dir.path() / "missing.tovz", song});
     application->finishLaunching();
-    apptest::settle();
+    docapp::settle();
     ASSERT_EQ(controller->documents().size(), 1u);
     EXPECT_EQ(controller->documents().front()->fileURL(), song);
     EXPECT_EQ(alertMessages.size(), 1u);
