@@ -35,8 +35,8 @@ TOVAboutWindowController::TOVAboutWindowController()
     big.setBold(true);
     name->setFont(big);
     name->setAlignment(Qt::AlignCenter);
-    auto* version = new QLabel(QString::fromStdString(platform::localized("Version") + " " + strVersionNumber_),
-                               content);
+    auto* version =
+        new QLabel(QString::fromStdString(platform::localized("Version") + " " + strVersionNumber_), content);
     version->setObjectName(QStringLiteral("version"));
     version->setAlignment(Qt::AlignCenter);
     auto* copyright = new QLabel(QString::fromStdString(strCopyright_), content);

@@ -81,7 +81,7 @@ std::vector<TOVWindowController*> documentWindowControllers() {
 // has one, else its editor's.
 template <typename Controller>
 void updateAllChordViewsOf(Controller& controller) {
-    if constexpr (requires(Controller& c) { c.updateAllChordViews(); }) {
+    if constexpr (requires(Controller & c) { c.updateAllChordViews(); }) {
         controller.updateAllChordViews();
     } else if (auto* editor = controller.editorController()) {
         editor->updateAllChordViews();
@@ -91,7 +91,7 @@ void updateAllChordViewsOf(Controller& controller) {
 // So that the note commands of the menu reach the selected note.
 template <typename Editor>
 void makeNoteViewFirstResponderOf(Editor& editor) {
-    if constexpr (requires(Editor& e) { e.makeNoteViewFirstResponder(); }) {
+    if constexpr (requires(Editor & e) { e.makeNoteViewFirstResponder(); }) {
         editor.makeNoteViewFirstResponder();
     }
 }
@@ -165,7 +165,8 @@ std::map<std::string, platform::DefaultsValue> TOVApplicationController::registe
         {"actionNotesAreaRightClick", V(std::int64_t{1})},
         {"actionChordsAreaDoubleClick", V(std::int64_t{1})},
         {"actionChordsAreaRightClick", V(std::int64_t{0})},
-        {"pageBackgroundColor", V(platform::KeyedArchiver::archivedDataWithRootColor(platform::Color::white()))},
+        {"pageBackgroundColor",
+         V(platform::KeyedArchiver::archivedDataWithRootColor(platform::Color::white()))},
         {"displaySizeAuto", V(false)},
         {"displaySizeNumber", V(std::string("100%"))},
         {"divideInputNote", V(true)},
@@ -186,7 +187,9 @@ void TOVApplicationController::initialize() {
 void TOVApplicationController::registerServices() {
     TOVUtils::Services services;
     services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-    services.chordViewFactory = []() -> TOVChordMeasuring* { return TOVChordViewFactory::singletonInstance(); };
+    services.chordViewFactory = []() -> TOVChordMeasuring* {
+        return TOVChordViewFactory::singletonInstance();
+    };
     services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
     // The preferences window is not built yet; its menu item stays disabled.
     services.showAboutWindow = [] { TOVAboutWindowController::singletonInstance()->showUp(); };
@@ -228,7 +231,8 @@ void TOVApplicationController::buildFontMenu() {
     menu.removeAllItems();
     const auto& fonts = plugInFonts();
     for (std::size_t i = 0; i < fonts.size(); ++i) {
-        menu.addItem(std::make_shared<MenuItem>(fonts[i].displayName, "changePlugInFont:", "", static_cast<int>(i)));
+        menu.addItem(
+            std::make_shared<MenuItem>(fonts[i].displayName, "changePlugInFont:", "", static_cast<int>(i)));
     }
 }
 
@@ -249,7 +253,8 @@ void TOVApplicationController::applicationWillFinishLaunching() {
 
 void TOVApplicationController::openFilesToOpen() {
     platform::Application* application = platform::Application::shared();
-    platform::DocumentController* documents = application != nullptr ? application->documentController() : nullptr;
+    platform::DocumentController* documents =
+        application != nullptr ? application->documentController() : nullptr;
     const std::vector<std::filesystem::path> files = std::move(filesToOpen_);
     filesToOpen_.clear();
     if (documents == nullptr) {
@@ -278,7 +283,8 @@ bool TOVApplicationController::applicationShouldHandleReopen(bool hasVisibleWind
 
 void TOVApplicationController::runStartUpPanel() {
     platform::Application* application = platform::Application::shared();
-    platform::DocumentController* documents = application != nullptr ? application->documentController() : nullptr;
+    platform::DocumentController* documents =
+        application != nullptr ? application->documentController() : nullptr;
     if (documents == nullptr || !documents->documents().empty()) {
         return;
     }
@@ -358,7 +364,8 @@ void TOVApplicationController::enableEditingMenu(Menu& menu) {
 void TOVApplicationController::fillOpenRecentMenu(Menu& menu) {
     menu.removeAllItems();
     platform::Application* application = platform::Application::shared();
-    platform::DocumentController* documents = application != nullptr ? application->documentController() : nullptr;
+    platform::DocumentController* documents =
+        application != nullptr ? application->documentController() : nullptr;
     if (documents != nullptr) {
         const auto& recent = documents->recentDocumentURLs();
         for (std::size_t i = 0; i < recent.size(); ++i) {
@@ -442,7 +449,8 @@ void TOVApplicationController::terminate() {
 
 void TOVApplicationController::closeNextDocumentThenQuit() {
     platform::Application* application = platform::Application::shared();
-    platform::DocumentController* documents = application != nullptr ? application->documentController() : nullptr;
+    platform::DocumentController* documents =
+        application != nullptr ? application->documentController() : nullptr;
     if (documents == nullptr || documents->documents().empty()) {
         QCoreApplication::quit();
         return;

@@ -12,7 +12,7 @@ using platform::MenuItem;
 namespace {
 
 constexpr std::array<std::string_view, 13> kDelegatedTitles = {
-    "Layout",    "Edit",       "Change",     "A Page", "Partition", "Parts",     "Bar Number",
+    "Layout",    "Edit",       "Change",     "A Page", "Partition", "Parts",      "Bar Number",
     "Transpose", "Enharmonic", "Accidental", "Font",   "Edit Bars", "Open Recent"};
 
 // Titles stay in English: the window controller's validation and the application delegate's rules
@@ -82,8 +82,8 @@ void addLayoutMenu(Menu& root) {
     auto page = submenu(*layout, "A Page");
     page->setAutoenablesItems(false);
     for (int lines = 4; lines <= 12; ++lines) {
-        page->addItem(item(std::to_string(lines) + " " + tr("Lines"), "numberOfLinesInSelectedPageDidChange:",
-                           {}, lines));
+        page->addItem(item(std::to_string(lines) + " " + tr("Lines"),
+                           "numberOfLinesInSelectedPageDidChange:", {}, lines));
     }
     auto partition = submenu(*layout, "Partition");
     partition->setAutoenablesItems(false);

@@ -9,7 +9,6 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/Window.h"
 
-
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
@@ -104,8 +103,8 @@ int main(int argc, char* argv[]) {
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
     QApplication::setOrganizationName(QStringLiteral("Tovrin"));
-    QApplication::setApplicationVersion(QString::fromLatin1(platform::versionString.data(),
-                                                            static_cast<qsizetype>(platform::versionString.size())));
+    QApplication::setApplicationVersion(QString::fromLatin1(
+        platform::versionString.data(), static_cast<qsizetype>(platform::versionString.size())));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tovrin.Tovrin"));
     // The application decides itself when it ends: closing the last document shows the start-up panel.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,11 +1,11 @@
-#include "app/TOVAboutWindowController.h"
 #include "app/TOVApplicationController.h"
+#include "app/TOVAboutWindowController.h"
 #include "app/TOVEditorViewController.h"
 #include "app/TOVMainMenu.h"
 #include "app/TOVWindowController.h"
-#include "layout/TOVEditorView.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectViewFactory.h"
+#include "layout/TOVEditorView.h"
 #include "model/Document.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteViewFactory.h"
@@ -178,9 +178,15 @@ TEST_F(TOVApplicationControllerTest, RegistersEveryDefaultAndAStoredValueWins) {
         const char* key;
         std::int64_t integer;
     } registered[] = {
-        {"actionNotesAreaDoubleClick", 0}, {"actionNotesAreaRightClick", 1}, {"actionChordsAreaDoubleClick", 1},
-        {"actionChordsAreaRightClick", 0}, {"notationBarline", 0},           {"notationChordMajor", 1},
-        {"notationChordDiminished", 0},    {"notationChordAugment", 0},      {"notationChordOn", 0},
+        {"actionNotesAreaDoubleClick", 0},
+        {"actionNotesAreaRightClick", 1},
+        {"actionChordsAreaDoubleClick", 1},
+        {"actionChordsAreaRightClick", 0},
+        {"notationBarline", 0},
+        {"notationChordMajor", 1},
+        {"notationChordDiminished", 0},
+        {"notationChordAugment", 0},
+        {"notationChordOn", 0},
         {"notationChordSharpFlat", 0},
     };
     for (const Case& c : registered) {
@@ -266,7 +272,8 @@ TEST_F(TOVApplicationControllerTest, EditBarsIsAMenuOfItsOwnWithEscapeOnNormal) 
     for (const auto& item : controller->mainMenu()->items()) {
         titles.push_back(item->title());
     }
-    EXPECT_EQ(titles, (std::vector<std::string>{"File", "Edit", "Edit Bars", "Layout", "Change", "View", "Help"}));
+    EXPECT_EQ(titles,
+              (std::vector<std::string>{"File", "Edit", "Edit Bars", "Layout", "Change", "View", "Help"}));
     const Menu& bars = menu("Edit Bars");
     struct Case {
         const char* title;
@@ -349,12 +356,14 @@ TEST_F(TOVApplicationControllerTest, MenuStatesFollowTheFrontDocument) {
     struct Case {
         int mode;
         bool editing;
-    } modes[] = {{TOVEditorViewController::Copy, false}, {TOVEditorViewController::Paste, false},
-                 {TOVEditorViewController::Cut, false},  {TOVEditorViewController::Delete, false},
+    } modes[] = {{TOVEditorViewController::Copy, false},
+                 {TOVEditorViewController::Paste, false},
+                 {TOVEditorViewController::Cut, false},
+                 {TOVEditorViewController::Delete, false},
                  {TOVEditorViewController::Normal, true}};
     // The submenus of "Layout" and "Change" are open to normal editing only; the other items follow
     // their responders as well.
-    const std::vector<std::string> submenus{"A Page", "Partition", "Parts", "Bar Number", "Font",
+    const std::vector<std::string> submenus{"A Page",     "Partition",  "Parts",     "Bar Number", "Font",
                                             "Accidental", "Enharmonic", "Note Head", "Transpose"};
     for (const Case& c : modes) {
         editor->setEditBarsMode(c.mode);
