@@ -1,9 +1,14 @@
 #include "app/TOVApplicationController.h"
 
 #include "app/TOVAboutWindowController.h"
+#include "app/TOVDocumentController.h"
+#include "app/TOVEditorViewController.h"
 #include "app/TOVMainMenu.h"
+#include "app/TOVWindowController.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectViewFactory.h"
+#include "layout/TOVEditorView.h"
+#include "model/Document.h"
 #include "model/TOVChordMeasuring.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteViewFactory.h"
@@ -17,13 +22,6 @@
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowController.h"
-
-#include "app/TOVDocumentController.h"
-#include "app/TOVEditorViewController.h"
-#include "app/TOVWindowController.h"
-#include "layout/TOVEditorView.h"
-#include "model/Document.h"
-
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
