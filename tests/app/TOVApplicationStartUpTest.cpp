@@ -2,7 +2,9 @@
 
 #include "app/TOVApplicationController.h"
 #include "app/TOVStartUpWindowController.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/ApplicationMenuBar.h"
+#include "platform/ui/Document.h"
 #include "support/TempDir.h"
 
 #include <QTest>
@@ -59,6 +61,30 @@ TEST_F(TOVApplicationStartUpTest, FilesNamedOnTheCommandLineOpenAtLaunch) {
     EXPECT_TRUE(window->isVisible());
     ASSERT_NE(window->applicationMenuBar(), nullptr);
     EXPECT_EQ(window->applicationMenuBar()->model(), delegate->mainMenu());
+}
+
+// Quit asks to save each edited song; choosing Cancel keeps the song open and the application running.
+TEST_F(TOVApplicationStartUpTest, QuitStopsAtAnEditedSongThatTheUserKeeps) {
+    delegate->setFilesToOpenAtLaunch({writeSong("Kept.tovz")});
+    application->finishLaunching();
+    docapp::settle();
+    ASSERT_EQ(controller->documents().size(), 1u);
+    platform::Document* song = controller->documents().front().get();
+    song->undoManager().beginUndoGrouping();
+    song->undoManager().registerUndo([] {});
+    song->undoManager().endUndoGrouping();
+    ASSERT_TRUE(song->isDocumentEdited());
+    std::vector<std::string> asked;
+    platform::Alert::setAnswerHook([&asked](const platform::Alert& alert) -> std::optional<int> {
+        asked.push_back(alert.messageText());
+        return platform::Alert::AlternateReturn; // Cancel
+    });
+
+    ASSERT_TRUE(application->sendAction("terminate:", nullptr, song->windowForSheet()));
+    docapp::settle();
+    EXPECT_EQ(asked.size(), 1u);
+    ASSERT_EQ(controller->documents().size(), 1u);
+    EXPECT_TRUE(controller->documents().front()->windowForSheet()->isVisible());
 }
 
 } // namespace
