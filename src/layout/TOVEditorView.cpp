@@ -107,6 +107,11 @@ void TOVEditorView::documentDidChange(const platform::Change& change) {
             first->setSong(docData_->song());
         }
     } else if (change.key == "symbols") {
+        // While an undo or redo runs, the symbols' cached values are not yet current; the undo refresh
+        // buffer rebuilds the tool views once the undo manager has applied every change.
+        if (docData_->isUndoRedoing()) {
+            return;
+        }
         createAllSymbolViews();
     }
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 namespace platform {
@@ -48,6 +49,31 @@ std::string executableDirectory() {
     return ec ? std::string() : executable.parent_path().string();
 }
 
+// Whether the path (with its links resolved) is the folder or lies inside it.
+bool isInsideFolder(const std::string& path, const std::string& folder) {
+    if (path.empty() || folder.empty()) {
+        return false;
+    }
+    const std::filesystem::path inner = std::filesystem::path(path).lexically_normal();
+    // The program's path has its links resolved; so must the folder's.
+    std::error_code error;
+    std::filesystem::path outer = std::filesystem::weakly_canonical(folder, error);
+    if (error) {
+        outer = std::filesystem::path(folder);
+    }
+    outer = outer.lexically_normal();
+    auto i = inner.begin();
+    for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+        if (o->empty() && std::next(o) == outer.end()) {
+            break; // a trailing separator
+        }
+        if (i == inner.end() || *i != *o) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::string systemVersionString() {
@@ -61,8 +87,11 @@ std::vector<std::string> resourceDirectories() {
         overriding != nullptr && *overriding != '\0') {
         folders.emplace_back(overriding);
     }
-    folders.emplace_back(TOVRIN_BUILD_RESOURCE_DIR);
-    if (const std::string bin = executableDirectory(); !bin.empty()) {
+    const std::string bin = executableDirectory();
+    if (isInsideFolder(bin, TOVRIN_BUILD_BINARY_DIR)) {
+        folders.emplace_back(TOVRIN_BUILD_RESOURCE_DIR);
+    }
+    if (!bin.empty()) {
         folders.push_back((std::filesystem::path(bin).parent_path() / "share" / "tovrin").string());
     }
     return folders;

@@ -27,7 +27,9 @@ inline constexpr std::string_view copyrightString = "Copyright \xC2\xA9 2026 The
 std::string systemVersionString();
 
 // The folders searched for the program's own resources, in order: TOVRIN_RESOURCES when it is set,
-// the build tree's resources folder, and share/tovrin beside the installed program's folder.
+// the build tree's resources folder (only for programs that run from the build tree, so that an
+// installed program never depends on the tree it was built in), and share/tovrin beside the program's
+// folder, where it is installed.
 std::vector<std::string> resourceDirectories();
 
 // The path of the resource file "name.extension" (just "name" for an empty extension), in the given

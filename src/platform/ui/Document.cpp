@@ -18,14 +18,19 @@ Document::Document() {
     addActionHandler("saveDocument:", [this](MenuItem*) { saveDocument(); });
     addActionHandler("saveDocumentAs:", [this](MenuItem*) { saveDocumentAs(); });
     addActionHandler("printDocument:", [this](MenuItem*) { printDocument(); });
-    addActionHandler("undo:", [this](MenuItem*) { undoManager_.undo(); });
-    addActionHandler("redo:", [this](MenuItem*) { undoManager_.redo(); });
+    addActionHandler("undo:", [this](MenuItem*) { undo_->undo(); });
+    addActionHandler("redo:", [this](MenuItem*) { undo_->redo(); });
 }
 
 Document::~Document() {
-    undoManager_.removeObserver(changeObserver_);
+    undo_->removeObserver(changeObserver_);
     closing_ = true;
     // The windows go before the document they point at.
+    windowControllers_.clear();
+}
+
+void Document::releaseWindowControllers() {
+    closing_ = true;
     windowControllers_.clear();
 }
 
@@ -38,8 +43,20 @@ std::string Document::displayName() const {
     return fileURL_.empty() ? std::string("Untitled") : fileURL_.stem().string();
 }
 
+void Document::setUndoManager(UndoManager* manager) {
+    UndoManager* next = manager != nullptr ? manager : &undoManager_;
+    if (next == undo_) {
+        return;
+    }
+    undo_->removeObserver(changeObserver_);
+    undo_ = next;
+    changeObserver_ = undo_->addObserver(UndoManager::Notification::ChangeCountDidChange,
+                                         [this] { synchronizeWindowTitles(); });
+    updateChangeCountCleared();
+}
+
 void Document::updateChangeCountCleared() {
-    savedChangeCount_ = undoManager_.changeCount();
+    savedChangeCount_ = undo_->changeCount();
     synchronizeWindowTitles();
 }
 
@@ -224,10 +241,10 @@ bool Document::validateMenuItem(MenuItem& item) {
     const std::string& action = item.action();
     if (action == "undo:" || action == "redo:") {
         const bool undo = action == "undo:";
-        const std::string name = undo ? undoManager_.undoActionName() : undoManager_.redoActionName();
+        const std::string name = undo ? undo_->undoActionName() : undo_->redoActionName();
         const std::string verb = undo ? "Undo" : "Redo";
         item.setTitle(name.empty() ? verb : verb + " " + name);
-        return undo ? undoManager_.canUndo() : undoManager_.canRedo();
+        return undo ? undo_->canUndo() : undo_->canRedo();
     }
     if (action == "printDocument:") {
         return viewForPrinting() != nullptr;

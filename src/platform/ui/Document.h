@@ -42,9 +42,14 @@ public:
     // The file's name without its extension, or "Untitled".
     std::string displayName() const;
 
-    UndoManager& undoManager() { return undoManager_; }
+    UndoManager& undoManager() { return *undo_; }
     // Whether the content differs from what was last read or saved.
-    bool isDocumentEdited() const { return undoManager_.changeCount() != savedChangeCount_; }
+    bool isDocumentEdited() const { return undo_->changeCount() != savedChangeCount_; }
+    // A document whose content keeps its own undo manager (a managed object context) makes it the
+    // document's, so that the content's changes give the edited state and the Undo and Redo commands act
+    // on them; the present content counts as saved. Null goes back to the document's own. The manager
+    // must outlive its use here, or be replaced first.
+    void setUndoManager(UndoManager* manager);
     // Marks the present content as the saved one.
     void updateChangeCountCleared();
 
@@ -102,6 +107,11 @@ public:
     // Called by the document controller.
     void setDocumentController(DocumentController* controller) { controller_ = controller; }
 
+protected:
+    // For a subclass whose content goes before the base: lets the window controllers go (they may point
+    // at the content) while the content still exists.
+    void releaseWindowControllers();
+
 private:
     void windowShouldClose(WindowController* controller, bool& allow);
     void windowWillClose(WindowController* controller);
@@ -111,6 +121,7 @@ private:
     std::filesystem::path fileURL_;
     std::string fileType_;
     UndoManager undoManager_;
+    UndoManager* undo_ = &undoManager_;
     std::uint64_t savedChangeCount_ = 0;
     UndoManager::ObserverId changeObserver_ = 0;
     std::vector<std::unique_ptr<WindowController>> windowControllers_;

@@ -47,7 +47,7 @@ public:
     void addDocument(std::shared_ptr<Document> document);
     // The document leaves the list; it is let go once the event being handled has returned, since its
     // windows may be closing.
-    void removeDocument(Document* document);
+    virtual void removeDocument(Document* document);
 
     // --- Making and opening ---
     virtual std::shared_ptr<Document> makeUntitledDocumentOfType(const std::string& typeName,

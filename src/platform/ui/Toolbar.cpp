@@ -107,6 +107,9 @@ void Toolbar::rebuild() {
         QAction* action = nullptr;
         if (QWidget* view = item->view()) {
             action = toolBar_->addWidget(view);
+            // The bar takes the view's hidden state (set when the previous build released it) as the
+            // new action's visibility; the item is meant to show.
+            action->setVisible(true);
             view->show();
         } else {
             action = toolBar_->addAction(item->image(), QString::fromStdString(item->label()));

@@ -84,6 +84,26 @@ TEST_F(ToolbarFixture, DisplayModesChooseImagesLabelsOrBoth) {
     EXPECT_EQ(toolbar.widgetForItem(message.get()), message->view());
 }
 
+TEST_F(ToolbarFixture, ViewsOfItemsAddedBeforeOthersStayVisible) {
+    // A bar filled before its window shows, as a document window builds its own.
+    Window other;
+    Toolbar bar("other", other);
+    std::vector<std::shared_ptr<ToolbarItem>> items;
+    for (const char* id : {"mode", "zoom", "area"}) {
+        items.push_back(std::make_shared<ToolbarItem>(id));
+        items.back()->setView(new QLabel(id));
+        bar.addItem(items.back());
+    }
+    other.resize(500, 200);
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    for (const auto& item : items) {
+        QWidget* view = bar.widgetForItem(item.get());
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(view->isVisible()) << item->itemIdentifier();
+    }
+}
+
 TEST_F(ToolbarFixture, ChildPanelFollowsItsToolbarItem) {
     ChildPanel panel(new QLabel("hint"));
     QWidget* anchor = toolbar.widgetForItem(message.get());

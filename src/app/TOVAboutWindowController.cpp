@@ -1,0 +1,58 @@
+#include "app/TOVAboutWindowController.h"
+
+#include "platform/foundation/Resources.h"
+#include "platform/ui/Window.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <mutex>
+
+TOVAboutWindowController* TOVAboutWindowController::singletonInstance() {
+    static std::mutex lock;
+    static TOVAboutWindowController* instance = nullptr;
+    std::lock_guard<std::mutex> guard(lock);
+    if (instance == nullptr) {
+        instance = new TOVAboutWindowController();
+    }
+    return instance;
+}
+
+TOVAboutWindowController::TOVAboutWindowController()
+    : WindowController(std::make_unique<platform::Window>(platform::Window::Kind::Panel)),
+      strVersionNumber_(std::string(platform::shortVersionString) + " R"),
+      strCopyright_(platform::copyrightString) {
+    platform::Window* panel = window();
+    panel->setWindowTitle(QString::fromStdString(platform::localized("About Tovrin")));
+    auto* content = new QWidget(panel);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(32, 24, 32, 24);
+    layout->setSpacing(8);
+    auto* name = new QLabel(QStringLiteral("Tovrin"), content);
+    QFont big = name->font();
+    big.setPointSizeF(big.pointSizeF() * 2.0);
+    big.setBold(true);
+    name->setFont(big);
+    name->setAlignment(Qt::AlignCenter);
+    auto* version =
+        new QLabel(QString::fromStdString(platform::localized("Version") + " " + strVersionNumber_), content);
+    version->setObjectName(QStringLiteral("version"));
+    version->setAlignment(Qt::AlignCenter);
+    auto* copyright = new QLabel(QString::fromStdString(strCopyright_), content);
+    copyright->setObjectName(QStringLiteral("copyright"));
+    copyright->setAlignment(Qt::AlignCenter);
+    layout->addWidget(name);
+    layout->addWidget(version);
+    layout->addWidget(copyright);
+    panel->setCentralWidget(content);
+    panel->adjustSize();
+    panel->hide();
+}
+
+void TOVAboutWindowController::showUp() {
+    platform::Window* panel = window();
+    panel->show();
+    panel->raise();
+    panel->activateWindow();
+}

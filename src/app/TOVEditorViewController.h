@@ -1,0 +1,276 @@
+#pragma once
+
+#include "layout/TOVBarId.h"
+#include "layout/TOVLayoutController.h"
+#include "model/TOVCoreDataControllerRefresher.h"
+#include "platform/foundation/Geometry.h"
+#include "platform/foundation/UndoManager.h"
+
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Bar;
+class Chord;
+class ChordHistory;
+class Document;
+class Line;
+class Page;
+class QScrollArea;
+class QWidget;
+class TOVCoreDataController;
+class TOVEditModeGrayView;
+class TOVEditorBackView;
+class TOVEditorBarView;
+class TOVEditorLineView;
+class TOVEditorPageView;
+class TOVEditorView;
+class TOVEditorViewControllerDelegate;
+class TOVLayoutView;
+class TOVManagedObject;
+
+namespace platform {
+class ManagedObjectContext;
+class ViewHost;
+} // namespace platform
+
+// The editing controller of one document window. It owns the editor's view tree (a scroll area showing a
+// host whose root is the grey back view with the editor view on it), the bar-range overlay and the undo
+// refresh buffer; it answers every layout and object view of the tree, carries out the editing operations
+// on the model and keeps the views in step with it. After an undo or redo it rebuilds, through the buffer,
+// exactly the views whose model changed.
+//
+// The window controller makes one per window, embeds `view()` and is its delegate; the document is handed
+// over with setDocData and the document's undo manager with registerUndoObservation.
+class TOVEditorViewController : public TOVLayoutController, public TOVCoreDataControllerRefresher {
+public:
+    // What the controller is doing; while it is not Idle, the document-wide recomputation of inherited
+    // clef, key and time states waits for the end of the operation.
+    enum ControllerState { Idle = 0, Loading = 1, Refreshing = 2, BarRangeEdit = 3 };
+    // Bar-range modes.
+    enum EditBarsMode { Normal = 0, Copy = 1, Paste = 2, Cut = 3, Delete = 4 };
+
+    TOVEditorViewController();
+    ~TOVEditorViewController() override;
+    TOVEditorViewController(const TOVEditorViewController&) = delete;
+    TOVEditorViewController& operator=(const TOVEditorViewController&) = delete;
+
+    // --- The widget the window embeds (the scroll area); the controller deletes it unless its parent
+    // widget has done so first. ---
+    QWidget* view() const;
+    QScrollArea* scrollView() const;
+    platform::ViewHost* host() const;
+    TOVEditorView* editorView() const { return editorView_.get(); }
+    TOVEditorBackView* backView() const { return backView_.get(); }
+    TOVEditModeGrayView* editModeGrayView() const { return editModeGrayView_.get(); }
+
+    TOVEditorViewControllerDelegate* delegate() const { return delegate_; }
+    void setDelegate(TOVEditorViewControllerDelegate* delegate) { delegate_ = delegate; }
+
+    // --- Undo ---
+    // Follows the will/did undo and redo notifications of the manager (null stops following). The
+    // manager must outlive the controller or be unregistered first.
+    void registerUndoObservation(platform::UndoManager* undoManager);
+    platform::UndoManager* undoMgr() const { return undoMgr_; }
+    // The delegate's context and its undo manager; null without them.
+    platform::ManagedObjectContext* moc() const;
+    platform::UndoManager* undoManager() const;
+    void willUndo();
+    void didUndo();
+    void willRedo();
+    void didRedo();
+    TOVBarId focusedBarId() const { return focusedBarId_; }
+    void setFocusedBarId(TOVBarId barId) { focusedBarId_ = barId; }
+    TOVCoreDataController* coreDataController() const { return coreDataController_.get(); }
+
+    // --- Document and display ---
+    Document* docData() const { return docData_; }
+    // Binds the document (the same one again changes nothing): hands it the refresh buffer, brings its
+    // inherited states up to date and has the editor view build every view. Null unbinds.
+    void setDocData(Document* document);
+    platform::Size scale() const { return scale_; }
+    // The zoom; the same value again changes nothing.
+    void setScale(platform::Size scale);
+    bool showGrid() const { return showGrid_; }
+    void setShowGrid(bool showGrid);
+    int editBarsMode() const { return editBarsMode_; }
+    void setEditBarsMode(int mode);
+    TOVEditorBarView* editBarsStart() const;
+    void setEditBarsStart(TOVEditorBarView* barView);
+    TOVEditorBarView* editBarsEnd() const;
+    void setEditBarsEnd(TOVEditorBarView* barView);
+    int controllerState() const { return controllerState_; }
+    void setControllerState(int state) { controllerState_ = state; }
+    // Centres the editor view in a back view at least as large as the visible area; the editor view is as
+    // high as its column of pages at the present zoom.
+    void adjustViewFrame();
+    void truncateDataByTimeSignatureForAllBars();
+
+    // --- Selection and counts (of the selected bar's line and page) ---
+    Bar* currentBar() const;
+    // Counted from 1; 1 without a selected bar.
+    std::uint64_t currentBarNumber() const;
+    void selectBar(TOVBarId barId);
+    std::uint64_t numberOfLinesInSelectedPage() const;
+    void setNumberOfLinesInSelectedPage(std::uint64_t number);
+    std::uint64_t numberOfBarsInSelectedLine() const;
+    void setNumberOfBarsInSelectedLine(std::uint64_t number);
+    std::uint64_t maxPossibleNumberOfBarsInSelectedLine() const;
+    std::uint64_t numberOfRowsInSelectedLine() const;
+    void setNumberOfRowsInSelectedLine(std::uint64_t rows);
+    std::vector<ChordHistory*> chordHistoryArray() const;
+    // Called after the selected bar changed (the window controller refreshes what shows its number).
+    int addCurrentBarNumberObserver(std::function<void()> observer);
+    void removeCurrentBarNumberObserver(int id);
+
+    // --- Lookups: the views of model objects, found in the tree; null when there is none ---
+    // The bar view of the object's bar, or the editor view for an object without a bar.
+    TOVLayoutView* layoutViewOfObject(TOVManagedObject* object) const;
+    TOVEditorBarView* barViewFromBar(const Bar* bar) const;
+    TOVEditorPageView* pageViewFromPage(const Page* page) const;
+    TOVEditorLineView* lineViewFromLine(const Line* line) const;
+
+    // --- Refreshes ---
+    // What the rebuilds did since the last reset: how many page, line and bar views were rebuilt (a bar
+    // view rebuilt as part of its line or page counts too), object views refreshed one by one, whole
+    // rebuilds, and the model objects whose views an undo or redo rebuilt or refreshed, in that order.
+    struct RebuildCounts {
+        std::uint64_t pageViews = 0;
+        std::uint64_t lineViews = 0;
+        std::uint64_t barViews = 0;
+        std::uint64_t objectViews = 0;
+        std::uint64_t refreshAll = 0;
+        std::vector<const TOVManagedObject*> rebuiltObjects;
+    };
+    const RebuildCounts& rebuildCounts() const { return rebuildCounts_; }
+    void resetRebuildCounts() { rebuildCounts_ = {}; }
+
+    void updateBarsInheritedStates();
+    void updateClefKeyTimeViews();
+    void refreshAll();
+    void updateAllChordViews();
+    // Ends the song at the bar: great double barline, a fine sign, the bars behind it deleted.
+    void terminateDocumentAtBarView(TOVEditorBarView* barView);
+
+    // --- Navigation hints ---
+    void showNavigationMessageForNormalMode();
+    void showNavigationMessageForNormalModeForBar();
+    void showNavigationMessageForEditBarsMode();
+    void showNavigationMessageForDraggingSymbolActiveView(int symbolType, platform::View* activeView);
+    void showNavigationMessageForDraggingNoteActiveView(int item, platform::View* activeView);
+
+    // --- The undo refresh buffer's side ---
+    void coreDataControllerDrainBuffer(TOVCoreDataController& buffer) override;
+    void objectShouldUpdateView(TOVManagedObject* object) override;
+
+    // --- TOVObjectController ---
+    int objectViewInquireEditBarMode(TOVObjectView* view) override;
+    bool objectViewShouldBeSelectedAndClearOthers(TOVObjectView* view, bool clearOthers) override;
+    void objectViewShouldBeUnselected(TOVObjectView* view) override;
+    void objectViewShouldBeTarget(TOVObjectView* view) override;
+    void objectViewUnderMovingWithDiffXDiffY(TOVObjectView* view, double dx, double dy) override;
+    platform::Point objectViewInquireNearestGridFromPos(TOVObjectView* view, platform::Point pos) override;
+    void objectViewCompleteChangingFrame(TOVObjectView* view) override;
+    void objectViewFrameDidChange(TOVObjectView* view) override;
+    void objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView* view, double diffScale, bool moveX,
+                                                             bool moveY) override;
+    void objectViewUnderResizingFreeWithDiffXDiffYMoveXMoveY(TOVObjectView* view, double dx, double dy,
+                                                             bool moveX, bool moveY) override;
+    void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView* view, double diffAngle,
+                                                       double diffWidth) override;
+    void chordViewDidDoubleClick(TOVObjectView* view) override;
+    void chordViewDidRightClick(TOVObjectView* view) override;
+    void repeatDaCapoViewDidDoulbleClick(TOVObjectView* view) override;
+    void repeatTimesViewDidDoulbleClick(TOVObjectView* view) override;
+    void repeatVoltaViewDidDoulbleClick(TOVObjectView* view) override;
+    void longRestViewDidDoulbleClick(TOVObjectView* view) override;
+    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override;
+    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) override;
+    void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
+
+    // --- TOVLayoutController ---
+    void layoutViewMousDidClick(platform::View* view, const platform::Event& event) override;
+    void layoutViewMousDidRightClick(platform::View* view, const platform::Event& event) override;
+    void layoutViewMousDidDoubleClick(platform::View* view, const platform::Event& event) override;
+    void layoutViewMousDragDidUpdate(platform::View* view, const platform::Event& event) override;
+    void layoutViewMousDragDidFinish(platform::View* view, const platform::Event& event) override;
+    void layoutViewNumberOfPageDidChange(platform::View* view);
+    void layoutViewSymbolPaletteDragEnteredDraggingInfo(platform::View* view, std::int32_t item,
+                                                        const platform::DraggingInfo& info) override;
+    void layoutViewSymbolPaletteDragExitedDraggingInfo(platform::View* view, std::int32_t item,
+                                                       const platform::DraggingInfo& info) override;
+    void layoutViewSymbolPaletteDragPerformedDraggingInfo(platform::View* view, std::int32_t item,
+                                                          const platform::DraggingInfo& info) override;
+    void layoutViewNotePaletteDragEnteredDraggingInfo(platform::View* view, std::int32_t item,
+                                                      const platform::DraggingInfo& info) override;
+    void layoutViewNotePaletteDragExitedDraggingInfo(platform::View* view, std::int32_t item,
+                                                     const platform::DraggingInfo& info) override;
+    void layoutViewNotePaletteDragPerformedDraggingInfo(platform::View* view, std::int32_t item,
+                                                        const platform::DraggingInfo& info) override;
+    void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View* view, std::int32_t item,
+                                                         const platform::DraggingInfo& info) override;
+    void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* toneCell, std::int32_t item,
+                                                         const platform::DraggingInfo& info) override;
+    void layoutViewRequireInsertMeloAtLengthLevel(platform::View* view, std::uint64_t at, std::uint64_t length,
+                                                  std::int64_t level) override;
+    void layoutViewRequireInsertRestAtLength(platform::View* view, std::uint64_t at,
+                                             std::uint64_t length) override;
+    void layoutViewRequireInsertTripletAtLengthLevel(platform::View* view, std::uint64_t at,
+                                                     std::uint64_t length, std::int64_t level) override;
+    void layoutViewRequireInsertSextupletAtLengthLevel(platform::View* view, std::uint64_t at,
+                                                       std::uint64_t length, std::int64_t level) override;
+    void layoutViewRequireInsertBeatSlashAt(platform::View* view, std::uint64_t at) override;
+    TOVEditorLineView* layoutViewInquireLineView(platform::View* view) override;
+    TOVEditorPageView* layoutViewInquirePageView(platform::View* view) override;
+    bool layoutViewInquireShowGrid(platform::View* view) override;
+    platform::Size layoutViewInquireScale(platform::View* view) override;
+    TOVEditorView* layoutViewInquireEditorView(platform::View* view) override;
+    int layoutViewInquireEditorMode(platform::View* view);
+    int layoutViewInquireBarDrawMode(platform::View* view) override;
+    bool layoutViewInquireIsChordInputActive(platform::View* view) override;
+    bool layoutViewInquireDrawBarNumber(platform::View* view);
+    void layoutViewWillUpdateSubviews(platform::View* view) override;
+    void layoutViewDidlUpdateSubviews(platform::View* view) override;
+    void layoutViewDidUpdateClefArea(platform::View* view, platform::ManagedObject* object) override;
+    void layoutViewSelectedObjectViewSetDidChange(platform::View* view, const ObjectViewSet& set) override;
+    void layoutViewRequireClearSelection(platform::View* view) override;
+
+    // The bars from..to deleted in the model, bracketed as a bar-range edit; the inherited states are
+    // brought up to date afterwards. The views are not rebuilt.
+    void deleteBarsFromTo(TOVEditorBarView* from, TOVEditorBarView* to);
+
+private:
+    void stopObservingUndo();
+    // Whether the object still belongs to the bound document's graph: not deleted and, for a bar, line,
+    // page or an object in a bar, still linked up to the document.
+    bool isInDocument(const TOVManagedObject* object) const;
+    void applyScaleToEditorView();
+    void selectedBarDidChange();
+    void viewportSizeDidChange();
+    void restoreFocusedBar();
+
+    platform::Size scale_{1.0, 1.0};
+    bool showGrid_ = false;
+    int editBarsMode_ = Normal;
+    Document* docData_ = nullptr;
+    int controllerState_ = Idle;
+    TOVEditorViewControllerDelegate* delegate_ = nullptr;
+    std::shared_ptr<TOVEditorView> editorView_;
+    std::shared_ptr<TOVEditorBackView> backView_;
+    QPointer<QScrollArea> scrollView_;
+    QPointer<platform::ViewHost> host_;
+    std::shared_ptr<TOVEditModeGrayView> editModeGrayView_;
+    std::weak_ptr<platform::View> editBarsStart_;
+    std::weak_ptr<platform::View> editBarsEnd_;
+    platform::UndoManager* undoMgr_ = nullptr;
+    std::vector<platform::UndoManager::ObserverId> undoObservers_;
+    std::shared_ptr<TOVCoreDataController> coreDataController_;
+    TOVBarId focusedBarId_{-1, false};
+    int selectedBarObserver_ = 0;
+    std::vector<std::pair<int, std::function<void()>>> currentBarNumberObservers_;
+    int nextObserverId_ = 1;
+    RebuildCounts rebuildCounts_;
+};

@@ -1,0 +1,273 @@
+#include "app/TOVZDocument.h"
+
+#include "app/TOVEditorViewController.h"
+#include "app/TOVSongSettingViewController.h"
+#include "app/TOVWindowController.h"
+#include "layout/TOVEditorView.h"
+#include "document/TOVDocumentParser.h"
+#include "glyphs/TOVChordViewFactory.h"
+#include "model/Document.h"
+#include "model/TOVManagedObjectModel.h"
+#include "platform/data/ManagedObjectContext.h"
+#include "platform/foundation/Resources.h"
+#include "platform/ui/Alert.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/SavePanel.h"
+#include "platform/ui/Window.h"
+
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+std::string text(std::string_view english) {
+    return platform::localized(english);
+}
+
+// Whether an installed plug-in font has exactly this ID; the built-in "Default" always is.
+bool isInstalledFontID(const QString& fontID) {
+    if (fontID == QStringLiteral("Default")) {
+        return true;
+    }
+    const TOVChordViewFactory* factory = TOVChordViewFactory::singletonInstance();
+    return factory != nullptr && factory->dictFontLibrary().count(fontID.toStdString()) != 0;
+}
+
+} // namespace
+
+TOVZDocument::TOVZDocument() : alive_(std::make_shared<bool>(true)) {
+    resetContext();
+}
+
+TOVZDocument::~TOVZDocument() {
+    *alive_ = false;
+    if (windowController_ != nullptr) {
+        windowController_->setDelegate(nullptr);
+    }
+    // The window shows the content: it goes first, and the document's undo manager stops being the
+    // content's before the context that owns it goes.
+    releaseWindowControllers();
+    windowController_ = nullptr;
+    setUndoManager(nullptr);
+}
+
+void TOVZDocument::resetContext() {
+    setUndoManager(nullptr);
+    context_ = std::make_unique<platform::ManagedObjectContext>(TOVManagedObjectModel::sharedModel());
+    setUndoManager(&context_->undoManager());
+}
+
+::Document* TOVZDocument::documentData() const {
+    if (!context_) {
+        return nullptr;
+    }
+    const std::vector<platform::ManagedObject*> documents = context_->fetchObjects("Document");
+    return documents.empty() ? nullptr : dynamic_cast<::Document*>(documents.front());
+}
+
+void TOVZDocument::initWithType(const std::string& typeName) {
+    setFileType(typeName);
+    isNewDocument_ = true;
+    makeSongSettingViewController();
+    context_->insertNewObject<::Document>("Document");
+    context_->processPendingChanges();
+}
+
+bool TOVZDocument::readFromURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
+    isNewDocument_ = false;
+    fileName_ = QString::fromStdString(url.string());
+    return platform::Document::readFromURL(url, typeName, error);
+}
+
+bool TOVZDocument::readFromData(const std::vector<std::uint8_t>& data, const std::string& typeName,
+                                std::string* error) {
+    // The window keeps the context it shows: a document with a window is not read again.
+    if (windowController_ != nullptr) {
+        if (error != nullptr) {
+            *error = "The song is open in a window.";
+        }
+        return false;
+    }
+    // Reading again before a window exists starts from an empty context.
+    if (documentData() != nullptr) {
+        resetContext();
+    }
+    platform::UndoManager& undo = context_->undoManager();
+    undo.disableUndoRegistration();
+    auto* document = context_->insertNewObject<::Document>("Document");
+    context_->processPendingChanges();
+    auto parser = std::make_unique<TOVDocumentParser>();
+    const bool loaded = document != nullptr && parser->loadTOVZDocumentFromDataToDocument(data, document);
+    if (loaded) {
+        isLatorVersionOfDocument_ = isLaterVersion(parser->dataVersion());
+        if (const std::optional<QString>& fontID = parser->fontID()) {
+            // The song keeps the font it names even when that font is not installed here.
+            document->setPlugInFontID(*fontID);
+            document->setPlugInFontName(parser->fontName().value_or(QString()));
+            isFontNotFound_ = !isInstalledFontID(*fontID);
+        }
+        document->truncateDataByTimeSignature();
+        document->completeTie();
+        context_->processPendingChanges();
+    } else if (error != nullptr) {
+        *error = parser->failureReason();
+    }
+    undo.enableUndoRegistration();
+    lastUsedParser_ = std::move(parser);
+    return loaded;
+}
+
+std::optional<std::vector<std::uint8_t>> TOVZDocument::dataOfType(const std::string& typeName, std::string* error) {
+    // Every save writes the interchange file, whatever type was asked for.
+    auto parser = std::make_unique<TOVDocumentParser>();
+    std::optional<std::vector<std::uint8_t>> data = parser->tovzDataFromDocument(documentData());
+    if (!data && error != nullptr) {
+        *error = "The song could not be written.";
+    }
+    lastUsedParser_ = std::move(parser);
+    return data;
+}
+
+bool TOVZDocument::writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
+    // The first save of a new song runs while its panel still holds the song form.
+    if (newSongFlow_) {
+        takeBackSongForm();
+    }
+    return platform::Document::writeToURL(url, typeName, error);
+}
+
+bool TOVZDocument::isLaterVersion(const std::optional<QString>& version) {
+    return TOVDocumentParser::isLaterDataVersion(version);
+}
+
+bool TOVZDocument::validateMenuItem(platform::MenuItem& item) {
+    // The platform answers Undo and Redo (and sets their titles); every other command is enabled.
+    platform::Document::validateMenuItem(item);
+    return true;
+}
+
+void TOVZDocument::showAlertSheet(const std::string& message) {
+    // The song is handed over while the window is being made, before the document lists it.
+    platform::Window* window = windowController_ != nullptr ? windowController_->window() : windowForSheet();
+    platform::Alert::alertWithMessage(message, {})->beginSheetModalForWindow(window, {});
+}
+
+void TOVZDocument::showLoadAlerts() {
+    if (isLatorVersionOfDocument_) {
+        showAlertSheet(text(laterVersionMessage));
+    }
+    if (isFontNotFound_) {
+        QString message = QString::fromStdString(text(fontNotFoundMessage));
+        const QString fontName = lastUsedParser_ ? lastUsedParser_->fontName().value_or(QString()) : QString();
+        message.replace(QStringLiteral("%@"), fontName);
+        showAlertSheet(message.toStdString());
+    }
+}
+
+// --- Window ---
+
+void TOVZDocument::makeSongSettingViewController() {
+    songSettingViewController_ = std::make_shared<TOVSongSettingViewController>();
+}
+
+void TOVZDocument::makeWindowControllers() {
+    if (windowController_ != nullptr) {
+        return;
+    }
+    auto controller = std::make_unique<TOVWindowController>("TOVDocument");
+    windowController_ = controller.get();
+    controller->setDelegate(this);
+    controller->setManagedObjectContext(context_.get());
+    if (TOVEditorViewController* editor = controller->editorController()) {
+        editor->registerUndoObservation(&context_->undoManager());
+    }
+    // The window is built now, so that the document hears when it closes; building it hands the song
+    // over (windowControllerDidLoadDocument).
+    controller->loadWindow();
+    addWindowController(std::move(controller));
+    if (isNewDocument_) {
+        // A new song is saved under a name before it gets content. The save panel comes once the window
+        // is up, after the command that made the document has returned.
+        newSongFlow_ = true;
+        platform::Application::performDeferred([this, alive = std::weak_ptr<bool>(alive_)] {
+            // A document closed in the meantime asks for nothing.
+            if (!alive.expired() && documentController() != nullptr) {
+                documentDidSave(saveDocument());
+            }
+        });
+    }
+}
+
+void TOVZDocument::prepareSavePanel(platform::SavePanel& panel) {
+    if (platform::Window* window = windowForSheet()) {
+        window->raise();
+        window->activateWindow();
+    }
+    if (newSongFlow_ && songSettingViewController_ && songSettingViewController_->view() != nullptr) {
+        // The panel lets its accessory go with it; the form sits in a holder of the panel's, from which
+        // the save takes it back before the panel goes.
+        auto* holder = new QWidget();
+        auto* layout = new QVBoxLayout(holder);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(songSettingViewController_->view());
+        panel.setAccessoryView(holder);
+        panel.prompt = text("Create");
+        panel.message = text("Create new song.");
+        panel.nameFieldStringValue = "NewSong";
+        if (QLineEdit* name = songSettingViewController_->songNameTextField()) {
+            name->setText(QString::fromStdString(text("New Song")));
+        }
+        return;
+    }
+    panel.allowedFileTypes = {"tovz"};
+}
+
+void TOVZDocument::takeBackSongForm() {
+    if (songSettingViewController_ && songSettingViewController_->view() != nullptr) {
+        songSettingViewController_->view()->hide();
+        songSettingViewController_->view()->setParent(nullptr);
+    }
+}
+
+platform::View* TOVZDocument::viewForPrinting() {
+    return windowController_ != nullptr ? windowController_->printableView() : nullptr;
+}
+
+void TOVZDocument::documentDidSave(bool didSave) {
+    if (!newSongFlow_) {
+        return;
+    }
+    newSongFlow_ = false;
+    if (didSave && windowController_ != nullptr) {
+        TOVSongSettingViewController* form = songSettingViewController_.get();
+        const QString title = form != nullptr && form->songNameTextField() != nullptr
+                                  ? form->songNameTextField()->text()
+                                  : QString();
+        windowController_->createSongSettingFrom(form);
+        windowController_->createInitialPage();
+        windowController_->loadWindow();
+        windowController_->updateEditorView();
+        context_->processPendingChanges();
+        // The new song starts with nothing to undo; the second save puts its content in the file.
+        context_->undoManager().removeAllActions();
+        updateChangeCountCleared();
+        saveDocument();
+        windowController_->editorRequireShowNavigationMessageTitlePriority(
+            windowController_->editorController(), QString::fromStdString(text(createdMessage)), title, 0);
+    } else if (!didSave) {
+        close();
+    }
+    songSettingViewController_.reset();
+}
+
+void TOVZDocument::windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document) {
+    if (!isNewDocument_ && controller != nullptr) {
+        controller->editorRequireShowNavigationMessageTitlePriority(
+            controller->editorController(), QString::fromStdString(text(loadedMessage)), controller->songName(), 0);
+    }
+    context_->processPendingChanges();
+    // Loading leaves nothing to undo.
+    context_->undoManager().removeAllActions();
+    updateChangeCountCleared();
+    showLoadAlerts();
+}

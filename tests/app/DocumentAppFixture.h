@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/TOVDocumentController.h"
+#include "app/TOVStartUpWindowController.h"
+#include "platform/ui/Alert.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/OpenPanel.h"
+#include "platform/ui/Document.h"
+#include "platform/ui/SavePanel.h"
+#include "platform/ui/Window.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Document;
+
+namespace docapp {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The interchange file of a new single-row song with its default layout, as this program writes it.
+Bytes newSongFile();
+// The same with the data version and the plug-in font the file names replaced (none leaves them out).
+Bytes songFileWith(const std::string& version, const std::optional<std::string>& fontID,
+                   const std::optional<std::string>& fontName);
+void writeBytes(const std::filesystem::path& path, const Bytes& bytes);
+Bytes readBytes(const std::filesystem::path& path);
+// The legacy store of a short song with three chords, from the importer's seed corpus.
+std::filesystem::path legacySongFixture();
+
+// Lets queued and deferred work run (deferred blocks, alerts waiting to show).
+void settle();
+
+// An application with the song document controller as its shared one, answers for every alert, open
+// panel and save panel (recorded), and an empty recent-documents list. The start-up panel singleton is let
+// go at the end, so that each test makes its own.
+class DocumentAppFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The messages of the alerts answered so far.
+    std::vector<std::string> alertMessages;
+    // What the next save panel answers (no value: Cancel); each panel run is recorded.
+    std::optional<std::filesystem::path> saveAnswer;
+    struct SavePanelRun {
+        std::vector<std::string> allowedFileTypes;
+        std::string nameFieldStringValue;
+        std::string prompt;
+        std::string message;
+        bool startUpPanelVisible = false;
+        bool hadAccessory = false;
+        // The song name the form showed; the hook types songNameToType over it.
+        std::string songName;
+    };
+    std::vector<SavePanelRun> savePanelRuns;
+    QString songNameToType = QStringLiteral("Blue Tune");
+    std::optional<std::vector<std::filesystem::path>> openAnswer;
+    int openPanelRuns = 0;
+    bool startUpPanelVisibleAtOpenPanel = true;
+
+    std::unique_ptr<platform::Application> application;
+    std::unique_ptr<TOVDocumentController> controller;
+};
+
+} // namespace docapp

@@ -1,0 +1,435 @@
+#include "DocumentAppFixture.h"
+
+#include "app/TOVDocument.h"
+#include "app/TOVNavigationMessage.h"
+#include "app/TOVNavigationWindowController.h"
+#include "app/TOVWindowController.h"
+#include "platform/ui/ChildPanel.h"
+#include "app/TOVZDocument.h"
+#include "document/TOVDocumentParser.h"
+#include "glyphs/TOVChordViewFactory.h"
+#include "model/Bar.h"
+#include "model/Chord.h"
+#include "model/Document.h"
+#include "model/Line.h"
+#include "model/Note.h"
+#include "model/NoteTone.h"
+#include "model/NoteUnit.h"
+#include "model/Page.h"
+#include "model/Tie.h"
+#include "model/Song.h"
+#include "model/TOVUtils.h"
+#include "platform/data/ManagedObjectContext.h"
+#include "platform/foundation/Resources.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/PrintOperation.h"
+#include "support/DocumentDump.h"
+#include "support/PdfPages.h"
+#include "support/SongBuilder.h"
+#include "support/TempDir.h"
+
+#include <QPrinter>
+
+#include <cstdlib>
+
+#include <sys/resource.h>
+
+#include <csignal>
+
+namespace {
+
+using docapp::DocumentAppFixture;
+using docapp::Bytes;
+
+class SongDocumentTest : public DocumentAppFixture {
+protected:
+    // Opens the file through the document controller, which makes its window; the window hands the song
+    // to the document.
+    template <class DocumentClass>
+    DocumentClass* open(const std::filesystem::path& path) {
+        auto* document = dynamic_cast<DocumentClass*>(controller->openDocumentWithContentsOfURL(path, false));
+        docapp::settle();
+        return document;
+    }
+    // The message and title the window's navigation panel shows.
+    static std::pair<QString, QString> navigation(TOVWindowController* window) {
+        const TOVNavigationMessage& shown = window->navigationWindowController()->navMessage();
+        return {shown.message(), shown.title()};
+    }
+    static Bar* firstBar(::Document* document) {
+        return document->pages().front()->lines().at(1)->bars().front();
+    }
+    static std::string dumpOfData(const Bytes& data) {
+        auto context = tovtest::makeSongContext();
+        auto* document = context->insertNewObject<::Document>("Document");
+        EXPECT_TRUE(TOVDocumentParser().loadTOVZDocumentFromDataToDocument(data, document));
+        return tovtest::dumpDocument(document);
+    }
+    static std::string dumpOfFile(const std::filesystem::path& path) { return dumpOfData(docapp::readBytes(path)); }
+    // What the file of the song would read back as.
+    static std::string dumpAsSaved(const ::Document* document) {
+        return dumpOfData(TOVDocumentParser().tovzDataFromDocument(document).value_or(Bytes{}));
+    }
+
+    TempDir dir;
+};
+
+TEST_F(SongDocumentTest, OpenEditSaveAndReopenASongFile) {
+    const std::filesystem::path path = dir / "Song.tovz";
+    docapp::writeBytes(path, docapp::newSongFile());
+    auto* song = open<TOVZDocument>(path);
+    ASSERT_NE(song, nullptr);
+    EXPECT_FALSE(song->isNewDocument());
+    EXPECT_EQ(song->fileName().toStdString(), path.string());
+    // Loading leaves nothing to undo and nothing edited.
+    EXPECT_FALSE(song->undoManager().canUndo());
+    EXPECT_FALSE(song->isDocumentEdited());
+    EXPECT_TRUE(alertMessages.empty());
+    EXPECT_EQ(navigation(song->windowController()),
+              std::make_pair(QStringLiteral("Document loaded successfully."), QString()));
+
+    firstBar(song->documentData())->setWidth(210.0);
+    docapp::settle();
+    EXPECT_TRUE(song->undoManager().canUndo());
+    EXPECT_TRUE(song->isDocumentEdited());
+
+    ASSERT_TRUE(song->saveDocument());
+    EXPECT_FALSE(song->isDocumentEdited());
+    EXPECT_TRUE(savePanelRuns.empty());
+
+    song->close();
+    docapp::settle();
+    auto* again = open<TOVZDocument>(path);
+    ASSERT_NE(again, nullptr);
+    // Widths are kept in staff spaces of single precision.
+    EXPECT_NEAR(firstBar(again->documentData())->width(), 210.0, 1e-3);
+    EXPECT_EQ(dumpAsSaved(again->documentData()), dumpOfFile(path));
+    EXPECT_FALSE(again->undoManager().canUndo());
+    EXPECT_FALSE(again->isDocumentEdited());
+}
+
+TEST_F(SongDocumentTest, LaterVersionsAndMissingFontsAreToldAfterTheSongOpens) {
+    const std::string later = TOVZDocument::laterVersionMessage;
+    const auto missing = [](const std::string& name) {
+        return "The plug-in font [" + name + "] is not found. The default font is used instead.";
+    };
+    struct Case {
+        std::string version;
+        std::optional<std::string> fontID;
+        std::optional<std::string> fontName;
+        std::vector<std::string> alerts;
+        QString keptFontID;
+    };
+    const Case cases[] = {
+        {"1.5", "Default", "Default", {}, "Default"},
+        {"1.5", std::nullopt, std::nullopt, {}, "Default"},
+        {"1.5", "Mine", "My Font", {missing("My Font")}, "Mine"},
+        {"1.4", "Default", "Default", {}, "Default"},
+        {"1.10", "Default", "Default", {later}, "Default"},
+        {"2.0", "Mine", "My Font", {later, missing("My Font")}, "Mine"},
+        // The ID must match exactly.
+        {"1.5", "default", "Default", {missing("Default")}, "default"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::filesystem::path path = dir / ("Song" + std::to_string(n++) + ".tovz");
+        docapp::writeBytes(path, docapp::songFileWith(c.version, c.fontID, c.fontName));
+        alertMessages.clear();
+        auto* song = open<TOVZDocument>(path);
+        ASSERT_NE(song, nullptr) << c.version;
+        EXPECT_EQ(alertMessages, c.alerts) << c.version << " " << c.fontID.value_or("(none)");
+        EXPECT_EQ(song->documentData()->plugInFontID(), c.keptFontID);
+        // The warnings do not stop the song from opening, nor leave anything to undo.
+        EXPECT_FALSE(song->undoManager().canUndo());
+        EXPECT_FALSE(song->documentData()->pages().empty());
+        song->close();
+        docapp::settle();
+    }
+}
+
+TEST_F(SongDocumentTest, AMessageWithoutATranslationShowsTheEnglishText) {
+    platform::setLocalizationLookup([](std::string_view english) -> std::optional<std::string> {
+        if (english == TOVZDocument::laterVersionMessage) {
+            return std::string("Datei einer neueren Version.");
+        }
+        return std::nullopt;
+    });
+    const std::filesystem::path path = dir / "Later.tovz";
+    docapp::writeBytes(path, docapp::songFileWith("1.6", "Mine", "My Font"));
+    auto* song = open<TOVZDocument>(path);
+    platform::setLocalizationLookup({});
+    ASSERT_NE(song, nullptr);
+    EXPECT_EQ(alertMessages,
+              (std::vector<std::string>{"Datei einer neueren Version.",
+                                        "The plug-in font [My Font] is not found. The default font is used instead."}));
+    EXPECT_EQ(navigation(song->windowController()).first, QStringLiteral("Document loaded successfully."));
+}
+
+TEST_F(SongDocumentTest, TiesAreMadeAndOverfullBarsFittedWhenASongOpens) {
+    tovtest::TestSong song;
+    {
+        Bar* bar = firstBar(song.document);
+        NoteTone* left = bar->createNewSingleMeloFromLengthLevel(0, 240, 2)->firstUnit()->toneArray().front();
+        bar->createNewSingleMeloFromLengthLevel(240, 240, 2);
+        // A half note from beat four reaches over the end of the 4/4 bar.
+        bar->createNewSingleMeloFromLengthLevel(720, 480, 0);
+        song.context->processPendingChanges();
+        ASSERT_NE(left->createNewTie(), nullptr);
+        song.context->processPendingChanges();
+        ASSERT_EQ(bar->noteArray().size(), 3u);
+    }
+    const std::filesystem::path path = dir / "Tied.tovz";
+    docapp::writeBytes(path, TOVDocumentParser().tovzDataFromDocument(song.document).value());
+
+    auto* opened = open<TOVZDocument>(path);
+    ASSERT_NE(opened, nullptr);
+    const std::vector<Note*> notes = firstBar(opened->documentData())->noteArray();
+    // What does not fit the bar's time leaves it.
+    ASSERT_EQ(notes.size(), 2u);
+    const NoteTone* first = notes[0]->firstUnit()->toneArray().front();
+    ASSERT_TRUE(Tie::isWhole(first->tieRight()));
+    EXPECT_EQ(first->tieRight()->toneRight(), notes[1]->firstUnit()->toneArray().front());
+    std::uint64_t end = 0;
+    for (const Note* note : notes) {
+        for (const NoteUnit* unit : note->unitArray()) {
+            end = std::max(end, unit->timing() + unit->duration());
+        }
+    }
+    EXPECT_EQ(end, 480u);
+    EXPECT_FALSE(opened->undoManager().canUndo());
+}
+
+TEST_F(SongDocumentTest, PrintingPrintsTheSongsPagesFromTheWindow) {
+    const std::filesystem::path song = dir / "Song.tovz";
+    const std::filesystem::path legacy = dir / "Blues.tovr";
+    docapp::writeBytes(song, docapp::newSongFile());
+    std::filesystem::copy_file(docapp::legacySongFixture(), legacy);
+    platform::Document* documents[] = {open<TOVZDocument>(song), open<TOVDocument>(legacy)};
+    int n = 0;
+    for (platform::Document* document : documents) {
+        ASSERT_NE(document, nullptr);
+        const QString pdf = QString::fromStdString((dir / ("print" + std::to_string(n++) + ".pdf")).string());
+        platform::PrintOperation::setPrintPanelAnswer([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        EXPECT_TRUE(document->printDocument());
+        platform::PrintOperation::setPrintPanelAnswer({});
+        // One A4 page without margins for the one song page.
+        EXPECT_EQ(tovtest::pdfMediaBoxes(pdf), (std::vector<std::vector<double>>{{0, 0, 595, 842}}));
+    }
+}
+
+TEST_F(SongDocumentTest, AFileThatCannotBeReadOpensNothingAndStaysAsItWas) {
+    const Bytes legacy = docapp::readBytes(docapp::legacySongFixture());
+    const struct {
+        std::string name;
+        Bytes content;
+    } files[] = {
+        {"Broken.tovz", Bytes{'n', 'o', 't', ' ', 'g', 'z', 'i', 'p'}},
+        {"Cut.tovr", Bytes(legacy.begin(), legacy.begin() + static_cast<std::ptrdiff_t>(legacy.size() / 2))},
+        {"Song.tovr", docapp::newSongFile()}, // a song file named as a store
+    };
+    for (const auto& file : files) {
+        const std::filesystem::path path = dir / file.name;
+        docapp::writeBytes(path, file.content);
+        alertMessages.clear();
+        EXPECT_EQ(controller->openDocumentWithContentsOfURL(path, false), nullptr) << file.name;
+        EXPECT_TRUE(controller->documents().empty());
+        ASSERT_EQ(alertMessages.size(), 1u) << file.name;
+        EXPECT_NE(alertMessages.front().find("could not be opened"), std::string::npos);
+        EXPECT_EQ(docapp::readBytes(path), file.content);
+    }
+}
+
+TEST_F(SongDocumentTest, AFailedSaveLeavesTheOldFileAsItWas) {
+    const std::filesystem::path path = dir / "Song.tovz";
+    docapp::writeBytes(path, docapp::newSongFile());
+    const Bytes before = docapp::readBytes(path);
+    auto* song = open<TOVZDocument>(path);
+    ASSERT_NE(song, nullptr);
+    ::Document* document = song->documentData();
+    QString credit;
+    for (int i = 0; i < 400; ++i) {
+        credit += QString::number(i * 7919 % 1000) + QLatin1Char(' ');
+    }
+    document->song()->setComposer(platform::AttributedString(credit));
+    docapp::settle();
+    const std::size_t limit = before.size() + 64;
+    ASSERT_GT(TOVDocumentParser().tovzDataFromDocument(document)->size(), limit);
+
+    rlimit original{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &original), 0);
+    rlimit limited = original;
+    limited.rlim_cur = limit;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool saved = song->saveDocument();
+    ::setrlimit(RLIMIT_FSIZE, &original);
+    std::signal(SIGXFSZ, previousHandler);
+    docapp::settle();
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(docapp::readBytes(path), before);
+    EXPECT_TRUE(song->isDocumentEdited());
+    ASSERT_EQ(alertMessages.size(), 1u);
+    EXPECT_NE(alertMessages.front().find("could not be saved"), std::string::npos);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"Song.tovz"});
+}
+
+TEST_F(SongDocumentTest, CancellingTheNewSongPanelClosesTheNewDocument) {
+    saveAnswer = std::nullopt;
+    platform::Document* created = controller->newDocument();
+    ASSERT_NE(dynamic_cast<TOVZDocument*>(created), nullptr);
+    EXPECT_TRUE(static_cast<TOVZDocument*>(created)->isNewDocument());
+    docapp::settle();
+    ASSERT_EQ(savePanelRuns.size(), 1u);
+    EXPECT_EQ(savePanelRuns.front().allowedFileTypes, std::vector<std::string>{"tovz"});
+    EXPECT_TRUE(controller->documents().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(SongDocumentTest, ANewSongClosedBeforeItsPanelComesAsksForNothing) {
+    saveAnswer = dir / "Never.tovz";
+    platform::Document* created = controller->newDocument();
+    ASSERT_NE(created, nullptr);
+    created->close();
+    docapp::settle();
+    EXPECT_TRUE(savePanelRuns.empty());
+    EXPECT_TRUE(controller->documents().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(SongDocumentTest, ANewSongIsSavedUnderItsNameBeforeItGetsContent) {
+    saveAnswer = dir / "Tune.tovz";
+    auto* song = dynamic_cast<TOVZDocument*>(controller->newDocument());
+    ASSERT_NE(song, nullptr);
+    docapp::settle();
+    ASSERT_EQ(controller->documents().size(), 1u);
+    ASSERT_EQ(savePanelRuns.size(), 1u) << "the second save goes to the chosen file";
+    const auto& run = savePanelRuns.front();
+    EXPECT_EQ(run.prompt, "Create");
+    EXPECT_EQ(run.message, "Create new song.");
+    EXPECT_EQ(run.nameFieldStringValue, "NewSong");
+    EXPECT_EQ(run.songName, "New Song");
+    EXPECT_EQ(song->fileURL(), dir / "Tune.tovz");
+    EXPECT_FALSE(song->isDocumentEdited());
+    EXPECT_FALSE(song->undoManager().canUndo());
+    // The song is made from the form and gets the first page; the file holds it.
+    ::Document* document = song->documentData();
+    ASSERT_NE(document->song(), nullptr);
+    ASSERT_TRUE(document->song()->name());
+    EXPECT_EQ(document->song()->name()->string(), "Blue Tune");
+    ASSERT_EQ(document->pages().size(), 1u);
+    EXPECT_EQ(document->pages().front()->lines().size(), 10u);
+    EXPECT_EQ(dumpOfFile(dir / "Tune.tovz"), dumpAsSaved(document));
+    EXPECT_EQ(song->songSettingViewController(), nullptr);
+    EXPECT_EQ(navigation(song->windowController()),
+              std::make_pair(QStringLiteral("A New song created and saved successfully."), QStringLiteral("Blue Tune")));
+}
+
+TEST_F(SongDocumentTest, ALegacyStoreOpensIsNeverWrittenAndIsSavedAsASongFile) {
+    const std::filesystem::path legacy = dir / "Blues.tovr";
+    std::filesystem::copy_file(docapp::legacySongFixture(), legacy);
+    const Bytes before = docapp::readBytes(legacy);
+    auto* store = open<TOVDocument>(legacy);
+    ASSERT_NE(store, nullptr);
+    EXPECT_EQ(alertMessages, std::vector<std::string>{TOVDocument::olderVersionMessage});
+    EXPECT_EQ(navigation(store->windowController()),
+              std::make_pair(QStringLiteral("Document loaded successfully."), QStringLiteral("Blues")));
+    EXPECT_FALSE(store->undoManager().canUndo());
+    EXPECT_FALSE(store->isDocumentEdited());
+    if (const char* out = std::getenv("TOVRIN_APP_OUT")) {
+        platform::Window* window = store->windowController()->window();
+        window->resize(900, 700);
+        window->show();
+        docapp::settle();
+        window->grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/legacy-window.png"));
+    }
+    // The store's chords have no scale: the one with a frame gets the scale of its frame, the empty one
+    // keeps none.
+    std::vector<std::pair<double, double>> widthsAndScales;
+    for (const Chord* chord : store->documentData()->pages().front()->lines().at(1)->bars().front()->chords()) {
+        widthsAndScales.emplace_back(chord->frame().size.width, chord->scale());
+    }
+    ASSERT_EQ(widthsAndScales.size(), 2u);
+    EXPECT_EQ(widthsAndScales[0].first, 30.0);
+    EXPECT_GT(widthsAndScales[0].second, 0.2);
+    EXPECT_EQ(widthsAndScales[1], std::make_pair(0.0, 0.0));
+
+    // Save on the store runs Save As, which offers only "tovz"; naming the store itself adds the extension.
+    struct Step {
+        std::filesystem::path answer;
+        std::filesystem::path written;
+    };
+    const Step steps[] = {{dir / "Blues.tovr", dir / "Blues.tovr.tovz"}, {dir / "Blues", dir / "Blues.tovz"}};
+    for (const Step& step : steps) {
+        store->setFileURL(legacy);
+        savePanelRuns.clear();
+        saveAnswer = step.answer;
+        EXPECT_TRUE(store->saveDocument());
+        ASSERT_EQ(savePanelRuns.size(), 1u);
+        EXPECT_EQ(savePanelRuns.front().allowedFileTypes, std::vector<std::string>{"tovz"});
+        EXPECT_EQ(savePanelRuns.front().nameFieldStringValue, "Blues");
+        EXPECT_EQ(store->fileURL(), step.written);
+        EXPECT_EQ(docapp::readBytes(legacy), before);
+        EXPECT_EQ(dumpOfFile(step.written), dumpAsSaved(store->documentData()));
+    }
+    // Once it is a song file, Save writes it in place.
+    savePanelRuns.clear();
+    firstBar(store->documentData())->setWidth(150.0);
+    docapp::settle();
+    EXPECT_TRUE(store->saveDocument());
+    EXPECT_TRUE(savePanelRuns.empty());
+    EXPECT_EQ(dumpOfFile(dir / "Blues.tovz"), dumpAsSaved(store->documentData()));
+    EXPECT_EQ(docapp::readBytes(legacy), before);
+    // A song file the document did not open from keeps the store class.
+    EXPECT_NE(dynamic_cast<TOVDocument*>(store), nullptr);
+}
+
+TEST_F(SongDocumentTest, ChordsWithoutAScaleAreFittedToTheirFrameWithTheDefaultNotation) {
+    platform::UserDefaults::standard().setInteger("notationChordMinor", 1);
+    tovtest::TestSong song;
+    Bar* bar = firstBar(song.document);
+    const TOVChordElems cm7 = TOVChordElems::fromCodes(0, 1, 5, 17);
+    Chord* unscaled = bar->createNewChordWithElemsTiming(cm7, 0);
+    Chord* scaled = bar->createNewChordWithElemsTiming(cm7, 240);
+    Chord* empty = bar->createNewChordWithElemsTiming(TOVChordElems{}, 480);
+    for (Chord* chord : {unscaled, scaled, empty}) {
+        chord->setFrame({{0, 0}, {30, 20}});
+        chord->setScale(0.0);
+    }
+    scaled->setScale(0.8);
+    Line* lower = song.document->pages().front()->lines().at(1)->lower();
+    Chord* lowerChord = nullptr;
+    if (lower != nullptr) {
+        lowerChord = lower->bars().front()->createNewChordWithElemsTiming(cm7, 0);
+        lowerChord->setFrame({{0, 0}, {45, 20}});
+        lowerChord->setScale(0.0);
+    }
+
+    TOVChordViewFactory* factory = TOVChordViewFactory::singletonInstance();
+    factory->setProfile(TOVUtils::defaultChordNotationProfile());
+    const double width = factory->bezierPathFromChordFontID(cm7, "Default")->bounds().size.width;
+    ASSERT_GT(width, 0.0);
+    factory->setProfile({1, 1, 1, 1, 1, 1});
+
+    TOVDocument::repairChordScales(song.document);
+    EXPECT_NEAR(unscaled->scale(), 30.0 / width, 1e-5);
+    EXPECT_NEAR(scaled->scale(), 0.8, 1e-6);
+    EXPECT_EQ(empty->scale(), 0.0);
+    if (lowerChord != nullptr) {
+        EXPECT_NEAR(lowerChord->scale(), 45.0 / width, 1e-5);
+    }
+    EXPECT_EQ(factory->profile(), TOVUtils::currentChordNotationProfile());
+    EXPECT_EQ(factory->profile().minor, 1);
+    platform::UserDefaults::standard().removeObjectForKey("notationChordMinor");
+    factory->setProfile(TOVUtils::currentChordNotationProfile());
+}
+
+} // namespace
