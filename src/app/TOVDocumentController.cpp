@@ -57,12 +57,23 @@ platform::Document* TOVDocumentController::newDocument() {
 void TOVDocumentController::openDocument() {
     hideStartUpPanel();
     DocumentController::openDocument();
+    showStartUpPanelWhenNothingIsOpen();
 }
 
 platform::Document* TOVDocumentController::openDocumentWithContentsOfURL(const std::filesystem::path& url,
                                                                          bool display, std::string* error) {
     hideStartUpPanel();
-    return DocumentController::openDocumentWithContentsOfURL(url, display, error);
+    platform::Document* document = DocumentController::openDocumentWithContentsOfURL(url, display, error);
+    showStartUpPanelWhenNothingIsOpen();
+    return document;
+}
+
+// Without a dock to bring the application back, an open that was cancelled or failed while no document is
+// open would leave the program running with no window at all.
+void TOVDocumentController::showStartUpPanelWhenNothingIsOpen() {
+    if (documents().empty()) {
+        runStartupPanel();
+    }
 }
 
 void TOVDocumentController::removeDocument(platform::Document* document) {

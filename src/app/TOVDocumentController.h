@@ -27,7 +27,8 @@ public:
     TOVStartUpWindowController* startUpWindowController();
     void setStartUpWindowController(TOVStartUpWindowController* controller);
 
-    // Each hides the start-up panel first, then does the platform's work.
+    // Each hides the start-up panel first, then does the platform's work. An open that leaves no document
+    // open (cancelled, or the file could not be read) shows the panel again.
     platform::Document* newDocument() override;
     void openDocument() override;
     platform::Document* openDocumentWithContentsOfURL(const std::filesystem::path& url, bool display,
@@ -47,6 +48,7 @@ public:
 
 private:
     void hideStartUpPanel();
+    void showStartUpPanelWhenNothingIsOpen();
 
     TOVStartUpWindowController* startUpWindowController_ = nullptr; // the application-wide panel
 };

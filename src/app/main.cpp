@@ -1,5 +1,6 @@
 #include "app/TOVApplicationController.h"
 #include "app/TOVDocumentController.h"
+#include "layout/TOVEditorPageView.h"
 #include "model/TOVUtils.h"
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/SettingsDefaultsStore.h"
@@ -10,6 +11,7 @@
 #include "platform/ui/Window.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -97,9 +99,37 @@ void scheduleSnapshot() {
     });
 }
 
+// For timing how long a song takes to open: with TOVRIN_QUIT_AFTER_FIRST_PAGE set, the program quits as
+// soon as the paint pass that drew the first page sheet on screen is over, and tells on stderr how long
+// that took from its start.
+QElapsedTimer& sinceStart() {
+    static QElapsedTimer timer;
+    return timer;
+}
+
+void scheduleQuitAfterFirstPage() {
+    const char* wanted = std::getenv("TOVRIN_QUIT_AFTER_FIRST_PAGE");
+    if (wanted == nullptr || *wanted == '\0') {
+        return;
+    }
+    TOVEditorPageView::drawnOnScreenHook = [] {
+        TOVEditorPageView::drawnOnScreenHook = nullptr;
+        // Queued: the rest of the paint pass (the page's lines and bars) is drawn first.
+        QMetaObject::invokeMethod(
+            qApp,
+            [] {
+                std::fprintf(stderr, "tovrin: first page drawn after %lld ms\n",
+                             static_cast<long long>(sinceStart().elapsed()));
+                QCoreApplication::exit(0);
+            },
+            Qt::QueuedConnection);
+    };
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    sinceStart().start();
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
     QApplication::setOrganizationName(QStringLiteral("Tovrin"));
@@ -110,6 +140,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     scheduleSnapshot();
+    scheduleQuitAfterFirstPage();
     if (!resourcesAreInstalled()) {
         const std::string message =
             platform::localized("Tovrin cannot find its glyphs and images. Please install it again.");

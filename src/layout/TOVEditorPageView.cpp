@@ -340,6 +340,9 @@ void TOVEditorPageView::drawRect(const Rect& dirty, platform::GraphicsContext& c
         ctx.fillRect(sheet);
     }
     drawFooter(ctx);
+    if (drawnOnScreenHook != nullptr && ctx.isDrawingToScreen()) {
+        drawnOnScreenHook();
+    }
 }
 
 namespace {

@@ -86,6 +86,9 @@ public:
     TOVEditorPageView* previousPageView() const;
 
     // --- Drawing ---
+    // A measurement hook of the program (TOVRIN_QUIT_AFTER_FIRST_PAGE): when set, called each time a page
+    // sheet is drawn on screen. Unset in normal use.
+    static inline void (*drawnOnScreenHook)() = nullptr;
     void drawRect(const platform::Rect& dirty, platform::GraphicsContext& ctx) override;
     // The footer: "name  page / pages".
     QString footerText() const;
