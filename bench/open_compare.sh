@@ -93,17 +93,19 @@ def figures(label):
             drawn.append(int(found.group(1)) / 1000)
     return walls, rss, drawn
 
+def cell(values, digits):
+    return f"{statistics.median(values):.{digits}f} ({min(values):.2f}-{max(values):.2f})".rjust(20)
+
 print(f"{bars} bars, {reps} runs each (medians; min-max)")
-print(f"{'program':<34} | {'wall s':>16} | {'peak MiB':>16}")
-print("-" * 72)
+print(f"{'program':<34} | {'wall s':>20} | {'peak MiB':>20}")
+print("-" * 80)
 rows = {}
 for label, title in (("tovrin", "tovrin, open to first page drawn"), ("render", "tovz-render, open to PDF")):
     walls, rss, drawn = figures(label)
     rows[label] = (statistics.median(walls), statistics.median(rss))
-    print(f"{title:<34} | {statistics.median(walls):>6.3f} ({min(walls):.2f}-{max(walls):.2f}) | "
-          f"{statistics.median(rss):>6.1f} ({min(rss):.0f}-{max(rss):.0f})")
+    print(f"{title:<34} | {cell(walls, 3)} | {cell(rss, 1)}")
     if drawn:
-        print(f"{'  of which, from main() to page':<34} | {statistics.median(drawn):>6.3f} ({min(drawn):.2f}-{max(drawn):.2f}) |")
+        print(f"{'  of which, from main() to page':<34} | {cell(drawn, 3)} |")
 (tw, tm), (rw, rm) = rows["tovrin"], rows["render"]
 print(f"ratio tovrin / tovz-render: time {tw / rw:.2f}, memory {tm / rm:.2f}")
 print("(wall time of /usr/bin/time, which resolves 10 ms)")
