@@ -108,6 +108,17 @@ TOVWindowController::TOVWindowController(const std::string& windowNibName)
             editBarsModeDidChange(sender->tag());
         }
     });
+    // The counts of the "A Page" and "Partition" menus: the item's tag is the count.
+    addActionHandler("numberOfLinesInSelectedPageDidChange:", [this](platform::MenuItem* sender) {
+        if (sender != nullptr && sender->tag() > 0) {
+            editorController_->setNumberOfLinesInSelectedPage(static_cast<std::uint64_t>(sender->tag()));
+        }
+    });
+    addActionHandler("numberOfBarsInSelectedLineDidChange:", [this](platform::MenuItem* sender) {
+        if (sender != nullptr && sender->tag() > 0) {
+            editorController_->setNumberOfBarsInSelectedLine(static_cast<std::uint64_t>(sender->tag()));
+        }
+    });
     // The panel exists from the start and stays hidden until the window places it.
     navigationWindowController_->window()->hide();
 }

@@ -396,4 +396,36 @@ TEST_F(TOVApplicationControllerTest, MenuStatesFollowTheFrontDocument) {
     EXPECT_TRUE(song.window->isVisible());
 }
 
+// The counts of "A Page" and "Partition" are commands: choosing an item sets that count.
+TEST_F(TOVApplicationControllerTest, ChoosingACountInTheLayoutMenusChangesTheSong) {
+    makeController();
+    app.finishLaunching();
+    SongWindow& song = openSong({{.aPage = 10,
+                                  .lines = {{.partition = 0, .bars = 0},
+                                            {.partition = 4, .bars = 4},
+                                            {.partition = 4, .bars = 4}}}});
+    TOVEditorViewController* editor = song.controller.editorController();
+    ASSERT_NE(editor, nullptr);
+    const auto choose = [&](const std::string& title, int tag) {
+        openMenu(song.window, title);
+        for (const auto& item : menu(title).items()) {
+            if (!item->isSeparatorItem() && item->tag() == tag) {
+                QAction* shown = song.window->applicationMenuBar()->qActionFor(item.get());
+                ASSERT_NE(shown, nullptr);
+                ASSERT_TRUE(shown->isEnabled()) << title << " " << tag;
+                shown->trigger();
+                settle();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no item " << tag << " in " << title;
+    };
+    choose("Partition", 2);
+    EXPECT_EQ(editor->numberOfBarsInSelectedLine(), 2u);
+    EXPECT_EQ(checkedTags(song.window, "Partition"), std::vector<int>{2});
+    choose("A Page", 8);
+    EXPECT_EQ(editor->numberOfLinesInSelectedPage(), 8u);
+    EXPECT_EQ(checkedTags(song.window, "A Page"), std::vector<int>{8});
+}
+
 } // namespace
