@@ -9,7 +9,11 @@
 #include "model/NoteUnit.h"
 #include "notation/TOVNoteUnitCell.h"
 #include "notation/TOVNoteView.h"
+#include "notation/TOVNoteToneCell.h"
 #include "platform/ui/ViewHost.h"
+#include "platform/ui/WindowEvents.h"
+
+#include "platform/foundation/Resources.h"
 
 #include <QString>
 
@@ -473,6 +477,52 @@ TEST_F(NavigationHintsTest, PaletteReportsShowTheDragHintAndLeavingShowsTheNorma
     EXPECT_EQ(recorder.last().title, QStringLiteral("Dragging a rest"));
     controller->layoutViewNotePaletteDragPerformedDraggingInfo(barView(0), 0x20000, info);
     EXPECT_EQ(recorder.last().title, QStringLiteral("Bar 2 selected"));
+}
+
+// A click that changes only the cells of the selected note (Shift on a second tone) shows the hint anew.
+TEST_F(NavigationHintsTest, ChangingTheSelectedCellsOfANoteShowsTheHintAgain) {
+    Note* note = triplet(2, false);
+    note->unitArray()[1]->toneArray().front()->setLevel(2);
+    auto views = noteViewsOf(2);
+    ASSERT_EQ(views.size(), 1u);
+    TOVNoteView& view = *views.front();
+    showWithViewport(900, 700);
+    QWidget* window = controller->scrollView();
+    uitest::WindowEvents input(*window);
+    unsigned long time = 1000;
+    const auto click = [&](std::size_t unit, Qt::KeyboardModifiers held) {
+        const platform::Rect head = view.unitCellArray()[unit]->toneCellArray().front()->frame();
+        const platform::Point inHost = view.convertPointToView({head.midX(), head.midY()}, nullptr);
+        const QPointF at = controller->host()->mapTo(window, QPointF(inHost.x, inHost.y));
+        input.press(at, Qt::LeftButton, time += 5000, held);
+        input.release(at, Qt::LeftButton, time += 20, held);
+        QApplication::processEvents();
+    };
+    click(0, {});
+    ASSERT_EQ(editor().selectedObjectViewSet().size(), 1u);
+    ASSERT_EQ(editor().selectedObjectViewSet().front().get(), &view);
+    recorder.hints.clear();
+    click(1, Qt::ShiftModifier);
+    ASSERT_EQ(editor().selectedObjectViewSet().size(), 1u);
+    ASSERT_EQ(recorder.hints.size(), 1u);
+    EXPECT_EQ(recorder.last().title, QStringLiteral("Bar 3 selected"));
+}
+
+// The texts go through the translation lookup; a title's number fills the translated format.
+TEST_F(NavigationHintsTest, HintsAreTranslatedAndMissingTranslationsShowTheEnglishText) {
+    platform::setLocalizationLookup([](std::string_view text) -> std::optional<std::string> {
+        if (text == "Copy bars from %ld to ?") {
+            return std::string("Takte %ld bis ? kopieren");
+        }
+        return std::nullopt;
+    });
+    controller->setEditBarsMode(TOVEditorViewController::Copy);
+    controller->setEditBarsStart(barView(6));
+    controller->showNavigationMessageForEditBarsMode();
+    platform::setLocalizationLookup({});
+    EXPECT_EQ(recorder.last().title, QStringLiteral("Takte 7 bis ? kopieren"));
+    EXPECT_EQ(recorder.last().message,
+              QStringLiteral("Click the last bar which the Copy operation will end at. \nOr press ESC to cancel."));
 }
 
 } // namespace
