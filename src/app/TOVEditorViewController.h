@@ -31,6 +31,8 @@ class TOVEditorView;
 class TOVEditorViewControllerDelegate;
 class TOVLayoutView;
 class TOVManagedObject;
+class TOVNoteView;
+class Note;
 
 namespace platform {
 class ManagedObjectContext;
@@ -162,6 +164,14 @@ public:
     void showNavigationMessageForDraggingSymbolActiveView(int symbolType, platform::View* activeView);
     void showNavigationMessageForDraggingNoteActiveView(int item, platform::View* activeView);
 
+    // --- Note commands ---
+    // The selected note views (other selected objects left out) and their notes, by the note's timing.
+    std::vector<TOVNoteView*> selectedNoteViewArray() const;
+    std::vector<Note*> selectedNoteArray() const;
+    // Whether the Beam command applies: one beamed note, one tuplet whose selected units can be beamed or
+    // divided, or several notes that the first one's bar can join under one beam.
+    bool canEnableBeamMenu() const;
+
     // --- The undo refresh buffer's side ---
     void coreDataControllerDrainBuffer(TOVCoreDataController& buffer) override;
     void objectShouldUpdateView(TOVManagedObject* object) override;
@@ -190,6 +200,7 @@ public:
     platform::Point toolsViewInquireOrigin(TOVObjectView* view) override;
     void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) override;
     void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
+    void noteViewDidUpdateSelectedCells(TOVNoteView* noteView) override;
 
     // --- TOVLayoutController ---
     void layoutViewMousDidClick(platform::View* view, const platform::Event& event) override;

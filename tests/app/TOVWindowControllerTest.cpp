@@ -1,18 +1,23 @@
 #include "AppWindowFixture.h"
 #include "support/ImageInk.h"
+#include "support/RealDrag.h"
 
 #include "app/TOVEditorViewController.h"
 #include "app/TOVNavigationWindowController.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowController.h"
 #include "app/TOVWindowControllerDelegate.h"
+#include "layout/TOVEditorBarView.h"
 #include "layout/TOVEditorView.h"
+#include "layout/TOVPaletteTypes.h"
 #include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Song.h"
+#include "platform/foundation/KeyedArchiver.h"
 #include "platform/ui/ChildPanel.h"
+#include "platform/ui/ViewHost.h"
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/ToolbarItem.h"
 #include "platform/ui/Window.h"
@@ -449,3 +454,62 @@ TEST_F(WindowControllerTest, DoubleRowSongAtAutomaticZoomShowsTheWholePageWidth)
     EXPECT_LE(controller->editorController()->editorView()->frame().size.width * 1.0,
               scroll->viewport()->width() + 1.0);
 }
+
+namespace {
+
+// A long rest dragged from the palette over a bar that holds a note is refused there: the panel turns from
+// the green bar hint to the yellow conflict hint.
+TEST_F(WindowControllerTest, DraggingALongRestOverABarWithANoteShowsTheYellowConflictHint) {
+    auto controller = makeWindow(false, 900);
+    TOVEditorViewController* editor = controller->editorController();
+    TOVEditorBarView* barView = editor->editorView()->barViewFromNumberInLower(1, false);
+    ASSERT_NE(barView, nullptr);
+    barView->bar()->createNewSingleMeloFromLengthLevel(0, 240, 0);
+    context->processPendingChanges();
+    platform::ViewHost* host = editor->host();
+    const platform::Rect frame = barView->bounds();
+    const platform::Point inHost =
+        barView->convertPointToView(platform::Point(frame.maxX() - 12, frame.midY()), nullptr);
+    const QPointF over(inHost.x, inHost.y);
+    TOVNavigationWindowController* panel = controller->navigationWindowController();
+    const auto boxColour = [&] {
+        const QImage image = panel->navigationView()->grab().toImage();
+        return image.pixelColor(image.width() - 10, 6);
+    };
+
+    QTest::mouseClick(host->window()->windowHandle(), Qt::LeftButton, {}, host->mapTo(host->window(), over).toPoint());
+    settle();
+    EXPECT_EQ(panel->labelTitle()->text(), QStringLiteral("Bar 2 selected"));
+    EXPECT_EQ(panel->navigationView()->priority(), 0);
+    const QColor green = boxColour();
+    EXPECT_GT(green.green(), green.red()) << green.name().toStdString();
+
+    platform::DraggingInfo info;
+    info.addType(TOVEditorBarView::kSymbolPaletteDragType);
+    const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(0x60E);
+    info.addType(TOVPaletteTypes::ItemType,
+                 QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    uitest::DragSourceWindow palette(info, QPoint(controller->window()->frameGeometry().right() + 20, 40));
+    uitest::RealDrag drag;
+    // Over the bar, then away out of every window, where the drag is given up.
+    drag.dragAlong(palette.middle(), palette.pastDragDistance(),
+                   {{host, over}, {host, over + QPointF(1, 1)}, {host, QPointF(-300, -300)}});
+    settle();
+    EXPECT_EQ(palette.view->drags, 1);
+    EXPECT_EQ(panel->labelMessage()->text(),
+              QStringLiteral("Can not create the symbol on that bar because there is already another symbol or a "
+                             "note which conflicts."));
+    EXPECT_EQ(panel->labelTitle()->text(), QStringLiteral("Dragging a symbol"));
+    EXPECT_EQ(panel->navigationView()->priority(), 1);
+    const QColor yellow = boxColour();
+    EXPECT_GT(yellow.red(), 200) << yellow.name().toStdString();
+    EXPECT_GT(yellow.green(), 200) << yellow.name().toStdString();
+    EXPECT_LT(yellow.blue(), 120) << yellow.name().toStdString();
+
+    const QString out = QString::fromLocal8Bit(qgetenv("TOVRIN_RENDER_DIR"));
+    if (!out.isEmpty()) {
+        render::grabWithPanel(*controller).save(out + QStringLiteral("/conflict-hint.png"));
+    }
+}
+
+} // namespace
