@@ -23,6 +23,13 @@ TOVNavigationWindowController::TOVNavigationWindowController()
     QFont messageFont = message->font();
     messageFont.setPointSizeF(9.0);
     message->setFont(messageFont);
+    // The panel's width is the toolbar's to give: a long text wraps (or is cut at the panel's edge)
+    // instead of pushing the panel past the window.
+    for (QLabel* label : {title, message}) {
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+    message->setWordWrap(true);
+    message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(title);
     layout->addWidget(message);
     layout->addStretch(1);

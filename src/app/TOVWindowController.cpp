@@ -191,7 +191,8 @@ void TOVWindowController::buildWindow() {
 
     auto* area = new QWidget;
     area->setObjectName(QStringLiteral("navigationArea"));
-    area->setFixedSize(330, 36);
+    // Wide and high enough for a title over the longest hint, which wraps to two lines.
+    area->setFixedSize(460, 50);
     toolbarItemNavigationArea_ = std::make_shared<platform::ToolbarItem>("NavigationArea");
     toolbarItemNavigationArea_->setView(area);
     toolbar_->addItem(toolbarItemNavigationArea_);

@@ -22,6 +22,8 @@
 #include "platform/ui/ToolbarItem.h"
 #include "platform/ui/Window.h"
 
+#include <QGuiApplication>
+#include <QWindow>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -489,6 +491,13 @@ TEST_F(WindowControllerTest, DraggingALongRestOverABarWithANoteShowsTheYellowCon
     const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(0x60E);
     info.addType(TOVPaletteTypes::ItemType,
                  QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    // Windows that earlier tests of this program left open must not lie in the drag's way.
+    for (QWindow* other : QGuiApplication::topLevelWindows()) {
+        if (other != controller->window()->windowHandle() && other != panel->window()->windowHandle() &&
+            other->transientParent() == nullptr) {
+            other->hide();
+        }
+    }
     uitest::DragSourceWindow palette(info, QPoint(controller->window()->frameGeometry().right() + 20, 40));
     uitest::RealDrag drag;
     // Over the bar, then away out of every window, where the drag is given up.
