@@ -1,9 +1,6 @@
 #include "app/TOVDocument.h"
 
-#include "app/TOVEditorViewController.h"
-#include "app/TOVWindowController.h"
 #include "document/TOVDocumentParser.h"
-#include "layout/TOVEditorView.h"
 #include "document/TOVMigrationController.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "model/Bar.h"
@@ -14,9 +11,6 @@
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Resources.h"
-#include "platform/ui/Alert.h"
-#include "platform/ui/SavePanel.h"
-#include "platform/ui/Window.h"
 
 namespace {
 
@@ -47,42 +41,20 @@ void repairChordsOfBars(const std::vector<Bar*>& bars, const TOVChordViewFactory
 
 TOVDocument::TOVDocument() = default;
 
-TOVDocument::~TOVDocument() {
-    if (windowController_ != nullptr) {
-        windowController_->setDelegate(nullptr);
-    }
-    // The window shows the content: it goes first, and the document's undo manager stops being the
-    // content's before the context that owns it goes.
-    releaseWindowControllers();
-    windowController_ = nullptr;
-    setUndoManager(nullptr);
-}
+TOVDocument::~TOVDocument() = default;
 
 ::Document* TOVDocument::documentData() const {
     return document_;
 }
 
 void TOVDocument::adoptContext(std::unique_ptr<platform::ManagedObjectContext> context, ::Document* document) {
-    setUndoManager(nullptr);
-    context_ = std::move(context);
     document_ = document;
-    if (context_) {
-        setUndoManager(&context_->undoManager());
-    }
-}
-
-bool TOVDocument::readFromURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
-    fileName_ = QString::fromStdString(url.string());
-    return platform::Document::readFromURL(url, typeName, error);
+    TOVPersistentDocument::adoptContext(std::move(context));
 }
 
 bool TOVDocument::readFromData(const std::vector<std::uint8_t>& data, const std::string& typeName,
                                std::string* error) {
-    // The window keeps the context it shows: a document with a window is not read again.
-    if (windowController_ != nullptr) {
-        if (error != nullptr) {
-            *error = "The song is open in a window.";
-        }
+    if (!mayReadContent(error)) {
         return false;
     }
     // The store is imported into a context of our own; the file is never written back.
@@ -96,16 +68,6 @@ bool TOVDocument::readFromData(const std::vector<std::uint8_t>& data, const std:
     }
     adoptContext(std::move(imported->context), imported->document);
     return true;
-}
-
-std::optional<std::vector<std::uint8_t>> TOVDocument::dataOfType(const std::string& typeName, std::string* error) {
-    // Whatever the type asked for, the song is written as an interchange file.
-    TOVDocumentParser parser;
-    std::optional<std::vector<std::uint8_t>> data = parser.tovzDataFromDocument(document_);
-    if (!data && error != nullptr) {
-        *error = "The song could not be written.";
-    }
-    return data;
 }
 
 bool TOVDocument::writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
@@ -124,21 +86,7 @@ bool TOVDocument::isLegacyStoreName(const QString& path) {
 }
 
 bool TOVDocument::isLegacyFile() const {
-    return isLegacyStoreName(fileName_);
-}
-
-void TOVDocument::prepareSavePanel(platform::SavePanel& panel) {
-    if (platform::Window* window = windowForSheet()) {
-        window->raise();
-        window->activateWindow();
-    }
-    panel.allowedFileTypes = {"tovz"};
-}
-
-bool TOVDocument::validateMenuItem(platform::MenuItem& item) {
-    // The platform answers Undo and Redo (and sets their titles); every other command is enabled.
-    platform::Document::validateMenuItem(item);
-    return true;
+    return isLegacyStoreName(fileName());
 }
 
 void TOVDocument::repairChordScales(::Document* document) {
@@ -164,49 +112,12 @@ void TOVDocument::repairChordScales(::Document* document) {
 
 void TOVDocument::showLoadAlerts() {
     if (isLegacyFile()) {
-        // The song is handed over while the window is being made, before the document lists it.
-        platform::Window* window = windowController_ != nullptr ? windowController_->window() : windowForSheet();
-        platform::Alert::alertWithMessage(text(olderVersionMessage), {})->beginSheetModalForWindow(window, {});
+        showAlertSheet(text(olderVersionMessage));
     }
 }
 
 // --- Window ---
 
-void TOVDocument::makeWindowControllers() {
-    if (windowController_ != nullptr || !context_) {
-        return;
-    }
-    auto controller = std::make_unique<TOVWindowController>("TOVDocument");
-    windowController_ = controller.get();
-    controller->setDelegate(this);
-    controller->setManagedObjectContext(context_.get());
-    if (TOVEditorViewController* editor = controller->editorController()) {
-        editor->registerUndoObservation(&context_->undoManager());
-    }
-    // The window is built now, so that the document hears when it closes; building it hands the song
-    // over (windowControllerDidLoadDocument).
-    controller->loadWindow();
-    addWindowController(std::move(controller));
-}
-
-platform::View* TOVDocument::viewForPrinting() {
-    return windowController_ != nullptr ? windowController_->printableView() : nullptr;
-}
-
 void TOVDocument::windowControllerDidParseDocument(TOVWindowController* controller, ::Document* document) {
     repairChordScales(document);
-}
-
-void TOVDocument::windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document) {
-    if (controller != nullptr) {
-        controller->editorRequireShowNavigationMessageTitlePriority(
-            controller->editorController(), QString::fromStdString(text(loadedMessage)), controller->songName(), 0);
-    }
-    if (context_) {
-        context_->processPendingChanges();
-        // The repair cannot be undone.
-        context_->undoManager().removeAllActions();
-    }
-    updateChangeCountCleared();
-    showLoadAlerts();
 }

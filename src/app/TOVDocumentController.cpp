@@ -109,12 +109,8 @@ std::shared_ptr<platform::Document> TOVDocumentController::makeDocumentWithConte
         document = std::make_shared<TOVZDocument>();
     }
     document->setFileType(typeName);
-    if (!document->readFromURL(url, typeName, error)) {
+    if (!readDocumentFromURL(*document, url, typeName, error)) {
         return nullptr;
     }
-    document->setFileURL(url);
-    // Whatever reading registered is not an edit of the user's.
-    document->undoManager().removeAllActions();
-    document->updateChangeCountCleared();
     return document;
 }

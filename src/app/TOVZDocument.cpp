@@ -3,14 +3,12 @@
 #include "app/TOVEditorViewController.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowController.h"
-#include "layout/TOVEditorView.h"
 #include "document/TOVDocumentParser.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "model/Document.h"
 #include "model/TOVManagedObjectModel.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Resources.h"
-#include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/SavePanel.h"
 #include "platform/ui/Window.h"
@@ -41,61 +39,41 @@ TOVZDocument::TOVZDocument() : alive_(std::make_shared<bool>(true)) {
 
 TOVZDocument::~TOVZDocument() {
     *alive_ = false;
-    if (windowController_ != nullptr) {
-        windowController_->setDelegate(nullptr);
-    }
-    // The window shows the content: it goes first, and the document's undo manager stops being the
-    // content's before the context that owns it goes.
-    releaseWindowControllers();
-    windowController_ = nullptr;
-    setUndoManager(nullptr);
+    // The window goes before the song form and the parser.
+    closeDownWindows();
 }
 
 void TOVZDocument::resetContext() {
-    setUndoManager(nullptr);
-    context_ = std::make_unique<platform::ManagedObjectContext>(TOVManagedObjectModel::sharedModel());
-    setUndoManager(&context_->undoManager());
-}
-
-::Document* TOVZDocument::documentData() const {
-    if (!context_) {
-        return nullptr;
-    }
-    const std::vector<platform::ManagedObject*> documents = context_->fetchObjects("Document");
-    return documents.empty() ? nullptr : dynamic_cast<::Document*>(documents.front());
+    adoptContext(std::make_unique<platform::ManagedObjectContext>(TOVManagedObjectModel::sharedModel()));
 }
 
 void TOVZDocument::initWithType(const std::string& typeName) {
     setFileType(typeName);
     isNewDocument_ = true;
     makeSongSettingViewController();
-    context_->insertNewObject<::Document>("Document");
-    context_->processPendingChanges();
+    managedObjectContext().insertNewObject<::Document>("Document");
+    managedObjectContext().processPendingChanges();
 }
 
 bool TOVZDocument::readFromURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
     isNewDocument_ = false;
-    fileName_ = QString::fromStdString(url.string());
-    return platform::Document::readFromURL(url, typeName, error);
+    return TOVPersistentDocument::readFromURL(url, typeName, error);
 }
 
 bool TOVZDocument::readFromData(const std::vector<std::uint8_t>& data, const std::string& typeName,
                                 std::string* error) {
-    // The window keeps the context it shows: a document with a window is not read again.
-    if (windowController_ != nullptr) {
-        if (error != nullptr) {
-            *error = "The song is open in a window.";
-        }
+    if (!mayReadContent(error)) {
         return false;
     }
     // Reading again before a window exists starts from an empty context.
     if (documentData() != nullptr) {
         resetContext();
     }
-    platform::UndoManager& undo = context_->undoManager();
+    platform::ManagedObjectContext& context = managedObjectContext();
+    platform::UndoManager& undo = context.undoManager();
     undo.disableUndoRegistration();
-    auto* document = context_->insertNewObject<::Document>("Document");
-    context_->processPendingChanges();
+    auto* document = context.insertNewObject<::Document>("Document");
+    context.processPendingChanges();
     auto parser = std::make_unique<TOVDocumentParser>();
     const bool loaded = document != nullptr && parser->loadTOVZDocumentFromDataToDocument(data, document);
     if (loaded) {
@@ -108,7 +86,7 @@ bool TOVZDocument::readFromData(const std::vector<std::uint8_t>& data, const std
         }
         document->truncateDataByTimeSignature();
         document->completeTie();
-        context_->processPendingChanges();
+        context.processPendingChanges();
     } else if (error != nullptr) {
         *error = parser->failureReason();
     }
@@ -120,10 +98,7 @@ bool TOVZDocument::readFromData(const std::vector<std::uint8_t>& data, const std
 std::optional<std::vector<std::uint8_t>> TOVZDocument::dataOfType(const std::string& typeName, std::string* error) {
     // Every save writes the interchange file, whatever type was asked for.
     auto parser = std::make_unique<TOVDocumentParser>();
-    std::optional<std::vector<std::uint8_t>> data = parser->tovzDataFromDocument(documentData());
-    if (!data && error != nullptr) {
-        *error = "The song could not be written.";
-    }
+    std::optional<std::vector<std::uint8_t>> data = interchangeData(*parser, error);
     lastUsedParser_ = std::move(parser);
     return data;
 }
@@ -138,18 +113,6 @@ bool TOVZDocument::writeToURL(const std::filesystem::path& url, const std::strin
 
 bool TOVZDocument::isLaterVersion(const std::optional<QString>& version) {
     return TOVDocumentParser::isLaterDataVersion(version);
-}
-
-bool TOVZDocument::validateMenuItem(platform::MenuItem& item) {
-    // The platform answers Undo and Redo (and sets their titles); every other command is enabled.
-    platform::Document::validateMenuItem(item);
-    return true;
-}
-
-void TOVZDocument::showAlertSheet(const std::string& message) {
-    // The song is handed over while the window is being made, before the document lists it.
-    platform::Window* window = windowController_ != nullptr ? windowController_->window() : windowForSheet();
-    platform::Alert::alertWithMessage(message, {})->beginSheetModalForWindow(window, {});
 }
 
 void TOVZDocument::showLoadAlerts() {
@@ -171,21 +134,7 @@ void TOVZDocument::makeSongSettingViewController() {
 }
 
 void TOVZDocument::makeWindowControllers() {
-    if (windowController_ != nullptr) {
-        return;
-    }
-    auto controller = std::make_unique<TOVWindowController>("TOVDocument");
-    windowController_ = controller.get();
-    controller->setDelegate(this);
-    controller->setManagedObjectContext(context_.get());
-    if (TOVEditorViewController* editor = controller->editorController()) {
-        editor->registerUndoObservation(&context_->undoManager());
-    }
-    // The window is built now, so that the document hears when it closes; building it hands the song
-    // over (windowControllerDidLoadDocument).
-    controller->loadWindow();
-    addWindowController(std::move(controller));
-    if (isNewDocument_) {
+    if (makeWindowController() && isNewDocument_) {
         // A new song is saved under a name before it gets content. The save panel comes once the window
         // is up, after the command that made the document has returned.
         newSongFlow_ = true;
@@ -199,27 +148,24 @@ void TOVZDocument::makeWindowControllers() {
 }
 
 void TOVZDocument::prepareSavePanel(platform::SavePanel& panel) {
-    if (platform::Window* window = windowForSheet()) {
-        window->raise();
-        window->activateWindow();
-    }
-    if (newSongFlow_ && songSettingViewController_ && songSettingViewController_->view() != nullptr) {
-        // The panel lets its accessory go with it; the form sits in a holder of the panel's, from which
-        // the save takes it back before the panel goes.
-        auto* holder = new QWidget();
-        auto* layout = new QVBoxLayout(holder);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(songSettingViewController_->view());
-        panel.setAccessoryView(holder);
-        panel.prompt = text("Create");
-        panel.message = text("Create new song.");
-        panel.nameFieldStringValue = "NewSong";
-        if (QLineEdit* name = songSettingViewController_->songNameTextField()) {
-            name->setText(QString::fromStdString(text("New Song")));
-        }
+    if (!newSongFlow_ || !songSettingViewController_ || songSettingViewController_->view() == nullptr) {
+        TOVPersistentDocument::prepareSavePanel(panel);
         return;
     }
-    panel.allowedFileTypes = {"tovz"};
+    raiseWindowForSheet();
+    // The panel lets its accessory go with it; the form sits in a holder of the panel's, from which
+    // the save takes it back before the panel goes.
+    auto* holder = new QWidget();
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(songSettingViewController_->view());
+    panel.setAccessoryView(holder);
+    panel.prompt = text("Create");
+    panel.message = text("Create new song.");
+    panel.nameFieldStringValue = "NewSong";
+    if (QLineEdit* name = songSettingViewController_->songNameTextField()) {
+        name->setText(QString::fromStdString(text("New Song")));
+    }
 }
 
 void TOVZDocument::takeBackSongForm() {
@@ -229,45 +175,30 @@ void TOVZDocument::takeBackSongForm() {
     }
 }
 
-platform::View* TOVZDocument::viewForPrinting() {
-    return windowController_ != nullptr ? windowController_->printableView() : nullptr;
-}
-
 void TOVZDocument::documentDidSave(bool didSave) {
     if (!newSongFlow_) {
         return;
     }
     newSongFlow_ = false;
-    if (didSave && windowController_ != nullptr) {
+    TOVWindowController* controller = windowController();
+    if (didSave && controller != nullptr) {
         TOVSongSettingViewController* form = songSettingViewController_.get();
         const QString title = form != nullptr && form->songNameTextField() != nullptr
                                   ? form->songNameTextField()->text()
                                   : QString();
-        windowController_->createSongSettingFrom(form);
-        windowController_->createInitialPage();
-        windowController_->loadWindow();
-        windowController_->updateEditorView();
-        context_->processPendingChanges();
+        controller->createSongSettingFrom(form);
+        controller->createInitialPage();
+        controller->loadWindow();
+        controller->updateEditorView();
+        managedObjectContext().processPendingChanges();
         // The new song starts with nothing to undo; the second save puts its content in the file.
-        context_->undoManager().removeAllActions();
+        managedObjectContext().undoManager().removeAllActions();
         updateChangeCountCleared();
         saveDocument();
-        windowController_->editorRequireShowNavigationMessageTitlePriority(
-            windowController_->editorController(), QString::fromStdString(text(createdMessage)), title, 0);
+        controller->editorRequireShowNavigationMessageTitlePriority(
+            controller->editorController(), QString::fromStdString(text(createdMessage)), title, 0);
     } else if (!didSave) {
         close();
     }
     songSettingViewController_.reset();
-}
-
-void TOVZDocument::windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document) {
-    if (!isNewDocument_ && controller != nullptr) {
-        controller->editorRequireShowNavigationMessageTitlePriority(
-            controller->editorController(), QString::fromStdString(text(loadedMessage)), controller->songName(), 0);
-    }
-    context_->processPendingChanges();
-    // Loading leaves nothing to undo.
-    context_->undoManager().removeAllActions();
-    updateChangeCountCleared();
-    showLoadAlerts();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/TOVWindowControllerDelegate.h"
-#include "platform/ui/Document.h"
+#include "app/TOVPersistentDocument.h"
 
 #include <QString>
 
@@ -14,20 +13,16 @@
 class Document;
 class TOVDocumentParser;
 class TOVSongSettingViewController;
-class TOVWindowController;
 
 namespace platform {
-class ManagedObjectContext;
 class SavePanel;
-class View;
 } // namespace platform
 
-// The document of a "tovz" song file: one per open song window. Its content is the song model in a
-// managed object context of its own, whose undo manager is the document's; opening fills the context from
-// the interchange file and saving writes the interchange file from the model. A document made by New
+// The document of a "tovz" song file: one per open song window. Opening fills its context from the
+// interchange file and saving writes the interchange file from the model. A document made by New
 // first asks where to save the song (with the song form in the save panel) and gets its content only
 // once it has a file; cancelling that panel closes the document.
-class TOVZDocument : public platform::Document, public TOVWindowControllerDelegate {
+class TOVZDocument : public TOVPersistentDocument {
 public:
     // The version of the song data this program writes; a file of a later version is opened with a warning.
     static constexpr double dataVersion = 1.5;
@@ -46,14 +41,7 @@ public:
     bool isFontNotFound() const { return isFontNotFound_; }
     // The song form shown in the save panel of a new song; null outside the new-song flow.
     TOVSongSettingViewController* songSettingViewController() const { return songSettingViewController_.get(); }
-    TOVWindowController* windowController() const { return windowController_; }
     const TOVDocumentParser* lastUsedParser() const { return lastUsedParser_.get(); }
-    const QString& fileName() const { return fileName_; }
-    void setFileName(const QString& name) { fileName_ = name; }
-
-    platform::ManagedObjectContext& managedObjectContext() { return *context_; }
-    // The root Document object of the context (the one the window shows), or null.
-    ::Document* documentData() const;
 
     // --- platform::Document ---
     bool readFromURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) override;
@@ -63,12 +51,6 @@ public:
     bool writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) override;
     void makeWindowControllers() override;
     void prepareSavePanel(platform::SavePanel& panel) override;
-    platform::View* viewForPrinting() override;
-    bool validateMenuItem(platform::MenuItem& item) override;
-    static bool autosavesInPlace() { return false; }
-
-    // --- TOVWindowControllerDelegate ---
-    void windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document) override;
 
     // Ends the new-song flow once its first save has been answered.
     void documentDidSave(bool didSave);
@@ -76,8 +58,8 @@ public:
     // Whether a file's data version is later than this program's (numeric comparison; none is not later).
     static bool isLaterVersion(const std::optional<QString>& version);
 
-    // The texts of the messages and alerts, in English (they are shown localized).
-    static constexpr const char* loadedMessage = "Document loaded successfully.";
+    // The texts of the messages and alerts, in English (they are shown localized; loadedMessage is the
+    // base's).
     static constexpr const char* createdMessage = "A New song created and saved successfully.";
     static constexpr const char* laterVersionMessage =
         "This file was created by later version of TOVRIN. \nSome data may not be loaded correctly with this "
@@ -86,22 +68,22 @@ public:
         "The plug-in font [%@] is not found. The default font is used instead.";
 
     // The later-version and missing-font alerts of the file just opened, as sheets on the window.
-    void showLoadAlerts();
+    void showLoadAlerts() override;
+
+protected:
+    // A new song says nothing when its window first shows it.
+    bool announcesLoad() const override { return !isNewDocument_; }
 
 private:
     void resetContext();
     void makeSongSettingViewController();
     void takeBackSongForm();
-    void showAlertSheet(const std::string& message);
 
-    std::unique_ptr<platform::ManagedObjectContext> context_;
     bool isNewDocument_ = false;
     bool isLatorVersionOfDocument_ = false;
     bool isFontNotFound_ = false;
     bool newSongFlow_ = false;
     std::shared_ptr<TOVSongSettingViewController> songSettingViewController_;
-    TOVWindowController* windowController_ = nullptr; // owned through the document's window controllers
-    QString fileName_;
     std::unique_ptr<TOVDocumentParser> lastUsedParser_;
     // Cleared when the document goes, for work deferred past the current event.
     std::shared_ptr<bool> alive_;

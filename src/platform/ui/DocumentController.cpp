@@ -178,14 +178,22 @@ std::shared_ptr<Document> DocumentController::makeDocumentWithContentsOfURL(cons
     if (!document) {
         return nullptr;
     }
-    if (!document->readFromURL(url, typeName, error)) {
+    if (!readDocumentFromURL(*document, url, typeName, error)) {
         return nullptr;
     }
-    document->setFileURL(url);
-    // Whatever reading registered is not an edit of the user's.
-    document->undoManager().removeAllActions();
-    document->updateChangeCountCleared();
     return document;
+}
+
+bool DocumentController::readDocumentFromURL(Document& document, const std::filesystem::path& url,
+                                             const std::string& typeName, std::string* error) {
+    if (!document.readFromURL(url, typeName, error)) {
+        return false;
+    }
+    document.setFileURL(url);
+    // Whatever reading registered is not an edit of the user's.
+    document.undoManager().removeAllActions();
+    document.updateChangeCountCleared();
+    return true;
 }
 
 Document* DocumentController::newDocument() {

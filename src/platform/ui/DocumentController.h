@@ -70,6 +70,12 @@ public:
     void clearRecentDocuments();
     int maximumRecentDocumentCount() const { return 10; }
 
+protected:
+    // Fills a document just made from the file, which becomes its file; whatever reading registered is not
+    // an edit of the user's. False (with the reason in error) when the file could not be read.
+    static bool readDocumentFromURL(Document& document, const std::filesystem::path& url,
+                                    const std::string& typeName, std::string* error);
+
 private:
     void storeRecentDocuments() const;
 
