@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace platform {
 
@@ -37,29 +38,98 @@ void QPainterGraphicsContext::prepare() {
 }
 
 void QPainterGraphicsContext::didSaveGraphicsState() {
-    painter_->save();
+    pending_.push_back({PendingStep::Kind::Save, {}, {}, {}});
 }
 
 void QPainterGraphicsContext::didRestoreGraphicsState() {
-    painter_->restore();
-    didChangeTransform();
+    // A save the painter never saw is undone with everything after it; otherwise the painter's own
+    // restore undoes its save, and the clips pending on top of it are dropped unseen.
+    const auto save = std::find_if(pending_.rbegin(), pending_.rend(), [](const PendingStep& step) {
+        return step.kind == PendingStep::Kind::Save;
+    });
+    if (save != pending_.rend()) {
+        pending_.erase(std::prev(save.base()), pending_.end());
+    } else {
+        pending_.clear();
+        painter_->restore();
+    }
+    transformPending_ = true;
 }
 
 void QPainterGraphicsContext::didChangeTransform() {
-    painter_->setTransform(toQTransform(currentTransform()) * base_);
+    transformPending_ = true;
 }
 
 void QPainterGraphicsContext::renderClipToPath(const BezierPath& path) {
-    painter_->setClipPath(toQPainterPath(path),
-                          painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    pending_.push_back({PendingStep::Kind::ClipPath, toQTransform(currentTransform()) * base_, {},
+                        toQPainterPath(path)});
 }
 
 void QPainterGraphicsContext::renderClipToRect(const Rect& rect) {
-    painter_->setClipRect(toQRectF(rect), painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    pending_.push_back(
+        {PendingStep::Kind::ClipRect, toQTransform(currentTransform()) * base_, toQRectF(rect), {}});
+}
+
+bool QPainterGraphicsContext::pendingClipsHold(const QRectF& userBounds) const {
+    // The drawing's device bounds, widened by two points (and at least two device pixels): a rasterizer
+    // then touches no pixel that a clip edge covers only in part.
+    const QTransform toDevice = toQTransform(currentTransform()) * base_;
+    if (toDevice.type() > QTransform::TxScale) {
+        return false;
+    }
+    const double margin = 2 * std::max({1.0, std::abs(base_.m11()), std::abs(base_.m22())});
+    const QRectF drawn = toDevice.mapRect(userBounds).adjusted(-margin, -margin, margin, margin);
+    for (const PendingStep& step : pending_) {
+        if (step.kind == PendingStep::Kind::Save) {
+            continue;
+        }
+        if (step.kind != PendingStep::Kind::ClipRect || step.transform.type() > QTransform::TxScale ||
+            !step.transform.mapRect(step.rect).contains(drawn)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void QPainterGraphicsContext::applyPendingState(const QRectF* userBounds) {
+    // A drawing that lies well inside every pending clip rectangle is not changed by them: they wait
+    // for a drawing that may reach out of them, or are dropped with their save.
+    const bool clipsNeeded = !pending_.empty() && (userBounds == nullptr || !pendingClipsHold(*userBounds));
+    if (clipsNeeded) {
+        for (const PendingStep& step : pending_) {
+            switch (step.kind) {
+            case PendingStep::Kind::Save:
+                painter_->save();
+                break;
+            case PendingStep::Kind::ClipRect:
+                painter_->setTransform(step.transform);
+                painter_->setClipRect(step.rect,
+                                      painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+                break;
+            case PendingStep::Kind::ClipPath:
+                painter_->setTransform(step.transform);
+                painter_->setClipPath(step.path,
+                                      painter_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+                break;
+            }
+        }
+        pending_.clear();
+        transformPending_ = true;
+    }
+    if (transformPending_) {
+        const QTransform wanted = toQTransform(currentTransform()) * base_;
+        if (painter_->transform() != wanted) {
+            painter_->setTransform(wanted);
+        }
+        transformPending_ = false;
+    }
 }
 
 void QPainterGraphicsContext::renderFillPath(const BezierPath& path) {
-    painter_->fillPath(toQPainterPath(path), toQBrush(fillColor()));
+    const QPainterPath qPath = toQPainterPath(path);
+    const QRectF bounds = qPath.controlPointRect();
+    applyPendingState(&bounds);
+    painter_->fillPath(qPath, toQBrush(fillColor()));
 }
 
 namespace {
@@ -96,16 +166,20 @@ void keepThinDashesInUnits(QPen& pen, const BezierPath& path, const QPainter& pa
 } // namespace
 
 void QPainterGraphicsContext::renderStrokePath(const BezierPath& path) {
+    applyPendingState();
     QPen pen = toQPen(path, strokeColor());
     keepThinDashesInUnits(pen, path, *painter_);
     painter_->strokePath(toQPainterPath(path), pen);
 }
 
 void QPainterGraphicsContext::renderFillRect(const Rect& rect) {
-    painter_->fillRect(toQRectF(rect), toQColor(fillColor()));
+    const QRectF qRect = toQRectF(rect);
+    applyPendingState(&qRect);
+    painter_->fillRect(qRect, toQColor(fillColor()));
 }
 
 void QPainterGraphicsContext::renderTextRun(const PlacedTextRun& placed) {
+    applyPendingState();
     const TextRun& run = placed.run;
     const QPaintDevice* device = painter_->device();
     painter_->setFont(run.font.qFontForDevice(device != nullptr ? device->logicalDpiY() : 72));
@@ -125,6 +199,7 @@ void QPainterGraphicsContext::renderTextRun(const PlacedTextRun& placed) {
 }
 
 void QPainterGraphicsContext::renderImage(const Image& image, const Rect& destination, double opacity) {
+    applyPendingState();
     const double previous = painter_->opacity();
     painter_->setOpacity(previous * opacity);
     painter_->drawImage(toQRectF(destination), image.qImage(), QRectF(image.qImage().rect()));

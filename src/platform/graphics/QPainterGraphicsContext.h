@@ -3,8 +3,11 @@
 #include "platform/graphics/GraphicsContext.h"
 
 #include <QPainter>
+#include <QPainterPath>
+#include <QRectF>
 #include <QTransform>
 #include <memory>
+#include <vector>
 
 namespace platform {
 
@@ -18,7 +21,11 @@ public:
     explicit QPainterGraphicsContext(Image& image, bool drawingToScreen = true);
     ~QPainterGraphicsContext() override;
 
-    QPainter& painter() { return *painter_; }
+    // The painter, brought up to the context's saves, clips and transform.
+    QPainter& painter() {
+        applyPendingState();
+        return *painter_;
+    }
 
 protected:
     void didSaveGraphicsState() override;
@@ -34,10 +41,27 @@ protected:
 
 private:
     void prepare();
+    // Saves and clips reach the painter only when something is drawn under them: a view that draws
+    // nothing then costs the painter nothing, which keeps printed pages small (a PDF page replays the
+    // whole clip stack at every state change).
+    // With the bounds of what is about to be drawn (in user space), clips that cannot change it stay
+    // pending.
+    void applyPendingState(const QRectF* userBounds = nullptr);
+    bool pendingClipsHold(const QRectF& userBounds) const;
+
+    struct PendingStep {
+        enum class Kind { Save, ClipRect, ClipPath } kind;
+        QTransform transform; // the painter's transform the clip is given in
+        QRectF rect;
+        QPainterPath path;
+    };
 
     std::unique_ptr<QPainter> ownPainter_;
     QPainter* painter_;
     QTransform base_;
+    // What the context did that the painter has not seen yet, in order; restores cancel their saves.
+    std::vector<PendingStep> pending_;
+    bool transformPending_ = false;
 };
 
 } // namespace platform

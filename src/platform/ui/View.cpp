@@ -383,12 +383,27 @@ void View::drawTree(const Rect& rectInView, GraphicsContext& ctx) {
     ctx.saveGraphicsState();
     drawRect(dirty, ctx);
     ctx.restoreGraphicsState();
-    const auto subs = subviews_;
+    // The dirty rectangle in a subview's space (what convertRectFromView answers for a direct subview,
+    // without its walk up the tree).
+    const auto dirtyIn = [&dirty](const View& sub) {
+        return boundingRectOfPoints({sub.fromSuperview(Point{dirty.minX(), dirty.minY()}),
+                                     sub.fromSuperview(Point{dirty.maxX(), dirty.minY()}),
+                                     sub.fromSuperview(Point{dirty.maxX(), dirty.maxY()}),
+                                     sub.fromSuperview(Point{dirty.minX(), dirty.maxY()})});
+    };
+    // Only the subviews that meet the dirty rectangle are kept alive and visited: a tall view (the
+    // editor's column of pages) has many more subviews than one page shows.
+    std::vector<std::shared_ptr<View>> subs;
+    for (const auto& sub : subviews_) {
+        if (dirtyIn(*sub).intersects(sub->bounds())) {
+            subs.push_back(sub);
+        }
+    }
     for (const auto& sub : subs) {
         if (sub->superview_ != this) {
             continue; // removed while drawing
         }
-        const Rect subDirty = sub->convertRectFromView(dirty, this);
+        const Rect subDirty = dirtyIn(*sub);
         if (!subDirty.intersects(sub->bounds())) {
             continue;
         }

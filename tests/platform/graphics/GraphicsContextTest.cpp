@@ -1,8 +1,11 @@
 #include "RenderTestSupport.h"
 
 #include "platform/graphics/GraphicsContext.h"
+#include "platform/graphics/QtPathConversion.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 
+#include <QPainter>
+#include <QPainterPath>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -141,6 +144,93 @@ TEST(QPainterGraphicsContext, ClipsUntilRestoredAndFramesInsideTheRect) {
     EXPECT_TRUE(rendertest::inked(image, 37, 6));
     EXPECT_FALSE(rendertest::inked(image, 27, 6));
     EXPECT_FALSE(rendertest::inked(image, 33, 6));
+}
+
+// The context hands saves and clips to the painter only when something is drawn under them, and leaves
+// out clips that cannot change a drawing: every scene must come out exactly as a painter given each step
+// at once draws it.
+TEST(QPainterGraphicsContext, DeferredSavesAndClipsDrawExactlyAsEagerOnes) {
+    // One step of a scene, given to the context and, as it stands, to a plain painter.
+    struct Step {
+        enum Kind { Save, Restore, Translate, Scale, Clip, ClipPath, Fill, FillPath, Stroke } kind;
+        Rect rect{};
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    };
+    using S = Step;
+    const std::vector<Case> cases = {
+        {"fill well inside a clip", {{S::Save}, {S::Clip, Rect(2, 2, 30, 30)}, {S::Fill, Rect(8, 8, 10, 10)},
+                                     {S::Restore}}},
+        {"fill across a clip edge", {{S::Save}, {S::Clip, Rect(2.5, 2, 12.25, 30)}, {S::Fill, Rect(0, 4, 40, 5)},
+                                     {S::Restore}}},
+        {"path across a clip edge", {{S::Save}, {S::Clip, Rect(5, 5, 10, 10)},
+                                     {S::FillPath, Rect(3, 3, 20, 20)}, {S::Restore}}},
+        {"inside one clip, across the next", {{S::Save}, {S::Clip, Rect(0, 0, 36, 36)}, {S::Fill, Rect(4, 4, 8, 8)},
+                                              {S::Save}, {S::Clip, Rect(10, 10, 6, 6)},
+                                              {S::Fill, Rect(4, 4, 20, 20)}, {S::Restore},
+                                              {S::Fill, Rect(20, 20, 30, 4)}, {S::Restore}}},
+        {"clip left unapplied, then dropped", {{S::Save}, {S::Clip, Rect(0, 0, 3, 3)}, {S::Restore},
+                                               {S::Fill, Rect(4, 4, 30, 30)}}},
+        {"applied clip restored, pending one dropped", {{S::Save}, {S::Clip, Rect(0, 0, 20, 40)},
+                                                        {S::Fill, Rect(-5, 2, 40, 4)}, {S::Clip, Rect(0, 0, 5, 5)},
+                                                        {S::Restore}, {S::Fill, Rect(2, 10, 36, 4)}}},
+        {"clip under a scale, drawn after a move", {{S::Save}, {S::Scale}, {S::Clip, Rect(1, 1, 7.3, 9)},
+                                                    {S::Translate}, {S::Fill, Rect(0, 0, 20, 3)},
+                                                    {S::Stroke, Rect(1, 4, 4, 4)}, {S::Restore},
+                                                    {S::Fill, Rect(30, 30, 4, 4)}}},
+        {"clip to a path", {{S::Save}, {S::ClipPath, Rect(4, 4, 20, 20)}, {S::Fill, Rect(10, 10, 4, 4)},
+                            {S::Fill, Rect(0, 0, 40, 40)}, {S::Restore}}},
+    };
+    const auto ovalIn = [](const Rect& r) { return BezierPath::withOvalInRect(r); };
+    for (const Case& c : cases) {
+        const QImage deferred = rendertest::render(40, 40, [&](platform::GraphicsContext& gc) {
+            gc.setFillColor(kRed);
+            gc.setStrokeColor(kBlue);
+            for (const Step& step : c.steps) {
+                switch (step.kind) {
+                case S::Save: gc.saveGraphicsState(); break;
+                case S::Restore: gc.restoreGraphicsState(); break;
+                case S::Translate: gc.concatTransform(AffineTransform::translation(1.5, 2)); break;
+                case S::Scale: gc.concatTransform(AffineTransform::scaling(2, 2)); break;
+                case S::Clip: gc.clipToRect(step.rect); break;
+                case S::ClipPath: gc.clipToPath(ovalIn(step.rect)); break;
+                case S::Fill: gc.fillRect(step.rect); break;
+                case S::FillPath: gc.fillPath(ovalIn(step.rect)); break;
+                case S::Stroke: gc.strokePath(BezierPath::withRect(step.rect)); break;
+                }
+            }
+        });
+        QImage eager(40, 40, QImage::Format_ARGB32_Premultiplied);
+        eager.fill(Qt::transparent);
+        {
+            QPainter painter(&eager);
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            const auto qRect = [](const Rect& r) { return QRectF(r.x(), r.y(), r.width(), r.height()); };
+            const auto qOval = [&](const Rect& r) { return platform::toQPainterPath(ovalIn(r)); };
+            const auto mode = [&] { return painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip; };
+            for (const Step& step : c.steps) {
+                switch (step.kind) {
+                case S::Save: painter.save(); break;
+                case S::Restore: painter.restore(); break;
+                case S::Translate: painter.translate(1.5, 2); break;
+                case S::Scale: painter.scale(2, 2); break;
+                case S::Clip: painter.setClipRect(qRect(step.rect), mode()); break;
+                case S::ClipPath: painter.setClipPath(qOval(step.rect), mode()); break;
+                case S::Fill: painter.fillRect(qRect(step.rect), platform::toQColor(kRed)); break;
+                case S::FillPath: painter.fillPath(qOval(step.rect), platform::toQBrush(kRed)); break;
+                case S::Stroke: {
+                    const BezierPath path = BezierPath::withRect(step.rect);
+                    painter.strokePath(platform::toQPainterPath(path), platform::toQPen(path, kBlue));
+                    break;
+                }
+                }
+            }
+        }
+        EXPECT_EQ(deferred.convertToFormat(QImage::Format_ARGB32), eager.convertToFormat(QImage::Format_ARGB32))
+            << c.name;
+    }
 }
 
 TEST(QPainterGraphicsContext, DrawsImagesScaledIntoTheirRectUnderTheTransform) {
