@@ -1,6 +1,8 @@
+#include "AllGlyphs.h"
+#include "BoundEditorFixture.h"
+#include "EditorInWindow.h"
 #include "FakeLayoutController.h"
 
-#include "glyphs/GlyphServices.h"
 #include "glyphs/TOVChordObjectView.h"
 #include "glyphs/TOVSelectableView.h"
 #include "layout/TOVEditorBackView.h"
@@ -43,11 +45,7 @@ using ObjectViewSet = TOVLayoutController::ObjectViewSet;
 
 namespace {
 
-void settle() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-    }
-}
+using layouttest::settle;
 
 // A tie view of a class of its own: only the tie class itself stands alone, not what derives from it.
 class DerivedTieView : public TOVNoteTieView {
@@ -80,30 +78,12 @@ std::vector<TOVObjectView*> members(std::initializer_list<TOVObjectView*> list) 
 class EditorSelectionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
-        notes->installPluginFontID("Default");
-        TOVUtils::overrideResourceDirectory(std::nullopt);
-        TOVUtils::Services services;
-        services.objectViewFactory = [this] { return glyphs.objects.get(); };
-        services.chordViewFactory = [this] { return glyphs.chords.get(); };
-        services.noteViewFactory = [this] { return notes.get(); };
-        TOVUtils::registerServices(services);
-        controller.editor = editor.get();
-        editor->setDelegate(&controller);
-        document =
-            tovtest::makeLayout(*context, {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}}}});
-        editor->setDocData(document);
+        document = layouttest::bindEditor(*editor, controller, *context,
+                                          {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}}}});
         editor->setFrame(Rect(20, 10, 595, editor->heightOfPageColumn()));
         back->setEditorView(editor.get());
         back->addSubview(editor);
-        host = new platform::ViewHost;
-        host->setRootView(back);
-        window.setCentralWidget(host);
-        window.resize(700, 500);
-        window.show();
-        (void)QTest::qWaitForWindowActive(&window);
-        input = std::make_unique<uitest::WindowEvents>(window);
-        settle();
+        input = layouttest::showInWindow(window, host, back, 700, 500);
     }
     void TearDown() override { editor->setDocData(nullptr); }
 
@@ -162,8 +142,7 @@ protected:
     }
     std::vector<TOVObjectView*> selection() const { return members(editor->selectedObjectViewSet()); }
 
-    glyphtest::GlyphServices glyphs;
-    std::unique_ptr<TOVNoteViewFactory> notes = std::make_unique<TOVNoteViewFactory>();
+    layouttest::AllGlyphs glyphs;
     std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
     FakeLayoutController controller;
     std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 900));
