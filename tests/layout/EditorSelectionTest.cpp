@@ -1,7 +1,6 @@
-#include "AllGlyphs.h"
-#include "BoundEditorFixture.h"
 #include "EditorInWindow.h"
 #include "FakeLayoutController.h"
+#include "WindowedEditorFixture.h"
 
 #include "glyphs/TOVChordObjectView.h"
 #include "glyphs/TOVSelectableView.h"
@@ -75,18 +74,8 @@ std::vector<TOVObjectView*> members(std::initializer_list<TOVObjectView*> list) 
 // A document window of one page: the header slot, then a line of four bars in 4/4, with chords of the
 // real built-in font. As in the application, the backdrop is the root of the host and the editor view
 // lies on it 20 from the left and 10 from the top; every click and drag comes through the window system.
-class EditorSelectionTest : public ::testing::Test {
+class EditorSelectionTest : public layouttest::WindowedEditorFixture<FakeLayoutController> {
 protected:
-    void SetUp() override {
-        document = layouttest::bindEditor(*editor, controller, *context,
-                                          {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}}}});
-        editor->setFrame(Rect(20, 10, 595, editor->heightOfPageColumn()));
-        back->setEditorView(editor.get());
-        back->addSubview(editor);
-        input = layouttest::showInWindow(window, host, back, 700, 500);
-    }
-    void TearDown() override { editor->setDocData(nullptr); }
-
     // Major seventh chords with a ninth on the roots, made in the bars at the ticks; their views, in that
     // order, once the bars have rebuilt theirs.
     struct ChordAt {
@@ -141,18 +130,6 @@ protected:
         settle();
     }
     std::vector<TOVObjectView*> selection() const { return members(editor->selectedObjectViewSet()); }
-
-    layouttest::AllGlyphs glyphs;
-    std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
-    FakeLayoutController controller;
-    std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 900));
-    std::shared_ptr<TOVEditorBackView> back = std::make_shared<TOVEditorBackView>(Rect(0, 0, 700, 1000));
-    Document* document = nullptr;
-    platform::Application app;
-    platform::Window window;
-    platform::ViewHost* host = nullptr;
-    std::unique_ptr<uitest::WindowEvents> input;
-    unsigned long time = 1000;
 };
 
 TEST_F(EditorSelectionTest, ViewsSelectedOnlyAloneAreKeptApartFromEveryOtherView) {

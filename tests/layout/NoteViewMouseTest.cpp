@@ -1,10 +1,9 @@
 // Presses, drags and releases on note views, through the window system: cell selection, tone drags, the
 // stem-end handles of a group and the flip drag, with the bar view as the note views' host.
 
-#include "AllGlyphs.h"
-#include "BoundEditorFixture.h"
 #include "EditorInWindow.h"
 #include "FakeLayoutController.h"
+#include "WindowedEditorFixture.h"
 
 #include "layout/TOVEditorBackView.h"
 #include "layout/TOVEditorBarView.h"
@@ -134,9 +133,9 @@ public:
 };
 
 // A document window of one page: the header slot, then a line of four bars in 4/4, with the built-in
-// note glyphs. The backdrop is the root of the host and the editor view lies on it 20 from the left and
-// 10 from the top; every press, move and release comes through the window system.
-class NoteViewMouseTest : public ::testing::Test {
+// note glyphs and their cursors. The backdrop is the root of the host and the editor view lies on it 20
+// from the left and 10 from the top; every press, move and release comes through the window system.
+class NoteViewMouseTest : public layouttest::WindowedEditorFixture<SelectionController> {
 protected:
     void SetUp() override {
         TOVUtils::Services services = glyphs.services();
@@ -144,15 +143,10 @@ protected:
             return std::make_shared<platform::Cursor>(platform::Cursor::fromImageFile(image, hotSpot));
         };
         TOVUtils::registerServices(services);
-        document = layouttest::bindEditor(*editor, controller, *context,
-                                          {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}}}});
-        editor->setFrame(Rect(20, 10, 595, editor->heightOfPageColumn()));
-        back->setEditorView(editor.get());
-        back->addSubview(editor);
-        input = layouttest::showInWindow(window, host, back, 700, 500);
+        WindowedEditorFixture::SetUp();
     }
     void TearDown() override {
-        editor->setDocData(nullptr);
+        WindowedEditorFixture::TearDown();
         TOVUtils::registerServices({});
     }
 
@@ -227,18 +221,7 @@ protected:
         return b->convertPointToView({0, b->posYFromToneLevel(level) - 1.0}, view).y;
     }
 
-    layouttest::AllGlyphs glyphs;
-    std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
-    SelectionController controller;
-    std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 900));
-    std::shared_ptr<TOVEditorBackView> back = std::make_shared<TOVEditorBackView>(Rect(0, 0, 700, 1000));
-    Document* document = nullptr;
-    platform::Application app;
-    platform::Window window;
-    platform::ViewHost* host = nullptr;
-    std::unique_ptr<uitest::WindowEvents> input;
     std::vector<std::unique_ptr<RecordingHost>> recorders;
-    unsigned long time = 1000;
 };
 
 TEST_F(NoteViewMouseTest, ADoubleClickChangesNothingAndSendsNothing) {
