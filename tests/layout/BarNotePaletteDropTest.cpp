@@ -189,13 +189,7 @@ protected:
         return palette.view->result;
     }
     std::vector<TOVNotePreview*> previewsInEditor() const {
-        std::vector<TOVNotePreview*> found;
-        for (const auto& view : editor->subviews()) {
-            if (auto* preview = dynamic_cast<TOVNotePreview*>(view.get())) {
-                found.push_back(preview);
-            }
-        }
-        return found;
+        return layouttest::viewsInEditor<TOVNotePreview>(*editor);
     }
     // The middle of the grid column at the tick, at the level.
     uitest::PointerAt atGridTick(TOVEditorBarView* bar, std::uint64_t tick, std::int64_t level) {

@@ -130,13 +130,7 @@ protected:
         return view;
     }
     std::vector<TOVNotePreview*> previewsInEditor() const {
-        std::vector<TOVNotePreview*> found;
-        for (const auto& view : editor->subviews()) {
-            if (auto* preview = dynamic_cast<TOVNotePreview*>(view.get())) {
-                found.push_back(preview);
-            }
-        }
-        return found;
+        return layouttest::viewsInEditor<TOVNotePreview>(*editor);
     }
 
     layouttest::NoteGlyphs glyphs;
