@@ -9,9 +9,9 @@
 //   whole_rebuilds rebuilds of the whole editor
 //
 // BM_RefreshAll is the whole rebuild on its own, for comparison.
+#include "GuiBenchmarkMain.h"
+
 #include "app/TOVEditorViewController.h"
-#include "glyphs/TOVChordViewFactory.h"
-#include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorView.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
@@ -19,11 +19,7 @@
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/TOVManagedObjectModel.h"
-#include "model/TOVUtils.h"
-#include "notation/TOVNoteViewFactory.h"
 #include "platform/data/ManagedObjectContext.h"
-
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -149,18 +145,4 @@ BENCHMARK(BM_RefreshAll)->Arg(32)->Arg(512)->Arg(2000)->Unit(benchmark::kMillise
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    TOVUtils::Services services;
-    services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-    services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
-    services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
-    TOVUtils::registerServices(services);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runGuiBenchmarks(argc, argv); }

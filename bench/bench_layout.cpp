@@ -5,18 +5,15 @@
 //   TOVRIN_SONGS=/tmp/song bench_layout
 //
 // Each case reports its time per bar.
+#include "GuiBenchmarkMain.h"
+
 #include "document/TOVDocumentParser.h"
-#include "glyphs/TOVChordViewFactory.h"
-#include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorView.h"
 #include "model/Document.h"
 #include "model/TOVManagedObjectModel.h"
-#include "model/TOVUtils.h"
-#include "notation/TOVNoteViewFactory.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/ui/PrintRunner.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -90,17 +87,5 @@ BENCHMARK(BM_PrintPdf)->Arg(16)->Arg(200)->Arg(2000)->Unit(benchmark::kMilliseco
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    TOVUtils::Services services;
-    services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-    services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
-    services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
-    TOVUtils::registerServices(services);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runGuiBenchmarks(argc, argv);
 }

@@ -1,3 +1,5 @@
+#include "BoundEditorFixture.h"
+#include "EditorInWindow.h"
 #include "EditorViewLookups.h"
 #include "FakeLayoutController.h"
 
@@ -74,11 +76,9 @@ constexpr TOVChordElems chordOf(int root, int quality = 12, int tension = 70, in
 class BarChordViewsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        controller.editor = editor.get();
-        editor->setDelegate(&controller);
-        document = tovtest::makeLayout(
-            *context, {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}, LineSpec{4, 4, false}}}});
-        editor->setDocData(document);
+        document = layouttest::bindEditor(
+            *editor, controller, *context,
+            {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}, LineSpec{4, 4, false}}}});
     }
     void TearDown() override { editor->setDocData(nullptr); }
 
@@ -427,11 +427,7 @@ TEST_F(BarChordViewsTest, ChordViewsFollowABarlineDragAndItsWriteBack) {
     EXPECT_NEAR(inBar(view, *chordView).x(), stored.x() * 1.5, 1e-9);
 }
 
-void settle() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-    }
-}
+using layouttest::settle;
 
 // The same song in a document window: the editor view fills the window's host, events come through the
 // window system's path and the window paints itself.
@@ -440,14 +436,7 @@ protected:
     void SetUp() override {
         BarChordViewsTest::SetUp();
         editor->setFrame(Rect(0, 0, 595, editor->heightOfPageColumn()));
-        host = new platform::ViewHost;
-        host->setRootView(editor);
-        window.setCentralWidget(host);
-        window.resize(700, 500);
-        window.show();
-        (void)QTest::qWaitForWindowActive(&window);
-        input = std::make_unique<uitest::WindowEvents>(window);
-        settle();
+        input = layouttest::showInWindow(window, host, editor, 700, 500);
     }
     // A point of the bar view in the window.
     QPointF inWindow(const TOVEditorBarView* barView, Point p) const {

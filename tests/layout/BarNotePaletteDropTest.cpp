@@ -2,6 +2,10 @@
 // stretches of a bar with notes, the note-head preview, harmony tones and what each drop asks of the
 // controller.
 
+#include "AllGlyphs.h"
+#include "BoundEditorFixture.h"
+#include "EditorInWindow.h"
+#include "EditorViewLookups.h"
 #include "FakeLayoutController.h"
 
 #include "glyphs/TOVObjectViewFactory.h"
@@ -126,24 +130,9 @@ public:
 class BarNotePaletteDropTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
-        noteFactory = std::make_unique<TOVNoteViewFactory>();
-        noteFactory->installPluginFontID("Default");
-        TOVUtils::overrideResourceDirectory(std::nullopt);
-        TOVUtils::Services services;
-        services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-        services.noteViewFactory = [this] { return noteFactory.get(); };
-        TOVUtils::registerServices(services);
-        controller.editor = editor.get();
-        editor->setDelegate(&controller);
-        document =
-            tovtest::makeLayout(*context, {PageSpec{10, {LineSpec{2, 2, false}, LineSpec{2, 2, false}}}});
-        editor->setDocData(document);
-        host.setRootView(editor);
-        host.resize(600, 480);
-        host.move(0, 0);
-        host.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        document = layouttest::bindEditor(*editor, controller, *context,
+                                          {PageSpec{10, {LineSpec{2, 2, false}, LineSpec{2, 2, false}}}});
+        ASSERT_TRUE(layouttest::showInHost(host, editor, 600, 480));
         controller.log.clear();
     }
     void TearDown() override {
@@ -151,16 +140,7 @@ protected:
         TOVUtils::registerServices({});
     }
 
-    TOVEditorBarView* barView(std::uint64_t num) const {
-        for (const auto& page : editor->pageViewArray()) {
-            for (const auto& line : page->lineViewArray()) {
-                if (TOVEditorBarView* view = line->barViewFromNumber(num)) {
-                    return view;
-                }
-            }
-        }
-        return nullptr;
-    }
+    TOVEditorBarView* barView(std::uint64_t num) const { return layouttest::barViewNumbered(*editor, num); }
     // Notes written into the bar and shown, as the controller does after an edit.
     Note* melo(std::uint64_t num, std::uint64_t from, std::uint64_t length, std::int64_t level = 0) {
         return shown(
@@ -209,13 +189,7 @@ protected:
         return palette.view->result;
     }
     std::vector<TOVNotePreview*> previewsInEditor() const {
-        std::vector<TOVNotePreview*> found;
-        for (const auto& view : editor->subviews()) {
-            if (auto* preview = dynamic_cast<TOVNotePreview*>(view.get())) {
-                found.push_back(preview);
-            }
-        }
-        return found;
+        return layouttest::viewsInEditor<TOVNotePreview>(*editor);
     }
     // The middle of the grid column at the tick, at the level.
     uitest::PointerAt atGridTick(TOVEditorBarView* bar, std::uint64_t tick, std::int64_t level) {
@@ -235,7 +209,7 @@ protected:
         EXPECT_TRUE(previewsInEditor().empty());
     }
 
-    std::unique_ptr<TOVNoteViewFactory> noteFactory;
+    layouttest::NoteGlyphs glyphs;
     std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
     HoverRecordingController controller;
     std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 900));

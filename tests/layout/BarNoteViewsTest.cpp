@@ -1,3 +1,5 @@
+#include "AllGlyphs.h"
+#include "BoundEditorFixture.h"
 #include "EditorViewLookups.h"
 #include "FakeLayoutController.h"
 
@@ -33,39 +35,13 @@ using tovtest::PageSpec;
 
 namespace {
 
-// The built-in symbol, chord and note glyphs, handed out as the application does.
-struct AllGlyphs {
-    std::unique_ptr<TOVObjectViewFactory> objects = std::make_unique<TOVObjectViewFactory>();
-    std::unique_ptr<TOVChordViewFactory> chords = std::make_unique<TOVChordViewFactory>();
-    std::unique_ptr<TOVNoteViewFactory> notes;
-
-    AllGlyphs() {
-        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
-        objects->installPluginFontID("Default");
-        chords->installPluginFontID("Default");
-        notes = std::make_unique<TOVNoteViewFactory>();
-        notes->installPluginFontID("Default");
-        TOVUtils::overrideResourceDirectory(std::nullopt);
-        TOVUtils::Services services;
-        services.objectViewFactory = [this] { return objects.get(); };
-        services.chordViewFactory = [this] { return chords.get(); };
-        services.noteViewFactory = [this] { return notes.get(); };
-        TOVUtils::registerServices(services);
-    }
-    ~AllGlyphs() { TOVUtils::registerServices({}); }
-    AllGlyphs(const AllGlyphs&) = delete;
-    AllGlyphs& operator=(const AllGlyphs&) = delete;
-};
-
 // One page: the header slot, then two lines of four 4/4 bars (bars 0 to 3, then 4 to 7).
 class BarNoteViewsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        controller.editor = editor.get();
-        editor->setDelegate(&controller);
-        document = tovtest::makeLayout(
-            *context, {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}, LineSpec{4, 4, false}}}});
-        editor->setDocData(document);
+        document = layouttest::bindEditor(
+            *editor, controller, *context,
+            {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}, LineSpec{4, 4, false}}}});
     }
     void TearDown() override { editor->setDocData(nullptr); }
 
@@ -74,14 +50,10 @@ protected:
     }
     Bar* bar(std::uint64_t num) const { return tovtest::findBar(document, num); }
     Note* melo(std::uint64_t num, std::uint64_t from, std::uint64_t length, std::int64_t level = -2) {
-        Note* note = bar(num)->createNewSingleMeloFromLengthLevel(from, length, level);
-        context->processPendingChanges();
-        return note;
+        return layouttest::writeMelo(*context, document, num, from, length, level);
     }
     Note* rest(std::uint64_t num, std::uint64_t from, std::uint64_t length) {
-        Note* note = bar(num)->createNewSingleRestFromLength(from, length);
-        context->processPendingChanges();
-        return note;
+        return layouttest::writeRest(*context, document, num, from, length);
     }
     std::vector<TOVNoteView*> noteViewsInEditor() const {
         return layouttest::viewsInEditor<TOVNoteView>(*editor);
@@ -104,7 +76,7 @@ protected:
         return view->unitCellArray().front()->toneCellArray().front().get();
     }
 
-    AllGlyphs glyphs;
+    layouttest::AllGlyphs glyphs;
     std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
     FakeLayoutController controller;
     std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 2000));

@@ -1,4 +1,5 @@
 #include "BoundEditorFixture.h"
+#include "EditorViewLookups.h"
 
 #include "glyphs/TOVMarkView.h"
 #include "glyphs/TOVObjectView.h"
@@ -51,16 +52,7 @@ class BarSymbolViewsTest : public BoundEditorFixture {
 protected:
     BarSymbolViewsTest() : BoundEditorFixture(6000) {}
 
-    TOVEditorBarView* barView(std::uint64_t num) const {
-        for (const auto& page : editor->pageViewArray()) {
-            for (const auto& line : page->lineViewArray()) {
-                if (TOVEditorBarView* view = line->barViewFromNumber(num)) {
-                    return view;
-                }
-            }
-        }
-        return nullptr;
-    }
+    TOVEditorBarView* barView(std::uint64_t num) const { return layouttest::barViewNumbered(*editor, num); }
     // The view's origin as a point of the bar view.
     static Point originInBar(const TOVEditorBarView* bar, const TOVObjectView& view) {
         return bar->convertPointFromView(view.frame().origin, view.superview());

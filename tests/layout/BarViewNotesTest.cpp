@@ -1,6 +1,9 @@
 // The bar view as its note views' delegate: staff answers, note blocks, neighbours across bars and
 // lines, palette reports, the tone-drag preview and the flip preview.
 
+#include "AllGlyphs.h"
+#include "BoundEditorFixture.h"
+#include "EditorViewLookups.h"
 #include "FakeLayoutController.h"
 
 #include "glyphs/TOVObjectViewFactory.h"
@@ -102,39 +105,17 @@ public:
 class BarViewNotesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
-        noteFactory = std::make_unique<TOVNoteViewFactory>();
-        noteFactory->installPluginFontID("Default");
-        TOVUtils::overrideResourceDirectory(std::nullopt);
-        TOVUtils::Services services;
-        services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-        services.noteViewFactory = [this] { return noteFactory.get(); };
-        TOVUtils::registerServices(services);
-        controller.editor = editor.get();
-        editor->setDelegate(&controller);
-        document =
-            tovtest::makeLayout(*context, {PageSpec{10, {LineSpec{2, 2, false}, LineSpec{2, 2, false}}}});
-        editor->setDocData(document);
+        document = layouttest::bindEditor(*editor, controller, *context,
+                                          {PageSpec{10, {LineSpec{2, 2, false}, LineSpec{2, 2, false}}}});
     }
     void TearDown() override {
         editor->setDocData(nullptr);
         TOVUtils::registerServices({});
     }
 
-    TOVEditorBarView* barView(std::uint64_t num) const {
-        for (const auto& page : editor->pageViewArray()) {
-            for (const auto& line : page->lineViewArray()) {
-                if (TOVEditorBarView* view = line->barViewFromNumber(num)) {
-                    return view;
-                }
-            }
-        }
-        return nullptr;
-    }
+    TOVEditorBarView* barView(std::uint64_t num) const { return layouttest::barViewNumbered(*editor, num); }
     Note* melo(std::uint64_t num, std::uint64_t from, std::uint64_t length, std::int64_t level = 0) {
-        Note* note = tovtest::findBar(document, num)->createNewSingleMeloFromLengthLevel(from, length, level);
-        context->processPendingChanges();
-        return note;
+        return layouttest::writeMelo(*context, document, num, from, length, level);
     }
     // A stand-in view of the note, placed in the editor view as the bar view places its note views but
     // kept out of the bar's own list.
@@ -149,16 +130,10 @@ protected:
         return view;
     }
     std::vector<TOVNotePreview*> previewsInEditor() const {
-        std::vector<TOVNotePreview*> found;
-        for (const auto& view : editor->subviews()) {
-            if (auto* preview = dynamic_cast<TOVNotePreview*>(view.get())) {
-                found.push_back(preview);
-            }
-        }
-        return found;
+        return layouttest::viewsInEditor<TOVNotePreview>(*editor);
     }
 
-    std::unique_ptr<TOVNoteViewFactory> noteFactory;
+    layouttest::NoteGlyphs glyphs;
     std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
     SenderRecordingController controller;
     std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 900));

@@ -4,6 +4,7 @@
 
 #include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorView.h"
+#include "model/Bar.h"
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "support/LayoutBuilder.h"
@@ -11,10 +12,37 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace layouttest {
+
+// The editor view with the controller as its delegate, showing a document laid out exactly as given.
+inline Document* bindEditor(TOVEditorView& editor, FakeLayoutController& controller,
+                            platform::ManagedObjectContext& context,
+                            const std::vector<tovtest::PageSpec>& pages) {
+    controller.editor = &editor;
+    editor.setDelegate(&controller);
+    Document* document = tovtest::makeLayout(context, pages);
+    editor.setDocData(document);
+    return document;
+}
+
+// A melody note of one tone, or a rest, written into the bar numbered so, its change processed so that the
+// bar view rebuilds its note views.
+inline Note* writeMelo(platform::ManagedObjectContext& context, const Document* document, std::uint64_t num,
+                       std::uint64_t from, std::uint64_t length, std::int64_t level) {
+    Note* note = tovtest::findBar(document, num)->createNewSingleMeloFromLengthLevel(from, length, level);
+    context.processPendingChanges();
+    return note;
+}
+inline Note* writeRest(platform::ManagedObjectContext& context, const Document* document, std::uint64_t num,
+                       std::uint64_t from, std::uint64_t length) {
+    Note* note = tovtest::findBar(document, num)->createNewSingleRestFromLength(from, length);
+    context.processPendingChanges();
+    return note;
+}
 
 // An editor view of the given height with the fake controller and the glyph library's views (braces,
 // barlines, drawing tools), bound by `bind` to a document laid out exactly as given.

@@ -1,6 +1,7 @@
+#include "EditorInWindow.h"
 #include "FakeLayoutController.h"
+#include "WindowedEditorFixture.h"
 
-#include "glyphs/GlyphServices.h"
 #include "glyphs/TOVChordObjectView.h"
 #include "glyphs/TOVSelectableView.h"
 #include "layout/TOVEditorBackView.h"
@@ -43,11 +44,7 @@ using ObjectViewSet = TOVLayoutController::ObjectViewSet;
 
 namespace {
 
-void settle() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-    }
-}
+using layouttest::settle;
 
 // A tie view of a class of its own: only the tie class itself stands alone, not what derives from it.
 class DerivedTieView : public TOVNoteTieView {
@@ -77,36 +74,8 @@ std::vector<TOVObjectView*> members(std::initializer_list<TOVObjectView*> list) 
 // A document window of one page: the header slot, then a line of four bars in 4/4, with chords of the
 // real built-in font. As in the application, the backdrop is the root of the host and the editor view
 // lies on it 20 from the left and 10 from the top; every click and drag comes through the window system.
-class EditorSelectionTest : public ::testing::Test {
+class EditorSelectionTest : public layouttest::WindowedEditorFixture<FakeLayoutController> {
 protected:
-    void SetUp() override {
-        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
-        notes->installPluginFontID("Default");
-        TOVUtils::overrideResourceDirectory(std::nullopt);
-        TOVUtils::Services services;
-        services.objectViewFactory = [this] { return glyphs.objects.get(); };
-        services.chordViewFactory = [this] { return glyphs.chords.get(); };
-        services.noteViewFactory = [this] { return notes.get(); };
-        TOVUtils::registerServices(services);
-        controller.editor = editor.get();
-        editor->setDelegate(&controller);
-        document =
-            tovtest::makeLayout(*context, {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}}}});
-        editor->setDocData(document);
-        editor->setFrame(Rect(20, 10, 595, editor->heightOfPageColumn()));
-        back->setEditorView(editor.get());
-        back->addSubview(editor);
-        host = new platform::ViewHost;
-        host->setRootView(back);
-        window.setCentralWidget(host);
-        window.resize(700, 500);
-        window.show();
-        (void)QTest::qWaitForWindowActive(&window);
-        input = std::make_unique<uitest::WindowEvents>(window);
-        settle();
-    }
-    void TearDown() override { editor->setDocData(nullptr); }
-
     // Major seventh chords with a ninth on the roots, made in the bars at the ticks; their views, in that
     // order, once the bars have rebuilt theirs.
     struct ChordAt {
@@ -161,19 +130,6 @@ protected:
         settle();
     }
     std::vector<TOVObjectView*> selection() const { return members(editor->selectedObjectViewSet()); }
-
-    glyphtest::GlyphServices glyphs;
-    std::unique_ptr<TOVNoteViewFactory> notes = std::make_unique<TOVNoteViewFactory>();
-    std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
-    FakeLayoutController controller;
-    std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 900));
-    std::shared_ptr<TOVEditorBackView> back = std::make_shared<TOVEditorBackView>(Rect(0, 0, 700, 1000));
-    Document* document = nullptr;
-    platform::Application app;
-    platform::Window window;
-    platform::ViewHost* host = nullptr;
-    std::unique_ptr<uitest::WindowEvents> input;
-    unsigned long time = 1000;
 };
 
 TEST_F(EditorSelectionTest, ViewsSelectedOnlyAloneAreKeptApartFromEveryOtherView) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "layout/TOVEditorBarView.h"
+#include "layout/TOVEditorLineView.h"
+#include "layout/TOVEditorPageView.h"
 #include "layout/TOVEditorView.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace layouttest {
@@ -23,6 +26,18 @@ std::vector<ViewClass*> viewsInEditor(const TOVEditorView& editor) {
 inline platform::Rect frameInBar(const TOVEditorBarView* barView, const platform::View& view) {
     return platform::Rect(barView->convertPointFromView(view.frame().origin, view.superview()),
                           view.frame().size);
+}
+
+// The bar view of the bar numbered so, looked for in every line of every page; null if none shows it.
+inline TOVEditorBarView* barViewNumbered(const TOVEditorView& editor, std::uint64_t num) {
+    for (const auto& page : editor.pageViewArray()) {
+        for (const auto& line : page->lineViewArray()) {
+            if (TOVEditorBarView* view = line->barViewFromNumber(num)) {
+                return view;
+            }
+        }
+    }
+    return nullptr;
 }
 
 } // namespace layouttest

@@ -1,3 +1,4 @@
+#include "EditorInWindow.h"
 #include "FakeLayoutController.h"
 
 #include "glyphs/TOVBarLineView.h"
@@ -47,11 +48,7 @@ using tovtest::PageSpec;
 
 namespace {
 
-void settle() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-    }
-}
+using layouttest::settle;
 
 // The backdrop of a document window, which here also stands for everything behind the editor in the
 // responder chain that would undo, redo and print.
@@ -95,14 +92,7 @@ protected:
         back->setEditorView(editor.get());
         back->addSubview(editor);
 
-        host = new platform::ViewHost;
-        host->setRootView(back);
-        window.setCentralWidget(host);
-        window.resize(700, 600);
-        window.show();
-        (void)QTest::qWaitForWindowActive(&window);
-        input = std::make_unique<uitest::WindowEvents>(window);
-        settle();
+        input = layouttest::showInWindow(window, host, back, 700, 600);
         controller.log.clear();
     }
     void TearDown() override {

@@ -1,3 +1,6 @@
+#include "AllGlyphs.h"
+#include "BoundEditorFixture.h"
+#include "EditorInWindow.h"
 #include "EditorViewLookups.h"
 #include "FakeLayoutController.h"
 
@@ -57,30 +60,6 @@ constexpr int kStaccato = 2817;
 constexpr int kTextTool = 3072;
 constexpr int kDynamicsForte = 0x700;
 constexpr int kQuarter = 0x100F0;
-
-// The built-in symbol, chord and note glyphs, handed out as the application does.
-struct AllGlyphs {
-    std::unique_ptr<TOVObjectViewFactory> objects = std::make_unique<TOVObjectViewFactory>();
-    std::unique_ptr<TOVChordViewFactory> chords = std::make_unique<TOVChordViewFactory>();
-    std::unique_ptr<TOVNoteViewFactory> notes;
-
-    AllGlyphs() {
-        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
-        objects->installPluginFontID("Default");
-        chords->installPluginFontID("Default");
-        notes = std::make_unique<TOVNoteViewFactory>();
-        notes->installPluginFontID("Default");
-        TOVUtils::overrideResourceDirectory(std::nullopt);
-        TOVUtils::Services services;
-        services.objectViewFactory = [this] { return objects.get(); };
-        services.chordViewFactory = [this] { return chords.get(); };
-        services.noteViewFactory = [this] { return notes.get(); };
-        TOVUtils::registerServices(services);
-    }
-    ~AllGlyphs() { TOVUtils::registerServices({}); }
-    AllGlyphs(const AllGlyphs&) = delete;
-    AllGlyphs& operator=(const AllGlyphs&) = delete;
-};
 
 // The controller, also noting at every hover report of a note view what that view marks: the target tone
 // and the view a drop would replace, and which tone cells of the view carry a replacement mark at all.
@@ -187,11 +166,7 @@ protected:
         refresher.editor = editor.get();
         document->setCoreDataController(refreshBuffer);
         editor->setDocData(document);
-        host.setRootView(editor);
-        host.resize(595, 400);
-        host.move(0, 0);
-        host.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+        ASSERT_TRUE(layouttest::showInHost(host, editor, 595, 400));
     }
     void TearDown() override {
         editor->setDocData(nullptr);
@@ -203,9 +178,7 @@ protected:
     }
     Bar* bar(std::uint64_t num) const { return tovtest::findBar(document, num); }
     Note* melo(std::uint64_t num, std::uint64_t from, std::int64_t level, std::uint64_t length = 240) {
-        Note* note = bar(num)->createNewSingleMeloFromLengthLevel(from, length, level);
-        context->processPendingChanges();
-        return note;
+        return layouttest::writeMelo(*context, document, num, from, length, level);
     }
     static NoteTone* toneOf(Note* note, std::size_t i = 0) { return note->firstUnit()->toneArray()[i]; }
     // The bar's note views made anew from the model.
@@ -261,7 +234,7 @@ protected:
         EXPECT_FALSE(barView(view->note()->bar()->num())->dropTarget());
     }
 
-    AllGlyphs glyphs;
+    layouttest::AllGlyphs glyphs;
     std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
     DropController controller;
     ForwardingRefresher refresher;

@@ -1,9 +1,10 @@
 // Presses, drags and releases on note views, through the window system: cell selection, tone drags, the
 // stem-end handles of a group and the flip drag, with the bar view as the note views' host.
 
+#include "EditorInWindow.h"
 #include "FakeLayoutController.h"
+#include "WindowedEditorFixture.h"
 
-#include "glyphs/GlyphServices.h"
 #include "layout/TOVEditorBackView.h"
 #include "layout/TOVEditorBarView.h"
 #include "layout/TOVEditorView.h"
@@ -47,11 +48,7 @@ using Log = std::vector<std::string>;
 
 namespace {
 
-void settle() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-    }
-}
+using layouttest::settle;
 
 Point centreOf(const Rect& r) {
     return {r.x() + r.width() / 2, r.y() + r.height() / 2};
@@ -136,55 +133,30 @@ public:
 };
 
 // A document window of one page: the header slot, then a line of four bars in 4/4, with the built-in
-// note glyphs. The backdrop is the root of the host and the editor view lies on it 20 from the left and
-// 10 from the top; every press, move and release comes through the window system.
-class NoteViewMouseTest : public ::testing::Test {
+// note glyphs and their cursors. The backdrop is the root of the host and the editor view lies on it 20
+// from the left and 10 from the top; every press, move and release comes through the window system.
+class NoteViewMouseTest : public layouttest::WindowedEditorFixture<SelectionController> {
 protected:
     void SetUp() override {
-        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
-        notes->installPluginFontID("Default");
-        TOVUtils::overrideResourceDirectory(std::nullopt);
-        TOVUtils::Services services;
-        services.objectViewFactory = [this] { return glyphs.objects.get(); };
-        services.chordViewFactory = [this] { return glyphs.chords.get(); };
-        services.noteViewFactory = [this] { return notes.get(); };
+        TOVUtils::Services services = glyphs.services();
         services.makeCursor = [](const std::string& image, Point hotSpot) {
             return std::make_shared<platform::Cursor>(platform::Cursor::fromImageFile(image, hotSpot));
         };
         TOVUtils::registerServices(services);
-        controller.editor = editor.get();
-        editor->setDelegate(&controller);
-        document =
-            tovtest::makeLayout(*context, {PageSpec{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}}}});
-        editor->setDocData(document);
-        editor->setFrame(Rect(20, 10, 595, editor->heightOfPageColumn()));
-        back->setEditorView(editor.get());
-        back->addSubview(editor);
-        host = new platform::ViewHost;
-        host->setRootView(back);
-        window.setCentralWidget(host);
-        window.resize(700, 500);
-        window.show();
-        (void)QTest::qWaitForWindowActive(&window);
-        input = std::make_unique<uitest::WindowEvents>(window);
-        settle();
+        WindowedEditorFixture::SetUp();
     }
     void TearDown() override {
-        editor->setDocData(nullptr);
+        WindowedEditorFixture::TearDown();
         TOVUtils::registerServices({});
     }
 
     TOVEditorBarView* barView(std::uint64_t num) const { return editor->barViewFromNumberInLower(num, false); }
     Bar* bar(std::uint64_t num) const { return tovtest::findBar(document, num); }
     Note* melo(std::uint64_t num, std::uint64_t from, std::uint64_t length, std::int64_t level) {
-        Note* note = bar(num)->createNewSingleMeloFromLengthLevel(from, length, level);
-        context->processPendingChanges();
-        return note;
+        return layouttest::writeMelo(*context, document, num, from, length, level);
     }
     Note* rest(std::uint64_t num, std::uint64_t from, std::uint64_t length) {
-        Note* note = bar(num)->createNewSingleRestFromLength(from, length);
-        context->processPendingChanges();
-        return note;
+        return layouttest::writeRest(*context, document, num, from, length);
     }
     // Eighths from the tick, one per level, under one beam.
     Note* beamed(std::uint64_t num, std::uint64_t from, const std::vector<std::int64_t>& levels) {
@@ -249,19 +221,7 @@ protected:
         return b->convertPointToView({0, b->posYFromToneLevel(level) - 1.0}, view).y;
     }
 
-    glyphtest::GlyphServices glyphs;
-    std::unique_ptr<TOVNoteViewFactory> notes = std::make_unique<TOVNoteViewFactory>();
-    std::unique_ptr<platform::ManagedObjectContext> context = tovtest::makeSongContext();
-    SelectionController controller;
-    std::shared_ptr<TOVEditorView> editor = std::make_shared<TOVEditorView>(Rect(0, 0, 595, 900));
-    std::shared_ptr<TOVEditorBackView> back = std::make_shared<TOVEditorBackView>(Rect(0, 0, 700, 1000));
-    Document* document = nullptr;
-    platform::Application app;
-    platform::Window window;
-    platform::ViewHost* host = nullptr;
-    std::unique_ptr<uitest::WindowEvents> input;
     std::vector<std::unique_ptr<RecordingHost>> recorders;
-    unsigned long time = 1000;
 };
 
 TEST_F(NoteViewMouseTest, ADoubleClickChangesNothingAndSendsNothing) {

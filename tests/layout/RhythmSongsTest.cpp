@@ -3,6 +3,7 @@
 // slashes, long notes, ledger lines). They are entered here through the model's own operations and kept
 // under tests/fixtures/rhythm, where tovz-render and people read them. TOVRIN_WRITE_RHYTHM_SONGS=<folder>
 // writes them anew into the folder.
+#include "AllGlyphs.h"
 #include "EditorViewLookups.h"
 #include "FakeLayoutController.h"
 #include "support/DocumentDump.h"
@@ -72,29 +73,6 @@ constexpr int kFourFour = 0x303;
 constexpr int kSixEight = 0x309;
 
 const std::filesystem::path kFixtures = std::filesystem::path(TOVRIN_TEST_FIXTURES) / "rhythm";
-
-// The built-in symbol, chord and note glyphs, handed out as the application does.
-struct AllGlyphs {
-    std::unique_ptr<TOVObjectViewFactory> objects = std::make_unique<TOVObjectViewFactory>();
-    std::unique_ptr<TOVChordViewFactory> chords = std::make_unique<TOVChordViewFactory>();
-    std::unique_ptr<TOVNoteViewFactory> notes = std::make_unique<TOVNoteViewFactory>();
-
-    AllGlyphs() {
-        TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
-        objects->installPluginFontID("Default");
-        chords->installPluginFontID("Default");
-        notes->installPluginFontID("Default");
-        TOVUtils::overrideResourceDirectory(std::nullopt);
-        TOVUtils::Services services;
-        services.objectViewFactory = [this] { return objects.get(); };
-        services.chordViewFactory = [this] { return chords.get(); };
-        services.noteViewFactory = [this] { return notes.get(); };
-        TOVUtils::registerServices(services);
-    }
-    ~AllGlyphs() { TOVUtils::registerServices({}); }
-    AllGlyphs(const AllGlyphs&) = delete;
-    AllGlyphs& operator=(const AllGlyphs&) = delete;
-};
 
 // The song on one page of the editor's view tree, as a document window lays it out.
 struct LaidOut {
@@ -279,7 +257,7 @@ public:
             tie();
         }
         {
-            AllGlyphs glyphs;
+            layouttest::AllGlyphs glyphs;
             LaidOut view(document_);
             for (const auto& sign : signs_) {
                 sign(view);
@@ -562,7 +540,7 @@ int inkAtScale2(const QImage& image, const Rect& r) {
 }
 
 TEST_F(RhythmSongsTest, EachSongPrintsOnePageWithInkOnEveryNoteTieAndSign) {
-    AllGlyphs glyphs;
+    layouttest::AllGlyphs glyphs;
     for (const SongRecipe& recipe : kSongs) {
         SCOPED_TRACE(recipe.file);
         const QString song = QString::fromStdString((kFixtures / recipe.file).string());
