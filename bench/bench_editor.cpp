@@ -78,8 +78,15 @@ struct Song {
 // A song bound to an editor view controller that follows its undo manager.
 struct Window {
     explicit Window(std::int64_t bars) : song(bars) {
+        // Binding writes the bar views' frames back into the bars, as opening a document does before its
+        // undo stack is cleared; none of that is part of the timed edit.
+        platform::UndoManager& undo = song.context->undoManager();
+        undo.disableUndoRegistration();
         controller.setDocData(song.document);
-        controller.registerUndoObservation(&song.context->undoManager());
+        song.context->processPendingChanges();
+        undo.enableUndoRegistration();
+        undo.removeAllActions();
+        controller.registerUndoObservation(&undo);
     }
     ~Window() { controller.registerUndoObservation(nullptr); }
 
