@@ -20,30 +20,15 @@ tovrin=${TOVRIN:-$root/build/release/src/app/tovrin}
 tovz_render=${TOVZ_RENDER:-$root/build/release/tools/tovz-render}
 bars=${BARS:-2000}
 
-songs_tool=${BENCH_SONGS:-}
-if [[ -z $songs_tool ]]; then
-    for candidate in "$root/../shared/bench" "$root/../../shared/bench"; do
-        if [[ -f $candidate/gen_tovz.py ]]; then
-            songs_tool=$(cd "$candidate" && pwd)
-            break
-        fi
-    done
-fi
-[[ -n $songs_tool && -f $songs_tool/gen_tovz.py ]] ||
-    { echo "open_compare: the song generator is not found; set BENCH_SONGS" >&2; exit 2; }
+name=open_compare
+source "$root/bench/bench_common.sh"
+find_song_generators gen_tovz.py
 for program in "$tovrin" "$tovz_render"; do
     [[ -x $program ]] ||
         { echo "open_compare: no program at $program; build the Release tree or set TOVRIN/TOVZ_RENDER" >&2; exit 2; }
 done
-[[ -x /usr/bin/time ]] || { echo "open_compare: /usr/bin/time is missing" >&2; exit 2; }
 
-if [[ -n ${KEEP:-} ]]; then
-    work=$KEEP
-    mkdir -p "$work"
-else
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-fi
+make_work_folder
 export QT_QPA_PLATFORM=${QPA:-offscreen}
 # The editor reads and writes its settings and recent documents here, not in the user's home.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/config
@@ -54,24 +39,12 @@ mkdir -p "$XDG_CONFIG_HOME"
 song=$work/songs/lead$bars.tovz
 [[ -s $song ]] || { echo "open_compare: the $bars-bar song was not made" >&2; exit 1; }
 
-# One timed run: label, repetition, command...; the figures go to a file of their own.
-timed() {
-    local label=$1 rep=$2
-    shift 2
-    local log="$work/time-$label-$rep.txt" err="$work/err-$label-$rep.txt"
-    if ! /usr/bin/time -v -o "$log" timeout 300 "$@" > /dev/null 2> "$err"; then
-        echo "open_compare: $label failed (run $rep):" >&2
-        cat "$err" "$log" >&2
-        exit 1
-    fi
-}
-
 echo "song: $bars bars; $repetitions runs each after one warm-up, alternating; platform $QT_QPA_PLATFORM" >&2
 for rep in $(seq 0 "$repetitions"); do
-    TOVRIN_QUIT_AFTER_FIRST_PAGE=1 timed tovrin "$rep" "$tovrin" "$song"
+    TOVRIN_QUIT_AFTER_FIRST_PAGE=1 timed "tovrin-$rep" "$tovrin" "$song"
     grep -q "first page drawn after" "$work/err-tovrin-$rep.txt" ||
         { echo "open_compare: the editor quit without drawing a page:" >&2; cat "$work/err-tovrin-$rep.txt" >&2; exit 1; }
-    timed render "$rep" "$tovz_render" "$song" "$work/out.pdf"
+    timed "render-$rep" "$tovz_render" "$song" "$work/out.pdf"
 done
 
 python3 - "$work" "$repetitions" "$bars" <<'PY'

@@ -19,33 +19,16 @@ tovz_render=${TOVZ_RENDER:-$root/build/release/tools/tovz-render}
 mscore=${MSCORE:-mscore3}
 sizes=${SIZES:-"32 200 512 2000"}
 
-songs_tool=${BENCH_SONGS:-}
-if [[ -z $songs_tool ]]; then
-    for candidate in "$root/../shared/bench" "$root/../../shared/bench"; do
-        if [[ -f $candidate/gen_tovz.py ]]; then
-            songs_tool=$(cd "$candidate" && pwd)
-            break
-        fi
-    done
-fi
-if [[ -z $songs_tool || ! -f $songs_tool/gen_tovz.py || ! -f $songs_tool/gen_leadsheet.py ]]; then
-    echo "render_compare: the song generators are not found; set BENCH_SONGS" >&2
-    exit 2
-fi
+name=render_compare
+source "$root/bench/bench_common.sh"
+find_song_generators gen_tovz.py gen_leadsheet.py
 if [[ ! -x $tovz_render ]]; then
     echo "render_compare: no tovz-render at $tovz_render; build the Release tree or set TOVZ_RENDER" >&2
     exit 2
 fi
 command -v "$mscore" > /dev/null || { echo "render_compare: $mscore is not installed" >&2; exit 2; }
-[[ -x /usr/bin/time ]] || { echo "render_compare: /usr/bin/time is missing" >&2; exit 2; }
 
-if [[ -n ${KEEP:-} ]]; then
-    work=$KEEP
-    mkdir -p "$work"
-else
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-fi
+make_work_folder
 export QT_QPA_PLATFORM=offscreen
 
 echo "songs: $sizes bars; $repetitions runs each, alternating; tovz-render: $tovz_render" >&2
@@ -57,22 +40,10 @@ for n in $sizes; do
         { echo "render_compare: the $n-bar song was not made" >&2; exit 1; }
 done
 
-# One timed run: program label, size, repetition, command...; the figures go to a file of their own.
-timed() {
-    local label=$1 n=$2 rep=$3
-    shift 3
-    local log="$work/time-$label-$n-$rep.txt"
-    if ! /usr/bin/time -v -o "$log" "$@" > /dev/null 2> "$work/err-$label-$n-$rep.txt"; then
-        echo "render_compare: $label failed on $n bars:" >&2
-        cat "$work/err-$label-$n-$rep.txt" >&2
-        exit 1
-    fi
-}
-
 for rep in $(seq 1 "$repetitions"); do
     for n in $sizes; do
-        timed tovrin "$n" "$rep" "$tovz_render" "$work/songs/lead$n.tovz" "$work/out-tovrin-$n.pdf"
-        timed mscore "$n" "$rep" "$mscore" -o "$work/out-mscore-$n.pdf" "$work/songs/lead$n.mscz"
+        timed "tovrin-$n-$rep" "$tovz_render" "$work/songs/lead$n.tovz" "$work/out-tovrin-$n.pdf"
+        timed "mscore-$n-$rep" "$mscore" -o "$work/out-mscore-$n.pdf" "$work/songs/lead$n.mscz"
     done
 done
 
