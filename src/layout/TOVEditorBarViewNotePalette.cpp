@@ -78,30 +78,29 @@ std::uint64_t TOVEditorBarView::noteLengthFromNoteType(std::int32_t type) {
 
 // --- Aids ---
 
-void TOVEditorBarView::setActiveGridCell(TOVNoteGridCell* cell) {
-    if (cell == activeGridCell_) {
+namespace {
+
+// Moves the active mark from the held cell to the given one (either may be null).
+template <typename Cell>
+void moveActiveMark(Cell*& active, Cell* cell) {
+    if (cell == active) {
         return;
     }
-    if (activeGridCell_ != nullptr) {
-        activeGridCell_->setActive(false);
+    if (active != nullptr) {
+        active->setActive(false);
     }
-    activeGridCell_ = cell;
-    if (activeGridCell_ != nullptr) {
-        activeGridCell_->setActive(true);
+    active = cell;
+    if (active != nullptr) {
+        active->setActive(true);
     }
 }
 
+} // namespace
+
+void TOVEditorBarView::setActiveGridCell(TOVNoteGridCell* cell) { moveActiveMark(activeGridCell_, cell); }
+
 void TOVEditorBarView::setActiveNoteDropAreaCell(TOVNoteDropAreaCell* cell) {
-    if (cell == activeNoteDropAreaCell_) {
-        return;
-    }
-    if (activeNoteDropAreaCell_ != nullptr) {
-        activeNoteDropAreaCell_->setActive(false);
-    }
-    activeNoteDropAreaCell_ = cell;
-    if (activeNoteDropAreaCell_ != nullptr) {
-        activeNoteDropAreaCell_->setActive(true);
-    }
+    moveActiveMark(activeNoteDropAreaCell_, cell);
 }
 
 void TOVEditorBarView::setGridCellArray(std::vector<TOVNoteGridCell> cells) {

@@ -3,6 +3,7 @@
 // TOVRIN_SHEET_OUT to a file name to keep the picture.
 
 #include "CellFixture.h"
+#include "StaffPage.h"
 #include "support/ImageInk.h"
 
 #include "model/SymbolAccidental.h"
@@ -27,24 +28,6 @@ constexpr double kPageWidth = 420;
 constexpr double kRowHeight = 100;
 constexpr double kMiddle = 50; // the middle line's y in a row and in each note view
 
-// White paper with one five-line staff per row.
-class StaffPage : public glyphtest::FakeEditorView {
-public:
-    using FakeEditorView::FakeEditorView;
-    int rows = 0;
-    void drawRect(const Rect& dirty, platform::GraphicsContext& ctx) override {
-        ctx.setFillColor(platform::Color::white());
-        ctx.fillRect(dirty);
-        ctx.setFillColor(platform::Color::black());
-        for (int row = 0; row < rows; ++row) {
-            const double middle = row * kRowHeight + kMiddle;
-            for (int line = -2; line <= 2; ++line) {
-                ctx.fillRect(Rect{6, middle + line * 5.9 - 0.1, kPageWidth - 12, 0.2});
-            }
-        }
-    }
-};
-
 class CellSheet : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -56,6 +39,10 @@ protected:
         services.noteViewFactory = [this] { return factory.get(); };
         TOVUtils::registerServices(services);
         page = std::make_shared<StaffPage>(Rect{0, 0, kPageWidth, 100});
+        page->rowHeight = kRowHeight;
+        page->middle = kMiddle;
+        page->staffLeft = 6;
+        page->staffWidth = kPageWidth - 12;
         delegate.barView = page.get();
     }
     void TearDown() override { TOVUtils::registerServices({}); }

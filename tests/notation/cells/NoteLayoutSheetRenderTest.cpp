@@ -3,6 +3,7 @@
 // and brackets, stems up and down. Set TOVRIN_LAYOUT_SHEET_OUT to a file name to keep the picture.
 
 #include "LayoutFixture.h"
+#include "StaffPage.h"
 #include "support/ImageInk.h"
 
 #include "glyphs/TOVFlippedView.h"
@@ -27,25 +28,6 @@ constexpr double kLeft = 20;
 constexpr double kPageWidth = kLeft * 2 + 960 * kPitch;
 constexpr double kRowHeight = 90;
 constexpr double kMiddle = 45; // the middle line's y in a row
-
-// White paper with one five-line staff per row.
-class StaffPage : public glyphtest::FakeEditorView {
-public:
-    using FakeEditorView::FakeEditorView;
-    int rows = 0;
-    void drawRect(const Rect& dirty, platform::GraphicsContext& ctx) override {
-        ctx.setFillColor(platform::Color::white());
-        ctx.fillRect(dirty);
-        ctx.setFillColor(platform::Color::black());
-        for (int row = 0; row < rows; ++row) {
-            const double middle = row * kRowHeight + kMiddle;
-            for (int line = -2; line <= 2; ++line) {
-                ctx.fillRect(Rect{kLeft - 8, middle + line * 5.9 - 0.1, kPageWidth - 2 * kLeft + 16, 0.2});
-            }
-            ctx.fillRect(Rect{kPageWidth - kLeft + 8, middle - 11.8, 0.6, 23.6});
-        }
-    }
-};
 
 // One row is one bar: its notes area spans the row at kPitch per tick, its middle line at kMiddle.
 class RowDelegate : public FakeNoteViewDelegate {
@@ -73,6 +55,11 @@ protected:
         services.objectViewFactory = [this] { return objects.get(); };
         TOVUtils::registerServices(services);
         page = std::make_shared<StaffPage>(Rect{0, 0, kPageWidth, 100});
+        page->rowHeight = kRowHeight;
+        page->middle = kMiddle;
+        page->staffLeft = kLeft - 8;
+        page->staffWidth = kPageWidth - 2 * kLeft + 16;
+        page->barlineX = kPageWidth - kLeft + 8;
     }
     void TearDown() override { TOVUtils::registerServices({}); }
 
