@@ -19,8 +19,6 @@ using platform::Rect;
 namespace {
 
 constexpr int kChordSymbolType = 0xD00;
-// How far above the top staff line the chord symbols stand.
-constexpr double kChordBaseLineAboveStaff = 8.0;
 // The box that marks an empty cursor position: its foot on the chord base line.
 constexpr double kCursorBoxWidth = 6.0;
 constexpr double kCursorBoxHeight = 10.0;
@@ -46,21 +44,6 @@ std::shared_ptr<TOVChordObjectView> asChordView(const std::shared_ptr<TOVObjectV
 }
 
 } // namespace
-
-// ---- Geometry -------------------------------------------------------------------------------------------
-
-double TOVEditorBarView::chordBaseLineOffset() const {
-    return posY5LinesTop() - kChordBaseLineAboveStaff;
-}
-
-double TOVEditorBarView::xPosOfChordInGridMode(std::uint64_t timing) const {
-    const Rect notes = rectangleNotesArea();
-    const std::uint64_t length = totalRhythmLength();
-    if (length == 0) {
-        return notes.x();
-    }
-    return notes.x() + static_cast<double>(timing) * notes.width() / static_cast<double>(length);
-}
 
 // ---- Chord views ----------------------------------------------------------------------------------------
 
