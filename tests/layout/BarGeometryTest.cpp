@@ -60,7 +60,20 @@ TEST(BarGeometry, AreasFromTheBarlinesAndTheViewsAtTheStart) {
     }
     EXPECT_DOUBLE_EQ(three.clefKeyTimeWidth, 27.0);
 
-    const platform::Size size{200, 70};
+    // A bar inside a line after a 1282 and before a 1286, and the song's first bar after a 1285 and
+    // before a 1280; each case changes one of them.
+    TOVBarGeometry inner{
+        .size = {200, 70}, .hasBar = true, .leftBarLineType = 1282, .rightBarLineType = 1286};
+    inner.clefKeyTimeWidth = 11;
+    TOVBarGeometry first = inner;
+    first.firstBarOfSong = true;
+    first.leftBarLineType = 1285;
+    first.rightBarLineType = 1280;
+    first.clefKeyTimeWidth = 27;
+    auto with = [](TOVBarGeometry geometry, auto change) {
+        change(geometry);
+        return geometry;
+    };
     struct Case {
         std::string name;
         TOVBarGeometry geometry;
@@ -68,64 +81,17 @@ TEST(BarGeometry, AreasFromTheBarlinesAndTheViewsAtTheStart) {
         double notesX, notesWidth; // the notes area
     };
     const Case cases[] = {
-        {"no bar: no barlines", {.size = size, .clefKeyTimeWidth = 20}, 0, 20, 24, 172},
-        {"a bar inside a line starts right of its left barline",
-         {.size = size,
-          .hasBar = true,
-          .leftBarLineType = 1282,
-          .rightBarLineType = 1286,
-          .clefKeyTimeWidth = 11},
-         4,
-         11,
-         19,
-         168},
-        {"barlines of no known kind take no room", {.size = size, .hasBar = true}, 0, 0, 4, 192},
-        {"the song's first bar has its area before the barline",
-         {.size = size,
-          .hasBar = true,
-          .firstBarOfSong = true,
-          .leftBarLineType = 1285,
-          .rightBarLineType = 1280,
-          .clefKeyTimeWidth = 27},
-         2,
-         36,
-         44,
-         150},
-        {"a wider partner widens the first bar's area",
-         {.size = size,
-          .hasBar = true,
-          .firstBarOfSong = true,
-          .leftBarLineType = 1285,
-          .rightBarLineType = 1280,
-          .clefKeyTimeWidth = 27,
-          .partnerClefKeyTimeArea = Rect(2, 0, 50, 70)},
-         2,
-         50,
-         58,
-         136},
-        {"a narrower partner leaves it",
-         {.size = size,
-          .hasBar = true,
-          .firstBarOfSong = true,
-          .leftBarLineType = 1285,
-          .rightBarLineType = 1280,
-          .clefKeyTimeWidth = 27,
-          .partnerClefKeyTimeArea = Rect(2, 0, 20, 70)},
-         2,
-         36,
-         44,
-         150},
+        {"a bar inside a line starts right of its left barline", inner, 4, 11, 19, 168},
+        {"no bar: no barlines", with(inner, [](auto& g) { g.hasBar = false; }), 0, 11, 15, 181},
+        {"barlines of no known kind take no room",
+         with(inner, [](auto& g) { g.leftBarLineType = g.rightBarLineType = 0; }), 0, 11, 15, 181},
         {"a partner counts in the first bar only",
-         {.size = size,
-          .hasBar = true,
-          .leftBarLineType = 1282,
-          .rightBarLineType = 1286,
-          .clefKeyTimeWidth = 11,
-          .partnerClefKeyTimeArea = Rect(0, 0, 100, 70)},
-         4,
-         11,
-         19,
-         168},
+         with(inner, [](auto& g) { g.partnerClefKeyTimeArea = Rect(0, 0, 100, 70); }), 4, 11, 19, 168},
+        {"the song's first bar has its area before the barline", first, 2, 36, 44, 150},
+        {"a wider partner widens the first bar's area",
+         with(first, [](auto& g) { g.partnerClefKeyTimeArea = Rect(2, 0, 50, 70); }), 2, 50, 58, 136},
+        {"a narrower partner leaves it",
+         with(first, [](auto& g) { g.partnerClefKeyTimeArea = Rect(2, 0, 20, 70); }), 2, 36, 44, 150},
     };
     for (const Case& c : cases) {
         const Rect area = c.geometry.rectangleClefKeyTimeArea();
