@@ -46,7 +46,7 @@ void TOVEditorBarView::setDropTarget(bool dropTarget) {
     setNeedsDisplay();
 }
 
-// ---- Geometry: forwards to the bar's geometry ------------------------------------------------------------
+// ---- Geometry, from the bar's geometry ------------------------------------------------------------------
 
 TOVBarGeometry TOVEditorBarView::staffGeometry() const {
     TOVBarGeometry geometry;
