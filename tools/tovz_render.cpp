@@ -198,11 +198,7 @@ int main(int argc, char** argv) {
     if (!parser.loadTOVZDocumentFromUrlToDocument(path, document)) {
         return fail(arguments->song, "cannot be loaded: " + parser.failureReason());
     }
-    // What a document does once its file is read: every bar's content fits its time signature, and the
-    // ties the file marks are made (the reader only marks their tones).
-    document->truncateDataByTimeSignature();
-    document->completeTie();
-    context.processPendingChanges();
+    parser.completeOpenedDocument(document);
 
     // Drawing needs the application, but no display; reading needed neither.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
