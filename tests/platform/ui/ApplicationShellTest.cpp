@@ -720,6 +720,9 @@ TEST_F(ApplicationShellTest, SavingAWriteProtectedFileAsksFirst) {
     EXPECT_EQ(readText(locked), "hello");
     EXPECT_TRUE(document->isDocumentEdited());
 
+    // The key goes to the window once it is active again after the sheet.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     keyClick(window, Qt::Key_S, Qt::ControlModifier);
     sheet = Alert::sheetOnWindow(window);
     ASSERT_NE(sheet, nullptr);
@@ -731,6 +734,8 @@ TEST_F(ApplicationShellTest, SavingAWriteProtectedFileAsksFirst) {
                   std::filesystem::perms::others_read);
 
     inOneEvent([&] { document->append("?"); });
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     keyClick(window, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(Alert::sheetOnWindow(window), nullptr);
     EXPECT_EQ(readText(locked), "hello!?");
@@ -741,6 +746,8 @@ TEST_F(ApplicationShellTest, SavingAWriteProtectedFileAsksFirst) {
     TextDocument* other = open(second);
     ASSERT_NE(other, nullptr);
     inOneEvent([&] { other->append("+"); });
+    other->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(other->window()));
     SavePanel::setTestAnswer([&](SavePanel&) { return std::optional<std::filesystem::path>(dir / "copy"); });
     keyClick(other->window(), Qt::Key_S, Qt::ControlModifier);
     click(Alert::sheetOnWindow(other->window())->buttonWithTitle("Save As…"));
