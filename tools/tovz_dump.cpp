@@ -1,6 +1,7 @@
 // tovz-dump: loads a "tovz" file (or imports a legacy "tovr" store) and prints the canonical text dump of
 // the document, the same dump the tests compare, or one line saying why the file cannot be read (exit
-// status 1; 2 for a usage error).
+// status 1; 2 for a usage error). The file is read as the program reads it (see ToolStartUp.h).
+#include "ToolStartUp.h"
 #include "document/TOVDocumentParser.h"
 #include "document/TOVMigrationController.h"
 #include "model/Document.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tovz-dump: %s: not a readable file\n", argv[1]);
         return 1;
     }
+    const std::unique_ptr<QApplication> application = startToolApplication(argc, argv);
     if (path.extension() == ".tovr") {
         TOVMigrationController controller;
         const auto imported = controller.importStoreAtURL(path);

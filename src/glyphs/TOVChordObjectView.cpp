@@ -52,6 +52,23 @@ void TOVChordObjectView::updateView() {
     TOVResizableFixedView::updateView();
 }
 
+namespace {
+double raiseOf(const TOVObjectView& view) {
+    const TOVObjectViewOwner* owner = view.barViewBelongTo();
+    return owner != nullptr ? owner->chordRaise() : 0.0;
+}
+} // namespace
+
+platform::Point TOVChordObjectView::convertPointFromViewOriginToDataOrigin(platform::Point point) const {
+    platform::Point data = TOVResizableFixedView::convertPointFromViewOriginToDataOrigin(point);
+    data.y += raiseOf(*this);
+    return data;
+}
+
+platform::Point TOVChordObjectView::convertPointFromDataOriginToViewOrigin(platform::Point point) const {
+    return TOVResizableFixedView::convertPointFromDataOriginToViewOrigin({point.x, point.y - raiseOf(*this)});
+}
+
 double TOVChordObjectView::offsetY() const {
     const TOVChordViewFactory* factory = chordFactory();
     return factory ? factory->offsetYUnderBaseline(chordElems_) : 0.0;

@@ -427,7 +427,8 @@ void TOVNoteView::updatePositionOfHandleCells() {
             p = unitCellArray_.back()->posPoleEdge();
             p.x -= f.width() + 0.6;
         }
-        if (down) {
+        // Beyond the stem end, clear of the beam that hangs from it: a handle over the beam would hide it.
+        if (!down) {
             p.y -= f.height();
         }
         handle->moveCell(p);
