@@ -2,6 +2,7 @@
 
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectController.h"
+#include "glyphs/TOVObjectViewOwner.h"
 #include "model/Chord.h"
 #include "model/TOVUtils.h"
 #include "platform/ui/Event.h"

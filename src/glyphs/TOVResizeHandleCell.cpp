@@ -20,6 +20,15 @@ void TOVResizeHandleCell::drawFilled(const platform::Rect& frame, platform::Grap
     ctx.restoreGraphicsState();
 }
 
+void TOVResizeHandleCell::drawOutlineWithFrame(const platform::Rect& frame,
+                                               platform::GraphicsContext& ctx) const {
+    ctx.saveGraphicsState();
+    ctx.setStrokeColor(platform::Color{0.25, 0.25, 0.25, 1});
+    ctx.setLineWidth(0.2);
+    ctx.strokeRect(frame);
+    ctx.restoreGraphicsState();
+}
+
 void TOVResizeHandleCell::drawWithFrameInView(const platform::Rect& frame,
                                               platform::GraphicsContext& ctx) const {
     drawFilled(frame, ctx, false);

@@ -427,8 +427,7 @@ void TOVNoteView::updatePositionOfHandleCells() {
             p = unitCellArray_.back()->posPoleEdge();
             p.x -= f.width() + 0.6;
         }
-        // Beyond the stem end, clear of the beam that hangs from it: a handle over the beam would hide it.
-        if (!down) {
+        if (down) {
             p.y -= f.height();
         }
         handle->moveCell(p);
@@ -475,8 +474,9 @@ void TOVNoteView::drawRect(const Rect&, platform::GraphicsContext& ctx) {
     fillPaths();
     if (drawHandles) {
         updatePositionOfHandleCells();
+        // The handles stand over the ends of the beam: outlined only, the beam stays filled under them.
         for (const auto& handle : handleCellArray_) {
-            handle->drawWithFrameInView(handle->frame(), ctx);
+            handle->drawOutlineWithFrame(handle->frame(), ctx);
         }
     }
 }

@@ -1119,7 +1119,9 @@ TEST_F(DocumentParserTest, AFormattedTextTakesItsArchiveOnlyWhenItIsOursAndReada
     }
 }
 
-TEST_F(DocumentParserTest, FontsAreFoundByNameThenByStyledFamily) {
+// A PostScript name that carries its style is found as it stands; a plain family with its style or weight
+// finds that face, never the family's upright one.
+TEST_F(DocumentParserTest, FontsAreFoundByStyledFamilyThenByName) {
     const std::string runs =
         "<formatted-texts>"
         "<formatted-text font-family=\"DejaVuSans-BoldOblique\" font-size=\"17\" font-style=\"Oblique\" "
@@ -1136,7 +1138,7 @@ TEST_F(DocumentParserTest, FontsAreFoundByNameThenByStyledFamily) {
     ASSERT_EQ(text.runs().size(), 3u);
     EXPECT_EQ(text.runs()[0].attributes.font->postScriptName, "DejaVuSans-BoldOblique");
     EXPECT_EQ(text.runs()[0].attributes.font->pointSize, 12.0);
-    EXPECT_EQ(text.runs()[1].attributes.font->postScriptName, "DejaVuSans");
+    EXPECT_EQ(text.runs()[1].attributes.font->postScriptName, "DejaVuSans-Bold");
     EXPECT_EQ(text.runs()[1].attributes.font->pointSize, 20.0);
     EXPECT_EQ(text.runs()[2].attributes.font->postScriptName, platform::Font::userFont(10).fontName());
     EXPECT_EQ(text.runs()[2].attributes.font->pointSize, 10.0);

@@ -100,6 +100,11 @@ protected:
     void TearDown() override { editor->setDocData(nullptr); }
 
     Bar* bar() const { return tovtest::findBar(document, 0); }
+    // Laid out afresh, as when the song is opened: the fake controller passes on no model changes.
+    void relayOut() {
+        editor->setDocData(nullptr);
+        editor->setDocData(document);
+    }
     TOVNoteToneCell* cellOf(const NoteTone* tone) const {
         for (TOVNoteView* view : layouttest::viewsInEditor<TOVNoteView>(*editor)) {
             if (view->note() == tone->note()) {
@@ -159,6 +164,7 @@ TEST_F(NotationInkTest, AccidentalsAtTheirDefaultPlaceStandOnTheirHeadsLevel) {
         }
     }
     context->processPendingChanges();
+    relayOut();
     for (const Placed& p : placed) {
         const TOVNoteToneCell* cell = cellOf(p.tone);
         ASSERT_NE(cell, nullptr);
@@ -166,9 +172,7 @@ TEST_F(NotationInkTest, AccidentalsAtTheirDefaultPlaceStandOnTheirHeadsLevel) {
                                                  Rect(cell->defaultPosOfAccidentalView(p.sign->type), {}));
     }
     context->processPendingChanges();
-    // Laid out afresh, as when the song is opened.
-    editor->setDocData(nullptr);
-    editor->setDocData(document);
+    relayOut();
 
     for (const Placed& p : placed) {
         SCOPED_TRACE(::testing::Message() << p.sign->name << " at level " << p.level);
@@ -227,6 +231,7 @@ TEST_F(NotationInkTest, ChordsAreDrawnClearOfAMelodyAboveTheStaff) {
             tones.push_back(note->firstUnit()->toneArray().front());
         }
         context->processPendingChanges();
+        relayOut();
         for (NoteTone* tone : tones) {
             const TOVNoteToneCell* cell = cellOf(tone);
             ASSERT_NE(cell, nullptr);

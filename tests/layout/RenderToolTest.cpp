@@ -10,6 +10,7 @@
 #include "model/Chord.h"
 #include "model/Document.h"
 #include "model/Note.h"
+#include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/Page.h"
 #include "model/Song.h"
@@ -600,9 +601,23 @@ TEST_F(RenderToolTest, ChordsAreSetInTheProgramsNotation) {
         tovtest::makeLayout(*context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}}}});
     document->createNewSong()->setName(platform::AttributedString("Seventh"));
     tovtest::findBar(document, 0)->createNewChordWithElemsTiming(majorSeventh, 0);
+    // Slash chords over roots with and without an accidental, to be looked at (TOVRIN_KEEP_RENDER).
+    tovtest::findBar(document, 1)->createNewChordWithElemsTiming(TOVChordElems::fromCodes(15, 12, 70, 2), 0);
+    tovtest::findBar(document, 2)->createNewChordWithElemsTiming(TOVChordElems::fromCodes(16, 12, 70, 3), 0);
+    tovtest::findBar(document, 3)->createNewChordWithElemsTiming(TOVChordElems::fromCodes(8, 7, 70, 13), 0);
+    // A melody above the staff in the last bar, a sharp at its top: the line's chords stand clear of it.
+    for (std::int64_t level : {8, 11}) {
+        Note* high = tovtest::findBar(document, 3)
+                         ->createNewSingleMeloFromLengthLevel(level == 8 ? 0 : 480, 480, level);
+        ASSERT_NE(high, nullptr);
+        if (level == 11) {
+            high->firstUnit()->toneArray().front()->createNewAccidentalWithTypeFrame(
+                3840, platform::Rect(-4.8, -6.2, 0, 0));
+        }
+    }
     context->processPendingChanges();
     QImage image;
-    renderFirstPage(document, "seventh", image);
+    renderFirstPage(document, "seventh", image, true);
     if (HasFatalFailure()) {
         return;
     }
