@@ -12,6 +12,7 @@
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Song.h"
+#include "model/TOVNewSongLayout.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UserDefaults.h"
@@ -436,35 +437,7 @@ void TOVWindowController::createSongSettingFrom(TOVSongSettingViewController* vi
 }
 
 void TOVWindowController::createInitialPage() {
-    Document* document = docData();
-    if (document == nullptr) {
-        return;
-    }
-    document->setBarNumberShow(0);
-    Page* page = document->createNewPageWithNumberAPage(0, 10);
-    if (page == nullptr) {
-        return;
-    }
-    page->createNewLineWithPartitionFirstBarlineType(0, 0);
-    const Song* song = document->song();
-    const bool doubleRow = song != nullptr && song->isDoubleRow();
-    const int lines = doubleRow ? 4 : 9;
-    std::uint64_t number = 0;
-    for (int i = 0; i < lines; ++i) {
-        Line* line = page->createNewLineWithPartitionFirstBarlineType(4, i == 0 ? 0x507 : 0x500);
-        if (line == nullptr) {
-            continue;
-        }
-        for (int b = 0; b < 4; ++b) {
-            line->createNewBarWithNumberWidthBarlineType(number++, 130.0, 0x500);
-        }
-        if (doubleRow) {
-            line->createLowerLineWithCreateEmptyBars(true);
-        }
-    }
-    if (platform::ManagedObjectContext* context = document->managedObjectContext()) {
-        context->processPendingChanges();
-    }
+    TOVNewSongLayout::createInitialPageIn(docData());
 }
 
 void TOVWindowController::updateEditorView() {

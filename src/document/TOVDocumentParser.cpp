@@ -775,6 +775,21 @@ bool TOVDocumentParser::loadTOVZDocumentFromDataToDocument(std::span<const std::
     return loadFromXmlRoot(xml->rootElement(), document);
 }
 
+void TOVDocumentParser::completeOpenedDocument(Document* document) const {
+    if (document == nullptr) {
+        return;
+    }
+    if (fontID_) {
+        document->setPlugInFontID(*fontID_);
+        document->setPlugInFontName(fontName_.value_or(QString()));
+    }
+    document->truncateDataByTimeSignature();
+    document->completeTie();
+    if (platform::ManagedObjectContext* context = document->managedObjectContext()) {
+        context->processPendingChanges();
+    }
+}
+
 bool TOVDocumentParser::loadFromXmlRoot(const XmlElement& root, Document* document) {
     auto qText = [&](std::string_view name) -> std::optional<QString> {
         const std::optional<std::string> text = root.attribute(name);

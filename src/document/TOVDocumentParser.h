@@ -53,6 +53,12 @@ public:
     std::optional<std::vector<std::uint8_t>> tovzDataFromDocument(const Document* document);
     bool loadTOVZDocumentFromDataToDocument(std::span<const std::uint8_t> data, Document* document);
 
+    // What opening a document does once its file is read, so that every program that opens songs (the
+    // document window, the tools) holds the same song: the song takes the plug-in font the file names,
+    // even when that font is not installed here; every bar's content fits its time signature; the ties
+    // the file marks are made (the reader only marks their tones); pending changes are processed.
+    void completeOpenedDocument(Document* document) const;
+
     // Why the last load failed, in a few words ("not a gzip stream or damaged"); empty after a success.
     const std::string& failureReason() const { return failureReason_; }
 

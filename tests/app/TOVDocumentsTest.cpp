@@ -23,7 +23,7 @@
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/PrintOperation.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/PdfPages.h"
 #include "support/SongBuilder.h"
 #include "support/TempDir.h"
@@ -63,7 +63,7 @@ protected:
         auto context = tovtest::makeSongContext();
         auto* document = context->insertNewObject<::Document>("Document");
         EXPECT_TRUE(TOVDocumentParser().loadTOVZDocumentFromDataToDocument(data, document));
-        return tovtest::dumpDocument(document);
+        return TOVDocumentDump::dumpDocument(document);
     }
     static std::string dumpOfFile(const std::filesystem::path& path) { return dumpOfData(docapp::readBytes(path)); }
     // What the file of the song would read back as.

@@ -24,7 +24,7 @@
 #include "platform/foundation/Gzip.h"
 #include "platform/foundation/XmlDocument.h"
 #include "platform/graphics/Font.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/SongBuilder.h"
 #include "support/TempDir.h"
 
@@ -49,6 +49,7 @@
 #include <vector>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 
@@ -1277,6 +1278,34 @@ TEST_F(DocumentParserTest, TovzDumpPrintsTheDumpOfAGoodFile) {
                                        "custom-font-name: Default\n" +
                                            dumpDocument(loaded->document)),
               "");
+}
+
+// The opened dump is the song as a document window holds it: ties made from the tones the file marks,
+// what each bar has in force, and the runs of every formatted text.
+TEST_F(DocumentParserTest, TovzDumpOpenedShowsTiesDerivedValuesAndTextRuns) {
+    const QString ties = QStringLiteral(TOVRIN_TEST_FIXTURES "/rhythm/ties-and-signs.tovz");
+    const ToolRun stored = runTovzDump({ties});
+    const ToolRun opened = runTovzDump({QStringLiteral("--opened"), ties});
+    ASSERT_TRUE(stored.finished && opened.finished);
+    ASSERT_EQ(stored.status, 0) << stored.err;
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    EXPECT_EQ(stored.out.find("tieRight=tone level"), std::string::npos);
+    EXPECT_NE(opened.out.find("tieRight=tone level"), std::string::npos);
+    EXPECT_EQ(stored.out.find("in force"), std::string::npos);
+    // Bar 0 sets treble clef and 4/4; the next bar has them in force without setting them.
+    EXPECT_NE(opened.out.find("in force clef=256 key=0 time=771 drawn barlines left="), std::string::npos)
+        << opened.out;
+
+    RichSong song;
+    TempDir dir;
+    const std::filesystem::path path = dir.path() / "song.tovz";
+    ASSERT_TRUE(TOVDocumentParser().saveTOVZDocumentToUrlFromDocument(path, song.d));
+    const ToolRun rich = runTovzDump({QStringLiteral("--opened"), QString::fromStdString(path.string())});
+    ASSERT_EQ(rich.status, 0) << rich.err;
+    EXPECT_NE(rich.out.find("run name 0+"), std::string::npos) << rich.out;
+    EXPECT_NE(rich.out.find("font=DejaVuSans-Bold"), std::string::npos) << rich.out;
+    EXPECT_NE(rich.out.find("color=1,0,0,1 underline=1 strikethrough=2"), std::string::npos) << rich.out;
+    EXPECT_NE(rich.out.find(" slash=1"), std::string::npos) << rich.out;
 }
 
 // Whatever the file, the tool ends with one line saying why it cannot be read and a status a shell takes

@@ -5,6 +5,8 @@
 // TOVRIN_WRITE_RENDER_SONGS=<folder> writes them anew into the folder.
 #include "SongWriter.h"
 
+#include "document/TOVDocumentDump.h"
+
 #include "glyphs/TOVMarkView.h"
 #include "glyphs/TOVObjectView.h"
 #include "glyphs/TOVObjectViewFactory.h"
@@ -16,7 +18,6 @@
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
 #include "model/TOVChordElems.h"
-#include "support/DocumentDump.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -296,7 +297,8 @@ TEST(RenderSongsTest, TheStoredSongsAreTheOnesEnteredHere) {
         const Loaded stored(kFixtures / recipe.file);
         ASSERT_TRUE(fresh.ok);
         ASSERT_TRUE(stored.ok) << "missing or unreadable: " << (kFixtures / recipe.file).string();
-        EXPECT_EQ(tovtest::dumpDocument(stored.document), tovtest::dumpDocument(fresh.document));
+        EXPECT_EQ(TOVDocumentDump::dumpDocument(stored.document),
+                  TOVDocumentDump::dumpDocument(fresh.document));
     }
 }
 

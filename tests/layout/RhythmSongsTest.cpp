@@ -5,7 +5,7 @@
 // writes them anew into the folder.
 #include "RenderTool.h"
 #include "SongWriter.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/ImageInk.h"
 #include "support/PdfPages.h"
 
@@ -298,7 +298,8 @@ TEST_F(RhythmSongsTest, TheStoredSongsAreTheOnesEnteredHere) {
         const Loaded stored(kFixtures / recipe.file);
         ASSERT_TRUE(fresh.ok);
         ASSERT_TRUE(stored.ok) << "missing or unreadable: " << (kFixtures / recipe.file).string();
-        EXPECT_EQ(tovtest::dumpDocument(stored.document), tovtest::dumpDocument(fresh.document));
+        EXPECT_EQ(TOVDocumentDump::dumpDocument(stored.document),
+                  TOVDocumentDump::dumpDocument(fresh.document));
     }
 }
 

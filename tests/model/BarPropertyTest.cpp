@@ -12,7 +12,7 @@
 #include "model/TOVChordElems.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/SongBuilder.h"
 #include "support/StructureCheck.h"
 
@@ -27,6 +27,7 @@
 #include <vector>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "model/Note.h"
 #include "model/Page.h"
 #include "model/Symbol.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 

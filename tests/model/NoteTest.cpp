@@ -10,7 +10,7 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
@@ -19,6 +19,7 @@
 #include <string>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

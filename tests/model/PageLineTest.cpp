@@ -2,7 +2,7 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
@@ -11,6 +11,7 @@
 #include <functional>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

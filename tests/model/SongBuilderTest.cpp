@@ -4,12 +4,13 @@
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Song.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 
 #include <gtest/gtest.h>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

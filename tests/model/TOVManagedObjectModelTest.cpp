@@ -15,7 +15,7 @@
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
 #include "model/Tie.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
@@ -24,6 +24,7 @@
 #include <functional>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

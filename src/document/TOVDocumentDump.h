@@ -9,7 +9,7 @@ class ManagedObject;
 class ManagedObjectContext;
 } // namespace platform
 
-namespace tovtest {
+namespace TOVDocumentDump {
 
 // A canonical text of a whole document, for "operation, undo: the dump equals the one before; redo: it
 // equals the one after". Deterministic and independent of the order in which sets hold their members:
@@ -25,10 +25,16 @@ namespace tovtest {
 // - last, the number of objects of each entity still in the graph, so that objects left behind show up.
 std::string dumpDocument(const Document* document);
 
+// The same dump with what the open song derives from what is stored, for checking a reader's result
+// against the whole opened song: below each bar the clef, key and time in force, the barlines drawn at
+// its edges and its repeat-previous-bar sign in force; on each chord its slash flag; below each formatted
+// text its runs (the font asked for, size, colour, underline and strike-through).
+std::string dumpOpenedDocument(const Document* document);
+
 // One object's line: its entity and stored attributes.
 std::string describeObject(const platform::ManagedObject* object);
 
 // "Bar=36 Document=1 ..." for the objects still in the graph.
 std::string countObjects(const platform::ManagedObjectContext& context);
 
-} // namespace tovtest
+} // namespace TOVDocumentDump

@@ -1,4 +1,4 @@
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 
 #include "model/Bar.h"
 #include "model/Chord.h"
@@ -22,9 +22,14 @@
 #include <map>
 #include <vector>
 
-namespace tovtest {
+namespace TOVDocumentDump {
 
 namespace {
+
+// Whether the dump adds what the open song derives from its stored values.
+struct Detail {
+    bool opened = false;
+};
 
 std::string hashOf(const platform::Bytes& bytes) {
     std::uint64_t h = 1469598103934665603ull; // FNV-1a
@@ -43,6 +48,45 @@ std::string describeValue(const platform::Value& value, platform::AttributeType 
         return "text(" + shown + ", " + hashOf(value.toBytes()) + ")";
     }
     return value.description();
+}
+
+std::string number(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", value);
+    return buffer;
+}
+
+std::string describeColor(const std::optional<platform::Color>& color) {
+    if (!color) {
+        return "-";
+    }
+    return number(color->r) + "," + number(color->g) + "," + number(color->b) + "," + number(color->a);
+}
+
+// One line per run of each formatted text the object stores.
+std::string describeTextRuns(const platform::ManagedObject* object, int depth) {
+    std::string out;
+    for (const auto& attribute : object->entity().attributes()) {
+        if (attribute.type != platform::AttributeType::Binary || !object->hasValue(attribute.name)) {
+            continue;
+        }
+        const auto text = platform::AttributedString::fromSerialized(object->bytesValue(attribute.name));
+        if (!text) {
+            continue;
+        }
+        for (const platform::AttributedString::Run& run : text->runs()) {
+            const platform::TextAttributes& a = run.attributes;
+            out += std::string(static_cast<std::size_t>(depth) * 2, ' ') + "run " + attribute.name + " " +
+                   std::to_string(run.location) + "+" + std::to_string(run.length) + " " +
+                   platform::Value(text->string().mid(run.location, run.length).toStdString()).description() +
+                   " font=" + (a.font ? a.font->postScriptName.toStdString() : std::string("-")) +
+                   " size=" + (a.font ? number(a.font->pointSize) : std::string("-")) +
+                   " color=" + describeColor(a.foregroundColor) +
+                   " underline=" + std::to_string(a.underlineStyle) +
+                   " strikethrough=" + std::to_string(a.strikethroughStyle) + "\n";
+        }
+    }
+    return out;
 }
 
 // Exact for every attribute, single-precision ones too: a getter must answer what the store holds, or it
@@ -162,16 +206,17 @@ std::string indent(int depth) {
     return std::string(static_cast<std::size_t>(depth) * 2, ' ');
 }
 
-std::string renderTree(const platform::ManagedObject* object, int depth);
+std::string renderTree(const platform::ManagedObject* object, int depth, Detail detail);
 
 // Renders the members of a to-many relationship sorted as text.
-std::string renderMembers(const platform::ManagedObject* object, std::string_view key, int depth) {
+std::string renderMembers(const platform::ManagedObject* object, std::string_view key, int depth,
+                          Detail detail) {
     if (object->entity().relationshipIndex(key) < 0) {
         return {};
     }
     std::vector<std::string> blocks;
     for (const platform::ManagedObject* member : object->toMany(key)) {
-        blocks.push_back(renderTree(member, depth));
+        blocks.push_back(renderTree(member, depth, detail));
     }
     std::sort(blocks.begin(), blocks.end());
     std::string out;
@@ -181,12 +226,13 @@ std::string renderMembers(const platform::ManagedObject* object, std::string_vie
     return out;
 }
 
-std::string renderToOne(const platform::ManagedObject* object, std::string_view key, int depth) {
+std::string renderToOne(const platform::ManagedObject* object, std::string_view key, int depth,
+                        Detail detail) {
     if (object->entity().relationshipIndex(key) < 0) {
         return {};
     }
     const platform::ManagedObject* target = object->toOne(key);
-    return target ? renderTree(target, depth) : std::string();
+    return target ? renderTree(target, depth, detail) : std::string();
 }
 
 // A tone's identity for a tie: the tone's level in the unit at its timing in its bar.
@@ -201,7 +247,7 @@ std::string identityOfTone(const platform::ManagedObject* tone) {
            identityOfBar(note ? note->toOne("barOfNote") : nullptr);
 }
 
-std::string renderTree(const platform::ManagedObject* object, int depth) {
+std::string renderTree(const platform::ManagedObject* object, int depth, Detail detail) {
     std::string line = indent(depth) + describeObject(object);
     const std::string& entity = object->entity().name();
     if (object->entity().relationshipIndex("barFollowsTo") >= 0) {
@@ -213,30 +259,68 @@ std::string renderTree(const platform::ManagedObject* object, int depth) {
         line += " tieRight=" + identityOfTone(right ? right->toOne("toneRight") : nullptr);
         line += " tieLeft=" + identityOfTone(left ? left->toOne("toneLeft") : nullptr);
     }
+    if (detail.opened) {
+        if (const auto* chord = object->as<Chord>()) {
+            line += std::string(" slash=") + (chord->chordElems().slash ? "1" : "0");
+        }
+    }
     std::string out = line + "\n";
+    if (detail.opened) {
+        out += describeTextRuns(object, depth + 1);
+    }
     // Ownership below the bar: units of a note, tones of a unit, a tone's accidental and articulations.
-    out += renderMembers(object, "units", depth + 1);
-    out += renderMembers(object, "tones", depth + 1);
-    out += renderToOne(object, "accidental", depth + 1);
-    out += renderMembers(object, "articulations", depth + 1);
+    out += renderMembers(object, "units", depth + 1, detail);
+    out += renderMembers(object, "tones", depth + 1, detail);
+    out += renderToOne(object, "accidental", depth + 1, detail);
+    out += renderMembers(object, "articulations", depth + 1, detail);
     return out;
 }
 
-std::string renderBar(const Bar* bar, int depth) {
+std::string renderBar(const Bar* bar, int depth, Detail detail) {
     std::string out = indent(depth) + describeObject(bar) + "\n";
-    out += renderMembers(bar, "symbols", depth + 1);
-    out += renderMembers(bar, "chords", depth + 1);
-    out += renderMembers(bar, "notes", depth + 1);
+    if (detail.opened) {
+        out += indent(depth + 1) + "in force clef=" + std::to_string(bar->clefMode()) +
+               " key=" + std::to_string(bar->keyMode()) + " time=" + std::to_string(bar->timeMode()) +
+               " drawn barlines left=" + std::to_string(bar->leftBarLineType()) +
+               " right=" + std::to_string(bar->rightBarLineType()) +
+               " repeat-previous=" + std::to_string(bar->repeatPrevBarMode()) + "\n";
+    }
+    out += renderMembers(bar, "symbols", depth + 1, detail);
+    out += renderMembers(bar, "chords", depth + 1, detail);
+    out += renderMembers(bar, "notes", depth + 1, detail);
     return out;
 }
 
-std::string renderLine(const Line* line, int depth, const char* label) {
+std::string renderLine(const Line* line, int depth, const char* label, Detail detail) {
     std::string out = indent(depth) + label + describeObject(line) + "\n";
     for (const Bar* bar : line->barArray()) {
-        out += renderBar(bar, depth + 1);
+        out += renderBar(bar, depth + 1, detail);
     }
     if (const Line* lower = line->lower()) {
-        out += renderLine(lower, depth + 1, "lower ");
+        out += renderLine(lower, depth + 1, "lower ", detail);
+    }
+    return out;
+}
+
+std::string dump(const Document* document, Detail detail) {
+    if (!document) {
+        return "no document\n";
+    }
+    std::string out = describeObject(document) + "\n";
+    out += renderToOne(document, "song", 1, detail);
+    for (const ChordHistory* entry : document->chordHistoryArray()) {
+        out += indent(1) + describeObject(entry) + "\n";
+    }
+    for (const Page* page : document->pageArray()) {
+        out += indent(1) + describeObject(page) + "\n";
+        for (const Line* line : page->lineArray()) {
+            out += renderLine(line, 2, "", detail);
+        }
+    }
+    out += indent(1) + "Document symbols\n";
+    out += renderMembers(document, "symbols", 2, detail);
+    if (const platform::ManagedObjectContext* context = document->managedObjectContext()) {
+        out += "Objects " + countObjects(*context) + "\n";
     }
     return out;
 }
@@ -271,26 +355,11 @@ std::string countObjects(const platform::ManagedObjectContext& context) {
 }
 
 std::string dumpDocument(const Document* document) {
-    if (!document) {
-        return "no document\n";
-    }
-    std::string out = describeObject(document) + "\n";
-    out += renderToOne(document, "song", 1);
-    for (const ChordHistory* entry : document->chordHistoryArray()) {
-        out += indent(1) + describeObject(entry) + "\n";
-    }
-    for (const Page* page : document->pageArray()) {
-        out += indent(1) + describeObject(page) + "\n";
-        for (const Line* line : page->lineArray()) {
-            out += renderLine(line, 2, "");
-        }
-    }
-    out += indent(1) + "Document symbols\n";
-    out += renderMembers(document, "symbols", 2);
-    if (const platform::ManagedObjectContext* context = document->managedObjectContext()) {
-        out += "Objects " + countObjects(*context) + "\n";
-    }
-    return out;
+    return dump(document, Detail{});
 }
 
-} // namespace tovtest
+std::string dumpOpenedDocument(const Document* document) {
+    return dump(document, Detail{true});
+}
+
+} // namespace TOVDocumentDump
