@@ -52,8 +52,10 @@ constexpr std::int64_t kMaxUnitLength = 0xFFFD;
 constexpr std::uint64_t kMinLinesOnPage = 8;
 constexpr std::uint64_t kMaxLinesOnPage = 12;
 constexpr std::uint64_t kMaxBarsInLine = 8;
-// The longest bar a time signature makes (7/4).
+// The longest bar a time signature makes (7/4), and the shortest value written (a 32nd, or a tuplet
+// of three 64ths).
 constexpr std::uint64_t kLongestBarTicks = 1680;
+constexpr std::uint64_t kShortestValueTicks = 30;
 
 constexpr int kBarlineSingle = 0x500;
 constexpr int kRehearsal = 0x400;
@@ -1536,13 +1538,14 @@ XmlElement TOVDocumentParser::serializeTone(const NoteTone* tone, const Note* no
     return element;
 }
 
-// The ticks of one bar that the notes read so far take. A note is read only into free ticks that end
-// within the longest bar a time signature makes (the bar's own length is applied once the song is
-// whole): two notes never sound at once in a bar, so a bar holds at most as many notes as it has ticks.
+// The ticks of one bar that the notes read so far take. A note (or a whole tuplet) is read only when it
+// lasts at least the shortest value the notation writes, into free ticks that end within the longest bar
+// a time signature makes (the bar's own length is applied once the song is whole): two notes never sound
+// at once in a bar, so a bar holds at most 56 notes.
 class TOVDocumentParser::BarTicks {
 public:
     bool take(std::uint64_t from, std::uint64_t length) {
-        if (length == 0 || from >= kLongestBarTicks || length > kLongestBarTicks - from) {
+        if (length < kShortestValueTicks || from >= kLongestBarTicks || length > kLongestBarTicks - from) {
             return false;
         }
         const auto next = spans_.lower_bound(from);

@@ -1449,6 +1449,12 @@ TEST_F(DocumentParserTest, WhatABarCannotHoldIsLeftOutAtLoad) {
         tones += pitch(i % 4);
     }
     tones += "</notes></harmony></harmonies>";
+    std::string ticks = "<harmonies>";
+    for (int i = 0; i < 10; ++i) {
+        ticks += "<harmony timing=\"" + std::to_string(i) + "\" duration=\"1\"><notes>" + pitch(0) +
+                 "</notes></harmony>";
+    }
+    ticks += "</harmonies>";
     struct Case {
         const char* what;
         std::string content;
@@ -1461,6 +1467,7 @@ TEST_F(DocumentParserTest, WhatABarCannotHoldIsLeftOutAtLoad) {
         {"notes on taken ticks", overlapping, 7, 0, 1, 33},
         {"marks past the bar's room", marks, 0, TOVDocumentParser::maxSymbolsInBar, 0, 44},
         {"tones at one level", tones, 1, 0, 4, 16},
+        {"notes shorter than a 32nd", ticks, 0, 0, 0, 10},
         {"a chord past every bar",
          "<chords><chord timing=\"1680\"><chord-value step1=\"C\"/></chord></chords>", 0, 0, 0, 1},
     };
