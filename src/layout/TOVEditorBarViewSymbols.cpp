@@ -205,13 +205,13 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::createSymbolView(int type, Symb
     if (!view) {
         return nullptr;
     }
-    // Only a user's insertion completes the new symbol; a rebuild shows what is stored, and a symbol
-    // without a size then shows at its view's natural size.
-    if (select && (defaultSize || hasZeroSize(data->frame()))) {
+    // A symbol without a size (or a sign that only has its natural one) takes the view's natural size.
+    if (defaultSize || hasZeroSize(data->frame())) {
         data->setFrame(Rect(data->frame().origin, view->defaultViewSize()));
     }
-    if ((type & kCategoryMask) != kMarkCategory && (select || data->scale() != 0)) {
-        // With no scale yet the record would also set one: that belongs to an insertion.
+    if ((type & kCategoryMask) != kMarkCategory) {
+        // A symbol stored with a frame but no scale (as older stores keep them) gets the scale its frame
+        // was drawn at; without it the size would be lost on the next save.
         data->setInitialSize(view->defaultViewSize());
     }
     if ((type & kCategoryMask) == kMarkCategory && select) {

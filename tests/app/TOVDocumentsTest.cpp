@@ -1,6 +1,12 @@
 #include "DocumentAppFixture.h"
 
 #include "app/TOVDocument.h"
+#include "app/TOVEditorViewController.h"
+#include "app/TOVPersistentDocument.h"
+#include "model/Symbol.h"
+#include "glyphs/TOVObjectView.h"
+#include "layout/TOVEditorView.h"
+#include "layout/TOVEditorBarView.h"
 #include "app/TOVNavigationMessage.h"
 #include "app/TOVNavigationWindowController.h"
 #include "app/TOVWindowController.h"
@@ -390,6 +396,51 @@ TEST_F(SongDocumentTest, ALegacyStoreOpensIsNeverWrittenAndIsSavedAsASongFile) {
     EXPECT_EQ(docapp::readBytes(legacy), before);
     // A song file the document did not open from keeps the store class.
     EXPECT_NE(dynamic_cast<TOVDocument*>(store), nullptr);
+}
+
+TEST_F(SongDocumentTest, AStoreSymbolKeepsItsSizeThroughSaveAndReopen) {
+    const std::filesystem::path legacy = dir / "Blues.tovr";
+    std::filesystem::copy_file(docapp::legacySongFixture(), legacy);
+    // The store's tempo sign: a frame of 40 x 12 and no scale.
+    const auto tempoOf = [](platform::Document* song) -> std::pair<Symbol*, platform::Rect> {
+        for (Page* page : static_cast<TOVPersistentDocument*>(song)->documentData()->pages()) {
+            for (Line* line : page->lines()) {
+                for (Bar* bar : line->bars()) {
+                    for (Symbol* symbol : bar->symbols()) {
+                        TOVEditorBarView* barView = static_cast<TOVPersistentDocument*>(song)
+                                                        ->windowController()
+                                                        ->editorController()
+                                                        ->editorView()
+                                                        ->barViewFromNumberInLower(bar->num(), false);
+                        const auto view = barView != nullptr ? barView->objectViewFromData(symbol) : nullptr;
+                        return {symbol, view ? view->frame() : platform::Rect()};
+                    }
+                }
+            }
+        }
+        return {nullptr, platform::Rect()};
+    };
+    auto* store = open<TOVDocument>(legacy);
+    ASSERT_NE(store, nullptr);
+    const auto [imported, importedFrame] = tempoOf(store);
+    ASSERT_NE(imported, nullptr);
+    EXPECT_NEAR(importedFrame.width(), 40.0, 1e-3);
+    EXPECT_GT(imported->scale(), 1.0);
+    EXPECT_FALSE(store->isDocumentEdited());
+
+    saveAnswer = dir / "Blues.tovz";
+    ASSERT_TRUE(store->saveDocument());
+    store->close();
+    docapp::settle();
+    auto* song = open<TOVZDocument>(dir / "Blues.tovz");
+    ASSERT_NE(song, nullptr);
+    const auto [reopened, reopenedFrame] = tempoOf(song);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_NEAR(reopened->scale(), imported->scale(), 1e-5);
+    EXPECT_NEAR(reopenedFrame.x(), importedFrame.x(), 1e-3);
+    EXPECT_NEAR(reopenedFrame.y(), importedFrame.y(), 1e-3);
+    EXPECT_NEAR(reopenedFrame.width(), importedFrame.width(), 1e-3);
+    EXPECT_NEAR(reopenedFrame.height(), importedFrame.height(), 1e-3);
 }
 
 TEST_F(SongDocumentTest, ChordsWithoutAScaleAreFittedToTheirFrameWithTheDefaultNotation) {

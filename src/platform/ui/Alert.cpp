@@ -3,6 +3,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
 
+#include <QEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -28,6 +29,26 @@ std::map<const Window*, WindowSheets>& sheetQueues() {
     static std::map<const Window*, WindowSheets> queues;
     return queues;
 }
+
+// Runs the action once, after the window has been shown; goes with the window.
+class ShownWatcher : public QObject {
+public:
+    ShownWatcher(QWidget* window, std::function<void()> action) : QObject(window), action_(std::move(action)) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && action_) {
+            watched->removeEventFilter(this);
+            Application::performDeferred(std::move(action_));
+            action_ = nullptr;
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
+};
 } // namespace
 
 Alert::Alert() = default;
@@ -191,6 +212,19 @@ void Alert::showNextSheet(Window* window) {
             Application::performDeferred([finish, code = *answer] { finish(code); });
             return;
         }
+    }
+    if (!window->isVisible()) {
+        // A box opened before its window is on screen gets no window to stand on: it shows apart, where
+        // the window system likes, and can fall behind the window it blocks. It waits for the window.
+        new ShownWatcher(window, [window] {
+            auto& all = sheetQueues();
+            const auto it = all.find(window);
+            if (it != all.end() && it->second.window != nullptr) {
+                it->second.showing = false;
+                showNextSheet(window);
+            }
+        });
+        return;
     }
     QMessageBox* box = sheet->alert->makeMessageBox(window);
     box->setWindowModality(Qt::WindowModal);

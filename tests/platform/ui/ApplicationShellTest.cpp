@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -582,6 +583,32 @@ TEST_F(ApplicationShellTest, AlertsQueuePerWindowAndAnswerTheirCodes) {
     EXPECT_EQ(asked, (std::vector<std::string>{"one", "two"}));
     EXPECT_EQ(answers.back(), "two 0");
     EXPECT_EQ(answers[2], "one 1");
+}
+
+TEST_F(ApplicationShellTest, ASheetBegunBeforeItsWindowShowsStandsOnTheWindowOnceItIsShown) {
+    Window window;
+    window.setGeometry(200, 150, 600, 400);
+    std::vector<int> answers;
+    Alert::alertWithMessage("An older version.", "OK")
+        ->beginSheetModalForWindow(&window, [&](int code) { answers.push_back(code); });
+    settle();
+    ASSERT_NE(Alert::sheetOnWindow(&window), nullptr);
+    EXPECT_EQ(Alert::sheetOnWindow(&window)->messageBox(), nullptr);
+
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    settle();
+    QMessageBox* box = Alert::sheetOnWindow(&window)->messageBox();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+    // Bound to its window, so the window system keeps it over it, and placed over it.
+    ASSERT_NE(box->windowHandle(), nullptr);
+    EXPECT_EQ(box->windowHandle()->transientParent(), window.windowHandle());
+    EXPECT_TRUE(window.frameGeometry().contains(box->frameGeometry().center()));
+    QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(answers, std::vector<int>{Alert::DefaultReturn});
+    EXPECT_EQ(Alert::sheetOnWindow(&window), nullptr);
 }
 
 TEST_F(ApplicationShellTest, PrintsThreePagesToPdfAndThroughThePrintDialog) {
