@@ -10,6 +10,7 @@
 #include "app/TOVNavigationMessage.h"
 #include "app/TOVNavigationWindowController.h"
 #include "app/TOVWindowController.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/ChildPanel.h"
 #include "app/TOVZDocument.h"
 #include "document/TOVDocumentParser.h"
@@ -309,6 +310,34 @@ TEST_F(SongDocumentTest, ANewSongClosedBeforeItsPanelComesAsksForNothing) {
     EXPECT_TRUE(savePanelRuns.empty());
     EXPECT_TRUE(controller->documents().empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(SongDocumentTest, ANewSongThatCannotBeWrittenThereStaysOpenAndAsksForAnotherPlace) {
+    // A "folder" that is a file: nothing can be written in it, whoever runs the test.
+    docapp::writeBytes(dir / "NotAFolder", Bytes{'x'});
+    saveAnswer = dir / "NotAFolder" / "Tune.tovz";
+    std::vector<std::string> errors;
+    platform::Alert::setAnswerHook([&](const platform::Alert& alert) -> std::optional<int> {
+        errors.push_back(alert.messageText());
+        // Once the user has read why, the panel comes again: this time a place that takes the file.
+        saveAnswer = dir / "Tune.tovz";
+        return platform::Alert::DefaultReturn;
+    });
+    auto* song = dynamic_cast<TOVZDocument*>(controller->newDocument());
+    ASSERT_NE(song, nullptr);
+    docapp::settle();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors.front().find("could not be saved"), std::string::npos);
+    ASSERT_EQ(savePanelRuns.size(), 2u);
+    // The second panel shows what was typed and chosen the first time.
+    EXPECT_EQ(savePanelRuns[1].songName, "Blue Tune");
+    EXPECT_EQ(savePanelRuns[1].nameFieldStringValue, "Tune");
+    EXPECT_TRUE(savePanelRuns[1].hadAccessory);
+    ASSERT_EQ(controller->documents().size(), 1u);
+    EXPECT_EQ(song->fileURL(), dir / "Tune.tovz");
+    EXPECT_EQ(song->documentData()->song()->name()->string(), "Blue Tune");
+    EXPECT_EQ(dumpOfFile(dir / "Tune.tovz"), dumpAsSaved(song->documentData()));
+    EXPECT_TRUE(song->windowController()->window()->isVisible());
 }
 
 TEST_F(SongDocumentTest, ANewSongIsSavedUnderItsNameBeforeItGetsContent) {

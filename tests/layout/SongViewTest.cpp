@@ -17,6 +17,7 @@
 
 #include <QFontDialog>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -268,6 +269,10 @@ TEST_F(SongViewWindowTest, ADoubleClickEditsTheNameInPlaceAndReturnWritesItIntoT
     ASSERT_TRUE(name->editing());
     EXPECT_TRUE(platform::FontPanel::shared().isVisible());
     EXPECT_EQ(platform::FontPanel::shared().editor(), name->textField()->currentEditor());
+    // The chooser is bound to the window of the text, so that it stays over it.
+    const QWindow* chooser = platform::FontPanel::shared().dialog()->windowHandle();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->transientParent(), host.window()->windowHandle());
     // Not reported as a double click on the header: that would open the song settings.
     EXPECT_TRUE(reportsBesideTheBand().empty());
 
@@ -293,6 +298,19 @@ TEST_F(SongViewWindowTest, ADoubleClickEditsTheNameInPlaceAndReturnWritesItIntoT
     context->undoManager().redo();
     EXPECT_EQ(song->name()->string(), "Autumn L");
     expectLaidOutAs("Autumn L", {"", "", "Ann Composer", ""});
+}
+
+TEST_F(SongViewWindowTest, TheFontChooserGoesWhenTheEditedTextGoes) {
+    bindSong("Autumn", {"", "", "Ann Composer", ""});
+    show();
+    doubleClick(centreInHost(*header->songNameTextView()));
+    ASSERT_TRUE(header->songNameTextView()->editing());
+    ASSERT_TRUE(platform::FontPanel::shared().isVisible());
+    // The header builds its texts anew (as when the song is set again) while the name is edited.
+    header->setSong(song);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(platform::FontPanel::shared().isVisible());
+    EXPECT_EQ(platform::FontPanel::shared().editor(), nullptr);
 }
 
 TEST_F(SongViewWindowTest, EditingACreditWithTheFontChooserKeepsItRightAlignedInItsNewFont) {
