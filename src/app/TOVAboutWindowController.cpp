@@ -53,8 +53,8 @@ TOVAboutWindowController::TOVAboutWindowController()
 }
 
 QString TOVAboutWindowController::versionText() {
-    return QString::fromStdString(platform::localized("Version") + " " + std::string(platform::shortVersionString) +
-                                  " R");
+    return QString::fromStdString(platform::localized("Version") + " " +
+                                  std::string(platform::shortVersionString) + " R");
 }
 
 void TOVAboutWindowController::showUp() {

@@ -452,10 +452,9 @@ void TOVApplicationController::showHelpByBrowser() {
         // Without a browser the command would otherwise do nothing at all.
         const std::string message = platform::localized("No web browser could be opened.");
         const std::string where = platform::localized("The Tovrin help pages are at %1.");
-        platform::Alert::alertWithMessage(message, platform::localized("OK"), {}, {},
-                                          QString::fromStdString(where)
-                                              .arg(QString::fromLatin1(supportPageAddress()))
-                                              .toStdString())
+        platform::Alert::alertWithMessage(
+            message, platform::localized("OK"), {}, {},
+            QString::fromStdString(where).arg(QString::fromLatin1(supportPageAddress())).toStdString())
             ->runModal();
     }
 }

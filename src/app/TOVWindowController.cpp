@@ -24,18 +24,18 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLineEdit>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QScreen>
-#include <QStyle>
 #include <QScrollArea>
+#include <QStyle>
 #include <QToolBar>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -232,8 +232,9 @@ void TOVWindowController::buildWindow() {
     // The size the user gives a document window is the size of the next one.
     auto* sizeWatcher = new ResizeWatcher(window.get(), [window = window.get()] {
         if (window->isVisible()) {
-            platform::UserDefaults::standard().setString(
-                kDocumentWindowSize, std::to_string(window->width()) + "x" + std::to_string(window->height()));
+            platform::UserDefaults::standard().setString(kDocumentWindowSize,
+                                                         std::to_string(window->width()) + "x" +
+                                                             std::to_string(window->height()));
         }
     });
     window->installEventFilter(sizeWatcher);

@@ -11,9 +11,9 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QImage>
-#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -167,8 +167,10 @@ TEST_F(SongSheetTest, ANewTitleFromTheSheetReachesThePageFooterOnScreen) {
     QWidget* window = controller->window();
     // What the window system last got from the window, against a fresh full drawing of it.
     const auto onScreen = [window] {
-        return QGuiApplication::primaryScreen()->grabWindow(window->winId()).toImage().convertToFormat(
-            QImage::Format_RGB32);
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(window->winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
     };
     const auto drawnNow = [window] { return window->grab().toImage().convertToFormat(QImage::Format_RGB32); };
     settle();

@@ -291,7 +291,8 @@ TEST_F(BarSymbolViewsTest, RebuildingSizesUnsizedSymbolsAndDerivesTheScaleOfSize
     const auto tempoView = view->objectViewFromData(tempo);
     ASSERT_TRUE(unsizedView && prevBarView && tempoView);
     EXPECT_GT(unsizedView->frame().width(), 0);
-    const std::pair<Symbol*, TOVObjectView*> naturals[] = {{unsized, unsizedView.get()}, {prevBar, prevBarView.get()}};
+    const std::pair<Symbol*, TOVObjectView*> naturals[] = {{unsized, unsizedView.get()},
+                                                           {prevBar, prevBarView.get()}};
     for (const auto& [symbol, symbolView] : naturals) {
         EXPECT_EQ(symbolView->frame().size, symbolView->defaultViewSize());
         EXPECT_EQ(symbol->frame().size, symbolView->defaultViewSize());

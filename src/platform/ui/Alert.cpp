@@ -33,7 +33,8 @@ std::map<const Window*, WindowSheets>& sheetQueues() {
 // Runs the action once, after the window has been shown; goes with the window.
 class ShownWatcher : public QObject {
 public:
-    ShownWatcher(QWidget* window, std::function<void()> action) : QObject(window), action_(std::move(action)) {
+    ShownWatcher(QWidget* window, std::function<void()> action)
+        : QObject(window), action_(std::move(action)) {
         window->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {

@@ -37,7 +37,7 @@ void FontPanel::orderFront() {
     // The chooser belongs to the window whose text it serves: bound to it, the window system keeps it
     // over that window instead of letting it fall behind.
     QWidget* owner = editor_ != nullptr && editor_->textWidget() != nullptr ? editor_->textWidget()->window()
-                                                                           : QApplication::activeWindow();
+                                                                            : QApplication::activeWindow();
     if (owner != nullptr && owner != dialog_) {
         dialog_->winId();
         owner->winId();

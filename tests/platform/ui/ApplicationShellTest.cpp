@@ -589,8 +589,9 @@ TEST_F(ApplicationShellTest, ASheetBegunBeforeItsWindowShowsStandsOnTheWindowOnc
     Window window;
     window.setGeometry(200, 150, 600, 400);
     std::vector<int> answers;
-    Alert::alertWithMessage("An older version.", "OK")
-        ->beginSheetModalForWindow(&window, [&](int code) { answers.push_back(code); });
+    Alert::alertWithMessage("An older version.", "OK")->beginSheetModalForWindow(&window, [&](int code) {
+        answers.push_back(code);
+    });
     settle();
     ASSERT_NE(Alert::sheetOnWindow(&window), nullptr);
     EXPECT_EQ(Alert::sheetOnWindow(&window)->messageBox(), nullptr);
