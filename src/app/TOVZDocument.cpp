@@ -161,6 +161,8 @@ void TOVZDocument::prepareSavePanel(platform::SavePanel& panel) {
     auto* layout = new QVBoxLayout(holder);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(songSettingViewController_->view());
+    // Taken back from an earlier panel, the form was hidden.
+    songSettingViewController_->view()->show();
     panel.setAccessoryView(holder);
     panel.prompt = text("Create");
     panel.message = text("Create new song.");

@@ -306,8 +306,8 @@ TEST_F(SongViewWindowTest, TheFontChooserGoesWhenTheEditedTextGoes) {
     doubleClick(centreInHost(*header->songNameTextView()));
     ASSERT_TRUE(header->songNameTextView()->editing());
     ASSERT_TRUE(platform::FontPanel::shared().isVisible());
-    // The header builds its texts anew (as when the song is set again) while the name is edited.
-    header->setSong(song);
+    // The header lets its texts go (as when it is given another song) while the name is edited.
+    header->setSong(nullptr);
     QCoreApplication::processEvents();
     EXPECT_FALSE(platform::FontPanel::shared().isVisible());
     EXPECT_EQ(platform::FontPanel::shared().editor(), nullptr);

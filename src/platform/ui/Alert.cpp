@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
 
 #include <deque>
 #include <map>
@@ -30,24 +31,43 @@ std::map<const Window*, WindowSheets>& sheetQueues() {
     return queues;
 }
 
-// Runs the action once, after the window has been shown; goes with the window.
+// Runs the action once the window is on screen (shown, and exposed where the window system places it
+// first); goes with the window.
 class ShownWatcher : public QObject {
 public:
     ShownWatcher(QWidget* window, std::function<void()> action)
-        : QObject(window), action_(std::move(action)) {
+        : QObject(window), window_(window), action_(std::move(action)) {
         window->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && action_) {
-            watched->removeEventFilter(this);
-            Application::performDeferred(std::move(action_));
-            action_ = nullptr;
-            deleteLater();
+        if (event->type() == QEvent::Show && watched == window_) {
+            window_->removeEventFilter(this);
+            QWindow* handle = window_->windowHandle();
+            if (handle == nullptr || handle->isExposed()) {
+                run();
+            } else {
+                handle->installEventFilter(this);
+            }
+        } else if (event->type() == QEvent::Expose && watched != window_) {
+            auto* handle = static_cast<QWindow*>(watched);
+            if (handle->isExposed()) {
+                handle->removeEventFilter(this);
+                run();
+            }
         }
         return false;
     }
 
 private:
+    void run() {
+        if (action_) {
+            Application::performDeferred(std::move(action_));
+            action_ = nullptr;
+        }
+        deleteLater();
+    }
+
+    QWidget* window_;
     std::function<void()> action_;
 };
 } // namespace
