@@ -6,12 +6,15 @@
 #include "support/ImageInk.h"
 #include "support/TempDir.h"
 
+#include <QGuiApplication>
+#include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <QGuiApplication>
 #include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -188,6 +191,26 @@ TEST_F(StartUpPanelTest, ClosingThePanelWithNoDocumentOpenEndsTheRun) {
     controller->runStartupPanel();
     QTimer::singleShot(0, [this] { panel().window()->close(); });
     // Should the run not end, the watchdog ends it with another code.
+    const auto watchdog = runWatchdog();
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+}
+
+// The panel has no menu bar of its own; its window carries Quit with the standard keys. (The offscreen
+// platform of the tests delivers no window shortcuts; the key itself was tried in the real program.)
+TEST_F(StartUpPanelTest, QuitFromThePanelEndsTheRun) {
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    controller->runStartupPanel();
+    platform::Window* window = panel().window();
+    QAction* quit = nullptr;
+    for (QAction* action : window->actions()) {
+        if (action->shortcut() == QKeySequence(QKeySequence::Quit)) {
+            quit = action;
+        }
+    }
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->shortcutContext(), Qt::WindowShortcut);
+    QTimer::singleShot(0, [quit] { quit->trigger(); });
     const auto watchdog = runWatchdog();
     EXPECT_EQ(QCoreApplication::exec(), 0);
     QGuiApplication::setQuitOnLastWindowClosed(true);

@@ -50,7 +50,12 @@ std::vector<std::filesystem::path> OpenPanel::runModal() {
         directory = panelStartFolder();
     }
     if (openTestAnswer) {
-        return openTestAnswer(*this).value_or(std::vector<std::filesystem::path>{});
+        std::vector<std::filesystem::path> chosen =
+            openTestAnswer(*this).value_or(std::vector<std::filesystem::path>{});
+        if (!chosen.empty()) {
+            notePanelChoice(chosen.front());
+        }
+        return chosen;
     }
     QFileDialog dialog(nullptr, QString::fromStdString(message), QString::fromStdString(directory.string()));
     dialog.setOption(QFileDialog::DontUseNativeDialog);

@@ -57,6 +57,7 @@ std::optional<std::filesystem::path> SavePanel::runModal() {
     if (saveTestAnswer) {
         std::optional<std::filesystem::path> answer = saveTestAnswer(*this);
         if (answer) {
+            notePanelChoice(*answer);
             return withAllowedExtension(*answer);
         }
         return std::nullopt;

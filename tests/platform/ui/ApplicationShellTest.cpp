@@ -1,5 +1,6 @@
 #include "ShellSkeleton.h"
 
+#include "platform/foundation/MemoryDefaultsStore.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/ApplicationMenuBar.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -610,6 +612,31 @@ TEST_F(ApplicationShellTest, ASheetBegunBeforeItsWindowShowsStandsOnTheWindowOnc
     settle();
     EXPECT_EQ(answers, std::vector<int>{Alert::DefaultReturn});
     EXPECT_EQ(Alert::sheetOnWindow(&window), nullptr);
+}
+
+TEST_F(ApplicationShellTest, PanelsStartInTheUsersDocumentsThenWhereTheLastFileWasChosen) {
+    auto previous = UserDefaults::replaceStandard(
+        std::make_unique<UserDefaults>(std::make_unique<MemoryDefaultsStore>()));
+    ASSERT_TRUE(QDir::home().mkpath(QStringLiteral("Documents")));
+    const std::filesystem::path documents = QDir::home().filePath(QStringLiteral("Documents")).toStdString();
+    std::vector<std::filesystem::path> startedIn;
+    OpenPanel::setTestAnswer([&](const OpenPanel& panel) {
+        startedIn.push_back(panel.directory);
+        return std::optional<std::vector<std::filesystem::path>>();
+    });
+    SavePanel::setTestAnswer([&](SavePanel& panel) {
+        startedIn.push_back(panel.directory);
+        return std::optional<std::filesystem::path>(dir / "Chosen.txz");
+    });
+    OpenPanel().runModal();
+    SavePanel().runModal();
+    OpenPanel().runModal();
+    // A panel given a folder of its own starts there.
+    OpenPanel own;
+    own.directory = "/";
+    own.runModal();
+    UserDefaults::replaceStandard(std::move(previous));
+    EXPECT_EQ(startedIn, (std::vector<std::filesystem::path>{documents, documents, dir.path(), "/"}));
 }
 
 TEST_F(ApplicationShellTest, PrintsThreePagesToPdfAndThroughThePrintDialog) {
