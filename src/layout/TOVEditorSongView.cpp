@@ -114,9 +114,6 @@ void TOVEditorSongView::dropTextViews() {
          {&songNameTextView_, &producerTextView_, &arrangerTextView_, &composerTextView_, &writerTextView_}) {
         if (*slot) {
             (*slot)->unbindValue();
-            // A text edited in place ends its editing (the font chooser with it) before it goes; unbound,
-            // it writes nothing.
-            (*slot)->setEditing(false);
             (*slot)->removeFromSuperview();
             slot->reset();
         }

@@ -58,14 +58,7 @@ bool FontPanel::isVisible() const {
 }
 
 void FontPanel::setEditor(InPlaceTextEditor* editor) {
-    if (editor_ != nullptr) {
-        disconnect(editor_, nullptr, this, nullptr);
-    }
     editor_ = editor;
-    if (editor != nullptr) {
-        // Whatever way the editing ends, the chooser goes with the text it served.
-        connect(editor, &QObject::destroyed, this, [this] { close(); });
-    }
     if (editor != nullptr && editor->isEditing()) {
         setPanelFont(editor->selectionFont());
     }
