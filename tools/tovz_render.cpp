@@ -89,78 +89,24 @@ std::optional<Arguments> parse(int argc, char** argv) {
 
 // The editor view controller of a window that only shows the song: it answers the views' lookups (their
 // page, line and editor view, which the bar views need to find their neighbours, so that ties and other
-// marks reach across barlines and lines), no grid, no zoom, no selection; every report and request is
-// ignored, as nothing is edited.
+// marks reach across barlines and lines), no grid, no zoom, no selection; every report and request keeps
+// the interface's default and is ignored, as nothing is edited.
 class PrintLayoutController : public TOVLayoutController {
 public:
     void setEditor(TOVEditorView* editor) { editor_ = editor; }
 
-    int objectViewInquireEditBarMode(TOVObjectView*) override { return 0; }
-    bool objectViewShouldBeSelectedAndClearOthers(TOVObjectView*, bool) override { return false; }
-    void objectViewShouldBeUnselected(TOVObjectView*) override {}
-    void objectViewShouldBeTarget(TOVObjectView*) override {}
-    void objectViewUnderMovingWithDiffXDiffY(TOVObjectView*, double, double) override {}
-    platform::Point objectViewInquireNearestGridFromPos(TOVObjectView*, platform::Point p) override { return p; }
-    void objectViewCompleteChangingFrame(TOVObjectView*) override {}
-    void objectViewFrameDidChange(TOVObjectView*) override {}
-    void objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView*, double, bool, bool) override {}
-    void objectViewUnderResizingFreeWithDiffXDiffYMoveXMoveY(TOVObjectView*, double, double, bool,
-                                                             bool) override {}
-    void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView*, double, double) override {}
-    void chordViewDidDoubleClick(TOVObjectView*) override {}
-    void chordViewDidRightClick(TOVObjectView*) override {}
-    void repeatDaCapoViewDidDoulbleClick(TOVObjectView*) override {}
-    void repeatTimesViewDidDoulbleClick(TOVObjectView*) override {}
-    void repeatVoltaViewDidDoulbleClick(TOVObjectView*) override {}
-    void longRestViewDidDoulbleClick(TOVObjectView*) override {}
+    platform::Point objectViewInquireNearestGridFromPos(TOVObjectView*, platform::Point p) override {
+        return p;
+    }
     platform::Point toolsViewInquireOrigin(TOVObjectView* view) override { return view->frame().origin; }
-    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView*) override {}
-    void greatDoubleBarLineDidInserted(TOVObjectView*) override {}
-
-    void layoutViewMousDidClick(platform::View*, const platform::Event&) override {}
-    void layoutViewMousDidRightClick(platform::View*, const platform::Event&) override {}
-    void layoutViewMousDidDoubleClick(platform::View*, const platform::Event&) override {}
-    void layoutViewMousDragDidUpdate(platform::View*, const platform::Event&) override {}
-    void layoutViewMousDragDidFinish(platform::View*, const platform::Event&) override {}
-    void layoutViewSymbolPaletteDragEnteredDraggingInfo(platform::View*, std::int32_t,
-                                                        const platform::DraggingInfo&) override {}
-    void layoutViewSymbolPaletteDragExitedDraggingInfo(platform::View*, std::int32_t,
-                                                       const platform::DraggingInfo&) override {}
-    void layoutViewSymbolPaletteDragPerformedDraggingInfo(platform::View*, std::int32_t,
-                                                          const platform::DraggingInfo&) override {}
-    void layoutViewNotePaletteDragEnteredDraggingInfo(platform::View*, std::int32_t,
-                                                      const platform::DraggingInfo&) override {}
-    void layoutViewNotePaletteDragExitedDraggingInfo(platform::View*, std::int32_t,
-                                                     const platform::DraggingInfo&) override {}
-    void layoutViewNotePaletteDragPerformedDraggingInfo(platform::View*, std::int32_t,
-                                                        const platform::DraggingInfo&) override {}
-    void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View*, std::int32_t,
-                                                         const platform::DraggingInfo&) override {}
-    void layoutViewRequireInsertMeloAtLengthLevel(platform::View*, std::uint64_t, std::uint64_t,
-                                                  std::int64_t) override {}
-    void layoutViewRequireInsertRestAtLength(platform::View*, std::uint64_t, std::uint64_t) override {}
-    void layoutViewRequireInsertTripletAtLengthLevel(platform::View*, std::uint64_t, std::uint64_t,
-                                                     std::int64_t) override {}
-    void layoutViewRequireInsertSextupletAtLengthLevel(platform::View*, std::uint64_t, std::uint64_t,
-                                                       std::int64_t) override {}
-    void layoutViewRequireInsertBeatSlashAt(platform::View*, std::uint64_t) override {}
-
     TOVEditorLineView* layoutViewInquireLineView(platform::View* view) override {
         return enclosing<TOVEditorLineView>(view);
     }
     TOVEditorPageView* layoutViewInquirePageView(platform::View* view) override {
         return enclosing<TOVEditorPageView>(view);
     }
-    bool layoutViewInquireShowGrid(platform::View*) override { return false; }
     platform::Size layoutViewInquireScale(platform::View*) override { return {1, 1}; }
     TOVEditorView* layoutViewInquireEditorView(platform::View*) override { return editor_; }
-    int layoutViewInquireBarDrawMode(platform::View*) override { return 0; }
-    bool layoutViewInquireIsChordInputActive(platform::View*) override { return false; }
-    void layoutViewWillUpdateSubviews(platform::View*) override {}
-    void layoutViewDidlUpdateSubviews(platform::View*) override {}
-    void layoutViewDidUpdateClefArea(platform::View*, platform::ManagedObject*) override {}
-    void layoutViewSelectedObjectViewSetDidChange(platform::View*, const ObjectViewSet&) override {}
-    void layoutViewRequireClearSelection(platform::View*) override {}
 
 private:
     // The nearest superview of the class.

@@ -1,6 +1,10 @@
+// Navigation hints of the window's message panel, and the selected notes that hints and note commands read.
+// What a selected symbol offers, which bar is selected and which note commands apply, which bar to click
+// next while a bar range is chosen, and where a dragged palette item may land.
 #include "app/TOVEditorViewController.h"
 
 #include "app/TOVEditorViewControllerDelegate.h"
+#include "app/TOVExactView.h"
 #include "glyphs/TOVBarLineView.h"
 #include "glyphs/TOVObjectView.h"
 #include "layout/TOVEditorBarView.h"
@@ -14,18 +18,15 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <typeinfo>
-
-// The navigation hints the controller shows in the window's message panel: what a selected symbol offers,
-// which bar is selected and which note commands apply, which bar to click next while a bar range is
-// chosen, and where a dragged palette item may land.
 
 namespace {
 
 constexpr int kInformation = 0;
 constexpr int kWarning = 1;
 
-QString text(const char* english) { return QString::fromStdString(platform::localized(english)); }
+QString text(const char* english) {
+    return QString::fromStdString(platform::localized(english));
+}
 
 // A title format with "%ld" placeholders filled in order. The translated format is filled by plain
 // substitution, never handed to a printf-like function, so that a translation cannot read past the
@@ -44,11 +45,6 @@ QString format(const char* english, std::initializer_list<std::uint64_t> numbers
         from = at + value.size();
     }
     return result;
-}
-
-template <typename T>
-T* exactly(platform::View* view) {
-    return (view != nullptr && typeid(*view) == typeid(T)) ? static_cast<T*>(view) : nullptr;
 }
 
 struct SymbolHint {
@@ -81,14 +77,14 @@ constexpr const char* kBeamAndUniteText =
 constexpr const char* kDropOnBar = "Drop it on a bar to create a new symbol.";
 constexpr const char* kDropOnBarReplacing =
     "Drop it on a bar to create a new symbol. \nThe previously created symbol will be replaced by new one.";
-constexpr const char* kConflict =
-    "Can not create the symbol on that bar because there is already another symbol or a note which conflicts.";
+constexpr const char* kConflict = "Can not create the symbol on that bar because there is already another "
+                                  "symbol or a note which conflicts.";
 constexpr const char* kDropOnBarline = "Drop it on a existing barline object to replace with it.";
 constexpr const char* kNoGreatDoubleAtLineStart = "Can not drop a great double line on the top of a line.";
 constexpr const char* kDropOnNote = "Drop it on a existing note to create a new symbol.";
-constexpr const char* kDropOnNoteReplacing =
-    "Drop it on a existing note to create a new symbol. \nThe previously created symbol will be replaced by new "
-    "one.";
+constexpr const char* kDropOnNoteReplacing = "Drop it on a existing note to create a new symbol. \nThe "
+                                             "previously created symbol will be replaced by new "
+                                             "one.";
 constexpr const char* kDropAnywhere = "Drop it on any position to create a new symbol.";
 constexpr const char* kDraggingSymbol = "Dragging a symbol";
 
@@ -97,7 +93,8 @@ constexpr const char* kDraggingSymbol = "Dragging a symbol";
 std::vector<TOVNoteView*> TOVEditorViewController::selectedNoteViewArray() const {
     std::vector<TOVNoteView*> noteViews;
     for (const auto& view : editorView_->selectedObjectViewSet()) {
-        if (auto* noteView = dynamic_cast<TOVNoteView*>(view.get()); noteView != nullptr && noteView->note()) {
+        if (auto* noteView = dynamic_cast<TOVNoteView*>(view.get());
+            noteView != nullptr && noteView->note()) {
             noteViews.push_back(noteView);
         }
     }
@@ -132,8 +129,6 @@ bool TOVEditorViewController::canEnableBeamMenu() const {
     return false;
 }
 
-void TOVEditorViewController::noteViewDidUpdateSelectedCells(TOVNoteView*) { showNavigationMessageForNormalMode(); }
-
 void TOVEditorViewController::showNavigationMessageForNormalMode() {
     if (delegate_ == nullptr || editBarsMode_ != Normal) {
         return;
@@ -143,7 +138,8 @@ void TOVEditorViewController::showNavigationMessageForNormalMode() {
         const int type = selection.front()->symbolType();
         if (type >= 0x400 && type <= 0x41A) {
             delegate_->editorRequireShowNavigationMessageTitlePriority(
-                this, text("Double click to edit the text and the style."), text("Rehearsal mark"), kInformation);
+                this, text("Double click to edit the text and the style."), text("Rehearsal mark"),
+                kInformation);
             return;
         }
         for (const SymbolHint& hint : kSymbolHints) {
@@ -187,7 +183,8 @@ void TOVEditorViewController::showNavigationMessageForNormalModeForBar() {
 void TOVEditorViewController::showNavigationMessageForEditBarsMode() {
     const TOVEditorBarView* start = editBarsStart();
     const TOVEditorBarView* end = editBarsEnd();
-    const std::uint64_t startNumber = (start != nullptr && start->bar() != nullptr) ? start->bar()->num() + 1 : 0;
+    const std::uint64_t startNumber =
+        (start != nullptr && start->bar() != nullptr) ? start->bar()->num() + 1 : 0;
     const std::uint64_t endNumber = (end != nullptr && end->bar() != nullptr) ? end->bar()->num() + 1 : 0;
     const bool hasStart = startNumber != 0;
     const bool hasEnd = endNumber != 0;
@@ -230,8 +227,10 @@ void TOVEditorViewController::showNavigationMessageForEditBarsMode() {
     case Paste:
         if (delegate_ != nullptr) {
             delegate_->editorRequireShowNavigationMessageTitlePriority(
-                this, text("Click the bar which the Paste operation will perform on. \nOr press ESC to cancel."),
-                hasStart ? format("Paste bars on the bar %ld", {startNumber}) : text("Paste bars on the bar ?"),
+                this,
+                text("Click the bar which the Paste operation will perform on. \nOr press ESC to cancel."),
+                hasStart ? format("Paste bars on the bar %ld", {startNumber})
+                         : text("Paste bars on the bar ?"),
                 kInformation);
         }
         break;
@@ -261,11 +260,15 @@ void TOVEditorViewController::showNavigationMessageForDraggingSymbolActiveView(i
     }
     const bool targetSet = editorView_->targerObjectView() != nullptr;
     auto* barView = exactly<TOVEditorBarView>(activeView);
-    const bool conflict = barView != nullptr && barView->bar() != nullptr && !barView->bar()->canInsertSymbol(symbolType);
+    const bool conflict =
+        barView != nullptr && barView->bar() != nullptr && !barView->bar()->canInsertSymbol(symbolType);
     const auto show = [this](const char* message, const char* title, int priority) {
-        delegate_->editorRequireShowNavigationMessageTitlePriority(this, text(message), text(title), priority);
+        delegate_->editorRequireShowNavigationMessageTitlePriority(this, text(message), text(title),
+                                                                   priority);
     };
-    const auto dropOnBar = [&] { show(targetSet ? kDropOnBarReplacing : kDropOnBar, kDraggingSymbol, kInformation); };
+    const auto dropOnBar = [&] {
+        show(targetSet ? kDropOnBarReplacing : kDropOnBar, kDraggingSymbol, kInformation);
+    };
     const auto dropOnFreeBar = [&] {
         if (conflict) {
             show(kConflict, kDraggingSymbol, kWarning);
@@ -330,7 +333,8 @@ void TOVEditorViewController::showNavigationMessageForDraggingNoteActiveView(int
         return;
     }
     const auto show = [this](const char* message, const char* title) {
-        delegate_->editorRequireShowNavigationMessageTitlePriority(this, text(message), text(title), kInformation);
+        delegate_->editorRequireShowNavigationMessageTitlePriority(this, text(message), text(title),
+                                                                   kInformation);
     };
     constexpr int kTie = 0x70000;
     constexpr int kHarmonyTone = 0x70006;
@@ -356,9 +360,10 @@ void TOVEditorViewController::showNavigationMessageForDraggingNoteActiveView(int
         } else if (item == kBeatSlash) {
             show("Drag and drop it on a bar to create a new rhythm slash.", "Dragging a slash");
         } else if (editorView_->targerObjectView() != nullptr) {
-            show("Drop it on an existing note to create a new symbol. \nThe previously created symbol will be "
-                 "replaced by new one.",
-                 kDraggingSymbol);
+            show(
+                "Drop it on an existing note to create a new symbol. \nThe previously created symbol will be "
+                "replaced by new one.",
+                kDraggingSymbol);
         } else {
             show("Drop it on an existing note to create a new symbol.", kDraggingSymbol);
         }
