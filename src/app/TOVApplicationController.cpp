@@ -5,7 +5,6 @@
 #include "app/TOVEditorViewController.h"
 #include "app/TOVMainMenu.h"
 #include "app/TOVWindowController.h"
-#include "document/TOVDocumentParser.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorView.h"
@@ -16,7 +15,6 @@
 #include "platform/foundation/Color.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/Resources.h"
-#include "platform/graphics/Font.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Cursor.h"
@@ -101,7 +99,8 @@ void makeNoteViewFirstResponderOf(Editor& editor) {
 } // namespace
 
 TOVApplicationController::TOVApplicationController() {
-    registerDefaultsAndServices();
+    initialize();
+    registerServices();
     mainMenu_ = TOVMainMenu::makeMainMenu(this);
     if (qApp != nullptr) {
         qApp->installEventFilter(this);
@@ -203,24 +202,6 @@ void TOVApplicationController::registerServices() {
         return std::make_shared<platform::Cursor>(platform::Cursor::fromImageFile(*path, hotSpot));
     };
     TOVUtils::registerServices(std::move(services));
-    // Texts of a song name their fonts by PostScript, full or family name: they are found among the
-    // machine's fonts as they are drawn, so that a style given beside a plain family is kept.
-    TOVDocumentParser::setFontLookup(
-        {[](const QString& name, double size) -> std::optional<platform::TextFont> {
-             const std::optional<platform::Font> font = platform::Font::named(name, size);
-             if (!font) {
-                 return std::nullopt;
-             }
-             return platform::TextFont{font->fontName(), size};
-         },
-         [](double size) {
-             return platform::TextFont{platform::Font::userFont(size).fontName(), size};
-         }});
-}
-
-void TOVApplicationController::registerDefaultsAndServices() {
-    initialize();
-    registerServices();
 }
 
 const std::vector<std::string>& TOVApplicationController::observedDefaultsKeys() {

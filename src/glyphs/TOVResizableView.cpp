@@ -6,16 +6,14 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Cursor.h"
 
-#include <algorithm>
-
 using platform::Point;
 using platform::Rect;
 using platform::Size;
 
 namespace {
 constexpr double kInset = 0.1;
-// The least side a handle is drawn with on a small view.
-constexpr double kLeastDrawnHandle = 1.5;
+constexpr double kFarInset = TOVResizeHandleCell::kHandleSize + kInset;
+constexpr double kHalfHandle = TOVResizeHandleCell::kHandleSize / 2;
 } // namespace
 
 TOVResizableView::TOVResizableView(const Rect& frame) : TOVMovableView(frame) {}
@@ -24,37 +22,30 @@ std::shared_ptr<TOVObjectView> TOVResizableView::newInstanceWithFrame(const Rect
     return std::make_shared<TOVResizableView>(frame);
 }
 
-Point TOVResizableView::handleOriginForType(int type, Size size, double side) {
+Point TOVResizableView::handleOriginForType(int type, Size size) {
     const double w = size.width;
     const double h = size.height;
-    const double far = side + kInset;
-    const double half = side / 2;
     switch (type) {
     case 0:
         return {kInset, kInset};
     case 1:
-        return {w - far, kInset};
+        return {w - kFarInset, kInset};
     case 2:
-        return {w - far, h - far};
+        return {w - kFarInset, h - kFarInset};
     case 3:
-        return {kInset, h - far};
+        return {kInset, h - kFarInset};
     case 4:
-        return {w * 0.5 - half, kInset};
+        return {w * 0.5 - kHalfHandle, kInset};
     case 6:
-        return {w * 0.5 - half, h - far};
+        return {w * 0.5 - kHalfHandle, h - kFarInset};
     case 7:
-        return {kInset, h * 0.5 - half};
+        return {kInset, h * 0.5 - kHalfHandle};
     case 5:
     case 8:
-        return {w - far, h * 0.5 - half};
+        return {w - kFarInset, h * 0.5 - kHalfHandle};
     default:
         return {};
     }
-}
-
-double TOVResizableView::drawnHandleSideForSize(Size size) {
-    const double shorter = std::min(size.width, size.height);
-    return std::clamp(shorter / 5.0, kLeastDrawnHandle, TOVResizeHandleCell::kHandleSize);
 }
 
 void TOVResizableView::updatePositionOfHandleCells() {
@@ -111,13 +102,8 @@ void TOVResizableView::drawRect(const Rect& dirty, platform::GraphicsContext& ct
     }
     ctx.setColor(TOVUtils::objectSelectedColor());
     updatePositionOfHandleCells();
-    // On a short symbol (a chord "C") full-size handles would cover most of the glyph: they are drawn
-    // smaller there, at the same corners and edges, and still take clicks over their whole frame.
-    const Size size = bounds().size;
-    const double side = drawnHandleSideForSize(size);
     for (const auto& cell : handleCellArray_) {
-        cell->drawWithFrameInView(Rect(handleOriginForType(cell->handleType(), size, side), Size{side, side}),
-                                  ctx);
+        cell->drawWithFrameInView(cell->frame(), ctx);
     }
 }
 

@@ -297,7 +297,6 @@ void TOVEditorBarView::createAllNoteViews() {
     if (TOVEditorBarView* previous = previousBarView()) {
         previous->updateTies();
     }
-    updateChordRaiseOfLine();
 }
 
 std::shared_ptr<TOVNoteView> TOVEditorBarView::createNoteViewOfSelect(Note* note, bool select) {
@@ -321,7 +320,6 @@ void TOVEditorBarView::restoreNoteViewFor(Note* note) {
     if (TOVNoteView* previous = previousContinuousNoteViewOf(view.get())) {
         previous->updateView();
     }
-    updateChordRaiseOfLine();
 }
 
 void TOVEditorBarView::updateNoteViewFor(Note* note) {
@@ -333,13 +331,11 @@ void TOVEditorBarView::updateNoteViewFor(Note* note) {
     if (TOVNoteView* previous = previousContinuousNoteViewOf(view.get())) {
         previous->updateView();
     }
-    updateChordRaiseOfLine();
 }
 
 void TOVEditorBarView::removeNoteViewFor(Note* note) {
     if (const auto view = noteViewFromData(note)) {
         removeNoteView(view.get());
-        updateChordRaiseOfLine();
     }
 }
 
