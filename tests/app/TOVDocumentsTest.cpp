@@ -10,6 +10,7 @@
 #include "document/TOVDocumentParser.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectView.h"
+#include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorBarView.h"
 #include "layout/TOVEditorView.h"
 #include "model/Bar.h"
@@ -487,6 +488,13 @@ TEST_F(SongDocumentTest, ALegacyStoreOpensIsNeverWrittenAndIsSavedAsASongFile) {
 }
 
 TEST_F(SongDocumentTest, AStoreSymbolKeepsItsSizeThroughSaveAndReopen) {
+    // The window builds the symbol views through the application's factory, as at start-up.
+    TOVUtils::Services services;
+    services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
+    TOVUtils::registerServices(services);
+    struct Unregister {
+        ~Unregister() { TOVUtils::registerServices({}); }
+    } unregister;
     const std::filesystem::path legacy = dir / "Blues.tovr";
     std::filesystem::copy_file(docapp::legacySongFixture(), legacy);
     // The store's tempo sign: a frame of 40 x 12 and no scale.

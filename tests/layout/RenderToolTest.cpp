@@ -19,6 +19,7 @@
 #include "notation/TOVNoteView.h"
 #include "notation/TOVNoteViewFactory.h"
 #include "platform/data/ManagedObjectContext.h"
+#include "platform/foundation/Gzip.h"
 #include "platform/graphics/Font.h"
 #include "support/LayoutBuilder.h"
 #include "support/PdfPages.h"
