@@ -23,6 +23,8 @@
 #include "model/SymbolRepeat.h"
 #include "model/SymbolTools.h"
 #include "model/TOVCoreDataController.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/ui/ViewHost.h"
@@ -53,8 +55,6 @@ void eraseAll(std::vector<T*>& list, const T* object) {
 }
 
 constexpr double kMarginAroundEditor = 20.0;
-constexpr int kGreatDoubleBarline = 1282;
-constexpr int kFineSign = 1541;
 constexpr std::uint64_t kMaxBarsInLine = 8;
 
 } // namespace
@@ -99,11 +99,17 @@ TOVEditorViewController::~TOVEditorViewController() {
     delete scrollView_.data();
 }
 
-QWidget* TOVEditorViewController::view() const { return scrollView_.data(); }
+QWidget* TOVEditorViewController::view() const {
+    return scrollView_.data();
+}
 
-QScrollArea* TOVEditorViewController::scrollView() const { return scrollView_.data(); }
+QScrollArea* TOVEditorViewController::scrollView() const {
+    return scrollView_.data();
+}
 
-platform::ViewHost* TOVEditorViewController::host() const { return host_.data(); }
+platform::ViewHost* TOVEditorViewController::host() const {
+    return host_.data();
+}
 
 // --- Undo ---
 
@@ -302,7 +308,8 @@ std::uint64_t TOVEditorViewController::currentBarNumber() const {
 void TOVEditorViewController::selectBar(TOVBarId barId) {
     TOVEditorBarView* barView = nullptr;
     if (barId.barNumber >= 0) {
-        barView = editorView_->barViewFromNumberInLower(static_cast<std::uint64_t>(barId.barNumber), barId.lower);
+        barView =
+            editorView_->barViewFromNumberInLower(static_cast<std::uint64_t>(barId.barNumber), barId.lower);
     }
     if (barView == nullptr) {
         if (TOVEditorPageView* first = editorView_->firstPageView()) {
@@ -314,7 +321,9 @@ void TOVEditorViewController::selectBar(TOVBarId barId) {
 
 namespace {
 
-Line* lineOf(const Bar* bar) { return bar != nullptr ? bar->line() : nullptr; }
+Line* lineOf(const Bar* bar) {
+    return bar != nullptr ? bar->line() : nullptr;
+}
 
 Page* firstPageOf(const Document* document) {
     if (document == nullptr) {
@@ -437,7 +446,9 @@ void TOVEditorViewController::selectedBarDidChange() {
     showNavigationMessageForNormalMode();
 }
 
-void TOVEditorViewController::viewportSizeDidChange() { adjustViewFrame(); }
+void TOVEditorViewController::viewportSizeDidChange() {
+    adjustViewFrame();
+}
 
 // --- Lookups ---
 
@@ -550,15 +561,15 @@ void TOVEditorViewController::terminateDocumentAtBarView(TOVEditorBarView* barVi
         return;
     }
     TOVEditorBarView* twin = upper->alternativeBarViewInDoubleLine();
-    if (upper->bar()->barLineType() != kGreatDoubleBarline) {
-        upper->bar()->setBarLineType(kGreatDoubleBarline);
+    if (upper->bar()->barLineType() != TOVBarlineGreatDouble) {
+        upper->bar()->setBarLineType(TOVBarlineGreatDouble);
     }
     if (upper->fineView() == nullptr && (twin == nullptr || twin->fineView() == nullptr)) {
         TOVEditorBarView* target = twin != nullptr ? twin : upper;
         if (Bar* bar = target->bar()) {
             const Rect frame(target->bounds().size.width - 20.0, target->posY5LinesTop() + 23.8 + 1.0, 0, 0);
-            if (SymbolRepeat* fine = bar->createNewSymbolRepeatWithTypeFrame(kFineSign, frame)) {
-                target->createRepeatViewOfDataSelect(kFineSign, fine, false);
+            if (SymbolRepeat* fine = bar->createNewSymbolRepeatWithTypeFrame(TOVSymbolFine, frame)) {
+                target->createRepeatViewOfDataSelect(TOVSymbolFine, fine, false);
             }
         }
     }
@@ -703,9 +714,12 @@ void TOVEditorViewController::objectShouldUpdateView(TOVManagedObject* object) {
 
 // --- TOVObjectController ---
 
-int TOVEditorViewController::objectViewInquireEditBarMode(TOVObjectView*) { return editBarsMode_; }
+int TOVEditorViewController::objectViewInquireEditBarMode(TOVObjectView*) {
+    return editBarsMode_;
+}
 
-bool TOVEditorViewController::objectViewShouldBeSelectedAndClearOthers(TOVObjectView* view, bool clearOthers) {
+bool TOVEditorViewController::objectViewShouldBeSelectedAndClearOthers(TOVObjectView* view,
+                                                                       bool clearOthers) {
     return editorView_->selectAnObjectViewClearOthers(view, clearOthers);
 }
 
@@ -746,7 +760,8 @@ Point TOVEditorViewController::objectViewInquireNearestGridFromPos(TOVObjectView
         if (frame.containsPoint(pos)) {
             // Halfway between two lines goes to the greater one.
             const auto snap = [](double offset) { return std::floor(offset / kGrid + 0.5) * kGrid; };
-            return Point{frame.origin.x + snap(pos.x - frame.origin.x), frame.origin.y + snap(pos.y - frame.origin.y)};
+            return Point{frame.origin.x + snap(pos.x - frame.origin.x),
+                         frame.origin.y + snap(pos.y - frame.origin.y)};
         }
     }
     constexpr double kOff = std::numeric_limits<double>::max();
@@ -763,7 +778,8 @@ void TOVEditorViewController::objectViewFrameDidChange(TOVObjectView*) {
     // Attaching a moved drawing tool to the bar beneath it belongs to the object moves, not built yet.
 }
 
-void TOVEditorViewController::objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView*, double diffScale,
+void TOVEditorViewController::objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView*,
+                                                                                  double diffScale,
                                                                                   bool moveX, bool moveY) {
     for (const auto& view : selectedViewsOf<TOVResizableFixedView>(*editorView_)) {
         view->temporallyResizeWithDiffScaleMoveXMoveY(diffScale, moveX, moveY);
@@ -865,7 +881,9 @@ void TOVEditorViewController::layoutViewMousDragDidFinish(platform::View*, const
     showNavigationMessageForNormalMode();
 }
 
-void TOVEditorViewController::layoutViewNumberOfPageDidChange(platform::View*) { adjustViewFrame(); }
+void TOVEditorViewController::layoutViewNumberOfPageDidChange(platform::View*) {
+    adjustViewFrame();
+}
 
 void TOVEditorViewController::layoutViewSymbolPaletteDragEnteredDraggingInfo(platform::View* view,
                                                                              std::int32_t item,
@@ -876,7 +894,8 @@ void TOVEditorViewController::layoutViewSymbolPaletteDragEnteredDraggingInfo(pla
     showNavigationMessageForDraggingSymbolActiveView(item, view);
 }
 
-void TOVEditorViewController::layoutViewSymbolPaletteDragExitedDraggingInfo(platform::View* view, std::int32_t,
+void TOVEditorViewController::layoutViewSymbolPaletteDragExitedDraggingInfo(platform::View* view,
+                                                                            std::int32_t,
                                                                             const platform::DraggingInfo&) {
     if (exactly<TOVEditorView>(view) != nullptr) {
         editorView_->setDropTargetBar(nullptr);
@@ -884,21 +903,21 @@ void TOVEditorViewController::layoutViewSymbolPaletteDragExitedDraggingInfo(plat
     }
 }
 
-void TOVEditorViewController::layoutViewSymbolPaletteDragPerformedDraggingInfo(platform::View* view,
-                                                                               std::int32_t item,
-                                                                               const platform::DraggingInfo&) {
+void TOVEditorViewController::layoutViewSymbolPaletteDragPerformedDraggingInfo(
+    platform::View* view, std::int32_t item, const platform::DraggingInfo&) {
     if (exactly<TOVEditorBarView>(view) != nullptr) {
         editorView_->setDropTargetBar(nullptr);
     }
     showNavigationMessageForNormalMode();
-    if ((item & 0xFF00) == 0x300) {
+    if ((item & TOVSymbolCategoryMask) == TOVSymbolCategoryTimeSignature) {
         truncateDataByTimeSignatureForAllBars();
     }
 }
 
-void TOVEditorViewController::layoutViewNotePaletteDragEnteredDraggingInfo(platform::View* view, std::int32_t item,
+void TOVEditorViewController::layoutViewNotePaletteDragEnteredDraggingInfo(platform::View* view,
+                                                                           std::int32_t item,
                                                                            const platform::DraggingInfo&) {
-    constexpr std::int32_t kHarmonyItem = 0x70006;
+    constexpr std::int32_t kHarmonyItem = TOVNoteItemHarmonyTone;
     if (auto* barView = exactly<TOVEditorBarView>(view); barView != nullptr && item != kHarmonyItem) {
         editorView_->setDropTargetBar(barView);
     }
@@ -913,7 +932,8 @@ void TOVEditorViewController::layoutViewNotePaletteDragExitedDraggingInfo(platfo
     }
 }
 
-void TOVEditorViewController::layoutViewNotePaletteDragPerformedDraggingInfo(platform::View* view, std::int32_t,
+void TOVEditorViewController::layoutViewNotePaletteDragPerformedDraggingInfo(platform::View* view,
+                                                                             std::int32_t,
                                                                              const platform::DraggingInfo&) {
     if (exactly<TOVEditorBarView>(view) != nullptr) {
         editorView_->setDropTargetBar(nullptr);
@@ -923,13 +943,15 @@ void TOVEditorViewController::layoutViewNotePaletteDragPerformedDraggingInfo(pla
 
 // Symbol drops and note input are separate parts of the editor, not built yet: these drops change nothing.
 void TOVEditorViewController::layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View*, std::int32_t,
-                                                                              const platform::DraggingInfo&) {}
+                                                                              const platform::DraggingInfo&) {
+}
 void TOVEditorViewController::layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell*, std::int32_t,
-                                                                              const platform::DraggingInfo&) {}
+                                                                              const platform::DraggingInfo&) {
+}
 void TOVEditorViewController::layoutViewRequireInsertMeloAtLengthLevel(platform::View*, std::uint64_t,
                                                                        std::uint64_t, std::int64_t) {}
-void TOVEditorViewController::layoutViewRequireInsertRestAtLength(platform::View*, std::uint64_t, std::uint64_t) {
-}
+void TOVEditorViewController::layoutViewRequireInsertRestAtLength(platform::View*, std::uint64_t,
+                                                                  std::uint64_t) {}
 void TOVEditorViewController::layoutViewRequireInsertTripletAtLengthLevel(platform::View*, std::uint64_t,
                                                                           std::uint64_t, std::int64_t) {}
 void TOVEditorViewController::layoutViewRequireInsertSextupletAtLengthLevel(platform::View*, std::uint64_t,
@@ -937,7 +959,8 @@ void TOVEditorViewController::layoutViewRequireInsertSextupletAtLengthLevel(plat
 void TOVEditorViewController::layoutViewRequireInsertBeatSlashAt(platform::View*, std::uint64_t) {}
 
 TOVEditorLineView* TOVEditorViewController::layoutViewInquireLineView(platform::View* view) {
-    for (platform::View* up = view != nullptr ? view->superview() : nullptr; up != nullptr; up = up->superview()) {
+    for (platform::View* up = view != nullptr ? view->superview() : nullptr; up != nullptr;
+         up = up->superview()) {
         if (auto* lineView = exactly<TOVEditorLineView>(up)) {
             return lineView;
         }
@@ -946,7 +969,8 @@ TOVEditorLineView* TOVEditorViewController::layoutViewInquireLineView(platform::
 }
 
 TOVEditorPageView* TOVEditorViewController::layoutViewInquirePageView(platform::View* view) {
-    for (platform::View* up = view != nullptr ? view->superview() : nullptr; up != nullptr; up = up->superview()) {
+    for (platform::View* up = view != nullptr ? view->superview() : nullptr; up != nullptr;
+         up = up->superview()) {
         if (auto* pageView = exactly<TOVEditorPageView>(up)) {
             return pageView;
         }
@@ -954,13 +978,21 @@ TOVEditorPageView* TOVEditorViewController::layoutViewInquirePageView(platform::
     return nullptr;
 }
 
-bool TOVEditorViewController::layoutViewInquireShowGrid(platform::View*) { return showGrid_; }
+bool TOVEditorViewController::layoutViewInquireShowGrid(platform::View*) {
+    return showGrid_;
+}
 
-Size TOVEditorViewController::layoutViewInquireScale(platform::View*) { return scale_; }
+Size TOVEditorViewController::layoutViewInquireScale(platform::View*) {
+    return scale_;
+}
 
-TOVEditorView* TOVEditorViewController::layoutViewInquireEditorView(platform::View*) { return editorView_.get(); }
+TOVEditorView* TOVEditorViewController::layoutViewInquireEditorView(platform::View*) {
+    return editorView_.get();
+}
 
-int TOVEditorViewController::layoutViewInquireEditorMode(platform::View*) { return editBarsMode_; }
+int TOVEditorViewController::layoutViewInquireEditorMode(platform::View*) {
+    return editBarsMode_;
+}
 
 int TOVEditorViewController::layoutViewInquireBarDrawMode(platform::View* view) {
     auto* barView = exactly<TOVEditorBarView>(view);
@@ -986,7 +1018,9 @@ bool TOVEditorViewController::layoutViewInquireIsChordInputActive(platform::View
     return delegate_ != nullptr && delegate_->editorInquireIsChordWindowActive(this, nullptr);
 }
 
-bool TOVEditorViewController::layoutViewInquireDrawBarNumber(platform::View*) { return false; }
+bool TOVEditorViewController::layoutViewInquireDrawBarNumber(platform::View*) {
+    return false;
+}
 
 void TOVEditorViewController::layoutViewWillUpdateSubviews(platform::View*) {}
 
@@ -1011,8 +1045,11 @@ void TOVEditorViewController::layoutViewDidUpdateClefArea(platform::View* view, 
     updateBarsInheritedStates();
 }
 
-void TOVEditorViewController::layoutViewSelectedObjectViewSetDidChange(platform::View*, const ObjectViewSet&) {
+void TOVEditorViewController::layoutViewSelectedObjectViewSetDidChange(platform::View*,
+                                                                       const ObjectViewSet&) {
     showNavigationMessageForNormalMode();
 }
 
-void TOVEditorViewController::layoutViewRequireClearSelection(platform::View*) { editorView_->clearSelection(); }
+void TOVEditorViewController::layoutViewRequireClearSelection(platform::View*) {
+    editorView_->clearSelection();
+}

@@ -7,6 +7,8 @@
 #include "layout/TOVEditorView.h"
 #include "model/Bar.h"
 #include "model/Note.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "notation/TOVNoteView.h"
 #include "platform/foundation/Resources.h"
 
@@ -25,7 +27,9 @@ namespace {
 constexpr int kInformation = 0;
 constexpr int kWarning = 1;
 
-QString text(const char* english) { return QString::fromStdString(platform::localized(english)); }
+QString text(const char* english) {
+    return QString::fromStdString(platform::localized(english));
+}
 
 // A title format with "%ld" placeholders filled in order. The translated format is filled by plain
 // substitution, never handed to a printf-like function, so that a translation cannot read past the
@@ -60,17 +64,17 @@ struct SymbolHint {
 constexpr const char* kEditIndex = "Double click to edit the index.";
 
 constexpr SymbolHint kSymbolHints[] = {
-    {0x600, kEditIndex, "Da Capo symbol"},
-    {0x601, kEditIndex, "Dal Segno symbol"},
-    {0x602, kEditIndex, "To Coda symbol"},
-    {0x603, kEditIndex, "Coda symbol"},
-    {0x604, kEditIndex, "Segno symbol"},
-    {0x606, kEditIndex, "Volta (start) symbol"},
-    {0x609, kEditIndex, "Bis (end) symbol"},
-    {0x60B, "Double click to edit the number of times to repeat.", "Repeat symbol"},
-    {0x60E, "Double click to edit the number of times to rest.", "Long rest symbol"},
-    {0x906, "Double click to edit the speed number.", "Tempo speed symbol"},
-    {0xC00, "Double click to edit the text and the style.", "Free text"},
+    {TOVSymbolDaCapo, kEditIndex, "Da Capo symbol"},
+    {TOVSymbolDalSegno, kEditIndex, "Dal Segno symbol"},
+    {TOVSymbolToCoda, kEditIndex, "To Coda symbol"},
+    {TOVSymbolCoda, kEditIndex, "Coda symbol"},
+    {TOVSymbolSegno, kEditIndex, "Segno symbol"},
+    {TOVSymbolVoltaBegin, kEditIndex, "Volta (start) symbol"},
+    {TOVSymbolBisEnd, kEditIndex, "Bis (end) symbol"},
+    {TOVSymbolRepeatTimes, "Double click to edit the number of times to repeat.", "Repeat symbol"},
+    {TOVSymbolLongRest, "Double click to edit the number of times to rest.", "Long rest symbol"},
+    {TOVSymbolTempoSpeed, "Double click to edit the speed number.", "Tempo speed symbol"},
+    {TOVToolFreeText, "Double click to edit the text and the style.", "Free text"},
 };
 
 constexpr const char* kBeamText = "To beam notes, Menu > \"Change\" --> \"Beam\".";
@@ -81,14 +85,14 @@ constexpr const char* kBeamAndUniteText =
 constexpr const char* kDropOnBar = "Drop it on a bar to create a new symbol.";
 constexpr const char* kDropOnBarReplacing =
     "Drop it on a bar to create a new symbol. \nThe previously created symbol will be replaced by new one.";
-constexpr const char* kConflict =
-    "Can not create the symbol on that bar because there is already another symbol or a note which conflicts.";
+constexpr const char* kConflict = "Can not create the symbol on that bar because there is already another "
+                                  "symbol or a note which conflicts.";
 constexpr const char* kDropOnBarline = "Drop it on a existing barline object to replace with it.";
 constexpr const char* kNoGreatDoubleAtLineStart = "Can not drop a great double line on the top of a line.";
 constexpr const char* kDropOnNote = "Drop it on a existing note to create a new symbol.";
-constexpr const char* kDropOnNoteReplacing =
-    "Drop it on a existing note to create a new symbol. \nThe previously created symbol will be replaced by new "
-    "one.";
+constexpr const char* kDropOnNoteReplacing = "Drop it on a existing note to create a new symbol. \nThe "
+                                             "previously created symbol will be replaced by new "
+                                             "one.";
 constexpr const char* kDropAnywhere = "Drop it on any position to create a new symbol.";
 constexpr const char* kDraggingSymbol = "Dragging a symbol";
 
@@ -97,7 +101,8 @@ constexpr const char* kDraggingSymbol = "Dragging a symbol";
 std::vector<TOVNoteView*> TOVEditorViewController::selectedNoteViewArray() const {
     std::vector<TOVNoteView*> noteViews;
     for (const auto& view : editorView_->selectedObjectViewSet()) {
-        if (auto* noteView = dynamic_cast<TOVNoteView*>(view.get()); noteView != nullptr && noteView->note()) {
+        if (auto* noteView = dynamic_cast<TOVNoteView*>(view.get());
+            noteView != nullptr && noteView->note()) {
             noteViews.push_back(noteView);
         }
     }
@@ -132,7 +137,9 @@ bool TOVEditorViewController::canEnableBeamMenu() const {
     return false;
 }
 
-void TOVEditorViewController::noteViewDidUpdateSelectedCells(TOVNoteView*) { showNavigationMessageForNormalMode(); }
+void TOVEditorViewController::noteViewDidUpdateSelectedCells(TOVNoteView*) {
+    showNavigationMessageForNormalMode();
+}
 
 void TOVEditorViewController::showNavigationMessageForNormalMode() {
     if (delegate_ == nullptr || editBarsMode_ != Normal) {
@@ -141,9 +148,10 @@ void TOVEditorViewController::showNavigationMessageForNormalMode() {
     const auto& selection = editorView_->selectedObjectViewSet();
     if (selection.size() == 1 && selection.front() != nullptr) {
         const int type = selection.front()->symbolType();
-        if (type >= 0x400 && type <= 0x41A) {
+        if (type >= TOVSymbolCategoryRehearsal && type <= TOVSymbolCategoryRehearsal + 0x1A) {
             delegate_->editorRequireShowNavigationMessageTitlePriority(
-                this, text("Double click to edit the text and the style."), text("Rehearsal mark"), kInformation);
+                this, text("Double click to edit the text and the style."), text("Rehearsal mark"),
+                kInformation);
             return;
         }
         for (const SymbolHint& hint : kSymbolHints) {
@@ -187,7 +195,8 @@ void TOVEditorViewController::showNavigationMessageForNormalModeForBar() {
 void TOVEditorViewController::showNavigationMessageForEditBarsMode() {
     const TOVEditorBarView* start = editBarsStart();
     const TOVEditorBarView* end = editBarsEnd();
-    const std::uint64_t startNumber = (start != nullptr && start->bar() != nullptr) ? start->bar()->num() + 1 : 0;
+    const std::uint64_t startNumber =
+        (start != nullptr && start->bar() != nullptr) ? start->bar()->num() + 1 : 0;
     const std::uint64_t endNumber = (end != nullptr && end->bar() != nullptr) ? end->bar()->num() + 1 : 0;
     const bool hasStart = startNumber != 0;
     const bool hasEnd = endNumber != 0;
@@ -230,8 +239,10 @@ void TOVEditorViewController::showNavigationMessageForEditBarsMode() {
     case Paste:
         if (delegate_ != nullptr) {
             delegate_->editorRequireShowNavigationMessageTitlePriority(
-                this, text("Click the bar which the Paste operation will perform on. \nOr press ESC to cancel."),
-                hasStart ? format("Paste bars on the bar %ld", {startNumber}) : text("Paste bars on the bar ?"),
+                this,
+                text("Click the bar which the Paste operation will perform on. \nOr press ESC to cancel."),
+                hasStart ? format("Paste bars on the bar %ld", {startNumber})
+                         : text("Paste bars on the bar ?"),
                 kInformation);
         }
         break;
@@ -261,11 +272,15 @@ void TOVEditorViewController::showNavigationMessageForDraggingSymbolActiveView(i
     }
     const bool targetSet = editorView_->targerObjectView() != nullptr;
     auto* barView = exactly<TOVEditorBarView>(activeView);
-    const bool conflict = barView != nullptr && barView->bar() != nullptr && !barView->bar()->canInsertSymbol(symbolType);
+    const bool conflict =
+        barView != nullptr && barView->bar() != nullptr && !barView->bar()->canInsertSymbol(symbolType);
     const auto show = [this](const char* message, const char* title, int priority) {
-        delegate_->editorRequireShowNavigationMessageTitlePriority(this, text(message), text(title), priority);
+        delegate_->editorRequireShowNavigationMessageTitlePriority(this, text(message), text(title),
+                                                                   priority);
     };
-    const auto dropOnBar = [&] { show(targetSet ? kDropOnBarReplacing : kDropOnBar, kDraggingSymbol, kInformation); };
+    const auto dropOnBar = [&] {
+        show(targetSet ? kDropOnBarReplacing : kDropOnBar, kDraggingSymbol, kInformation);
+    };
     const auto dropOnFreeBar = [&] {
         if (conflict) {
             show(kConflict, kDraggingSymbol, kWarning);
@@ -274,38 +289,38 @@ void TOVEditorViewController::showNavigationMessageForDraggingSymbolActiveView(i
         }
     };
 
-    switch (symbolType & 0xFF00) {
-    case 0x100:
-    case 0x200:
-    case 0x300:
-    case 0x400:
+    switch (symbolType & TOVSymbolCategoryMask) {
+    case TOVSymbolCategoryClef:
+    case TOVSymbolCategoryKeySignature:
+    case TOVSymbolCategoryTimeSignature:
+    case TOVSymbolCategoryRehearsal:
         dropOnBar();
         break;
-    case 0x500: {
-        constexpr int kGreatDoubleBar = 0x502;
+    case TOVSymbolCategoryBarline: {
         auto* barLineView = exactly<TOVBarLineView>(activeView);
-        if (barLineView != nullptr && symbolType == kGreatDoubleBar && !barLineView->acceptGreatDoubleBar()) {
+        if (barLineView != nullptr && symbolType == TOVBarlineGreatDouble &&
+            !barLineView->acceptGreatDoubleBar()) {
             show(kNoGreatDoubleAtLineStart, "Dragging a barline symbol", kWarning);
         } else {
             show(kDropOnBarline, "Dragging a barline symbol", kInformation);
         }
         break;
     }
-    case 0x600:
-        if (symbolType == 0x606 || symbolType == 0x608) {
+    case TOVSymbolCategoryRepeat:
+        if (symbolType == TOVSymbolVoltaBegin || symbolType == TOVSymbolBisBegin) {
             dropOnBar();
-        } else if (symbolType >= 0x60E && symbolType <= 0x611) {
+        } else if (symbolType >= TOVSymbolLongRest && symbolType <= TOVSymbolRepeatPrevBar4) {
             dropOnFreeBar();
         } else {
             show(kDropOnBar, kDraggingSymbol, kInformation);
         }
         break;
-    case 0x700:
-    case 0x900:
-    case 0xA00:
+    case TOVSymbolCategoryDynamics:
+    case TOVSymbolCategoryTempo:
+    case TOVSymbolCategoryPush:
         dropOnFreeBar();
         break;
-    case 0x800:
+    case TOVSymbolCategoryOctave:
         if (conflict) {
             show(kConflict, kDraggingSymbol, kWarning);
         } else if (barView != nullptr && targetSet) {
@@ -314,10 +329,10 @@ void TOVEditorViewController::showNavigationMessageForDraggingSymbolActiveView(i
             show(kDropOnBar, kDraggingSymbol, kInformation);
         }
         break;
-    case 0xB00:
+    case TOVSymbolCategoryArticulation:
         show(targetSet ? kDropOnNoteReplacing : kDropOnNote, kDraggingSymbol, kInformation);
         break;
-    case 0xC00:
+    case TOVSymbolCategoryDrawingTool:
         show(kDropAnywhere, kDraggingSymbol, kInformation);
         break;
     default:
@@ -330,25 +345,26 @@ void TOVEditorViewController::showNavigationMessageForDraggingNoteActiveView(int
         return;
     }
     const auto show = [this](const char* message, const char* title) {
-        delegate_->editorRequireShowNavigationMessageTitlePriority(this, text(message), text(title), kInformation);
+        delegate_->editorRequireShowNavigationMessageTitlePriority(this, text(message), text(title),
+                                                                   kInformation);
     };
-    constexpr int kTie = 0x70000;
-    constexpr int kHarmonyTone = 0x70006;
-    constexpr int kBeatSlash = 0x70007;
+    constexpr int kTie = TOVNoteItemTie;
+    constexpr int kHarmonyTone = TOVNoteItemHarmonyTone;
+    constexpr int kBeatSlash = TOVNoteItemBeatSlash;
     switch (item & ~0xFFFF) {
-    case 0x10000:
+    case TOVUnitGroupNote:
         show("Drop it on a bar to create a new note.", "Dragging a note");
         break;
-    case 0x20000:
+    case TOVUnitGroupRest:
         show("Drop it on a bar to create a new rest.", "Dragging a rest");
         break;
-    case 0x30000:
+    case TOVUnitGroupTriplet:
         show("Drop it on a bar to create a new triplet.", "Dragging a triplet");
         break;
-    case 0x50000:
+    case TOVUnitGroupSextuplet:
         show("Drop it on a bar to create a new sextuplet.", "Dragging a sextuplet");
         break;
-    case 0x70000:
+    case TOVNoteItemTie:
         if (item == kTie) {
             show("Drop it on a left side of existing note to connect 2 continuous tones.", kDraggingSymbol);
         } else if (item == kHarmonyTone) {
@@ -356,9 +372,10 @@ void TOVEditorViewController::showNavigationMessageForDraggingNoteActiveView(int
         } else if (item == kBeatSlash) {
             show("Drag and drop it on a bar to create a new rhythm slash.", "Dragging a slash");
         } else if (editorView_->targerObjectView() != nullptr) {
-            show("Drop it on an existing note to create a new symbol. \nThe previously created symbol will be "
-                 "replaced by new one.",
-                 kDraggingSymbol);
+            show(
+                "Drop it on an existing note to create a new symbol. \nThe previously created symbol will be "
+                "replaced by new one.",
+                kDraggingSymbol);
         } else {
             show("Drop it on an existing note to create a new symbol.", kDraggingSymbol);
         }

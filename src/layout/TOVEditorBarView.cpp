@@ -8,6 +8,7 @@
 #include "model/Note.h"
 #include "model/NoteUnit.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteView.h"
 #include "platform/graphics/BezierPath.h"
@@ -51,16 +52,16 @@ void TOVEditorBarView::setDropTarget(bool dropTarget) {
 
 double TOVEditorBarView::marginLeftOfBarline(int type) {
     switch (type) {
-    case 1280:
-    case 1281:
-    case 1284:
-    case 1287:
+    case TOVBarlineSingle:
+    case TOVBarlineDotted:
+    case TOVBarlineRepeatForward:
+    case TOVBarlineTransparent:
         return 2.0;
-    case 1282:
-    case 1283:
+    case TOVBarlineGreatDouble:
+    case TOVBarlineDouble:
         return 4.0;
-    case 1285:
-    case 1286:
+    case TOVBarlineRepeatBackward:
+    case TOVBarlineRepeatBoth:
         return 9.0;
     default:
         return 0.0;
@@ -69,16 +70,16 @@ double TOVEditorBarView::marginLeftOfBarline(int type) {
 
 double TOVEditorBarView::marginRightOfBarline(int type) {
     switch (type) {
-    case 1280:
-    case 1281:
-    case 1285:
-    case 1287:
+    case TOVBarlineSingle:
+    case TOVBarlineDotted:
+    case TOVBarlineRepeatBackward:
+    case TOVBarlineTransparent:
         return 2.0;
-    case 1282:
-    case 1283:
+    case TOVBarlineGreatDouble:
+    case TOVBarlineDouble:
         return 4.0;
-    case 1284:
-    case 1286:
+    case TOVBarlineRepeatForward:
+    case TOVBarlineRepeatBoth:
         return 9.0;
     default:
         return 0.0;
@@ -256,7 +257,7 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::reharsalMarkView() const {
 
 std::shared_ptr<TOVObjectView> TOVEditorBarView::voltaOrBisView() const {
     for (const auto& view : symbolViewArray()) {
-        if (view->symbolType() == 1544 || view->symbolType() == 1542) {
+        if (view->symbolType() == TOVSymbolBisBegin || view->symbolType() == TOVSymbolVoltaBegin) {
             return view;
         }
     }
@@ -265,7 +266,7 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::voltaOrBisView() const {
 
 std::shared_ptr<TOVObjectView> TOVEditorBarView::octaveView() const {
     for (const auto& view : symbolViewArray()) {
-        if ((view->symbolType() & 0xFF00) == 0x800) {
+        if ((view->symbolType() & TOVSymbolCategoryMask) == TOVSymbolCategoryOctave) {
             return view;
         }
     }
@@ -274,7 +275,7 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::octaveView() const {
 
 std::shared_ptr<TOVObjectView> TOVEditorBarView::fineView() const {
     for (const auto& view : symbolViewArray()) {
-        if (view->symbolType() == 0x605) {
+        if (view->symbolType() == TOVSymbolFine) {
             return view;
         }
     }

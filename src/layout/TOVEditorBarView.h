@@ -4,6 +4,8 @@
 #include "layout/TOVEditorView.h"
 #include "layout/TOVLayoutController.h"
 #include "layout/TOVLayoutView.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVUnitTypes.h"
 #include "notation/TOVNoteBlockCell.h"
 #include "notation/TOVNoteDropAreaCell.h"
 #include "notation/TOVNoteGridCell.h"
@@ -38,7 +40,7 @@ class SymbolText;
 class TOVEditorBarView : public TOVLayoutView, public TOVObjectViewOwner, public TOVNoteViewDelegate {
 public:
     // The staff: four spaces of a fixed height, centred vertically in the bar view.
-    static constexpr double kStaffSpace = 5.9;
+    static constexpr double kStaffSpace = TOVStaffSpace;
     static constexpr double kStaffHeight = 4 * kStaffSpace;
     static constexpr double kLevelStep = kStaffSpace / 2;
 
@@ -268,8 +270,8 @@ public:
     // pointer's staff level. A harmony tone goes onto the tone unit under the pointer, which the bar view
     // does itself; every other drop is asked of the controller. The aids last as long as the drag stays
     // over the bar view.
-    static constexpr std::uint32_t kNotePaletteHarmonyTone = 0x70006u;
-    static constexpr std::uint32_t kNotePaletteBeatSlash = 0x70007u;
+    static constexpr std::uint32_t kNotePaletteHarmonyTone = TOVNoteItemHarmonyTone;
+    static constexpr std::uint32_t kNotePaletteBeatSlash = TOVNoteItemBeatSlash;
 
     // The notated length of a palette item: the low 16 bits of its code.
     static std::uint64_t noteLengthFromNoteType(std::int32_t type);

@@ -7,6 +7,7 @@
 #include "model/Chord.h"
 #include "model/Note.h"
 #include "model/NoteUnit.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
 
@@ -18,7 +19,6 @@ using platform::Rect;
 
 namespace {
 
-constexpr int kChordSymbolType = 0xD00;
 // How far above the top staff line the chord symbols stand.
 constexpr double kChordBaseLineAboveStaff = 8.0;
 // The box that marks an empty cursor position: its foot on the chord base line.
@@ -257,7 +257,7 @@ void TOVEditorBarView::initChordTiming() {
         const auto& selection = editor->selectedObjectViewSet();
         if (selection.size() == 1) {
             const auto* chord = dynamic_cast<const Chord*>((*selection.begin())->symbol());
-            if (chord != nullptr && chord->type() == kChordSymbolType) {
+            if (chord != nullptr && chord->type() == TOVSymbolChord) {
                 start = chord->timing();
             }
         }

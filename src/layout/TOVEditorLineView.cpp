@@ -11,6 +11,7 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
 
@@ -561,7 +562,7 @@ void TOVEditorLineView::barLineViewSymbolPaletteDragPerformedDraggingInfo(
     if (delegate() != nullptr) {
         delegate()->layoutViewSymbolPaletteDragPerformedDraggingInfo(view, item, info);
     }
-    if ((item & 0xFF00) != 0x500) {
+    if ((item & TOVSymbolCategoryMask) != TOVSymbolCategoryBarline) {
         return;
     }
     if (auto* barView = dynamic_cast<TOVEditorBarView*>(view->barViewBelongTo())) {

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 // A chord symbol in a bar: a chord value (root, quality, tension and bass codes, as TOVChordElems
-// describes them) at a position in ticks from the start of the bar. Its symbol type is 0xD00, set by the
-// bar that creates it.
+// describes them) at a position in ticks from the start of the bar. Its symbol type is TOVSymbolChord, set by
+// the bar that creates it.
 //
 // The attributes are cached; their setters do nothing while undoing or redoing (undo restores the store
 // itself) or for an unchanged value. Every change of a chord attribute, and of the symbol attributes, is

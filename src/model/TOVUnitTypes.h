@@ -47,4 +47,6 @@ inline constexpr std::uint32_t TOVNoteItemHarmonyTone = TOVUnitGroupNoteSymbol |
 inline constexpr std::uint32_t TOVNoteItemBeatSlash = TOVUnitGroupNoteSymbol | 7;
 
 // The rhythm code of a group and a length.
-constexpr std::uint32_t TOVUnitTypeOf(std::uint32_t group, std::uint32_t length) { return group | length; }
+constexpr std::uint32_t TOVUnitTypeOf(std::uint32_t group, std::uint32_t length) {
+    return group | length;
+}

@@ -7,6 +7,8 @@
 #include "model/NoteUnit.h"
 #include "model/SymbolAccidental.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "notation/TOVNoteAccidentalView.h"
@@ -22,8 +24,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr double kLevelPitch = 2.95;
 
 // The glyph factory of the application; none until it is handed in at start-up.
 TOVNoteViewFactory* factory() {
@@ -108,7 +108,7 @@ void TOVNoteToneCell::updateCell() {
                     }
                 }
             }
-            dy += spaceAboveTaken ? kLevelPitch : -kLevelPitch;
+            dy += spaceAboveTaken ? TOVLevelPitch : -TOVLevelPitch;
         }
         circlePath_->translate(dx, dy);
     }
@@ -276,7 +276,7 @@ platform::Point TOVNoteToneCell::defaultPosOfArticulationView(int type) const {
     case 2817:
         // Centred 5.9 from the head's centre, on the side away from the stem.
         return {(frame().width() - g.width()) * 0.5,
-                flipped ? -(g.height() * 0.5 + 5.9) : 5.9 - g.height() * 0.5};
+                flipped ? -(g.height() * 0.5 + TOVStaffSpace) : TOVStaffSpace - g.height() * 0.5};
     case 2818:
     case 2819:
     case 2820: {
@@ -359,7 +359,7 @@ TOVObjectView* TOVNoteToneCell::symbolViewOfType(int type) const {
     if (isArticulationType(type)) {
         return articulationViewOfType(type);
     }
-    if ((type & 0xFF00) == 0xF00) {
+    if ((type & TOVSymbolCategoryMask) == TOVSymbolCategoryAccidental) {
         return accidentalView_.get();
     }
     return nullptr;
@@ -468,7 +468,7 @@ void TOVNoteToneCell::moveToneLevel(std::int64_t delta) {
         Symbol* symbol = view->symbol();
         if (symbol && symbol->type() >= 2818 && symbol->type() <= 2820) {
             const platform::Rect f = symbol->frame();
-            symbol->setFrame(f.offsetBy(0, static_cast<double>(delta) * kLevelPitch));
+            symbol->setFrame(f.offsetBy(0, static_cast<double>(delta) * TOVLevelPitch));
         }
     }
     tone_->removeTies();
@@ -478,7 +478,7 @@ void TOVNoteToneCell::moveToneLevel(std::int64_t delta) {
 // --------------------------------------------------------------------------------------------------
 
 double TOVNoteToneCell::tieHeightForWidth(double width) {
-    return std::clamp(0.25 * width, 2.0, 5.9);
+    return std::clamp(0.25 * width, 2.0, TOVStaffSpace);
 }
 
 TOVNoteToneCell* TOVNoteToneCell::toneRightCellOfTie(const Tie* tie) const {
@@ -653,6 +653,7 @@ void TOVNoteToneCell::updateTieViewExtra() {
         start = from->convertPointToView(start, target);
     }
     tieViewExtra_->setFlip(flip);
-    tieViewExtra_->setFrame(platform::Rect{start.x, flip ? p2.y - 5.9 : p2.y, p2.x - start.x, 5.9});
+    tieViewExtra_->setFrame(
+        platform::Rect{start.x, flip ? p2.y - TOVStaffSpace : p2.y, p2.x - start.x, TOVStaffSpace});
     tieViewExtra_->updateView();
 }

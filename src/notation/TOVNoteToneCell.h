@@ -83,7 +83,7 @@ public:
     bool shouldFlipTieOfTone(const NoteTone* tone) const;
     platform::Point leftPointForTieFlip(bool flip) const;
     platform::Point rightPointForTieFlip(bool flip) const;
-    // A tie's height for its width: a quarter of it, held within 2.0 and 5.9.
+    // A tie's height for its width: a quarter of it, held within 2.0 and one staff space.
     static double tieHeightForWidth(double width);
 
     // Between the tone's data coordinates, the note view's and the note view's superview's.

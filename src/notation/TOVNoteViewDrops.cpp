@@ -9,6 +9,7 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/TOVNoteUtils.h"
+#include "model/TOVUnitTypes.h"
 #include "model/Tie.h"
 #include "notation/TOVNoteTieView.h"
 #include "notation/TOVNoteToneCell.h"
@@ -29,9 +30,9 @@ using platform::DragOperationNone;
 namespace {
 
 constexpr const char* kItemTypeKey = "itemType";
-constexpr std::int32_t kTieItem = 0x70000;
-constexpr std::int32_t kFirstAccidentalItem = 0x70001;
-constexpr std::int32_t kLastAccidentalItem = 0x70005;
+constexpr std::int32_t kTieItem = TOVNoteItemTie;
+constexpr std::int32_t kFirstAccidentalItem = TOVNoteItemSharp;
+constexpr std::int32_t kLastAccidentalItem = TOVNoteItemDoubleFlat;
 constexpr std::int32_t kFirstArticulation = 2816;
 constexpr std::int32_t kLastArticulation = 2822;
 

@@ -49,8 +49,8 @@ public:
     // The slur is always there: it draws itself and has no file.
     void initDictionaryArticulation();
 
-    // The resource name of a notes-palette item code (a rhythm value or one of the note symbols 0x70000
-    // to 0x70007); none for any other code.
+    // The resource name of a notes-palette item code (a rhythm value or one of the note symbols
+    // TOVNoteItemTie to TOVNoteItemBeatSlash); none for any other code.
     static std::optional<std::string> resourceNameFromType(std::uint32_t type);
     // The image a palette item shows while it is dragged: the filled black head (at the size of this
     // font's black head; an empty image without one) for notes, tuplets and the harmony tone, the
