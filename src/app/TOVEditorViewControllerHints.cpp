@@ -351,7 +351,7 @@ void TOVEditorViewController::showNavigationMessageForDraggingNoteActiveView(int
     constexpr int kTie = TOVNoteItemTie;
     constexpr int kHarmonyTone = TOVNoteItemHarmonyTone;
     constexpr int kBeatSlash = TOVNoteItemBeatSlash;
-    switch (item & ~0xFFFF) {
+    switch (item & TOVUnitGroupMask) {
     case TOVUnitGroupNote:
         show("Drop it on a bar to create a new note.", "Dragging a note");
         break;

@@ -19,6 +19,7 @@
 #include "model/TOVChordMeasuring.h"
 #include "model/TOVStaffMetrics.h"
 #include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -44,8 +45,8 @@ namespace {
 constexpr double kLineWidth = 520.0;
 // The stem height of a unit whose own height the file does not carry.
 constexpr double kPlainStemHeight = 15.0;
-// The longest length a unit's type can hold (0xFFFE marks a one-beat slash).
-constexpr std::int64_t kMaxUnitLength = 0xFFFD;
+// The longest length a unit's type can hold (TOVLengthBeat marks a one-beat slash).
+constexpr std::int64_t kMaxUnitLength = TOVLengthBeat - 1;
 
 struct Word {
     int code;

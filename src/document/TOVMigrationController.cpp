@@ -221,7 +221,7 @@ std::int64_t tupletBeam(const LegacyValues::NoteFacts& note, std::int64_t kind, 
     if (note.hasRest) {
         return BeamNone;
     }
-    const std::uint64_t length = newType & 0xFFFF;
+    const std::uint64_t length = newType & TOVUnitLengthMask;
     if ((kind == kKindSextuplet && length >= kLongestBeamedSextuplet) ||
         (kind == kKindTriplet && length >= kLongestBeamedTriplet)) {
         return BeamNone;

@@ -18,6 +18,7 @@ public:
     static int accidentalTypeFromSymbolType(int symbolType);
     // Accidental types 1..5 -> their symbol; anything else -> 0.
     static int symbolTypeFromAccidentalType(int accidentalType);
-    // Accidental items of the note palette (0x70001..0x70005) -> the accidental symbol; anything else -> 0.
+    // Accidental items of the note palette (TOVNoteItemSharp..TOVNoteItemDoubleFlat) -> the accidental
+    // symbol; anything else -> 0.
     static int symbolTypeFromNoteType(int noteType);
 };
