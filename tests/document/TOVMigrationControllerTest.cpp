@@ -11,6 +11,7 @@
 #include "model/Song.h"
 #include "model/SymbolText.h"
 #include "model/TOVManagedObjectModel.h"
+#include "model/TOVUnitTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Base64.h"
 #include "support/DocumentDump.h"
@@ -206,19 +207,24 @@ TEST(TOVMigrationControllerTest, TupletsGetSlotsTimingsAndBeamsFromTheirLegacyVa
     }));
     ASSERT_TRUE(imported);
     EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 480)),
-              (std::vector<UnitValues>{{0x300F0, 480, 80, 1}, {0x300F0, 560, 80, 3}, {0x300F0, 640, 80, 2}}));
-    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 0)), (std::vector<UnitValues>{{0x501E0, 0, 80, 1},
-                                                                              {0x501E0, 80, 80, 3},
-                                                                              {0x501E0, 160, 80, 3},
-                                                                              {0x501E0, 240, 80, 3},
-                                                                              {0x501E0, 320, 80, 3},
-                                                                              {0x501E0, 400, 80, 2}}));
-    EXPECT_EQ(
-        valuesOf(unitsOfNoteAt(*imported, 960)),
-        (std::vector<UnitValues>{{0x300F0, 960, 80, 0}, {0x300F0, 1040, 80, 0}, {0x300F0, 1120, 80, 0}}));
-    EXPECT_EQ(
-        valuesOf(unitsOfNoteAt(*imported, 1440)),
-        (std::vector<UnitValues>{{0x301E0, 1440, 160, 0}, {0x301E0, 1600, 160, 0}, {0x301E0, 1760, 160, 0}}));
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 480, 80, 1},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 560, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 640, 80, 2}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 0)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 0, 80, 1},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 80, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 160, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 240, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 320, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 400, 80, 2}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 960)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 960, 80, 0},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 1040, 80, 0},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 1120, 80, 0}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 1440)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthHalf), 1440, 160, 0},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthHalf), 1600, 160, 0},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthHalf), 1760, 160, 0}}));
 }
 
 TEST(TOVMigrationControllerTest, PlainUnitsAreTimedByTheLegacyLengthsBeforeThem) {
@@ -238,10 +244,12 @@ TEST(TOVMigrationControllerTest, PlainUnitsAreTimedByTheLegacyLengthsBeforeThem)
         unit("k0", "n3", 0x604, 0),
     }));
     ASSERT_TRUE(imported);
-    EXPECT_EQ(
-        valuesOf(unitsOfNoteAt(*imported, 240)),
-        (std::vector<UnitValues>{{0x100F0, 240, 240, 1}, {0x10078, 480, 120, 3}, {0x20078, 600, 120, 2}}));
-    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 720)), (std::vector<UnitValues>{{0x101E0, 720, 480, 0}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 240)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter), 240, 240, 1},
+                                       {TOVUnitTypeOf(TOVUnitGroupNote, TOVLength8th), 480, 120, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupRest, TOVLength8th), 600, 120, 2}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 720)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthHalf), 720, 480, 0}}));
     EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 1680)), (std::vector<UnitValues>{{0, 1680, 120, 0}}));
 }
 
@@ -475,7 +483,7 @@ TEST(TOVMigrationControllerTest, AStoreOfTheCurrentStructureIsTakenAsItStands) {
     const auto imported = importObjects(songWith({
         object("NOTE", "n1").attr("type", "int32", "3584").toOne("barOfNote", "BAR", "b0"),
         object("NOTEUNIT", "u0")
-            .attr("type", "int64", "196848") // 0x300F0
+            .attr("type", "int64", "196848") // TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter)
             .attr("timing", "int64", "480")
             .attr("duration", "int64", "80")
             .attr("beam", "int32", "1")
@@ -489,7 +497,8 @@ TEST(TOVMigrationControllerTest, AStoreOfTheCurrentStructureIsTakenAsItStands) {
     }));
     ASSERT_TRUE(imported);
     const Bar* bar = imported->document->barFromNumberLower(0, false);
-    EXPECT_EQ(valuesOf(bar->notes().front()->unitArray()), (std::vector<UnitValues>{{0x300F0, 480, 80, 1}}));
+    EXPECT_EQ(valuesOf(bar->notes().front()->unitArray()),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 480, 80, 1}}));
     EXPECT_EQ(bar->chords().front()->timing(), 999u);
 }
 

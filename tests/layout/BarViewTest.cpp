@@ -11,6 +11,7 @@
 #include "model/Note.h"
 #include "model/NoteUnit.h"
 #include "model/Symbol.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 #include "platform/ui/DraggingInfo.h"
@@ -94,9 +95,11 @@ TEST(BarViewGeometry, BarlineMargins) {
         int type;
         double left, right;
     };
-    for (const Case& c : {Case{1280, 2, 2}, Case{1281, 2, 2}, Case{1282, 4, 4}, Case{1283, 4, 4},
-                          Case{1284, 2, 9}, Case{1285, 9, 2}, Case{1286, 9, 9}, Case{1287, 2, 2},
-                          Case{1279, 0, 0}, Case{1288, 0, 0}, Case{0, 0, 0}}) {
+    for (const Case& c :
+         {Case{TOVBarlineSingle, 2, 2}, Case{TOVBarlineDotted, 2, 2}, Case{TOVBarlineGreatDouble, 4, 4},
+          Case{TOVBarlineDouble, 4, 4}, Case{TOVBarlineRepeatForward, 2, 9},
+          Case{TOVBarlineRepeatBackward, 9, 2}, Case{TOVBarlineRepeatBoth, 9, 9},
+          Case{TOVBarlineTransparent, 2, 2}, Case{1279, 0, 0}, Case{TOVBarlineBrace, 0, 0}, Case{0, 0, 0}}) {
         EXPECT_EQ(TOVEditorBarView::marginLeftOfBarline(c.type), c.left) << c.type;
         EXPECT_EQ(TOVEditorBarView::marginRightOfBarline(c.type), c.right) << c.type;
     }
@@ -106,7 +109,7 @@ TEST_F(BarViewTest, FirstBarOfTheSongHasItsAreaBeforeTheBarline) {
     bind({kOnePage});
     TOVEditorBarView* first = barView(0);
     ASSERT_NE(first, nullptr);
-    ASSERT_EQ(first->bar()->leftBarLineType(), 1280);
+    ASSERT_EQ(first->bar()->leftBarLineType(), TOVBarlineSingle);
     first->setClefView(viewOfWidth(20));
     first->setKeySignatureView(viewOfWidth(10));
     const Rect area = first->rectangleClefKeyTimeArea();
@@ -122,12 +125,12 @@ TEST_F(BarViewTest, FirstBarOfTheSongHasItsAreaBeforeTheBarline) {
 TEST_F(BarViewTest, OtherBarsStartRightOfTheirLeftBarline) {
     bind({kOnePage});
     // Bar 4 starts the second line, whose first barline is its left one; bar 2 is inside the first line.
-    tovtest::findBar(document, 1)->setBarLineType(1284);
-    tovtest::findBar(document, 4)->line()->setFirstBarLineType(1284);
+    tovtest::findBar(document, 1)->setBarLineType(TOVBarlineRepeatForward);
+    tovtest::findBar(document, 4)->line()->setFirstBarLineType(TOVBarlineRepeatForward);
     for (std::uint64_t num : {2u, 4u}) {
         TOVEditorBarView* view = barView(num);
         ASSERT_NE(view, nullptr) << num;
-        ASSERT_EQ(view->bar()->leftBarLineType(), 1284) << num;
+        ASSERT_EQ(view->bar()->leftBarLineType(), TOVBarlineRepeatForward) << num;
         const Rect area = view->rectangleClefKeyTimeArea();
         EXPECT_DOUBLE_EQ(area.x(), 9.0) << num;
         EXPECT_DOUBLE_EQ(area.width(), 0.0) << num;
@@ -201,9 +204,9 @@ TEST_F(BarViewTest, WideningMovesStoredPositionsInsideTheOldWidth) {
     view->setFrame(Rect(view->frame().x(), 0, 100, view->frame().height()));
     view->updateDataFrameAsCurrentViewFrame();
     ASSERT_EQ(bar->width(), 100);
-    Symbol* inside = bar->createNewSymbolWithTypeFrame(0x605, Rect(60, 5, 10, 10));
-    Symbol* atZero = bar->createNewSymbolWithTypeFrame(0x605, Rect(0, 5, 10, 10));
-    Symbol* beyond = bar->createNewSymbolWithTypeFrame(0x605, Rect(120, 5, 10, 10));
+    Symbol* inside = bar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(60, 5, 10, 10));
+    Symbol* atZero = bar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(0, 5, 10, 10));
+    Symbol* beyond = bar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(120, 5, 10, 10));
     view->setFrame(Rect(view->frame().x(), 0, 150, view->frame().height()));
     view->updateDataFrameAsCurrentViewFrame();
     EXPECT_EQ(bar->width(), 150);
@@ -218,7 +221,7 @@ TEST_F(BarViewTest, BindingABarOfAutomaticWidthWritesItAndKeepsPositions) {
     bind({kOnePage});
     Bar* bar = tovtest::findBar(document, 1);
     bar->setWidth(0);
-    Symbol* symbol = bar->createNewSymbolWithTypeFrame(0x605, Rect(60, 5, 10, 10));
+    Symbol* symbol = bar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(60, 5, 10, 10));
     TOVEditorBarView view(Rect(0, 0, 130, 60), &controller);
     view.setBar(bar);
     EXPECT_EQ(bar->width(), 130);

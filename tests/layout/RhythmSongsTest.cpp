@@ -22,6 +22,7 @@
 #include "model/NoteUnit.h"
 #include "model/Song.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteTieView.h"
 #include "notation/TOVNoteToneCell.h"
@@ -53,24 +54,6 @@ constexpr std::uint64_t k8 = 120;
 constexpr std::uint64_t k4 = 240;
 constexpr std::uint64_t k2 = 480;
 constexpr std::uint64_t k1 = 960;
-
-constexpr int kTenuto = 2816;
-constexpr int kStaccato = 2817;
-constexpr int kFermata = 2818;
-constexpr int kAccent = 2819;
-constexpr int kMarcato = 2820;
-constexpr int kArpeggio = 2821;
-constexpr int kSlur = 2822;
-
-constexpr int kSharp = 3840;
-constexpr int kDoubleSharp = 3841;
-constexpr int kFlat = 3842;
-constexpr int kDoubleFlat = 3843;
-constexpr int kNatural = 3844;
-
-constexpr int kTrebleClef = 0x100;
-constexpr int kFourFour = 0x303;
-constexpr int kSixEight = 0x309;
 
 const std::filesystem::path kFixtures = std::filesystem::path(TOVRIN_TEST_FIXTURES) / "rhythm";
 
@@ -121,8 +104,8 @@ public:
             }
         }
         document_->createNewSong()->setName(platform::AttributedString(name));
-        bar(0)->setClefType(kTrebleClef);
-        bar(0)->setTimeType(kFourFour);
+        bar(0)->setClefType(TOVSymbolClefG);
+        bar(0)->setTimeType(TOVSymbolTime4_4);
         context_->processPendingChanges();
     }
 
@@ -142,7 +125,9 @@ public:
         context_->processPendingChanges();
         return made;
     }
-    Note* rest(std::uint64_t num, std::uint64_t from, std::uint64_t length) { return note(num, from, length, {}); }
+    Note* rest(std::uint64_t num, std::uint64_t from, std::uint64_t length) {
+        return note(num, from, length, {});
+    }
     Note* slash(std::uint64_t num, std::uint64_t from, std::uint64_t length) {
         Note* made = bar(num)->createNewSingleSlashFromLength(from, length);
         context_->processPendingChanges();
@@ -243,8 +228,10 @@ public:
             // The ends lie on the band's bottom edge for a slur above, on its top edge for one below; the
             // view turns about its origin.
             const double localY = above ? height : 0.0;
-            const platform::Point origin{p1.x - (kMargin * c - localY * sn), p1.y - (kMargin * sn + localY * c)};
-            SymbolInNote* made = first->createNewArticulationWithTypeFrame(kSlur, Rect(origin.x, origin.y, width, height));
+            const platform::Point origin{p1.x - (kMargin * c - localY * sn),
+                                         p1.y - (kMargin * sn + localY * c)};
+            SymbolInNote* made = first->createNewArticulationWithTypeFrame(
+                TOVSymbolSlur, Rect(origin.x, origin.y, width, height));
             ASSERT_NE(made, nullptr);
             made->setFlip(above);
             made->setAngle(std::atan2(dy, dx) * 180.0 / M_PI);
@@ -305,10 +292,10 @@ void writeBeamsAndFlags(SongWriter& s) {
     s.note(3, k2 + k4, k4, {2}, true);
 
     // A bar of 6/8: 8-16-8-16, then dotted 8 + 16 + 8.
-    s.bar(4)->setTimeType(kSixEight);
+    s.bar(4)->setTimeType(TOVSymbolTime6_8);
     s.beam(4, 0, {k8, k16, k8, k16}, {-2, -1, 0, -1});
     s.beam(4, 3 * k8, {k8 + k16, k16, k8}, {-3, -2, -4});
-    s.bar(5)->setTimeType(kFourFour);
+    s.bar(5)->setTimeType(TOVSymbolTime4_4);
     // Beamed chords and a wide leap.
     s.beam(5, 0, {k8, k8}, {-6, 0});
     s.beam(5, k4, {k8, k8}, {6, -1}, true);
@@ -361,24 +348,24 @@ void writeTuplets(SongWriter& s) {
 // on stems up and down; slurs over beamed and single notes.
 void writeTiesAndSigns(SongWriter& s) {
     Note* a = s.note(0, 0, k4, {-2});
-    s.articulation(a, kStaccato);
+    s.articulation(a, TOVSymbolStaccato);
     Note* b = s.note(0, k4, k4, {-1});
-    s.articulation(b, kTenuto);
+    s.articulation(b, TOVSymbolTenuto);
     Note* c = s.note(0, k2, k4, {-3});
-    s.articulation(c, kAccent);
+    s.articulation(c, TOVSymbolAccento);
     Note* d = s.note(0, k2 + k4, k4, {-2});
-    s.articulation(d, kMarcato);
+    s.articulation(d, TOVSymbolMarcato);
 
     Note* sharp = s.note(1, 0, k4, {-3});
-    s.accidental(sharp, kSharp);
+    s.accidental(sharp, TOVSymbolSharp);
     Note* natural = s.note(1, k4, k4, {-3});
-    s.accidental(natural, kNatural);
+    s.accidental(natural, TOVSymbolNatural);
     Note* flat = s.note(1, k2, k4, {0}, true);
-    s.accidental(flat, kFlat);
+    s.accidental(flat, TOVSymbolFlat);
     Note* doubleFlat = s.note(1, k2 + k4, k8, {-1});
-    s.accidental(doubleFlat, kDoubleFlat);
+    s.accidental(doubleFlat, TOVSymbolDoubleFlat);
     Note* doubleSharp = s.note(1, k2 + k4 + k8, k8, {-5});
-    s.accidental(doubleSharp, kDoubleSharp);
+    s.accidental(doubleSharp, TOVSymbolDoubleSharp);
 
     Note* slurStart = s.note(2, 0, k4, {-4});
     s.note(2, k4, k4, {-3});
@@ -394,27 +381,27 @@ void writeTiesAndSigns(SongWriter& s) {
     Note* slurred = s.beam(4, k2, {k8, k8, k8, k8}, {1, 2, 3, 4}, true);
     s.slur(slurred, 0, slurred, 3);
     for (std::size_t unit = 0; unit < 4; ++unit) {
-        s.articulation(slurred, kStaccato, unit);
+        s.articulation(slurred, TOVSymbolStaccato, unit);
     }
     Note* down1 = s.note(5, 0, k4, {3}, true);
-    s.articulation(down1, kStaccato);
+    s.articulation(down1, TOVSymbolStaccato);
     Note* down2 = s.note(5, k4, k4, {4}, true);
-    s.articulation(down2, kTenuto);
+    s.articulation(down2, TOVSymbolTenuto);
     Note* down3 = s.note(5, k2, k4, {2}, true);
-    s.articulation(down3, kAccent);
+    s.articulation(down3, TOVSymbolAccento);
     Note* arpeggio = s.note(5, k2 + k4, k4, {-4, -2, 0, 2}, true);
-    s.articulation(arpeggio, kArpeggio);
+    s.articulation(arpeggio, TOVSymbolArpeggio);
 
     Note* tiedEighths = s.beam(6, 0, {k8, k8}, {-1, -1});
     s.tie(tiedEighths, 0);
     s.tie(tiedEighths, 1);
     s.note(6, k4, k4 + k8, {-1});
     Note* sharpEighth = s.note(6, k2 + k8, k8, {-3});
-    s.accidental(sharpEighth, kSharp);
+    s.accidental(sharpEighth, TOVSymbolSharp);
     Note* last = s.note(6, k2 + k4, k4, {-2});
     s.tie(last);
     Note* fermata = s.note(7, 0, k1, {-2});
-    s.articulation(fermata, kFermata);
+    s.articulation(fermata, TOVSymbolFermata);
 }
 
 // Rests of every value; whole, dotted and half notes; slashes of every value and one-beat slashes;
@@ -470,7 +457,9 @@ const SongRecipe kSongs[] = {
     {"beams-and-flags.tovz", "Rhythm: beams and flags", {2, 2, 2, 2}, writeBeamsAndFlags},
     {"tuplets.tovz", "Rhythm: tuplets", {2, 2, 2, 2}, writeTuplets},
     {"ties-and-signs.tovz", "Rhythm: ties, accidentals, articulations, slurs", {3, 3, 2}, writeTiesAndSigns},
-    {"rests-slashes-ledgers.tovz", "Rhythm: rests, slashes, long notes, ledger lines", {3, 3, 3, 3},
+    {"rests-slashes-ledgers.tovz",
+     "Rhythm: rests, slashes, long notes, ledger lines",
+     {3, 3, 3, 3},
      writeRestsSlashesLedgers},
 };
 
@@ -547,7 +536,8 @@ TEST_F(RhythmSongsTest, EachSongPrintsOnePageWithInkOnEveryNoteTieAndSign) {
         const QString stem = QString::fromStdString((dir / recipe.file).string());
         QString errors;
         ASSERT_EQ(render({song, stem + ".pdf"}, &errors), 0) << errors.toStdString();
-        EXPECT_EQ(tovtest::pdfMediaBoxes(stem + ".pdf"), std::vector<std::vector<double>>(1, {0, 0, 595, 842}));
+        EXPECT_EQ(tovtest::pdfMediaBoxes(stem + ".pdf"),
+                  std::vector<std::vector<double>>(1, {0, 0, 595, 842}));
         ASSERT_EQ(render({song, "--png", stem, "--scale", "2"}, &errors), 0) << errors.toStdString();
         QImage image;
         ASSERT_TRUE(image.load(stem + "/page-001.png"));
@@ -566,7 +556,8 @@ TEST_F(RhythmSongsTest, EachSongPrintsOnePageWithInkOnEveryNoteTieAndSign) {
         int ties = 0;
         int signs = 0;
         for (const TOVNoteView* view : notes) {
-            SCOPED_TRACE(::testing::Message() << "note at " << view->frame().x() << ", " << view->frame().y());
+            SCOPED_TRACE(::testing::Message()
+                         << "note at " << view->frame().x() << ", " << view->frame().y());
             EXPECT_GT(inkAtScale2(image, view->frame()), 20);
             for (const auto& unit : view->unitCellArray()) {
                 for (const auto& tone : unit->toneCellArray()) {

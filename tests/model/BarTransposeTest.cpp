@@ -5,6 +5,7 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/TOVChordMeasuring.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -102,11 +103,11 @@ TEST(BarTransposeTest, TonesChordsAndKeysMoveTogether) {
 
 TEST(BarTransposeTest, BarsWithTheirOwnKeyMoveAnywhereInTheRange) {
     Song s;
-    s.bar(4)->setKeyType(513); // D major
-    s.bar(6)->setKeyType(600); // a code no key table knows
+    s.bar(4)->setKeyType(TOVSymbolKeySharp2); // D major
+    s.bar(6)->setKeyType(600);                // a code no key table knows
     s.transpose(3, 6, 2);
-    EXPECT_EQ(s.bar(3)->keyType(), 513);
-    EXPECT_EQ(s.bar(4)->keyType(), 515); // E major
+    EXPECT_EQ(s.bar(3)->keyType(), TOVSymbolKeySharp2);
+    EXPECT_EQ(s.bar(4)->keyType(), TOVSymbolKeySharp4); // E major
     EXPECT_EQ(s.bar(5)->keyType(), 0);
     EXPECT_EQ(s.bar(6)->keyType(), 600);
 }

@@ -5,6 +5,7 @@
 #include "model/Page.h"
 #include "model/Song.h"
 #include "model/TOVManagedObjectModel.h"
+#include "model/TOVSymbolTypes.h"
 
 namespace tovtest {
 
@@ -35,9 +36,10 @@ void createInitialPage(Document* document) {
     const int lineCount = doubleRow ? 4 : 9;
     std::uint64_t num = 0;
     for (int i = 0; i < lineCount; ++i) {
-        Line* line = page->createNewLineWithPartitionFirstBarlineType(4, i == 0 ? 1287 : 1280);
+        Line* line = page->createNewLineWithPartitionFirstBarlineType(4, i == 0 ? TOVBarlineTransparent
+                                                                                : TOVBarlineSingle);
         for (int b = 0; b < 4; ++b) {
-            line->createNewBarWithNumberWidthBarlineType(num++, 130.0, 1280);
+            line->createNewBarWithNumberWidthBarlineType(num++, 130.0, TOVBarlineSingle);
         }
         if (doubleRow) {
             line->createLowerLineWithCreateEmptyBars(true);
