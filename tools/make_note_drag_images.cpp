@@ -6,6 +6,7 @@
 // Usage: tovrin_make_note_drag_images <glyph folder> [output folder]   (default: the glyph folder)
 
 #include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNoteTieView.h"
@@ -118,11 +119,11 @@ int main(int argc, char** argv) {
     const struct {
         int type;
         const char* name;
-    } accidentals[] = {{3840, "HenkaSharpX1"},
-                       {3841, "HenkaSharpX2"},
-                       {3842, "HenkaFlatX1"},
-                       {3843, "HenkaFlatX2"},
-                       {3844, "HenkaNatural"}};
+    } accidentals[] = {{TOVSymbolSharp, "HenkaSharpX1"},
+                       {TOVSymbolDoubleSharp, "HenkaSharpX2"},
+                       {TOVSymbolFlat, "HenkaFlatX1"},
+                       {TOVSymbolDoubleFlat, "HenkaFlatX2"},
+                       {TOVSymbolNatural, "HenkaNatural"}};
     for (const auto& a : accidentals) {
         const auto view = library->accidentalViewWithSymbolType(a.type);
         if (!view || !view->bezierPath()) {

@@ -166,7 +166,7 @@ void TOVEditorLineView::createBraceView() {
     if (line_->page() != nullptr && line_->page()->document() != nullptr) {
         fontID = line_->page()->document()->plugInFontID().toStdString();
     }
-    auto brace = factory->symbolObjectViewWithSymbolTypeFontID(1288, fontID);
+    auto brace = factory->symbolObjectViewWithSymbolTypeFontID(TOVBarlineBrace, fontID);
     if (!brace || !brace->bezierPath() || brace->bezierPath()->bounds().height() <= 0) {
         return;
     }

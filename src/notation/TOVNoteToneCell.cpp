@@ -31,7 +31,7 @@ TOVNoteViewFactory* factory() {
 }
 
 bool isArticulationType(int type) {
-    return type >= 2816 && type <= 2822;
+    return type >= TOVSymbolTenuto && type <= TOVSymbolSlur;
 }
 
 } // namespace
@@ -247,15 +247,15 @@ platform::View* TOVNoteToneCell::barView() const {
 
 platform::Point TOVNoteToneCell::defaultPosOfAccidentalView(int type) const {
     switch (type) {
-    case 3840:
+    case TOVSymbolSharp:
         return {-4.8, -6.2};
-    case 3841:
+    case TOVSymbolDoubleSharp:
         return {-5.5, -2.2};
-    case 3842:
+    case TOVSymbolFlat:
         return {-5.0, -7.8};
-    case 3843:
+    case TOVSymbolDoubleFlat:
         return {-9.0, -7.8};
-    case 3844:
+    case TOVSymbolNatural:
         return {-4.2, -6.8};
     default:
         return {0.0, 0.0};
@@ -272,14 +272,14 @@ platform::Point TOVNoteToneCell::defaultPosOfArticulationView(int type) const {
     const platform::Rect g = glyph ? boundsOf(glyph->bezierPath()) : platform::Rect();
     const bool flipped = noteView() && noteView()->isNoteFlip();
     switch (type) {
-    case 2816:
-    case 2817:
+    case TOVSymbolTenuto:
+    case TOVSymbolStaccato:
         // Centred 5.9 from the head's centre, on the side away from the stem.
         return {(frame().width() - g.width()) * 0.5,
                 flipped ? -(g.height() * 0.5 + TOVStaffSpace) : TOVStaffSpace - g.height() * 0.5};
-    case 2818:
-    case 2819:
-    case 2820: {
+    case TOVSymbolFermata:
+    case TOVSymbolAccento:
+    case TOVSymbolMarcato: {
         // Above the staff whatever the tone's level: the glyph's bottom 4.0 above the top line.
         platform::Point p{0.0, posY5LinesTop() - g.height() - 4.0};
         const TOVNoteView* view = noteView();
@@ -289,7 +289,7 @@ platform::Point TOVNoteToneCell::defaultPosOfArticulationView(int type) const {
         }
         return {(boundsOf(tonePath_).width() - g.width()) * 0.5, p.y - (frame().y() + offsetY())};
     }
-    case 2821:
+    case TOVSymbolArpeggio:
         return {frame().width() + 3.0, -g.height() * 0.5};
     default: // the slur
         return {2.0, flipped ? -12.0 : 5.0};
@@ -452,7 +452,7 @@ void TOVNoteToneCell::deleteObjectViewAndData(TOVObjectView* view) {
 void TOVNoteToneCell::doFilp(bool) {
     for (const auto& view : symbolViewArray_) {
         Symbol* symbol = view->symbol();
-        if (symbol && (symbol->type() == 2816 || symbol->type() == 2817)) {
+        if (symbol && (symbol->type() == TOVSymbolTenuto || symbol->type() == TOVSymbolStaccato)) {
             const platform::Rect f = symbol->frame();
             symbol->setFrame(platform::Rect{f.x(), -(f.y() + f.height()), f.width(), f.height()});
         }
@@ -466,7 +466,7 @@ void TOVNoteToneCell::moveToneLevel(std::int64_t delta) {
     tone_->setLevel(tone_->level() + delta);
     for (const auto& view : symbolViewArray_) {
         Symbol* symbol = view->symbol();
-        if (symbol && symbol->type() >= 2818 && symbol->type() <= 2820) {
+        if (symbol && symbol->type() >= TOVSymbolFermata && symbol->type() <= TOVSymbolMarcato) {
             const platform::Rect f = symbol->frame();
             symbol->setFrame(f.offsetBy(0, static_cast<double>(delta) * TOVLevelPitch));
         }

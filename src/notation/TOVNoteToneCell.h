@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteCellBase.h"
 #include "platform/graphics/BezierPath.h"
 
@@ -62,13 +63,13 @@ public:
     // Removes the view and what it shows from the model.
     void deleteObjectViewAndData(TOVObjectView* view);
     TOVObjectView* symbolViewOfType(int type) const;
-    TOVObjectView* tenutoView() const { return articulationViewOfType(2816); }
-    TOVObjectView* staccatoView() const { return articulationViewOfType(2817); }
-    TOVObjectView* fermataView() const { return articulationViewOfType(2818); }
-    TOVObjectView* accentoView() const { return articulationViewOfType(2819); }
-    TOVObjectView* marcatoView() const { return articulationViewOfType(2820); }
-    TOVObjectView* arpeggioView() const { return articulationViewOfType(2821); }
-    TOVObjectView* slurView() const { return articulationViewOfType(2822); }
+    TOVObjectView* tenutoView() const { return articulationViewOfType(TOVSymbolTenuto); }
+    TOVObjectView* staccatoView() const { return articulationViewOfType(TOVSymbolStaccato); }
+    TOVObjectView* fermataView() const { return articulationViewOfType(TOVSymbolFermata); }
+    TOVObjectView* accentoView() const { return articulationViewOfType(TOVSymbolAccento); }
+    TOVObjectView* marcatoView() const { return articulationViewOfType(TOVSymbolMarcato); }
+    TOVObjectView* arpeggioView() const { return articulationViewOfType(TOVSymbolArpeggio); }
+    TOVObjectView* slurView() const { return articulationViewOfType(TOVSymbolSlur); }
 
     // Mirrors the stored frames of tenuto and staccato about the head's centre line, ahead of the note's
     // flip (the argument is not read).

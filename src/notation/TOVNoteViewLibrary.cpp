@@ -3,6 +3,7 @@
 #include "glyphs/SVGUtils.h"
 #include "glyphs/TOVObjectView.h"
 #include "model/NoteUnit.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteAccidentalView.h"
@@ -112,13 +113,13 @@ const char* articulationKey(int type) {
                                        "ArticulationMarcato",
                                        "ArticulationS",
                                        kSlurKey};
-    return type >= 2816 && type <= 2822 ? keys[type - 2816] : nullptr;
+    return type >= TOVSymbolTenuto && type <= TOVSymbolSlur ? keys[type - TOVSymbolTenuto] : nullptr;
 }
 
 const char* accidentalKey(int type) {
     static const char* const keys[] = {"HenkaSharpX1", "HenkaSharpX2", "HenkaFlatX1", "HenkaFlatX2",
                                        "HenkaNatural"};
-    return type >= 3840 && type <= 3844 ? keys[type - 3840] : nullptr;
+    return type >= TOVSymbolSharp && type <= TOVSymbolNatural ? keys[type - TOVSymbolSharp] : nullptr;
 }
 
 // Palette items whose drag image is the black head rather than a picture of their own.

@@ -71,8 +71,9 @@ public:
     // The flag of the length; flipped, it is mirrored about the x axis (it hangs into negative y).
     std::optional<platform::BezierPath> bezierPathFlagForLengthFlip(std::uint64_t length, bool flip) const;
 
-    // Copies of the prototypes of a symbol type (2816 to 2822, 3840 to 3844); null for any other type or
-    // a glyph the font lacks. The articulation of 2822 is the slur view.
+    // Copies of the prototypes of a symbol type (TOVSymbolTenuto to TOVSymbolSlur, TOVSymbolSharp to
+    // TOVSymbolNatural); null for any other type or a glyph the font lacks. The articulation TOVSymbolSlur is
+    // the slur view.
     std::shared_ptr<TOVObjectView> articulationViewWithSymbolType(int type) const;
     std::shared_ptr<TOVNoteAccidentalView> accidentalViewWithSymbolType(int type) const;
 

@@ -255,7 +255,8 @@ TEST_F(BarSymbolViewsTest, OtherDropsGoToTheControllerAndMarksAreClearedOnExit) 
     EXPECT_EQ(controller.targets.back(), nullptr);
     EXPECT_TRUE(view->performDragOperation(info));
     const std::vector<std::string> tail(controller.log.end() - 2, controller.log.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"insert 1025", "symbol performed 1025"}));
+    EXPECT_EQ(tail, (std::vector<std::string>{"insert " + std::to_string(TOVSymbolMarkInter),
+                                              "symbol performed " + std::to_string(TOVSymbolMarkInter)}));
     // Without a controller nothing makes the symbol: the drop is not handled.
     EXPECT_EQ(mark->type(), TOVSymbolMarkIntro);
     TOVEditorBarView loose(Rect(0, 0, 100, 60));

@@ -117,7 +117,7 @@ TEST_F(BarViewTest, FirstBarOfTheSongHasItsAreaBeforeTheBarline) {
     EXPECT_DOUBLE_EQ(area.width(), 34.0);
     const Rect notes = first->rectangleNotesArea();
     EXPECT_DOUBLE_EQ(notes.x(), 42.0);
-    // Right barline 1280: 2 + 4 of room before it.
+    // Right barline TOVBarlineSingle: 2 + 4 of room before it.
     EXPECT_DOUBLE_EQ(notes.width(), first->bounds().width() - 42.0 - 6.0);
     EXPECT_DOUBLE_EQ(notes.height(), first->bounds().height());
 }

@@ -99,10 +99,13 @@ TEST(BarTest, BeatAndBarLengthFollowTheTimeInForce) {
         std::uint64_t beat;
         std::uint64_t bar;
     };
-    const Row rows[] = {{768, 240, 240},  {769, 240, 480},  {770, 240, 720},  {771, 240, 960},
-                        {772, 240, 1200}, {773, 240, 1440}, {774, 240, 1680}, {775, 120, 360},
-                        {776, 120, 600},  {777, 120, 720},  {778, 120, 840},  {779, 120, 1080},
-                        {780, 120, 1440}, {781, 240, 960},  {767, 0, 0},      {782, 0, 0}};
+    const Row rows[] = {
+        {TOVSymbolTime1_4, 240, 240},   {TOVSymbolTime2_4, 240, 480},    {TOVSymbolTime3_4, 240, 720},
+        {TOVSymbolTime4_4, 240, 960},   {TOVSymbolTime5_4, 240, 1200},   {TOVSymbolTime6_4, 240, 1440},
+        {TOVSymbolTime7_4, 240, 1680},  {TOVSymbolTime3_8, 120, 360},    {TOVSymbolTime5_8, 120, 600},
+        {TOVSymbolTime6_8, 120, 720},   {TOVSymbolTime7_8, 120, 840},    {TOVSymbolTime9_8, 120, 1080},
+        {TOVSymbolTime12_8, 120, 1440}, {TOVSymbolTimeCommon, 240, 960}, {TOVSymbolTime1_4 - 1, 0, 0},
+        {TOVSymbolTimeCommon + 1, 0, 0}};
     TestSong song;
     Bar* bar = findBar(song.document, 3);
     for (const Row& r : rows) {

@@ -78,10 +78,11 @@ struct ToneCase {
 // Treble clef, C major: level 0 is B4. A whole octave is no width in use: +12 lands the tone in the octave
 // below, -12 leaves it, as the nearer-octave rule gives.
 TEST(BarTransposeTest, TonesChordsAndKeysMoveTogether) {
-    for (const ToneCase& c : {ToneCase{2, 0, 1, 2, 513, 3},    // B4 -> C#5 in D major, C -> D
-                              ToneCase{7, 0, -3, -5, 512, 10}, // B4 -> F#4 (a fourth down) in G major
-                              ToneCase{12, 0, -7, -12, 0, 0}, ToneCase{-12, 0, 0, 0, 0, 0},
-                              ToneCase{-2, -3, -4, -2, 520, 15}}) { // F4 -> Eb4 in Bb major, C -> Bb
+    for (const ToneCase& c :
+         {ToneCase{2, 0, 1, 2, TOVSymbolKeySharp2, 3},    // B4 -> C#5 in D major, C -> D
+          ToneCase{7, 0, -3, -5, TOVSymbolKeySharp1, 10}, // B4 -> F#4 (a fourth down) in G major
+          ToneCase{12, 0, -7, -12, 0, 0}, ToneCase{-12, 0, 0, 0, 0, 0},
+          ToneCase{-2, -3, -4, -2, TOVSymbolKeyFlat2, 15}}) { // F4 -> Eb4 in Bb major, C -> Bb
         SCOPED_TRACE("width " + std::to_string(c.width));
         Song s;
         Bar* b = s.bar(2);

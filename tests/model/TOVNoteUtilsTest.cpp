@@ -104,7 +104,7 @@ TEST(TOVNoteUtilsTest, KeySignaturesSurviveTheRoundTripExceptSevenFlats) {
     // Seven flats comes back as five sharps, its enharmonic twin.
     EXPECT_EQ(TOVNoteUtils::keySignatureSymbolTypeFromKeyType(
                   TOVNoteUtils::keyTypeFromKeySignatureSymbolType(TOVSymbolKeyFlat7)),
-              516);
+              TOVSymbolKeySharp5);
 }
 
 TEST(TOVNoteUtilsTest, AccidentalSymbolsAndTypesMapBothWays) {
