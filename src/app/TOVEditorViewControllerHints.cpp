@@ -364,7 +364,7 @@ void TOVEditorViewController::showNavigationMessageForDraggingNoteActiveView(int
     case TOVUnitGroupSextuplet:
         show("Drop it on a bar to create a new sextuplet.", "Dragging a sextuplet");
         break;
-    case TOVNoteItemTie:
+    case TOVUnitGroupNoteSymbol:
         if (item == kTie) {
             show("Drop it on a left side of existing note to connect 2 continuous tones.", kDraggingSymbol);
         } else if (item == kHarmonyTone) {

@@ -11,6 +11,7 @@
 #include "model/Song.h"
 #include "model/SymbolText.h"
 #include "model/TOVManagedObjectModel.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUnitTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Base64.h"
@@ -97,7 +98,7 @@ std::vector<StoreObject> songWith(std::vector<StoreObject> extra) {
 
 StoreObject note(const std::string& id, int x) {
     return object("NOTE", id)
-        .attr("type", "int32", "3584")
+        .attr("type", "int32", std::to_string(TOVSymbolNote))
         .attr("x", "int64", std::to_string(x))
         .toOne("barOfNote", "BAR", "b0");
 }
@@ -117,7 +118,7 @@ StoreObject tone(const std::string& id, const std::string& unit, int level) {
 
 StoreObject chord(const std::string& id, int index, int order) {
     return object("CHORD", id)
-        .attr("type", "int32", "3328")
+        .attr("type", "int32", std::to_string(TOVSymbolChord))
         .attr("index", "int64", std::to_string(index))
         .attr("order", "int64", std::to_string(order))
         .toOne("barOfChord", "BAR", "b0");
@@ -269,7 +270,9 @@ TEST(TOVMigrationControllerTest, ChordsAreTimedByTheSlotsOfTheTupletTheyStandOve
         chord("c3", 0, 3),
         chord("c4", 32, 1),
         chord("c5", 40, 2),
-        object("CHORD", "c6").attr("type", "int32", "3328").toOne("barOfChord", "BAR", "b0"),
+        object("CHORD", "c6")
+            .attr("type", "int32", std::to_string(TOVSymbolChord))
+            .toOne("barOfChord", "BAR", "b0"),
     }));
     ASSERT_TRUE(imported);
     std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint64_t> timings;
@@ -318,7 +321,7 @@ std::vector<StoreObject> wholeSong() {
             .attr("index", "int64", "1")
             .toOne("document", "DOCUMENT", "d"),
         object("SYMBOLTEXT", "ft")
-            .attr("type", "int32", "3072")
+            .attr("type", "int32", std::to_string(TOVToolFreeText))
             .attr("frame", "string", "{{20, 30}, {100, 20}}")
             .attr("text", "binary", archivedText())
             .toOne("document", "DOCUMENT", "d"),
@@ -335,7 +338,7 @@ std::vector<StoreObject> wholeSong() {
         object("LINE", "l0").attr("partition", "int64", "0").toOne("page", "PAGE", "p1"),
         object("LINE", "l1")
             .attr("partition", "int64", "2")
-            .attr("firstBarLineType", "int32", "1280")
+            .attr("firstBarLineType", "int32", std::to_string(TOVBarlineSingle))
             .toOne("page", "PAGE", "p1")
             .toMany("bars", "BAR", "b0 b1"),
         object("LINE", "l2")
@@ -359,7 +362,7 @@ std::vector<StoreObject> wholeSong() {
             .toMany("notes", "NOTE", "n0"),
         object("BAR", "b1")
             .attr("num", "int64", "1")
-            .attr("barLineType", "int32", "1282")
+            .attr("barLineType", "int32", std::to_string(TOVBarlineGreatDouble))
             .attr("width", "float", "260")
             .toOne("line", "LINE", "l1"),
         object("BAR", "b2")
@@ -371,17 +374,17 @@ std::vector<StoreObject> wholeSong() {
             .attr("clefType", "int32", "1")
             .toOne("line", "LINE", "l3"),
         object("SYMBOLTEMPO", "y0")
-            .attr("type", "int32", "2304")
+            .attr("type", "int32", std::to_string(TOVSymbolRit))
             .attr("frame", "string", "{{5, -30}, {40, 12}}")
             .attr("speed", "int64", "96")
             .toOne("bar", "BAR", "b0"),
         object("SYMBOLREPEAT", "y1")
-            .attr("type", "int32", "1536")
+            .attr("type", "int32", std::to_string(TOVSymbolDaCapo))
             .attr("frame", "string", "{{0, 0}, {10, 40}}")
             .attr("repeatIDString", "string", "r1")
             .toOne("bar", "BAR", "b0"),
         object("CHORD", "c0")
-            .attr("type", "int32", "3328")
+            .attr("type", "int32", std::to_string(TOVSymbolChord))
             .attr("frame", "string", "{{10, -20}, {30, 15}}")
             .attr("scale", "float", "0.75")
             .attr("elemStep1", "int32", "4")
@@ -391,12 +394,12 @@ std::vector<StoreObject> wholeSong() {
             .attr("order", "int64", "1")
             .toOne("barOfChord", "BAR", "b0"),
         object("CHORD", "c1")
-            .attr("type", "int32", "3328")
+            .attr("type", "int32", std::to_string(TOVSymbolChord))
             .attr("index", "int64", "4")
             .attr("order", "int64", "0")
             .toOne("barOfChord", "BAR", "b2"),
         object("NOTE", "n0")
-            .attr("type", "int32", "3584")
+            .attr("type", "int32", std::to_string(TOVSymbolNote))
             .attr("x", "int64", "8")
             .attr("heightLeft", "float", "12")
             .toOne("barOfNote", "BAR", "b0")
@@ -481,15 +484,17 @@ TEST(TOVMigrationControllerTest, ArchivedTextsComeInAsTheirPlainStringOrEmpty) {
 
 TEST(TOVMigrationControllerTest, AStoreOfTheCurrentStructureIsTakenAsItStands) {
     const auto imported = importObjects(songWith({
-        object("NOTE", "n1").attr("type", "int32", "3584").toOne("barOfNote", "BAR", "b0"),
+        object("NOTE", "n1")
+            .attr("type", "int32", std::to_string(TOVSymbolNote))
+            .toOne("barOfNote", "BAR", "b0"),
         object("NOTEUNIT", "u0")
-            .attr("type", "int64", "196848") // TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter)
+            .attr("type", "int64", std::to_string(TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter)))
             .attr("timing", "int64", "480")
             .attr("duration", "int64", "80")
             .attr("beam", "int32", "1")
             .toOne("note", "NOTE", "n1"),
         object("CHORD", "c1")
-            .attr("type", "int32", "3328")
+            .attr("type", "int32", std::to_string(TOVSymbolChord))
             .attr("index", "int64", "16")
             .attr("order", "int64", "2")
             .attr("timing", "int64", "999")

@@ -225,7 +225,7 @@ TEST_F(BarSymbolViewsTest, SymbolsPaletteItemsAcceptedOrRefused) {
         {7, TOVSymbolRepeatPrevBar1, true},
         {7, TOVSymbolRepeatPrevBar2, false},
         {6, TOVSymbolRepeatPrevBar2, true},
-        {0, 0x612, false},
+        {0, TOVSymbolRepeatPrevBar4 + 1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "bar " << c.bar << " item 0x" << std::hex << c.item);

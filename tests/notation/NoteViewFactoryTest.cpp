@@ -487,7 +487,8 @@ TEST(NoteGlyphFactory, PaletteItemsHaveTheirResourceNames) {
     }
     for (std::uint32_t type :
          {0u, 0xF0u, TOVUnitGroupNote, TOVUnitTypeOf(TOVUnitGroupNote, 241), TOVUnitBeatSlash,
-          TOVUnitGroupTriplet, TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLength8th), 0x70008u, 0xB00u}) {
+          TOVUnitGroupTriplet, TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLength8th), TOVNoteItemBeatSlash + 1,
+          std::uint32_t{TOVSymbolTenuto}}) {
         SCOPED_TRACE(type);
         EXPECT_FALSE(TOVNoteViewLibrary::resourceNameFromType(type));
     }
