@@ -1,13 +1,22 @@
 # Shared steps of the timed comparison scripts in this folder; sourced, not run. Each script sets `name`
 # (its own name for messages) and `root` (the project's root) before sourcing this file.
 
+# Writes the benchmark "tovz" song of N bars as FOLDER/leadN.tovz with tovrin_make_bench_song (built in
+# the Release tree beside the programs timed, or named by MAKE_BENCH_SONG).
+make_bench_song() {
+    local maker=${MAKE_BENCH_SONG:-$root/build/release/bench/tovrin_make_bench_song}
+    [[ -x $maker ]] ||
+        { echo "$name: no song maker at $maker; build the Release tree or set MAKE_BENCH_SONG" >&2; exit 2; }
+    "$maker" "$1" "$2"
+}
+
 # Sets songs_tool to the folder of the shared song generators (BENCH_SONGS, else ../shared/bench seen
 # from the main checkout or from a work tree beside it); stops when it lacks one of the named generators.
 find_song_generators() {
     songs_tool=${BENCH_SONGS:-}
     if [[ -z $songs_tool ]]; then
         for candidate in "$root/../shared/bench" "$root/../../shared/bench"; do
-            if [[ -f $candidate/gen_tovz.py ]]; then
+            if [[ -f $candidate/gen_leadsheet.py ]]; then
                 songs_tool=$(cd "$candidate" && pwd)
                 break
             fi

@@ -1,10 +1,9 @@
 // Laying a song out in the editor's view tree and printing its pages, as tovz-render and a document
-// window do. The songs are generated outside the project, in one folder named by TOVRIN_SONGS:
-//
-//   for n in 16 200 2000; do python3 ../shared/bench/gen_tovz.py $n /tmp/song; done
-//   TOVRIN_SONGS=/tmp/song bench_layout
+// window do. The songs are the benchmark song (BenchSong.h), made when the benchmark starts or taken from
+// the folder TOVRIN_SONGS names.
 //
 // Each case reports its time per bar.
+#include "BenchSong.h"
 #include "GuiBenchmarkMain.h"
 
 #include "document/TOVDocumentParser.h"
@@ -31,9 +30,7 @@ struct Loaded {
     Document* document = nullptr;
 
     explicit Loaded(std::int64_t bars) {
-        const char* folder = std::getenv("TOVRIN_SONGS");
-        const std::string path =
-            std::string(folder ? folder : "/tmp/song") + "/lead" + std::to_string(bars) + ".tovz";
+        const std::filesystem::path path = benchsong::benchSongFile(static_cast<std::uint64_t>(bars));
         context->undoManager().disableUndoRegistration();
         document = context->insertNewObject<Document>("Document");
         context->processPendingChanges();

@@ -1,11 +1,11 @@
 // Loading and saving "tovz" files beside the floor for the same file: unpacking it and parsing the XML
-// with libxml2 alone. The songs are generated outside the project, in one folder named by TOVRIN_SONGS:
-//
-//   for n in 16 200 2000; do python3 ../shared/bench/gen_tovz.py $n /tmp/song; done
-//   TOVRIN_SONGS=/tmp/song bench_tovz
+// with libxml2 alone. The songs are the benchmark song (BenchSong.h), made when the benchmark starts or
+// taken from the folder TOVRIN_SONGS names.
 //
 // Each case reports its time per bar and, measured once in a child process, the peak memory the work
 // adds to a process that has only read the file ("peak_MiB").
+#include "BenchSong.h"
+
 #include "document/TOVDocumentParser.h"
 #include "model/Document.h"
 #include "model/TOVManagedObjectModel.h"
@@ -33,10 +33,8 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::size_t kCap = 64 * 1024 * 1024;
 
 Bytes songFile(std::int64_t bars) {
-    const char* folder = std::getenv("TOVRIN_SONGS");
-    const std::string path =
-        std::string(folder ? folder : "/tmp/song") + "/lead" + std::to_string(bars) + ".tovz";
-    return platform::readFile(path, kCap).value_or(Bytes());
+    const std::filesystem::path path = benchsong::benchSongFile(static_cast<std::uint64_t>(bars));
+    return path.empty() ? Bytes() : platform::readFile(path, kCap).value_or(Bytes());
 }
 
 // Peak resident memory of a child that runs the work, less that of a child that does nothing. Free heap
@@ -92,7 +90,7 @@ void report(benchmark::State& state, const std::function<void()>& work) {
 void BM_Floor(benchmark::State& state) {
     const Bytes file = songFile(state.range(0));
     if (file.empty()) {
-        state.SkipWithError("no generated song: set TOVRIN_SONGS");
+        state.SkipWithError("the benchmark song cannot be made");
         return;
     }
     for (auto _ : state) {
@@ -104,7 +102,7 @@ void BM_Floor(benchmark::State& state) {
 void BM_Load(benchmark::State& state) {
     const Bytes file = songFile(state.range(0));
     if (file.empty()) {
-        state.SkipWithError("no generated song: set TOVRIN_SONGS");
+        state.SkipWithError("the benchmark song cannot be made");
         return;
     }
     for (auto _ : state) {
@@ -117,7 +115,7 @@ void BM_Load(benchmark::State& state) {
 void BM_Save(benchmark::State& state) {
     const Bytes file = songFile(state.range(0));
     if (file.empty()) {
-        state.SkipWithError("no generated song: set TOVRIN_SONGS");
+        state.SkipWithError("the benchmark song cannot be made");
         return;
     }
     const Loaded loaded(file);

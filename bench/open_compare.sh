@@ -9,8 +9,8 @@
 #   bench/open_compare.sh [REPETITIONS]        (default 7)
 #
 # Environment: TOVRIN and TOVZ_RENDER (default build/release/src/app/tovrin and build/release/tools/tovz-render:
-# configure that tree with -DCMAKE_BUILD_TYPE=Release and no sanitizers), BARS (default 2000), BENCH_SONGS
-# (the folder of gen_tovz.py; default ../shared/bench seen from the main checkout), QPA (default offscreen;
+# configure that tree with -DCMAKE_BUILD_TYPE=Release and no sanitizers; the song is made by the same tree's
+# bench/tovrin_make_bench_song, or MAKE_BENCH_SONG), BARS (default 2000), QPA (default offscreen;
 # "xcb" under xvfb-run times a real X server), KEEP (a folder to keep the song and the logs in).
 set -euo pipefail
 
@@ -22,7 +22,7 @@ bars=${BARS:-2000}
 
 name=open_compare
 source "$root/bench/bench_common.sh"
-find_song_generators gen_tovz.py
+[[ -x /usr/bin/time ]] || { echo "$name: /usr/bin/time is missing" >&2; exit 2; }
 for program in "$tovrin" "$tovz_render"; do
     [[ -x $program ]] ||
         { echo "open_compare: no program at $program; build the Release tree or set TOVRIN/TOVZ_RENDER" >&2; exit 2; }
@@ -35,7 +35,7 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/home/config
 mkdir -p "$XDG_CONFIG_HOME"
 [[ -n ${TOVRIN_RESOURCES:-} ]] || export TOVRIN_RESOURCES=$root/resources
 
-(cd "$songs_tool" && python3 gen_tovz.py "$bars" "$work/songs" > /dev/null)
+make_bench_song "$bars" "$work/songs"
 song=$work/songs/lead$bars.tovz
 [[ -s $song ]] || { echo "open_compare: the $bars-bar song was not made" >&2; exit 1; }
 

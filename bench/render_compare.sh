@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Times tovz-render against MuseScore 3 on the same generated lead sheet: open the song, lay it out, write
-# a PDF. Songs of 32, 200, 512 and 2,000 bars are made by the shared bench generators (as "tovz" and as
-# MusicXML, the MusicXML converted once to MuseScore's own format); then each size is run several times,
-# the two programs alternating, both under /usr/bin/time -v, offscreen. Prints the medians of wall time
-# and peak memory side by side, the ratios, and the cost of each bar added from 512 to 2,000 bars.
+# a PDF. Songs of 32, 200, 512 and 2,000 bars are made as "tovz" by tovrin_make_bench_song and as MusicXML
+# by the shared bench generator (the same music; the MusicXML converted once to MuseScore's own format);
+# then each size is run several times, the two programs alternating, both under /usr/bin/time -v,
+# offscreen. Prints the medians of wall time and peak memory side by side, the ratios, and the cost of each
+# bar added from 512 to 2,000 bars.
 #
 #   bench/render_compare.sh [REPETITIONS]        (default 5)
 #
 # Environment: TOVZ_RENDER (default build/release/tools/tovz-render: configure that tree with
 # -DCMAKE_BUILD_TYPE=Release and no sanitizers), MSCORE (default mscore3), SIZES (default "32 200 512 2000"),
-# BENCH_SONGS (the folder of gen_tovz.py and gen_leadsheet.py; default ../shared/bench seen from the main
-# checkout), KEEP (a folder to keep the songs and outputs in; default a temporary one, removed).
+# MAKE_BENCH_SONG (default the Release tree's bench/tovrin_make_bench_song), BENCH_SONGS (the folder of
+# gen_leadsheet.py; default ../shared/bench seen from the main checkout), KEEP (a folder to keep the songs
+# and outputs in; default a temporary one, removed).
 set -euo pipefail
 
 repetitions=${1:-5}
@@ -21,7 +23,7 @@ sizes=${SIZES:-"32 200 512 2000"}
 
 name=render_compare
 source "$root/bench/bench_common.sh"
-find_song_generators gen_tovz.py gen_leadsheet.py
+find_song_generators gen_leadsheet.py
 if [[ ! -x $tovz_render ]]; then
     echo "render_compare: no tovz-render at $tovz_render; build the Release tree or set TOVZ_RENDER" >&2
     exit 2
@@ -33,8 +35,8 @@ export QT_QPA_PLATFORM=offscreen
 
 echo "songs: $sizes bars; $repetitions runs each, alternating; tovz-render: $tovz_render" >&2
 for n in $sizes; do
-    (cd "$songs_tool" && python3 gen_tovz.py "$n" "$work/songs" > /dev/null &&
-        python3 gen_leadsheet.py "$n" "$work/songs" > /dev/null)
+    make_bench_song "$n" "$work/songs"
+    (cd "$songs_tool" && python3 gen_leadsheet.py "$n" "$work/songs" > /dev/null)
     "$mscore" -o "$work/songs/lead$n.mscz" "$work/songs/lead$n.musicxml" > /dev/null 2>&1
     [[ -s $work/songs/lead$n.tovz && -s $work/songs/lead$n.mscz ]] ||
         { echo "render_compare: the $n-bar song was not made" >&2; exit 1; }

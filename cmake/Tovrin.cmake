@@ -52,5 +52,7 @@ function(tovrin_fuzz_target name source)
         add_executable(fuzz_${name} ${source})
         target_link_libraries(fuzz_${name} PRIVATE ${ARG_DEPS})
         target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+        # Parts that only libFuzzer can run (a custom mutator) are built for the fuzzer alone.
+        target_compile_definitions(fuzz_${name} PRIVATE TOVRIN_LIBFUZZER=1)
     endif()
 endfunction()

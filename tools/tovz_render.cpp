@@ -2,18 +2,15 @@
 // through the print runner: into a PDF (A4, one page per page of the song), or with --png into one PNG per
 // page. A file that cannot be read or written gives one line saying why (exit status 1; 2 for a usage
 // error).
+#include "ToolStartUp.h"
 #include "document/TOVDocumentParser.h"
-#include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectView.h"
-#include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorLineView.h"
 #include "layout/TOVEditorPageView.h"
 #include "layout/TOVEditorView.h"
 #include "layout/TOVLayoutController.h"
 #include "model/Document.h"
 #include "model/TOVManagedObjectModel.h"
-#include "model/TOVUtils.h"
-#include "notation/TOVNoteViewFactory.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/ui/DraggingInfo.h"
 #include "platform/ui/PrintRunner.h"
@@ -89,78 +86,24 @@ std::optional<Arguments> parse(int argc, char** argv) {
 
 // The editor view controller of a window that only shows the song: it answers the views' lookups (their
 // page, line and editor view, which the bar views need to find their neighbours, so that ties and other
-// marks reach across barlines and lines), no grid, no zoom, no selection; every report and request is
-// ignored, as nothing is edited.
+// marks reach across barlines and lines), no grid, no zoom, no selection; every report and request keeps
+// the interface's default and is ignored, as nothing is edited.
 class PrintLayoutController : public TOVLayoutController {
 public:
     void setEditor(TOVEditorView* editor) { editor_ = editor; }
 
-    int objectViewInquireEditBarMode(TOVObjectView*) override { return 0; }
-    bool objectViewShouldBeSelectedAndClearOthers(TOVObjectView*, bool) override { return false; }
-    void objectViewShouldBeUnselected(TOVObjectView*) override {}
-    void objectViewShouldBeTarget(TOVObjectView*) override {}
-    void objectViewUnderMovingWithDiffXDiffY(TOVObjectView*, double, double) override {}
-    platform::Point objectViewInquireNearestGridFromPos(TOVObjectView*, platform::Point p) override { return p; }
-    void objectViewCompleteChangingFrame(TOVObjectView*) override {}
-    void objectViewFrameDidChange(TOVObjectView*) override {}
-    void objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView*, double, bool, bool) override {}
-    void objectViewUnderResizingFreeWithDiffXDiffYMoveXMoveY(TOVObjectView*, double, double, bool,
-                                                             bool) override {}
-    void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView*, double, double) override {}
-    void chordViewDidDoubleClick(TOVObjectView*) override {}
-    void chordViewDidRightClick(TOVObjectView*) override {}
-    void repeatDaCapoViewDidDoulbleClick(TOVObjectView*) override {}
-    void repeatTimesViewDidDoulbleClick(TOVObjectView*) override {}
-    void repeatVoltaViewDidDoulbleClick(TOVObjectView*) override {}
-    void longRestViewDidDoulbleClick(TOVObjectView*) override {}
+    platform::Point objectViewInquireNearestGridFromPos(TOVObjectView*, platform::Point p) override {
+        return p;
+    }
     platform::Point toolsViewInquireOrigin(TOVObjectView* view) override { return view->frame().origin; }
-    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView*) override {}
-    void greatDoubleBarLineDidInserted(TOVObjectView*) override {}
-
-    void layoutViewMousDidClick(platform::View*, const platform::Event&) override {}
-    void layoutViewMousDidRightClick(platform::View*, const platform::Event&) override {}
-    void layoutViewMousDidDoubleClick(platform::View*, const platform::Event&) override {}
-    void layoutViewMousDragDidUpdate(platform::View*, const platform::Event&) override {}
-    void layoutViewMousDragDidFinish(platform::View*, const platform::Event&) override {}
-    void layoutViewSymbolPaletteDragEnteredDraggingInfo(platform::View*, std::int32_t,
-                                                        const platform::DraggingInfo&) override {}
-    void layoutViewSymbolPaletteDragExitedDraggingInfo(platform::View*, std::int32_t,
-                                                       const platform::DraggingInfo&) override {}
-    void layoutViewSymbolPaletteDragPerformedDraggingInfo(platform::View*, std::int32_t,
-                                                          const platform::DraggingInfo&) override {}
-    void layoutViewNotePaletteDragEnteredDraggingInfo(platform::View*, std::int32_t,
-                                                      const platform::DraggingInfo&) override {}
-    void layoutViewNotePaletteDragExitedDraggingInfo(platform::View*, std::int32_t,
-                                                     const platform::DraggingInfo&) override {}
-    void layoutViewNotePaletteDragPerformedDraggingInfo(platform::View*, std::int32_t,
-                                                        const platform::DraggingInfo&) override {}
-    void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View*, std::int32_t,
-                                                         const platform::DraggingInfo&) override {}
-    void layoutViewRequireInsertMeloAtLengthLevel(platform::View*, std::uint64_t, std::uint64_t,
-                                                  std::int64_t) override {}
-    void layoutViewRequireInsertRestAtLength(platform::View*, std::uint64_t, std::uint64_t) override {}
-    void layoutViewRequireInsertTripletAtLengthLevel(platform::View*, std::uint64_t, std::uint64_t,
-                                                     std::int64_t) override {}
-    void layoutViewRequireInsertSextupletAtLengthLevel(platform::View*, std::uint64_t, std::uint64_t,
-                                                       std::int64_t) override {}
-    void layoutViewRequireInsertBeatSlashAt(platform::View*, std::uint64_t) override {}
-
     TOVEditorLineView* layoutViewInquireLineView(platform::View* view) override {
         return enclosing<TOVEditorLineView>(view);
     }
     TOVEditorPageView* layoutViewInquirePageView(platform::View* view) override {
         return enclosing<TOVEditorPageView>(view);
     }
-    bool layoutViewInquireShowGrid(platform::View*) override { return false; }
     platform::Size layoutViewInquireScale(platform::View*) override { return {1, 1}; }
     TOVEditorView* layoutViewInquireEditorView(platform::View*) override { return editor_; }
-    int layoutViewInquireBarDrawMode(platform::View*) override { return 0; }
-    bool layoutViewInquireIsChordInputActive(platform::View*) override { return false; }
-    void layoutViewWillUpdateSubviews(platform::View*) override {}
-    void layoutViewDidlUpdateSubviews(platform::View*) override {}
-    void layoutViewDidUpdateClefArea(platform::View*, platform::ManagedObject*) override {}
-    void layoutViewSelectedObjectViewSetDidChange(platform::View*, const ObjectViewSet&) override {}
-    void layoutViewRequireClearSelection(platform::View*) override {}
 
 private:
     // The nearest superview of the class.
@@ -190,6 +133,8 @@ int main(int argc, char** argv) {
     if (!std::filesystem::is_regular_file(path, error)) {
         return fail(arguments->song, "not a readable file");
     }
+    // Registered before the song is read: an old file's chords are measured as they are read.
+    const std::unique_ptr<QApplication> application = startToolApplication(argc, argv);
     platform::ManagedObjectContext context(TOVManagedObjectModel::sharedModel());
     context.undoManager().disableUndoRegistration();
     auto* document = context.insertNewObject<Document>("Document");
@@ -198,22 +143,7 @@ int main(int argc, char** argv) {
     if (!parser.loadTOVZDocumentFromUrlToDocument(path, document)) {
         return fail(arguments->song, "cannot be loaded: " + parser.failureReason());
     }
-    // What a document does once its file is read: every bar's content fits its time signature, and the
-    // ties the file marks are made (the reader only marks their tones).
-    document->truncateDataByTimeSignature();
-    document->completeTie();
-    context.processPendingChanges();
-
-    // Drawing needs the application, but no display; reading needed neither.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    TOVUtils::Services services;
-    services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-    services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
-    services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
-    TOVUtils::registerServices(services);
+    parser.completeOpenedDocument(document);
 
     // The editor's view tree as a document window builds it, one column of pages, unzoomed. The controller
     // outlives the views that ask it.

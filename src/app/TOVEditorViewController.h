@@ -60,6 +60,8 @@ public:
     TOVEditorViewController(const TOVEditorViewController&) = delete;
     TOVEditorViewController& operator=(const TOVEditorViewController&) = delete;
 
+    // ===== Set-up and document (TOVEditorViewController.cpp) =====
+
     // --- The widget the window embeds (the scroll area); the controller deletes it unless its parent
     // widget has done so first. ---
     QWidget* view() const;
@@ -128,6 +130,8 @@ public:
     int addCurrentBarNumberObserver(std::function<void()> observer);
     void removeCurrentBarNumberObserver(int id);
 
+    // ===== Lookups and refreshes (TOVEditorViewControllerRefresh.cpp) =====
+
     // --- Lookups: the views of model objects, found in the tree; null when there is none ---
     // The bar view of the object's bar, or the editor view for an object without a bar.
     TOVLayoutView* layoutViewOfObject(TOVManagedObject* object) const;
@@ -156,53 +160,16 @@ public:
     void updateAllChordViews();
     // Ends the song at the bar: great double barline, a fine sign, the bars behind it deleted.
     void terminateDocumentAtBarView(TOVEditorBarView* barView);
-
-    // --- Navigation hints ---
-    void showNavigationMessageForNormalMode();
-    void showNavigationMessageForNormalModeForBar();
-    void showNavigationMessageForEditBarsMode();
-    void showNavigationMessageForDraggingSymbolActiveView(int symbolType, platform::View* activeView);
-    void showNavigationMessageForDraggingNoteActiveView(int item, platform::View* activeView);
-
-    // --- Note commands ---
-    // The selected note views (other selected objects left out) and their notes, by the note's timing.
-    std::vector<TOVNoteView*> selectedNoteViewArray() const;
-    std::vector<Note*> selectedNoteArray() const;
-    // Whether the Beam command applies: one beamed note, one tuplet whose selected units can be beamed or
-    // divided, or several notes that the first one's bar can join under one beam.
-    bool canEnableBeamMenu() const;
+    // The bars from..to deleted in the model, bracketed as a bar-range edit; the inherited states are
+    // brought up to date afterwards. The views are not rebuilt.
+    void deleteBarsFromTo(TOVEditorBarView* from, TOVEditorBarView* to);
 
     // --- The undo refresh buffer's side ---
     void coreDataControllerDrainBuffer(TOVCoreDataController& buffer) override;
     void objectShouldUpdateView(TOVManagedObject* object) override;
 
-    // --- TOVObjectController ---
-    int objectViewInquireEditBarMode(TOVObjectView* view) override;
-    bool objectViewShouldBeSelectedAndClearOthers(TOVObjectView* view, bool clearOthers) override;
-    void objectViewShouldBeUnselected(TOVObjectView* view) override;
-    void objectViewShouldBeTarget(TOVObjectView* view) override;
-    void objectViewUnderMovingWithDiffXDiffY(TOVObjectView* view, double dx, double dy) override;
-    platform::Point objectViewInquireNearestGridFromPos(TOVObjectView* view, platform::Point pos) override;
-    void objectViewCompleteChangingFrame(TOVObjectView* view) override;
-    void objectViewFrameDidChange(TOVObjectView* view) override;
-    void objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView* view, double diffScale, bool moveX,
-                                                             bool moveY) override;
-    void objectViewUnderResizingFreeWithDiffXDiffYMoveXMoveY(TOVObjectView* view, double dx, double dy,
-                                                             bool moveX, bool moveY) override;
-    void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView* view, double diffAngle,
-                                                       double diffWidth) override;
-    void chordViewDidDoubleClick(TOVObjectView* view) override;
-    void chordViewDidRightClick(TOVObjectView* view) override;
-    void repeatDaCapoViewDidDoulbleClick(TOVObjectView* view) override;
-    void repeatTimesViewDidDoulbleClick(TOVObjectView* view) override;
-    void repeatVoltaViewDidDoulbleClick(TOVObjectView* view) override;
-    void longRestViewDidDoulbleClick(TOVObjectView* view) override;
-    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override;
-    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) override;
-    void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
-    void noteViewDidUpdateSelectedCells(TOVNoteView* noteView) override;
+    // ===== Layout-controller answers: TOVLayoutController (TOVEditorViewControllerLayoutAnswers.cpp) =====
 
-    // --- TOVLayoutController ---
     void layoutViewMousDidClick(platform::View* view, const platform::Event& event) override;
     void layoutViewMousDidRightClick(platform::View* view, const platform::Event& event) override;
     void layoutViewMousDidDoubleClick(platform::View* view, const platform::Event& event) override;
@@ -225,8 +192,8 @@ public:
                                                          const platform::DraggingInfo& info) override;
     void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* toneCell, std::int32_t item,
                                                          const platform::DraggingInfo& info) override;
-    void layoutViewRequireInsertMeloAtLengthLevel(platform::View* view, std::uint64_t at, std::uint64_t length,
-                                                  std::int64_t level) override;
+    void layoutViewRequireInsertMeloAtLengthLevel(platform::View* view, std::uint64_t at,
+                                                  std::uint64_t length, std::int64_t level) override;
     void layoutViewRequireInsertRestAtLength(platform::View* view, std::uint64_t at,
                                              std::uint64_t length) override;
     void layoutViewRequireInsertTripletAtLengthLevel(platform::View* view, std::uint64_t at,
@@ -249,19 +216,62 @@ public:
     void layoutViewSelectedObjectViewSetDidChange(platform::View* view, const ObjectViewSet& set) override;
     void layoutViewRequireClearSelection(platform::View* view) override;
 
-    // The bars from..to deleted in the model, bracketed as a bar-range edit; the inherited states are
-    // brought up to date afterwards. The views are not rebuilt.
-    void deleteBarsFromTo(TOVEditorBarView* from, TOVEditorBarView* to);
+    // ===== Object-controller answers: TOVObjectController (TOVEditorViewControllerObjectAnswers.cpp) =====
+
+    int objectViewInquireEditBarMode(TOVObjectView* view) override;
+    bool objectViewShouldBeSelectedAndClearOthers(TOVObjectView* view, bool clearOthers) override;
+    void objectViewShouldBeUnselected(TOVObjectView* view) override;
+    void objectViewShouldBeTarget(TOVObjectView* view) override;
+    void objectViewUnderMovingWithDiffXDiffY(TOVObjectView* view, double dx, double dy) override;
+    platform::Point objectViewInquireNearestGridFromPos(TOVObjectView* view, platform::Point pos) override;
+    void objectViewCompleteChangingFrame(TOVObjectView* view) override;
+    void objectViewFrameDidChange(TOVObjectView* view) override;
+    void objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView* view, double diffScale,
+                                                             bool moveX, bool moveY) override;
+    void objectViewUnderResizingFreeWithDiffXDiffYMoveXMoveY(TOVObjectView* view, double dx, double dy,
+                                                             bool moveX, bool moveY) override;
+    void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView* view, double diffAngle,
+                                                       double diffWidth) override;
+    void chordViewDidDoubleClick(TOVObjectView* view) override;
+    void chordViewDidRightClick(TOVObjectView* view) override;
+    void repeatDaCapoViewDidDoulbleClick(TOVObjectView* view) override;
+    void repeatTimesViewDidDoulbleClick(TOVObjectView* view) override;
+    void repeatVoltaViewDidDoulbleClick(TOVObjectView* view) override;
+    void longRestViewDidDoulbleClick(TOVObjectView* view) override;
+    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override;
+    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) override;
+    void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
+    void noteViewDidUpdateSelectedCells(TOVNoteView* noteView) override;
+
+    // ===== Hints (TOVEditorViewControllerHints.cpp) =====
+
+    // --- Navigation hints ---
+    void showNavigationMessageForNormalMode();
+    void showNavigationMessageForNormalModeForBar();
+    void showNavigationMessageForEditBarsMode();
+    void showNavigationMessageForDraggingSymbolActiveView(int symbolType, platform::View* activeView);
+    void showNavigationMessageForDraggingNoteActiveView(int item, platform::View* activeView);
+
+    // --- Note commands ---
+    // The selected note views (other selected objects left out) and their notes, by the note's timing.
+    std::vector<TOVNoteView*> selectedNoteViewArray() const;
+    std::vector<Note*> selectedNoteArray() const;
+    // Whether the Beam command applies: one beamed note, one tuplet whose selected units can be beamed or
+    // divided, or several notes that the first one's bar can join under one beam.
+    bool canEnableBeamMenu() const;
 
 private:
+    // Set-up and document
     void stopObservingUndo();
-    // Whether the object still belongs to the bound document's graph: not deleted and, for a bar, line,
-    // page or an object in a bar, still linked up to the document.
-    bool isInDocument(const TOVManagedObject* object) const;
     void applyScaleToEditorView();
     void selectedBarDidChange();
     void viewportSizeDidChange();
     void restoreFocusedBar();
+
+    // Lookups and refreshes
+    // Whether the object still belongs to the bound document's graph: not deleted and, for a bar, line,
+    // page or an object in a bar, still linked up to the document.
+    bool isInDocument(const TOVManagedObject* object) const;
 
     platform::Size scale_{1.0, 1.0};
     bool showGrid_ = false;

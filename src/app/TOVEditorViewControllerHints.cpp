@@ -1,6 +1,10 @@
+// Navigation hints of the window's message panel, and the selected notes that hints and note commands read.
+// What a selected symbol offers, which bar is selected and which note commands apply, which bar to click
+// next while a bar range is chosen, and where a dragged palette item may land.
 #include "app/TOVEditorViewController.h"
 
 #include "app/TOVEditorViewControllerDelegate.h"
+#include "app/TOVExactView.h"
 #include "glyphs/TOVBarLineView.h"
 #include "glyphs/TOVObjectView.h"
 #include "layout/TOVEditorBarView.h"
@@ -16,11 +20,6 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <typeinfo>
-
-// The navigation hints the controller shows in the window's message panel: what a selected symbol offers,
-// which bar is selected and which note commands apply, which bar to click next while a bar range is
-// chosen, and where a dragged palette item may land.
 
 namespace {
 
@@ -48,11 +47,6 @@ QString format(const char* english, std::initializer_list<std::uint64_t> numbers
         from = at + value.size();
     }
     return result;
-}
-
-template <typename T>
-T* exactly(platform::View* view) {
-    return (view != nullptr && typeid(*view) == typeid(T)) ? static_cast<T*>(view) : nullptr;
 }
 
 struct SymbolHint {
@@ -135,10 +129,6 @@ bool TOVEditorViewController::canEnableBeamMenu() const {
         return bar != nullptr && bar->canMakeBeamFromNotes(notes);
     }
     return false;
-}
-
-void TOVEditorViewController::noteViewDidUpdateSelectedCells(TOVNoteView*) {
-    showNavigationMessageForNormalMode();
 }
 
 void TOVEditorViewController::showNavigationMessageForNormalMode() {

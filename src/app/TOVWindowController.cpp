@@ -12,7 +12,7 @@
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Song.h"
-#include "model/TOVSymbolTypes.h"
+#include "model/TOVNewSongLayout.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UserDefaults.h"
@@ -25,9 +25,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QEvent>
 #include <QScrollArea>
 #include <QToolBar>
 
@@ -98,7 +98,8 @@ private:
 } // namespace
 
 TOVWindowController::TOVWindowController(const std::string& windowNibName)
-    : windowNibName_(windowNibName), editorController_(std::make_shared<TOVEditorViewController>()),
+    : windowNibName_(windowNibName),
+      editorController_(std::make_shared<TOVEditorViewController>()),
       navigationWindowController_(std::make_unique<TOVNavigationWindowController>()) {
     editorController_->setDelegate(this);
     // The window's commands reach it along the responder chain from the menus.
@@ -386,8 +387,8 @@ void TOVWindowController::adjustNavigationWindowFrame() {
     panel->resize(std::max(0, area->width() - 5), std::max(0, area->height() - kInsetTop - kInsetBottom));
     panel->attachToWidget(area, QPoint(0, -area->height() + kInsetTop));
     // A toolbar too narrow for the item moves it out of sight; the panel goes with it.
-    const bool shown =
-        toolbar_->displayMode() != platform::Toolbar::DisplayMode::LabelOnly && area->isVisible();
+    const bool shown = toolbar_->displayMode() != platform::Toolbar::DisplayMode::LabelOnly &&
+                       area->isVisible();
     panel->setVisible(shown);
 }
 
@@ -436,36 +437,7 @@ void TOVWindowController::createSongSettingFrom(TOVSongSettingViewController* vi
 }
 
 void TOVWindowController::createInitialPage() {
-    Document* document = docData();
-    if (document == nullptr) {
-        return;
-    }
-    document->setBarNumberShow(0);
-    Page* page = document->createNewPageWithNumberAPage(0, 10);
-    if (page == nullptr) {
-        return;
-    }
-    page->createNewLineWithPartitionFirstBarlineType(0, 0);
-    const Song* song = document->song();
-    const bool doubleRow = song != nullptr && song->isDoubleRow();
-    const int lines = doubleRow ? 4 : 9;
-    std::uint64_t number = 0;
-    for (int i = 0; i < lines; ++i) {
-        Line* line = page->createNewLineWithPartitionFirstBarlineType(4, i == 0 ? TOVBarlineTransparent
-                                                                                : TOVBarlineSingle);
-        if (line == nullptr) {
-            continue;
-        }
-        for (int b = 0; b < 4; ++b) {
-            line->createNewBarWithNumberWidthBarlineType(number++, 130.0, TOVBarlineSingle);
-        }
-        if (doubleRow) {
-            line->createLowerLineWithCreateEmptyBars(true);
-        }
-    }
-    if (platform::ManagedObjectContext* context = document->managedObjectContext()) {
-        context->processPendingChanges();
-    }
+    TOVNewSongLayout::createInitialPageIn(docData());
 }
 
 void TOVWindowController::updateEditorView() {

@@ -79,14 +79,9 @@ bool TOVZDocument::readFromData(const std::vector<std::uint8_t>& data, const std
     if (loaded) {
         isLatorVersionOfDocument_ = isLaterVersion(parser->dataVersion());
         if (const std::optional<QString>& fontID = parser->fontID()) {
-            // The song keeps the font it names even when that font is not installed here.
-            document->setPlugInFontID(*fontID);
-            document->setPlugInFontName(parser->fontName().value_or(QString()));
             isFontNotFound_ = !isInstalledFontID(*fontID);
         }
-        document->truncateDataByTimeSignature();
-        document->completeTie();
-        context.processPendingChanges();
+        parser->completeOpenedDocument(document);
     } else if (error != nullptr) {
         *error = parser->failureReason();
     }

@@ -197,7 +197,7 @@ std::optional<std::vector<Entry>> surveyArchive(unzFile file) {
             return std::nullopt;
         }
         const std::optional<Components> components = componentsOfEntryName(name);
-        if (!components || isLinkEntry(entry.info)) {
+        if (!components || components->size() > SSZipArchive::maxNameDepth || isLinkEntry(entry.info)) {
             return std::nullopt;
         }
         entry.folder = name.back() == '/' || name.back() == '\\';

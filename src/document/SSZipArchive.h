@@ -12,7 +12,7 @@ class SSZipArchiveDelegate;
 //
 // Bundles come from outside, so an archive is checked as a whole before anything is written: names that
 // are absolute, hold a NUL or are not UTF-8, names whose path leaves the destination once "." and ".."
-// are resolved, link entries, and entries or archives larger than the caps below refuse the whole
+// are resolved, names deeper than maxNameDepth, link entries, and entries or archives larger than the caps below refuse the whole
 // archive. Folders and files are made below the destination without ever passing through a symbolic
 // link, also one that was there before; an existing file is removed, never written through. When any
 // entry cannot be read in full (a CRC or data error included) or written, the run answers NO and removes
@@ -35,6 +35,10 @@ public:
     static constexpr std::uint64_t maxEntryBytes = 16ull * 1024 * 1024;
     static constexpr std::uint64_t maxTotalBytes = 256ull * 1024 * 1024;
     static constexpr std::uint64_t maxEntries = 65535;
+    // A bundle is two levels deep (the font's folder and its files). Every entry walks its folder chain
+    // from the destination, so deep names cost time for each entry; names of more folder levels than
+    // this (counting the file) refuse the archive.
+    static constexpr std::size_t maxNameDepth = 16;
 
     // Overwrite YES, no password, no error, no delegate.
     static bool unzipFileAtPathToDestination(const std::string& path, const std::string& destination);

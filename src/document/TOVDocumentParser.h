@@ -40,7 +40,8 @@ public:
     // How the formatted-text reader finds fonts: a font by name (PostScript, full or family name) at a
     // size, or none; and the default user font at a size. Without a registered lookup every name is taken
     // as it stands and the default font is "DejaVuSans", which keeps the reader usable where no font
-    // service runs (the fuzz target, the command-line tool).
+    // service runs (the fuzz target). The application and the tools that read songs install the machine's
+    // fonts (TOVApplicationController::registerServices).
     struct FontLookup {
         std::function<std::optional<platform::TextFont>(const QString& name, double size)> named;
         std::function<platform::TextFont(double size)> userFont;
@@ -52,6 +53,12 @@ public:
     // The same on bytes in memory: the gzip stream of the document, or none when it cannot be built.
     std::optional<std::vector<std::uint8_t>> tovzDataFromDocument(const Document* document);
     bool loadTOVZDocumentFromDataToDocument(std::span<const std::uint8_t> data, Document* document);
+
+    // What opening a document does once its file is read, so that every program that opens songs (the
+    // document window, the tools) holds the same song: the song takes the plug-in font the file names,
+    // even when that font is not installed here; every bar's content fits its time signature; the ties
+    // the file marks are made (the reader only marks their tones); pending changes are processed.
+    void completeOpenedDocument(Document* document) const;
 
     // Why the last load failed, in a few words ("not a gzip stream or damaged"); empty after a success.
     const std::string& failureReason() const { return failureReason_; }

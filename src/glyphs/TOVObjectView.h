@@ -1,6 +1,7 @@
 #pragma once
 
 #include "glyphs/TOVEditorViewBase.h"
+#include "glyphs/TOVObjectViewToneCell.h"
 #include "platform/foundation/Color.h"
 #include "platform/graphics/BezierPath.h"
 
@@ -9,7 +10,6 @@
 #include <string>
 
 class Symbol;
-class TOVNoteToneCell;
 class TOVObjectController;
 class TOVObjectViewOwner;
 
@@ -55,8 +55,9 @@ public:
     std::optional<platform::BezierPath>& bezierPath() { return bezierPath_; }
     void setBezierPath(std::optional<platform::BezierPath> path) { bezierPath_ = std::move(path); }
 
-    TOVNoteToneCell* toneCellBelongTo() const { return toneCellBelongTo_; }
-    void setToneCellBelongTo(TOVNoteToneCell* cell) { toneCellBelongTo_ = cell; }
+    // The tone cell the view hangs on, not owned (leaving the superview cuts it); null for a view on no tone.
+    TOVObjectViewToneCell* toneCellBelongTo() const { return toneCellBelongTo_; }
+    void setToneCellBelongTo(TOVObjectViewToneCell* cell) { toneCellBelongTo_ = cell; }
     TOVObjectController* delegate() const { return delegate_; }
     void setDelegate(TOVObjectController* delegate) { delegate_ = delegate; }
 
@@ -109,7 +110,7 @@ private:
     TOVObjectViewOwner* editorViewOwner_ = nullptr;
     Symbol* symbol_ = nullptr;
     std::optional<platform::BezierPath> bezierPath_;
-    TOVNoteToneCell* toneCellBelongTo_ = nullptr;
+    TOVObjectViewToneCell* toneCellBelongTo_ = nullptr;
     TOVObjectController* delegate_ = nullptr;
     platform::Size defaultViewSize_;
 };

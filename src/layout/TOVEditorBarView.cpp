@@ -15,7 +15,6 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Event.h"
 
-#include <cmath>
 #include <typeinfo>
 
 using platform::Point;
@@ -48,133 +47,51 @@ void TOVEditorBarView::setDropTarget(bool dropTarget) {
     setNeedsDisplay();
 }
 
-// ---- Barline margins ------------------------------------------------------------------------------------
+// ---- Geometry, from the bar's geometry ------------------------------------------------------------------
 
-double TOVEditorBarView::marginLeftOfBarline(int type) {
-    switch (type) {
-    case TOVBarlineSingle:
-    case TOVBarlineDotted:
-    case TOVBarlineRepeatForward:
-    case TOVBarlineTransparent:
-        return 2.0;
-    case TOVBarlineGreatDouble:
-    case TOVBarlineDouble:
-        return 4.0;
-    case TOVBarlineRepeatBackward:
-    case TOVBarlineRepeatBoth:
-        return 9.0;
-    default:
-        return 0.0;
-    }
+TOVBarGeometry TOVEditorBarView::staffGeometry() const {
+    TOVBarGeometry geometry;
+    geometry.size = bounds().size;
+    return geometry;
 }
 
-double TOVEditorBarView::marginRightOfBarline(int type) {
-    switch (type) {
-    case TOVBarlineSingle:
-    case TOVBarlineDotted:
-    case TOVBarlineRepeatBackward:
-    case TOVBarlineTransparent:
-        return 2.0;
-    case TOVBarlineGreatDouble:
-    case TOVBarlineDouble:
-        return 4.0;
-    case TOVBarlineRepeatForward:
-    case TOVBarlineRepeatBoth:
-        return 9.0;
-    default:
-        return 0.0;
-    }
-}
-
-// ---- Geometry -------------------------------------------------------------------------------------------
-
-double TOVEditorBarView::posY5LinesTop() const {
-    return (bounds().height() - kStaffHeight) * 0.5;
-}
-
-double TOVEditorBarView::posY5LinesBottom() const {
-    return posY5LinesTop() + kStaffHeight;
-}
-
-double TOVEditorBarView::posYLevel0() const {
-    return posY5LinesTop() + 2 * kStaffSpace;
-}
-
-double TOVEditorBarView::posYFromToneLevel(std::int64_t level) const {
-    return posYLevel0() - static_cast<double>(level) * kLevelStep;
-}
-
-std::int64_t TOVEditorBarView::toneLevelFromPosY(double y) const {
-    return static_cast<std::int64_t>(std::trunc((posYLevel0() - y) / kLevelStep));
-}
-
-Rect TOVEditorBarView::rectangleClefKeyTimeAreaInThisLine() const {
-    double width = 0;
+TOVBarGeometry TOVEditorBarView::geometryInThisLine() const {
+    TOVBarGeometry geometry = staffGeometry();
     for (const ViewPtr* view : {&clefView_, &keySignatureView_, &timeView_}) {
         if (*view) {
-            width += (*view)->frame().width() + 1.0;
+            geometry.addClefKeyTimeView((*view)->frame().width());
         }
     }
-    const double height = bounds().height();
-    if (bar_ == nullptr) {
-        return Rect(0, 0, width, height);
-    }
-    if (bar_->num() == 0) {
-        // The song's first bar: clef, key and time stand before its left barline, whose margin the area
-        // takes in.
-        return Rect(2.0, 0, width + marginLeftOfBarline(bar_->leftBarLineType()), height);
-    }
-    return Rect(marginRightOfBarline(bar_->leftBarLineType()), 0, width, height);
-}
-
-Rect TOVEditorBarView::rectangleClefKeyTimeArea() const {
-    Rect area = rectangleClefKeyTimeAreaInThisLine();
-    if (bar_ != nullptr && bar_->num() == 0) {
-        if (const TOVEditorBarView* partner = alternativeBarViewInDoubleLine()) {
-            const Rect other = partner->rectangleClefKeyTimeAreaInThisLine();
-            if (other.maxX() > area.maxX()) {
-                area = other;
-            }
-        }
-    }
-    return area;
-}
-
-Rect TOVEditorBarView::rectangleNotesArea() const {
-    const Rect area = rectangleClefKeyTimeArea();
-    double x = area.maxX() + 4.0;
-    double right = 4.0;
     if (bar_ != nullptr) {
-        if (bar_->num() == 0) {
-            x += marginRightOfBarline(bar_->leftBarLineType());
-        }
-        right += marginLeftOfBarline(bar_->rightBarLineType());
+        geometry.hasBar = true;
+        geometry.firstBarOfSong = bar_->num() == 0;
+        geometry.leftBarLineType = bar_->leftBarLineType();
+        geometry.rightBarLineType = bar_->rightBarLineType();
+        geometry.totalRhythmLength = bar_->totalRhythmLength();
     }
-    return Rect(x, 0, bounds().width() - x - right, bounds().height());
+    return geometry;
+}
+
+TOVBarGeometry TOVEditorBarView::geometry() const {
+    TOVBarGeometry geometry = geometryInThisLine();
+    if (geometry.firstBarOfSong) {
+        if (const TOVEditorBarView* partner = alternativeBarViewInDoubleLine()) {
+            geometry.partnerClefKeyTimeArea = partner->rectangleClefKeyTimeAreaInThisLine();
+        }
+    }
+    return geometry;
 }
 
 std::uint64_t TOVEditorBarView::totalRhythmLength() const {
     return bar_ != nullptr ? bar_->totalRhythmLength() : 0;
 }
 
-double TOVEditorBarView::xPitchPerLength() const {
-    const std::uint64_t length = totalRhythmLength();
-    // A bar without a length has no scale; its notes, if any, stand at the start of the notes area.
-    return length == 0 ? 0.0 : rectangleNotesArea().width() / static_cast<double>(length);
-}
-
-double TOVEditorBarView::posXFromNoteX(std::uint64_t tick) const {
-    return rectangleNotesArea().x() + static_cast<double>(tick) * xPitchPerLength();
-}
-
 double TOVEditorBarView::xPosForUnitInGridMode(const NoteUnit* unit) const {
-    const std::uint64_t timing = unit != nullptr ? unit->timing() : 0;
-    return rectangleNotesArea().x() + static_cast<double>(timing) * xPitchPerLength();
+    return geometry().posXFromNoteX(unit != nullptr ? unit->timing() : 0);
 }
 
 bool TOVEditorBarView::hitTestChordArea(const platform::Event& event) const {
-    const Point p = convertPointFromView(event.locationInWindow(), nullptr);
-    return p.x >= 0 && p.x <= frame().width() && p.y >= 0 && p.y <= posY5LinesTop();
+    return staffGeometry().chordAreaContainsPoint(convertPointFromView(event.locationInWindow(), nullptr));
 }
 
 // ---- Neighbours -----------------------------------------------------------------------------------------
@@ -381,6 +298,7 @@ void TOVEditorBarView::createAllNoteViews() {
     if (TOVEditorBarView* previous = previousBarView()) {
         previous->updateTies();
     }
+    updateChordRaiseOfLine();
 }
 
 std::shared_ptr<TOVNoteView> TOVEditorBarView::createNoteViewOfSelect(Note* note, bool select) {
@@ -404,6 +322,7 @@ void TOVEditorBarView::restoreNoteViewFor(Note* note) {
     if (TOVNoteView* previous = previousContinuousNoteViewOf(view.get())) {
         previous->updateView();
     }
+    updateChordRaiseOfLine();
 }
 
 void TOVEditorBarView::updateNoteViewFor(Note* note) {
@@ -415,11 +334,13 @@ void TOVEditorBarView::updateNoteViewFor(Note* note) {
     if (TOVNoteView* previous = previousContinuousNoteViewOf(view.get())) {
         previous->updateView();
     }
+    updateChordRaiseOfLine();
 }
 
 void TOVEditorBarView::removeNoteViewFor(Note* note) {
     if (const auto view = noteViewFromData(note)) {
         removeNoteView(view.get());
+        updateChordRaiseOfLine();
     }
 }
 
@@ -733,15 +654,7 @@ void TOVEditorBarView::drawRect(const Rect& dirty, platform::GraphicsContext& ct
         }
     }
     // The drop aids stand over the decoration, also (above all) while the bar is a drag's target.
-    for (const TOVNoteGridCell& cell : gridCellArray_) {
-        cell.drawWithFrameInView(cell.frame(), ctx);
-    }
-    for (const TOVNoteDropAreaCell& cell : noteDropAreaCellArray_) {
-        cell.drawWithFrameInView(cell.frame(), ctx);
-    }
-    if (harmonyDropAreaCell_) {
-        harmonyDropAreaCell_->drawWithFrameInView(harmonyDropAreaCell_->frame(), ctx);
-    }
+    notePaletteDropAids_.draw(ctx);
 }
 
 // ---- Palette drags --------------------------------------------------------------------------------------

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "glyphs/TOVObjectViewOwner.h"
+#include "layout/TOVBarGeometry.h"
 #include "layout/TOVEditorView.h"
 #include "layout/TOVLayoutController.h"
 #include "layout/TOVLayoutView.h"
-#include "model/TOVStaffMetrics.h"
+#include "layout/TOVNotePaletteDropAids.h"
 #include "model/TOVUnitTypes.h"
 #include "notation/TOVNoteBlockCell.h"
 #include "notation/TOVNoteDropAreaCell.h"
@@ -40,9 +41,9 @@ class SymbolText;
 class TOVEditorBarView : public TOVLayoutView, public TOVObjectViewOwner, public TOVNoteViewDelegate {
 public:
     // The staff: four spaces of a fixed height, centred vertically in the bar view.
-    static constexpr double kStaffSpace = TOVStaffSpace;
-    static constexpr double kStaffHeight = 4 * kStaffSpace;
-    static constexpr double kLevelStep = kStaffSpace / 2;
+    static constexpr double kStaffSpace = TOVBarGeometry::kStaffSpace;
+    static constexpr double kStaffHeight = TOVBarGeometry::kStaffHeight;
+    static constexpr double kLevelStep = TOVBarGeometry::kLevelStep;
 
     explicit TOVEditorBarView(const platform::Rect& frame = platform::Rect(),
                               TOVLayoutController* delegate = nullptr);
@@ -78,27 +79,37 @@ public:
     ObjectViewArray& chordViewArray() { return chordViewArray_; }
     const ObjectViewArray& chords() const { return chordViewArray_; }
 
-    // --- Barline margins: the room a barline of the type takes in the bar on its left and on its right ---
-    static double marginLeftOfBarline(int type);
-    static double marginRightOfBarline(int type);
+    // --- Geometry, in the bar view's own coordinates: each question forwards to the bar's geometry ---
+    // The geometry of the bar as it stands: its size, its bar, the views at its start and, in the first bar
+    // of a double line, the partner's clef/key/time area.
+    TOVBarGeometry geometry() const;
+    // The same without the partner.
+    TOVBarGeometry geometryInThisLine() const;
+    // Only the size: all the staff and its levels need.
+    TOVBarGeometry staffGeometry() const;
 
-    // --- Geometry, in the bar view's own coordinates ---
-    double posY5LinesTop() const override;
-    double posY5LinesBottom() const;
+    // The room a barline of the type takes in the bar on its left and on its right.
+    static double marginLeftOfBarline(int type) { return TOVBarGeometry::marginLeftOfBarline(type); }
+    static double marginRightOfBarline(int type) { return TOVBarGeometry::marginRightOfBarline(type); }
+
+    double posY5LinesTop() const override { return staffGeometry().posY5LinesTop(); }
+    double posY5LinesBottom() const { return staffGeometry().posY5LinesBottom(); }
     // The middle staff line, tone level 0; even levels lie on lines, odd ones in spaces, positive above.
-    double posYLevel0() const;
-    double posYFromToneLevel(std::int64_t level) const;
+    double posYLevel0() const { return staffGeometry().posYLevel0(); }
+    double posYFromToneLevel(std::int64_t level) const { return staffGeometry().posYFromToneLevel(level); }
     // Truncated toward zero.
-    std::int64_t toneLevelFromPosY(double y) const;
-    platform::Rect rectangleClefKeyTimeAreaInThisLine() const;
+    std::int64_t toneLevelFromPosY(double y) const { return staffGeometry().toneLevelFromPosY(y); }
+    platform::Rect rectangleClefKeyTimeAreaInThisLine() const {
+        return geometryInThisLine().rectangleClefKeyTimeAreaInThisLine();
+    }
     // The area above, widened to its partner's in the first bar of a double line so both staves start
     // their notes at the same x.
-    platform::Rect rectangleClefKeyTimeArea() const;
-    platform::Rect rectangleNotesArea() const override;
+    platform::Rect rectangleClefKeyTimeArea() const { return geometry().rectangleClefKeyTimeArea(); }
+    platform::Rect rectangleNotesArea() const override { return geometry().rectangleNotesArea(); }
     std::uint64_t totalRhythmLength() const;
     // Points per tick; 0 for a bar without a length.
-    double xPitchPerLength() const;
-    double posXFromNoteX(std::uint64_t tick) const;
+    double xPitchPerLength() const { return geometry().xPitchPerLength(); }
+    double posXFromNoteX(std::uint64_t tick) const { return geometry().posXFromNoteX(tick); }
     // Where a rhythm unit stands when the notes keep to the tick grid: its timing on the bar's tick scale;
     // the notes area's start for no unit.
     double xPosForUnitInGridMode(const NoteUnit* unit) const;
@@ -110,9 +121,11 @@ public:
     // which the chord input window enters the next chord; moving it selects the chord standing there.
 
     // The line the chord symbols stand on.
-    double chordBaseLineOffset() const;
+    double chordBaseLineOffset() const { return staffGeometry().chordBaseLineOffset(); }
     // The x of a timing: linear in time across the notes area, whatever the spacing of the notes.
-    double xPosOfChordInGridMode(std::uint64_t timing) const;
+    double xPosOfChordInGridMode(std::uint64_t timing) const {
+        return geometry().xPosOfChordInGridMode(timing);
+    }
     // The view of a chord entered at the cursor: it replaces the chords standing at its timing, which leave
     // the document with their views. Selected alone when asked.
     std::shared_ptr<TOVChordObjectView> createChordViewOf(Chord* chord, bool select);
@@ -145,9 +158,23 @@ public:
     // The small box that marks the cursor where no chord stands (on screen, while chord input runs).
     void highlightChordArea(platform::GraphicsContext& ctx) const;
 
+    // Where the heads, ledger lines or accidentals of a line reach into its chord row, the chords of the
+    // line are drawn raised clear of them, all by the same height; their stored places do not change. The
+    // raise of this bar view's line, in points (0 when nothing reaches the row).
+    double chordRaise() const override { return chordRaise_; }
+    // Works the raise out again from the note and chord views of the line (one row of a double line) and
+    // re-places the chord views of every bar view whose raise changes.
+    void updateChordRaiseOfLine();
+
 private:
     std::shared_ptr<TOVChordObjectView> makeChordView(Chord* chord);
     void removeAllChordViews();
+    // The highest point the bar's heads and accidentals reach, and the lowest point its chords reach at
+    // their stored places, in this view's coordinates (none without such views).
+    std::optional<double> topOfNoteInk() const;
+    std::optional<double> bottomOfStoredChords() const;
+
+    double chordRaise_ = 0;
 
     std::uint64_t timingChordInput_ = 0;
 
@@ -204,14 +231,18 @@ private:
 public:
     // The drop aids a notes-palette drag shows over the bar, drawn on screen after the frame decorations:
     // the rhythm grid's columns, the empty stretches that take a note, and the stretch for a harmony tone.
-    std::vector<TOVNoteGridCell>& gridCellArray() { return gridCellArray_; }
-    std::vector<TOVNoteDropAreaCell>& noteDropAreaCellArray() { return noteDropAreaCellArray_; }
-    std::optional<TOVNoteDropAreaCell>& harmonyDropAreaCell() { return harmonyDropAreaCell_; }
+    // They are kept by the bar view's drop aids, to which these forward.
+    TOVNotePaletteDropAids& notePaletteDropAids() { return notePaletteDropAids_; }
+    std::vector<TOVNoteGridCell>& gridCellArray() { return notePaletteDropAids_.gridCellArray(); }
+    std::vector<TOVNoteDropAreaCell>& noteDropAreaCellArray() {
+        return notePaletteDropAids_.noteDropAreaCellArray();
+    }
+    std::optional<TOVNoteDropAreaCell>& harmonyDropAreaCell() {
+        return notePaletteDropAids_.harmonyDropAreaCell();
+    }
 
 private:
-    std::vector<TOVNoteGridCell> gridCellArray_;
-    std::vector<TOVNoteDropAreaCell> noteDropAreaCellArray_;
-    std::optional<TOVNoteDropAreaCell> harmonyDropAreaCell_;
+    TOVNotePaletteDropAids notePaletteDropAids_{*this};
 
 public:
     // ==== End of note views ===============================================================================
@@ -276,23 +307,31 @@ public:
     // The notated length of a palette item: the low 16 bits of its code.
     static std::uint64_t noteLengthFromNoteType(std::int32_t type);
 
-    TOVNoteGridCell* activeGridCell() const { return activeGridCell_; }
+    TOVNoteGridCell* activeGridCell() const { return notePaletteDropAids_.activeGridCell(); }
     // The old cell goes inactive, the new one active.
-    void setActiveGridCell(TOVNoteGridCell* cell);
-    TOVNoteDropAreaCell* activeNoteDropAreaCell() const { return activeNoteDropAreaCell_; }
-    void setActiveNoteDropAreaCell(TOVNoteDropAreaCell* cell);
+    void setActiveGridCell(TOVNoteGridCell* cell) { notePaletteDropAids_.setActiveGridCell(cell); }
+    TOVNoteDropAreaCell* activeNoteDropAreaCell() const {
+        return notePaletteDropAids_.activeNoteDropAreaCell();
+    }
+    void setActiveNoteDropAreaCell(TOVNoteDropAreaCell* cell) {
+        notePaletteDropAids_.setActiveNoteDropAreaCell(cell);
+    }
     // The active cell of the kind is let go before the array is replaced.
     void setGridCellArray(std::vector<TOVNoteGridCell> cells);
     void setNoteDropAreaCellArray(std::vector<TOVNoteDropAreaCell> cells);
     // The unit a hovering harmony tone would join, and the stretch marking it; null while there is none.
-    TOVNoteUnitCell* harmonyDropTargetUnitCell() const { return harmonyDropTargetUnitCell_; }
-    void setHarmonyDropTargetUnitCell(TOVNoteUnitCell* cell) { harmonyDropTargetUnitCell_ = cell; }
+    TOVNoteUnitCell* harmonyDropTargetUnitCell() const {
+        return notePaletteDropAids_.harmonyDropTargetUnitCell();
+    }
+    void setHarmonyDropTargetUnitCell(TOVNoteUnitCell* cell) {
+        notePaletteDropAids_.setHarmonyDropTargetUnitCell(cell);
+    }
     void setHarmonyDropAreaCell(std::optional<TOVNoteDropAreaCell> cell);
 
     // One column per 30 ticks across the notes area, with marks of a height by their place in the beat.
-    void createGridCells();
+    void createGridCells() { notePaletteDropAids_.createGridCells(); }
     // One stretch per gap between the bar's notes, and one after the last; none in a full bar.
-    void createNoteDropAreaCells();
+    void createNoteDropAreaCells() { notePaletteDropAids_.createNoteDropAreaCells(); }
     // Every aid goes: the preview, the grid, the stretches, the harmony target; the bar is no longer the
     // drag's target.
     void clearDraggingFromNotePalette();
@@ -310,12 +349,6 @@ private:
     bool canInputItemAtDropArea(std::uint32_t item, const TOVNoteDropAreaCell& cell) const;
     // A fresh preview in the editor view above everything, belonging to this bar view.
     void showNewNotePreview();
-    // The harmony target only while its cell still stands in one of the bar's note views.
-    TOVNoteUnitCell* liveHarmonyDropTargetUnitCell() const;
-
-    TOVNoteGridCell* activeGridCell_ = nullptr;
-    TOVNoteDropAreaCell* activeNoteDropAreaCell_ = nullptr;
-    TOVNoteUnitCell* harmonyDropTargetUnitCell_ = nullptr;
 
 protected:
     // ==== End of notes-palette drags =======================================================================

@@ -20,11 +20,6 @@ using platform::Rect;
 
 namespace {
 
-// One grid column per 32nd note.
-constexpr std::uint64_t kGridTicks = 30;
-// The stretches stand this far inside the bar view's top and bottom edges.
-constexpr double kDropAreaInset = 4.0;
-
 std::uint32_t itemOf(const platform::DraggingInfo& info) {
     return static_cast<std::uint32_t>(TOVPaletteTypes::itemCode(info));
 }
@@ -52,71 +47,27 @@ bool showsPitch(std::uint32_t item) {
            group == NoteUnit::GroupSextuplet;
 }
 
-// The mark of a grid column, longer on the beat and on its halves; none set for a beat the grid does not
-// know.
-std::optional<double> gridHeightAt(std::uint64_t index, std::uint64_t beat) {
-    if (beat != 240 && beat != 120) {
-        return std::nullopt;
-    }
-    if (index % 8 == 0) {
-        return 20.0;
-    }
-    if (index % 4 == 0) {
-        return 15.0;
-    }
-    if (index % 2 == 1) {
-        return beat == 120 ? 8.0 : 10.0;
-    }
-    return 10.0;
-}
-
 } // namespace
 
 std::uint64_t TOVEditorBarView::noteLengthFromNoteType(std::int32_t type) {
     return static_cast<std::uint32_t>(type) & NoteUnit::LengthMask;
 }
 
-// --- Aids ---
-
-namespace {
-
-// Moves the active mark from the held cell to the given one (either may be null).
-template <typename Cell>
-void moveActiveMark(Cell*& active, Cell* cell) {
-    if (cell == active) {
-        return;
-    }
-    if (active != nullptr) {
-        active->setActive(false);
-    }
-    active = cell;
-    if (active != nullptr) {
-        active->setActive(true);
-    }
-}
-
-} // namespace
-
-void TOVEditorBarView::setActiveGridCell(TOVNoteGridCell* cell) { moveActiveMark(activeGridCell_, cell); }
-
-void TOVEditorBarView::setActiveNoteDropAreaCell(TOVNoteDropAreaCell* cell) {
-    moveActiveMark(activeNoteDropAreaCell_, cell);
-}
+// --- Aids: forwards to the drop aids ---
 
 void TOVEditorBarView::setGridCellArray(std::vector<TOVNoteGridCell> cells) {
-    // The active cell lives in the old array.
-    setActiveGridCell(nullptr);
-    gridCellArray_ = std::move(cells);
+    notePaletteDropAids_.setGridCellArray(std::move(cells));
 }
 
 void TOVEditorBarView::setNoteDropAreaCellArray(std::vector<TOVNoteDropAreaCell> cells) {
-    setActiveNoteDropAreaCell(nullptr);
-    noteDropAreaCellArray_ = std::move(cells);
+    notePaletteDropAids_.setNoteDropAreaCellArray(std::move(cells));
 }
 
 void TOVEditorBarView::setHarmonyDropAreaCell(std::optional<TOVNoteDropAreaCell> cell) {
-    harmonyDropAreaCell_ = std::move(cell);
+    notePaletteDropAids_.setHarmonyDropAreaCell(std::move(cell));
 }
+
+// --- The preview ---
 
 void TOVEditorBarView::setNotePreview(std::shared_ptr<TOVNotePreview> preview) {
     if (notePreview_ == preview) {
@@ -126,57 +77,6 @@ void TOVEditorBarView::setNotePreview(std::shared_ptr<TOVNotePreview> preview) {
         notePreview_->removeFromSuperview();
     }
     notePreview_ = std::move(preview);
-}
-
-void TOVEditorBarView::createGridCells() {
-    std::vector<TOVNoteGridCell> cells;
-    const std::uint64_t total = totalRhythmLength();
-    const std::uint64_t count = total / kGridTicks;
-    if (count > 0) {
-        const Rect notes = rectangleNotesArea();
-        const double width = notes.width() / static_cast<double>(count);
-        const std::uint64_t beat = bar_ != nullptr ? bar_->length1Beat() : 0;
-        cells.reserve(count);
-        for (std::uint64_t i = 0; i < count; ++i) {
-            TOVNoteGridCell& cell = cells.emplace_back(
-                Rect(notes.x() + static_cast<double>(i) * width, 0, width, frame().height()));
-            cell.setBarView(this);
-            cell.setX(kGridTicks * i);
-            if (const std::optional<double> height = gridHeightAt(i, beat)) {
-                cell.setGridHeight(*height);
-            }
-        }
-    }
-    setGridCellArray(std::move(cells));
-}
-
-void TOVEditorBarView::createNoteDropAreaCells() {
-    std::vector<TOVNoteDropAreaCell> cells;
-    const std::uint64_t total = totalRhythmLength();
-    if (bar_ != nullptr && total > 0) {
-        const Rect notes = rectangleNotesArea();
-        const double pitch = notes.width() / static_cast<double>(total);
-        auto addStretch = [&](std::uint64_t from, std::uint64_t length) {
-            TOVNoteDropAreaCell& cell = cells.emplace_back(
-                Rect(notes.x() + static_cast<double>(from) * pitch, kDropAreaInset,
-                     static_cast<double>(length) * pitch, frame().height() - 2 * kDropAreaInset));
-            cell.setBarView(this);
-            cell.setX(from);
-            cell.setLength(length);
-        };
-        std::uint64_t pos = 0;
-        for (const Note* note : bar_->noteArray()) {
-            // Notes that overlap (damaged data) leave no stretch between them and never move the end back.
-            if (note->timing() > pos) {
-                addStretch(pos, note->timing() - pos);
-            }
-            pos = std::max(pos, note->timing() + note->duration());
-        }
-        if (pos < total) {
-            addStretch(pos, total - pos);
-        }
-    }
-    setNoteDropAreaCellArray(std::move(cells));
 }
 
 void TOVEditorBarView::showNewNotePreview() {
@@ -202,15 +102,15 @@ void TOVEditorBarView::updateNotePreviewAt(Point point) {
     // has neither and keeps the pointer's x.
     double x = point.x;
     std::optional<std::uint64_t> position;
-    if (!gridCellArray_.empty()) {
-        if (activeGridCell_ != nullptr) {
-            x = activeGridCell_->frame().x() - notePreview_->offsetX();
-            position = static_cast<std::uint64_t>(activeGridCell_ - gridCellArray_.data());
+    if (!gridCellArray().empty()) {
+        if (const TOVNoteGridCell* active = activeGridCell()) {
+            x = active->frame().x() - notePreview_->offsetX();
+            position = static_cast<std::uint64_t>(active - gridCellArray().data());
         }
-    } else if (!noteDropAreaCellArray_.empty()) {
-        if (activeNoteDropAreaCell_ != nullptr) {
-            x = activeNoteDropAreaCell_->frame().x();
-            position = activeNoteDropAreaCell_->x();
+    } else if (!noteDropAreaCellArray().empty()) {
+        if (const TOVNoteDropAreaCell* active = activeNoteDropAreaCell()) {
+            x = active->frame().x();
+            position = active->x();
         }
     }
     // The frame reaches from the head to the middle line.
@@ -240,10 +140,7 @@ void TOVEditorBarView::updateNotePreviewAt(Point point) {
 
 void TOVEditorBarView::clearDraggingFromNotePalette() {
     setNotePreview(nullptr);
-    setGridCellArray({});
-    setNoteDropAreaCellArray({});
-    setHarmonyDropAreaCell(std::nullopt);
-    setHarmonyDropTargetUnitCell(nullptr);
+    notePaletteDropAids_.clear();
     setDropTarget(false);
     setNeedsDisplay();
 }
@@ -306,22 +203,24 @@ DragOperation TOVEditorBarView::draggingUpdatedFromNotePalette(const platform::D
     const Point location = convertPointFromView(info.draggingLocation(), nullptr);
     bool accepted = false;
     if (bar_->notes().empty()) {
-        if (gridCellArray_.empty()) {
+        std::vector<TOVNoteGridCell>& cells = gridCellArray();
+        if (cells.empty()) {
             createGridCells();
         }
-        auto hit = std::find_if(gridCellArray_.begin(), gridCellArray_.end(),
+        auto hit = std::find_if(cells.begin(), cells.end(),
                                 [&](const TOVNoteGridCell& cell) { return cell.hitTestInFrame(location); });
-        TOVNoteGridCell* target = hit != gridCellArray_.end() ? &*hit : nullptr;
+        TOVNoteGridCell* target = hit != cells.end() ? &*hit : nullptr;
         accepted = target != nullptr && canInputItemAtGridCell(item, *target);
         setActiveGridCell(accepted ? target : nullptr);
     } else {
-        if (noteDropAreaCellArray_.empty()) {
+        std::vector<TOVNoteDropAreaCell>& cells = noteDropAreaCellArray();
+        if (cells.empty()) {
             createNoteDropAreaCells();
         }
-        auto hit =
-            std::find_if(noteDropAreaCellArray_.begin(), noteDropAreaCellArray_.end(),
-                         [&](const TOVNoteDropAreaCell& cell) { return cell.hitTestInFrame(location); });
-        TOVNoteDropAreaCell* target = hit != noteDropAreaCellArray_.end() ? &*hit : nullptr;
+        auto hit = std::find_if(cells.begin(), cells.end(), [&](const TOVNoteDropAreaCell& cell) {
+            return cell.hitTestInFrame(location);
+        });
+        TOVNoteDropAreaCell* target = hit != cells.end() ? &*hit : nullptr;
         accepted = target != nullptr && canInputItemAtDropArea(item, *target);
         setActiveNoteDropAreaCell(accepted ? target : nullptr);
     }
@@ -361,14 +260,9 @@ DragOperation TOVEditorBarView::draggingUpdatedWithHarmonyTone(const platform::D
     // The head stands at the unit's left edge, at the pointer's height.
     const Point location = convertPointFromView(info.draggingLocation(), nullptr);
     const Point point{targetView->convertPointToView(target->frame().origin, this).x, location.y};
-    if (target != harmonyDropTargetUnitCell_) {
-        setHarmonyDropTargetUnitCell(target);
+    if (target != harmonyDropTargetUnitCell()) {
+        notePaletteDropAids_.markHarmonyTargetAt(target, point.x);
         showNewNotePreview();
-        TOVNoteDropAreaCell area(
-            Rect(point.x, kDropAreaInset, target->frame().width(), frame().height() - 2 * kDropAreaInset));
-        area.setBarView(this);
-        area.setActive(true);
-        setHarmonyDropAreaCell(area);
         setDropTarget(true);
     }
     updateNotePreviewAt(point);
@@ -385,32 +279,16 @@ void TOVEditorBarView::draggingExitedFromNotePalette(const platform::DraggingInf
 
 // --- Drop ---
 
-TOVNoteUnitCell* TOVEditorBarView::liveHarmonyDropTargetUnitCell() const {
-    if (harmonyDropTargetUnitCell_ == nullptr) {
-        return nullptr;
-    }
-    for (const auto& noteView : noteViewArray_) {
-        for (const auto& cell : noteView->unitCellArray()) {
-            if (cell.get() == harmonyDropTargetUnitCell_) {
-                return harmonyDropTargetUnitCell_;
-            }
-        }
-    }
-    return nullptr;
-}
-
 bool TOVEditorBarView::performDragOperationFromNotePalette(const platform::DraggingInfo& info) {
     const std::int32_t code = TOVPaletteTypes::itemCode(info);
     const std::uint32_t item = static_cast<std::uint32_t>(code);
     const std::uint64_t length = noteLengthFromNoteType(code);
-    const std::uint64_t tick = activeGridCell_ != nullptr           ? activeGridCell_->x()
-                               : activeNoteDropAreaCell_ != nullptr ? activeNoteDropAreaCell_->x()
-                                                                    : 0;
+    const std::uint64_t tick = notePaletteDropAids_.activeTick();
     const std::int64_t level = notePreview_ ? notePreview_->level() : 0;
     TOVLayoutController* controller = delegate();
     bool performed = false;
     if (item == kNotePaletteHarmonyTone) {
-        TOVNoteUnitCell* target = liveHarmonyDropTargetUnitCell();
+        TOVNoteUnitCell* target = notePaletteDropAids_.liveHarmonyDropTargetUnitCell();
         NoteUnit* unit = target != nullptr ? target->unit() : nullptr;
         if (unit != nullptr && notePreview_) {
             unit->createNewToneWithLevel(level);

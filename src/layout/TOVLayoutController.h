@@ -26,64 +26,66 @@ class View;
 // drags reported on behalf of a note view, a tone cell or a barline view, that view.
 //
 // The same object answers the object views (TOVObjectController), so one delegate serves the whole tree.
+// As there, reports are ignored and questions answer 0, null or false unless overridden; the zoom has no
+// neutral answer and stays for each controller to give.
 class TOVLayoutController : public TOVObjectController {
 public:
     using ObjectViewSet = std::vector<std::shared_ptr<TOVObjectView>>;
 
     // --- Mouse reports ---
-    virtual void layoutViewMousDidClick(platform::View* view, const platform::Event& event) = 0;
-    virtual void layoutViewMousDidRightClick(platform::View* view, const platform::Event& event) = 0;
-    virtual void layoutViewMousDidDoubleClick(platform::View* view, const platform::Event& event) = 0;
-    virtual void layoutViewMousDragDidUpdate(platform::View* view, const platform::Event& event) = 0;
-    virtual void layoutViewMousDragDidFinish(platform::View* view, const platform::Event& event) = 0;
+    virtual void layoutViewMousDidClick(platform::View* view, const platform::Event& event) {}
+    virtual void layoutViewMousDidRightClick(platform::View* view, const platform::Event& event) {}
+    virtual void layoutViewMousDidDoubleClick(platform::View* view, const platform::Event& event) {}
+    virtual void layoutViewMousDragDidUpdate(platform::View* view, const platform::Event& event) {}
+    virtual void layoutViewMousDragDidFinish(platform::View* view, const platform::Event& event) {}
 
     // --- Palette drags; the item is a symbol type or, for the notes palette, a unit type ---
     virtual void layoutViewSymbolPaletteDragEnteredDraggingInfo(platform::View* view, std::int32_t item,
-                                                                const platform::DraggingInfo& info) = 0;
+                                                                const platform::DraggingInfo& info) {}
     virtual void layoutViewSymbolPaletteDragExitedDraggingInfo(platform::View* view, std::int32_t item,
-                                                               const platform::DraggingInfo& info) = 0;
+                                                               const platform::DraggingInfo& info) {}
     virtual void layoutViewSymbolPaletteDragPerformedDraggingInfo(platform::View* view, std::int32_t item,
-                                                                  const platform::DraggingInfo& info) = 0;
+                                                                  const platform::DraggingInfo& info) {}
     virtual void layoutViewNotePaletteDragEnteredDraggingInfo(platform::View* view, std::int32_t item,
-                                                              const platform::DraggingInfo& info) = 0;
+                                                              const platform::DraggingInfo& info) {}
     virtual void layoutViewNotePaletteDragExitedDraggingInfo(platform::View* view, std::int32_t item,
-                                                             const platform::DraggingInfo& info) = 0;
+                                                             const platform::DraggingInfo& info) {}
     virtual void layoutViewNotePaletteDragPerformedDraggingInfo(platform::View* view, std::int32_t item,
-                                                                const platform::DraggingInfo& info) = 0;
+                                                                const platform::DraggingInfo& info) {}
 
     // --- Insert requests ---
     virtual void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View* view, std::int32_t item,
-                                                                 const platform::DraggingInfo& info) = 0;
+                                                                 const platform::DraggingInfo& info) {}
     // A symbol dropped onto a tone, reported by the note view's bar: the tone cell stands where the other
     // insertions have their layout view, so that the accidental or articulation goes onto that tone.
     virtual void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* toneCell, std::int32_t item,
                                                                  const platform::DraggingInfo& info) {}
     virtual void layoutViewRequireInsertMeloAtLengthLevel(platform::View* view, std::uint64_t at,
-                                                          std::uint64_t length, std::int64_t level) = 0;
+                                                          std::uint64_t length, std::int64_t level) {}
     virtual void layoutViewRequireInsertRestAtLength(platform::View* view, std::uint64_t at,
-                                                     std::uint64_t length) = 0;
+                                                     std::uint64_t length) {}
     virtual void layoutViewRequireInsertTripletAtLengthLevel(platform::View* view, std::uint64_t at,
-                                                             std::uint64_t length, std::int64_t level) = 0;
+                                                             std::uint64_t length, std::int64_t level) {}
     virtual void layoutViewRequireInsertSextupletAtLengthLevel(platform::View* view, std::uint64_t at,
-                                                               std::uint64_t length, std::int64_t level) = 0;
-    virtual void layoutViewRequireInsertBeatSlashAt(platform::View* view, std::uint64_t at) = 0;
+                                                               std::uint64_t length, std::int64_t level) {}
+    virtual void layoutViewRequireInsertBeatSlashAt(platform::View* view, std::uint64_t at) {}
 
     // --- Questions ---
     // The line view or page view that encloses the view; null when none does.
-    virtual TOVEditorLineView* layoutViewInquireLineView(platform::View* view) = 0;
-    virtual TOVEditorPageView* layoutViewInquirePageView(platform::View* view) = 0;
+    virtual TOVEditorLineView* layoutViewInquireLineView(platform::View* view) { return nullptr; }
+    virtual TOVEditorPageView* layoutViewInquirePageView(platform::View* view) { return nullptr; }
     // Whether the placement grid is shown.
-    virtual bool layoutViewInquireShowGrid(platform::View* view) = 0;
+    virtual bool layoutViewInquireShowGrid(platform::View* view) { return false; }
     // The horizontal and vertical zoom of the editor view.
     virtual platform::Size layoutViewInquireScale(platform::View* view) = 0;
-    virtual TOVEditorView* layoutViewInquireEditorView(platform::View* view) = 0;
-    virtual int layoutViewInquireBarDrawMode(platform::View* view) = 0;
-    virtual bool layoutViewInquireIsChordInputActive(platform::View* view) = 0;
+    virtual TOVEditorView* layoutViewInquireEditorView(platform::View* view) { return nullptr; }
+    virtual int layoutViewInquireBarDrawMode(platform::View* view) { return 0; }
+    virtual bool layoutViewInquireIsChordInputActive(platform::View* view) { return false; }
 
     // --- Rebuilds and other reports ---
-    virtual void layoutViewWillUpdateSubviews(platform::View* view) = 0;
-    virtual void layoutViewDidlUpdateSubviews(platform::View* view) = 0;
-    virtual void layoutViewDidUpdateClefArea(platform::View* view, platform::ManagedObject* object) = 0;
-    virtual void layoutViewSelectedObjectViewSetDidChange(platform::View* view, const ObjectViewSet& set) = 0;
-    virtual void layoutViewRequireClearSelection(platform::View* view) = 0;
+    virtual void layoutViewWillUpdateSubviews(platform::View* view) {}
+    virtual void layoutViewDidlUpdateSubviews(platform::View* view) {}
+    virtual void layoutViewDidUpdateClefArea(platform::View* view, platform::ManagedObject* object) {}
+    virtual void layoutViewSelectedObjectViewSetDidChange(platform::View* view, const ObjectViewSet& set) {}
+    virtual void layoutViewRequireClearSelection(platform::View* view) {}
 };

@@ -1,7 +1,5 @@
 #include "notation/TOVNoteAccidentalView.h"
 
-#include "notation/TOVNoteToneCellConversion.h"
-
 using platform::Point;
 
 std::shared_ptr<TOVObjectView>
@@ -10,9 +8,9 @@ TOVNoteAccidentalView::newInstanceWithFrame(const platform::Rect& frame) const {
 }
 
 Point TOVNoteAccidentalView::convertPointFromViewOriginToDataOrigin(Point point) const {
-    return TOVNoteToneCellConversion::viewOriginToDataOrigin(*this, point);
+    return TOVObjectViewToneCell::viewOriginToDataOrigin(toneCellBelongTo(), point);
 }
 
 Point TOVNoteAccidentalView::convertPointFromDataOriginToViewOrigin(Point point) const {
-    return TOVNoteToneCellConversion::dataOriginToViewOrigin(*this, point);
+    return TOVObjectViewToneCell::dataOriginToViewOrigin(toneCellBelongTo(), point);
 }

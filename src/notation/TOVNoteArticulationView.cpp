@@ -1,7 +1,5 @@
 #include "notation/TOVNoteArticulationView.h"
 
-#include "notation/TOVNoteToneCellConversion.h"
-
 using platform::Point;
 
 std::shared_ptr<TOVObjectView>
@@ -10,9 +8,9 @@ TOVNoteArticulationView::newInstanceWithFrame(const platform::Rect& frame) const
 }
 
 Point TOVNoteArticulationView::convertPointFromViewOriginToDataOrigin(Point point) const {
-    return TOVNoteToneCellConversion::viewOriginToDataOrigin(*this, point);
+    return TOVObjectViewToneCell::viewOriginToDataOrigin(toneCellBelongTo(), point);
 }
 
 Point TOVNoteArticulationView::convertPointFromDataOriginToViewOrigin(Point point) const {
-    return TOVNoteToneCellConversion::dataOriginToViewOrigin(*this, point);
+    return TOVObjectViewToneCell::dataOriginToViewOrigin(toneCellBelongTo(), point);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "glyphs/TOVObjectViewToneCell.h"
 #include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteCellBase.h"
 #include "platform/graphics/BezierPath.h"
@@ -27,7 +28,7 @@ class TOVObjectView;
 // for a tone tied from the line before). Those views live beside the note view in its superview; the
 // frames stored for accidentals and articulations are relative to the tone: their origin is the left edge
 // of the cell at the height of the head's centre.
-class TOVNoteToneCell : public TOVNoteCellBase {
+class TOVNoteToneCell : public TOVNoteCellBase, public TOVObjectViewToneCell {
 public:
     // A cell of the class for the tone, built at once; the rest cell takes no tone.
     template <typename T>
@@ -90,8 +91,8 @@ public:
     // Between the tone's data coordinates, the note view's and the note view's superview's.
     platform::Point convertPointToNoteView(platform::Point p) const;
     platform::Point convertPointFromNoteView(platform::Point p) const;
-    platform::Point convertPointToSuperView(platform::Point p) const;
-    platform::Point convertPointFromSuperView(platform::Point p) const;
+    platform::Point convertPointToSuperView(platform::Point p) const override;
+    platform::Point convertPointFromSuperView(platform::Point p) const override;
 
     // Staff questions put to the note view's delegate; 0 (null) without one.
     double fiveLinesPitch() const;

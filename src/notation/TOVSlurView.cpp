@@ -3,7 +3,6 @@
 #include "glyphs/TOVToolViewPlacement.h"
 #include "model/Symbol.h"
 #include "notation/TOVNoteTieView.h"
-#include "notation/TOVNoteToneCellConversion.h"
 #include "platform/graphics/GraphicsContext.h"
 
 using platform::Point;
@@ -19,11 +18,11 @@ std::shared_ptr<TOVObjectView> TOVSlurView::newInstanceWithFrame(const Rect& fra
 }
 
 Point TOVSlurView::convertPointFromViewOriginToDataOrigin(Point point) const {
-    return TOVNoteToneCellConversion::viewOriginToDataOrigin(*this, point);
+    return TOVObjectViewToneCell::viewOriginToDataOrigin(toneCellBelongTo(), point);
 }
 
 Point TOVSlurView::convertPointFromDataOriginToViewOrigin(Point point) const {
-    return TOVNoteToneCellConversion::dataOriginToViewOrigin(*this, point);
+    return TOVObjectViewToneCell::dataOriginToViewOrigin(toneCellBelongTo(), point);
 }
 
 void TOVSlurView::drawRect(const Rect& dirty, platform::GraphicsContext& ctx) {

@@ -23,7 +23,7 @@
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/PrintOperation.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/PdfPages.h"
 #include "support/SongBuilder.h"
 #include "support/TempDir.h"
@@ -33,6 +33,7 @@
 #include <cstdlib>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -63,7 +64,7 @@ protected:
         auto context = tovtest::makeSongContext();
         auto* document = context->insertNewObject<::Document>("Document");
         EXPECT_TRUE(TOVDocumentParser().loadTOVZDocumentFromDataToDocument(data, document));
-        return tovtest::dumpDocument(document);
+        return TOVDocumentDump::dumpDocument(document);
     }
     static std::string dumpOfFile(const std::filesystem::path& path) { return dumpOfData(docapp::readBytes(path)); }
     // What the file of the song would read back as.
@@ -280,6 +281,61 @@ TEST_F(SongDocumentTest, AFailedSaveLeavesTheOldFileAsItWas) {
         names.push_back(entry.path().filename().string());
     }
     EXPECT_EQ(names, std::vector<std::string>{"Song.tovz"});
+}
+
+// A song opened through a symbolic link saves into its real file and the link stays; a song whose file
+// was replaced by something that is not a regular file (a pipe, also behind a link) is not saved over it.
+TEST_F(SongDocumentTest, SavingWritesOnlyTheSongsRealRegularFile) {
+    struct Case {
+        std::string name;
+        bool throughLink;
+        bool pipe;
+    };
+    const Case cases[] = {
+        {"link", true, false},
+        {"pipe", false, true},
+        {"link to a pipe", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir folder;
+        const std::filesystem::path real = folder / "songs" / "Song.tovz";
+        std::filesystem::create_directories(real.parent_path());
+        docapp::writeBytes(real, docapp::newSongFile());
+        const std::filesystem::path opened = c.throughLink ? folder / "Link.tovz" : real;
+        if (c.throughLink) {
+            std::filesystem::create_symlink("songs/Song.tovz", opened);
+        }
+        auto* song = open<TOVZDocument>(opened);
+        ASSERT_NE(song, nullptr);
+        song->documentData()->song()->setComposer(platform::AttributedString(QStringLiteral("Someone")));
+        docapp::settle();
+        const std::string expected = dumpAsSaved(song->documentData());
+        if (c.pipe) {
+            std::filesystem::remove(real);
+            ASSERT_EQ(::mkfifo(real.c_str(), 0600), 0);
+        }
+        alertMessages.clear();
+
+        const bool saved = song->saveDocument();
+        docapp::settle();
+
+        EXPECT_EQ(saved, !c.pipe);
+        EXPECT_EQ(std::filesystem::is_symlink(opened), c.throughLink);
+        EXPECT_EQ(std::filesystem::is_fifo(real), c.pipe);
+        EXPECT_EQ(std::filesystem::exists(folder / "songs" / "Link.tovz"), false);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real.parent_path()), {}), 1);
+        if (c.pipe) {
+            ASSERT_EQ(alertMessages.size(), 1u);
+            EXPECT_NE(alertMessages.front().find("could not be saved"), std::string::npos);
+            EXPECT_TRUE(song->isDocumentEdited());
+        } else {
+            EXPECT_TRUE(alertMessages.empty());
+            EXPECT_EQ(dumpOfFile(real), expected);
+        }
+        song->close();
+        docapp::settle();
+    }
 }
 
 TEST_F(SongDocumentTest, CancellingTheNewSongPanelClosesTheNewDocument) {

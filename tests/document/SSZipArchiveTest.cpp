@@ -102,6 +102,26 @@ std::vector<ZipEntry> entriesDeclaringInAll(std::uint64_t total) {
     return entries;
 }
 
+// "d/d/.../f": a file below depth - 1 folders.
+std::string nestedName(std::size_t depth) {
+    std::string name;
+    for (std::size_t i = 1; i < depth; ++i) {
+        name += "d/";
+    }
+    return name + "f";
+}
+
+Tree nestedTree(std::size_t depth, const std::string& content) {
+    Tree tree;
+    std::string folder;
+    for (std::size_t i = 1; i < depth; ++i) {
+        folder += folder.empty() ? "d" : "/d";
+        tree[folder] = "/";
+    }
+    tree[folder + "/f"] = content;
+    return tree;
+}
+
 TEST(SSZipArchiveUnpack, UnpacksSoundArchivesAndRefusesUnsafeOrBrokenOnesWhole) {
     const std::string longText(20000, 'a');
     const ZipEntry good = {.name = "f/a.svg", .data = svg};
@@ -123,6 +143,10 @@ TEST(SSZipArchiveUnpack, UnpacksSoundArchivesAndRefusesUnsafeOrBrokenOnesWhole) 
          {{.name = "f/a.svg", .data = "one"}, {.name = "f/a.svg", .data = "two"}},
          true,
          {{"f", "/"}, {"f/a.svg", "two"}}},
+        {"a name as deep as the cap",
+         {{.name = nestedName(SSZipArchive::maxNameDepth), .data = "x"}},
+         true,
+         nestedTree(SSZipArchive::maxNameDepth, "x")},
         {"into a folder that is there",
          {{.name = "keep/new.txt", .data = "new"}},
          true,
@@ -137,6 +161,14 @@ TEST(SSZipArchiveUnpack, UnpacksSoundArchivesAndRefusesUnsafeOrBrokenOnesWhole) 
          false,
          {}},
         {"file entry naming the destination", {good, {.name = "f/..", .data = "x"}}, false, {}},
+        {"a name deeper than the cap",
+         {good, {.name = nestedName(SSZipArchive::maxNameDepth + 1), .data = "x"}},
+         false,
+         {}},
+        {"a deep name that stays shallow once resolved",
+         {{.name = "d/../d/../d/../d/../d/../d/../d/../d/../d/../d/../d/../d/../d/../d/../d/../d/../f", .data = "x"}},
+         true,
+         {{"f", "x"}}},
         {"empty name", {good, {.name = "", .data = "x"}}, false, {}},
         {"name that is not UTF-8", {good, {.name = "f/\xff.svg", .data = svg}}, false, {}},
         {"Unix link entry",

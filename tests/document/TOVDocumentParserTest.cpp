@@ -27,7 +27,7 @@
 #include "platform/foundation/Gzip.h"
 #include "platform/foundation/XmlDocument.h"
 #include "platform/graphics/Font.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/SongBuilder.h"
 #include "support/TempDir.h"
 
@@ -52,6 +52,7 @@
 #include <vector>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 
@@ -1132,7 +1133,9 @@ TEST_F(DocumentParserTest, AFormattedTextTakesItsArchiveOnlyWhenItIsOursAndReada
     }
 }
 
-TEST_F(DocumentParserTest, FontsAreFoundByNameThenByStyledFamily) {
+// A PostScript name that carries its style is found as it stands; a plain family with its style or weight
+// finds that face, never the family's upright one.
+TEST_F(DocumentParserTest, FontsAreFoundByStyledFamilyThenByName) {
     const std::string runs =
         "<formatted-texts>"
         "<formatted-text font-family=\"DejaVuSans-BoldOblique\" font-size=\"17\" font-style=\"Oblique\" "
@@ -1149,7 +1152,7 @@ TEST_F(DocumentParserTest, FontsAreFoundByNameThenByStyledFamily) {
     ASSERT_EQ(text.runs().size(), 3u);
     EXPECT_EQ(text.runs()[0].attributes.font->postScriptName, "DejaVuSans-BoldOblique");
     EXPECT_EQ(text.runs()[0].attributes.font->pointSize, 12.0);
-    EXPECT_EQ(text.runs()[1].attributes.font->postScriptName, "DejaVuSans");
+    EXPECT_EQ(text.runs()[1].attributes.font->postScriptName, "DejaVuSans-Bold");
     EXPECT_EQ(text.runs()[1].attributes.font->pointSize, 20.0);
     EXPECT_EQ(text.runs()[2].attributes.font->postScriptName, platform::Font::userFont(10).fontName());
     EXPECT_EQ(text.runs()[2].attributes.font->pointSize, 10.0);
@@ -1209,13 +1212,16 @@ TEST_F(DocumentParserTest, ChordsWithoutAScaleAreSizedByTheirDefaultGlyphs) {
     TOVUtils::registerServices({});
 }
 
-TEST_F(DocumentParserTest, AFamilyThatNamesNoFontIsTriedWithItsStyleAndWeight) {
+TEST_F(DocumentParserTest, AFamilyIsTriedWithItsStyleAndWeightBeforeItStandsAlone) {
     std::vector<QString> asked;
     TOVDocumentParser::setFontLookup(
         {[&](const QString& name, double size) -> std::optional<platform::TextFont> {
              asked.push_back(name);
-             if (name == "Fam Oblique Bold") {
+             if (name == "Fam Oblique Bold" || name == "Fam-BoldOblique") {
                  return platform::TextFont{"Fam-BoldOblique", size};
+             }
+             if (name == "Fam") { // a plain family names its upright face
+                 return platform::TextFont{"Fam", size};
              }
              return std::nullopt;
          },
@@ -1225,14 +1231,20 @@ TEST_F(DocumentParserTest, AFamilyThatNamesNoFontIsTriedWithItsStyleAndWeight) {
     const platform::XmlDocument xml = *platform::XmlDocument::parse(
         "<formatted-texts><formatted-text font-family=\"Fam\" font-style=\"Oblique\" font-weight=\"Bold\" "
         "font-size=\"14\"><arbitrary-text>x</arbitrary-text></formatted-text>"
+        "<formatted-text font-family=\"Fam-BoldOblique\" font-style=\"Oblique\" font-weight=\"Bold\">"
+        "<arbitrary-text>z</arbitrary-text></formatted-text>"
         "<formatted-text font-family=\"Gone\" font-style=\"normal\" font-weight=\"Normal\">"
         "<arbitrary-text>y</arbitrary-text></formatted-text></formatted-texts>");
     const platform::AttributedString text =
         TOVDocumentParser::deserializeAttributedStringDefaultFontSize(xml.rootElement(), 20);
-    ASSERT_EQ(text.runs().size(), 2u);
+    ASSERT_EQ(text.runs().size(), 3u);
     EXPECT_EQ(text.runs()[0].attributes.font, (platform::TextFont{"Fam-BoldOblique", 10}));
-    EXPECT_EQ(text.runs()[1].attributes.font, (platform::TextFont{"Fallback", 20}));
-    EXPECT_EQ(asked, (std::vector<QString>{"Fam", "Fam Oblique Bold", "Gone"}));
+    EXPECT_EQ(text.runs()[1].attributes.font, (platform::TextFont{"Fam-BoldOblique", 20}));
+    EXPECT_EQ(text.runs()[2].attributes.font, (platform::TextFont{"Fallback", 20}));
+    // The styled name is asked first, the family alone when that names nothing (a PostScript name that
+    // carries its style already); a family whose style and weight are "normal" is asked once.
+    EXPECT_EQ(asked, (std::vector<QString>{"Fam Oblique Bold", "Fam-BoldOblique Oblique Bold",
+                                           "Fam-BoldOblique", "Gone"}));
 }
 
 // ---- the tovz-dump tool
@@ -1290,6 +1302,34 @@ TEST_F(DocumentParserTest, TovzDumpPrintsTheDumpOfAGoodFile) {
                                        "custom-font-name: Default\n" +
                                            dumpDocument(loaded->document)),
               "");
+}
+
+// The opened dump is the song as a document window holds it: ties made from the tones the file marks,
+// what each bar has in force, and the runs of every formatted text.
+TEST_F(DocumentParserTest, TovzDumpOpenedShowsTiesDerivedValuesAndTextRuns) {
+    const QString ties = QStringLiteral(TOVRIN_TEST_FIXTURES "/rhythm/ties-and-signs.tovz");
+    const ToolRun stored = runTovzDump({ties});
+    const ToolRun opened = runTovzDump({QStringLiteral("--opened"), ties});
+    ASSERT_TRUE(stored.finished && opened.finished);
+    ASSERT_EQ(stored.status, 0) << stored.err;
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    EXPECT_EQ(stored.out.find("tieRight=tone level"), std::string::npos);
+    EXPECT_NE(opened.out.find("tieRight=tone level"), std::string::npos);
+    EXPECT_EQ(stored.out.find("in force"), std::string::npos);
+    // Bar 0 sets treble clef and 4/4; the next bar has them in force without setting them.
+    EXPECT_NE(opened.out.find("in force clef=256 key=0 time=771 drawn barlines left="), std::string::npos)
+        << opened.out;
+
+    RichSong song;
+    TempDir dir;
+    const std::filesystem::path path = dir.path() / "song.tovz";
+    ASSERT_TRUE(TOVDocumentParser().saveTOVZDocumentToUrlFromDocument(path, song.d));
+    const ToolRun rich = runTovzDump({QStringLiteral("--opened"), QString::fromStdString(path.string())});
+    ASSERT_EQ(rich.status, 0) << rich.err;
+    EXPECT_NE(rich.out.find("run name 0+"), std::string::npos) << rich.out;
+    EXPECT_NE(rich.out.find("font=DejaVuSans-Bold"), std::string::npos) << rich.out;
+    EXPECT_NE(rich.out.find("color=1,0,0,1 underline=1 strikethrough=2"), std::string::npos) << rich.out;
+    EXPECT_NE(rich.out.find(" slash=1"), std::string::npos) << rich.out;
 }
 
 // Whatever the file, the tool ends with one line saying why it cannot be read and a status a shell takes

@@ -15,7 +15,7 @@
 #include "model/TOVUnitTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Base64.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -437,7 +437,7 @@ TEST(TOVMigrationControllerTest, AWholeSongArrivesWithEveryObjectValueAndLink) {
     EXPECT_TRUE(imported->context->undoManager().isUndoRegistrationEnabled());
     // The triplet of eighths at x = 8 has its slots at 240, 320, 400 (units sorted as text); the chord at
     // index 8, order 1 stands on its second slot.
-    EXPECT_EQ(tovtest::dumpDocument(imported->document),
+    EXPECT_EQ(TOVDocumentDump::dumpDocument(imported->document),
               R"(Document barNumberShow=2 plugInFontID="Default" plugInFontName="Default"
   Song name=text("Café!", 430722dc8bbdb8b9) producer=- arranger=- composer=text("", fa3c43cf0bc8520e) writer=- isDoubleRow=NO
   ChordHistory elemStep1=4 elemStep2=- elemStep3=- elemStepBase=-1 index=1
@@ -626,7 +626,7 @@ TEST(TOVMigrationControllerTest, AnImportedSongSavesAndReadsBackAsTheSameSong) {
     TOVDocumentParser parser;
     ASSERT_TRUE(parser.loadTOVZDocumentFromDataToDocument(*saved, document)) << parser.failureReason();
     // The file lays the lines out on its pages anew; every object comes back.
-    EXPECT_EQ(tovtest::countObjects(context), tovtest::countObjects(*imported->context));
+    EXPECT_EQ(TOVDocumentDump::countObjects(context), TOVDocumentDump::countObjects(*imported->context));
 }
 
 } // namespace

@@ -68,43 +68,6 @@ std::shared_ptr<TOVObjectView> viewOfWidth(double width) {
     return std::make_shared<TOVObjectView>(Rect(0, 0, width, 10));
 }
 
-TEST(BarViewGeometry, StaffAndLevelsAtHeight60) {
-    TOVEditorBarView view(Rect(0, 0, 100, 60));
-    EXPECT_DOUBLE_EQ(view.posY5LinesTop(), 18.2);
-    EXPECT_DOUBLE_EQ(view.posYLevel0(), 30.0);
-    EXPECT_DOUBLE_EQ(view.posY5LinesBottom(), 41.8);
-    struct Case {
-        std::int64_t level;
-        double y;
-    };
-    for (const Case& c : {Case{0, 30.0}, Case{1, 27.05}, Case{-2, 35.9}, Case{4, 18.2}, Case{-4, 41.8}}) {
-        EXPECT_NEAR(view.posYFromToneLevel(c.level), c.y, 1e-9) << c.level;
-    }
-    // Truncation toward zero on both sides of the middle line.
-    struct Back {
-        double y;
-        std::int64_t level;
-    };
-    for (const Back& c : {Back{29.0, 0}, Back{27.0, 1}, Back{33.0, -1}, Back{31.0, 0}, Back{24.0, 2}}) {
-        EXPECT_EQ(view.toneLevelFromPosY(c.y), c.level) << c.y;
-    }
-}
-
-TEST(BarViewGeometry, BarlineMargins) {
-    struct Case {
-        int type;
-        double left, right;
-    };
-    for (const Case& c :
-         {Case{TOVBarlineSingle, 2, 2}, Case{TOVBarlineDotted, 2, 2}, Case{TOVBarlineGreatDouble, 4, 4},
-          Case{TOVBarlineDouble, 4, 4}, Case{TOVBarlineRepeatForward, 2, 9},
-          Case{TOVBarlineRepeatBackward, 9, 2}, Case{TOVBarlineRepeatBoth, 9, 9},
-          Case{TOVBarlineTransparent, 2, 2}, Case{1279, 0, 0}, Case{TOVBarlineBrace, 0, 0}, Case{0, 0, 0}}) {
-        EXPECT_EQ(TOVEditorBarView::marginLeftOfBarline(c.type), c.left) << c.type;
-        EXPECT_EQ(TOVEditorBarView::marginRightOfBarline(c.type), c.right) << c.type;
-    }
-}
-
 TEST_F(BarViewTest, FirstBarOfTheSongHasItsAreaBeforeTheBarline) {
     bind({kOnePage});
     TOVEditorBarView* first = barView(0);

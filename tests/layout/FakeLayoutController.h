@@ -27,7 +27,6 @@ public:
     int selectionReports = 0;
 
     // --- TOVObjectController ---
-    int objectViewInquireEditBarMode(TOVObjectView*) override { return 0; }
     bool objectViewShouldBeSelectedAndClearOthers(TOVObjectView* view, bool clear) override {
         return editor != nullptr && editor->selectAnObjectViewClearOthers(view, clear);
     }
@@ -37,24 +36,11 @@ public:
         }
     }
     void objectViewShouldBeTarget(TOVObjectView* view) override { targets.push_back(view); }
-    void objectViewUnderMovingWithDiffXDiffY(TOVObjectView*, double, double) override {}
     platform::Point objectViewInquireNearestGridFromPos(TOVObjectView*, platform::Point p) override {
         return p;
     }
-    void objectViewCompleteChangingFrame(TOVObjectView*) override {}
     void objectViewFrameDidChange(TOVObjectView* view) override { framesChanged.push_back(view); }
-    void objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView*, double, bool, bool) override {}
-    void objectViewUnderResizingFreeWithDiffXDiffYMoveXMoveY(TOVObjectView*, double, double, bool,
-                                                             bool) override {}
-    void objectViewUnderRotatingWithDiffAngleDiffWidth(TOVObjectView*, double, double) override {}
-    void chordViewDidDoubleClick(TOVObjectView*) override {}
-    void chordViewDidRightClick(TOVObjectView*) override {}
-    void repeatDaCapoViewDidDoulbleClick(TOVObjectView*) override {}
-    void repeatTimesViewDidDoulbleClick(TOVObjectView*) override {}
-    void repeatVoltaViewDidDoulbleClick(TOVObjectView*) override {}
-    void longRestViewDidDoulbleClick(TOVObjectView*) override {}
     platform::Point toolsViewInquireOrigin(TOVObjectView* view) override { return view->frame().origin; }
-    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView*) override {}
     void greatDoubleBarLineDidInserted(TOVObjectView* view) override {
         log.push_back("great double bar");
         greatDoubleBarViews.push_back(view);
@@ -134,8 +120,6 @@ public:
     bool layoutViewInquireShowGrid(platform::View*) override { return showGrid; }
     platform::Size layoutViewInquireScale(platform::View*) override { return scale; }
     TOVEditorView* layoutViewInquireEditorView(platform::View*) override { return editor; }
-    int layoutViewInquireBarDrawMode(platform::View*) override { return 0; }
-    bool layoutViewInquireIsChordInputActive(platform::View*) override { return false; }
 
     void layoutViewWillUpdateSubviews(platform::View* view) override {
         if (view == editor) {
@@ -147,11 +131,9 @@ public:
             log.push_back("did update");
         }
     }
-    void layoutViewDidUpdateClefArea(platform::View*, platform::ManagedObject*) override {}
     void layoutViewSelectedObjectViewSetDidChange(platform::View*, const ObjectViewSet&) override {
         ++selectionReports;
     }
-    void layoutViewRequireClearSelection(platform::View*) override {}
 
     platform::Point insertedAt;
 

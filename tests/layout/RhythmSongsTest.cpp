@@ -6,7 +6,7 @@
 #include "AllGlyphs.h"
 #include "EditorViewLookups.h"
 #include "FakeLayoutController.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/ImageInk.h"
 #include "support/PdfPages.h"
 
@@ -504,7 +504,7 @@ TEST_F(RhythmSongsTest, TheStoredSongsAreTheOnesEnteredHere) {
         const Loaded stored(kFixtures / recipe.file);
         ASSERT_TRUE(fresh.ok);
         ASSERT_TRUE(stored.ok) << "missing or unreadable: " << (kFixtures / recipe.file).string();
-        EXPECT_EQ(tovtest::dumpDocument(stored.document), tovtest::dumpDocument(fresh.document));
+        EXPECT_EQ(TOVDocumentDump::dumpDocument(stored.document), TOVDocumentDump::dumpDocument(fresh.document));
     }
 }
 

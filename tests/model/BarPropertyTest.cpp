@@ -13,7 +13,7 @@
 #include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/SongBuilder.h"
 #include "support/StructureCheck.h"
 
@@ -28,6 +28,7 @@
 #include <vector>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

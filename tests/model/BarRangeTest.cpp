@@ -13,7 +13,7 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
 #include "platform/foundation/KeyedArchiver.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 #include "support/StructureCheck.h"
@@ -26,6 +26,7 @@
 #include <string>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

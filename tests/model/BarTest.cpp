@@ -1,4 +1,5 @@
 #include "model/Bar.h"
+#include "document/TOVDocumentDump.h"
 #include "model/Chord.h"
 #include "model/Document.h"
 #include "model/Line.h"
@@ -6,7 +7,6 @@
 #include "model/Page.h"
 #include "model/Symbol.h"
 #include "model/TOVSymbolTypes.h"
-#include "support/DocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 

@@ -9,7 +9,7 @@
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 #include "support/StructureCheck.h"

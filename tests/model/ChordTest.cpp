@@ -7,7 +7,7 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 #include "support/UndoRedoCheck.h"
@@ -23,6 +23,7 @@
 #include <vector>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

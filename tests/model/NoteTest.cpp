@@ -12,7 +12,7 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
@@ -21,6 +21,7 @@
 #include <string>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

@@ -1,9 +1,9 @@
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/TOVSymbolTypes.h"
-#include "support/DocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
@@ -12,6 +12,7 @@
 #include <functional>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

@@ -1,16 +1,17 @@
 #include "support/SongBuilder.h"
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Song.h"
 #include "model/TOVSymbolTypes.h"
-#include "support/DocumentDump.h"
 #include "support/LayoutBuilder.h"
 
 #include <gtest/gtest.h>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

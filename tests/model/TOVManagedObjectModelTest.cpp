@@ -16,7 +16,7 @@
 #include "model/SymbolTools.h"
 #include "model/TOVSymbolTypes.h"
 #include "model/Tie.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
@@ -25,6 +25,7 @@
 #include <functional>
 
 using namespace tovtest;
+using namespace TOVDocumentDump;
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "model/TOVUnitTypes.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 #include "support/UndoRedoCheck.h"

@@ -21,14 +21,12 @@ struct NoteSymbolFixture : glyphtest::ViewFixture {
 
     std::shared_ptr<TOVFlippedView> noteView =
         std::make_shared<TOVFlippedView>(platform::Rect(120, 60, 40, 50));
-    FakeToneCell cell;
+    FakeToneCell cell{noteView.get(), {10, 20}};
     NoteTone* tone = nullptr;
 
     NoteSymbolFixture() {
         controller.pageArea = platform::Rect();
         editor->addSubview(noteView);
-        cell.noteView = noteView.get();
-        cell.dataOrigin = {10, 20};
         Note* note = tovtest::findBar(song.document, 0)->createNewSingleMeloFromLengthLevel(0, 240, 0);
         tone = note->firstUnit()->toneArray().front();
     }
@@ -39,7 +37,7 @@ struct NoteSymbolFixture : glyphtest::ViewFixture {
         auto view = std::make_shared<T>(platform::Rect());
         editor->addSubview(view);
         view->setBarViewBelongTo(barView.get());
-        view->setToneCellBelongTo(cell.asToneCell());
+        view->setToneCellBelongTo(&cell);
         view->setSymbol(symbol);
         return view;
     }

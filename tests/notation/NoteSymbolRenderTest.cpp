@@ -118,7 +118,7 @@ struct Score {
         page->addSubview(head);
         staff.stems.push_back(stemDown ? Rect(x, centreY + 0.6, 0.8, kStem)
                                        : Rect(x + size.width - 0.8, centreY - kStem - 0.6, 0.8, kStem));
-        cells.push_back({head.get(), {0, size.height / 2}});
+        cells.emplace_back(head.get(), Point{0, size.height / 2});
         Note* model = bar->createNewSingleMeloFromLengthLevel(0, 240, level);
         return {head, &cells.back(), model->firstUnit()->toneArray().front(), &staff};
     }
@@ -144,7 +144,7 @@ struct Score {
                           : std::make_shared<T>(Rect());
         page->addSubview(view);
         view->setBarViewBelongTo(head.staff);
-        view->setToneCellBelongTo(head.cell->asToneCell());
+        view->setToneCellBelongTo(head.cell);
         if (glyph) {
             symbol->setFrame(Rect(symbol->frame().origin, view->defaultViewSize()));
         }

@@ -188,7 +188,7 @@ TEST(NoteTieView, AClickSelectsTheTieButADragDoesNotMoveIt) {
     auto tie = std::make_shared<TOVNoteTieView>(Rect(60, 150, 30, 5));
     f.editor->addSubview(tie);
     tie->setBarViewBelongTo(f.barView.get());
-    tie->setToneCellBelongTo(f.cell.asToneCell());
+    tie->setToneCellBelongTo(&f.cell);
     f.paint();
     f.press({75, 153});
     f.moveTo({95, 173});

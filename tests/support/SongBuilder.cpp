@@ -5,7 +5,7 @@
 #include "model/Page.h"
 #include "model/Song.h"
 #include "model/TOVManagedObjectModel.h"
-#include "model/TOVSymbolTypes.h"
+#include "model/TOVNewSongLayout.h"
 
 namespace tovtest {
 
@@ -25,27 +25,7 @@ UndoEnabled::~UndoEnabled() {
 }
 
 void createInitialPage(Document* document) {
-    if (!document) {
-        return;
-    }
-    const Song* song = document->song();
-    const bool doubleRow = song && song->isDoubleRow();
-    document->setBarNumberShow(0);
-    Page* page = document->createNewPageWithNumberAPage(0, 10);
-    page->createNewLineWithPartitionFirstBarlineType(0, 0);
-    const int lineCount = doubleRow ? 4 : 9;
-    std::uint64_t num = 0;
-    for (int i = 0; i < lineCount; ++i) {
-        Line* line = page->createNewLineWithPartitionFirstBarlineType(4, i == 0 ? TOVBarlineTransparent
-                                                                                : TOVBarlineSingle);
-        for (int b = 0; b < 4; ++b) {
-            line->createNewBarWithNumberWidthBarlineType(num++, 130.0, TOVBarlineSingle);
-        }
-        if (doubleRow) {
-            line->createLowerLineWithCreateEmptyBars(true);
-        }
-    }
-    document->managedObjectContext()->processPendingChanges();
+    TOVNewSongLayout::createInitialPageIn(document);
 }
 
 Document* makeNewSong(platform::ManagedObjectContext& context, bool doubleRow) {

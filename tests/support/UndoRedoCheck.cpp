@@ -2,7 +2,7 @@
 
 #include "model/Document.h"
 #include "platform/data/ManagedObjectContext.h"
-#include "support/DocumentDump.h"
+#include "document/TOVDocumentDump.h"
 #include "support/SongBuilder.h"
 
 namespace tovtest {
@@ -11,15 +11,15 @@ UndoRedoDumps runUndoRedo(Document* document, const std::function<void()>& opera
     UndoEnabled recording(*document->managedObjectContext());
     platform::UndoManager& undo = document->managedObjectContext()->undoManager();
     UndoRedoDumps dumps;
-    dumps.before = dumpDocument(document);
+    dumps.before = TOVDocumentDump::dumpDocument(document);
     undo.beginUndoGrouping();
     operation();
     undo.endUndoGrouping();
-    dumps.after = dumpDocument(document);
+    dumps.after = TOVDocumentDump::dumpDocument(document);
     undo.undo();
-    dumps.undone = dumpDocument(document);
+    dumps.undone = TOVDocumentDump::dumpDocument(document);
     undo.redo();
-    dumps.redone = dumpDocument(document);
+    dumps.redone = TOVDocumentDump::dumpDocument(document);
     return dumps;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/foundation/Files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -35,6 +36,16 @@ public:
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        if (this != &other) {
+            if (fd_ >= 0) {
+                ::close(fd_);
+            }
+            fd_ = other.fd_;
+            other.fd_ = -1;
+        }
+        return *this;
+    }
     int get() const { return fd_; }
     // Closes now and reports whether the close succeeded (a failed close can mean lost data).
     bool close() {
@@ -134,60 +145,170 @@ FileOperations& FileOperations::system() {
     return operations;
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         std::string* errorMessage) {
-    return writeFileAtomically(path, bytes, FileOperations::system(), errorMessage);
+bool isWriteProtected(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    mode_t writeBit = S_IWOTH;
+    if (info.st_uid == ::geteuid()) {
+        writeBit = S_IWUSR;
+    } else if (info.st_gid == ::getegid()) {
+        writeBit = S_IWGRP;
+    } else {
+        const int count = ::getgroups(0, nullptr);
+        std::vector<gid_t> groups(count > 0 ? static_cast<std::size_t>(count) : 0);
+        if (count > 0 && ::getgroups(count, groups.data()) == count &&
+            std::find(groups.begin(), groups.end(), info.st_gid) != groups.end()) {
+            writeBit = S_IWGRP;
+        }
+    }
+    return (info.st_mode & writeBit) == 0;
 }
 
 bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         FileOperations& operations, std::string* errorMessage) {
+                         std::string* errorMessage, bool replaceWriteProtected) {
+    return writeFileAtomically(path, bytes, FileOperations::system(), errorMessage, replaceWriteProtected);
+}
+
+namespace {
+
+constexpr std::string_view temporaryMark = ".tmp-";
+constexpr std::size_t temporarySuffixLength = 8;
+
+std::string temporaryName(const std::filesystem::path& target) {
+    return "." + target.filename().string() + std::string(temporaryMark) + randomSuffix();
+}
+
+// Whether the name is one that temporaryName gives for the target.
+bool isTemporaryNameOf(const std::string& name, const std::filesystem::path& target) {
+    const std::string prefix = "." + target.filename().string() + std::string(temporaryMark);
+    if (name.size() != prefix.size() + temporarySuffixLength || name.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
+}
+
+// Removes the temporaries of the target that a save interrupted by a crash left in the folder.
+void removeStaleTemporaries(const std::filesystem::path& folder, const std::filesystem::path& target) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::filesystem::path& item = it->path();
+        struct stat info {};
+        if (isTemporaryNameOf(item.filename().string(), target) && ::lstat(item.c_str(), &info) == 0 &&
+            S_ISREG(info.st_mode)) {
+            ::unlink(item.c_str());
+        }
+    }
+}
+
+// Gives the unnamed file of the descriptor the name, without following anything at that name.
+bool linkUnnamedFile(int fd, const std::filesystem::path& name) {
+    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return true;
+    }
+    // Without /proc, linking the descriptor itself needs a privilege that root has.
+    return errno != EEXIST && ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+} // namespace
+
+bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                         FileOperations& operations, std::string* errorMessage, bool replaceWriteProtected) {
     if (path.empty() || !path.has_filename()) {
         setError(errorMessage, "no file name in " + path.string());
         return false;
     }
-    std::filesystem::path folder = path.parent_path();
+    // A link at the path stands for its real file, which is the one replaced, in its own folder.
+    std::filesystem::path target = path;
+    struct stat linkInfo {};
+    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
+        std::error_code ec;
+        target = std::filesystem::canonical(path, ec);
+        if (ec) {
+            setError(errorMessage, "the link " + path.string() + " leads to no file: " + ec.message());
+            return false;
+        }
+    }
+    struct stat existing {};
+    const bool exists = ::lstat(target.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode)) {
+        setError(errorMessage, target.string() + " is not a regular file and is not replaced by one");
+        return false;
+    }
+    if (exists && !replaceWriteProtected && isWriteProtected(target)) {
+        setError(errorMessage, target.string() + " is write-protected");
+        return false;
+    }
+    std::filesystem::path folder = target.parent_path();
     if (folder.empty()) {
         folder = ".";
     }
 
-    // The temporary file lives in the target's folder so that the rename stays on one file system.
-    // It is created with 0666, narrowed by the umask like any new file.
+    // The new file lives in the target's folder so that the rename stays on one file system. It is
+    // created with 0666, narrowed by the umask like any new file. First without a name (not every file
+    // system can), then under a hidden temporary one.
     std::filesystem::path temporary;
-    int rawFd = -1;
-    for (int attempt = 0; attempt < 100 && rawFd < 0; ++attempt) {
-        temporary = folder / ("." + path.filename().string() + ".tmp-" + randomSuffix());
-        rawFd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (rawFd < 0 && errno != EEXIST) {
-            break;
-        }
-    }
-    if (rawFd < 0) {
-        setError(errorMessage, "cannot create a temporary file for", path, errno);
-        return false;
-    }
-    FileDescriptor fd(rawFd);
+    FileDescriptor fd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    bool named = false;
     auto fail = [&](const std::string& what, int err) {
         setError(errorMessage, what, path, err);
-        ::unlink(temporary.c_str());
+        if (named) {
+            ::unlink(temporary.c_str());
+        }
         return false;
     };
-
-    int err = 0;
-    if (!writeAll(fd.get(), bytes.data(), bytes.size(), err)) {
-        return fail("cannot write", err);
-    }
-    struct stat existing {};
-    if (::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        // Failure to copy the mode is not worth losing the save over.
-        (void)::fchmod(fd.get(), existing.st_mode & 07777);
-    }
-    if (operations.flush(fd.get()) != 0) {
-        return fail("cannot flush", errno);
+    for (int round = 0; round < 2; ++round) {
+        if (fd.get() < 0) {
+            int rawFd = -1;
+            for (int attempt = 0; attempt < 100 && rawFd < 0; ++attempt) {
+                temporary = folder / temporaryName(target);
+                rawFd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                if (rawFd < 0 && errno != EEXIST) {
+                    break;
+                }
+            }
+            if (rawFd < 0) {
+                setError(errorMessage, "cannot create a temporary file for", path, errno);
+                return false;
+            }
+            fd = FileDescriptor(rawFd);
+            named = true;
+        }
+        int err = 0;
+        if (!writeAll(fd.get(), bytes.data(), bytes.size(), err)) {
+            return fail("cannot write", err);
+        }
+        if (exists) {
+            // Failure to copy the mode is not worth losing the save over.
+            (void)::fchmod(fd.get(), existing.st_mode & 07777);
+        }
+        if (operations.flush(fd.get()) != 0) {
+            return fail("cannot flush", errno);
+        }
+        if (!named) {
+            // The complete file gets its name only now, just before it replaces the target.
+            for (int attempt = 0; attempt < 100 && !named; ++attempt) {
+                temporary = folder / temporaryName(target);
+                named = linkUnnamedFile(fd.get(), temporary);
+                if (!named && errno != EEXIST) {
+                    break;
+                }
+            }
+            if (!named) {
+                // The file cannot be given a name here: write it again under one.
+                fd = FileDescriptor(-1);
+                continue;
+            }
+        }
+        break;
     }
     if (!fd.close()) {
         return fail("cannot close", errno);
     }
-    if (operations.rename(temporary, path) != 0) {
+    if (operations.rename(temporary, target) != 0) {
         return fail("cannot replace", errno);
     }
     // Make the rename itself durable; the new content is in place whether or not this succeeds.
@@ -196,6 +317,7 @@ bool writeFileAtomically(const std::filesystem::path& path, std::span<const std:
         (void)operations.flush(folderFd);
         ::close(folderFd);
     }
+    removeStaleTemporaries(folder, target);
     return true;
 }
 

@@ -17,13 +17,28 @@ namespace platform {
 std::optional<std::vector<std::uint8_t>> readFile(const std::filesystem::path& path, std::size_t maxBytes,
                                                   std::string* errorMessage = nullptr);
 
+// Whether the file at the path (a symbolic link is followed) exists and its permission bits deny writing
+// to this process's user: the owner's bit for a file of ours, the group's or the others' otherwise. Root
+// counts as its bits say, so that a file locked with mode 444 reads as locked to every user.
+bool isWriteProtected(const std::filesystem::path& path);
+
 // Writes the bytes so that the target holds either its old content or the whole new content, never a
-// mixture: they go to a temporary file in the target's folder, which is flushed to disk and then renamed
-// over the target. On any failure the old file is left as it was, the temporary file is removed, the
-// answer is false and errorMessage (when given) says why. A file that is replaced keeps its permissions;
-// a symbolic link at the target is replaced by the file, not followed.
+// mixture: they go to a file in the target's folder, which is flushed to disk and then renamed over the
+// target. On any failure the old file is left as it was, nothing new is left beside it, the answer is
+// false and errorMessage (when given) says why.
+//
+// What is replaced is the file the path names: a symbolic link at the path is followed to its real file,
+// which gets the new content in its own folder, and the link stays as it was. A target that exists and is
+// not a regular file (a folder, a pipe, a device) is refused, and so is a write-protected one unless
+// replaceWriteProtected says the user agreed. A replaced file keeps its permissions. A file with further
+// hard links gets a new inode: its other names keep the previous content, as with every save that cannot
+// leave a half-written file behind.
+//
+// Where the file system allows it the new content is written into a file without a name, which gets one
+// only once it is complete, just before the rename, so a crash while writing leaves nothing behind; after
+// a successful save, temporaries of the same file left by an earlier crash are removed.
 bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         std::string* errorMessage = nullptr);
+                         std::string* errorMessage = nullptr, bool replaceWriteProtected = false);
 
 // The calls whose order makes a write durable, as a seam: a test can watch them or make them fail. Each
 // answers 0 or -1 with errno set, as the system calls do.
@@ -37,7 +52,8 @@ public:
 };
 
 bool writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                         FileOperations& operations, std::string* errorMessage = nullptr);
+                         FileOperations& operations, std::string* errorMessage = nullptr,
+                         bool replaceWriteProtected = false);
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string* errorMessage = nullptr);
 

@@ -15,7 +15,7 @@ Document::Document() {
     savedChangeCount_ = undoManager_.changeCount();
     changeObserver_ = undoManager_.addObserver(UndoManager::Notification::ChangeCountDidChange,
                                                [this] { synchronizeWindowTitles(); });
-    addActionHandler("saveDocument:", [this](MenuItem*) { saveDocument(); });
+    addActionHandler("saveDocument:", [this](MenuItem*) { saveDocumentThen({}); });
     addActionHandler("saveDocumentAs:", [this](MenuItem*) { saveDocumentAs(); });
     addActionHandler("printDocument:", [this](MenuItem*) { printDocument(); });
     addActionHandler("undo:", [this](MenuItem*) { undo_->undo(); });
@@ -68,7 +68,8 @@ bool Document::readFromURL(const std::filesystem::path& url, const std::string& 
 
 bool Document::writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
     const std::optional<std::vector<std::uint8_t>> data = dataOfType(typeName, error);
-    return data && writeFileAtomically(url, *data, error);
+    return data &&
+           writeFileAtomically(url, *data, error, !overwriteAgreedURL_.empty() && url == overwriteAgreedURL_);
 }
 
 void Document::addWindowController(std::unique_ptr<WindowController> controller) {
@@ -127,9 +128,21 @@ bool Document::saveToURL(const std::filesystem::path& url, std::string* error) {
     return true;
 }
 
+bool Document::savesThroughSaveAs() const {
+    return fileURL_.empty() || controller_ == nullptr || !controller_->canWriteFileAtURL(fileURL_);
+}
+
+bool Document::mustAskToOverwrite() const {
+    return fileURL_ != overwriteAgreedURL_ && isWriteProtected(fileURL_);
+}
+
 bool Document::saveDocument() {
-    if (fileURL_.empty() || controller_ == nullptr || !controller_->canWriteFileAtURL(fileURL_)) {
+    if (savesThroughSaveAs()) {
         return saveDocumentAs();
+    }
+    if (mustAskToOverwrite()) {
+        askToOverwrite({});
+        return false;
     }
     std::string error;
     if (!saveToURL(fileURL_, &error)) {
@@ -137,6 +150,44 @@ bool Document::saveDocument() {
         return false;
     }
     return true;
+}
+
+void Document::saveDocumentThen(std::function<void(bool)> didSave) {
+    if (!savesThroughSaveAs() && mustAskToOverwrite()) {
+        askToOverwrite(std::move(didSave));
+        return;
+    }
+    const bool saved = saveDocument();
+    if (didSave) {
+        didSave(saved);
+    }
+}
+
+void Document::askToOverwrite(std::function<void(bool)> didSave) {
+    if (askingToOverwrite_) {
+        if (didSave) {
+            didSave(false);
+        }
+        return;
+    }
+    askingToOverwrite_ = true;
+    auto alert = Alert::alertWithMessage(
+        "The file of the document “" + displayName() + "” is write-protected.", "Save As…", "Cancel",
+        "Overwrite", "You can overwrite the file anyway, or save your changes under another name.");
+    const std::filesystem::path url = fileURL_;
+    alert->beginSheetModalForWindow(windowForSheet(), [this, url, didSave = std::move(didSave)](int code) {
+        askingToOverwrite_ = false;
+        bool saved = false;
+        if (code == Alert::OtherReturn && url == fileURL_) {
+            overwriteAgreedURL_ = url;
+            saved = saveDocument();
+        } else if (code == Alert::DefaultReturn) {
+            saved = saveDocumentAs();
+        }
+        if (didSave) {
+            didSave(saved);
+        }
+    });
 }
 
 bool Document::saveDocumentAs() {
@@ -171,7 +222,7 @@ void Document::canCloseDocument(std::function<void(bool)> handler) {
         "Don't Save", "Your changes will be lost if you don't save them.");
     alert->beginSheetModalForWindow(windowForSheet(), [this, handler = std::move(handler)](int code) {
         if (code == Alert::DefaultReturn) {
-            handler(saveDocument());
+            saveDocumentThen(handler);
         } else {
             handler(code == Alert::OtherReturn);
         }

@@ -80,7 +80,13 @@ public:
     // --- Saving ---
     // Saves to the document's file; without one, or when its type cannot be written, runs Save As.
     // Answers whether the content was saved; a failure is shown in an alert on the document's window.
+    // A write-protected file is not replaced without the user's word: the document asks on its window
+    // whether to overwrite the file or save under another name, answers false at once and saves once
+    // the user agreed (the answer holds for that file while the document is open).
     bool saveDocument();
+    // As saveDocument, calling the handler (when given) with whether the content was saved once that is
+    // known, after the question about a write-protected file too.
+    void saveDocumentThen(std::function<void(bool)> didSave);
     bool saveDocumentAs();
     // Writes to the file in the writable form of the document's type, and makes it the document's file.
     bool saveToURL(const std::filesystem::path& url, std::string* error);
@@ -117,6 +123,9 @@ private:
     void windowWillClose(WindowController* controller);
     void synchronizeWindowTitles();
     void presentSaveError(const std::string& error);
+    bool savesThroughSaveAs() const;
+    bool mustAskToOverwrite() const;
+    void askToOverwrite(std::function<void(bool)> didSave);
 
     std::filesystem::path fileURL_;
     std::string fileType_;
@@ -128,6 +137,9 @@ private:
     DocumentController* controller_ = nullptr;
     bool closing_ = false;
     bool askingToClose_ = false;
+    bool askingToOverwrite_ = false;
+    // The write-protected file the user agreed to overwrite.
+    std::filesystem::path overwriteAgreedURL_;
 };
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/resource.h>
@@ -80,15 +81,90 @@ TEST(WriteFileAtomicallyTest, CreatesAndReplacesFilesLeavingNothingElse) {
     EXPECT_EQ(listing(dir.path()), std::set<std::string>{"song.tovz"});
 }
 
-TEST(WriteFileAtomicallyTest, ReplacesALinkWithoutWritingThroughIt) {
+// A song opened through a symbolic link is the real file: that one gets the new content, beside itself,
+// and the link stays a link to it.
+TEST(WriteFileAtomicallyTest, WritesTheRealFileOfALinkAndKeepsTheLink) {
     TempDir dir;
-    const auto elsewhere = dir.write("elsewhere.txt", "keep");
-    const auto link = dir / "link.txt";
-    std::filesystem::create_symlink(elsewhere, link);
-    ASSERT_TRUE(writeFileAtomically(link, std::string_view("new")));
-    EXPECT_FALSE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(contentOf(link), "new");
-    EXPECT_EQ(contentOf(elsewhere), "keep");
+    const auto real = dir.write("songs/real.tovz", "old");
+    ::chmod(real.c_str(), 0640);
+    std::filesystem::create_directory(dir / "links");
+    const auto link = dir / "links" / "link.tovz";
+    std::filesystem::create_symlink("../songs/real.tovz", link);
+    std::string message;
+    ASSERT_TRUE(writeFileAtomically(link, std::string_view("new"), &message)) << message;
+    ASSERT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(std::filesystem::read_symlink(link), "../songs/real.tovz");
+    EXPECT_EQ(contentOf(real), "new");
+    EXPECT_EQ(modeOf(real), 0640u);
+    EXPECT_EQ(listing(dir / "songs"), std::set<std::string>{"real.tovz"});
+    EXPECT_EQ(listing(dir / "links"), std::set<std::string>{"link.tovz"});
+}
+
+// Saving never turns something that is not a regular file into one, never writes through a link that
+// leads nowhere, and never replaces a write-protected file unless told the user agreed.
+TEST(WriteFileAtomicallyTest, RefusesTargetsThatAreNoWritableRegularFile) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    // A link to a pipe stands for a device as well, without risking a real one if the check ever broke.
+    std::filesystem::create_symlink("pipe", dir / "piped.tovz");
+    std::filesystem::create_symlink("missing.tovz", dir / "dangling.tovz");
+    const auto locked = dir.write("locked.tovz", "old");
+    ::chmod(locked.c_str(), 0444);
+    struct Case {
+        std::string name;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"pipe", "not a regular file"},
+        {"piped.tovz", "not a regular file"},
+        {"dangling.tovz", "leads to no file"},
+        {"locked.tovz", "write-protected"},
+    };
+    const auto before = listing(dir.path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string message;
+        EXPECT_FALSE(writeFileAtomically(dir / c.name, std::string_view("new"), &message));
+        EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        EXPECT_EQ(listing(dir.path()), before);
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(std::filesystem::symlink_status(dir / "pipe")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "piped.tovz"));
+    EXPECT_EQ(contentOf(locked), "old");
+
+    // With the user's word the locked file is replaced, and stays locked.
+    const std::vector<std::uint8_t> bytes{'n', 'e', 'w'};
+    std::string message;
+    ASSERT_TRUE(writeFileAtomically(locked, bytes, &message, true)) << message;
+    EXPECT_EQ(contentOf(locked), "new");
+    EXPECT_EQ(modeOf(locked), 0444u);
+}
+
+// The replacement is a new file: the song's name shows the new content, another hard link to the old
+// inode keeps the previous content (which is what makes the save all-or-nothing).
+TEST(WriteFileAtomicallyTest, AHardLinkedFileIsReplacedUnderItsOwnNameOnly) {
+    TempDir dir;
+    const auto song = dir.write("song.tovz", "old");
+    std::filesystem::create_hard_link(song, dir / "other.tovz");
+    ASSERT_TRUE(writeFileAtomically(song, std::string_view("new")));
+    EXPECT_EQ(contentOf(song), "new");
+    EXPECT_EQ(contentOf(dir / "other.tovz"), "old");
+    EXPECT_EQ(std::filesystem::hard_link_count(song), 1u);
+}
+
+// The bits are what counts, also for root (which could write the file anyway).
+TEST(WriteFileAtomicallyTest, WriteProtectionIsReadFromThePermissionBits) {
+    TempDir dir;
+    const auto file = dir.write("song.tovz", "x");
+    std::filesystem::create_symlink("song.tovz", dir / "link.tovz");
+    const std::pair<mode_t, bool> cases[] = {{0644, false}, {0444, true}, {0200, false}, {0466, true}};
+    for (const auto& [mode, locked] : cases) {
+        SCOPED_TRACE(mode);
+        ::chmod(file.c_str(), mode);
+        EXPECT_EQ(platform::isWriteProtected(file), locked);
+        EXPECT_EQ(platform::isWriteProtected(dir / "link.tovz"), locked);
+    }
+    EXPECT_FALSE(platform::isWriteProtected(dir / "missing"));
 }
 
 TEST(WriteFileAtomicallyTest, FailuresLeaveEverythingAsItWas) {
@@ -199,4 +275,64 @@ TEST(WriteFileAtomicallyTest, FlushesTheContentThenRenamesThenFlushesTheFolder) 
         EXPECT_EQ(contentOf(target), c.content);
         EXPECT_EQ(listing(dir.path()), std::set<std::string>{"song.tovz"});
     }
+}
+
+namespace {
+
+// Lists the folder of the target at the moment the new content is flushed, when a crash would stop the
+// save.
+class ListingAtFlush : public platform::FileOperations {
+public:
+    explicit ListingAtFlush(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    std::set<std::string> atFlush;
+
+    int flush(int fd) override {
+        struct stat info {};
+        ::fstat(fd, &info);
+        if (S_ISREG(info.st_mode)) {
+            atFlush = listing(folder_);
+        }
+        return FileOperations::flush(fd);
+    }
+
+private:
+    std::filesystem::path folder_;
+};
+
+bool supportsUnnamedFiles(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+} // namespace
+
+// A crash in the middle of a save leaves nothing behind: while the content is written it has no name.
+// Temporaries of the same song that an earlier crash left (under the fallback's names) go with the next
+// successful save; those of other files and look-alike names stay.
+TEST(WriteFileAtomicallyTest, ACrashDuringTheWriteLeavesNoTemporaryBehind) {
+    TempDir dir;
+    const auto target = dir.write("song.tovz", "old");
+    dir.write(".song.tovz.tmp-a1b2c3d4", "stale");
+    dir.write(".song.tovz.tmp-zzzzzzzz", "stale");
+    dir.write(".other.tovz.tmp-a1b2c3d4", "another file's");
+    dir.write(".song.tovz.tmp-A1B2C3D4", "not ours");
+    dir.write(".song.tovz.tmp-a1b2c3d45", "not ours");
+    const std::set<std::string> kept = {"song.tovz", ".other.tovz.tmp-a1b2c3d4", ".song.tovz.tmp-A1B2C3D4",
+                                        ".song.tovz.tmp-a1b2c3d45"};
+    auto before = kept;
+    before.insert({".song.tovz.tmp-a1b2c3d4", ".song.tovz.tmp-zzzzzzzz"});
+
+    ListingAtFlush operations(dir.path());
+    std::string message;
+    ASSERT_TRUE(writeFileAtomically(target, std::vector<std::uint8_t>{'n', 'e', 'w'}, operations, &message))
+        << message;
+    if (supportsUnnamedFiles(dir.path())) {
+        EXPECT_EQ(operations.atFlush, before);
+    }
+    EXPECT_EQ(contentOf(target), "new");
+    EXPECT_EQ(listing(dir.path()), kept);
 }

@@ -698,3 +698,71 @@ TEST_F(ApplicationShellTest, StopModalEndsTheInnermostRun) {
 }
 
 } // namespace
+
+// Ctrl+S on a write-protected file asks on the window before anything is written: Cancel keeps the file
+// and the edits, Overwrite replaces the file (which stays locked) and is not asked again for it, Save As
+// leaves the locked file alone. The bits count, also for root, which could write the file anyway.
+TEST_F(ApplicationShellTest, SavingAWriteProtectedFileAsksFirst) {
+    const auto locked = dir.write("locked.txz", "hello");
+    ::chmod(locked.c_str(), 0444);
+    TextDocument* document = open(locked);
+    ASSERT_NE(document, nullptr);
+    Window* window = document->window();
+    inOneEvent([&] { document->append("!"); });
+
+    keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    Alert* sheet = Alert::sheetOnWindow(window);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_NE(sheet->messageText().find("write-protected"), std::string::npos);
+    EXPECT_EQ(sheet->buttonTitles(), (std::vector<std::string>{"Save As…", "Cancel", "Overwrite"}));
+    click(sheet->buttonWithTitle("Cancel"));
+    EXPECT_EQ(Alert::sheetOnWindow(window), nullptr);
+    EXPECT_EQ(readText(locked), "hello");
+    EXPECT_TRUE(document->isDocumentEdited());
+
+    // The key goes to the window once it is active again after the sheet.
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    sheet = Alert::sheetOnWindow(window);
+    ASSERT_NE(sheet, nullptr);
+    click(sheet->buttonWithTitle("Overwrite"));
+    EXPECT_EQ(readText(locked), "hello!");
+    EXPECT_FALSE(document->isDocumentEdited());
+    EXPECT_EQ(std::filesystem::status(locked).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                  std::filesystem::perms::others_read);
+
+    inOneEvent([&] { document->append("?"); });
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Alert::sheetOnWindow(window), nullptr);
+    EXPECT_EQ(readText(locked), "hello!?");
+
+    // Another locked file: Save As writes elsewhere; closing with Save asks too, and closes once saved.
+    const auto second = dir.write("second.txz", "two");
+    ::chmod(second.c_str(), 0444);
+    TextDocument* other = open(second);
+    ASSERT_NE(other, nullptr);
+    inOneEvent([&] { other->append("+"); });
+    other->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(other->window()));
+    SavePanel::setTestAnswer([&](SavePanel&) { return std::optional<std::filesystem::path>(dir / "copy"); });
+    keyClick(other->window(), Qt::Key_S, Qt::ControlModifier);
+    click(Alert::sheetOnWindow(other->window())->buttonWithTitle("Save As…"));
+    EXPECT_EQ(readText(second), "two");
+    EXPECT_EQ(readText(dir / "copy.txz"), "two+");
+    EXPECT_EQ(other->fileURL(), dir / "copy.txz");
+
+    inOneEvent([&] { document->append("#"); });
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    keyClick(window, Qt::Key_W, Qt::ControlModifier);
+    sheet = Alert::sheetOnWindow(window);
+    ASSERT_NE(sheet, nullptr);
+    click(sheet->buttonWithTitle("Save"));
+    // Agreed once for this file, so the save goes ahead and the window closes.
+    EXPECT_EQ(readText(locked), "hello!?#");
+    EXPECT_EQ(controller.documents().size(), 1u);
+}
