@@ -57,16 +57,20 @@ bool TOVPersistentDocument::mayReadContent(std::string* error) const {
 }
 
 std::optional<std::vector<std::uint8_t>> TOVPersistentDocument::interchangeData(TOVDocumentParser& parser,
-                                                                                  std::string* error) const {
+                                                                                std::string* error) const {
     std::optional<std::vector<std::uint8_t>> data = parser.tovzDataFromDocument(documentData());
     if (!data && error != nullptr) {
-        *error = "The song could not be written.";
+        *error =
+            parser.failureReason().empty()
+                ? std::string("The song could not be written.")
+                : "The song could not be saved, and the file was left as it was: " + parser.failureReason() +
+                      ".";
     }
     return data;
 }
 
 std::optional<std::vector<std::uint8_t>> TOVPersistentDocument::dataOfType(const std::string& typeName,
-                                                                             std::string* error) {
+                                                                           std::string* error) {
     // Whatever the type asked for, the song is written as an interchange file.
     TOVDocumentParser parser;
     return interchangeData(parser, error);
@@ -124,7 +128,8 @@ platform::View* TOVPersistentDocument::viewForPrinting() {
     return windowController_ != nullptr ? windowController_->printableView() : nullptr;
 }
 
-void TOVPersistentDocument::windowControllerDidLoadDocument(TOVWindowController* controller, ::Document* document) {
+void TOVPersistentDocument::windowControllerDidLoadDocument(TOVWindowController* controller,
+                                                            ::Document* document) {
     if (announcesLoad() && controller != nullptr) {
         controller->editorRequireShowNavigationMessageTitlePriority(
             controller->editorController(), QString::fromStdString(platform::localized(loadedMessage)),

@@ -55,7 +55,8 @@ void TOVZDocument::initWithType(const std::string& typeName) {
     managedObjectContext().processPendingChanges();
 }
 
-bool TOVZDocument::readFromURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
+bool TOVZDocument::readFromURL(const std::filesystem::path& url, const std::string& typeName,
+                               std::string* error) {
     isNewDocument_ = false;
     return TOVPersistentDocument::readFromURL(url, typeName, error);
 }
@@ -90,7 +91,8 @@ bool TOVZDocument::readFromData(const std::vector<std::uint8_t>& data, const std
     return loaded;
 }
 
-std::optional<std::vector<std::uint8_t>> TOVZDocument::dataOfType(const std::string& typeName, std::string* error) {
+std::optional<std::vector<std::uint8_t>> TOVZDocument::dataOfType(const std::string& typeName,
+                                                                  std::string* error) {
     // Every save writes the interchange file, whatever type was asked for.
     auto parser = std::make_unique<TOVDocumentParser>();
     std::optional<std::vector<std::uint8_t>> data = interchangeData(*parser, error);
@@ -98,7 +100,8 @@ std::optional<std::vector<std::uint8_t>> TOVZDocument::dataOfType(const std::str
     return data;
 }
 
-bool TOVZDocument::writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
+bool TOVZDocument::writeToURL(const std::filesystem::path& url, const std::string& typeName,
+                              std::string* error) {
     // The first save of a new song runs while its panel still holds the song form.
     if (newSongFlow_) {
         takeBackSongForm();
@@ -116,9 +119,17 @@ void TOVZDocument::showLoadAlerts() {
     }
     if (isFontNotFound_) {
         QString message = QString::fromStdString(text(fontNotFoundMessage));
-        const QString fontName = lastUsedParser_ ? lastUsedParser_->fontName().value_or(QString()) : QString();
+        const QString fontName =
+            lastUsedParser_ ? lastUsedParser_->fontName().value_or(QString()) : QString();
         message.replace(QStringLiteral("%@"), fontName);
         showAlertSheet(message.toStdString());
+    }
+    if (lastUsedParser_ && !lastUsedParser_->loadNotices().empty()) {
+        std::string message = "The song was opened without some of what the file holds.";
+        for (const std::string& notice : lastUsedParser_->loadNotices()) {
+            message += " " + notice;
+        }
+        showAlertSheet(message);
     }
 }
 

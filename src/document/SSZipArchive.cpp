@@ -184,40 +184,73 @@ struct Entry {
     bool folder = false;
 };
 
-// Reads the whole list of entries and checks every one before anything is written; none when the
-// archive must be refused.
-std::optional<std::vector<Entry>> surveyArchive(unzFile file) {
+// The list of an archive's entries as checked, or why the archive is refused.
+struct Survey {
     std::vector<Entry> entries;
+    std::string refusal;
+};
+
+// Reads the whole list of entries and checks every one before anything is written; the refusal says why
+// the archive must be refused. `listedEntries` is the count the archive's end record gives.
+Survey surveyArchive(unzFile file, std::uint64_t listedEntries) {
+    Survey survey;
+    std::vector<Entry>& entries = survey.entries;
+    const auto refuse = [&](std::string why) {
+        entries.clear();
+        survey.refusal = std::move(why);
+        return std::move(survey);
+    };
     std::uint64_t totalBytes = 0;
     int status = UNZ_OK;
     for (status = unzGoToFirstFile(file); status == UNZ_OK; status = unzGoToNextFile(file)) {
         Entry entry;
         std::string name;
-        if (entries.size() >= SSZipArchive::maxEntries || !readCurrentEntry(file, entry.info, name)) {
-            return std::nullopt;
+        if (entries.size() >= SSZipArchive::maxEntries) {
+            return refuse("the archive holds more than " + std::to_string(SSZipArchive::maxEntries) +
+                          " entries");
+        }
+        if (!readCurrentEntry(file, entry.info, name)) {
+            return refuse("an entry's header cannot be read");
         }
         const std::optional<Components> components = componentsOfEntryName(name);
-        if (!components || components->size() > SSZipArchive::maxNameDepth || isLinkEntry(entry.info)) {
-            return std::nullopt;
+        if (!components) {
+            return refuse("an entry's name is no path inside the destination folder");
+        }
+        if (components->size() > SSZipArchive::maxNameDepth) {
+            return refuse("an entry lies more than " + std::to_string(SSZipArchive::maxNameDepth) +
+                          " folders deep");
+        }
+        if (isLinkEntry(entry.info)) {
+            return refuse("an entry is a link");
         }
         entry.folder = name.back() == '/' || name.back() == '\\';
         if (components->empty() && !entry.folder) {
-            return std::nullopt;
+            return refuse("an entry's name is no path inside the destination folder");
         }
         entry.components = *components;
         if (!entry.folder) {
             const std::uint64_t size = entry.info.uncompressed_size;
-            if (size > SSZipArchive::maxEntryBytes || size > SSZipArchive::maxTotalBytes - totalBytes) {
-                return std::nullopt;
+            if (size > SSZipArchive::maxEntryBytes) {
+                return refuse("an entry is larger than " + std::to_string(SSZipArchive::maxEntryBytes) +
+                              " bytes");
+            }
+            if (size > SSZipArchive::maxTotalBytes - totalBytes) {
+                return refuse("the entries are larger than " + std::to_string(SSZipArchive::maxTotalBytes) +
+                              " bytes together");
             }
             totalBytes += size;
         }
         entries.push_back(std::move(entry));
     }
-    if (status != UNZ_END_OF_LIST_OF_FILE) {
-        return std::nullopt;
+    // A count of 65,535 in the end record may mean "more, see elsewhere", so the zip library does not stop
+    // after that many entries and looks for a next one; past the last entry it finds the end record
+    // instead, which ends a list of exactly that many.
+    const bool fullShortCount =
+        listedEntries == 0xFFFF && entries.size() == 0xFFFF && status == UNZ_BADZIPFILE;
+    if (status != UNZ_END_OF_LIST_OF_FILE && !fullShortCount) {
+        return refuse("the list of entries is damaged");
     }
-    return entries;
+    return survey;
 }
 
 // Something this run made, to be removed again when the run fails.
@@ -395,14 +428,21 @@ bool SSZipArchive::unzipFileAtPathToDestinationOverwritePasswordErrorDelegate(
         setError(error, errorCodeFailedToOpenFirstFile, "failed to open first file in zip file");
         return false;
     }
-    const std::optional<std::vector<Entry>> entries = surveyArchive(file);
-    if (!entries || unzGoToFirstFile(file) != UNZ_OK) {
+    const Survey survey = surveyArchive(file, globalInfo.number_entry);
+    if (!survey.refusal.empty()) {
+        setError(error, errorCodeRefused, ("the archive was refused: " + survey.refusal).c_str());
+        return false;
+    }
+    const std::vector<Entry>* entries = &survey.entries;
+    if (unzGoToFirstFile(file) != UNZ_OK) {
+        setError(error, errorCodeRefused, "the archive was refused: its first entry cannot be read again");
         return false;
     }
     std::error_code ec;
     std::filesystem::create_directories(destination, ec);
     const Descriptor root(::open(destination.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!root.valid()) {
+        setError(error, errorCodeUnpackFailed, "the destination folder cannot be opened");
         return false;
     }
 
@@ -453,6 +493,8 @@ bool SSZipArchive::unzipFileAtPathToDestinationOverwritePasswordErrorDelegate(
 
     if (!success) {
         removeMadeItems(root.get(), made);
+        setError(error, errorCodeUnpackFailed,
+                 "an entry could not be read in full or written, and nothing was kept");
         return false;
     }
     // Dates go on last, since writing a file touches its folder's date.

@@ -21,7 +21,8 @@ class SSZipArchive {
 public:
     SSZipArchive() = delete;
 
-    // Made only for the two ways an archive can fail to open; later failures answer NO alone.
+    // Made when the caller asks for it, for every way a run fails: the archive cannot be opened, has no
+    // first entry, is refused as a whole (the description says why), or an entry cannot be unpacked.
     struct Error {
         std::string domain;
         int code = 0;
@@ -30,6 +31,8 @@ public:
     static constexpr const char* errorDomain = "SSZipArchiveErrorDomain";
     static constexpr int errorCodeFailedToOpen = -1;
     static constexpr int errorCodeFailedToOpenFirstFile = -2;
+    static constexpr int errorCodeRefused = -3;
+    static constexpr int errorCodeUnpackFailed = -4;
 
     // Glyph files are a few kilobytes and a font has a few hundred of them.
     static constexpr std::uint64_t maxEntryBytes = 16ull * 1024 * 1024;

@@ -34,6 +34,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <map>
+#include <set>
 #include <utility>
 
 using platform::XmlElement;
@@ -47,6 +50,14 @@ constexpr double kLineWidth = 520.0;
 constexpr double kPlainStemHeight = 15.0;
 // The longest length a unit's type can hold (TOVLengthBeat marks a one-beat slash).
 constexpr std::int64_t kMaxUnitLength = TOVLengthBeat - 1;
+// The line slots of a page and the bars of a line the file format knows.
+constexpr std::uint64_t kMinLinesOnPage = 8;
+constexpr std::uint64_t kMaxLinesOnPage = 12;
+constexpr std::uint64_t kMaxBarsInLine = 8;
+// The longest bar a time signature makes (7/4), and the shortest value written (a 32nd, or a tuplet
+// of three 64ths).
+constexpr std::uint64_t kLongestBarTicks = 1680;
+constexpr std::uint64_t kShortestValueTicks = 30;
 
 struct Word {
     int code;
@@ -573,25 +584,90 @@ TOVDocumentParser::deserializeBase64AttributedString(const XmlElement& element) 
     return platform::AttributedString::fromSerialized(*bytes);
 }
 
+namespace {
+
+// The text up to `length` code units, with the attributes it had there.
+platform::AttributedString cutText(const platform::AttributedString& text, qsizetype length) {
+    platform::AttributedString::Builder builder;
+    for (const platform::AttributedString::Run& run : text.runs()) {
+        if (run.location >= length) {
+            break;
+        }
+        builder.append(text.string().mid(run.location, std::min(run.length, length - run.location)),
+                       run.attributes);
+    }
+    return builder.build();
+}
+
+// An archive this much larger than the longest text it may hold is not decoded at all.
+constexpr std::size_t kMaxArchiveCharacters = TOVDocumentParser::maxTextLength * 64;
+
+} // namespace
+
 // The text of a song property, a rehearsal mark or a free text: the exact archive when it is ours and
 // reads, else the run list beside it (a foreign or damaged archive never empties a text that has one).
+// A text longer than maxTextLength is cut there.
 std::optional<platform::AttributedString>
-TOVDocumentParser::deserializeTextOfElement(const XmlElement& owner, double defaultFontSize) {
+TOVDocumentParser::deserializeTextOfElement(const XmlElement& owner, double defaultFontSize) const {
+    std::optional<platform::AttributedString> text;
     if (const XmlElement* archive = owner.firstChild("base64-formatted-texts")) {
-        if (std::optional<platform::AttributedString> text = deserializeBase64AttributedString(*archive)) {
-            return text;
+        if (archive->stringValue().size() <= kMaxArchiveCharacters) {
+            text = deserializeBase64AttributedString(*archive);
         }
     }
-    if (const XmlElement* runs = owner.firstChild("formatted-texts")) {
-        return deserializeAttributedStringDefaultFontSize(*runs, defaultFontSize);
+    if (!text) {
+        if (const XmlElement* runs = owner.firstChild("formatted-texts")) {
+            text = deserializeAttributedStringDefaultFontSize(*runs, defaultFontSize);
+        }
     }
-    return std::nullopt;
+    if (text && text->length() > maxTextLength) {
+        text = cutText(*text, maxTextLength);
+        ++textsCut_;
+    }
+    return text;
+}
+
+QString TOVDocumentParser::cappedString(const std::string& text) const {
+    QString string = QString::fromStdString(text);
+    if (string.size() > maxTextLength) {
+        string.truncate(maxTextLength);
+        ++textsCut_;
+    }
+    return string;
 }
 
 // ---- saving
 
+std::optional<std::string> TOVDocumentParser::layoutFaultForSaving(const Document* document) {
+    const std::vector<Page*> pages = document->pageArray();
+    for (const Page* page : pages) {
+        if (page->aPage() < kMinLinesOnPage || page->aPage() > kMaxLinesOnPage) {
+            return "a page has " + std::to_string(page->aPage()) + " line slots, and a page holds " +
+                   std::to_string(kMinLinesOnPage) + " to " + std::to_string(kMaxLinesOnPage);
+        }
+        bool first = page == pages.front();
+        for (const Line* line : page->lineArray()) {
+            if (first) {
+                first = false; // the bar-less line that opens the song
+                continue;
+            }
+            if (line->partition() < 1 || line->partition() > kMaxBarsInLine) {
+                return "a line is divided into " + std::to_string(line->partition()) +
+                       " bars, and a line holds 1 to " + std::to_string(kMaxBarsInLine);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::vector<std::uint8_t>> TOVDocumentParser::tovzDataFromDocument(const Document* document) {
+    failureReason_.clear();
     if (!document) {
+        failureReason_ = "no document";
+        return std::nullopt;
+    }
+    if (std::optional<std::string> fault = layoutFaultForSaving(document)) {
+        failureReason_ = "the song could not be opened again: " + *fault;
         return std::nullopt;
     }
     XmlElement root("tovrin");
@@ -717,7 +793,16 @@ std::optional<std::vector<std::uint8_t>> TOVDocumentParser::tovzDataFromDocument
 
     const platform::XmlDocument xml(std::move(root));
     const std::vector<std::uint8_t> text = xml.xmlData();
-    return platform::gzipDeflate(text);
+    // A song is only written as a file this program opens again.
+    if (std::optional<std::string> fault = platform::XmlDocument::limitFault(text)) {
+        failureReason_ = "the song is too large to be opened again: " + *fault;
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::uint8_t>> packed = platform::gzipDeflate(text);
+    if (!packed) {
+        failureReason_ = "the song could not be packed";
+    }
+    return packed;
 }
 
 bool TOVDocumentParser::saveTOVZDocumentToUrlFromDocument(const std::filesystem::path& url,
@@ -757,18 +842,38 @@ bool TOVDocumentParser::loadTOVZDocumentFromUrlToDocument(const std::filesystem:
 bool TOVDocumentParser::loadTOVZDocumentFromDataToDocument(std::span<const std::uint8_t> data,
                                                            Document* document) {
     failureReason_.clear();
+    loadNotices_.clear();
+    textsCut_ = 0;
+    objectsLeftOut_ = 0;
     if (!document || data.empty()) {
         return fail(document ? "empty file" : "no document");
     }
     // Inflating stops at what the XML layer would accept anyway.
+    platform::InflateReport inflated;
     const std::optional<std::vector<std::uint8_t>> xmlBytes =
-        platform::gzipInflate(data, platform::XmlDocument::maxInputBytes);
-    if (!xmlBytes || xmlBytes->empty()) {
-        return fail("not a gzip or zlib stream, damaged, or larger than 64 MiB unpacked");
+        platform::gzipInflate(data, platform::XmlDocument::maxInputBytes, &inflated);
+    if (inflated.tooLarge) {
+        return fail("the song is too large: it unpacks to more than 64 MiB");
     }
-    const std::optional<platform::XmlDocument> xml = platform::XmlDocument::parse(*xmlBytes);
+    if (!xmlBytes || xmlBytes->empty()) {
+        return fail("not a gzip or zlib stream, or damaged");
+    }
+    // The writer makes one stream of one whole document: more after the stream, or elements the end of
+    // the input left open, are a song cut short (or pieced together), which must not pass for the whole.
+    if (inflated.bytesAfterStream) {
+        return fail("the file is cut short or pieced together: data follows the end of the packed song");
+    }
+    platform::XmlDocument::ParseReport parsed;
+    const std::optional<platform::XmlDocument> xml = platform::XmlDocument::parse(*xmlBytes, &parsed);
+    if (parsed.tooLarge) {
+        return fail("the song is too large: it holds more than " +
+                    std::to_string(platform::XmlDocument::maxNodes) + " XML nodes");
+    }
     if (!xml) {
         return fail("the unpacked data is not XML that can be read");
+    }
+    if (parsed.closedAtEnd) {
+        return fail("the file is cut short: the song ends before its last elements are closed");
     }
     return loadFromXmlRoot(xml->rootElement(), document);
 }
@@ -808,7 +913,8 @@ bool TOVDocumentParser::loadFromXmlRoot(const XmlElement& root, Document* docume
         std::uint64_t num = 0;
         for (const XmlElement* page : pages->children("page")) {
             std::int64_t aPage = integerAttr(*page, "a-page");
-            if (aPage < 8 || aPage > 12) {
+            if (aPage < static_cast<std::int64_t>(kMinLinesOnPage) ||
+                aPage > static_cast<std::int64_t>(kMaxLinesOnPage)) {
                 aPage = 10;
             }
             document->createNewPageWithNumberAPage(num++, static_cast<std::uint64_t>(aPage));
@@ -832,7 +938,19 @@ bool TOVDocumentParser::loadFromXmlRoot(const XmlElement& root, Document* docume
         deserializeToolsSymbolsInDocument(*tools, document);
     }
     processPendingChanges(document);
-    return checkAndRepairStructure(document) || fail("its pages, lines and bars do not form a valid song");
+    if (!checkAndRepairStructure(document)) {
+        return fail("its pages, lines and bars do not form a valid song");
+    }
+    if (textsCut_ > 0) {
+        loadNotices_.push_back(std::to_string(textsCut_) + (textsCut_ == 1 ? " text was" : " texts were") +
+                               " longer than " + std::to_string(maxTextLength) +
+                               " characters and cut there.");
+    }
+    if (objectsLeftOut_ > 0) {
+        loadNotices_.push_back(std::to_string(objectsLeftOut_) +
+                               " notes, tones, chords or marks that their bars cannot hold were left out.");
+    }
+    return true;
 }
 
 bool TOVDocumentParser::deserializeLinesFromXMLInDocument(const XmlElement& linesElement, Document* document,
@@ -860,7 +978,7 @@ bool TOVDocumentParser::deserializeLinesFromXMLInDocument(const XmlElement& line
             used = 0;
         }
         std::int64_t partition = integerAttr(*lineElement, "partition");
-        if (partition < 1 || partition > 8) {
+        if (partition < 1 || partition > static_cast<std::int64_t>(kMaxBarsInLine)) {
             partition = 4;
         }
         Line* line = pages[p]->createNewLineWithPartitionFirstBarlineType(
@@ -1169,7 +1287,20 @@ void TOVDocumentParser::deserializeBarInBar(const XmlElement& part, Bar* bar) co
 }
 
 void TOVDocumentParser::deserializeSymbolsInBar(const XmlElement& symbols, Bar* bar) const {
+    // A bar is read with at most maxSymbolsInBar marks; the rest are left out.
+    std::size_t room = maxSymbolsInBar;
+    const auto haveRoom = [&] {
+        if (room == 0) {
+            ++objectsLeftOut_;
+            return false;
+        }
+        --room;
+        return true;
+    };
     for (const XmlElement* element : symbols.children("text-symbol")) {
+        if (!haveRoom()) {
+            continue;
+        }
         if (!matches(element->attribute("type"), "reharsal")) {
             continue;
         }
@@ -1184,6 +1315,9 @@ void TOVDocumentParser::deserializeSymbolsInBar(const XmlElement& symbols, Bar* 
     for (const char* name : {"repeat-with-id", "repeat-times"}) {
         const bool times = std::string_view(name) == "repeat-times";
         for (const XmlElement* element : symbols.children(name)) {
+            if (!haveRoom()) {
+                continue;
+            }
             const int type = deserializeSymbolType(element->attribute("type"));
             if (type == 0) {
                 continue;
@@ -1205,6 +1339,9 @@ void TOVDocumentParser::deserializeSymbolsInBar(const XmlElement& symbols, Bar* 
     for (const char* name : {"volta", "bis"}) {
         const int withText = std::string_view(name) == "volta" ? TOVSymbolVoltaBegin : TOVSymbolBisEnd;
         for (const XmlElement* element : symbols.children(name)) {
+            if (!haveRoom()) {
+                continue;
+            }
             const int type = deserializeSymbolType(element->attribute("type"));
             if (type == 0) {
                 continue;
@@ -1213,12 +1350,15 @@ void TOVDocumentParser::deserializeSymbolsInBar(const XmlElement& symbols, Bar* 
                 type, deserializeFrameFromPosSize(*element, true, true));
             if (symbol && type == withText) {
                 if (const XmlElement* text = element->firstChild("arbitrary-text")) {
-                    symbol->setRepeatIDString(QString::fromStdString(text->stringValue()));
+                    symbol->setRepeatIDString(cappedString(text->stringValue()));
                 }
             }
         }
     }
     for (const XmlElement* element : symbols.children("speed")) {
+        if (!haveRoom()) {
+            continue;
+        }
         const int type = deserializeSymbolType(element->attribute("type"));
         if (type == 0) {
             continue;
@@ -1236,6 +1376,9 @@ void TOVDocumentParser::deserializeSymbolsInBar(const XmlElement& symbols, Bar* 
         symbol->setScale(finiteFloatAttr(*element, "scale"));
     }
     for (const XmlElement* element : symbols.children("symbol")) {
+        if (!haveRoom()) {
+            continue;
+        }
         const int type = deserializeSymbolType(element->attribute("type"));
         if (type == 0) {
             continue;
@@ -1263,8 +1406,13 @@ void TOVDocumentParser::deserializeChordsInBar(const XmlElement& chords, Bar* ba
             continue;
         }
         const TOVChordElems elems = deserializeChordValueFromXML(*value);
-        Chord* chord =
-            bar->createNewChordWithElemsTiming(elems, nonNegative(integerAttr(*element, "timing")));
+        const std::uint64_t timing = nonNegative(integerAttr(*element, "timing"));
+        if (timing >= kLongestBarTicks) {
+            // No bar reaches that far.
+            ++objectsLeftOut_;
+            continue;
+        }
+        Chord* chord = bar->createNewChordWithElemsTiming(elems, timing);
         if (!chord) {
             continue;
         }
@@ -1406,7 +1554,34 @@ XmlElement TOVDocumentParser::serializeTone(const NoteTone* tone, const Note* no
     return element;
 }
 
+// The ticks of one bar that the notes read so far take. A note (or a whole tuplet) is read only when it
+// lasts at least the shortest value the notation writes, into free ticks that end within the longest bar
+// a time signature makes (the bar's own length is applied once the song is whole): two notes never sound
+// at once in a bar, so a bar holds at most 56 notes.
+class TOVDocumentParser::BarTicks {
+public:
+    bool take(std::uint64_t from, std::uint64_t length) {
+        if (length < kShortestValueTicks || from >= kLongestBarTicks || length > kLongestBarTicks - from) {
+            return false;
+        }
+        const auto next = spans_.lower_bound(from);
+        if (next != spans_.end() && next->first < from + length) {
+            return false;
+        }
+        if (next != spans_.begin() && std::prev(next)->second > from) {
+            return false;
+        }
+        spans_.emplace(from, from + length);
+        return true;
+    }
+
+private:
+    // Start to end of each note's ticks.
+    std::map<std::uint64_t, std::uint64_t> spans_;
+};
+
 void TOVDocumentParser::deserializeHarmoniesElemInBar(const XmlElement& harmonies, Bar* bar) const {
+    BarTicks taken;
     for (const bool triplet : {true, false}) {
         const char* delimiter = oldFile_ ? "beam" : "tuplet";
         std::vector<const XmlElement*> group;
@@ -1424,7 +1599,7 @@ void TOVDocumentParser::deserializeHarmoniesElemInBar(const XmlElement& harmonie
             }
             group.push_back(member);
             if (matches(word, "end")) {
-                deserializeTupletHarmonyElemsArrayInBar(group, bar, triplet);
+                deserializeTupletHarmonyElemsArrayInBar(group, bar, triplet, taken);
                 // A group ends at its "end": later members wait for the next "begin".
                 group.clear();
                 open = false;
@@ -1433,12 +1608,13 @@ void TOVDocumentParser::deserializeHarmoniesElemInBar(const XmlElement& harmonie
     }
     const std::vector<const XmlElement*> singles = harmonies.children("harmony");
     if (!singles.empty()) {
-        deserializeHarmonyElemsArrayInBar(singles, bar);
+        deserializeHarmonyElemsArrayInBar(singles, bar, taken);
     }
 }
 
 void TOVDocumentParser::deserializeTupletHarmonyElemsArrayInBar(const std::vector<const XmlElement*>& members,
-                                                                Bar* bar, bool triplet) const {
+                                                                Bar* bar, bool triplet,
+                                                                BarTicks& taken) const {
     std::vector<std::uint64_t> lengths;
     std::uint64_t whole = 0;
     for (const XmlElement* member : members) {
@@ -1453,6 +1629,10 @@ void TOVDocumentParser::deserializeTupletHarmonyElemsArrayInBar(const std::vecto
         const std::optional<std::string> position = member->attribute(oldFile_ ? "beam" : "tuplet");
         if (matches(position, "begin")) {
             const std::uint64_t from = nonNegative(integerAttr(*member, "timing"));
+            if (!taken.take(from, whole)) {
+                ++objectsLeftOut_;
+                return;
+            }
             note =
                 triplet
                     ? bar->createNewTripletFromLengthUnitsLevelKind(from, lengths, 0, NoteUnit::KindRest)
@@ -1489,7 +1669,7 @@ void TOVDocumentParser::deserializeTupletHarmonyElemsArrayInBar(const std::vecto
 }
 
 void TOVDocumentParser::deserializeHarmonyElemsArrayInBar(const std::vector<const XmlElement*>& members,
-                                                          Bar* bar) const {
+                                                          Bar* bar, BarTicks& taken) const {
     std::vector<Note*> run;
     double runHeightLeft = 0;
     bool runFlip = false;
@@ -1498,7 +1678,11 @@ void TOVDocumentParser::deserializeHarmonyElemsArrayInBar(const std::vector<cons
         const std::uint64_t duration = unitLength(*member);
         const XmlElement* notes = member->firstChild("notes");
         const int kind = noteUnitKindOfXMLElem(notes);
-        Note* note = bar->createNewSingleRestFromLength(timing, duration);
+        Note* note =
+            taken.take(timing, duration) ? bar->createNewSingleRestFromLength(timing, duration) : nullptr;
+        if (!note && duration > 0) {
+            ++objectsLeftOut_;
+        }
         if (!note) {
             // A unit that made no note takes no part in a beam run either.
             continue;
@@ -1548,7 +1732,7 @@ void TOVDocumentParser::deserializeTonesFromXMLInUit(const XmlElement* notes, No
     if (!notes || !unit) {
         return;
     }
-    auto readArticulations = [](const XmlElement& toneElement, NoteTone* tone) {
+    auto readArticulations = [this](const XmlElement& toneElement, NoteTone* tone) {
         const XmlElement* list = toneElement.firstChild("articulations");
         if (!list) {
             return;
@@ -1560,16 +1744,30 @@ void TOVDocumentParser::deserializeTonesFromXMLInUit(const XmlElement* notes, No
                 symbol->setFlip(matches(slur->attribute("bow-direction"), "down"));
             }
         }
+        // A tone carries each articulation once.
+        std::set<int> types;
         for (const XmlElement* articulation : list->children("articulation")) {
-            tone->createNewArticulationWithTypeFrame(
-                deserializeArticulationType(articulation->attribute("type")),
-                deserializeFrameFromPosSize(*articulation, true, false));
+            const int type = deserializeArticulationType(articulation->attribute("type"));
+            if (!types.insert(type).second) {
+                ++objectsLeftOut_;
+                continue;
+            }
+            tone->createNewArticulationWithTypeFrame(type,
+                                                     deserializeFrameFromPosSize(*articulation, true, false));
         }
     };
     const std::vector<const XmlElement*> pitches = notes->children("pitch");
     if (!pitches.empty()) {
+        // A unit holds one tone per level, and only levels a page can show.
+        std::set<std::int64_t> levels;
         for (const XmlElement* pitch : pitches) {
-            NoteTone* tone = unit->createNewToneWithLevel(integerAttr(*pitch, "level"));
+            const std::int64_t level = std::clamp(integerAttr(*pitch, "level"), -NoteTone::maxDrawableLevel,
+                                                  NoteTone::maxDrawableLevel);
+            if (!levels.insert(level).second) {
+                ++objectsLeftOut_;
+                continue;
+            }
+            NoteTone* tone = unit->createNewToneWithLevel(level);
             if (!tone) {
                 continue;
             }

@@ -60,8 +60,19 @@ public:
     // the file marks are made (the reader only marks their tones); pending changes are processed.
     void completeOpenedDocument(Document* document) const;
 
-    // Why the last load failed, in a few words ("not a gzip stream or damaged"); empty after a success.
+    // Why the last load or save failed, in a few words ("not a gzip stream or damaged"); empty after a
+    // success. A save fails when the file would not open again (past the reader's caps, or with pages or
+    // lines the format cannot hold), so that no song is written that cannot be read back.
     const std::string& failureReason() const { return failureReason_; }
+
+    // What the last load cut or left out, each in a sentence for the notice after the load (texts longer
+    // than maxTextLength cut, notes, tones, chords and marks a bar cannot hold left out); empty when the
+    // song came in whole.
+    const std::vector<std::string>& loadNotices() const { return loadNotices_; }
+    // The longest text (in UTF-16 code units) a song property, mark or free text is read with.
+    static constexpr qsizetype maxTextLength = 64 * 1024;
+    // The most marks (symbols) one bar is read with.
+    static constexpr std::size_t maxSymbolsInBar = 256;
 
     const std::optional<QString>& dataVersion() const { return dataVersion_; }
     const std::optional<QString>& fontID() const { return fontID_; }
@@ -127,24 +138,31 @@ private:
     bool deserializeBarSetsFromXMLInLines(const platform::XmlElement& sets, const std::vector<Line*>& lines);
     void deserializeToolsSymbolsInDocument(const platform::XmlElement& symbols, Document* document) const;
     static bool checkAndRepairStructure(Document* document);
+    static std::optional<std::string> layoutFaultForSaving(const Document* document);
 
     void serializeSymbolsInto(const Bar* bar, platform::XmlElement& part) const;
     void deserializeSymbolsInBar(const platform::XmlElement& symbols, Bar* bar) const;
     void deserializeChordsInBar(const platform::XmlElement& chords, Bar* bar) const;
     platform::XmlElement serializeTone(const NoteTone* tone, const Note* note) const;
     void deserializeTonesFromXMLInUit(const platform::XmlElement* notes, NoteUnit* unit) const;
+    class BarTicks;
     void deserializeTupletHarmonyElemsArrayInBar(const std::vector<const platform::XmlElement*>& members,
-                                                 Bar* bar, bool triplet) const;
-    void deserializeHarmonyElemsArrayInBar(const std::vector<const platform::XmlElement*>& members,
-                                           Bar* bar) const;
+                                                 Bar* bar, bool triplet, BarTicks& taken) const;
+    void deserializeHarmonyElemsArrayInBar(const std::vector<const platform::XmlElement*>& members, Bar* bar,
+                                           BarTicks& taken) const;
     static int noteUnitKindOfXMLElem(const platform::XmlElement* notes);
     static int beamTypeTupletForOldNoteUnit(const NoteUnit* unit);
-    static std::optional<platform::AttributedString>
-    deserializeTextOfElement(const platform::XmlElement& owner, double defaultFontSize);
+    std::optional<platform::AttributedString> deserializeTextOfElement(const platform::XmlElement& owner,
+                                                                       double defaultFontSize) const;
+    QString cappedString(const std::string& text) const;
 
     std::optional<QString> dataVersion_;
     std::optional<QString> fontID_;
     std::optional<QString> fontName_;
     bool oldFile_ = true;
     std::string failureReason_;
+    std::vector<std::string> loadNotices_;
+    // Counted while a load reads, for its notices.
+    mutable std::uint64_t textsCut_ = 0;
+    mutable std::uint64_t objectsLeftOut_ = 0;
 };

@@ -1,9 +1,11 @@
 #include "document/TOVMigrationController.h"
 
+#include "document/TOVDocumentParser.h"
 #include "document/TOVLegacyStoreSchema.h"
 #include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Line.h"
+#include "model/NoteTone.h"
 #include "model/Page.h"
 #include "model/TOVManagedObjectModel.h"
 #include "model/TOVUnitTypes.h"
@@ -37,8 +39,10 @@ constexpr std::uint64_t kPlainSlotTicks = 40;
 // Tuplets this long or longer are not beamed.
 constexpr std::uint64_t kLongestBeamedTriplet = 480;
 constexpr std::uint64_t kLongestBeamedSextuplet = 960;
-// The most bars a line holds.
+// The most bars a line holds, and the line slots of a page, as a song file keeps them.
 constexpr std::uint64_t kMaxPartition = 8;
+constexpr std::uint64_t kMinLinesOnPage = 8;
+constexpr std::uint64_t kMaxLinesOnPage = 12;
 
 enum Beam : std::int64_t { BeamNone = 0, BeamFirst = 1, BeamLast = 2, BeamMiddle = 3 };
 
@@ -103,7 +107,9 @@ Value importedText(const Value& archived) {
         return archived;
     }
     const std::optional<QString> plain = platform::ArchivedString::plainString(archived.toBytes());
-    return Value(platform::AttributedString(plain.value_or(QString())).serialized());
+    // Cut as a song file's texts are read, so that a save reads back the same text.
+    return Value(platform::AttributedString(plain.value_or(QString()).left(TOVDocumentParser::maxTextLength))
+                     .serialized());
 }
 
 // The legacy values of the store's objects, read before anything is converted (missing values read 0),
@@ -239,13 +245,18 @@ void convertNoteUnit(LegacyValues& legacy, ManagedObject* unit, std::vector<Writ
     const std::int64_t order = legacy.order(unit);
     const std::uint64_t start = legacy.start(note);
     const std::uint64_t length = legacy.length(unit);
-    const std::uint32_t type = TOVMigrationController::newNoteTypeFromOldNoteType(legacy.value(unit, "type"));
+    std::uint32_t type = TOVMigrationController::newNoteTypeFromOldNoteType(legacy.value(unit, "type"));
     std::uint64_t duration = 0;
     std::uint64_t timing = start;
     std::int64_t beam = BeamNone;
     if (kind == kKindSextuplet || kind == kKindTriplet) {
-        duration = length * (kind == kKindTriplet ? 10 : 5);
-        timing = start + static_cast<std::uint64_t>(order) * duration;
+        // A tuplet's slots follow one another, and each unit's type carries the span of the whole group,
+        // as a song file's reader builds a tuplet: so a group of mixed lengths reads back as imported.
+        const std::uint64_t share = kind == kKindTriplet ? 3 : 6;
+        duration = length * kTicksPerStep / share;
+        timing = start + facts.ticksBeforeOrder(order) / share;
+        type = (type & ~std::uint32_t{0xFFFF}) |
+               static_cast<std::uint32_t>(std::min<std::uint64_t>(facts.ticksBefore.back() / share, 0xFFFD));
         beam = tupletBeam(facts, kind, type, order);
     } else {
         duration = length * kTicksPerStep;
@@ -327,6 +338,39 @@ std::string lineShapeFault(const std::vector<ManagedObject*>& made) {
     return {};
 }
 
+// Every note has a unit and every unit a note: a note without units has nothing to show or to space by,
+// and a unit without a note belongs to no bar.
+std::string noteShapeFault(const std::vector<ManagedObject*>& made) {
+    for (const ManagedObject* object : made) {
+        const std::string& entity = object->entity().name();
+        if (entity == "Note" && object->toManyCount("units") == 0) {
+            return "a note has no units";
+        }
+        if (entity == "NoteUnit" && object->toOne("note") == nullptr) {
+            return "a note unit belongs to no note";
+        }
+    }
+    return {};
+}
+
+// Tone levels come in within the range a page shows, as a song file's are read.
+void clampToneLevels(const std::vector<ManagedObject*>& made) {
+    for (ManagedObject* object : made) {
+        if (object->entity().name() != "NoteTone") {
+            continue;
+        }
+        const Value level = object->primitiveValue("level");
+        if (level.isNothing()) {
+            continue;
+        }
+        const std::int64_t clamped =
+            std::clamp(level.toInt64(), -NoteTone::maxDrawableLevel, NoteTone::maxDrawableLevel);
+        if (clamped != level.toInt64()) {
+            object->setPrimitiveValue("level", Value(clamped));
+        }
+    }
+}
+
 // The rules a song's pages, lines and bars keep (the same a "tovz" file must meet): the first page begins
 // with the bar-less line; a line holds at most its partition of bars, a page at most its slots of lines; bars
 // are numbered 0, 1, 2 ... in walk order, each lower bar as its upper twin. Missing lower twins are added, as
@@ -340,12 +384,31 @@ std::string structureFault(Document* document) {
         }
     }
     std::uint64_t expected = 0;
+    // A song file cuts the bars into lines by the lines' partitions, so only the last line with bars may
+    // hold fewer than its partition; a short line before it would take the next line's bars on reopening.
+    const Line* shortLine = nullptr;
     for (const Page* page : pages) {
+        if (page->aPage() < kMinLinesOnPage || page->aPage() > kMaxLinesOnPage) {
+            return "a page has " + std::to_string(page->aPage()) + " line slots, and a page holds " +
+                   std::to_string(kMinLinesOnPage) + " to " + std::to_string(kMaxLinesOnPage);
+        }
         std::uint64_t usedSlots = 0;
         for (Line* line : page->lineArray()) {
             usedSlots += line->lower() ? 2 : 1;
             if (line->partition() > kMaxPartition) {
                 return "a line is divided into more bars than a line holds";
+            }
+            const bool opening = line == document->firstDummyLine();
+            if (!opening && line->partition() == 0) {
+                return "a line other than the first is divided into no bars";
+            }
+            if (!opening && line->toManyCount("bars") > 0) {
+                if (shortLine != nullptr) {
+                    return "a line before the last holds fewer bars than its partition";
+                }
+            }
+            if (!opening && line->toManyCount("bars") < line->partition()) {
+                shortLine = shortLine != nullptr ? shortLine : line;
             }
             Line* lower = line->lower();
             if (line->toManyCount("bars") > line->partition() ||
@@ -505,6 +568,10 @@ TOVMigrationController::importStore(const XmlStore& store) {
     if (std::string fault = lineShapeFault(made); !fault.empty()) {
         return fail(fault, kUnreadable);
     }
+    if (std::string fault = noteShapeFault(made); !fault.empty()) {
+        return fail(fault, kUnreadable);
+    }
+    clampToneLevels(made);
 
     if (schema->legacyRhythm) {
         // Every new value is computed from the legacy ones before the first is written.
@@ -527,6 +594,11 @@ TOVMigrationController::importStore(const XmlStore& store) {
     imported.document = context.fetchObjects("Document").front()->as<Document>();
     if (std::string fault = structureFault(imported.document); !fault.empty()) {
         return fail(fault, kUnreadable);
+    }
+    // A song file keeps no page breaks: its reader fills each page with lines before the next, and so does
+    // the editor. The pages are filled so here too, so that the song a save reopens is the one imported.
+    if (const std::vector<Page*> pages = imported.document->pageArray(); !pages.empty()) {
+        pages.front()->adjustLines();
     }
     context.processPendingChanges();
     context.undoManager().removeAllActions();

@@ -27,7 +27,9 @@ class XmlStore;
 // - note unit: type = legacy length * 30 in the group of its kind (TOVUnitGroupNote, TOVUnitGroupRest,
 //   TOVUnitGroupTriplet or TOVUnitGroupSextuplet; 0 for another kind); a tuplet slot lasts legacy length * 10
 //   (triplet) or
-//   * 5 (sextuplet) and starts at the note's start plus its order times that; a plain unit lasts legacy
+//   * 5 (sextuplet) and starts at the note's start plus the slots of the units ordered before it, and
+//   a tuplet unit's type holds the span of its whole group (as a song file's reader makes a tuplet, so
+//   that a group of mixed lengths saves and reads back as imported); a plain unit lasts legacy
 //   length * 30 and starts after the legacy lengths of the units ordered before it;
 // - beams: first 1, middle 3, last 2; a note of one plain unit has none, nor does a tuplet with a rest
 //   or one spanning a half note (triplet) or a whole note (sextuplet) or more.

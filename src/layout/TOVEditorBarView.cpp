@@ -456,10 +456,7 @@ void TOVEditorBarView::updateNoteBlocks() {
     }
     noteBlockCellArray_ = TOVNoteBlockCell::blocksFromNoteArray(
         bar_->noteArray(), xPitchPerLength(),
-        [this](const NoteUnit* unit) {
-            return rectangleNotesArea().x() + static_cast<double>(unit->timing()) * xPitchPerLength();
-        },
-        frame().height());
+        [this](const NoteUnit* unit) { return xPosForUnitInGridMode(unit); }, frame().height());
 }
 
 Rect TOVEditorBarView::noteViewInquireRectangleNotesArea(TOVNoteView*) {

@@ -23,6 +23,10 @@ class NoteTone : public TOVManagedObject {
 public:
     using TOVManagedObject::TOVManagedObject;
 
+    // The levels a page can show: a staff's middle line lies on the page, and a page is 842 points high
+    // at 2.95 points a level. Files are read into this range.
+    static constexpr std::int64_t maxDrawableLevel = 286;
+
     std::int64_t level() const { return level_; }
     void setLevel(std::int64_t level);
     bool slash() const { return slash_; }

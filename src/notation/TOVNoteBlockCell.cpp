@@ -5,6 +5,7 @@
 #include "platform/graphics/GraphicsContext.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 TOVNoteBlockCell::TOVNoteBlockCell(std::vector<Note*> notesArray) : notesArray_(std::move(notesArray)) {
@@ -88,8 +89,11 @@ double TOVNoteBlockCell::scoreOfUnit(const NoteUnit* unit) {
 void TOVNoteBlockCell::updateTotalScore() {
     double score = 0;
     std::uint64_t length = 0;
+    scoreBefore_.clear();
     for (const Note* note : notesArray_) {
         for (const NoteUnit* unit : note->unitArray()) {
+            // A unit listed twice keeps its first place.
+            scoreBefore_.try_emplace(unit, score);
             score += scoreOfUnit(unit);
         }
         length += note->duration();
@@ -99,29 +103,12 @@ void TOVNoteBlockCell::updateTotalScore() {
 }
 
 bool TOVNoteBlockCell::doesIncludeUnit(const NoteUnit* unit) const {
-    if (!unit) {
-        return false;
-    }
-    for (const Note* note : notesArray_) {
-        const auto units = note->units();
-        if (std::find(units.begin(), units.end(), unit) != units.end()) {
-            return true;
-        }
-    }
-    return false;
+    return unit && scoreBefore_.count(unit) != 0;
 }
 
 double TOVNoteBlockCell::scoreForUnit(const NoteUnit* unit) const {
-    double score = 0;
-    for (const Note* note : notesArray_) {
-        for (const NoteUnit* each : note->unitArray()) {
-            if (each == unit) {
-                return score;
-            }
-            score += scoreOfUnit(each);
-        }
-    }
-    return 0.0;
+    const auto found = scoreBefore_.find(unit);
+    return found != scoreBefore_.end() ? found->second : 0.0;
 }
 
 double TOVNoteBlockCell::widthForUnit(const NoteUnit* unit) const {
@@ -183,7 +170,8 @@ TOVNoteBlockCell::blocksFromNoteArray(const std::vector<Note*>& noteArray, doubl
     };
     std::uint64_t expected = 0;
     for (Note* note : noteArray) {
-        if (!note) {
+        // A note without units takes no room (and has no first unit to place a block by).
+        if (!note || !note->firstUnit()) {
             continue;
         }
         if (note->timing() != expected) {
@@ -199,6 +187,19 @@ TOVNoteBlockCell::blocksFromNoteArray(const std::vector<Note*>& noteArray, doubl
 
 double TOVNoteBlockCell::xPosForUnitInBlocks(const std::vector<TOVNoteBlockCell>& blocks,
                                              const NoteUnit* unit) {
+    const Note* note = unit ? unit->note() : nullptr;
+    if (note) {
+        // The last block that starts no later than the note, when the blocks are in time order.
+        const auto after = std::upper_bound(blocks.begin(), blocks.end(), note->timing(),
+                                            [](std::uint64_t timing, const TOVNoteBlockCell& block) {
+                                                return !block.notesArray().empty() &&
+                                                       timing < block.notesArray().front()->timing();
+                                            });
+        if (after != blocks.begin() && std::prev(after)->doesIncludeUnit(unit)) {
+            return std::prev(after)->xPosForUnit(unit);
+        }
+    }
+    // Blocks out of time order (notes that overlap): look through them all.
     for (const TOVNoteBlockCell& block : blocks) {
         if (block.doesIncludeUnit(unit)) {
             return block.xPosForUnit(unit);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 class Note;
@@ -48,7 +49,8 @@ public:
     static std::vector<TOVNoteBlockCell>
     blocksFromNoteArray(const std::vector<Note*>& noteArray, double xPitchPerLength,
                         const std::function<double(const NoteUnit*)>& xPosForUnitInGridMode, double height);
-    // The x of the unit from the first block that holds it; 0 when none does.
+    // The x of the unit from the first block that holds it; 0 when none does. The blocks of a bar follow
+    // its notes in time, so the block is found by the time of the unit's note.
     static double xPosForUnitInBlocks(const std::vector<TOVNoteBlockCell>& blocks, const NoteUnit* unit);
 
     // Fills the rectangle in a translucent green and frames it, to show the block while debugging.
@@ -65,6 +67,9 @@ public:
 
 private:
     std::vector<Note*> notesArray_;
+    // The sum of the scores before each unit of the block, made with the totals: asking for a unit's place
+    // costs the same however many units the block holds.
+    std::unordered_map<const NoteUnit*, double> scoreBefore_;
     platform::Rect frame_;
     double xPitchPerLength_ = 0;
     double totalScore_ = 0;

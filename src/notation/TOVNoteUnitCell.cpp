@@ -107,9 +107,11 @@ void TOVNoteUnitCell::normalizeSubOriginForMeloSlash() {
     }
     const bool down = isStemDown();
     bool displaced = false;
+    // The tones are sorted once for the whole unit, not once per head.
+    const std::unordered_set<const NoteTone*> opposite = oppositePoleTones();
     for (const auto& cell : toneCellArray_) {
         double x = minX + 1.0;
-        if (isToneCellOppositePole(cell->tone())) {
+        if (opposite.count(cell->tone()) != 0) {
             const double shift = headWidthOf(*cell) - 1.0;
             x += down ? -shift : shift;
             displaced = true;
@@ -177,13 +179,19 @@ void TOVNoteUnitCell::normalizeSubOriginForRest() {
 }
 
 bool TOVNoteUnitCell::isToneCellOppositePole(const NoteTone* tone) const {
+    return oppositePoleTones().count(tone) != 0;
+}
+
+std::unordered_set<const NoteTone*> TOVNoteUnitCell::oppositePoleTones() const {
+    std::unordered_set<const NoteTone*> opposite;
     if (!unit_) {
-        return false;
+        return opposite;
     }
-    // From the stem's base outwards.
+    // From the stem's base outwards: a head a step from the one before it goes to the other side of the
+    // stem, unless that one went there already.
     const std::vector<NoteTone*> tones = isStemDown() ? unit_->toneArray() : unit_->toneArrayAscending();
-    if (tones.empty() || tones.front() == tone) {
-        return false;
+    if (tones.empty()) {
+        return opposite;
     }
     std::int64_t previous = tones.front()->level();
     bool flag = false;
@@ -193,11 +201,11 @@ bool TOVNoteUnitCell::isToneCellOppositePole(const NoteTone* tone) const {
             flag = std::llabs(d) == 1 ? !flag : false;
             previous = tones[i]->level();
         }
-        if (tones[i] == tone) {
-            break;
+        if (flag) {
+            opposite.insert(tones[i]);
         }
     }
-    return flag;
+    return opposite;
 }
 
 // ---- The stem

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 class NoteTone;
@@ -42,6 +43,8 @@ public:
     // Whether the tone's head stands on the other side of the stem: the heads of a run of seconds take
     // turns, counted from the stem's base.
     bool isToneCellOppositePole(const NoteTone* tone) const;
+    // The tones isToneCellOppositePole answers YES for, found in one walk over the sorted tones.
+    std::unordered_set<const NoteTone*> oppositePoleTones() const;
     void drawSupplementalLine(platform::GraphicsContext& ctx) const;
     void drawWithNormalColor(const platform::Color& color, platform::GraphicsContext& ctx) override;
     void moveSubCellsXByYBy(double dx, double dy) override;

@@ -327,4 +327,67 @@ TEST(SSZipArchiveUnpack, ReplacesExistingFilesOrLeavesThemWithoutOverwrite) {
     }
 }
 
+// The entry cap admits an archive of exactly that many entries (its end record then holds 65,535, the
+// value that may also mean "count elsewhere") and refuses one more, saying why.
+TEST(SSZipArchiveUnpack, TheEntryCapAdmitsExactlyThatManyEntries) {
+    for (const std::uint64_t count : {SSZipArchive::maxEntries, SSZipArchive::maxEntries + 1}) {
+        SCOPED_TRACE(count);
+        const Workspace work;
+        // One folder named over and over, stored: writing and unpacking stay quick.
+        std::vector<ZipEntry> entries(count, ZipEntry{.name = "f/", .method = 0});
+        entries.back() = {.name = "f/a.svg", .data = svg};
+        ASSERT_TRUE(ZipMaker::write(work.archive(), entries));
+        SSZipArchive::Error error;
+        const bool unpacked = SSZipArchive::unzipFileAtPathToDestinationOverwritePasswordError(
+            work.archive(), work.destination(), true, "", &error);
+        if (count == SSZipArchive::maxEntries) {
+            EXPECT_TRUE(unpacked) << error.localizedDescription;
+            EXPECT_EQ(contentOf(work.destination() / "f/a.svg"), svg);
+        } else {
+            EXPECT_FALSE(unpacked);
+            EXPECT_EQ(error.code, SSZipArchive::errorCodeRefused);
+            EXPECT_EQ(error.localizedDescription,
+                      "the archive was refused: the archive holds more than 65535 entries");
+            EXPECT_EQ(work.tree(), work.expected({}));
+        }
+    }
+}
+
+// A refused archive says why, so that whoever installs a bundle can tell the user.
+TEST(SSZipArchiveUnpack, ARefusedArchiveCarriesItsReason) {
+    struct RefusalCase {
+        const char* title;
+        std::vector<ZipEntry> entries;
+        const char* reason;
+    };
+    const std::vector<RefusalCase> cases = {
+        {"a path leaving the destination",
+         {{.name = "../escape.svg", .data = svg}},
+         "an entry's name is no path inside the destination folder"},
+        {"a link",
+         {{.name = "l",
+           .data = "a.svg",
+           .externalAttributes = ZipEntry::unixLinkAttributes,
+           .versionMadeBy = ZipEntry::unixVersionMadeBy}},
+         "an entry is a link"},
+        {"an entry past the size cap",
+         {{.name = "big.svg", .data = svg, .declaredSize = SSZipArchive::maxEntryBytes + 1}},
+         "an entry is larger than 16777216 bytes"},
+        {"a damaged entry",
+         {{.name = "a.svg", .data = svg, .crc = 1}},
+         "an entry could not be read in full or written, and nothing was kept"},
+    };
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.title);
+        const Workspace work;
+        ASSERT_TRUE(ZipMaker::write(work.archive(), c.entries));
+        SSZipArchive::Error error;
+        EXPECT_FALSE(SSZipArchive::unzipFileAtPathToDestinationOverwritePasswordError(
+            work.archive(), work.destination(), true, "", &error));
+        EXPECT_EQ(error.domain, "SSZipArchiveErrorDomain");
+        EXPECT_NE(error.localizedDescription.find(c.reason), std::string::npos) << error.localizedDescription;
+        EXPECT_EQ(work.tree(), work.expected({}));
+    }
+}
+
 } // namespace

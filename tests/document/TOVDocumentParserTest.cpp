@@ -25,6 +25,7 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Base64.h"
 #include "platform/foundation/Gzip.h"
+#include "platform/foundation/Numbers.h"
 #include "platform/foundation/XmlDocument.h"
 #include "platform/graphics/Font.h"
 #include "document/TOVDocumentDump.h"
@@ -43,6 +44,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <set>
 
 #include <csignal>
@@ -726,14 +728,13 @@ TEST_F(DocumentParserTest, ClampsNumbersToTheModelsRanges) {
         {"<long-rest>7</long-rest><symbols><speed type=\"speed\">120</speed></symbols>", 7, 120},
         {"<symbols><speed type=\"speed\">5000</speed></symbols>", 0, 999},
         {"<symbols><speed type=\"speed\">-4</speed></symbols>", 0, 0},
-        // A unit's length shares its type with the unit's kind: past TOVLengthBeat - 1 it would read as
-        // another kind (TOVLengthBeat marks a one-beat slash), so it stops there; a length below 1 makes no
-        // note.
+        // A length below 1 makes no note.
         {harmony("240"), 0, 0, 240},
-        {harmony("65533"), 0, 0, TOVLengthBeat - 1},
-        {harmony("65534"), 0, 0, TOVLengthBeat - 1},
-        {harmony("70000"), 0, 0, TOVLengthBeat - 1},
-        {harmony("99999999999"), 0, 0, TOVLengthBeat - 1},
+        // A note longer than the longest bar (7/4, 1680 ticks) is one no bar can hold: it is left out.
+        {harmony("1680"), 0, 0, 1680},
+        {harmony("1681"), 0, 0, 0},
+        {harmony("65534"), 0, 0, 0},
+        {harmony("99999999999"), 0, 0, 0},
         {harmony("-5"), 0, 0, 0},
     };
     for (const Case& c : cases) {
@@ -1164,7 +1165,8 @@ public:
     std::optional<platform::Size> boundsSizeOfChordFontID(const TOVChordElems& chord,
                                                           const std::string& fontID) override {
         fonts.push_back(fontID);
-        return platform::Size{40, 10};
+        // A chord over a bass note is twice as wide, so that a slash read where there is none shows.
+        return platform::Size{chord.slash ? 80.0 : 40.0, 10};
     }
     TOVChordNotationProfile profile() const override { return profile_; }
     void setProfile(const TOVChordNotationProfile& profile) override {
@@ -1185,9 +1187,10 @@ TEST_F(DocumentParserTest, ChordsWithoutAScaleAreSizedByTheirDefaultGlyphs) {
     TOVUtils::registerServices(services);
     // 50 points wide, written in staff spaces.
     const std::string chords =
-        "<chords><chord timing=\"0\" x=\"1\" width=\"8.47458\"><chord-value step1=\"C\"/>"
+        "<chords><chord timing=\"0\" x=\"1\" width=\"8.47458\"><chord-value step1=\"C\" base=\"none\"/>"
         "</chord><chord timing=\"480\" scale=\"1.5\" width=\"8.47458\"><chord-value "
-        "step1=\"D\"/></chord></chords>";
+        "step1=\"D\"/></chord><chord timing=\"720\" width=\"8.47458\"><chord-value step1=\"E\" "
+        "base=\"G#\"/></chord></chords>";
     for (const char* version : {"1.5", "1.4"}) {
         factory.profiles.clear();
         auto loaded =
@@ -1196,9 +1199,13 @@ TEST_F(DocumentParserTest, ChordsWithoutAScaleAreSizedByTheirDefaultGlyphs) {
                          version));
         ASSERT_TRUE(loaded->ok);
         const std::vector<Chord*> read = onlyBar(*loaded)->chordArray();
-        ASSERT_EQ(read.size(), 2u);
+        ASSERT_EQ(read.size(), 3u);
         EXPECT_NEAR(read[0]->scale(), 1.25, 1e-5);
+        EXPECT_FALSE(read[0]->chordElems().slash);
         EXPECT_EQ(read[1]->scale(), 1.5);
+        EXPECT_FALSE(read[1]->chordElems().slash);
+        EXPECT_NEAR(read[2]->scale(), 0.625, 1e-5);
+        EXPECT_TRUE(read[2]->chordElems().slash);
         if (std::string(version) == "1.4") {
             // An old file's chords are set with the default profile, and the user's comes back after.
             EXPECT_EQ(factory.profiles,
@@ -1208,7 +1215,7 @@ TEST_F(DocumentParserTest, ChordsWithoutAScaleAreSizedByTheirDefaultGlyphs) {
             EXPECT_TRUE(factory.profiles.empty());
         }
     }
-    EXPECT_EQ(factory.fonts, (std::vector<std::string>{"Default", "Default"}));
+    EXPECT_EQ(factory.fonts, (std::vector<std::string>(4, "Default")));
     TOVUtils::registerServices({});
 }
 
@@ -1395,6 +1402,260 @@ TEST_F(DocumentParserTest, TovzDumpRefusesDamagedFilesInOneLine) {
     EXPECT_TRUE(usage.exitedNormally);
     EXPECT_EQ(usage.status, 2);
     EXPECT_EQ(std::count(usage.err.begin(), usage.err.end(), '\n'), 1) << usage.err;
+}
+
+// ---- hostile files
+
+std::string oneBar(const std::string& content) {
+    return file("<pages><page a-page=\"10\"/></pages><lines><line partition=\"4\"/></lines>" +
+                measureSets(1, content));
+}
+
+std::string pitch(long long level) {
+    return "<pitch level=\"" + std::to_string(level) + "\"/>";
+}
+
+TEST_F(DocumentParserTest, HostileNumbersAreClampedToWhatTheSongCanDraw) {
+    // Each row: a bar content, and what the bar then holds, as one line of text.
+    struct Case {
+        const char* what;
+        std::string content;
+        std::string expected;
+    };
+    const auto summary = [](const Bar* bar) {
+        std::string out = "width " + platform::formatG(bar->width());
+        for (const Chord* chord : bar->chordArray()) {
+            out += "; chord scale " + platform::formatG(chord->scale());
+        }
+        for (const Symbol* symbol : bar->symbols()) {
+            out += "; symbol scale " + platform::formatG(symbol->scale()) + " angle " +
+                   platform::formatG(symbol->angle());
+        }
+        for (const Note* note : bar->noteArray()) {
+            for (const NoteUnit* unit : note->unitArray()) {
+                out += "; levels";
+                for (const NoteTone* tone : unit->toneArray()) {
+                    out += " " + std::to_string(tone->level());
+                    for (const SymbolInNote* slur : tone->articulations()) {
+                        out += " slur angle " + platform::formatG(slur->angle());
+                    }
+                }
+            }
+        }
+        return out;
+    };
+    const Case cases[] = {
+        {"width -1", "", "width 0"},
+        {"scale 1e39",
+         "<chords><chord timing=\"0\" scale=\"1e39\"><chord-value step1=\"C\"/></chord></chords>",
+         "width 130; chord scale 0"},
+        {"symbol scale 1e39", "<symbols><symbol type=\"fine\" scale=\"1e39\"/></symbols>",
+         "width 130; symbol scale 0 angle 0"},
+        {"angle 1e39",
+         "<harmonies><harmony timing=\"0\" duration=\"240\"><notes><pitch level=\"1\"><articulations><slur "
+         "type=\"slur\" angle=\"1e39\"/></articulations></pitch></notes></harmony></harmonies>",
+         "width 130; levels 1 slur angle 0"},
+        {"level +-10^7",
+         "<harmonies><harmony timing=\"0\" duration=\"240\"><notes>" + pitch(10000000) + pitch(-10000000) +
+             pitch(3) + "</notes></harmony></harmonies>",
+         "width 130; levels 286 3 -286"},
+    };
+    for (const Case& c : cases) {
+        std::string xml = oneBar(c.content);
+        if (std::string(c.what) == "width -1") {
+            xml.replace(xml.find("width=\"0.25\""), 12, "width=\"-1\"");
+        }
+        auto loaded = loadXml(xml);
+        ASSERT_TRUE(loaded->ok) << c.what << ": " << loaded->parser.failureReason();
+        EXPECT_EQ(summary(onlyBar(*loaded)), c.expected) << c.what;
+        EXPECT_TRUE(loaded->parser.loadNotices().empty()) << c.what;
+    }
+
+    // An over-long title is cut, and the load says so.
+    const std::string longTitle(TOVDocumentParser::maxTextLength + 1000, 'x');
+    auto titled =
+        loadXml(file("<lines><song><title><formatted-texts><formatted-text><arbitrary-text>" + longTitle +
+                     "</arbitrary-text></formatted-text></formatted-texts></title></song></lines>"));
+    ASSERT_TRUE(titled->ok) << titled->parser.failureReason();
+    EXPECT_EQ(titled->document->song()->name()->length(), TOVDocumentParser::maxTextLength);
+    ASSERT_EQ(titled->parser.loadNotices().size(), 1u);
+    EXPECT_NE(titled->parser.loadNotices()[0].find("1 text was longer"), std::string::npos);
+}
+
+TEST_F(DocumentParserTest, WhatABarCannotHoldIsLeftOutAtLoad) {
+    std::string overlapping = "<harmonies>";
+    for (int i = 0; i < 40; ++i) {
+        // Ten quarters from 0 fill the bar's first 2400 ticks... only the first six fit the longest bar,
+        // and every later one at a taken tick is left out.
+        overlapping += "<harmony timing=\"" + std::to_string((i % 10) * 240) + "\" duration=\"240\"><notes>" +
+                       pitch(i % 5) + "</notes></harmony>";
+    }
+    overlapping += "</harmonies>";
+    std::string marks = "<symbols>";
+    for (std::size_t i = 0; i < TOVDocumentParser::maxSymbolsInBar + 44; ++i) {
+        marks += "<speed type=\"speed\">90</speed>";
+    }
+    marks += "</symbols>";
+    std::string tones = "<harmonies><harmony timing=\"0\" duration=\"240\"><notes>";
+    for (int i = 0; i < 20; ++i) {
+        tones += pitch(i % 4);
+    }
+    tones += "</notes></harmony></harmonies>";
+    std::string ticks = "<harmonies>";
+    for (int i = 0; i < 10; ++i) {
+        ticks += "<harmony timing=\"" + std::to_string(i) + "\" duration=\"1\"><notes>" + pitch(0) +
+                 "</notes></harmony>";
+    }
+    ticks += "</harmonies>";
+    struct Case {
+        const char* what;
+        std::string content;
+        std::size_t notes;
+        std::size_t symbols;
+        std::size_t tones; // of the first unit
+        std::size_t leftOut;
+    };
+    const Case cases[] = {
+        {"notes on taken ticks", overlapping, 7, 0, 1, 33},
+        {"marks past the bar's room", marks, 0, TOVDocumentParser::maxSymbolsInBar, 0, 44},
+        {"tones at one level", tones, 1, 0, 4, 16},
+        {"notes shorter than a 32nd", ticks, 0, 0, 0, 10},
+        {"a chord past every bar",
+         "<chords><chord timing=\"1680\"><chord-value step1=\"C\"/></chord></chords>", 0, 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        auto loaded = loadXml(oneBar(c.content));
+        ASSERT_TRUE(loaded->ok) << c.what << ": " << loaded->parser.failureReason();
+        const Bar* bar = onlyBar(*loaded);
+        EXPECT_EQ(bar->noteArray().size(), c.notes) << c.what;
+        EXPECT_EQ(bar->symbols().size(), c.symbols) << c.what;
+        EXPECT_TRUE(bar->chordArray().empty()) << c.what;
+        if (c.tones > 0) {
+            EXPECT_EQ(bar->noteArray()[0]->firstUnit()->toneArray().size(), c.tones) << c.what;
+        }
+        ASSERT_EQ(loaded->parser.loadNotices().size(), 1u) << c.what;
+        EXPECT_EQ(loaded->parser.loadNotices()[0].rfind(std::to_string(c.leftOut) + " notes", 0), 0u)
+            << loaded->parser.loadNotices()[0];
+    }
+}
+
+TEST_F(DocumentParserTest, ASongCutShortOrTooLargeIsRefusedSayingSo) {
+    const std::string whole = oneBar("<harmonies><harmony timing=\"0\" duration=\"240\"><notes>" + pitch(0) +
+                                     "</notes></harmony></harmonies>");
+    // The document cut inside an intact gzip stream: anywhere after the root opened.
+    const std::size_t harmonies = whole.find("<harmonies>");
+    const std::string cut = whole.substr(0, harmonies + 20);
+    const std::string cutAtTag = whole.substr(0, whole.find("</measure-sets>"));
+    // The song split over two gzip members: each reads as a gzip stream.
+    Bytes twoMembers = gzipped(whole.substr(0, harmonies));
+    const Bytes rest = gzipped(whole.substr(harmonies));
+    twoMembers.insert(twoMembers.end(), rest.begin(), rest.end());
+    Bytes trailing = gzipped(whole);
+    trailing.push_back(0);
+    // Past the node cap: a document whose markup makes more nodes than a song may hold.
+    std::string crowded = "<?xml version=\"1.0\"?><tovrin><history>";
+    for (std::size_t i = 0; i < platform::XmlDocument::maxNodes / 4; ++i) {
+        crowded += "<chord-value step1=\"C\" step2=\"m\" step3=\"9\"/>";
+    }
+    crowded += "</history></tovrin>";
+    struct Case {
+        const char* what;
+        Bytes data;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"cut inside the harmonies", gzipped(cut), "cut short"},
+        {"cut before the last closing tags", gzipped(cutAtTag), "cut short"},
+        {"two gzip members", twoMembers, "cut short"},
+        {"a byte after the stream", trailing, "cut short"},
+        {"more nodes than the cap", gzipped(crowded), "too large"},
+    };
+    for (const Case& c : cases) {
+        auto loaded = load(c.data);
+        EXPECT_FALSE(loaded->ok) << c.what;
+        EXPECT_NE(loaded->parser.failureReason().find(c.reason), std::string::npos)
+            << c.what << ": " << loaded->parser.failureReason();
+    }
+    EXPECT_TRUE(loadXml(whole)->ok);
+}
+
+// A lead sheet of 10,000 bars as the writer lays it out (each bar with its clef, key, time and rehearsal
+// mark, two chords and six notes, four bars to a line, ten lines to a page) stays inside the reader's caps.
+TEST_F(DocumentParserTest, ASongOfTenThousandBarsIsWithinTheReadersCaps) {
+    const std::string pitchOf = "<notes><pitch level=\"3\" head=\"normal\"/></notes>";
+    std::string set =
+        "<measure-set><part1 width=\"0.25\"><barline-left>transparent</barline-left>"
+        "<barline-right>single</barline-right><clef type=\"clef-g\"/><key type=\"key-flat1\"/>"
+        "<time type=\"time-4_4\"/><symbols><text-symbol type=\"reharsal\" x=\"-0.508475\" y=\"-2.54237\">"
+        "<formatted-texts><formatted-text font-family=\"Helvetica-Bold\" font-size=\"26\" "
+        "font-style=\"Normal\" "
+        "font-weight=\"Bold\" color=\"#FF000000\" underline=\"0\" line-through=\"0\"><arbitrary-text>A"
+        "</arbitrary-text></formatted-text></formatted-texts></text-symbol></symbols><chords>";
+    for (const char* timing : {"0", "480"}) {
+        set += std::string("<chord type=\"chord\" scale=\"1\" x=\"8.47458\" y=\"0.677966\" width=\"8.13559\" "
+                           "height=\"2.71186\" timing=\"") +
+               timing + "\"><chord-value step1=\"C\" step2=\"maj7\" step3=\"none\" base=\"none\"/></chord>";
+    }
+    set += "</chords><harmonies>";
+    for (const char* unit :
+         {"none\" timing=\"0\" duration=\"240", "begin\" timing=\"240\" duration=\"120",
+          "end\" timing=\"360\" duration=\"120", "none\" timing=\"480\" duration=\"240",
+          "begin\" timing=\"720\" duration=\"120", "end\" timing=\"840\" duration=\"120"}) {
+        set += std::string("<harmony beam=\"") + unit +
+               "\" stem-height=\"2.54237\" stem-direction=\"down\">" + pitchOf + "</harmony>";
+    }
+    set += "</harmonies></part1></measure-set>\n";
+    std::string big =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<tovrin data-struct-version=\"1.5\"><pages>";
+    for (int page = 0; page < 251; ++page) {
+        big += "<page a-page=\"10\"/>\n";
+    }
+    big += "</pages><lines><song partition=\"1\" parts=\"1\" rows=\"1\"/>";
+    for (int line = 0; line < 2500; ++line) {
+        big += "<line partition=\"4\" parts=\"1\"/>\n";
+    }
+    big += "</lines><measure-sets>";
+    for (int bar = 0; bar < 10000; ++bar) {
+        big += set;
+    }
+    big += "</measure-sets></tovrin>\n";
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(big.data()), big.size());
+    EXPECT_EQ(platform::XmlDocument::limitFault(bytes), std::nullopt) << big.size();
+    // What the caps refuse, a save refuses too, by the same words.
+    const std::vector<std::uint8_t> oversized(platform::XmlDocument::maxInputBytes + 1, ' ');
+    EXPECT_NE(platform::XmlDocument::limitFault(oversized), std::nullopt);
+}
+
+TEST_F(DocumentParserTest, ASongTheReaderWouldRefuseIsNotSavedAndTheOldFileStays) {
+    TempDir dir;
+    const std::filesystem::path path = dir.path() / "song.tovz";
+    const auto contentOf = [](const std::filesystem::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Document*)> spoil;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"a page of 13 slots", [](Document* d) { d->pageArray()[0]->setAPage(13); }, "line slots"},
+        {"a page of 7 slots", [](Document* d) { d->pageArray()[0]->setAPage(7); }, "line slots"},
+        {"a line of 9 bars", [](Document* d) { d->pageArray()[0]->lineArray()[1]->setPartition(9); },
+         "divided into 9 bars"},
+    };
+    for (const Case& c : cases) {
+        RichSong song;
+        ASSERT_TRUE(TOVDocumentParser().saveTOVZDocumentToUrlFromDocument(path, song.d));
+        const std::string before = contentOf(path);
+        c.spoil(song.d);
+        song.context->processPendingChanges();
+        TOVDocumentParser parser;
+        EXPECT_FALSE(parser.saveTOVZDocumentToUrlFromDocument(path, song.d)) << c.what;
+        EXPECT_NE(parser.failureReason().find(c.reason), std::string::npos)
+            << c.what << ": " << parser.failureReason();
+        EXPECT_EQ(contentOf(path), before) << c.what;
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Note.h"
+#include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/Page.h"
 #include "model/Song.h"
@@ -16,10 +17,12 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Base64.h"
 #include "document/TOVDocumentDump.h"
+#include "support/LayoutBuilder.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -436,7 +439,8 @@ TEST(TOVMigrationControllerTest, AWholeSongArrivesWithEveryObjectValueAndLink) {
     EXPECT_FALSE(imported->context->undoManager().canUndo());
     EXPECT_TRUE(imported->context->undoManager().isUndoRegistrationEnabled());
     // The triplet of eighths at x = 8 has its slots at 240, 320, 400 (units sorted as text); the chord at
-    // index 8, order 1 stands on its second slot.
+    // index 8, order 1 stands on its second slot. The double line moves up onto the first page, which has
+    // room for it (a song file keeps no page breaks), and the page it leaves goes.
     EXPECT_EQ(TOVDocumentDump::dumpDocument(imported->document),
               R"(Document barNumberShow=2 plugInFontID="Default" plugInFontName="Default"
   Song name=text("Café!", 430722dc8bbdb8b9) producer=- arranger=- composer=text("", fa3c43cf0bc8520e) writer=- isDoubleRow=NO
@@ -456,7 +460,6 @@ TEST(TOVMigrationControllerTest, AWholeSongArrivesWithEveryObjectValueAndLink) {
           NoteUnit type=196848 beam=3 timing=320 duration=80
             NoteTone level=0 slash=- head=1 tieRight=- tieLeft=-
       Bar num=1 barLineType=1282 clefType=- keyType=- timeType=- width=260 height=- longRest=-
-  Page num=1 aPage=10
     Line partition=1 firstBarLineType=-
       Bar num=2 barLineType=- clefType=- keyType=- timeType=- width=- height=- longRest=-
         Chord type=3328 frame=- flip=- angle=- scale=- elemStep1=- elemStep2=- elemStep3=- elemStepBase=- timing=120 index=4 order=0
@@ -464,7 +467,7 @@ TEST(TOVMigrationControllerTest, AWholeSongArrivesWithEveryObjectValueAndLink) {
         Bar num=2 barLineType=- clefType=1 keyType=- timeType=- width=- height=- longRest=-
   Document symbols
     SymbolText type=3072 frame="{{20, 30}, {100, 20}}" flip=- angle=- scale=- frameRelativeToBar=- text=text("Café!", 430722dc8bbdb8b9) barFollowsTo=-
-Objects Bar=4 Chord=2 ChordHistory=1 Document=1 Line=4 Note=1 NoteTone=3 NoteUnit=3 Page=2 Song=1 SymbolRepeat=1 SymbolTempo=1 SymbolText=1
+Objects Bar=4 Chord=2 ChordHistory=1 Document=1 Line=4 Note=1 NoteTone=3 NoteUnit=3 Page=1 Song=1 SymbolRepeat=1 SymbolTempo=1 SymbolText=1
 )");
 }
 
@@ -627,6 +630,179 @@ TEST(TOVMigrationControllerTest, AnImportedSongSavesAndReadsBackAsTheSameSong) {
     ASSERT_TRUE(parser.loadTOVZDocumentFromDataToDocument(*saved, document)) << parser.failureReason();
     // The file lays the lines out on its pages anew; every object comes back.
     EXPECT_EQ(TOVDocumentDump::countObjects(context), TOVDocumentDump::countObjects(*imported->context));
+}
+
+// What a song file keeps of a song, as text: its layout (pages, lines, bar numbers), and per bar its
+// chords (timing and chord) and its notes' units (timing, duration, type, beam, tone levels).
+std::string songAsTheFileKeepsIt(const Document* document) {
+    std::string out = tovtest::layoutSummary(document) + "\n";
+    for (std::uint64_t num = 0;; ++num) {
+        const Bar* bar = document->barFromNumberLower(num, false);
+        if (bar == nullptr) {
+            break;
+        }
+        std::vector<std::string> items;
+        for (const Chord* c : bar->chordArray()) {
+            const TOVChordElems e = c->chordElems();
+            // A bass note outside the seventeen pitches is none, however it is stored (-1 or 17).
+            const bool bass = e.elemStepBase >= 0 && e.elemStepBase < 17;
+            items.push_back("chord " + std::to_string(c->timing()) + " " + std::to_string(e.elemStep1) + "/" +
+                            std::to_string(e.elemStep2) + "/" +
+                            (bass ? std::to_string(e.elemStepBase) : std::string("none")));
+        }
+        for (const Note* n : bar->noteArray()) {
+            std::string note = "note";
+            for (const NoteUnit* u : n->unitArray()) {
+                note += " [" + std::to_string(u->timing()) + "+" + std::to_string(u->duration()) + " type " +
+                        std::to_string(u->type()) + " beam " + std::to_string(u->beam());
+                for (const NoteTone* t : u->toneArray()) {
+                    note += " " + std::to_string(t->level());
+                }
+                note += "]";
+            }
+            items.push_back(note);
+        }
+        std::sort(items.begin(), items.end());
+        out += "bar " + std::to_string(num) + ":";
+        for (const std::string& item : items) {
+            out += " " + item;
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+struct Reloaded {
+    std::unique_ptr<platform::ManagedObjectContext> context =
+        std::make_unique<platform::ManagedObjectContext>(TOVManagedObjectModel::sharedModel());
+    Document* document = nullptr;
+};
+
+// Saves the song as a song file and reads it into a fresh context, as reopening the saved file does.
+std::optional<Reloaded> saveAndReopen(const Document* song) {
+    TOVDocumentParser writer;
+    const auto saved = writer.tovzDataFromDocument(song);
+    EXPECT_TRUE(saved) << writer.failureReason();
+    if (!saved) {
+        return std::nullopt;
+    }
+    Reloaded reloaded;
+    reloaded.context->undoManager().disableUndoRegistration();
+    reloaded.document = reloaded.context->insertNewObject<Document>("Document");
+    reloaded.context->processPendingChanges();
+    TOVDocumentParser reader;
+    const bool loaded = reader.loadTOVZDocumentFromDataToDocument(*saved, reloaded.document);
+    EXPECT_TRUE(loaded) << reader.failureReason();
+    if (!loaded) {
+        return std::nullopt;
+    }
+    return reloaded;
+}
+
+// A song of one page: the bar-less line and lines of the given partitions holding the given numbers of
+// bars, numbered in walk order.
+std::vector<StoreObject> songOfLines(const std::vector<std::pair<int, int>>& lines, int aPage = 10) {
+    std::vector<StoreObject> objects = {
+        object("DOCUMENT", "d").attr("barNumberShow", "int64", "1"),
+        object("PAGE", "p")
+            .attr("num", "int64", "0")
+            .attr("aPage", "int64", std::to_string(aPage))
+            .toOne("document", "DOCUMENT", "d"),
+        object("LINE", "l0").attr("partition", "int64", "0").toOne("page", "PAGE", "p"),
+    };
+    int num = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string line = "l" + std::to_string(i + 1);
+        objects.push_back(object("LINE", line)
+                              .attr("partition", "int64", std::to_string(lines[i].first))
+                              .toOne("page", "PAGE", "p"));
+        for (int b = 0; b < lines[i].second; ++b, ++num) {
+            objects.push_back(object("BAR", "b" + std::to_string(num))
+                                  .attr("num", "int64", std::to_string(num))
+                                  .toOne("line", "LINE", line));
+        }
+    }
+    return objects;
+}
+
+// Every legacy song either imports, saves and reads back as the same song, or is refused with a reason:
+// the song file's rules (line slots of a page, bars of a line, lines cut by partition, notes made of units)
+// are applied at import, not discovered at the first reopening.
+TEST(TOVMigrationControllerTest, AnImportedSongSavesAndReadsBackTheSameOrIsRefused) {
+    struct Case {
+        const char* what;
+        std::vector<StoreObject> objects;
+        const char* refusal; // nullptr: imports and reads back the same
+    };
+    std::vector<StoreObject> mixedTriplet = songWith({
+        // A triplet of an eighth and a quarter (slots of 80 and 160 ticks) at x = 8, its units listed out of
+        // order, and a chord on its second slot: the slot is the first unit's, by order.
+        note("n1", 8),
+        unit("t1", "n1", 0x310, 1),
+        unit("t0", "n1", 0x308, 0),
+        tone("a0", "t0", 1),
+        tone("a1", "t1", 2),
+        chord("c1", 8, 1),
+    });
+    const Case cases[] = {
+        {"a whole song", wholeSong(), nullptr},
+        {"lines of two, four and one bars", songOfLines({{2, 2}, {4, 4}, {4, 1}}), nullptr},
+        {"a chord over a mixed-length triplet", mixedTriplet, nullptr},
+        {"levels of +-10^7",
+         songWith({note("n1", 0), unit("u0", "n1", 0x108, 0), tone("a0", "u0", 10000000),
+                   tone("a1", "u0", -10000000)}),
+         nullptr},
+        {"a note without units", songWith({note("n1", 0)}), "a note has no units"},
+        {"a unit without a note",
+         songWith({object("NOTEUNIT", "u0").attr("type", "int64", "264").attr("order", "int64", "0")}),
+         "a note unit belongs to no note"},
+        {"a 13-slot page", songOfLines({{4, 4}}, 13), "13 line slots"},
+        {"a 7-slot page", songOfLines({{4, 4}}, 7), "7 line slots"},
+        {"a short middle line", songOfLines({{4, 4}, {4, 3}, {4, 4}}), "fewer bars than its partition"},
+        {"an empty middle line", songOfLines({{4, 4}, {4, 0}, {4, 4}}), "fewer bars than its partition"},
+        {"a partition of 9", songOfLines({{9, 9}}), "more bars than a line holds"},
+        {"a partition of 0", songOfLines({{4, 4}, {0, 0}}), "divided into no bars"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TOVMigrationController controller;
+        const auto imported = importText(controller, storeText(c.objects));
+        if (c.refusal != nullptr) {
+            EXPECT_FALSE(imported);
+            EXPECT_NE(controller.failureReason().find(c.refusal), std::string::npos)
+                << controller.failureReason();
+            EXPECT_FALSE(controller.errorDescription().empty());
+            continue;
+        }
+        ASSERT_TRUE(imported) << controller.failureReason();
+        const auto reopened = saveAndReopen(imported->document);
+        ASSERT_TRUE(reopened);
+        EXPECT_EQ(songAsTheFileKeepsIt(reopened->document), songAsTheFileKeepsIt(imported->document));
+        // And the reopened song saves into the same song again.
+        const auto again = saveAndReopen(reopened->document);
+        ASSERT_TRUE(again);
+        EXPECT_EQ(TOVDocumentDump::dumpDocument(again->document), TOVDocumentDump::dumpDocument(reopened->document));
+    }
+}
+
+TEST(TOVMigrationControllerTest, ImportedLevelsAndChordSlotsFollowTheSongFileRules) {
+    const auto levels = importObjects(songWith({note("n1", 0), unit("u0", "n1", 0x108, 0),
+                                                tone("a0", "u0", 10000000), tone("a1", "u0", -10000000)}));
+    ASSERT_TRUE(levels);
+    std::vector<std::int64_t> read;
+    for (const NoteTone* tone : unitsOfNoteAt(*levels, 0).front()->toneArray()) {
+        read.push_back(tone->level());
+    }
+    EXPECT_EQ(read, (std::vector<std::int64_t>{NoteTone::maxDrawableLevel, -NoteTone::maxDrawableLevel}));
+
+    // The chord's order counts in the slots of the triplet's first unit by order (an eighth: 80 ticks),
+    // not in those of the unit the store lists first (a quarter: 160).
+    const auto triplet = importObjects(
+        songWith({note("n1", 8), unit("t1", "n1", 0x310, 1), unit("t0", "n1", 0x308, 0), chord("c1", 8, 1)}));
+    ASSERT_TRUE(triplet);
+    const std::vector<Chord*> chords = triplet->document->barFromNumberLower(0, false)->chordArray();
+    ASSERT_EQ(chords.size(), 1u);
+    EXPECT_EQ(chords[0]->timing(), 8u * 30 + 80);
 }
 
 } // namespace

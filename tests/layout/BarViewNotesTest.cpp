@@ -208,6 +208,39 @@ TEST_F(BarViewNotesTest, BlocksFollowTheModelAtEachRelayout) {
     EXPECT_GE(bar->xPosForUnit(note->firstUnit()), bar->rectangleNotesArea().x());
 }
 
+// A note that lost its last unit (a damaged song, or one being edited) takes no room: the bar lays out its
+// other notes and never asks the empty note for a first unit.
+TEST_F(BarViewNotesTest, ANoteWithoutUnitsTakesNoRoomInTheBlocks) {
+    Note* empty = melo(1, 0, 240);
+    Note* kept = melo(1, 240, 240);
+    context->deleteObject(empty->firstUnit());
+    context->processPendingChanges();
+    ASSERT_EQ(empty->firstUnit(), nullptr);
+    TOVEditorBarView* bar = barView(1);
+    bar->updateAllSubviews();
+    const auto& blocks = bar->noteBlockCellArray();
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0].notesArray(), (std::vector<Note*>{kept}));
+    EXPECT_DOUBLE_EQ(bar->xPosForUnit(kept->firstUnit()), blocks[0].xPosForUnit(kept->firstUnit()));
+}
+
+// Many notes in one bar, each found in its own block by its time: the answer is the block's own.
+TEST_F(BarViewNotesTest, EachUnitIsPlacedByTheBlockThatHoldsIt) {
+    std::vector<Note*> notes;
+    for (std::uint64_t tick = 0; tick < 960; tick += 60) {
+        notes.push_back(melo(1, tick, 30));
+    }
+    TOVEditorBarView* bar = barView(1);
+    bar->updateNoteBlocks();
+    const auto& blocks = bar->noteBlockCellArray();
+    ASSERT_EQ(blocks.size(), notes.size());
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        EXPECT_DOUBLE_EQ(bar->xPosForUnit(notes[i]->firstUnit()),
+                         blocks[i].xPosForUnit(notes[i]->firstUnit()));
+        EXPECT_DOUBLE_EQ(bar->xPosForUnit(notes[i]->firstUnit()), bar->posXFromNoteX(notes[i]->timing()));
+    }
+}
+
 TEST_F(BarViewNotesTest, PaletteReportsNameTheNoteViewAndDropsTheToneCell) {
     Note* note = melo(1, 0, 240);
     auto view = noteViewOf(note, 1);

@@ -24,6 +24,7 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Gzip.h"
 #include "platform/graphics/Font.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/PdfPages.h"
 #include "support/SongBuilder.h"
@@ -214,6 +215,52 @@ TEST_F(RenderToolTest, FilesItCannotReadGiveOneLineAndAFailingStatus) {
           QStringList{path("good.tovz"), "--png", path("p"), "--scale", "0"},
           QStringList{path("good.tovz"), "--png", path("p"), "--scale", "x"}}) {
         EXPECT_EQ(render(arguments).status, 2) << arguments.join(' ').toStdString();
+    }
+}
+
+// Small hostile songs load and lay out their first page offscreen. No time is asserted: the test's own
+// time limit is the guard against layout that grows faster than the song.
+TEST_F(RenderToolTest, SmallHostileSongsLoadAndLayOutTheirFirstPage) {
+    const auto song = [](const std::string& bar, const std::string& title) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<tovrin data-struct-version=\"1.5\"><pages><page "
+               "a-page=\"10\"/></pages><lines><song rows=\"1\"><title "
+               "type=\"song-property\"><formatted-texts>"
+               "<formatted-text font-size=\"28\"><arbitrary-text>" +
+               title +
+               "</arbitrary-text></formatted-text></formatted-texts></title></song><line partition=\"4\" "
+               "parts=\"1\"/></lines><measure-sets><measure-set><part1 width=\"0.25\">" +
+               bar + "</part1></measure-set></measure-sets></tovrin>\n";
+    };
+    const auto harmony = [](int timing, int duration, const std::string& notes) {
+        return "<harmony timing=\"" + std::to_string(timing) + "\" duration=\"" + std::to_string(duration) +
+               "\" stem-direction=\"up\"><notes>" + notes + "</notes></harmony>";
+    };
+    std::string tones;
+    for (int i = 0; i < 4000; ++i) {
+        tones += "<pitch level=\"" + std::to_string(i - 2000) + "\"/>";
+    }
+    std::string notes;
+    for (int i = 0; i < 4000; ++i) {
+        notes += harmony(i % 960, 1, "<pitch level=\"0\"/>");
+    }
+    const std::pair<const char*, std::string> cases[] = {
+        {"tones", song("<harmonies>" + harmony(0, 240, tones) + "</harmonies>", "T")},
+        {"notes", song("<harmonies>" + notes + "</harmonies>", "T")},
+        {"levels", song("<harmonies>" + harmony(0, 240, "<pitch level=\"10000000\"/>") +
+                            harmony(240, 240, "<pitch level=\"-10000000\"/>") + "</harmonies>",
+                        "T")},
+        {"title", song("", std::string(1024 * 1024, 'x'))},
+    };
+    for (const auto& [name, xml] : cases) {
+        SCOPED_TRACE(name);
+        const auto packed =
+            platform::gzipDeflate(std::span(reinterpret_cast<const std::uint8_t*>(xml.data()), xml.size()));
+        ASSERT_TRUE(packed);
+        dir.write(std::string(name) + ".tovz", std::string(packed->begin(), packed->end()));
+        const ToolRun run = render({path(std::string(name) + ".tovz"), "--png", path(name)});
+        EXPECT_FALSE(run.crashed);
+        EXPECT_EQ(run.status, 0) << run.errors.toStdString();
+        EXPECT_TRUE(std::filesystem::exists(dir / name / "page-001.png"));
     }
 }
 

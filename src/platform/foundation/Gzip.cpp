@@ -78,7 +78,10 @@ std::optional<std::vector<std::uint8_t>> gzipDeflate(std::span<const std::uint8_
 }
 
 std::optional<std::vector<std::uint8_t>> gzipInflate(std::span<const std::uint8_t> bytes,
-                                                     std::size_t maxBytes) {
+                                                     std::size_t maxBytes, InflateReport* report) {
+    InflateReport ignored;
+    InflateReport& outcome = report != nullptr ? *report : ignored;
+    outcome = InflateReport{};
     if (bytes.empty()) {
         return std::vector<std::uint8_t>{};
     }
@@ -98,6 +101,7 @@ std::optional<std::vector<std::uint8_t>> gzipInflate(std::span<const std::uint8_
     for (;;) {
         if (produced == out.size()) {
             if (out.size() == limit) {
+                outcome.tooLarge = true;
                 return std::nullopt;
             }
             out.resize(std::min(out.size() + std::max(step, out.size()), limit));
@@ -107,8 +111,10 @@ std::optional<std::vector<std::uint8_t>> gzipInflate(std::span<const std::uint8_
         produced += room - stream.avail_out;
         if (status == Z_STREAM_END) {
             if (produced > maxBytes) {
+                outcome.tooLarge = true;
                 return std::nullopt;
             }
+            outcome.bytesAfterStream = consumed - stream.avail_in < bytes.size();
             out.resize(produced);
             return out;
         }

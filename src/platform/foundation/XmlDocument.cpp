@@ -155,7 +155,9 @@ bool declaredEncodingIsTransparent(const CodeUnits& units, std::size_t width) {
 // not a well-formed one. A '=' in text makes no node: counting it would refuse files we write ourselves,
 // whose texts may hold any number of them. The encoding is found as libxml2 finds it: from a byte order mark
 // or the first four bytes, then from the declaration.
-bool withinParseLimits(std::span<const std::uint8_t> bytes) {
+enum class Limits { Within, TooLarge, Unreadable };
+
+Limits parseLimitsOf(std::span<const std::uint8_t> bytes) {
     const auto startsWith = [&](std::initializer_list<std::uint8_t> prefix) {
         return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
     };
@@ -169,7 +171,7 @@ bool withinParseLimits(std::span<const std::uint8_t> bytes) {
         width = 4;
     } else if (startsWith({0x00, 0x00, 0xFF, 0xFE}) || startsWith({0xFE, 0xFF, 0x00, 0x00}) ||
                startsWith({0x4C, 0x6F, 0xA7, 0x94})) {
-        return false; // unusual byte orders of UCS-4, and EBCDIC
+        return Limits::Unreadable; // unusual byte orders of UCS-4, and EBCDIC
     } else if (startsWith({0xFE, 0xFF}) || startsWith({0x00, 0x3C, 0x00, 0x3F})) {
         width = 2;
         bigEndian = true;
@@ -183,7 +185,7 @@ bool withinParseLimits(std::span<const std::uint8_t> bytes) {
     }
     const CodeUnits units(bytes, width, bigEndian, skip);
     if (!declaredEncodingIsTransparent(units, width)) {
-        return false;
+        return Limits::Unreadable;
     }
     std::size_t nodes = 0;
     std::size_t attributesInTag = 0;
@@ -221,10 +223,10 @@ bool withinParseLimits(std::span<const std::uint8_t> bytes) {
             continue;
         }
         if (nodes > XmlDocument::maxNodes || attributesInTag > XmlDocument::maxAttributesPerElement) {
-            return false;
+            return Limits::TooLarge;
         }
     }
-    return true;
+    return Limits::Within;
 }
 
 // Whether the parser read its input to the end. libxml2 takes a NUL for the end of its input and stops at
@@ -246,7 +248,24 @@ void ignoreExternalSubset(void*, const xmlChar*, const xmlChar*, const xmlChar*)
 xmlParserInputPtr refuseResolveEntity(void*, const xmlChar*, const xmlChar*) {
     return nullptr;
 }
-void ignoreStructuredError(void*, xmlErrorPtr) {}
+// Errors are swallowed, except that one telling that the input ended inside an element is noted: the
+// parser then closes what is open, and a caller may not want a document cut short taken for the whole.
+// The parse under way on this thread notes it here (the parser may reset its context's own fields).
+thread_local bool* closedAtEndOfParse = nullptr;
+
+void noteStructuredError(void*, xmlErrorPtr error) {
+    if (error != nullptr && error->code == XML_ERR_TAG_NOT_FINISHED && closedAtEndOfParse != nullptr) {
+        *closedAtEndOfParse = true;
+    }
+}
+
+class ClosedAtEndNote {
+public:
+    explicit ClosedAtEndNote(bool* flag) { closedAtEndOfParse = flag; }
+    ~ClosedAtEndNote() { closedAtEndOfParse = nullptr; }
+    ClosedAtEndNote(const ClosedAtEndNote&) = delete;
+    ClosedAtEndNote& operator=(const ClosedAtEndNote&) = delete;
+};
 
 class ParserContext {
 public:
@@ -619,9 +638,41 @@ void appendElement(std::string& out, const XmlElement& element, int depth, bool 
 
 XmlDocument::XmlDocument(XmlElement root) : root_(std::move(root)) {}
 
+std::optional<std::string> XmlDocument::limitFault(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() > maxInputBytes) {
+        return "it would be larger than " + std::to_string(maxInputBytes / (1024 * 1024)) + " MiB";
+    }
+    switch (parseLimitsOf(bytes)) {
+    case Limits::Within:
+        return std::nullopt;
+    case Limits::TooLarge:
+        return "it would hold more than " + std::to_string(maxNodes) +
+               " XML nodes, or an element with more than " + std::to_string(maxAttributesPerElement) +
+               " attributes";
+    case Limits::Unreadable:
+        break;
+    }
+    return std::string("its text encoding cannot be read");
+}
+
 std::optional<XmlDocument> XmlDocument::parse(std::span<const std::uint8_t> bytes) {
+    return parse(bytes, nullptr);
+}
+
+std::optional<XmlDocument> XmlDocument::parse(std::span<const std::uint8_t> bytes, ParseReport* report) {
     static_assert(maxInputBytes <= static_cast<std::size_t>(INT_MAX));
-    if (bytes.empty() || bytes.size() > maxInputBytes || !withinParseLimits(bytes)) {
+    ParseReport ignored;
+    ParseReport& outcome = report != nullptr ? *report : ignored;
+    outcome = ParseReport{};
+    if (bytes.empty()) {
+        return std::nullopt;
+    }
+    if (bytes.size() > maxInputBytes) {
+        outcome.tooLarge = true;
+        return std::nullopt;
+    }
+    if (const Limits limits = parseLimitsOf(bytes); limits != Limits::Within) {
+        outcome.tooLarge = limits == Limits::TooLarge;
         return std::nullopt;
     }
     initialiseLibxml();
@@ -630,10 +681,11 @@ std::optional<XmlDocument> XmlDocument::parse(std::span<const std::uint8_t> byte
     if (ctxt == nullptr || ctxt->sax == nullptr) {
         return std::nullopt;
     }
+    const ClosedAtEndNote note(&outcome.closedAtEnd);
     ctxt->sax->entityDecl = ignoreEntityDeclaration;
     ctxt->sax->externalSubset = ignoreExternalSubset;
     ctxt->sax->resolveEntity = refuseResolveEntity;
-    ctxt->sax->serror = ignoreStructuredError;
+    ctxt->sax->serror = noteStructuredError;
     ctxt->sax->warning = nullptr;
     ctxt->sax->error = nullptr;
     ctxt->sax->fatalError = nullptr;

@@ -28,19 +28,31 @@ namespace platform {
 // and for encodings other than UTF-8, UTF-16, ASCII and the single-byte Latin and Windows ones (in which
 // markup cannot be told from the bytes alone), the document is refused. A document the parser stops
 // reading before its end (at a NUL byte, or at anything after the root element) is refused, never taken
-// for the whole; a missing closing tag at the end is repaired.
+// for the whole; a missing closing tag at the end is repaired, and the report says so.
 class XmlDocument {
 public:
     static constexpr int maxDepth = 256;
     static constexpr std::size_t defaultMaxFileBytes = 64 * 1024 * 1024;
     static constexpr std::size_t maxInputBytes = defaultMaxFileBytes;
-    static constexpr std::size_t maxNodes = 500'000;
+    // A song of 20,000 bars of four chords and six notes each stays below it.
+    static constexpr std::size_t maxNodes = 2'000'000;
     static constexpr std::size_t maxAttributesPerElement = 256;
 
     explicit XmlDocument(XmlElement root);
 
+    // What a parse tells beside its document: that a cap refused the bytes, or that the input ended
+    // inside elements, which the parser then closed (the document holds what came before the end).
+    struct ParseReport {
+        bool tooLarge = false;
+        bool closedAtEnd = false;
+    };
+
     // No value when the bytes hold no root element, nest too deep, exceed a cap, or are beyond repair.
     static std::optional<XmlDocument> parse(std::span<const std::uint8_t> bytes);
+    static std::optional<XmlDocument> parse(std::span<const std::uint8_t> bytes, ParseReport* report);
+    // Why a parse would refuse the bytes before reading them (past a cap, or in an encoding it does not
+    // read), in a few words; none when they are within what a parse takes.
+    static std::optional<std::string> limitFault(std::span<const std::uint8_t> bytes);
     static std::optional<XmlDocument> parse(std::string_view bytes);
     static std::optional<XmlDocument> parseFile(const std::filesystem::path& path,
                                                 std::size_t maxBytes = defaultMaxFileBytes);
