@@ -3,7 +3,10 @@
 #include "platform/foundation/Resources.h"
 #include "platform/ui/Window.h"
 
+#include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -35,8 +38,7 @@ TOVAboutWindowController::TOVAboutWindowController()
     big.setBold(true);
     name->setFont(big);
     name->setAlignment(Qt::AlignCenter);
-    auto* version =
-        new QLabel(QString::fromStdString(platform::localized("Version") + " " + strVersionNumber_), content);
+    auto* version = new QLabel(versionText(), content);
     version->setObjectName(QStringLiteral("version"));
     version->setAlignment(Qt::AlignCenter);
     auto* copyright = new QLabel(QString::fromStdString(strCopyright_), content);
@@ -50,8 +52,22 @@ TOVAboutWindowController::TOVAboutWindowController()
     panel->hide();
 }
 
+QString TOVAboutWindowController::versionText() {
+    return QString::fromStdString(platform::localized("Version") + " " +
+                                  std::string(platform::shortVersionString) + " R");
+}
+
 void TOVAboutWindowController::showUp() {
     platform::Window* panel = window();
+    // Over the middle of the screen the application works on, whole.
+    const QWidget* front = QApplication::activeWindow();
+    const QScreen* screen = front != nullptr ? front->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr && !panel->isVisible()) {
+        panel->adjustSize();
+        QRect frame = panel->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        panel->move(frame.topLeft());
+    }
     panel->show();
     panel->raise();
     panel->activateWindow();

@@ -2,6 +2,8 @@
 
 #include "platform/ui/WindowController.h"
 
+#include <QString>
+
 #include <string>
 
 // The about box: the program's name, its version and its copyright line, in a panel of its own.
@@ -14,6 +16,8 @@ public:
     void showUp();
 
     const std::string& strVersionNumber() const { return strVersionNumber_; }
+    // The version line, as the about box and the start-up panel show it.
+    static QString versionText();
     const std::string& strCopyright() const { return strCopyright_; }
 
 private:

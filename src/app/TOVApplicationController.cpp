@@ -15,7 +15,9 @@
 #include "notation/TOVNoteViewFactory.h"
 #include "platform/foundation/Color.h"
 #include "platform/foundation/KeyedArchiver.h"
+#include "platform/foundation/Resources.h"
 #include "platform/graphics/Font.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Document.h"
@@ -451,8 +453,29 @@ const char* TOVApplicationController::supportPageAddress() {
     return "https://tovrin.org/support";
 }
 
+namespace {
+TOVApplicationController::UrlOpener& urlOpener() {
+    static TOVApplicationController::UrlOpener opener;
+    return opener;
+}
+} // namespace
+
+void TOVApplicationController::setUrlOpener(UrlOpener opener) {
+    urlOpener() = std::move(opener);
+}
+
 void TOVApplicationController::showHelpByBrowser() {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(supportPageAddress())));
+    const QUrl address(QString::fromLatin1(supportPageAddress()));
+    const bool opened = urlOpener() ? urlOpener()(address) : QDesktopServices::openUrl(address);
+    if (!opened) {
+        // Without a browser the command would otherwise do nothing at all.
+        const std::string message = platform::localized("No web browser could be opened.");
+        const std::string where = platform::localized("The Tovrin help pages are at %1.");
+        platform::Alert::alertWithMessage(
+            message, platform::localized("OK"), {}, {},
+            QString::fromStdString(where).arg(QString::fromLatin1(supportPageAddress())).toStdString())
+            ->runModal();
+    }
 }
 
 bool TOVApplicationController::validateMenuItem(MenuItem& item) {

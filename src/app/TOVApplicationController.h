@@ -6,6 +6,10 @@
 #include "platform/ui/ApplicationDelegate.h"
 #include "platform/ui/MenuDelegate.h"
 
+#include <QUrl>
+
+#include <functional>
+
 #include <QObject>
 
 #include <filesystem>
@@ -91,6 +95,10 @@ public:
 
     // The address of the product's support pages.
     static const char* supportPageAddress();
+    // Opens a web address in the user's browser; answers whether a browser took it. The platform's
+    // desktop services unless replaced (a test, a run without a desktop).
+    using UrlOpener = std::function<bool(const QUrl&)>;
+    static void setUrlOpener(UrlOpener opener);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

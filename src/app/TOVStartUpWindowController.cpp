@@ -1,16 +1,20 @@
 #include "app/TOVStartUpWindowController.h"
 
+#include "app/TOVAboutWindowController.h"
+
 #include "platform/foundation/Resources.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/DocumentController.h"
 #include "platform/ui/Window.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCoreApplication>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -64,8 +68,8 @@ void TOVStartUpWindowController::releaseSingletonInstance() {
 
 TOVStartUpWindowController::TOVStartUpWindowController()
     : platform::WindowController(std::make_unique<platform::Window>(platform::Window::Kind::Panel)) {
-    strVersionNumber_ = QString::fromUtf8(platform::versionString.data(),
-                                          static_cast<qsizetype>(platform::versionString.size()));
+    strVersionNumber_ = QString::fromUtf8(platform::shortVersionString.data(),
+                                          static_cast<qsizetype>(platform::shortVersionString.size()));
     strCopyright_ = QString::fromUtf8(platform::copyrightString.data(),
                                       static_cast<qsizetype>(platform::copyrightString.size()));
     buildWindow();
@@ -93,7 +97,7 @@ void TOVStartUpWindowController::buildWindow() {
     header->addWidget(title);
     header->addStretch(1);
     auto* about = new QVBoxLayout();
-    versionLabel_ = new QLabel(text("Version %1").arg(strVersionNumber_), content);
+    versionLabel_ = new QLabel(TOVAboutWindowController::versionText(), content);
     versionLabel_->setAlignment(Qt::AlignRight);
     copyrightLabel_ = new QLabel(strCopyright_, content);
     copyrightLabel_->setAlignment(Qt::AlignRight);
@@ -142,6 +146,17 @@ void TOVStartUpWindowController::buildWindow() {
 
     panel->setCentralWidget(content);
     panel->resize(560, 380);
+    // The panel carries no menu bar; Quit still reaches the application from it.
+    auto* quit = new QAction(panel);
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(quit, &QAction::triggered, panel, [] {
+        platform::Application* application = platform::Application::shared();
+        if (application == nullptr || !application->sendAction("terminate:")) {
+            QCoreApplication::quit();
+        }
+    });
+    panel->addAction(quit);
     updateButton();
     updateFullPathLabel();
 }

@@ -25,19 +25,28 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QEvent>
+#include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QToolBar>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
 constexpr const char* kDisplaySizeAuto = "displaySizeAuto";
 constexpr const char* kDisplaySizeNumber = "displaySizeNumber";
+constexpr const char* kDocumentWindowSize = "documentWindowSize";
+
+// An A4 page at 100%, with the editor's margins, in pixels.
+constexpr int kA4PageWidthAt100 = 615;
+constexpr int kDefaultWindowHeight = 760;
 
 // The width, in points, that the editor shows at 100%: an A4 page and its margins.
 constexpr float kAutoZoomWidth = 615.0f;
@@ -155,7 +164,6 @@ void TOVWindowController::loadWindow() {
 void TOVWindowController::buildWindow() {
     auto window = std::make_unique<platform::Window>(platform::Window::Kind::Document);
     window->setObjectName(QString::fromStdString(windowNibName_));
-    window->resize(720, 760);
 
     toolbar_ = new TOVToolbar("TOVDocumentToolbar", *window);
 
@@ -177,6 +185,8 @@ void TOVWindowController::buildWindow() {
     displaySizeSelector_->setObjectName(QStringLiteral("displaySizeSelector"));
     displaySizeSelector_->setEditable(true);
     displaySizeSelector_->setInsertPolicy(QComboBox::NoInsert);
+    // A typed size is taken as typed: completing "12" from the list would make it 125%.
+    displaySizeSelector_->setCompleter(nullptr);
     for (const char* size : {"100%", "50%", "75%", "125%", "150%", "200%", "300%", "400%"}) {
         displaySizeSelector_->addItem(QString::fromLatin1(size));
     }
@@ -219,7 +229,40 @@ void TOVWindowController::buildWindow() {
         contentLayout->addWidget(editor);
     }
 
+    window->resize(initialWindowSize(*window));
+    // The size the user gives a document window is the size of the next one.
+    auto* sizeWatcher = new ResizeWatcher(window.get(), [window = window.get()] {
+        if (window->isVisible()) {
+            platform::UserDefaults::standard().setString(kDocumentWindowSize,
+                                                         std::to_string(window->width()) + "x" +
+                                                             std::to_string(window->height()));
+        }
+    });
+    window->installEventFilter(sizeWatcher);
     setWindow(std::move(window));
+}
+
+QSize TOVWindowController::initialWindowSize(const QWidget& window) const {
+    // Room for the whole toolbar (the hint panel goes with its item when the bar overflows) and for an A4
+    // page at 100% beside the scroll bar.
+    int width = kA4PageWidthAt100 + window.style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+    if (toolbar_ != nullptr && toolbar_->toolBar() != nullptr) {
+        width = std::max(width, toolbar_->toolBar()->sizeHint().width());
+    }
+    QSize size(width, kDefaultWindowHeight);
+    if (const std::optional<std::string> remembered =
+            platform::UserDefaults::standard().stringForKey(kDocumentWindowSize)) {
+        int w = 0;
+        int h = 0;
+        if (std::sscanf(remembered->c_str(), "%dx%d", &w, &h) == 2 && w > 0 && h > 0) {
+            size = QSize(w, h);
+        }
+    }
+    // Never larger than the screen it opens on.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size());
+    }
+    return size;
 }
 
 void TOVWindowController::windowDidLoad() {

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -146,6 +147,8 @@ public:
 
 private:
     void buildWindow();
+    // Wide enough for the toolbar and an A4 page at 100%, or the size of the last window, on the screen.
+    QSize initialWindowSize(const QWidget& window) const;
     // The editor's side of the zoom and of printing.
     double editorContentWidth() const;
     void applyEditorScale(float s);

@@ -9,6 +9,7 @@
 #include "model/TOVManagedObjectModel.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Resources.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/SavePanel.h"
 #include "platform/ui/Window.h"
@@ -105,6 +106,7 @@ bool TOVZDocument::writeToURL(const std::filesystem::path& url, const std::strin
     // The first save of a new song runs while its panel still holds the song form.
     if (newSongFlow_) {
         takeBackSongForm();
+        newSongTriedURL_ = url;
     }
     return platform::Document::writeToURL(url, typeName, error);
 }
@@ -165,13 +167,35 @@ void TOVZDocument::prepareSavePanel(platform::SavePanel& panel) {
     auto* layout = new QVBoxLayout(holder);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(songSettingViewController_->view());
+    // Taken back from an earlier panel, the form was hidden.
+    songSettingViewController_->view()->show();
     panel.setAccessoryView(holder);
     panel.prompt = text("Create");
     panel.message = text("Create new song.");
+    if (!newSongTriedURL_.empty()) {
+        // Asked again after a failed save: what the user filled in and chose stays.
+        panel.nameFieldStringValue = newSongTriedURL_.stem().string();
+        panel.directory = newSongTriedURL_.parent_path();
+        return;
+    }
     panel.nameFieldStringValue = "NewSong";
     if (QLineEdit* name = songSettingViewController_->songNameTextField()) {
         name->setText(QString::fromStdString(text("New Song")));
     }
+}
+
+void TOVZDocument::presentSaveError(const std::string& error) {
+    if (!newSongFlow_) {
+        TOVPersistentDocument::presentSaveError(error);
+        return;
+    }
+    newSongSaveFailed_ = true;
+    platform::Alert::alertWithMessage(saveErrorMessage(), "OK", {}, {}, error)
+        ->beginSheetModalForWindow(windowForSheet(), [this, alive = std::weak_ptr<bool>(alive_)](int) {
+            if (!alive.expired() && documentController() != nullptr) {
+                documentDidSave(saveDocument());
+            }
+        });
 }
 
 void TOVZDocument::takeBackSongForm() {
@@ -183,6 +207,11 @@ void TOVZDocument::takeBackSongForm() {
 
 void TOVZDocument::documentDidSave(bool didSave) {
     if (!newSongFlow_) {
+        return;
+    }
+    if (!didSave && newSongSaveFailed_) {
+        // The error sheet asks again once it is answered.
+        newSongSaveFailed_ = false;
         return;
     }
     newSongFlow_ = false;

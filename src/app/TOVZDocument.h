@@ -73,6 +73,9 @@ public:
 protected:
     // A new song says nothing when its window first shows it.
     bool announcesLoad() const override { return !isNewDocument_; }
+    // A new song whose first save failed stays open: once the user has read why, the save panel comes
+    // again with the form as it was filled in.
+    void presentSaveError(const std::string& error) override;
 
 private:
     void resetContext();
@@ -83,6 +86,9 @@ private:
     bool isLatorVersionOfDocument_ = false;
     bool isFontNotFound_ = false;
     bool newSongFlow_ = false;
+    // The first save of the new song failed and is asked again; where it was tried.
+    bool newSongSaveFailed_ = false;
+    std::filesystem::path newSongTriedURL_;
     std::shared_ptr<TOVSongSettingViewController> songSettingViewController_;
     std::unique_ptr<TOVDocumentParser> lastUsedParser_;
     // Cleared when the document goes, for work deferred past the current event.

@@ -1045,7 +1045,9 @@ bool TOVDocumentParser::deserializeBarSetsFromXMLInLines(const XmlElement& sets,
         int right = TOVBarlineSingle;
         if (part1) {
             width = floatAttr(*part1, "width") * kLineWidth;
-            if (!std::isfinite(width) || width < 0) {
+            // A width of 0 or below is no width of its own (the layout gives the bar its share) and is
+            // kept as written; only a value that is no number at all is unsafe to keep.
+            if (!std::isfinite(width)) {
                 width = 0;
             }
             if (const XmlElement* barline = part1->firstChild("barline-right")) {

@@ -290,7 +290,8 @@ bool TOVEditorBarView::performDragOperationFromNotePalette(const platform::Dragg
     if (item == kNotePaletteHarmonyTone) {
         TOVNoteUnitCell* target = notePaletteDropAids_.liveHarmonyDropTargetUnitCell();
         NoteUnit* unit = target != nullptr ? target->unit() : nullptr;
-        if (unit != nullptr && notePreview_) {
+        // A level the unit already holds would make a second head under the first one: refused.
+        if (unit != nullptr && notePreview_ && !unit->hasToneAtLevel(level)) {
             unit->createNewToneWithLevel(level);
             if (const std::shared_ptr<TOVNoteView> noteView = noteViewFromData(unit->note())) {
                 noteView->updateView();

@@ -150,7 +150,10 @@ void TOVEditorBarView::noteViewDidFinishDragToneAt(TOVNoteView* noteView, TOVNot
         return;
     }
     const NoteTone* tone = toneCell != nullptr ? toneCell->tone() : nullptr;
-    if (tone != nullptr && noteView != nullptr && notePreview_->level() != tone->level()) {
+    const NoteUnit* unit = tone != nullptr ? tone->unit() : nullptr;
+    // A level another tone of the unit holds is refused: the unit would hold two heads of one level.
+    if (tone != nullptr && noteView != nullptr && notePreview_->level() != tone->level() &&
+        (unit == nullptr || !unit->hasToneAtLevel(notePreview_->level(), tone))) {
         toneCell->moveToneLevel(notePreview_->level() - tone->level());
         noteView->updateView();
         // Ties into and out of the note follow the tone.

@@ -185,16 +185,18 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::createSymbolView(int type, Symb
     if (!view) {
         return nullptr;
     }
-    // Only a user's insertion completes the new symbol; a rebuild shows what is stored, and a symbol
-    // without a size then shows at its view's natural size.
-    if (select && (defaultSize || hasZeroSize(data->frame()))) {
+    const bool isMark = (type & TOVSymbolCategoryMask) == TOVSymbolCategoryRehearsal;
+    // A symbol without a size (or a sign that only has its natural one) takes the view's natural size; a
+    // mark, sized by its text, keeps what is stored until the user inserts it.
+    if ((defaultSize || hasZeroSize(data->frame())) && (select || !isMark)) {
         data->setFrame(Rect(data->frame().origin, view->defaultViewSize()));
     }
-    if ((type & TOVSymbolCategoryMask) != TOVSymbolCategoryRehearsal && (select || data->scale() != 0)) {
-        // With no scale yet the record would also set one: that belongs to an insertion.
+    if (!isMark) {
+        // A symbol stored with a frame but no scale (as older stores keep them) gets the scale its frame
+        // was drawn at; without it the size would be lost on the next save.
         data->setInitialSize(view->defaultViewSize());
     }
-    if ((type & TOVSymbolCategoryMask) == TOVSymbolCategoryRehearsal && select) {
+    if (isMark && select) {
         auto* text = dynamic_cast<SymbolText*>(data);
         auto* mark = dynamic_cast<TOVMarkView*>(view.get());
         if (text != nullptr && mark != nullptr && !text->text()) {

@@ -67,7 +67,7 @@ void TOVEditorLineView::createAllBarViews() {
 }
 
 void TOVEditorLineView::createNewBarViewXAt(Bar* bar, double x) {
-    const double width = bar->width() > 0 ? bar->width() : defaultBarWidth();
+    const double width = laidOutWidthOf(bar);
     auto barView = std::make_shared<TOVEditorBarView>(Rect(x, 0, width, bounds().height()), delegate());
     barViewArray_.push_back(barView);
     addSubview(barView);
@@ -215,8 +215,29 @@ void TOVEditorLineView::drawRect(const Rect&, platform::GraphicsContext& ctx) {
 }
 
 double TOVEditorLineView::barWidthOf(const TOVEditorBarView* barView) const {
-    const Bar* bar = barView->bar();
-    return bar != nullptr && bar->width() > 0 ? bar->width() : defaultBarWidth();
+    return laidOutWidthOf(barView->bar());
+}
+
+double TOVEditorLineView::laidOutWidthOf(const Bar* bar) const {
+    if (bar == nullptr || !(bar->width() > 0) || !ownWidthsFitThePage()) {
+        return defaultBarWidth();
+    }
+    return bar->width();
+}
+
+// Widths from a damaged or foreign file may add up to more than the page holds; such a line is laid out in
+// default shares (the stored widths stay as they are until the user sets new ones). Stored widths pass
+// through single precision, hence the allowance.
+bool TOVEditorLineView::ownWidthsFitThePage() const {
+    if (line_ == nullptr) {
+        return true;
+    }
+    constexpr double kAllowance = 2.0;
+    double total = 0;
+    for (const Bar* bar : line_->barArray()) {
+        total += bar->width() > 0 ? bar->width() : defaultBarWidth();
+    }
+    return total <= bounds().width() - kOuterMargins + kAllowance;
 }
 
 void TOVEditorLineView::lineUpBarViews() {

@@ -120,6 +120,10 @@ private:
     TOVEditorPageView* hostPageView() const;
     void normalizeBarViews();
     double barWidthOf(const TOVEditorBarView* barView) const;
+    // The width a bar is laid out at: its own width, or its default share when it has none or when the
+    // line's own widths would run past the page.
+    double laidOutWidthOf(const Bar* bar) const;
+    bool ownWidthsFitThePage() const;
 
     Line* line_ = nullptr;
     BarViewArray barViewArray_;

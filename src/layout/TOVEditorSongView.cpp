@@ -1,5 +1,8 @@
 #include "layout/TOVEditorSongView.h"
 
+#include "layout/TOVEditorPageView.h"
+#include "layout/TOVEditorView.h"
+
 #include "glyphs/TOVTextView.h"
 #include "layout/TOVLayoutController.h"
 #include "model/Song.h"
@@ -132,6 +135,17 @@ void TOVEditorSongView::songDidChange(const platform::Change& change) {
     updateRoleArray();
     updateSizeAndPosition();
     setNeedsDisplay();
+    if (change.key == "name") {
+        // Every page's footer shows the name, however it was changed (in place or in the song's sheet).
+        for (platform::View* view = superview(); view != nullptr; view = view->superview()) {
+            if (auto* editor = dynamic_cast<TOVEditorView*>(view)) {
+                for (const auto& page : editor->pageViewArray()) {
+                    page->setNeedsDisplay();
+                }
+                break;
+            }
+        }
+    }
 }
 
 void TOVEditorSongView::updateRoleArray() {

@@ -127,6 +127,15 @@ NoteTone* NoteUnit::insertTone() {
     return tone;
 }
 
+bool NoteUnit::hasToneAtLevel(std::int64_t level, const NoteTone* except) const {
+    for (const NoteTone* tone : tones()) {
+        if (tone != except && !tone->slash() && tone->level() == level) {
+            return true;
+        }
+    }
+    return false;
+}
+
 NoteTone* NoteUnit::createNewToneWithLevel(std::int64_t level) {
     NoteTone* tone = insertTone();
     if (tone) {

@@ -66,6 +66,9 @@ public:
     NoteUnit* nextUnit() const;
     NoteUnit* previousUnit() const;
 
+    // Whether a pitched tone of this unit other than `except` stands on the level: one unit never holds
+    // two heads of one level.
+    bool hasToneAtLevel(std::int64_t level, const NoteTone* except = nullptr) const;
     // A new tone of this unit; pending changes processed.
     NoteTone* createNewToneWithLevel(std::int64_t level);
     NoteTone* createNewSlash();

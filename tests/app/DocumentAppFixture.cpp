@@ -83,6 +83,7 @@ void DocumentAppFixture::SetUp() {
         if (QWidget* accessory = panel.accessoryView()) {
             if (auto* field = accessory->findChild<QLineEdit*>(QStringLiteral("songNameTextField"))) {
                 run.songName = field->text().toStdString();
+                run.songFormShown = field->isVisibleTo(accessory);
                 field->selectAll();
                 QTest::keyClicks(field, songNameToType);
             }

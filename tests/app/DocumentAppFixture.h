@@ -61,6 +61,8 @@ protected:
         bool hadAccessory = false;
         // The song name the form showed; the hook types songNameToType over it.
         std::string songName;
+        // Whether the form shows in the panel.
+        bool songFormShown = false;
     };
     std::vector<SavePanelRun> savePanelRuns;
     QString songNameToType = QStringLiteral("Blue Tune");

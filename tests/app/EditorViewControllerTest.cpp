@@ -165,9 +165,10 @@ TEST_F(EditorViewControllerTest, CountSettersActOnTheUpperRowAndRebuildTheEditor
 
     // The same number of rows still rebuilds the views, and selects the bar in the upper row.
     controller->selectBar(TOVBarId{2, true});
-    const TOVEditorPageView* before = editor().firstPageView();
+    // Held weakly: a freed view must not be mistaken for a new one that took its address.
+    const std::weak_ptr<TOVEditorPageView> before = editor().pageViewArray().front();
     controller->setNumberOfRowsInSelectedLine(2);
-    EXPECT_NE(editor().firstPageView(), before);
+    EXPECT_NE(editor().firstPageView(), before.lock().get());
     EXPECT_EQ(editor().selectedBarId(), (TOVBarId{2, false}));
     ASSERT_NE(upperLine->lower(), nullptr);
 

@@ -2,6 +2,7 @@
 #include "app/TOVAboutWindowController.h"
 #include "app/TOVEditorViewController.h"
 #include "app/TOVMainMenu.h"
+#include "app/TOVStartUpWindowController.h"
 #include "app/TOVWindowController.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectViewFactory.h"
@@ -14,6 +15,7 @@
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/MemoryDefaultsStore.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ApplicationMenuBar.h"
 #include "platform/ui/Cursor.h"
@@ -26,7 +28,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -231,6 +235,48 @@ TEST_F(TOVApplicationControllerTest, RegistersTheServicesOfTheLayersAboveTheMode
     EXPECT_TRUE(TOVAboutWindowController::singletonInstance()->window()->isVisible());
     EXPECT_EQ(TOVAboutWindowController::singletonInstance()->strVersionNumber(), "2.0 R");
     TOVAboutWindowController::singletonInstance()->window()->close();
+}
+
+TEST_F(TOVApplicationControllerTest, AboutOpensWholeOnScreenWithTheStartUpPanelsVersionLine) {
+    makeController();
+    TOVUtils::showAboutWindow();
+    settle();
+    platform::Window* about = TOVAboutWindowController::singletonInstance()->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
+    const QRect screen = about->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(about->frameGeometry()))
+        << about->frameGeometry().x() << "," << about->frameGeometry().y();
+    const auto* version = about->findChild<QLabel*>(QStringLiteral("version"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), TOVStartUpWindowController::singletonInstance()->versionLabel()->text());
+    EXPECT_NE(version->text().indexOf(QStringLiteral("2.0 R")), -1);
+    about->close();
+    TOVStartUpWindowController::releaseSingletonInstance();
+}
+
+TEST_F(TOVApplicationControllerTest, HelpWithoutABrowserSaysSo) {
+    makeController();
+    std::vector<std::string> shown;
+    platform::Alert::setAnswerHook([&](const platform::Alert& alert) -> std::optional<int> {
+        shown.push_back(alert.messageText() + " " + alert.informativeText());
+        return platform::Alert::DefaultReturn;
+    });
+    std::vector<QUrl> asked;
+    for (bool browser : {true, false}) {
+        TOVApplicationController::setUrlOpener([&asked, browser](const QUrl& url) {
+            asked.push_back(url);
+            return browser;
+        });
+        EXPECT_TRUE(app.sendAction("showHelpByBrowser:"));
+        settle();
+    }
+    TOVApplicationController::setUrlOpener({});
+    platform::Alert::setAnswerHook({});
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked.front(), QUrl(QString::fromLatin1(TOVApplicationController::supportPageAddress())));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown.front().find("No web browser"), std::string::npos);
+    EXPECT_NE(shown.front().find(TOVApplicationController::supportPageAddress()), std::string::npos);
 }
 
 TEST_F(TOVApplicationControllerTest, LaunchBuildsTheFontMenuFromTheFontListAndOpensNoUntitledDocument) {

@@ -1,13 +1,17 @@
 #include "DocumentAppFixture.h"
 
 #include "app/TOVDocument.h"
+#include "app/TOVEditorViewController.h"
 #include "app/TOVNavigationMessage.h"
 #include "app/TOVNavigationWindowController.h"
+#include "app/TOVPersistentDocument.h"
 #include "app/TOVWindowController.h"
-#include "platform/ui/ChildPanel.h"
 #include "app/TOVZDocument.h"
 #include "document/TOVDocumentParser.h"
 #include "glyphs/TOVChordViewFactory.h"
+#include "glyphs/TOVObjectView.h"
+#include "layout/TOVEditorBarView.h"
+#include "layout/TOVEditorView.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
 #include "model/Document.h"
@@ -16,12 +20,15 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/Page.h"
-#include "model/Tie.h"
 #include "model/Song.h"
+#include "model/Symbol.h"
 #include "model/TOVUtils.h"
+#include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Alert.h"
+#include "platform/ui/ChildPanel.h"
 #include "platform/ui/PrintOperation.h"
 #include "document/TOVDocumentDump.h"
 #include "support/PdfPages.h"
@@ -89,7 +96,9 @@ TEST_F(SongDocumentTest, OpenEditSaveAndReopenASongFile) {
     EXPECT_EQ(navigation(song->windowController()),
               std::make_pair(QStringLiteral("Document loaded successfully."), QString()));
 
+    // As a barline drag leaves them: the line still fills the page's width.
     firstBar(song->documentData())->setWidth(210.0);
+    firstBar(song->documentData())->line()->bars().at(1)->setWidth(50.0);
     docapp::settle();
     EXPECT_TRUE(song->undoManager().canUndo());
     EXPECT_TRUE(song->isDocumentEdited());
@@ -361,6 +370,35 @@ TEST_F(SongDocumentTest, ANewSongClosedBeforeItsPanelComesAsksForNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+TEST_F(SongDocumentTest, ANewSongThatCannotBeWrittenThereStaysOpenAndAsksForAnotherPlace) {
+    // A "folder" that is a file: nothing can be written in it, whoever runs the test.
+    docapp::writeBytes(dir / "NotAFolder", Bytes{'x'});
+    saveAnswer = dir / "NotAFolder" / "Tune.tovz";
+    std::vector<std::string> errors;
+    platform::Alert::setAnswerHook([&](const platform::Alert& alert) -> std::optional<int> {
+        errors.push_back(alert.messageText());
+        // Once the user has read why, the panel comes again: this time a place that takes the file.
+        saveAnswer = dir / "Tune.tovz";
+        return platform::Alert::DefaultReturn;
+    });
+    auto* song = dynamic_cast<TOVZDocument*>(controller->newDocument());
+    ASSERT_NE(song, nullptr);
+    docapp::settle();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors.front().find("could not be saved"), std::string::npos);
+    ASSERT_EQ(savePanelRuns.size(), 2u);
+    // The second panel shows what was typed and chosen the first time.
+    EXPECT_EQ(savePanelRuns[1].songName, "Blue Tune");
+    EXPECT_EQ(savePanelRuns[1].nameFieldStringValue, "Tune");
+    EXPECT_TRUE(savePanelRuns[0].songFormShown);
+    EXPECT_TRUE(savePanelRuns[1].songFormShown);
+    ASSERT_EQ(controller->documents().size(), 1u);
+    EXPECT_EQ(song->fileURL(), dir / "Tune.tovz");
+    EXPECT_EQ(song->documentData()->song()->name()->string(), "Blue Tune");
+    EXPECT_EQ(dumpOfFile(dir / "Tune.tovz"), dumpAsSaved(song->documentData()));
+    EXPECT_TRUE(song->windowController()->window()->isVisible());
+}
+
 TEST_F(SongDocumentTest, ANewSongIsSavedUnderItsNameBeforeItGetsContent) {
     saveAnswer = dir / "Tune.tovz";
     auto* song = dynamic_cast<TOVZDocument*>(controller->newDocument());
@@ -446,6 +484,52 @@ TEST_F(SongDocumentTest, ALegacyStoreOpensIsNeverWrittenAndIsSavedAsASongFile) {
     EXPECT_EQ(docapp::readBytes(legacy), before);
     // A song file the document did not open from keeps the store class.
     EXPECT_NE(dynamic_cast<TOVDocument*>(store), nullptr);
+}
+
+TEST_F(SongDocumentTest, AStoreSymbolKeepsItsSizeThroughSaveAndReopen) {
+    const std::filesystem::path legacy = dir / "Blues.tovr";
+    std::filesystem::copy_file(docapp::legacySongFixture(), legacy);
+    // The store's tempo sign: a frame of 40 x 12 and no scale.
+    const auto tempoOf = [](platform::Document* song) -> std::pair<Symbol*, platform::Rect> {
+        for (Page* page : static_cast<TOVPersistentDocument*>(song)->documentData()->pages()) {
+            for (Line* line : page->lines()) {
+                for (Bar* bar : line->bars()) {
+                    for (Symbol* symbol : bar->symbols()) {
+                        TOVEditorBarView* barView = static_cast<TOVPersistentDocument*>(song)
+                                                        ->windowController()
+                                                        ->editorController()
+                                                        ->editorView()
+                                                        ->barViewFromNumberInLower(bar->num(), false);
+                        const auto view = barView != nullptr ? barView->objectViewFromData(symbol) : nullptr;
+                        return {symbol, view ? view->frame() : platform::Rect()};
+                    }
+                }
+            }
+        }
+        return {nullptr, platform::Rect()};
+    };
+    auto* store = open<TOVDocument>(legacy);
+    ASSERT_NE(store, nullptr);
+    const auto [imported, importedFrame] = tempoOf(store);
+    ASSERT_NE(imported, nullptr);
+    EXPECT_NEAR(importedFrame.width(), 40.0, 1e-3);
+    const double importedScale = imported->scale();
+    EXPECT_GT(importedScale, 1.0);
+    EXPECT_FALSE(store->isDocumentEdited());
+
+    saveAnswer = dir / "Blues.tovz";
+    ASSERT_TRUE(store->saveDocument());
+    store->close();
+    docapp::settle();
+    auto* song = open<TOVZDocument>(dir / "Blues.tovz");
+    ASSERT_NE(song, nullptr);
+    const auto [reopened, reopenedFrame] = tempoOf(song);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_NEAR(reopened->scale(), importedScale, 1e-5);
+    EXPECT_NEAR(reopenedFrame.x(), importedFrame.x(), 1e-3);
+    EXPECT_NEAR(reopenedFrame.y(), importedFrame.y(), 1e-3);
+    EXPECT_NEAR(reopenedFrame.width(), importedFrame.width(), 1e-3);
+    EXPECT_NEAR(reopenedFrame.height(), importedFrame.height(), 1e-3);
 }
 
 TEST_F(SongDocumentTest, ChordsWithoutAScaleAreFittedToTheirFrameWithTheDefaultNotation) {

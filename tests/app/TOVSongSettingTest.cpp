@@ -9,8 +9,11 @@
 #include "platform/foundation/Resources.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -154,6 +157,40 @@ TEST_F(SongSheetTest, CancelledSheetLeavesTheSongAndTheNextRunShowsTheStoredText
     });
     EXPECT_EQ(shown, QStringLiteral("Old Composer"));
     EXPECT_EQ(song->composer(), composer);
+}
+
+TEST_F(SongSheetTest, ANewTitleFromTheSheetReachesThePageFooterOnScreen) {
+    // Half size: the whole first page, footer included, is in the window.
+    controller->setDisplaySize(50);
+    controller->updateDisplaySize();
+    settle();
+    QWidget* window = controller->window();
+    // What the window system last got from the window, against a fresh full drawing of it.
+    const auto onScreen = [window] {
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(window->winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto drawnNow = [window] { return window->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    settle();
+    ASSERT_EQ(onScreen(), drawnNow());
+    runSheet([&] {
+        typeInto(sheet->viewController()->songNameTextField(), QStringLiteral("A Much Longer New Title"));
+        QTest::mouseClick(sheet->acceptButton(), Qt::LeftButton);
+    });
+    settle();
+    EXPECT_EQ(root->song()->name()->string(), QStringLiteral("A Much Longer New Title"));
+    const QImage shown = onScreen();
+    const QImage expected = drawnNow();
+    ASSERT_EQ(shown.size(), expected.size());
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            differing += shown.pixel(x, y) != expected.pixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(SongSheetTexts, TextsWithoutTranslationShowTheirEnglishText) {

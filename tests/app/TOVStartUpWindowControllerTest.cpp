@@ -6,12 +6,17 @@
 #include "support/ImageInk.h"
 #include "support/TempDir.h"
 
+#include <QGuiApplication>
+#include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <QGuiApplication>
 #include <QTimer>
+#include <QWindow>
+
+#include <memory>
 
 #include <cstdlib>
 
@@ -27,6 +32,16 @@ protected:
         QTableWidget* table = panel().tableView();
         const QRect rect = table->visualRect(table->model()->index(row, 0));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, modifiers, rect.center());
+    }
+
+    // Ends a run that does not end by itself with code 99; goes with the test, so that it never ends the
+    // run of a later one.
+    static std::unique_ptr<QTimer> runWatchdog() {
+        auto timer = std::make_unique<QTimer>();
+        timer->setSingleShot(true);
+        QObject::connect(timer.get(), &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        timer->start(3000);
+        return timer;
     }
 
     struct State {
@@ -176,7 +191,27 @@ TEST_F(StartUpPanelTest, ClosingThePanelWithNoDocumentOpenEndsTheRun) {
     controller->runStartupPanel();
     QTimer::singleShot(0, [this] { panel().window()->close(); });
     // Should the run not end, the watchdog ends it with another code.
-    QTimer::singleShot(3000, [] { QCoreApplication::exit(99); });
+    const auto watchdog = runWatchdog();
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+}
+
+// The panel has no menu bar of its own; its window carries Quit with the standard keys. (The offscreen
+// platform of the tests delivers no window shortcuts; the key itself was tried in the real program.)
+TEST_F(StartUpPanelTest, QuitFromThePanelEndsTheRun) {
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    controller->runStartupPanel();
+    platform::Window* window = panel().window();
+    QAction* quit = nullptr;
+    for (QAction* action : window->actions()) {
+        if (action->shortcut() == QKeySequence(QKeySequence::Quit)) {
+            quit = action;
+        }
+    }
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->shortcutContext(), Qt::WindowShortcut);
+    QTimer::singleShot(0, [quit] { quit->trigger(); });
+    const auto watchdog = runWatchdog();
     EXPECT_EQ(QCoreApplication::exec(), 0);
     QGuiApplication::setQuitOnLastWindowClosed(true);
 }

@@ -223,6 +223,62 @@ INSTANTIATE_TEST_SUITE_P(Texts, TypedZoomTest,
                                            TypedZoomCase{"Zero", "0%", "0%", 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(WindowControllerTest, TypedSizesAreTakenAsTypedNotCompletedFromTheList) {
+    auto controller = makeWindow();
+    platform::Window* window = controller->window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QLineEdit* edit = controller->displaySizeSelector()->lineEdit();
+    const struct {
+        const char* typed;
+        const char* shown;
+        double scale;
+    } cases[] = {{"12", "25%", 0.25}, {"5", "25%", 0.25}, {"30", "30%", 0.3}, {"40", "40%", 0.4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        // Typed as the user types: into the focused box, key by key.
+        edit->setFocus();
+        settle();
+        ASSERT_TRUE(edit->hasFocus());
+        edit->selectAll();
+        QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+        QTest::keyClick(edit, Qt::Key_Return);
+        settle();
+        EXPECT_EQ(controller->displaySizeSelector()->currentText(), QString::fromLatin1(c.shown));
+        EXPECT_NEAR(scale(*controller), c.scale, 1e-6);
+    }
+}
+
+// Wide enough for the whole toolbar (the hint panel goes with its item when the bar overflows) and an A4
+// page at 100%; a window the user sized gives the next one its size.
+TEST_F(WindowControllerTest, WindowsOpenWideEnoughForTheToolbarAndAPageAndKeepTheLastSize) {
+    auto first = std::make_unique<TOVWindowController>("TOVDocument");
+    first->setManagedObjectContext(context.get());
+    context->insertNewObject<Document>("Document");
+    TOVSongSettingViewController form;
+    first->createSongSettingFrom(&form);
+    first->createInitialPage();
+    platform::Window* window = first->window();
+    first->updateEditorView();
+    first->showWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    settle();
+    QWidget* area = first->toolbar()->widgetForItem(first->toolbarItemNavigationArea());
+    ASSERT_NE(area, nullptr);
+    EXPECT_TRUE(area->isVisible());
+    EXPECT_TRUE(first->navigationWindowController()->window()->isVisible());
+    EXPECT_GE(first->editorController()->scrollView()->viewport()->width(), 615);
+    EXPECT_DOUBLE_EQ(scale(*first), 1.0);
+
+    window->resize(790, 580);
+    settle();
+    first->close();
+    settle();
+    auto second = std::make_unique<TOVWindowController>("TOVDocument");
+    second->setManagedObjectContext(context.get());
+    EXPECT_EQ(second->window()->size(), QSize(790, 580));
+}
+
 TEST_F(WindowControllerTest, ChoosingFromTheListAppliesTheZoom) {
     auto controller = makeWindow();
     QComboBox* box = controller->displaySizeSelector();

@@ -709,6 +709,29 @@ TEST_F(DocumentParserTest, DistributesLinesOverPagesAndBarsOverLines) {
     EXPECT_EQ(*loaded->parser.fontName(), "My Font");
 }
 
+TEST_F(DocumentParserTest, BarWidthsReadAsWrittenAndWriteBackTheSame) {
+    struct Case {
+        const char* written;
+        double width;
+    };
+    // A width of 0 or below is no width of its own: the layout gives the bar its share, the file keeps it.
+    const Case cases[] = {{"0.25", 130.0}, {"-0.25", -130.0}, {"40", 20800.0},
+                          {"0", 0.0},      {"nan", 0.0},      {"1e39", 0.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written);
+        auto loaded =
+            loadXml(file("<pages><page a-page=\"10\"/></pages><lines><line partition=\"4\"/></lines>"
+                         "<measure-sets><measure-set><part1 width=\"" +
+                         std::string(c.written) + "\"/></measure-set></measure-sets>"));
+        ASSERT_TRUE(loaded->ok);
+        const Bar* bar = loaded->document->pageArray()[0]->lineArray()[1]->barArray()[0];
+        EXPECT_FLOAT_EQ(bar->width(), c.width);
+        auto again = load(*TOVDocumentParser().tovzDataFromDocument(loaded->document));
+        ASSERT_TRUE(again->ok);
+        EXPECT_FLOAT_EQ(again->document->pageArray()[0]->lineArray()[1]->barArray()[0]->width(), c.width);
+    }
+}
+
 TEST_F(DocumentParserTest, ClampsNumbersToTheModelsRanges) {
     struct Case {
         std::string content;

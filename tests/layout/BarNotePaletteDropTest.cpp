@@ -516,6 +516,29 @@ TEST_F(BarNotePaletteDropTest, AHarmonyToneJoinsOnlyAUnitWithTones) {
     }
 }
 
+TEST_F(BarNotePaletteDropTest, AHarmonyToneOnALevelTheUnitHoldsIsRefused) {
+    Note* melody = melo(1, 0, 480, 2);
+    melody->firstUnit()->createNewToneWithLevel(-4);
+    TOVEditorBarView* bar = barView(1);
+    bar->recreateAllSubViews();
+    const std::shared_ptr<TOVNoteView> view = bar->noteViewFromData(melody);
+    ASSERT_NE(view, nullptr);
+    const TOVNoteUnitCell* cell = view->unitCellArray().front().get();
+    const double x = view->convertPointToView(cell->frame().origin, bar).x + cell->frame().width() / 2;
+    const uitest::PointerAt at = pointerAt(bar, {x, yAtLevel(bar, -4)});
+    ASSERT_EQ(bar->toneLevelFromPosY(inBar(bar, at).y), -4);
+    dragAlong(kHarmonyTone, {at, at});
+    ASSERT_EQ(controller.hovers.size(), 1u);
+    ASSERT_EQ(controller.hovers[0].previewLevel, -4);
+    std::vector<std::int64_t> levels;
+    for (const NoteTone* tone : melody->firstUnit()->toneArray()) {
+        levels.push_back(tone->level());
+    }
+    EXPECT_EQ(levels, (std::vector<std::int64_t>{2, -4}));
+    EXPECT_EQ(bar->noteViewFromData(melody)->unitCellArray().front()->toneCellArray().size(), 2u);
+    expectNoAidsLeft(bar);
+}
+
 TEST_F(BarNotePaletteDropTest, LeavingABarTakesItsAidsAlong) {
     melo(2, 0, 480);
     TOVEditorBarView* empty = barView(1);

@@ -121,7 +121,11 @@ TEST_F(BarNoteViewsTest, OneNoteViewPerNoteStandingInItsBarRebuiltFromTheModel) 
     EXPECT_NEAR(centre.y, view->posYFromToneLevel(-2), 0.5);
 
     // A note added to the model shows after the rebuild; the old views are gone from the editor view.
-    const std::vector<TOVNoteView*> before = noteViewsInEditor();
+    // Held weakly: a freed view must not be mistaken for a new one that took its address.
+    std::vector<std::weak_ptr<TOVNoteView>> before;
+    for (const auto& old : view->noteViewArray()) {
+        before.push_back(old);
+    }
     bar(1)->removeNote(pause);
     context->processPendingChanges();
     Note* eighth = melo(1, 720, 120);
@@ -130,9 +134,12 @@ TEST_F(BarNoteViewsTest, OneNoteViewPerNoteStandingInItsBarRebuiltFromTheModel) 
     EXPECT_EQ(noteViewsInEditor().size(), 3u);
     EXPECT_TRUE(view->noteViewFromData(eighth));
     EXPECT_FALSE(view->noteViewFromData(pause));
-    for (TOVNoteView* old : before) {
-        const auto now = noteViewsInEditor();
-        EXPECT_EQ(std::count(now.begin(), now.end(), old), 0);
+    const auto now = noteViewsInEditor();
+    for (const auto& weak : before) {
+        if (const auto old = weak.lock()) {
+            EXPECT_EQ(std::count(now.begin(), now.end(), old.get()), 0);
+            EXPECT_EQ(old->superview(), nullptr);
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 #include "model/Line.h"
 #include "model/Symbol.h"
 #include "model/SymbolRepeat.h"
+#include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/TOVChordElems.h"
 #include "model/TOVStaffMetrics.h"
@@ -297,30 +298,45 @@ TEST_F(BarSymbolViewsTest, AMarkWithoutTextShowsItsDefaultTextAndOnlyAnInsertion
     EXPECT_EQ(editor->selectedObjectViewSet(), TOVEditorView::ObjectViewSet{view->objectViewFromData(fresh)});
 }
 
-TEST_F(BarSymbolViewsTest, RebuildingShowsNaturalSizesWithoutWritingThem) {
+TEST_F(BarSymbolViewsTest, RebuildingSizesUnsizedSymbolsAndDerivesTheScaleOfSizedOnes) {
     bind({kOnePage});
     TOVEditorBarView* view = barView(1);
     Bar* bar = view->bar();
     Symbol* unsized = bar->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, Rect(20, 50, 0, 0));
     SymbolRepeat* prevBar =
         bar->createNewSymbolRepeatWithTypeFrame(TOVSymbolRepeatPrevBar1, Rect(30, 20, 3, 3));
+    // As an older store keeps a symbol: a frame and no scale.
+    SymbolTempo* tempo = bar->createNewSymbolTempoWithTypeFrame(TOVSymbolRit, Rect(5, -30, 40, 12));
     bar->setLongRest(2);
     view->recreateAllSubViews();
     const auto unsizedView = view->objectViewFromData(unsized);
     const auto prevBarView = view->objectViewFromData(prevBar);
-    ASSERT_TRUE(unsizedView);
-    ASSERT_TRUE(prevBarView);
-    EXPECT_EQ(unsizedView->frame().size, unsizedView->defaultViewSize());
+    const auto tempoView = view->objectViewFromData(tempo);
+    ASSERT_TRUE(unsizedView && prevBarView && tempoView);
     EXPECT_GT(unsizedView->frame().width(), 0);
-    EXPECT_EQ(prevBarView->frame().size, prevBarView->defaultViewSize());
+    const std::pair<Symbol*, TOVObjectView*> naturals[] = {{unsized, unsizedView.get()},
+                                                           {prevBar, prevBarView.get()}};
+    for (const auto& [symbol, symbolView] : naturals) {
+        EXPECT_EQ(symbolView->frame().size, symbolView->defaultViewSize());
+        EXPECT_EQ(symbol->frame().size, symbolView->defaultViewSize());
+        EXPECT_DOUBLE_EQ(symbol->scale(), 1.0);
+    }
+    EXPECT_EQ(unsized->frame().origin, (Point{20, 50}));
     EXPECT_EQ(originInBar(view, *prevBarView), (Point{30, 20}));
-    EXPECT_EQ(unsized->frame(), Rect(20, 50, 0, 0));
-    EXPECT_EQ(prevBar->frame(), Rect(30, 20, 3, 3));
+    // The stored frame keeps its width; the scale is the one it was drawn at.
+    const platform::Size natural = tempoView->defaultViewSize();
+    ASSERT_GT(natural.width, 0);
+    EXPECT_EQ(tempo->frame(), Rect(5, -30, 40, 12));
+    EXPECT_NEAR(tempo->scale(), 40.0 / natural.width, 1e-5);
+    EXPECT_NEAR(tempoView->frame().width(), 40.0, 1e-3);
+    EXPECT_EQ(tempo->initialSize(), natural);
+    // A second rebuild keeps what the first one found.
+    const double scale = tempo->scale();
+    view->recreateAllSubViews();
+    EXPECT_EQ(tempo->scale(), scale);
+    EXPECT_EQ(unsized->frame().size, unsizedView->defaultViewSize());
     ASSERT_TRUE(view->longRestView());
     EXPECT_TRUE(inEditor(view->longRestView()));
-    // Made on an insertion, the sign takes its natural size into the model.
-    view->createRepeatViewOfDataSelect(TOVSymbolRepeatPrevBar1, prevBar, true);
-    EXPECT_EQ(prevBar->frame().size, prevBarView->defaultViewSize());
 }
 
 TEST_F(BarSymbolViewsTest, RemovingViewsClearsTheirSlotsAndOnlyASingleRemovalTheAttribute) {

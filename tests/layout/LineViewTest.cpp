@@ -107,6 +107,44 @@ TEST_F(LineViewTest, BarlinesStandAtTheBarEdgesOfTheUpperLineOnly) {
     EXPECT_NEAR(staffBounds.height(), 23.8, 1e-9);
 }
 
+TEST_F(LineViewTest, BarsAreLaidOutWithinThePage) {
+    struct Case {
+        const char* name;
+        std::vector<double> stored, laidOut;
+    };
+    const Case cases[] = {
+        {"own widths", {100, 160, 130, 130}, {100, 160, 130, 130}},
+        {"no width or one below zero takes the default share", {0, -130, 130, 130}, {130, 130, 130, 130}},
+        {"a little over, as single precision leaves it", {130, 130, 130, 131.5}, {130, 130, 130, 131.5}},
+        {"widths past the page give way to the default shares", {130, 130, 130, 20800}, {130, 130, 130, 130}},
+        {"also when each one alone fits", {300, 300, 130, 130}, {130, 130, 130, 130}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bind({PageSpec{10, {kHeader, kSingle}}});
+        TOVEditorLineView* line = lines()[0];
+        for (std::size_t i = 0; i < c.stored.size(); ++i) {
+            line->barViewOf(i)->bar()->setWidth(c.stored[i]);
+        }
+        for (bool rebuilt : {false, true}) {
+            if (rebuilt) {
+                line->recreateAllBarViews();
+            } else {
+                line->lineUpBarViews();
+            }
+            std::vector<double> laidOut;
+            for (const auto& view : line->barViewArray()) {
+                laidOut.push_back(view->frame().width());
+            }
+            EXPECT_EQ(laidOut, c.laidOut) << rebuilt;
+            EXPECT_LE(line->barViewArray().back()->frame().maxX(), line->bounds().width());
+        }
+        // Bar views made anew store the widths they show.
+        EXPECT_EQ(widths(line), c.laidOut);
+        editor->setDocData(nullptr);
+    }
+}
+
 TEST_F(LineViewTest, NormalizingNeverLeavesABarWithoutWidth) {
     struct Case {
         const char* name;

@@ -300,6 +300,34 @@ TEST_F(NoteViewMouseTest, DraggingAToneUpMovesItToThePointersLevel) {
                 headInEditor - 5 * TOVLevelPitch, 1e-6);
 }
 
+TEST_F(NoteViewMouseTest, DraggingAToneOntoALevelItsUnitHoldsChangesNothing) {
+    Note* note = melo(1, 240, 240, -2);
+    note->firstUnit()->createNewToneWithLevel(2);
+    TOVNoteView* view = viewOf(1, note);
+    ASSERT_EQ(view->unitCellArray().front()->toneCellArray().size(), 2u);
+    TOVNoteToneCell* lower = nullptr;
+    for (const auto& cell : view->unitCellArray().front()->toneCellArray()) {
+        if (cell->tone()->level() == -2) {
+            lower = cell.get();
+        }
+    }
+    ASSERT_NE(lower, nullptr);
+    const Point head = headOf(lower);
+    press(*view, head);
+    for (std::int64_t level : {0, 2}) {
+        move(*view, {head.x, yOfLevel(view, level)});
+    }
+    ASSERT_NE(barView(1)->notePreview(), nullptr);
+    ASSERT_EQ(barView(1)->notePreview()->level(), 2);
+    release(*view, {head.x, yOfLevel(view, 2)});
+    std::vector<std::int64_t> levels;
+    for (const NoteTone* tone : note->firstUnit()->toneArray()) {
+        levels.push_back(tone->level());
+    }
+    EXPECT_EQ(levels, (std::vector<std::int64_t>{2, -2}));
+    EXPECT_EQ(barView(1)->notePreview(), nullptr);
+}
+
 // A group of four eighths with its stems up, its left end stored shorter than a stem may be.
 class StemHandleTest : public NoteViewMouseTest {
 protected:

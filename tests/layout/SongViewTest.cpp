@@ -17,6 +17,7 @@
 
 #include <QFontDialog>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -268,6 +269,10 @@ TEST_F(SongViewWindowTest, ADoubleClickEditsTheNameInPlaceAndReturnWritesItIntoT
     ASSERT_TRUE(name->editing());
     EXPECT_TRUE(platform::FontPanel::shared().isVisible());
     EXPECT_EQ(platform::FontPanel::shared().editor(), name->textField()->currentEditor());
+    // The chooser is bound to the window of the text, so that it stays over it.
+    const QWindow* chooser = platform::FontPanel::shared().dialog()->windowHandle();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_EQ(chooser->transientParent(), host.window()->windowHandle());
     // Not reported as a double click on the header: that would open the song settings.
     EXPECT_TRUE(reportsBesideTheBand().empty());
 

@@ -3,8 +3,10 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
 
+#include <QEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
 
 #include <deque>
 #include <map>
@@ -28,6 +30,46 @@ std::map<const Window*, WindowSheets>& sheetQueues() {
     static std::map<const Window*, WindowSheets> queues;
     return queues;
 }
+
+// Runs the action once the window is on screen (shown, and exposed where the window system places it
+// first); goes with the window.
+class ShownWatcher : public QObject {
+public:
+    ShownWatcher(QWidget* window, std::function<void()> action)
+        : QObject(window), window_(window), action_(std::move(action)) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == window_) {
+            window_->removeEventFilter(this);
+            QWindow* handle = window_->windowHandle();
+            if (handle == nullptr || handle->isExposed()) {
+                run();
+            } else {
+                handle->installEventFilter(this);
+            }
+        } else if (event->type() == QEvent::Expose && watched != window_) {
+            auto* handle = static_cast<QWindow*>(watched);
+            if (handle->isExposed()) {
+                handle->removeEventFilter(this);
+                run();
+            }
+        }
+        return false;
+    }
+
+private:
+    void run() {
+        if (action_) {
+            Application::performDeferred(std::move(action_));
+            action_ = nullptr;
+        }
+        deleteLater();
+    }
+
+    QWidget* window_;
+    std::function<void()> action_;
+};
 } // namespace
 
 Alert::Alert() = default;
@@ -191,6 +233,19 @@ void Alert::showNextSheet(Window* window) {
             Application::performDeferred([finish, code = *answer] { finish(code); });
             return;
         }
+    }
+    if (!window->isVisible()) {
+        // A box opened before its window is on screen gets no window to stand on: it shows apart, where
+        // the window system likes, and can fall behind the window it blocks. It waits for the window.
+        new ShownWatcher(window, [window] {
+            auto& all = sheetQueues();
+            const auto it = all.find(window);
+            if (it != all.end() && it->second.window != nullptr) {
+                it->second.showing = false;
+                showNextSheet(window);
+            }
+        });
+        return;
     }
     QMessageBox* box = sheet->alert->makeMessageBox(window);
     box->setWindowModality(Qt::WindowModal);

@@ -110,9 +110,12 @@ void Document::synchronizeWindowTitles() {
     }
 }
 
+std::string Document::saveErrorMessage() const {
+    return "The document “" + displayName() + "” could not be saved.";
+}
+
 void Document::presentSaveError(const std::string& error) {
-    auto alert = Alert::alertWithMessage("The document “" + displayName() + "” could not be saved.", "OK", {},
-                                         {}, error);
+    auto alert = Alert::alertWithMessage(saveErrorMessage(), "OK", {}, {}, error);
     alert->beginSheetModalForWindow(windowForSheet(), {});
 }
 

@@ -117,12 +117,15 @@ protected:
     // For a subclass whose content goes before the base: lets the window controllers go (they may point
     // at the content) while the content still exists.
     void releaseWindowControllers();
+    // Tells the user that a save failed, as a sheet on the document's window.
+    virtual void presentSaveError(const std::string& error);
+    // The message of that sheet.
+    std::string saveErrorMessage() const;
 
 private:
     void windowShouldClose(WindowController* controller, bool& allow);
     void windowWillClose(WindowController* controller);
     void synchronizeWindowTitles();
-    void presentSaveError(const std::string& error);
     bool savesThroughSaveAs() const;
     bool mustAskToOverwrite() const;
     void askToOverwrite(std::function<void(bool)> didSave);

@@ -2,7 +2,9 @@
 
 #include "platform/ui/InPlaceTextEditor.h"
 
+#include <QApplication>
 #include <QFontDialog>
+#include <QWindow>
 
 namespace platform {
 
@@ -32,6 +34,17 @@ FontPanel::~FontPanel() {
 }
 
 void FontPanel::orderFront() {
+    // The chooser belongs to the window whose text it serves: bound to it, the window system keeps it
+    // over that window instead of letting it fall behind.
+    QWidget* owner = editor_ != nullptr && editor_->textWidget() != nullptr ? editor_->textWidget()->window()
+                                                                            : QApplication::activeWindow();
+    if (owner != nullptr && owner != dialog_) {
+        dialog_->winId();
+        owner->winId();
+        if (dialog_->windowHandle() != nullptr) {
+            dialog_->windowHandle()->setTransientParent(owner->windowHandle());
+        }
+    }
     dialog_->show();
     dialog_->raise();
 }

@@ -8,6 +8,12 @@
 
 namespace platform {
 
+// Where an open or save panel without a folder of its own starts: the folder the user last chose a file
+// in (kept in the user defaults), else the user's documents folder, else the home folder.
+std::filesystem::path panelStartFolder();
+// Keeps the folder of a chosen file as the start of the next panel.
+void notePanelChoice(const std::filesystem::path& chosenFile);
+
 // The panel that chooses files to open, run application-modally.
 class OpenPanel {
 public:

@@ -1,5 +1,7 @@
 #include "platform/ui/SavePanel.h"
 
+#include "platform/ui/OpenPanel.h"
+
 #include <QFileDialog>
 #include <QGridLayout>
 
@@ -48,9 +50,14 @@ std::filesystem::path SavePanel::withAllowedExtension(std::filesystem::path path
 }
 
 std::optional<std::filesystem::path> SavePanel::runModal() {
+    // Never the program's working folder, which means nothing to the user.
+    if (directory.empty()) {
+        directory = panelStartFolder();
+    }
     if (saveTestAnswer) {
         std::optional<std::filesystem::path> answer = saveTestAnswer(*this);
         if (answer) {
+            notePanelChoice(*answer);
             return withAllowedExtension(*answer);
         }
         return std::nullopt;
@@ -80,6 +87,7 @@ std::optional<std::filesystem::path> SavePanel::runModal() {
     std::optional<std::filesystem::path> chosen;
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         chosen = withAllowedExtension(std::filesystem::path(dialog.selectedFiles().front().toStdString()));
+        notePanelChoice(*chosen);
     }
     // The accessory outlives the dialog: take it out before the dialog goes.
     if (accessory_ != nullptr) {

@@ -1,5 +1,6 @@
 #include "ShellSkeleton.h"
 
+#include "platform/foundation/MemoryDefaultsStore.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/ApplicationMenuBar.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -22,6 +24,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -582,6 +585,58 @@ TEST_F(ApplicationShellTest, AlertsQueuePerWindowAndAnswerTheirCodes) {
     EXPECT_EQ(asked, (std::vector<std::string>{"one", "two"}));
     EXPECT_EQ(answers.back(), "two 0");
     EXPECT_EQ(answers[2], "one 1");
+}
+
+TEST_F(ApplicationShellTest, ASheetBegunBeforeItsWindowShowsStandsOnTheWindowOnceItIsShown) {
+    Window window;
+    window.setGeometry(200, 150, 600, 400);
+    std::vector<int> answers;
+    Alert::alertWithMessage("An older version.", "OK")->beginSheetModalForWindow(&window, [&](int code) {
+        answers.push_back(code);
+    });
+    settle();
+    ASSERT_NE(Alert::sheetOnWindow(&window), nullptr);
+    EXPECT_EQ(Alert::sheetOnWindow(&window)->messageBox(), nullptr);
+
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    settle();
+    QMessageBox* box = Alert::sheetOnWindow(&window)->messageBox();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+    // Bound to its window, so the window system keeps it over it, and placed over it.
+    ASSERT_NE(box->windowHandle(), nullptr);
+    EXPECT_EQ(box->windowHandle()->transientParent(), window.windowHandle());
+    EXPECT_TRUE(window.frameGeometry().contains(box->frameGeometry().center()));
+    QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(answers, std::vector<int>{Alert::DefaultReturn});
+    EXPECT_EQ(Alert::sheetOnWindow(&window), nullptr);
+}
+
+TEST_F(ApplicationShellTest, PanelsStartInTheUsersDocumentsThenWhereTheLastFileWasChosen) {
+    auto previous = UserDefaults::replaceStandard(
+        std::make_unique<UserDefaults>(std::make_unique<MemoryDefaultsStore>()));
+    ASSERT_TRUE(QDir::home().mkpath(QStringLiteral("Documents")));
+    const std::filesystem::path documents = QDir::home().filePath(QStringLiteral("Documents")).toStdString();
+    std::vector<std::filesystem::path> startedIn;
+    OpenPanel::setTestAnswer([&](const OpenPanel& panel) {
+        startedIn.push_back(panel.directory);
+        return std::optional<std::vector<std::filesystem::path>>();
+    });
+    SavePanel::setTestAnswer([&](SavePanel& panel) {
+        startedIn.push_back(panel.directory);
+        return std::optional<std::filesystem::path>(dir / "Chosen.txz");
+    });
+    OpenPanel().runModal();
+    SavePanel().runModal();
+    OpenPanel().runModal();
+    // A panel given a folder of its own starts there.
+    OpenPanel own;
+    own.directory = "/";
+    own.runModal();
+    UserDefaults::replaceStandard(std::move(previous));
+    EXPECT_EQ(startedIn, (std::vector<std::filesystem::path>{documents, documents, dir.path(), "/"}));
 }
 
 TEST_F(ApplicationShellTest, PrintsThreePagesToPdfAndThroughThePrintDialog) {
