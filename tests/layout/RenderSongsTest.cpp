@@ -62,14 +62,14 @@ std::vector<PageSpec> singlePages(int pages) {
     std::vector<PageSpec> made;
     for (int page = 0; page < pages; ++page) {
         // Only the first page has the song header's slot; a song file keeps no other line without bars.
-        PageSpec spec{10, {}};
+        PageSpec layout{10, {}};
         if (page == 0) {
-            spec.lines.push_back(LineSpec{0, 0, false});
+            layout.lines.push_back(LineSpec{0, 0, false});
         }
-        while (spec.lines.size() < 10) {
-            spec.lines.push_back(LineSpec{4, 4, false});
+        while (layout.lines.size() < 10) {
+            layout.lines.push_back(LineSpec{4, 4, false});
         }
-        made.push_back(spec);
+        made.push_back(layout);
     }
     return made;
 }
