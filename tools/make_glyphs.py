@@ -614,9 +614,11 @@ def notes(out):
     for key, shape in rests.items():
         out[key] = with_top_at(shape, -pt(REST_TOPS[key]) - 0.001)
     # Accidentals stand left of the head at fixed offsets (sharp 4.8, flat 5.0, natural 4.2, double
-    # flat 9.0 points), so they are narrower than engraved ones; their tops carry the offset above the
-    # head that centres them on it.
-    head_mid = music("noteheads.s2").height() / 2 * SYMBOL_SCALE  # points below the cell's top
+    # flat 9.0 points), so they are narrower than engraved ones. The tone keeps an accidental's origin
+    # level with the middle of its head, and the view's top is that far above it (sharp 6.2, double sharp
+    # 2.2, flat and double flat 7.8, natural 6.8 points): the glyph's note position (y = 0 of the music
+    # font: the middle of a sharp, a natural or a double sharp, the bowl of a flat) goes to the middle of
+    # the head, and a glyph whose ink would reach above its top is made that much shorter.
     for key, name, max_w, top in [("HenkaSharpX1", "accidentals.sharp", 3.9, -6.2),
                                   ("HenkaSharpX2", "accidentals.doublesharp", 4.4, -2.2),
                                   ("HenkaFlatX1", "accidentals.flat", 4.1, -7.8),
@@ -626,9 +628,10 @@ def notes(out):
         b = g.ink_bounds()
         sx = min(1.0, pt(max_w) / (b[2] - b[0]))
         sy = min(1.0, sx * 1.45) if name != "accidentals.doublesharp" else sx
-        # the accidental's note position (its origin) goes to the head's middle
-        g = g.scaled(sx, sy).moved(0, pt(head_mid))
-        out[key] = with_top_at(g, pt(top))
+        ink_top = b[1] * sy
+        if ink_top < pt(top):
+            sy *= pt(top) / ink_top
+        out[key] = with_top_at(g.scaled(sx, sy), pt(top))
     out["ArticulationAccento"] = music("scripts.sforzato")
     out["ArticulationFermata"] = music("scripts.ufermata")
     out["ArticulationMarcato"] = music("scripts.umarcato")

@@ -1,11 +1,12 @@
 // tovz-dump: loads a "tovz" file (or imports a legacy "tovr" store) and prints the canonical text dump of
 // the document, the same dump the tests compare, or one line saying why the file cannot be read (exit
-// status 1; 2 for a usage error).
+// status 1; 2 for a usage error). The file is read as the program reads it (see ToolStartUp.h).
 //
 // With --opened the file is opened as the document window opens it (the song takes the file's font, bars
 // fit their time signatures, ties are made) and the dump adds what the open song derives: the clef, key
 // and time in force and the barlines drawn for each bar, the slash flag of each chord and the runs of each
 // formatted text.
+#include "ToolStartUp.h"
 #include "document/TOVDocumentDump.h"
 #include "document/TOVDocumentParser.h"
 #include "document/TOVMigrationController.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tovz-dump: %s: not a readable file\n", file);
         return 1;
     }
+    const std::unique_ptr<QApplication> application = startToolApplication(argc, argv);
     const auto dump = [opened](const Document* document) {
         return opened ? TOVDocumentDump::dumpOpenedDocument(document)
                       : TOVDocumentDump::dumpDocument(document);

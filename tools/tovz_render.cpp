@@ -2,18 +2,15 @@
 // through the print runner: into a PDF (A4, one page per page of the song), or with --png into one PNG per
 // page. A file that cannot be read or written gives one line saying why (exit status 1; 2 for a usage
 // error).
+#include "ToolStartUp.h"
 #include "document/TOVDocumentParser.h"
-#include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectView.h"
-#include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorLineView.h"
 #include "layout/TOVEditorPageView.h"
 #include "layout/TOVEditorView.h"
 #include "layout/TOVLayoutController.h"
 #include "model/Document.h"
 #include "model/TOVManagedObjectModel.h"
-#include "model/TOVUtils.h"
-#include "notation/TOVNoteViewFactory.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/ui/DraggingInfo.h"
 #include "platform/ui/PrintRunner.h"
@@ -136,6 +133,8 @@ int main(int argc, char** argv) {
     if (!std::filesystem::is_regular_file(path, error)) {
         return fail(arguments->song, "not a readable file");
     }
+    // Registered before the song is read: an old file's chords are measured as they are read.
+    const std::unique_ptr<QApplication> application = startToolApplication(argc, argv);
     platform::ManagedObjectContext context(TOVManagedObjectModel::sharedModel());
     context.undoManager().disableUndoRegistration();
     auto* document = context.insertNewObject<Document>("Document");
@@ -145,17 +144,6 @@ int main(int argc, char** argv) {
         return fail(arguments->song, "cannot be loaded: " + parser.failureReason());
     }
     parser.completeOpenedDocument(document);
-
-    // Drawing needs the application, but no display; reading needed neither.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    TOVUtils::Services services;
-    services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-    services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
-    services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
-    TOVUtils::registerServices(services);
 
     // The editor's view tree as a document window builds it, one column of pages, unzoomed. The controller
     // outlives the views that ask it.

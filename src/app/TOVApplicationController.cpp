@@ -5,6 +5,7 @@
 #include "app/TOVEditorViewController.h"
 #include "app/TOVMainMenu.h"
 #include "app/TOVWindowController.h"
+#include "document/TOVDocumentParser.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "layout/TOVEditorView.h"
@@ -15,6 +16,7 @@
 #include "platform/foundation/Color.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/Resources.h"
+#include "platform/graphics/Font.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Cursor.h"
@@ -99,8 +101,7 @@ void makeNoteViewFirstResponderOf(Editor& editor) {
 } // namespace
 
 TOVApplicationController::TOVApplicationController() {
-    initialize();
-    registerServices();
+    registerDefaultsAndServices();
     mainMenu_ = TOVMainMenu::makeMainMenu(this);
     if (qApp != nullptr) {
         qApp->installEventFilter(this);
@@ -202,6 +203,24 @@ void TOVApplicationController::registerServices() {
         return std::make_shared<platform::Cursor>(platform::Cursor::fromImageFile(*path, hotSpot));
     };
     TOVUtils::registerServices(std::move(services));
+    // Texts of a song name their fonts by PostScript, full or family name: they are found among the
+    // machine's fonts as they are drawn, so that a style given beside a plain family is kept.
+    TOVDocumentParser::setFontLookup(
+        {[](const QString& name, double size) -> std::optional<platform::TextFont> {
+             const std::optional<platform::Font> font = platform::Font::named(name, size);
+             if (!font) {
+                 return std::nullopt;
+             }
+             return platform::TextFont{font->fontName(), size};
+         },
+         [](double size) {
+             return platform::TextFont{platform::Font::userFont(size).fontName(), size};
+         }});
+}
+
+void TOVApplicationController::registerDefaultsAndServices() {
+    initialize();
+    registerServices();
 }
 
 const std::vector<std::string>& TOVApplicationController::observedDefaultsKeys() {

@@ -45,8 +45,12 @@ public:
     // always wins). Safe to call again: the same values are registered.
     static std::map<std::string, platform::DefaultsValue> registeredDefaults();
     static void initialize();
-    // Hands the view factories, windows and cursors of the layers above the model to TOVUtils.
+    // Hands the view factories, windows and cursors of the layers above the model to TOVUtils, and the
+    // machine's fonts to the reader of formatted texts.
     static void registerServices();
+    // Both registrations: what the program does at start-up, and what the tools that read and draw songs
+    // do before they read one, so that they read and draw as the program does.
+    static void registerDefaultsAndServices();
     // The keys whose changes reach open documents, in the order they are observed.
     static const std::vector<std::string>& observedDefaultsKeys();
 

@@ -544,19 +544,23 @@ TOVDocumentParser::deserializeAttributedStringDefaultFontSize(const XmlElement& 
         if (!(size > 0) || !std::isfinite(size)) {
             size = defaultFontSize;
         }
-        // The family alone names most fonts ("Helvetica-BoldOblique"); a family with its style and weight
-        // words names the rest; failing both, the default font keeps the text readable.
+        // A family with its style and weight words names a face of a plain family ("DejaVu Serif" and
+        // "Italic"); the family alone names the fonts written by their PostScript name, which carry their
+        // style already ("Helvetica-BoldOblique"); failing both, the default font keeps the text readable.
+        // The styled name goes first: a plain family alone names its upright face, and the style is lost.
+        // Without a lookup nothing tells a name that exists from one that does not, and the family is
+        // taken as it stands.
         std::optional<platform::TextFont> font;
         if (defaultFamily) {
             font = userFont(size);
         } else {
-            font = fontNamed(family, size);
+            const QString styled =
+                withWord(withWord(family, run->attribute("font-style")), run->attribute("font-weight"));
+            if (styled != family && fontLookup().named) {
+                font = fontNamed(styled, size);
+            }
             if (!font) {
-                const QString styled =
-                    withWord(withWord(family, run->attribute("font-style")), run->attribute("font-weight"));
-                if (styled != family) {
-                    font = fontNamed(styled, size);
-                }
+                font = fontNamed(family, size);
             }
             if (!font) {
                 font = userFont(size);

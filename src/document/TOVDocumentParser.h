@@ -40,7 +40,8 @@ public:
     // How the formatted-text reader finds fonts: a font by name (PostScript, full or family name) at a
     // size, or none; and the default user font at a size. Without a registered lookup every name is taken
     // as it stands and the default font is "DejaVuSans", which keeps the reader usable where no font
-    // service runs (the fuzz target, the command-line tool).
+    // service runs (the fuzz target). The application and the tools that read songs install the machine's
+    // fonts (TOVApplicationController::registerServices).
     struct FontLookup {
         std::function<std::optional<platform::TextFont>(const QString& name, double size)> named;
         std::function<platform::TextFont(double size)> userFont;

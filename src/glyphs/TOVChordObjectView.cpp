@@ -2,6 +2,7 @@
 
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectController.h"
+#include "glyphs/TOVObjectViewOwner.h"
 #include "model/Chord.h"
 #include "model/TOVUtils.h"
 #include "platform/ui/Event.h"
@@ -50,6 +51,23 @@ void TOVChordObjectView::updateView() {
         createPathDynamically();
     }
     TOVResizableFixedView::updateView();
+}
+
+namespace {
+double raiseOf(const TOVObjectView& view) {
+    const TOVObjectViewOwner* owner = view.barViewBelongTo();
+    return owner != nullptr ? owner->chordRaise() : 0.0;
+}
+} // namespace
+
+platform::Point TOVChordObjectView::convertPointFromViewOriginToDataOrigin(platform::Point point) const {
+    platform::Point data = TOVResizableFixedView::convertPointFromViewOriginToDataOrigin(point);
+    data.y += raiseOf(*this);
+    return data;
+}
+
+platform::Point TOVChordObjectView::convertPointFromDataOriginToViewOrigin(platform::Point point) const {
+    return TOVResizableFixedView::convertPointFromDataOriginToViewOrigin({point.x, point.y - raiseOf(*this)});
 }
 
 double TOVChordObjectView::offsetY() const {

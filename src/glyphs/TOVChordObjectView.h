@@ -37,6 +37,11 @@ public:
     const TOVChordElems& chordElems() const { return chordElems_; }
     void setChordElems(const TOVChordElems& elems) { chordElems_ = elems; }
 
+    // The chord's stored place and the view's place differ by the owner's chord raise: drawn higher, a
+    // chord still stores (and saves) the place it was given.
+    platform::Point convertPointFromViewOriginToDataOrigin(platform::Point point) const override;
+    platform::Point convertPointFromDataOriginToViewOrigin(platform::Point point) const override;
+
 protected:
     std::shared_ptr<TOVObjectView> newInstanceWithFrame(const platform::Rect& frame) const override;
 

@@ -548,8 +548,11 @@ TOVChordViewFactory::bezierPathFromChordFontID(const TOVChordElems& chord, const
         auto slashPath = bezierPathSlashForfontID(fontID);
         Placed s = sizeOf(slashPath);
         if (profile_.on == 0) {
-            // On the line: slash, then the bass standing on the root's line.
-            const double right = std::max({r.width, q.x + q.width, t.x + t.width});
+            // On the line: slash, then the bass standing on the root's line. A root with an accidental
+            // is padded on the right for a quality tucked under its sign; the slash takes that padding
+            // back, so that it stands as far from the sign as from a plain letter (m12 is 1.0 there).
+            const double rootRight = r.width + std::min(0.0, m12 - 1.0);
+            const double right = std::max({rootRight, q.x + q.width, t.x + t.width});
             s.x = right + m2s;
             s.y = r.height - s.height - 2.0;
             appendAt(result, slashPath, s);

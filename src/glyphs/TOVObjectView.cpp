@@ -199,10 +199,13 @@ void TOVObjectView::drawNormal(platform::GraphicsContext& ctx) {
 }
 
 void TOVObjectView::drawWithColorAndFrame(platform::GraphicsContext& ctx, const platform::Color& color) {
-    ctx.setColor(color);
     if (shouldDrawFrameRect()) {
-        ctx.frameRect(bounds(), 1.0);
+        // Thin and faint: a symbol whose ink reaches its bounds (a chord "C") would merge with a solid
+        // frame of its own colour and read as an empty box.
+        ctx.setColor(platform::Color{color.r, color.g, color.b, color.a * 0.35});
+        ctx.frameRect(bounds(), 0.5);
     }
+    ctx.setColor(color);
     drawBezierPath(ctx);
 }
 

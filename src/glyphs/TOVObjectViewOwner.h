@@ -32,4 +32,7 @@ public:
     virtual double posY5LinesTop() const { return 0; }
     // The part of the bar between its clef, key and time area and its right barline, full height.
     virtual platform::Rect rectangleNotesArea() const { return platform::Rect(); }
+    // How far above their stored places the chord symbols are drawn, clear of the notes that reach into
+    // their row; the stored places stay as they are.
+    virtual double chordRaise() const { return 0; }
 };

@@ -6,14 +6,16 @@
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Cursor.h"
 
+#include <algorithm>
+
 using platform::Point;
 using platform::Rect;
 using platform::Size;
 
 namespace {
 constexpr double kInset = 0.1;
-constexpr double kFarInset = TOVResizeHandleCell::kHandleSize + kInset;
-constexpr double kHalfHandle = TOVResizeHandleCell::kHandleSize / 2;
+// The least side a handle is drawn with on a small view.
+constexpr double kLeastDrawnHandle = 1.5;
 } // namespace
 
 TOVResizableView::TOVResizableView(const Rect& frame) : TOVMovableView(frame) {}
@@ -22,30 +24,37 @@ std::shared_ptr<TOVObjectView> TOVResizableView::newInstanceWithFrame(const Rect
     return std::make_shared<TOVResizableView>(frame);
 }
 
-Point TOVResizableView::handleOriginForType(int type, Size size) {
+Point TOVResizableView::handleOriginForType(int type, Size size, double side) {
     const double w = size.width;
     const double h = size.height;
+    const double far = side + kInset;
+    const double half = side / 2;
     switch (type) {
     case 0:
         return {kInset, kInset};
     case 1:
-        return {w - kFarInset, kInset};
+        return {w - far, kInset};
     case 2:
-        return {w - kFarInset, h - kFarInset};
+        return {w - far, h - far};
     case 3:
-        return {kInset, h - kFarInset};
+        return {kInset, h - far};
     case 4:
-        return {w * 0.5 - kHalfHandle, kInset};
+        return {w * 0.5 - half, kInset};
     case 6:
-        return {w * 0.5 - kHalfHandle, h - kFarInset};
+        return {w * 0.5 - half, h - far};
     case 7:
-        return {kInset, h * 0.5 - kHalfHandle};
+        return {kInset, h * 0.5 - half};
     case 5:
     case 8:
-        return {w - kFarInset, h * 0.5 - kHalfHandle};
+        return {w - far, h * 0.5 - half};
     default:
         return {};
     }
+}
+
+double TOVResizableView::drawnHandleSideForSize(Size size) {
+    const double shorter = std::min(size.width, size.height);
+    return std::clamp(shorter / 5.0, kLeastDrawnHandle, TOVResizeHandleCell::kHandleSize);
 }
 
 void TOVResizableView::updatePositionOfHandleCells() {
@@ -102,8 +111,13 @@ void TOVResizableView::drawRect(const Rect& dirty, platform::GraphicsContext& ct
     }
     ctx.setColor(TOVUtils::objectSelectedColor());
     updatePositionOfHandleCells();
+    // On a short symbol (a chord "C") full-size handles would cover most of the glyph: they are drawn
+    // smaller there, at the same corners and edges, and still take clicks over their whole frame.
+    const Size size = bounds().size;
+    const double side = drawnHandleSideForSize(size);
     for (const auto& cell : handleCellArray_) {
-        cell->drawWithFrameInView(cell->frame(), ctx);
+        cell->drawWithFrameInView(Rect(handleOriginForType(cell->handleType(), size, side), Size{side, side}),
+                                  ctx);
     }
 }
 

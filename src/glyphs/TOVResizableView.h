@@ -23,8 +23,12 @@ public:
 
     explicit TOVResizableView(const platform::Rect& frame = platform::Rect());
 
-    // The origin of a handle of the type on a view of the size.
-    static platform::Point handleOriginForType(int type, platform::Size size);
+    // The origin of a handle of the type and side on a view of the size.
+    static platform::Point handleOriginForType(int type, platform::Size size,
+                                               double side = TOVResizeHandleCell::kHandleSize);
+    // The side the handles of a selected view of the size are drawn with: the full handle, or on a small
+    // view a fifth of its shorter side (no less than 1.5), so that the symbol under them stays readable.
+    static double drawnHandleSideForSize(platform::Size size);
 
     void setState(int state) override;
     void resetCursorRects() override;

@@ -19,6 +19,8 @@ public:
     bool hitTestInFrame(platform::Point point) const;
     void moveCell(platform::Point origin) { frame_.origin = origin; }
     virtual void drawWithFrameInView(const platform::Rect& frame, platform::GraphicsContext& ctx) const;
+    // Only the handle's dark outline, so that what lies under it stays as it is drawn (a beam's end).
+    void drawOutlineWithFrame(const platform::Rect& frame, platform::GraphicsContext& ctx) const;
 
     platform::Rect frame() const { return frame_; }
     void setFrame(const platform::Rect& frame) { frame_ = frame; }

@@ -297,6 +297,7 @@ void TOVEditorBarView::createAllNoteViews() {
     if (TOVEditorBarView* previous = previousBarView()) {
         previous->updateTies();
     }
+    updateChordRaiseOfLine();
 }
 
 std::shared_ptr<TOVNoteView> TOVEditorBarView::createNoteViewOfSelect(Note* note, bool select) {
@@ -320,6 +321,7 @@ void TOVEditorBarView::restoreNoteViewFor(Note* note) {
     if (TOVNoteView* previous = previousContinuousNoteViewOf(view.get())) {
         previous->updateView();
     }
+    updateChordRaiseOfLine();
 }
 
 void TOVEditorBarView::updateNoteViewFor(Note* note) {
@@ -331,11 +333,13 @@ void TOVEditorBarView::updateNoteViewFor(Note* note) {
     if (TOVNoteView* previous = previousContinuousNoteViewOf(view.get())) {
         previous->updateView();
     }
+    updateChordRaiseOfLine();
 }
 
 void TOVEditorBarView::removeNoteViewFor(Note* note) {
     if (const auto view = noteViewFromData(note)) {
         removeNoteView(view.get());
+        updateChordRaiseOfLine();
     }
 }
 

@@ -157,9 +157,23 @@ public:
     // The small box that marks the cursor where no chord stands (on screen, while chord input runs).
     void highlightChordArea(platform::GraphicsContext& ctx) const;
 
+    // Where the heads, ledger lines or accidentals of a line reach into its chord row, the chords of the
+    // line are drawn raised clear of them, all by the same height; their stored places do not change. The
+    // raise of this bar view's line, in points (0 when nothing reaches the row).
+    double chordRaise() const override { return chordRaise_; }
+    // Works the raise out again from the note and chord views of the line (one row of a double line) and
+    // re-places the chord views of every bar view whose raise changes.
+    void updateChordRaiseOfLine();
+
 private:
     std::shared_ptr<TOVChordObjectView> makeChordView(Chord* chord);
     void removeAllChordViews();
+    // The highest point the bar's heads and accidentals reach, and the lowest point its chords reach at
+    // their stored places, in this view's coordinates (none without such views).
+    std::optional<double> topOfNoteInk() const;
+    std::optional<double> bottomOfStoredChords() const;
+
+    double chordRaise_ = 0;
 
     std::uint64_t timingChordInput_ = 0;
 

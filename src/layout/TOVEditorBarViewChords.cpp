@@ -2,11 +2,15 @@
 #include "layout/TOVEditorBarView.h"
 
 #include "glyphs/TOVChordObjectView.h"
+#include "layout/TOVEditorLineView.h"
 #include "layout/TOVEditorView.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
 #include "model/Note.h"
 #include "model/NoteUnit.h"
+#include "notation/TOVNoteToneCell.h"
+#include "notation/TOVNoteUnitCell.h"
+#include "notation/TOVNoteView.h"
 #include "platform/graphics/BezierPath.h"
 #include "platform/graphics/GraphicsContext.h"
 
@@ -22,6 +26,8 @@ constexpr int kChordSymbolType = 0xD00;
 // The box that marks an empty cursor position: its foot on the chord base line.
 constexpr double kCursorBoxWidth = 6.0;
 constexpr double kCursorBoxHeight = 10.0;
+// The least gap between the notes that reach into the chord row and the chords raised above them.
+constexpr double kChordClearOfNotes = 1.5;
 // A rhythm slash, the unit kind the cursor stops at when it follows the rhythm.
 constexpr int kUnitKindSlash = 2;
 
@@ -101,7 +107,75 @@ std::shared_ptr<TOVChordObjectView> TOVEditorBarView::makeChordView(Chord* chord
         editor->addChordViewBarViewBelongTo(view, this);
     }
     chordViewArray_.push_back(view);
+    // The line's chords may have to stand higher, or lower, now that this one stands in their row.
+    updateChordRaiseOfLine();
     return view;
+}
+
+// ---- Chords raised clear of the notes -------------------------------------------------------------------
+
+std::optional<double> TOVEditorBarView::topOfNoteInk() const {
+    std::optional<double> top;
+    auto take = [&](double y) { top = top ? std::min(*top, y) : y; };
+    for (const auto& noteView : noteViewArray_) {
+        for (const auto& unit : noteView->unitCellArray()) {
+            for (const auto& tone : unit->toneCellArray()) {
+                // A head's cell holds it and its dots; ledger lines never reach above the head.
+                take(noteView->convertPointToView(Point{0, tone->frame().y()}, this).y);
+                const auto& accidental = tone->accidentalView();
+                if (accidental != nullptr && accidental->superview() != nullptr) {
+                    take(convertPointFromView(accidental->frame().origin, accidental->superview()).y);
+                }
+            }
+        }
+    }
+    return top;
+}
+
+std::optional<double> TOVEditorBarView::bottomOfStoredChords() const {
+    std::optional<double> bottom;
+    for (const auto& view : chordViewArray_) {
+        if (view->symbol() != nullptr) {
+            const double y = view->symbol()->frame().y() + view->frame().height();
+            bottom = bottom ? std::max(*bottom, y) : y;
+        }
+    }
+    return bottom;
+}
+
+void TOVEditorBarView::updateChordRaiseOfLine() {
+    std::vector<TOVEditorBarView*> row;
+    if (TOVEditorLineView* line = lineView()) {
+        for (const auto& each : line->barViewArray()) {
+            row.push_back(each.get());
+        }
+    }
+    // A bar view being built may not stand in its line's list yet.
+    if (std::find(row.begin(), row.end(), this) == row.end()) {
+        row.push_back(this);
+    }
+    // In the line's coordinates: its bar views stand side by side in it.
+    std::optional<double> top;
+    std::optional<double> bottom;
+    for (TOVEditorBarView* barView : row) {
+        const double y = barView->frame().y();
+        if (const auto t = barView->topOfNoteInk()) {
+            top = top ? std::min(*top, y + *t) : y + *t;
+        }
+        if (const auto b = barView->bottomOfStoredChords()) {
+            bottom = bottom ? std::max(*bottom, y + *b) : y + *b;
+        }
+    }
+    const double raise = top && bottom ? std::max(0.0, *bottom + kChordClearOfNotes - *top) : 0.0;
+    for (TOVEditorBarView* barView : row) {
+        if (barView->chordRaise_ == raise) {
+            continue;
+        }
+        barView->chordRaise_ = raise;
+        for (const auto& view : barView->chordViewArray_) {
+            view->updateView();
+        }
+    }
 }
 
 std::shared_ptr<TOVChordObjectView> TOVEditorBarView::chordViewFromData(const Chord* chord) const {

@@ -474,8 +474,9 @@ void TOVNoteView::drawRect(const Rect&, platform::GraphicsContext& ctx) {
     fillPaths();
     if (drawHandles) {
         updatePositionOfHandleCells();
+        // The handles stand over the ends of the beam: outlined only, the beam stays filled under them.
         for (const auto& handle : handleCellArray_) {
-            handle->drawWithFrameInView(handle->frame(), ctx);
+            handle->drawOutlineWithFrame(handle->frame(), ctx);
         }
     }
 }

@@ -2,6 +2,9 @@
 
 #include "app/TOVApplicationController.h"
 #include "app/TOVStartUpWindowController.h"
+#include "document/TOVDocumentParser.h"
+#include "platform/foundation/XmlDocument.h"
+#include "platform/graphics/Font.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/ApplicationMenuBar.h"
 #include "platform/ui/Document.h"
@@ -37,6 +40,36 @@ protected:
     TempDir dir;
     std::unique_ptr<TOVApplicationController> delegate;
 };
+
+// Texts read from a song find their fonts among the machine's once the application has started: a style
+// and weight given beside a plain family, and a font named by its PostScript name, keep their face.
+TEST_F(TOVApplicationStartUpTest, SongTextsFindTheirStyledFacesAmongTheMachinesFonts) {
+    const platform::XmlDocument xml = *platform::XmlDocument::parse(
+        "<formatted-texts>"
+        "<formatted-text font-family=\"DejaVu Serif\" font-style=\"Italic\" font-weight=\"Normal\">"
+        "<arbitrary-text>a</arbitrary-text></formatted-text>"
+        "<formatted-text font-family=\"DejaVuSerif-Italic\" font-style=\"Italic\" font-weight=\"Normal\">"
+        "<arbitrary-text>b</arbitrary-text></formatted-text>"
+        "<formatted-text font-family=\"DejaVu Sans\" font-style=\"Normal\" font-weight=\"Bold\">"
+        "<arbitrary-text>c</arbitrary-text></formatted-text>"
+        "<formatted-text font-family=\"No Such Family\" font-style=\"Italic\" font-weight=\"Normal\">"
+        "<arbitrary-text>d</arbitrary-text></formatted-text>"
+        "</formatted-texts>");
+    const platform::AttributedString text =
+        TOVDocumentParser::deserializeAttributedStringDefaultFontSize(xml.rootElement(), 20);
+    ASSERT_EQ(text.runs().size(), 4u);
+    const char* const expected[] = {"DejaVuSerif-Italic", "DejaVuSerif-Italic", "DejaVuSans-Bold",
+                                    "DejaVuSans"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(text.runs()[i].attributes.font);
+        EXPECT_EQ(text.runs()[i].attributes.font->postScriptName.toStdString(), expected[i]);
+        // The face drawn is the one named.
+        const platform::Font drawn =
+            platform::Font::namedOrUserFont(text.runs()[i].attributes.font->postScriptName, 20);
+        EXPECT_EQ(drawn.fontName().toStdString(), expected[i]);
+    }
+}
 
 TEST_F(TOVApplicationStartUpTest, LaunchWithoutFilesShowsTheStartUpPanelInsteadOfAnUntitledDocument) {
     application->finishLaunching();

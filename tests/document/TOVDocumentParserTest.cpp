@@ -1145,7 +1145,9 @@ TEST_F(DocumentParserTest, AFormattedTextTakesItsArchiveOnlyWhenItIsOursAndReada
     }
 }
 
-TEST_F(DocumentParserTest, FontsAreFoundByNameThenByStyledFamily) {
+// A PostScript name that carries its style is found as it stands; a plain family with its style or weight
+// finds that face, never the family's upright one.
+TEST_F(DocumentParserTest, FontsAreFoundByStyledFamilyThenByName) {
     const std::string runs =
         "<formatted-texts>"
         "<formatted-text font-family=\"DejaVuSans-BoldOblique\" font-size=\"17\" font-style=\"Oblique\" "
@@ -1162,7 +1164,7 @@ TEST_F(DocumentParserTest, FontsAreFoundByNameThenByStyledFamily) {
     ASSERT_EQ(text.runs().size(), 3u);
     EXPECT_EQ(text.runs()[0].attributes.font->postScriptName, "DejaVuSans-BoldOblique");
     EXPECT_EQ(text.runs()[0].attributes.font->pointSize, 12.0);
-    EXPECT_EQ(text.runs()[1].attributes.font->postScriptName, "DejaVuSans");
+    EXPECT_EQ(text.runs()[1].attributes.font->postScriptName, "DejaVuSans-Bold");
     EXPECT_EQ(text.runs()[1].attributes.font->pointSize, 20.0);
     EXPECT_EQ(text.runs()[2].attributes.font->postScriptName, platform::Font::userFont(10).fontName());
     EXPECT_EQ(text.runs()[2].attributes.font->pointSize, 10.0);
@@ -1228,13 +1230,16 @@ TEST_F(DocumentParserTest, ChordsWithoutAScaleAreSizedByTheirDefaultGlyphs) {
     TOVUtils::registerServices({});
 }
 
-TEST_F(DocumentParserTest, AFamilyThatNamesNoFontIsTriedWithItsStyleAndWeight) {
+TEST_F(DocumentParserTest, AFamilyIsTriedWithItsStyleAndWeightBeforeItStandsAlone) {
     std::vector<QString> asked;
     TOVDocumentParser::setFontLookup(
         {[&](const QString& name, double size) -> std::optional<platform::TextFont> {
              asked.push_back(name);
-             if (name == "Fam Oblique Bold") {
+             if (name == "Fam Oblique Bold" || name == "Fam-BoldOblique") {
                  return platform::TextFont{"Fam-BoldOblique", size};
+             }
+             if (name == "Fam") { // a plain family names its upright face
+                 return platform::TextFont{"Fam", size};
              }
              return std::nullopt;
          },
@@ -1244,14 +1249,20 @@ TEST_F(DocumentParserTest, AFamilyThatNamesNoFontIsTriedWithItsStyleAndWeight) {
     const platform::XmlDocument xml = *platform::XmlDocument::parse(
         "<formatted-texts><formatted-text font-family=\"Fam\" font-style=\"Oblique\" font-weight=\"Bold\" "
         "font-size=\"14\"><arbitrary-text>x</arbitrary-text></formatted-text>"
+        "<formatted-text font-family=\"Fam-BoldOblique\" font-style=\"Oblique\" font-weight=\"Bold\">"
+        "<arbitrary-text>z</arbitrary-text></formatted-text>"
         "<formatted-text font-family=\"Gone\" font-style=\"normal\" font-weight=\"Normal\">"
         "<arbitrary-text>y</arbitrary-text></formatted-text></formatted-texts>");
     const platform::AttributedString text =
         TOVDocumentParser::deserializeAttributedStringDefaultFontSize(xml.rootElement(), 20);
-    ASSERT_EQ(text.runs().size(), 2u);
+    ASSERT_EQ(text.runs().size(), 3u);
     EXPECT_EQ(text.runs()[0].attributes.font, (platform::TextFont{"Fam-BoldOblique", 10}));
-    EXPECT_EQ(text.runs()[1].attributes.font, (platform::TextFont{"Fallback", 20}));
-    EXPECT_EQ(asked, (std::vector<QString>{"Fam", "Fam Oblique Bold", "Gone"}));
+    EXPECT_EQ(text.runs()[1].attributes.font, (platform::TextFont{"Fam-BoldOblique", 20}));
+    EXPECT_EQ(text.runs()[2].attributes.font, (platform::TextFont{"Fallback", 20}));
+    // The styled name is asked first, the family alone when that names nothing (a PostScript name that
+    // carries its style already); a family whose style and weight are "normal" is asked once.
+    EXPECT_EQ(asked, (std::vector<QString>{"Fam Oblique Bold", "Fam-BoldOblique Oblique Bold",
+                                           "Fam-BoldOblique", "Gone"}));
 }
 
 // ---- the tovz-dump tool

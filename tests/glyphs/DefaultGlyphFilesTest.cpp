@@ -98,9 +98,9 @@ std::vector<KeyGroup> keyGroups() {
         {{"KyuuhuZen", "Kyuuhu2"}, Drawn::Symbol, {1.0, 1.8, 0.4, 2.0}},
         {{"Kyuuhu4", "Kyuuhu8", "Kyuuhu16", "Kyuuhu32"}, Drawn::Symbol, {0.6, 1.6, 1.5, 4.0}},
         // Accidentals stand left of the head at fixed offsets, so they are narrow.
-        {{"HenkaSharpX1", "HenkaSharpX2", "HenkaFlatX1", "HenkaNatural"},
-         Drawn::Symbol,
-         {0.3, 0.8, 0.8, 3.6}},
+        {{"HenkaSharpX1", "HenkaFlatX1", "HenkaNatural"}, Drawn::Symbol, {0.3, 0.8, 0.8, 3.6}},
+        // The double sharp, centred on its head's level by its default place, is a small square cross.
+        {{"HenkaSharpX2"}, Drawn::Symbol, {0.5, 0.9, 0.5, 0.9}},
         {{"HenkaFlatX2"}, Drawn::Symbol, {0.8, 1.45, 1.5, 3.6}},
         {{"ArticulationAccento", "ArticulationFermata", "ArticulationMarcato", "ArticulationStaccato",
           "ArticulationTenuto"},

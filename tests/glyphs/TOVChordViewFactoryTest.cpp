@@ -608,6 +608,40 @@ TEST(ChordFactoryBuiltInFont, QualitiesAndTensionsClearAPlainRoot) {
     }
 }
 
+// A slash chord on the line: the slash stands as far from a root's accidental as from a plain letter
+// ("Bb/Db" reads as one chord, not "Bb /Db"), with a quality between them or none.
+TEST(ChordFactoryBuiltInFont, ASlashStandsAsCloseToARootsAccidentalAsToAPlainLetter) {
+    TOVUtils::overrideResourceDirectory(std::string(TOVRIN_TEST_RESOURCES));
+    TOVChordViewFactory factory;
+    factory.installPluginFontID("Default");
+    TOVUtils::overrideResourceDirectory(std::nullopt);
+    factory.setProfile(profileWith(1, 0, 0, 0, 0, 0));
+
+    const std::size_t slashParts = subpathBoxes(*factory.bezierPathSlashForfontID("Default")).size();
+    // The gap between the root's ink and the slash's, in glyph units after scaling.
+    auto gapAfterRoot = [&](int root) {
+        const std::size_t rootEnd = subpathBoxes(*factory.bezierPathForStep1FontID(root, "Default")).size();
+        const auto parts = subpathBoxes(
+            *factory.bezierPathFromChordFontID(TOVChordElems{root, 12, 70, 3, false}, "Default"));
+        const auto rootInk = inkOf(parts, 0, rootEnd);
+        const auto slashInk = inkOf(parts, rootEnd, rootEnd + slashParts);
+        EXPECT_TRUE(rootInk && slashInk) << "root " << root;
+        return rootInk && slashInk ? slashInk->minX() - rootInk->maxX() : 0.0;
+    };
+    double plainLeast = 1e9;
+    double plainMost = -1e9;
+    for (int root : {0, 3, 6, 7, 10, 13, 16}) { // C D E F G A B
+        plainLeast = std::min(plainLeast, gapAfterRoot(root));
+        plainMost = std::max(plainMost, gapAfterRoot(root));
+    }
+    ASSERT_GT(plainLeast, 0.5);
+    for (int root : {1, 2, 4, 5, 8, 9, 11, 12, 14, 15}) { // the sharps and flats
+        const double gap = gapAfterRoot(root);
+        EXPECT_GE(gap, plainLeast - 0.5) << "root " << root;
+        EXPECT_LE(gap, plainMost + 0.5) << "root " << root;
+    }
+}
+
 // A tension that opens with a parenthesis keeps the parenthesis clear of what it follows: the quality it
 // is stacked over ("G7(b9,13)" must not read as a 7 with a hook), and the root, with or without its sign.
 // The parenthesis is the tension's first ink, told from a figure or letter by being narrow and tall.

@@ -10,6 +10,7 @@
 #include "model/Chord.h"
 #include "model/Document.h"
 #include "model/Note.h"
+#include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/Page.h"
 #include "model/Song.h"
@@ -21,6 +22,7 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Gzip.h"
 #include "platform/graphics/Font.h"
+#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/PdfPages.h"
 #include "support/SongBuilder.h"
@@ -37,6 +39,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <span>
+#include <sstream>
 
 namespace {
 
@@ -625,6 +629,122 @@ TEST_F(RenderToolTest, TheSongHeaderReadsLikeAPrintedLeadSheet) {
         EXPECT_TRUE(darkBox(image, QRectF(40, lastRowEnd, 520, 116 - lastRowEnd)).isEmpty());
         EXPECT_TRUE(darkBox(image, QRectF(40, 40 + nameHeight, labelX - 42, 76 - nameHeight)).isEmpty());
     }
+}
+
+// The tool sets chords as the program does: in the notation the program registers (a major seventh as
+// "Δ7", not "maj7"), at the width the editor gives them.
+TEST_F(RenderToolTest, ChordsAreSetInTheProgramsNotation) {
+    glyphtest::GlyphServices glyphs;
+    const TOVChordElems majorSeventh = TOVChordElems::fromCodes(0, 6, 70, 17);
+    glyphs.chords->setProfile(TOVChordNotationProfile{0, 0, 0, 0, 0, 0});
+    const double spelledWidth = glyphs.chords->boundsSizeOfChordFontID(majorSeventh, "Default")->width;
+    glyphs.chords->setProfile(TOVUtils::defaultChordNotationProfile());
+    const double triangleWidth = glyphs.chords->boundsSizeOfChordFontID(majorSeventh, "Default")->width;
+    ASSERT_GT(spelledWidth - triangleWidth, 4.0);
+
+    auto context = tovtest::makeSongContext();
+    Document* document =
+        tovtest::makeLayout(*context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}}}});
+    document->createNewSong()->setName(platform::AttributedString("Seventh"));
+    tovtest::findBar(document, 0)->createNewChordWithElemsTiming(majorSeventh, 0);
+    // Slash chords over roots with and without an accidental, to be looked at (TOVRIN_KEEP_RENDER).
+    tovtest::findBar(document, 1)->createNewChordWithElemsTiming(TOVChordElems::fromCodes(15, 12, 70, 2), 0);
+    tovtest::findBar(document, 2)->createNewChordWithElemsTiming(TOVChordElems::fromCodes(16, 12, 70, 3), 0);
+    tovtest::findBar(document, 3)->createNewChordWithElemsTiming(TOVChordElems::fromCodes(8, 7, 70, 13), 0);
+    // A melody above the staff in the last bar, a sharp at its top: the line's chords stand clear of it.
+    for (std::int64_t level : {8, 11}) {
+        Note* high = tovtest::findBar(document, 3)
+                         ->createNewSingleMeloFromLengthLevel(level == 8 ? 0 : 480, 480, level);
+        ASSERT_NE(high, nullptr);
+        if (level == 11) {
+            high->firstUnit()->toneArray().front()->createNewAccidentalWithTypeFrame(
+                3840, platform::Rect(-4.8, -6.2, 0, 0));
+        }
+    }
+    context->processPendingChanges();
+    QImage image;
+    renderFirstPage(document, "seventh", image, true);
+    if (HasFatalFailure()) {
+        return;
+    }
+    // Where the editor puts the chord; the ink of the chord row from there on, to the next barline.
+    layouttest::FakeLayoutController controller;
+    auto editor = std::make_shared<TOVEditorView>(platform::Rect(0, 0, 595, 842));
+    controller.editor = editor.get();
+    editor->setDelegate(&controller);
+    editor->setDocData(document);
+    TOVEditorBarView* barView = editor->barViewFromNumberInLower(0, false);
+    ASSERT_NE(barView, nullptr);
+    const auto view = barView->chordViewFromTiming(0);
+    ASSERT_NE(view, nullptr);
+    const platform::Rect box = view->frame();
+    editor->setDocData(nullptr);
+    int left = -1;
+    int right = -1;
+    for (int x = static_cast<int>(2 * (box.x() - 3)); x < static_cast<int>(2 * (box.x() + 60)); ++x) {
+        if (inkAtScale2(image, platform::Rect(x / 2.0, box.y() - 1, 0.5, box.height() + 2)) > 0) {
+            left = left < 0 ? x : left;
+            right = x;
+        }
+    }
+    ASSERT_GE(left, 0);
+    const double inkWidth = (right + 1 - left) / 2.0;
+    EXPECT_NEAR(inkWidth, triangleWidth, 1.5);
+}
+
+// An old file's chords stored without a scale are measured as they are read, by the tool as by the program:
+// tovz-dump shows the scale the editor's own reading gives them.
+TEST_F(RenderToolTest, TovzDumpMeasuresTheUnscaledChordsOfAnOldFileAsTheProgramDoes) {
+    auto context = tovtest::makeSongContext();
+    Document* document = tovtest::makeNewSong(*context, false);
+    Chord* chord = tovtest::findBar(document, 0)
+                       ->createNewChordWithElemsTiming(TOVChordElems::fromCodes(0, 6, 70, 17), 0);
+    ASSERT_NE(chord, nullptr);
+    chord->setFrame(platform::Rect(10, -30, 40, 14));
+    context->processPendingChanges();
+    const auto bytes = TOVDocumentParser().tovzDataFromDocument(document);
+    ASSERT_TRUE(bytes);
+    const auto xml = platform::gzipInflate(*bytes, 1 << 24);
+    ASSERT_TRUE(xml);
+    std::string text(xml->begin(), xml->end());
+    const std::string current = "data-struct-version=\"1.5\"";
+    ASSERT_NE(text.find(current), std::string::npos);
+    text.replace(text.find(current), current.size(), "data-struct-version=\"1.4\"");
+    const auto old =
+        platform::gzipDeflate(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    ASSERT_TRUE(old);
+    {
+        std::ofstream out(dir / "old.tovz", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(old->data()), static_cast<std::streamsize>(old->size()));
+    }
+
+    // The scale lines of a dump.
+    auto scales = [](const std::string& dump) {
+        std::string lines;
+        std::istringstream in(dump);
+        for (std::string line; std::getline(in, line);) {
+            if (line.find("scale") != std::string::npos) {
+                lines += line + "\n";
+            }
+        }
+        return lines;
+    };
+    std::string expected;
+    {
+        glyphtest::GlyphServices glyphs;
+        auto loadedContext = tovtest::makeSongContext();
+        auto* loaded = loadedContext->insertNewObject<Document>("Document");
+        loadedContext->processPendingChanges();
+        ASSERT_TRUE(TOVDocumentParser().loadTOVZDocumentFromUrlToDocument(dir / "old.tovz", loaded));
+        expected = scales(TOVDocumentDump::dumpDocument(loaded));
+    }
+    ASSERT_FALSE(expected.empty());
+
+    QProcess process;
+    process.start(QStringLiteral(TOVZ_DUMP_PATH), {path("old.tovz")});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(scales(process.readAllStandardOutput().toStdString()), expected);
 }
 
 } // namespace
