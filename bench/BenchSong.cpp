@@ -13,6 +13,7 @@
 #include "model/SymbolText.h"
 #include "model/TOVChordElems.h"
 #include "model/TOVManagedObjectModel.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/AttributedString.h"
 
@@ -33,13 +34,13 @@ constexpr std::uint64_t kBarsPerLine = 4;
 constexpr std::uint64_t kLinesPerPage = 10;
 constexpr double kBarWidth = 130.0;
 
-constexpr int kTrebleClef = 0x100;
-constexpr int kKeyOneFlat = 0x207;
-constexpr int kTimeFourFour = 0x303;
-constexpr int kRehearsalMark = 0x400;
-constexpr int kSingleBarline = 0x500;
-constexpr int kInvisibleBarline = 0x507;
-constexpr int kNatural = 0xF04;
+constexpr int kTrebleClef = TOVSymbolClefG;
+constexpr int kKeyOneFlat = TOVSymbolKeyFlat1;
+constexpr int kTimeFourFour = TOVSymbolTime4_4;
+constexpr int kRehearsalMark = TOVSymbolMarkIntro;
+constexpr int kSingleBarline = TOVBarlineSingle;
+constexpr int kInvisibleBarline = TOVBarlineTransparent;
+constexpr int kNatural = TOVSymbolNatural;
 
 // Roots as chord codes (C, F, G, D, A, E, B, Bb, Eb) and qualities (maj7, m7, 7, m, major).
 constexpr std::array<int, 9> kRoots{0, 7, 10, 3, 13, 6, 16, 15, 5};

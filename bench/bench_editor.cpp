@@ -19,6 +19,7 @@
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/TOVManagedObjectModel.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 
 #include <benchmark/benchmark.h>
@@ -31,7 +32,6 @@ namespace {
 
 constexpr int kBarsPerLine = 4;
 constexpr int kLinesPerPage = 9;
-constexpr int kSixEight = 777;
 
 struct Song {
     std::unique_ptr<platform::ManagedObjectContext> context =
@@ -59,10 +59,11 @@ struct Song {
                         ++linesOnPage;
                     }
                 }
-                line = page->createNewLineWithPartitionFirstBarlineType(kBarsPerLine, 1280);
+                line = page->createNewLineWithPartitionFirstBarlineType(kBarsPerLine, TOVBarlineSingle);
                 ++linesOnPage;
             }
-            Bar* bar = line->createNewBarWithNumberWidthBarlineType(static_cast<std::uint64_t>(n), 130.0, 1280);
+            Bar* bar = line->createNewBarWithNumberWidthBarlineType(static_cast<std::uint64_t>(n), 130.0,
+                                                                    TOVBarlineSingle);
             bar->createNewChordWithElemsTiming(TOVChordElems{static_cast<int>(n % 12), 12, 70, 17, false}, 0);
             for (std::uint64_t beat = 0; beat < 4; ++beat) {
                 bar->createNewSingleMeloFromLengthLevel(beat * 480, 480, static_cast<std::int64_t>(n % 7));
@@ -119,7 +120,9 @@ void editAndUndo(benchmark::State& state, const std::function<void(Song&)>& edit
     reportRebuilds(state, window.controller);
 }
 
-Bar* middleBar(Song& song) { return song.bars[song.bars.size() / 2]; }
+Bar* middleBar(Song& song) {
+    return song.bars[song.bars.size() / 2];
+}
 
 // A chord written into one bar: the undo rebuilds that bar view.
 void BM_UndoChordInOneBar(benchmark::State& state) {
@@ -135,7 +138,7 @@ void BM_UndoWidthOfOneBar(benchmark::State& state) {
 
 // A time signature in one bar: the whole editor is rebuilt.
 void BM_UndoTimeSignature(benchmark::State& state) {
-    editAndUndo(state, [](Song& song) { middleBar(song)->setTimeType(kSixEight); });
+    editAndUndo(state, [](Song& song) { middleBar(song)->setTimeType(TOVSymbolTime6_8); });
 }
 
 void BM_RefreshAll(benchmark::State& state) {
@@ -152,4 +155,6 @@ BENCHMARK(BM_RefreshAll)->Arg(32)->Arg(512)->Arg(2000)->Unit(benchmark::kMillise
 
 } // namespace
 
-int main(int argc, char** argv) { return runGuiBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+    return runGuiBenchmarks(argc, argv);
+}

@@ -2,6 +2,8 @@
 // for 10^3 to 10^5 operations (each its own undo step), plus undo of all of them and the memory an object
 // takes. The per-operation figures must not grow with the number of operations.
 
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/ManagedObjectModel.h"
 
@@ -65,7 +67,7 @@ struct Song {
         ManagedObject* bar = context->insertNewObject("Bar");
         bar->setPrimitiveValue("num", num);
         bar->setPrimitiveValue("width", 130.0);
-        bar->setPrimitiveValue("barLineType", 1280);
+        bar->setPrimitiveValue("barLineType", TOVBarlineSingle);
         bar->setToOne("line", lines.back());
         bars.push_back(bar);
         return bar;
@@ -74,7 +76,7 @@ struct Song {
     ManagedObject* addNote(ManagedObject* bar, std::int64_t timing) {
         ManagedObject* note = context->insertNewObject("Note");
         note->setPrimitiveValue("timing", timing);
-        note->setPrimitiveValue("type", 0x100f0);
+        note->setPrimitiveValue("type", TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter));
         note->setToOne("bar", bar);
         return note;
     }

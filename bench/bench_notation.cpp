@@ -4,6 +4,7 @@
 // falling back to "Default".
 //
 //   TOVRIN_RESOURCES=resources bench_notation
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNotePreview.h"
@@ -49,7 +50,7 @@ BENCHMARK(BM_FlippedFlag);
 
 void BM_AccidentalView(benchmark::State& state) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(factory().accidentalViewWithSymbolTypeFontID(3840, "Default"));
+        benchmark::DoNotOptimize(factory().accidentalViewWithSymbolTypeFontID(TOVSymbolSharp, "Default"));
     }
 }
 BENCHMARK(BM_AccidentalView);

@@ -6,6 +6,7 @@
 
 #include "glyphs/SVGUtils.h"
 #include "glyphs/TOVChordViewFactory.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/QtPathConversion.h"
 
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr double kSpace = 5.9;   // staff space in points
 constexpr double kSymbol = 0.59; // drawn scale of symbol and note glyphs
 
 class Sheet {
@@ -36,7 +36,7 @@ public:
 
     void staff(double x, double top, double width) {
         for (int i = 0; i < 5; ++i) {
-            painter_.fillRect(QRectF(x, top + i * kSpace, width, 0.2), Qt::black);
+            painter_.fillRect(QRectF(x, top + i * TOVStaffSpace, width, 0.2), Qt::black);
         }
     }
     void barline(double x, double top) { painter_.fillRect(QRectF(x, top, 0.2, 23.8), Qt::black); }
@@ -135,7 +135,7 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
         {"heads on the middle line; slash heads on level -2",
          {"OnpuTamaKuro", "OnpuTama2", "OnpuTamaZen", "SlashTamaKuro", "SlashTamaShiro", "SlashTamaZen"},
          [&](const std::string& key, double top, double height) {
-             const double centre = key.rfind("Slash", 0) == 0 ? top + middle + 5.9 : top + middle;
+             const double centre = key.rfind("Slash", 0) == 0 ? top + middle + TOVStaffSpace : top + middle;
              return centre - height / 2;
          }},
         {"rests: top at the cell's distance above the middle line",
@@ -202,12 +202,12 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
             SVGUtils::defaultScaleBezierPath(&*head);
             const auto hb = head->bounds();
             const double level = 1; // the third space
-            const double headTop = top + middle - level * 2.95 - hb.height() / 2;
+            const double headTop = top + middle - level * TOVLevelPitch - hb.height() / 2;
             sheet.fill(*head, x, headTop);
             const double stemX = x + hb.width() - 0.6;
-            const double stemTop = headTop + hb.height() / 2 - 3.5 * kSpace;
+            const double stemTop = headTop + hb.height() / 2 - 3.5 * TOVStaffSpace;
             platform::BezierPath stem;
-            stem.appendRect(platform::Rect(stemX, stemTop, 0.6, 3.5 * kSpace));
+            stem.appendRect(platform::Rect(stemX, stemTop, 0.6, 3.5 * TOVStaffSpace));
             sheet.fill(stem, 0, 0);
             auto flagPath = SVGUtils::bezierPathFromSVGFile(folder + "/" + flag + ".svg");
             SVGUtils::defaultScaleBezierPath(&*flagPath);
@@ -305,7 +305,7 @@ void drawSymbols(const std::string& folder, const std::string& file, double zoom
             x += composed.bounds().width() + 20;
         }
         // Long rest across a 120-point notes area, from the second to the fourth line.
-        const double w = 120, h = 11.8, ly = top + 5.9;
+        const double w = 120, h = 11.8, ly = top + TOVStaffSpace;
         auto count = digits("12");
         SVGUtils::scaleBezierPathXByYBy(&count, 2.0, 2.0);
         const auto cb = count.bounds();

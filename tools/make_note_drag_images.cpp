@@ -5,6 +5,8 @@
 //
 // Usage: tovrin_make_note_drag_images <glyph folder> [output folder]   (default: the glyph folder)
 
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNoteTieView.h"
@@ -25,11 +27,10 @@ using platform::Rect;
 
 namespace {
 
-constexpr double kHalfSpace = 2.95;
 constexpr double kMargin = 1.0;
 constexpr double kDotGap = 1.0;
 // A one-beat slash stands on a stem three and a half spaces long at the right of its head.
-constexpr double kStemLength = 3.5 * 5.9;
+constexpr double kStemLength = 3.5 * TOVStaffSpace;
 constexpr double kStemWidth = 0.8;
 
 // How far above the middle line each rest's outline starts (the rest glyphs are made to hang from it).
@@ -108,7 +109,7 @@ int main(int argc, char** argv) {
             }
             const double middle = glyph->bounds().y() + restTop(rest.key);
             dots->translate(glyph->bounds().maxX() + kDotGap,
-                            middle - kHalfSpace - TOVNoteViewFactory::kDotSize / 2);
+                            middle - TOVLevelPitch - TOVNoteViewFactory::kDotSize / 2);
             BezierPath withDots = *glyph;
             withDots.appendPath(*dots);
             ok = save(withDots, out, std::string(rest.key) + (dotted == rest.length * 3 / 2 ? "H" : "HH")) &&
@@ -118,11 +119,11 @@ int main(int argc, char** argv) {
     const struct {
         int type;
         const char* name;
-    } accidentals[] = {{3840, "HenkaSharpX1"},
-                       {3841, "HenkaSharpX2"},
-                       {3842, "HenkaFlatX1"},
-                       {3843, "HenkaFlatX2"},
-                       {3844, "HenkaNatural"}};
+    } accidentals[] = {{TOVSymbolSharp, "HenkaSharpX1"},
+                       {TOVSymbolDoubleSharp, "HenkaSharpX2"},
+                       {TOVSymbolFlat, "HenkaFlatX1"},
+                       {TOVSymbolDoubleFlat, "HenkaFlatX2"},
+                       {TOVSymbolNatural, "HenkaNatural"}};
     for (const auto& a : accidentals) {
         const auto view = library->accidentalViewWithSymbolType(a.type);
         if (!view || !view->bezierPath()) {

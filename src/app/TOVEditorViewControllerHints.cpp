@@ -11,6 +11,8 @@
 #include "layout/TOVEditorView.h"
 #include "model/Bar.h"
 #include "model/Note.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "notation/TOVNoteView.h"
 #include "platform/foundation/Resources.h"
 
@@ -56,17 +58,17 @@ struct SymbolHint {
 constexpr const char* kEditIndex = "Double click to edit the index.";
 
 constexpr SymbolHint kSymbolHints[] = {
-    {0x600, kEditIndex, "Da Capo symbol"},
-    {0x601, kEditIndex, "Dal Segno symbol"},
-    {0x602, kEditIndex, "To Coda symbol"},
-    {0x603, kEditIndex, "Coda symbol"},
-    {0x604, kEditIndex, "Segno symbol"},
-    {0x606, kEditIndex, "Volta (start) symbol"},
-    {0x609, kEditIndex, "Bis (end) symbol"},
-    {0x60B, "Double click to edit the number of times to repeat.", "Repeat symbol"},
-    {0x60E, "Double click to edit the number of times to rest.", "Long rest symbol"},
-    {0x906, "Double click to edit the speed number.", "Tempo speed symbol"},
-    {0xC00, "Double click to edit the text and the style.", "Free text"},
+    {TOVSymbolDaCapo, kEditIndex, "Da Capo symbol"},
+    {TOVSymbolDalSegno, kEditIndex, "Dal Segno symbol"},
+    {TOVSymbolToCoda, kEditIndex, "To Coda symbol"},
+    {TOVSymbolCoda, kEditIndex, "Coda symbol"},
+    {TOVSymbolSegno, kEditIndex, "Segno symbol"},
+    {TOVSymbolVoltaBegin, kEditIndex, "Volta (start) symbol"},
+    {TOVSymbolBisEnd, kEditIndex, "Bis (end) symbol"},
+    {TOVSymbolRepeatTimes, "Double click to edit the number of times to repeat.", "Repeat symbol"},
+    {TOVSymbolLongRest, "Double click to edit the number of times to rest.", "Long rest symbol"},
+    {TOVSymbolTempoSpeed, "Double click to edit the speed number.", "Tempo speed symbol"},
+    {TOVToolFreeText, "Double click to edit the text and the style.", "Free text"},
 };
 
 constexpr const char* kBeamText = "To beam notes, Menu > \"Change\" --> \"Beam\".";
@@ -136,7 +138,7 @@ void TOVEditorViewController::showNavigationMessageForNormalMode() {
     const auto& selection = editorView_->selectedObjectViewSet();
     if (selection.size() == 1 && selection.front() != nullptr) {
         const int type = selection.front()->symbolType();
-        if (type >= 0x400 && type <= 0x41A) {
+        if (type >= TOVSymbolCategoryRehearsal && type <= TOVSymbolCategoryRehearsal + 0x1A) {
             delegate_->editorRequireShowNavigationMessageTitlePriority(
                 this, text("Double click to edit the text and the style."), text("Rehearsal mark"),
                 kInformation);
@@ -277,38 +279,38 @@ void TOVEditorViewController::showNavigationMessageForDraggingSymbolActiveView(i
         }
     };
 
-    switch (symbolType & 0xFF00) {
-    case 0x100:
-    case 0x200:
-    case 0x300:
-    case 0x400:
+    switch (symbolType & TOVSymbolCategoryMask) {
+    case TOVSymbolCategoryClef:
+    case TOVSymbolCategoryKeySignature:
+    case TOVSymbolCategoryTimeSignature:
+    case TOVSymbolCategoryRehearsal:
         dropOnBar();
         break;
-    case 0x500: {
-        constexpr int kGreatDoubleBar = 0x502;
+    case TOVSymbolCategoryBarline: {
         auto* barLineView = exactly<TOVBarLineView>(activeView);
-        if (barLineView != nullptr && symbolType == kGreatDoubleBar && !barLineView->acceptGreatDoubleBar()) {
+        if (barLineView != nullptr && symbolType == TOVBarlineGreatDouble &&
+            !barLineView->acceptGreatDoubleBar()) {
             show(kNoGreatDoubleAtLineStart, "Dragging a barline symbol", kWarning);
         } else {
             show(kDropOnBarline, "Dragging a barline symbol", kInformation);
         }
         break;
     }
-    case 0x600:
-        if (symbolType == 0x606 || symbolType == 0x608) {
+    case TOVSymbolCategoryRepeat:
+        if (symbolType == TOVSymbolVoltaBegin || symbolType == TOVSymbolBisBegin) {
             dropOnBar();
-        } else if (symbolType >= 0x60E && symbolType <= 0x611) {
+        } else if (symbolType >= TOVSymbolLongRest && symbolType <= TOVSymbolRepeatPrevBar4) {
             dropOnFreeBar();
         } else {
             show(kDropOnBar, kDraggingSymbol, kInformation);
         }
         break;
-    case 0x700:
-    case 0x900:
-    case 0xA00:
+    case TOVSymbolCategoryDynamics:
+    case TOVSymbolCategoryTempo:
+    case TOVSymbolCategoryPush:
         dropOnFreeBar();
         break;
-    case 0x800:
+    case TOVSymbolCategoryOctave:
         if (conflict) {
             show(kConflict, kDraggingSymbol, kWarning);
         } else if (barView != nullptr && targetSet) {
@@ -317,10 +319,10 @@ void TOVEditorViewController::showNavigationMessageForDraggingSymbolActiveView(i
             show(kDropOnBar, kDraggingSymbol, kInformation);
         }
         break;
-    case 0xB00:
+    case TOVSymbolCategoryArticulation:
         show(targetSet ? kDropOnNoteReplacing : kDropOnNote, kDraggingSymbol, kInformation);
         break;
-    case 0xC00:
+    case TOVSymbolCategoryDrawingTool:
         show(kDropAnywhere, kDraggingSymbol, kInformation);
         break;
     default:
@@ -336,23 +338,23 @@ void TOVEditorViewController::showNavigationMessageForDraggingNoteActiveView(int
         delegate_->editorRequireShowNavigationMessageTitlePriority(this, text(message), text(title),
                                                                    kInformation);
     };
-    constexpr int kTie = 0x70000;
-    constexpr int kHarmonyTone = 0x70006;
-    constexpr int kBeatSlash = 0x70007;
-    switch (item & ~0xFFFF) {
-    case 0x10000:
+    constexpr int kTie = TOVNoteItemTie;
+    constexpr int kHarmonyTone = TOVNoteItemHarmonyTone;
+    constexpr int kBeatSlash = TOVNoteItemBeatSlash;
+    switch (item & TOVUnitGroupMask) {
+    case TOVUnitGroupNote:
         show("Drop it on a bar to create a new note.", "Dragging a note");
         break;
-    case 0x20000:
+    case TOVUnitGroupRest:
         show("Drop it on a bar to create a new rest.", "Dragging a rest");
         break;
-    case 0x30000:
+    case TOVUnitGroupTriplet:
         show("Drop it on a bar to create a new triplet.", "Dragging a triplet");
         break;
-    case 0x50000:
+    case TOVUnitGroupSextuplet:
         show("Drop it on a bar to create a new sextuplet.", "Dragging a sextuplet");
         break;
-    case 0x70000:
+    case TOVUnitGroupNoteSymbol:
         if (item == kTie) {
             show("Drop it on a left side of existing note to connect 2 continuous tones.", kDraggingSymbol);
         } else if (item == kHarmonyTone) {

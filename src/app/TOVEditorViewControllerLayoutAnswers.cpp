@@ -9,6 +9,8 @@
 #include "layout/TOVEditorSongView.h"
 #include "layout/TOVEditorView.h"
 #include "model/Bar.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 
 namespace {
 using platform::Size;
@@ -76,7 +78,7 @@ void TOVEditorViewController::layoutViewSymbolPaletteDragPerformedDraggingInfo(
         editorView_->setDropTargetBar(nullptr);
     }
     showNavigationMessageForNormalMode();
-    if ((item & 0xFF00) == 0x300) {
+    if ((item & TOVSymbolCategoryMask) == TOVSymbolCategoryTimeSignature) {
         truncateDataByTimeSignatureForAllBars();
     }
 }
@@ -84,7 +86,7 @@ void TOVEditorViewController::layoutViewSymbolPaletteDragPerformedDraggingInfo(
 void TOVEditorViewController::layoutViewNotePaletteDragEnteredDraggingInfo(platform::View* view,
                                                                            std::int32_t item,
                                                                            const platform::DraggingInfo&) {
-    constexpr std::int32_t kHarmonyItem = 0x70006;
+    constexpr std::int32_t kHarmonyItem = TOVNoteItemHarmonyTone;
     if (auto* barView = exactly<TOVEditorBarView>(view); barView != nullptr && item != kHarmonyItem) {
         editorView_->setDropTargetBar(barView);
     }

@@ -15,6 +15,7 @@
 #include "model/Symbol.h"
 #include "model/SymbolRepeat.h"
 #include "model/TOVCoreDataController.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <algorithm>
 
@@ -27,7 +28,7 @@ void eraseAll(std::vector<T*>& list, const T* object) {
     list.erase(std::remove(list.begin(), list.end(), object), list.end());
 }
 
-constexpr int kGreatDoubleBarline = 1282;
+constexpr int kGreatDoubleBarline = TOVBarlineGreatDouble;
 constexpr int kFineSign = 1541;
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/AttributedString.h"
 
@@ -107,7 +108,7 @@ std::string cacheMismatches(const platform::ManagedObject* object) {
     };
     if (const auto* bar = object->as<Bar>()) {
         check("num", double(bar->num()), 0);
-        check("barLineType", bar->barLineType(), 1280);
+        check("barLineType", bar->barLineType(), TOVBarlineSingle);
         check("clefType", bar->clefType(), 0);
         check("keyType", bar->keyType(), 0);
         check("timeType", bar->timeType(), 0);
@@ -116,7 +117,7 @@ std::string cacheMismatches(const platform::ManagedObject* object) {
         check("longRest", double(bar->longRest()), 0);
     } else if (const auto* line = object->as<Line>()) {
         check("partition", double(line->partition()), 0);
-        check("firstBarLineType", line->firstBarLineType(), 1280);
+        check("firstBarLineType", line->firstBarLineType(), TOVBarlineSingle);
     } else if (const auto* page = object->as<Page>()) {
         check("num", double(page->num()), 0);
         check("aPage", double(page->aPage()), 0);

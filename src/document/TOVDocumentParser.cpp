@@ -16,7 +16,11 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/TOVChordElems.h"
 #include "model/TOVChordMeasuring.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -41,13 +45,12 @@ using platform::XmlElement;
 namespace {
 
 // The distance between two staff lines: positions in the file are counted in these.
-constexpr double kStaffSpace = 5.9;
 // A full line of bars spans this many points; bar widths are stored as a share of it.
 constexpr double kLineWidth = 520.0;
 // The stem height of a unit whose own height the file does not carry.
 constexpr double kPlainStemHeight = 15.0;
-// The longest length a unit's type can hold (0xFFFE marks a one-beat slash).
-constexpr std::int64_t kMaxUnitLength = 0xFFFD;
+// The longest length a unit's type can hold (TOVLengthBeat marks a one-beat slash).
+constexpr std::int64_t kMaxUnitLength = TOVLengthBeat - 1;
 // The line slots of a page and the bars of a line the file format knows.
 constexpr std::uint64_t kMinLinesOnPage = 8;
 constexpr std::uint64_t kMaxLinesOnPage = 12;
@@ -56,14 +59,6 @@ constexpr std::uint64_t kMaxBarsInLine = 8;
 // of three 64ths).
 constexpr std::uint64_t kLongestBarTicks = 1680;
 constexpr std::uint64_t kShortestValueTicks = 30;
-
-constexpr int kBarlineSingle = 0x500;
-constexpr int kRehearsal = 0x400;
-constexpr int kFreeText = 0xC00;
-constexpr int kWave = 0xC02;
-constexpr int kSlur = 0xB06;
-constexpr int kVoltaBegin = 0x606;
-constexpr int kBisEnd = 0x609;
 
 struct Word {
     int code;
@@ -151,9 +146,9 @@ constexpr Word kTensionWords[] = {
     {38, "9(13)"},    {39, "+11(-13)"}, {43, "+5(+9)"},  {45, "9(-13)"},  {50, "-5(+9)"},   {52, "-9(13)"},
     {59, "-9(-13)"},  {66, "+9(-13)"}};
 
-constexpr int kNoPitch = 17;
-constexpr int kNoQuality = 12;
-constexpr int kNoTension = 70;
+constexpr int kNoPitch = TOVChordNoStep;
+constexpr int kNoQuality = TOVChordPlainTriad;
+constexpr int kNoTension = TOVChordNoTension;
 
 // Words are matched without regard to the case of their (ASCII) letters.
 bool sameWord(std::string_view text, std::string_view word) {
@@ -300,7 +295,7 @@ std::string TOVDocumentParser::serializeBarlineType(int type) {
 }
 
 int TOVDocumentParser::deserializeBarlineType(const std::optional<std::string>& word) {
-    return codeOf(kBarlineWords, word).value_or(kBarlineSingle);
+    return codeOf(kBarlineWords, word).value_or(TOVBarlineSingle);
 }
 
 namespace {
@@ -356,7 +351,7 @@ int TOVDocumentParser::deserializeToolsSymbolType(const std::optional<std::strin
 }
 
 std::string TOVDocumentParser::serializeSymbolType(int type) {
-    if ((type & 0xFF00) == kRehearsal && type >= 0) {
+    if ((type & TOVSymbolCategoryMask) == TOVSymbolCategoryRehearsal && type >= 0) {
         return "reharsal";
     }
     return wordOf(kSymbolWords, type);
@@ -393,14 +388,14 @@ int TOVDocumentParser::deserializeArticulationType(const std::optional<std::stri
 // ---- numbers and frames
 
 std::string TOVDocumentParser::serializeFloatValue(double points) {
-    return platform::formatG(points / kStaffSpace);
+    return platform::formatG(points / TOVStaffSpace);
 }
 
 double TOVDocumentParser::deserializeFloatSting(const std::optional<std::string>& text) {
     if (!text) {
         return 0;
     }
-    const double value = static_cast<double>(platform::floatValue(*text)) * kStaffSpace;
+    const double value = static_cast<double>(platform::floatValue(*text)) * TOVStaffSpace;
     // A position the model cannot place (an overflow to infinity) is read as the origin.
     return std::isfinite(value) ? value : 0.0;
 }
@@ -769,7 +764,7 @@ std::optional<std::vector<std::uint8_t>> TOVDocumentParser::tovzDataFromDocument
         if (word.empty()) {
             continue;
         }
-        if (type == kFreeText) {
+        if (type == TOVToolFreeText) {
             const auto* text = dynamic_cast<const SymbolText*>(symbol);
             if (!text) {
                 continue;
@@ -783,11 +778,11 @@ std::optional<std::vector<std::uint8_t>> TOVDocumentParser::tovzDataFromDocument
                 element.addChild("formatted-texts");
             }
         } else {
-            XmlElement& element = toolsElement.addChild(type == kWave ? "wave" : "tool");
+            XmlElement& element = toolsElement.addChild(type == TOVToolWave ? "wave" : "tool");
             element.appendAttribute("type", word);
             serializeFrameIntoPosSize(symbol->frame(), element, true, true);
             element.appendAttribute("angle", platform::formatG(symbol->angle()));
-            if (type == kWave) {
+            if (type == TOVToolWave) {
                 element.appendAttribute("flip", symbol->flip() ? "true" : "false");
             }
         }
@@ -988,7 +983,7 @@ bool TOVDocumentParser::deserializeLinesFromXMLInDocument(const XmlElement& line
             partition = 4;
         }
         Line* line = pages[p]->createNewLineWithPartitionFirstBarlineType(
-            static_cast<std::uint64_t>(partition), kBarlineSingle);
+            static_cast<std::uint64_t>(partition), TOVBarlineSingle);
         if (!line) {
             return false;
         }
@@ -1048,7 +1043,7 @@ bool TOVDocumentParser::deserializeBarSetsFromXMLInLines(const XmlElement& sets,
         }
         const XmlElement* part1 = set->firstChild("part1");
         double width = 0;
-        int right = kBarlineSingle;
+        int right = TOVBarlineSingle;
         if (part1) {
             width = floatAttr(*part1, "width") * kLineWidth;
             // A width of 0 or below is no width of its own (the layout gives the bar its share) and is
@@ -1067,7 +1062,7 @@ bool TOVDocumentParser::deserializeBarSetsFromXMLInLines(const XmlElement& sets,
         if (placed == 0) {
             const XmlElement* barline = part1 ? part1->firstChild("barline-left") : nullptr;
             line->setFirstBarLineType(barline ? deserializeBarlineType(barline->stringValue())
-                                              : kBarlineSingle);
+                                              : TOVBarlineSingle);
         }
         if (part1) {
             deserializeBarInBar(*part1, bar);
@@ -1131,7 +1126,7 @@ void TOVDocumentParser::deserializeToolsSymbolsInDocument(const XmlElement& symb
             continue;
         }
         SymbolText* symbol = document->createNewSymbolTextWithTypeFrame(
-            kFreeText, deserializeFrameFromPosSize(*element, true, false));
+            TOVToolFreeText, deserializeFrameFromPosSize(*element, true, false));
         if (symbol) {
             symbol->setText(deserializeTextOfElement(*element, 20.0));
         }
@@ -1149,7 +1144,7 @@ void TOVDocumentParser::deserializeToolsSymbolsInDocument(const XmlElement& symb
     }
     for (const XmlElement* element : symbols.children("wave")) {
         if (SymbolTools* symbol = document->createNewSymbolToolsWithTypeFrame(
-                kWave, deserializeFrameFromPosSize(*element, true, true))) {
+                TOVToolWave, deserializeFrameFromPosSize(*element, true, true))) {
             symbol->setAngle(finiteFloatAttr(*element, "angle"));
             symbol->setFlip(matches(element->attribute("flip"), "true"));
         }
@@ -1221,46 +1216,48 @@ void TOVDocumentParser::serializeSymbolsInto(const Bar* bar, XmlElement& part) c
         };
         const auto* repeat = dynamic_cast<const SymbolRepeat*>(symbol);
         const QString repeatID = repeat ? repeat->repeatIDString() : QString();
-        if (category == 0x400) {
+        if (category == TOVSymbolCategoryRehearsal) {
             const auto* text = dynamic_cast<const SymbolText*>(symbol);
             XmlElement& child = begin("text-symbol", false);
             serializeFrameIntoPosSize(symbol->frame(), child, true, false);
             child.addChild(text && text->text() ? serializeAttributedString(*text->text())
                                                 : XmlElement("formatted-texts"));
-        } else if (type >= 0x600 && type <= 0x604) {
+        } else if (type >= TOVSymbolDaCapo && type <= TOVSymbolSegno) {
             XmlElement& child = begin("repeat-with-id", true);
             serializeFrameOfResizableFixedSymbolInto(symbol, child);
             if (!repeatID.isEmpty() && repeatID != QStringLiteral("0")) {
                 child.addText(repeatID.toStdString());
             }
-        } else if (type == 0x606 || type == 0x607 || type == 0x608 || type == 0x609) {
-            const bool volta = type <= 0x607;
+        } else if (type == TOVSymbolVoltaBegin || type == TOVSymbolVoltaEnd || type == TOVSymbolBisBegin ||
+                   type == TOVSymbolBisEnd) {
+            const bool volta = type <= TOVSymbolVoltaEnd;
             XmlElement& child = begin(volta ? "volta" : "bis", false);
             serializeFrameIntoPosSize(symbol->frame(), child, true, true);
-            if ((type == kVoltaBegin || type == kBisEnd) && !repeatID.isEmpty()) {
+            if ((type == TOVSymbolVoltaBegin || type == TOVSymbolBisEnd) && !repeatID.isEmpty()) {
                 child.addChild(textElement("arbitrary-text", repeatID.toStdString()));
             }
-        } else if (type == 0x60B) {
+        } else if (type == TOVSymbolRepeatTimes) {
             XmlElement& child = begin("repeat-times", true);
             serializeFrameOfResizableFixedSymbolInto(symbol, child);
             if (!repeatID.isEmpty()) {
                 child.addText(repeatID.toStdString());
             }
-        } else if (type == 0x906) {
+        } else if (type == TOVSymbolTempoSpeed) {
             XmlElement& child = begin("speed", true);
             serializeFrameOfResizableFixedSymbolInto(symbol, child);
             const auto* tempo = dynamic_cast<const SymbolTempo*>(symbol);
             if (tempo && tempo->speed() != 0) {
                 child.addText(platform::formatUnsigned(tempo->speed()));
             }
-        } else if (type == 0x70C || type == 0x70D) {
+        } else if (type == TOVSymbolCrescendo || type == TOVSymbolDecrescendo) {
             XmlElement& child = begin("symbol", true);
             serializeFrameIntoPosSize(symbol->frame(), child, true, true);
-        } else if (type >= 0x800 && type <= 0x803) {
+        } else if (type >= TOVSymbolOctave8va && type <= TOVSymbolOctave15maBassa) {
             XmlElement& child = begin("symbol", false);
             serializeFrameIntoPosSize(symbol->frame(), child, true, true);
-        } else if (category == 0x600 || category == 0x900 || type == 0xA00 || type == 0xA01 ||
-                   (type >= 0x700 && type <= 0x70B)) {
+        } else if (category == TOVSymbolCategoryRepeat || category == TOVSymbolCategoryTempo ||
+                   type == TOVSymbolPush8 || type == TOVSymbolPush16 ||
+                   (type >= TOVSymbolDynamicsFFF && type <= TOVSymbolDynamicsFZ)) {
             XmlElement& child = begin("symbol", true);
             serializeFrameOfResizableFixedSymbolInto(symbol, child);
         }
@@ -1311,7 +1308,7 @@ void TOVDocumentParser::deserializeSymbolsInBar(const XmlElement& symbols, Bar* 
             continue;
         }
         if (SymbolText* symbol = bar->createNewSymbolTextWithTypeFrame(
-                kRehearsal, deserializeFrameFromPosSize(*element, true, false))) {
+                TOVSymbolMarkIntro, deserializeFrameFromPosSize(*element, true, false))) {
             symbol->setText(deserializeTextOfElement(*element, 20.0));
         }
     }
@@ -1343,7 +1340,7 @@ void TOVDocumentParser::deserializeSymbolsInBar(const XmlElement& symbols, Bar* 
         }
     }
     for (const char* name : {"volta", "bis"}) {
-        const int withText = std::string_view(name) == "volta" ? kVoltaBegin : kBisEnd;
+        const int withText = std::string_view(name) == "volta" ? TOVSymbolVoltaBegin : TOVSymbolBisEnd;
         for (const XmlElement* element : symbols.children(name)) {
             if (!haveRoom()) {
                 continue;
@@ -1391,9 +1388,10 @@ void TOVDocumentParser::deserializeSymbolsInBar(const XmlElement& symbols, Bar* 
         }
         const platform::Rect frame = deserializeFrameFromPosSize(*element, true, true);
         const int category = type & ~0xFF;
-        Symbol* symbol = category == 0x900   ? bar->createNewSymbolTempoWithTypeFrame(type, frame)
-                         : category == 0x600 ? bar->createNewSymbolRepeatWithTypeFrame(type, frame)
-                                             : bar->createNewSymbolWithTypeFrame(type, frame);
+        Symbol* symbol =
+            category == TOVSymbolCategoryTempo    ? bar->createNewSymbolTempoWithTypeFrame(type, frame)
+            : category == TOVSymbolCategoryRepeat ? bar->createNewSymbolRepeatWithTypeFrame(type, frame)
+                                                  : bar->createNewSymbolWithTypeFrame(type, frame);
         if (symbol) {
             symbol->setScale(finiteFloatAttr(*element, "scale"));
         }
@@ -1543,7 +1541,7 @@ XmlElement TOVDocumentParser::serializeTone(const NoteTone* tone, const Note* no
     if (!articulations.empty()) {
         XmlElement& list = element.addChild("articulations");
         for (const SymbolInNote* articulation : articulations) {
-            if (articulation->type() == kSlur) {
+            if (articulation->type() == TOVSymbolSlur) {
                 XmlElement& slur = list.addChild("slur");
                 slur.appendAttribute("type", "slur");
                 serializeFrameIntoPosSize(articulation->frame(), slur, true, true);
@@ -1744,7 +1742,7 @@ void TOVDocumentParser::deserializeTonesFromXMLInUit(const XmlElement* notes, No
         }
         if (const XmlElement* slur = list->firstChild("slur")) {
             if (SymbolInNote* symbol = tone->createNewArticulationWithTypeFrame(
-                    kSlur, deserializeFrameFromPosSize(*slur, true, true))) {
+                    TOVSymbolSlur, deserializeFrameFromPosSize(*slur, true, true))) {
                 symbol->setAngle(finiteFloatAttr(*slur, "angle"));
                 symbol->setFlip(matches(slur->attribute("bow-direction"), "down"));
             }

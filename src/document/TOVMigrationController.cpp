@@ -8,6 +8,7 @@
 #include "model/NoteTone.h"
 #include "model/Page.h"
 #include "model/TOVManagedObjectModel.h"
+#include "model/TOVUnitTypes.h"
 #include "platform/data/ArchivedString.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/XmlStore.h"
@@ -226,7 +227,7 @@ std::int64_t tupletBeam(const LegacyValues::NoteFacts& note, std::int64_t kind, 
     if (note.hasRest) {
         return BeamNone;
     }
-    const std::uint64_t length = newType & 0xFFFF;
+    const std::uint64_t length = newType & TOVUnitLengthMask;
     if ((kind == kKindSextuplet && length >= kLongestBeamedSextuplet) ||
         (kind == kKindTriplet && length >= kLongestBeamedTriplet)) {
         return BeamNone;
@@ -448,13 +449,13 @@ std::uint32_t TOVMigrationController::newNoteTypeFromOldNoteType(std::int64_t ol
     const auto length = static_cast<std::uint32_t>(oldType & kLengthMask) * kTicksPerStep;
     switch (oldType & kKindMask) {
     case kKindNote:
-        return 0x10000 | length;
+        return TOVUnitGroupNote | length;
     case kKindRest:
-        return 0x20000 | length;
+        return TOVUnitGroupRest | length;
     case kKindTriplet:
-        return 0x30000 | length;
+        return TOVUnitGroupTriplet | length;
     case kKindSextuplet:
-        return 0x50000 | length;
+        return TOVUnitGroupSextuplet | length;
     default:
         return 0;
     }

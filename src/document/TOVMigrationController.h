@@ -24,8 +24,9 @@ class XmlStore;
 //
 // - chord: timing = index * 30 + order * u, where u is the slot length of the note that starts at the
 //   chord's index (legacy length * 10 for a triplet, * 5 for a sextuplet) and 40 without such a note;
-// - note unit: type = legacy length * 30 in the group of its kind (0x10000 note, 0x20000 rest, 0x30000
-//   triplet, 0x50000 sextuplet; 0 for another kind); a tuplet slot lasts legacy length * 10 (triplet) or
+// - note unit: type = legacy length * 30 in the group of its kind (TOVUnitGroupNote, TOVUnitGroupRest,
+//   TOVUnitGroupTriplet or TOVUnitGroupSextuplet; 0 for another kind); a tuplet slot lasts legacy length * 10
+//   (triplet) or
 //   * 5 (sextuplet) and starts at the note's start plus the slots of the units ordered before it, and
 //   a tuplet unit's type holds the span of its whole group (as a song file's reader makes a tuplet, so
 //   that a group of mixed lengths saves and reads back as imported); a plain unit lasts legacy

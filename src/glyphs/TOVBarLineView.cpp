@@ -4,6 +4,7 @@
 #include "glyphs/TOVBarLineViewDelegate.h"
 #include "glyphs/TOVObjectController.h"
 #include "glyphs/TOVObjectViewFactory.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/foundation/KeyedUnarchiver.h"
 #include "platform/graphics/GraphicsContext.h"
@@ -73,7 +74,7 @@ void TOVBarLineView::removeFromSuperview() {
 // ---- Outline --------------------------------------------------------------------------------------------
 
 bool TOVBarLineView::isFilledKind(int type) {
-    return type >= 1282 && type <= 1286;
+    return type >= TOVBarlineGreatDouble && type <= TOVBarlineRepeatBoth;
 }
 
 void TOVBarLineView::appendBand(BezierPath& path, double x, double width) const {
@@ -131,35 +132,35 @@ BezierPath TOVBarLineView::makeBarlinePath() const {
     const double w = bounds().width();
     double shift = 0;
     switch (barLineType_) {
-    case 1280:
-    case 1281:
-    case 1287:
+    case TOVBarlineSingle:
+    case TOVBarlineDotted:
+    case TOVBarlineTransparent:
         path.setLineWidth(kThin);
-        if (barLineType_ == 1281) {
+        if (barLineType_ == TOVBarlineDotted) {
             path.setLineDash({1.1, 1.0}, 0);
         }
         path.moveTo(Point{0, o});
         path.lineTo(Point{0, h - o});
         break;
-    case 1282:
+    case TOVBarlineGreatDouble:
         appendBand(path, 0, kThin);
         appendBand(path, 1.7, 1.5);
         break;
-    case 1283:
+    case TOVBarlineDouble:
         appendBand(path, 0, kThin);
         appendBand(path, 1.7, kThin);
         break;
-    case 1284:
+    case TOVBarlineRepeatForward:
         appendThickPart(path, 0, true);
         appendBand(path, 3.5, kThin);
         appendDots(path, 5.2);
         break;
-    case 1285:
+    case TOVBarlineRepeatBackward:
         appendDots(path, 0);
         appendBand(path, 4.5, kThin);
         appendThickPart(path, 6.2, false);
         break;
-    case 1286:
+    case TOVBarlineRepeatBoth:
         appendDots(path, 0);
         appendBand(path, 4.5, kThin);
         appendThickPart(path, 6.2, false);
@@ -172,11 +173,11 @@ BezierPath TOVBarLineView::makeBarlinePath() const {
     }
     const double pathWidth = path.bounds().width();
     switch (barLineType_) {
-    case 1284:
+    case TOVBarlineRepeatForward:
         // The repeat stands in the bar on the barline's right.
         shift = w * 0.5;
         break;
-    case 1285:
+    case TOVBarlineRepeatBackward:
         // ... and in the bar on its left.
         shift = w * 0.5 - pathWidth;
         break;
@@ -198,7 +199,7 @@ void TOVBarLineView::drawRect(const Rect& dirty, platform::GraphicsContext& ctx)
         TOVObjectView::drawRect(dirty, ctx);
         return;
     }
-    if (barLineType_ < 1280 || barLineType_ > 1286) {
+    if (barLineType_ < TOVBarlineSingle || barLineType_ > TOVBarlineRepeatBoth) {
         // The invisible kind still has its outline (offsetX) but paints nothing.
         return;
     }
@@ -302,10 +303,10 @@ std::optional<int> barlineItem(const platform::DraggingInfo& info) {
 } // namespace
 
 bool TOVBarLineView::acceptsBarlineType(int type) const {
-    if (type < 1280 || type > 1287 || type == barLineType_) {
+    if (type < TOVBarlineSingle || type > TOVBarlineTransparent || type == barLineType_) {
         return false;
     }
-    return type != 1282 || acceptGreatDoubleBar();
+    return type != TOVBarlineGreatDouble || acceptGreatDoubleBar();
 }
 
 platform::DragOperation TOVBarLineView::draggingEntered(const platform::DraggingInfo& info) {
@@ -354,7 +355,7 @@ bool TOVBarLineView::performDragOperation(const platform::DraggingInfo& info) {
         setBarLineType(*item);
         makeSelfTargetOff();
         setNeedsDisplay();
-        if (*item == 1282 && delegate() != nullptr) {
+        if (*item == TOVBarlineGreatDouble && delegate() != nullptr) {
             // The song ends at the bar before this barline; that may rebuild the views, this one with them,
             // and the line view then no longer hears of the drop below.
             delegate()->greatDoubleBarLineDidInserted(this);

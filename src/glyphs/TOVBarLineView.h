@@ -5,10 +5,10 @@
 class TOVBarLineViewDelegate;
 
 // The view of a bar's barline, or of the barline before a line's first bar. It draws the eight barline
-// kinds (1280 to 1287), centred on the barline's x, except the repeat kinds, which stand in the bar whose
-// repeat they mark. A movable barline has a thin move handle in its middle; the view takes clicks only
-// there, so that clicks elsewhere reach the bars below. It knows nothing of the model: its barline delegate
-// (the line view) tells it its kind and is told of moves and drops.
+// kinds (TOVBarlineSingle to TOVBarlineTransparent), centred on the barline's x, except the repeat kinds,
+// which stand in the bar whose repeat they mark. A movable barline has a thin move handle in its middle; the
+// view takes clicks only there, so that clicks elsewhere reach the bars below. It knows nothing of the model:
+// its barline delegate (the line view) tells it its kind and is told of moves and drops.
 //
 // The glyph library keeps its prototypes made straight from their glyph files; a view made from a frame
 // (every copy of a prototype) takes a width of 20.0 when the frame has none and accepts barlines dragged

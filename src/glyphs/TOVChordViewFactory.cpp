@@ -1,6 +1,7 @@
 #include "glyphs/TOVChordViewFactory.h"
 
 #include "glyphs/SVGUtils.h"
+#include "model/TOVChordElems.h"
 #include "model/TOVUtils.h"
 
 #include <algorithm>
@@ -8,9 +9,9 @@
 
 namespace {
 
-constexpr int kNoRoot = 17;
-constexpr int kNoQuality = 12;
-constexpr int kNoTension = 70;
+constexpr int kNoRoot = TOVChordNoStep;
+constexpr int kNoQuality = TOVChordPlainTriad;
+constexpr int kNoTension = TOVChordNoTension;
 constexpr const char* kDefaultFontID = "Default";
 
 using Key = std::optional<std::string>;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "glyphs/TOVSelectableView.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <memory>
 #include <string>
@@ -9,8 +10,8 @@
 // stands at the height of its kind against the bar's staff.
 class TOVClefView : public TOVSelectableView {
 public:
-    static constexpr int kGClef = 0x100;
-    static constexpr int kFClef = 0x101;
+    static constexpr int kGClef = TOVSymbolClefG;
+    static constexpr int kFClef = TOVSymbolClefF;
 
     using TOVSelectableView::TOVSelectableView;
 

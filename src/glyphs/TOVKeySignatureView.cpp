@@ -3,12 +3,12 @@
 #include "glyphs/TOVClefView.h"
 #include "glyphs/TOVObjectViewOwner.h"
 #include "model/Bar.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <optional>
 
-namespace {
-constexpr double kStaffSpace = 5.9;
-} // namespace
+namespace {} // namespace
 
 std::shared_ptr<TOVKeySignatureView> TOVKeySignatureView::withFrameSVGFileKeyType(const platform::Rect& frame,
                                                                                   const std::string& svgFile,
@@ -35,13 +35,13 @@ void TOVKeySignatureView::adjustSelfOrigin() {
     const double top = owner->posY5LinesTop();
     // The glyphs of each group share the height of their first accidental.
     std::optional<double> y;
-    if (keyType_ >= 0x200 && keyType_ <= 0x201) {
+    if (keyType_ >= TOVSymbolKeySharp1 && keyType_ <= TOVSymbolKeySharp2) {
         y = top - 8.0;
-    } else if (keyType_ >= 0x202 && keyType_ <= 0x206) {
+    } else if (keyType_ >= TOVSymbolKeySharp3 && keyType_ <= TOVSymbolKeySharp7) {
         y = top - 11.0;
-    } else if (keyType_ == 0x207) {
+    } else if (keyType_ == TOVSymbolKeyFlat1) {
         y = top + 2.6;
-    } else if (keyType_ >= 0x208 && keyType_ <= 0x20D) {
+    } else if (keyType_ >= TOVSymbolKeyFlat2 && keyType_ <= TOVSymbolKeyFlat7) {
         y = top - 6.6;
     }
     if (!y) {
@@ -49,7 +49,7 @@ void TOVKeySignatureView::adjustSelfOrigin() {
     }
     const Bar* bar = owner->bar();
     if (bar && bar->clefMode() == TOVClefView::kFClef) {
-        *y += kStaffSpace;
+        *y += TOVStaffSpace;
     }
     if (*y > 0) {
         setFrameOrigin({frame().x(), *y});

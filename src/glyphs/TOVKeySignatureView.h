@@ -5,9 +5,10 @@
 #include <memory>
 #include <string>
 
-// The key signature a bar sets at its start: a selectable glyph that shows the bar's key type (0x200 to
-// 0x206 one to seven sharps, 0x207 to 0x20D one to seven flats), not a symbol, and stands at the height
-// of its kind against the bar's staff, one staff space lower under an F clef.
+// The key signature a bar sets at its start: a selectable glyph that shows the bar's key type
+// (TOVSymbolKeySharp1 to TOVSymbolKeySharp7 one to seven sharps, TOVSymbolKeyFlat1 to TOVSymbolKeyFlat7 one
+// to seven flats), not a symbol, and stands at the height of its kind against the bar's staff, one staff
+// space lower under an F clef.
 class TOVKeySignatureView : public TOVSelectableView {
 public:
     using TOVSelectableView::TOVSelectableView;

@@ -8,6 +8,7 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/Event.h"
@@ -17,7 +18,6 @@ using platform::Rect;
 
 namespace {
 
-constexpr double kStaffSpace = 5.9;
 constexpr double kEndInset = 5.0;
 constexpr double kDigitScale = 2.0;
 
@@ -55,7 +55,7 @@ void TOVLongRestView::adjustSelfOrigin() {
         return;
     }
     const Rect area = owner->rectangleNotesArea();
-    const Rect target(area.x(), owner->posY5LinesTop() + kStaffSpace, area.width(), 2 * kStaffSpace);
+    const Rect target(area.x(), owner->posY5LinesTop() + TOVStaffSpace, area.width(), 2 * TOVStaffSpace);
     const Rect placed(owner->ownerView()->convertPointToView(target.origin, editor), target.size);
     if (placed != frame()) {
         setFrame(placed);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "glyphs/TOVSelectableView.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <memory>
 
@@ -12,7 +13,7 @@
 // never moves it, since changing a view's geometry while the window paints is not safe.
 class TOVLongRestView : public TOVSelectableView {
 public:
-    static constexpr int kSymbolType = 0x60E;
+    static constexpr int kSymbolType = TOVSymbolLongRest;
 
     using TOVSelectableView::TOVSelectableView;
 

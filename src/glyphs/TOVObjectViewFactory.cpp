@@ -2,6 +2,7 @@
 
 #include "glyphs/SVGUtils.h"
 #include "glyphs/TOVObjectView.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <mutex>
 #include <vector>
@@ -125,7 +126,7 @@ TOVObjectViewFactory::tempoSpeedPathWithSpeedFontID(std::uint64_t speed, const s
     if (speed > kMaximumSpeed) {
         return std::nullopt;
     }
-    auto composed = symbolObjectPathWithSymbolTypeFontID(0x906, fontID);
+    auto composed = symbolObjectPathWithSymbolTypeFontID(TOVSymbolTempoSpeed, fontID);
     if (!composed) {
         return std::nullopt;
     }

@@ -27,6 +27,7 @@
 #include "glyphs/TOVToolLineView.h"
 #include "glyphs/TOVToolTextView.h"
 #include "glyphs/TOVToolWaveView.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 
 #include <filesystem>
@@ -137,15 +138,18 @@ void TOVObjectViewLibrary::addFromFile(ViewDictionary& dictionary, const std::st
 }
 
 void TOVObjectViewLibrary::initDictionaryClef() {
-    addTypedFromKeys(dictViewClef_, kClefKeys, 0x100, *this, TOVClefView::withFrameSVGFileClefType);
+    addTypedFromKeys(dictViewClef_, kClefKeys, TOVSymbolCategoryClef, *this,
+                     TOVClefView::withFrameSVGFileClefType);
 }
 
 void TOVObjectViewLibrary::initDictionaryKeySignature() {
-    addTypedFromKeys(dictViewKey_, kKeyKeys, 0x200, *this, TOVKeySignatureView::withFrameSVGFileKeyType);
+    addTypedFromKeys(dictViewKey_, kKeyKeys, TOVSymbolCategoryKeySignature, *this,
+                     TOVKeySignatureView::withFrameSVGFileKeyType);
 }
 
 void TOVObjectViewLibrary::initDictionaryTime() {
-    addTypedFromKeys(dictViewTime_, kTimeKeys, 0x300, *this, TOVTimeView::withFrameSVGFileTimeType);
+    addTypedFromKeys(dictViewTime_, kTimeKeys, TOVSymbolCategoryTimeSignature, *this,
+                     TOVTimeView::withFrameSVGFileTimeType);
 }
 
 void TOVObjectViewLibrary::initDictionaryMark() {
@@ -259,27 +263,27 @@ void TOVObjectViewLibrary::initDictionaryGeneralSymbol() {
 
 const std::vector<std::string>& TOVObjectViewLibrary::resourceKeysOfCategory(int category) {
     switch (category) {
-    case 0x100:
+    case TOVSymbolCategoryClef:
         return kClefKeys;
-    case 0x200:
+    case TOVSymbolCategoryKeySignature:
         return kKeyKeys;
-    case 0x300:
+    case TOVSymbolCategoryTimeSignature:
         return kTimeKeys;
-    case 0x400:
+    case TOVSymbolCategoryRehearsal:
         return kMarkKeys;
-    case 0x500:
+    case TOVSymbolCategoryBarline:
         return kBarlineKeys;
-    case 0x600:
+    case TOVSymbolCategoryRepeat:
         return kRepeatKeys;
-    case 0x700:
+    case TOVSymbolCategoryDynamics:
         return kDynamicsKeys;
-    case 0x800:
+    case TOVSymbolCategoryOctave:
         return kOctaveKeys;
-    case 0x900:
+    case TOVSymbolCategoryTempo:
         return kTempoKeys;
-    case 0xA00:
+    case TOVSymbolCategoryPush:
         return kPushKeys;
-    case 0xC00:
+    case TOVSymbolCategoryDrawingTool:
         return kToolKeys;
     default:
         return kNoKeys;
@@ -287,7 +291,7 @@ const std::vector<std::string>& TOVObjectViewLibrary::resourceKeysOfCategory(int
 }
 
 std::optional<std::string> TOVObjectViewLibrary::resourceKeyOfSymbolType(int type) {
-    const auto& keys = resourceKeysOfCategory(type & 0xFF00);
+    const auto& keys = resourceKeysOfCategory(type & TOVSymbolCategoryMask);
     const auto index = static_cast<std::size_t>(type & 0xFF);
     if (index >= keys.size()) {
         return std::nullopt;
@@ -296,7 +300,7 @@ std::optional<std::string> TOVObjectViewLibrary::resourceKeyOfSymbolType(int typ
 }
 
 TOVObjectView* TOVObjectViewLibrary::lookUp(const ViewDictionary& dictionary, int category, int type) const {
-    if ((type & 0xFF00) != category) {
+    if ((type & TOVSymbolCategoryMask) != category) {
         return nullptr;
     }
     const auto key = resourceKeyOfSymbolType(type);
@@ -308,64 +312,64 @@ TOVObjectView* TOVObjectViewLibrary::lookUp(const ViewDictionary& dictionary, in
 }
 
 TOVObjectView* TOVObjectViewLibrary::clefViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewClef_, 0x100, type);
+    return lookUp(dictViewClef_, TOVSymbolCategoryClef, type);
 }
 TOVObjectView* TOVObjectViewLibrary::keyViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewKey_, 0x200, type);
+    return lookUp(dictViewKey_, TOVSymbolCategoryKeySignature, type);
 }
 TOVObjectView* TOVObjectViewLibrary::timeViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewTime_, 0x300, type);
+    return lookUp(dictViewTime_, TOVSymbolCategoryTimeSignature, type);
 }
 TOVObjectView* TOVObjectViewLibrary::markViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewMark_, 0x400, type);
+    return lookUp(dictViewMark_, TOVSymbolCategoryRehearsal, type);
 }
 TOVObjectView* TOVObjectViewLibrary::barlineViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewBarline_, 0x500, type);
+    return lookUp(dictViewBarline_, TOVSymbolCategoryBarline, type);
 }
 TOVObjectView* TOVObjectViewLibrary::repeatViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewRepeat_, 0x600, type);
+    return lookUp(dictViewRepeat_, TOVSymbolCategoryRepeat, type);
 }
 TOVObjectView* TOVObjectViewLibrary::dynamicsViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewDynamics_, 0x700, type);
+    return lookUp(dictViewDynamics_, TOVSymbolCategoryDynamics, type);
 }
 TOVObjectView* TOVObjectViewLibrary::octaveViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewOctave_, 0x800, type);
+    return lookUp(dictViewOctave_, TOVSymbolCategoryOctave, type);
 }
 TOVObjectView* TOVObjectViewLibrary::tempoViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewTempo_, 0x900, type);
+    return lookUp(dictViewTempo_, TOVSymbolCategoryTempo, type);
 }
 TOVObjectView* TOVObjectViewLibrary::pushViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewPush_, 0xA00, type);
+    return lookUp(dictViewPush_, TOVSymbolCategoryPush, type);
 }
 TOVObjectView* TOVObjectViewLibrary::drawingToolViewPrototypeWithSymbolType(int type) const {
-    return lookUp(dictViewDrawingTools_, 0xC00, type);
+    return lookUp(dictViewDrawingTools_, TOVSymbolCategoryDrawingTool, type);
 }
 
 TOVObjectView* TOVObjectViewLibrary::prototypeViewWithSymbolType(int type) const {
-    switch (type & 0xFF00) {
-    case 0x100:
+    switch (type & TOVSymbolCategoryMask) {
+    case TOVSymbolCategoryClef:
         return clefViewPrototypeWithSymbolType(type);
-    case 0x200:
+    case TOVSymbolCategoryKeySignature:
         return keyViewPrototypeWithSymbolType(type);
-    case 0x300:
+    case TOVSymbolCategoryTimeSignature:
         return timeViewPrototypeWithSymbolType(type);
-    case 0x400:
+    case TOVSymbolCategoryRehearsal:
         return markViewPrototypeWithSymbolType(type);
-    case 0x500:
+    case TOVSymbolCategoryBarline:
         return barlineViewPrototypeWithSymbolType(type);
-    case 0x600:
+    case TOVSymbolCategoryRepeat:
         return repeatViewPrototypeWithSymbolType(type);
-    case 0x700:
+    case TOVSymbolCategoryDynamics:
         return dynamicsViewPrototypeWithSymbolType(type);
-    case 0x800:
+    case TOVSymbolCategoryOctave:
         return octaveViewPrototypeWithSymbolType(type);
-    case 0x900:
+    case TOVSymbolCategoryTempo:
         return tempoViewPrototypeWithSymbolType(type);
-    case 0xA00:
+    case TOVSymbolCategoryPush:
         return pushViewPrototypeWithSymbolType(type);
-    case 0xB00:
+    case TOVSymbolCategoryArticulation:
         return articulationViewPrototypeWithSymbolType(type);
-    case 0xC00:
+    case TOVSymbolCategoryDrawingTool:
         return drawingToolViewPrototypeWithSymbolType(type);
     default:
         return nullptr;

@@ -1,6 +1,7 @@
 #include "glyphs/TOVTimeView.h"
 
 #include "glyphs/TOVObjectViewOwner.h"
+#include "model/TOVStaffMetrics.h"
 
 std::shared_ptr<TOVTimeView> TOVTimeView::withFrameSVGFileTimeType(const platform::Rect& frame,
                                                                    const std::string& svgFile, int timeType) {
@@ -25,7 +26,7 @@ void TOVTimeView::adjustSelfOrigin() {
     }
     const double top = owner->posY5LinesTop();
     // The common-time glyph is a letter, not two numbers: it stands in the middle two spaces.
-    const double y = timeType_ == kCommonTime ? top + 5.9 - 0.3 : top;
+    const double y = timeType_ == kCommonTime ? top + TOVStaffSpace - 0.3 : top;
     if (y > 0) {
         setFrameOrigin({frame().x(), y});
     }

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "glyphs/TOVSelectableView.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <memory>
 #include <string>
 
-// The time signature a bar sets at its start: a selectable glyph that shows the bar's time type (0x300 to
-// 0x30D, 0x30D common time), not a symbol, standing on the bar's top staff line.
+// The time signature a bar sets at its start: a selectable glyph that shows the bar's time type
+// (TOVSymbolTime1_4 to TOVSymbolTimeCommon, TOVSymbolTimeCommon common time), not a symbol, standing on the
+// bar's top staff line.
 class TOVTimeView : public TOVSelectableView {
 public:
-    static constexpr int kCommonTime = 0x30D;
+    static constexpr int kCommonTime = TOVSymbolTimeCommon;
 
     using TOVSelectableView::TOVSelectableView;
 

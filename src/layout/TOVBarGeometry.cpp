@@ -1,5 +1,7 @@
 #include "layout/TOVBarGeometry.h"
 
+#include "model/TOVSymbolTypes.h"
+
 #include <cmath>
 
 using platform::Point;
@@ -9,16 +11,16 @@ using platform::Rect;
 
 double TOVBarGeometry::marginLeftOfBarline(int type) {
     switch (type) {
-    case 1280:
-    case 1281:
-    case 1284:
-    case 1287:
+    case TOVBarlineSingle:
+    case TOVBarlineDotted:
+    case TOVBarlineRepeatForward:
+    case TOVBarlineTransparent:
         return 2.0;
-    case 1282:
-    case 1283:
+    case TOVBarlineGreatDouble:
+    case TOVBarlineDouble:
         return 4.0;
-    case 1285:
-    case 1286:
+    case TOVBarlineRepeatBackward:
+    case TOVBarlineRepeatBoth:
         return 9.0;
     default:
         return 0.0;
@@ -27,16 +29,16 @@ double TOVBarGeometry::marginLeftOfBarline(int type) {
 
 double TOVBarGeometry::marginRightOfBarline(int type) {
     switch (type) {
-    case 1280:
-    case 1281:
-    case 1285:
-    case 1287:
+    case TOVBarlineSingle:
+    case TOVBarlineDotted:
+    case TOVBarlineRepeatBackward:
+    case TOVBarlineTransparent:
         return 2.0;
-    case 1282:
-    case 1283:
+    case TOVBarlineGreatDouble:
+    case TOVBarlineDouble:
         return 4.0;
-    case 1284:
-    case 1286:
+    case TOVBarlineRepeatForward:
+    case TOVBarlineRepeatBoth:
         return 9.0;
     default:
         return 0.0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/TOVStaffMetrics.h"
 #include "platform/foundation/Geometry.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@
 class TOVBarGeometry {
 public:
     // The staff: four spaces of a fixed height, centred vertically in the bar view.
-    static constexpr double kStaffSpace = 5.9;
+    static constexpr double kStaffSpace = TOVStaffSpace;
     static constexpr double kStaffHeight = 4 * kStaffSpace;
     static constexpr double kLevelStep = kStaffSpace / 2;
     // How far above the top staff line the chord symbols stand.

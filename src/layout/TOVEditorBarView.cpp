@@ -8,6 +8,7 @@
 #include "model/Note.h"
 #include "model/NoteUnit.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteView.h"
 #include "platform/graphics/BezierPath.h"
@@ -173,7 +174,7 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::reharsalMarkView() const {
 
 std::shared_ptr<TOVObjectView> TOVEditorBarView::voltaOrBisView() const {
     for (const auto& view : symbolViewArray()) {
-        if (view->symbolType() == 1544 || view->symbolType() == 1542) {
+        if (view->symbolType() == TOVSymbolBisBegin || view->symbolType() == TOVSymbolVoltaBegin) {
             return view;
         }
     }
@@ -182,7 +183,7 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::voltaOrBisView() const {
 
 std::shared_ptr<TOVObjectView> TOVEditorBarView::octaveView() const {
     for (const auto& view : symbolViewArray()) {
-        if ((view->symbolType() & 0xFF00) == 0x800) {
+        if ((view->symbolType() & TOVSymbolCategoryMask) == TOVSymbolCategoryOctave) {
             return view;
         }
     }
@@ -191,7 +192,7 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::octaveView() const {
 
 std::shared_ptr<TOVObjectView> TOVEditorBarView::fineView() const {
     for (const auto& view : symbolViewArray()) {
-        if (view->symbolType() == 0x605) {
+        if (view->symbolType() == TOVSymbolFine) {
             return view;
         }
     }

@@ -6,6 +6,7 @@
 #include "layout/TOVLayoutController.h"
 #include "layout/TOVLayoutView.h"
 #include "layout/TOVNotePaletteDropAids.h"
+#include "model/TOVUnitTypes.h"
 #include "notation/TOVNoteBlockCell.h"
 #include "notation/TOVNoteDropAreaCell.h"
 #include "notation/TOVNoteGridCell.h"
@@ -300,8 +301,8 @@ public:
     // pointer's staff level. A harmony tone goes onto the tone unit under the pointer, which the bar view
     // does itself; every other drop is asked of the controller. The aids last as long as the drag stays
     // over the bar view.
-    static constexpr std::uint32_t kNotePaletteHarmonyTone = 0x70006u;
-    static constexpr std::uint32_t kNotePaletteBeatSlash = 0x70007u;
+    static constexpr std::uint32_t kNotePaletteHarmonyTone = TOVNoteItemHarmonyTone;
+    static constexpr std::uint32_t kNotePaletteBeatSlash = TOVNoteItemBeatSlash;
 
     // The notated length of a palette item: the low 16 bits of its code.
     static std::uint64_t noteLengthFromNoteType(std::int32_t type);

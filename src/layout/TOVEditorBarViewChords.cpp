@@ -8,6 +8,7 @@
 #include "model/Chord.h"
 #include "model/Note.h"
 #include "model/NoteUnit.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteToneCell.h"
 #include "notation/TOVNoteUnitCell.h"
 #include "notation/TOVNoteView.h"
@@ -22,7 +23,6 @@ using platform::Rect;
 
 namespace {
 
-constexpr int kChordSymbolType = 0xD00;
 // The box that marks an empty cursor position: its foot on the chord base line.
 constexpr double kCursorBoxWidth = 6.0;
 constexpr double kCursorBoxHeight = 10.0;
@@ -314,7 +314,7 @@ void TOVEditorBarView::initChordTiming() {
         const auto& selection = editor->selectedObjectViewSet();
         if (selection.size() == 1) {
             const auto* chord = dynamic_cast<const Chord*>((*selection.begin())->symbol());
-            if (chord != nullptr && chord->type() == kChordSymbolType) {
+            if (chord != nullptr && chord->type() == TOVSymbolChord) {
                 start = chord->timing();
             }
         }

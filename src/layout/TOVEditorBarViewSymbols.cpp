@@ -16,6 +16,7 @@
 #include "model/SymbolRepeat.h"
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteView.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -29,29 +30,8 @@ using platform::Rect;
 
 namespace {
 
-constexpr int kCategoryMask = 0xFF00;
-constexpr int kClefCategory = 0x100;
-constexpr int kKeyCategory = 0x200;
-constexpr int kTimeCategory = 0x300;
-constexpr int kMarkCategory = 0x400;
-constexpr int kRepeatCategory = 0x600;
-constexpr int kDynamicsCategory = 0x700;
-constexpr int kOctaveCategory = 0x800;
-constexpr int kTempoCategory = 0x900;
-constexpr int kPushCategory = 0xA00;
-constexpr int kArticulationCategory = 0xB00;
-
-constexpr int kVoltaStart = 0x606;
-constexpr int kBisStart = 0x608;
-constexpr int kRepeatFamilyLast = 0x60D;
-constexpr int kLongRest = 0x60E;
-constexpr int kRepeatPrevBar = 0x60F;
-constexpr int kRepeatPrevTwoBars = 0x610;
-constexpr int kRepeatPrevFourBars = 0x611;
-constexpr int kTempoWithSpeed = 0x906;
-
 bool isRepeatPrevBars(int type) {
-    return type >= kRepeatPrevBar && type <= kRepeatPrevFourBars;
+    return type >= TOVSymbolRepeatPrevBar1 && type <= TOVSymbolRepeatPrevBar4;
 }
 
 bool hasZeroSize(const Rect& rect) {
@@ -150,7 +130,7 @@ void TOVEditorBarView::createTimeViewAndSelect(bool select) {
 
 void TOVEditorBarView::createLongRestViewAndSelect(bool select) {
     if (bar_ != nullptr && bar_->longRest() != 0) {
-        createSlotView(longRestView_, kLongRest, select);
+        createSlotView(longRestView_, TOVSymbolLongRest, select);
     }
 }
 
@@ -205,7 +185,7 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::createSymbolView(int type, Symb
     if (!view) {
         return nullptr;
     }
-    const bool isMark = (type & kCategoryMask) == kMarkCategory;
+    const bool isMark = (type & TOVSymbolCategoryMask) == TOVSymbolCategoryRehearsal;
     // A symbol without a size (or a sign that only has its natural one) takes the view's natural size; a
     // mark, sized by its text, keeps what is stored until the user inserts it.
     if ((defaultSize || hasZeroSize(data->frame())) && (select || !isMark)) {
@@ -229,7 +209,7 @@ std::shared_ptr<TOVObjectView> TOVEditorBarView::createSymbolView(int type, Symb
     if (TOVEditorView* editor = editorView()) {
         editor->addSymbolViewBarViewBelongTo(view, this);
     }
-    if ((type & kCategoryMask) == kTempoCategory) {
+    if ((type & TOVSymbolCategoryMask) == TOVSymbolCategoryTempo) {
         view->updateView();
     }
     if (select) {
@@ -268,29 +248,29 @@ void TOVEditorBarView::restoreSymbolViewFor(Symbol* object) {
         return;
     }
     const int type = object->type();
-    switch (type & kCategoryMask) {
-    case kMarkCategory:
+    switch (type & TOVSymbolCategoryMask) {
+    case TOVSymbolCategoryRehearsal:
         if (auto* text = dynamic_cast<SymbolText*>(object)) {
             createMarkViewOfDataSelect(type, text, false);
         }
         break;
-    case kRepeatCategory:
+    case TOVSymbolCategoryRepeat:
         if (auto* repeat = dynamic_cast<SymbolRepeat*>(object)) {
             createRepeatViewOfDataSelect(type, repeat, false);
         }
         break;
-    case kDynamicsCategory:
+    case TOVSymbolCategoryDynamics:
         createDynamicsViewOfDataSelect(type, object, false);
         break;
-    case kOctaveCategory:
+    case TOVSymbolCategoryOctave:
         createOctaveViewOfDataSelect(type, object, false);
         break;
-    case kTempoCategory:
+    case TOVSymbolCategoryTempo:
         if (auto* tempo = dynamic_cast<SymbolTempo*>(object)) {
             createTempoViewOfDataSelect(type, tempo, false);
         }
         break;
-    case kPushCategory:
+    case TOVSymbolCategoryPush:
         createPushViewOfDataSelect(type, object, false);
         break;
     default:
@@ -307,9 +287,9 @@ Point TOVEditorBarView::positionRepeatPrevBar(int type) {
     const double w = path && !path->isEmpty() ? path->bounds().width() : 0.0;
     const double secondLine = posY5LinesTop() + kStaffSpace;
     switch (type) {
-    case kRepeatPrevBar:
+    case TOVSymbolRepeatPrevBar1:
         return Point{(frame().width() - w) * 0.5, secondLine};
-    case kRepeatPrevTwoBars:
+    case TOVSymbolRepeatPrevBar2:
         return Point{frame().width() - w * 0.5, secondLine};
     default:
         if (TOVEditorBarView* next = nextBarView()) {
@@ -472,7 +452,7 @@ DragOperation TOVEditorBarView::draggingEnteredFromSymbolPalette(const platform:
 
 DragOperation TOVEditorBarView::draggingUpdatedFromSymbolPalette(const platform::DraggingInfo& info) {
     const int item = TOVPaletteTypes::itemCode(info);
-    const int category = item & kCategoryMask;
+    const int category = item & TOVSymbolCategoryMask;
     auto accept = [](const std::shared_ptr<TOVObjectView>& marked) {
         if (marked) {
             marked->makeSelfTargetOn();
@@ -484,37 +464,37 @@ DragOperation TOVEditorBarView::draggingUpdatedFromSymbolPalette(const platform:
                                                               : platform::DragOperationNone;
     };
     if (TOVUtils::symbolGroupOf(item) == 1) {
-        if (category == kArticulationCategory) {
+        if (category == TOVSymbolCategoryArticulation) {
             return platform::DragOperationNone;
         }
-        if (category == kOctaveCategory) {
+        if (category == TOVSymbolCategoryOctave) {
             return acceptIfInsertable() == platform::DragOperationCopy ? accept(octaveView())
                                                                        : platform::DragOperationNone;
         }
         return acceptIfInsertable();
     }
     switch (category) {
-    case kClefCategory:
+    case TOVSymbolCategoryClef:
         return accept(clefView_);
-    case kKeyCategory:
+    case TOVSymbolCategoryKeySignature:
         return accept(keySignatureView_);
-    case kTimeCategory:
+    case TOVSymbolCategoryTimeSignature:
         return accept(timeView_);
-    case kMarkCategory:
+    case TOVSymbolCategoryRehearsal:
         return accept(reharsalMarkView());
-    case kRepeatCategory:
-        if (item == kVoltaStart || item == kBisStart) {
+    case TOVSymbolCategoryRepeat:
+        if (item == TOVSymbolVoltaBegin || item == TOVSymbolBisBegin) {
             return accept(voltaOrBisView());
         }
-        if (item <= kRepeatFamilyLast) {
+        if (item <= TOVSymbolTacet) {
             return platform::DragOperationCopy;
         }
-        if (item == kLongRest || isRepeatPrevBars(item)) {
+        if (item == TOVSymbolLongRest || isRepeatPrevBars(item)) {
             return acceptIfInsertable();
         }
         return platform::DragOperationNone;
     default:
-        return item == kTempoWithSpeed ? platform::DragOperationCopy : platform::DragOperationNone;
+        return item == TOVSymbolTempoSpeed ? platform::DragOperationCopy : platform::DragOperationNone;
     }
 }
 
@@ -525,24 +505,24 @@ void TOVEditorBarView::draggingExitedFromSymbolPalette(const platform::DraggingI
             marked->makeSelfTargetOff();
         }
     };
-    switch (item & kCategoryMask) {
-    case kClefCategory:
+    switch (item & TOVSymbolCategoryMask) {
+    case TOVSymbolCategoryClef:
         clear(clefView_);
         break;
-    case kKeyCategory:
+    case TOVSymbolCategoryKeySignature:
         clear(keySignatureView_);
         break;
-    case kTimeCategory:
+    case TOVSymbolCategoryTimeSignature:
         clear(timeView_);
         break;
-    case kMarkCategory:
+    case TOVSymbolCategoryRehearsal:
         clear(reharsalMarkView());
         break;
-    case kOctaveCategory:
+    case TOVSymbolCategoryOctave:
         clear(octaveView());
         break;
     default:
-        if (item == kVoltaStart || item == kBisStart) {
+        if (item == TOVSymbolVoltaBegin || item == TOVSymbolBisBegin) {
             clear(voltaOrBisView());
         }
         break;
@@ -555,22 +535,22 @@ void TOVEditorBarView::draggingExitedFromSymbolPalette(const platform::DraggingI
 bool TOVEditorBarView::performDragOperationFromSymbolPalette(const platform::DraggingInfo& info) {
     const int item = TOVPaletteTypes::itemCode(info);
     bool handled = false;
-    switch (item & kCategoryMask) {
-    case kTimeCategory:
+    switch (item & TOVSymbolCategoryMask) {
+    case TOVSymbolCategoryTimeSignature:
         if (bar_ != nullptr) {
             bar_->setTimeType(item);
             createTimeViewAndSelect(true);
             handled = true;
         }
         break;
-    case kKeyCategory:
+    case TOVSymbolCategoryKeySignature:
         if (bar_ != nullptr) {
             bar_->setKeyType(item);
             createKeySignatureViewAndSelect(true);
             handled = true;
         }
         break;
-    case kClefCategory:
+    case TOVSymbolCategoryClef:
         if (bar_ != nullptr) {
             bar_->setClefType(item);
             createClefViewAndSelect(true);

@@ -11,6 +11,7 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
 
@@ -165,7 +166,7 @@ void TOVEditorLineView::createBraceView() {
     if (line_->page() != nullptr && line_->page()->document() != nullptr) {
         fontID = line_->page()->document()->plugInFontID().toStdString();
     }
-    auto brace = factory->symbolObjectViewWithSymbolTypeFontID(1288, fontID);
+    auto brace = factory->symbolObjectViewWithSymbolTypeFontID(TOVBarlineBrace, fontID);
     if (!brace || !brace->bezierPath() || brace->bezierPath()->bounds().height() <= 0) {
         return;
     }
@@ -582,7 +583,7 @@ void TOVEditorLineView::barLineViewSymbolPaletteDragPerformedDraggingInfo(
     if (delegate() != nullptr) {
         delegate()->layoutViewSymbolPaletteDragPerformedDraggingInfo(view, item, info);
     }
-    if ((item & 0xFF00) != 0x500) {
+    if ((item & TOVSymbolCategoryMask) != TOVSymbolCategoryBarline) {
         return;
     }
     if (auto* barView = dynamic_cast<TOVEditorBarView*>(view->barViewBelongTo())) {

@@ -2,6 +2,7 @@
 
 #include "glyphs/TOVBarLineViewDelegate.h"
 #include "layout/TOVLayoutView.h"
+#include "model/TOVStaffMetrics.h"
 #include "platform/graphics/BezierPath.h"
 
 #include <cstdint>
@@ -32,7 +33,7 @@ public:
     static constexpr double kOuterMargins = 75.0;
     static constexpr double kMinBarWidth = 40.0;
     static constexpr double kStaffHeight = 23.6;
-    static constexpr double kStaffLineDistance = 5.9;
+    static constexpr double kStaffLineDistance = TOVStaffSpace;
     static constexpr double kStaffLineThickness = 0.2;
     // The staff with the fifth line's thickness: barline offsets and the brace.
     static constexpr double kStaffOuterHeight = 23.8;

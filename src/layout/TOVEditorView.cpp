@@ -13,6 +13,7 @@
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Symbol.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNoteArticulationView.h"
@@ -34,14 +35,9 @@ using platform::Rect;
 namespace {
 
 // The symbol types of the drawing tools and the category they share.
-constexpr int kToolText = 3072;
-constexpr int kToolArrow = 3073;
-constexpr int kToolWave = 3074;
-constexpr int kToolLine = 3075;
-constexpr int kToolCategory = 0xC00;
 
 bool isToolItem(std::int32_t code) {
-    return (code & 0xFF00) == kToolCategory;
+    return (code & TOVSymbolCategoryMask) == TOVSymbolCategoryDrawingTool;
 }
 
 template <typename T>
@@ -634,16 +630,16 @@ void TOVEditorView::restoreSymbolViewFor(Symbol* object) {
         return;
     }
     switch (object->type()) {
-    case kToolText:
+    case TOVToolFreeText:
         createTextToolViewWithDataSelect(object, false);
         break;
-    case kToolArrow:
+    case TOVToolArrow:
         createArrowToolsViewWithDataSelect(object, false);
         break;
-    case kToolWave:
+    case TOVToolWave:
         createWaveToolsViewWithDataSelect(object, false);
         break;
-    case kToolLine:
+    case TOVToolLine:
         createLineToolsViewWithDataSelect(object, false);
         break;
     default:

@@ -8,6 +8,7 @@
 #include "glyphs/TOVResizeHandleCell.h"
 #include "glyphs/TOVRotateHandleCell.h"
 #include "model/Symbol.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
 
@@ -77,9 +78,9 @@ void TOVObjectsFrameView::updateObjectsType() {
     int type = 0;
     for (const auto& view : selectedViews_) {
         const int symbolType = view->symbolType();
-        if (symbolType == 3073 || symbolType == 3075) {
+        if (symbolType == TOVToolArrow || symbolType == TOVToolLine) {
             type = type == 0 ? kRotating : kMovable;
-        } else if (symbolType == 3074 || symbolType == 2822) {
+        } else if (symbolType == TOVToolWave || symbolType == TOVSymbolSlur) {
             type = type == 0 ? kRotatingFree : kMovable;
         } else if (dynamic_cast<TOVResizableFixedView*>(view.get()) != nullptr) {
             type = type == 0 || type == kFixed ? kFixed : kMovable;

@@ -20,6 +20,7 @@
 #include "model/TOVChordUtils.h"
 #include "model/TOVCoreDataController.h"
 #include "model/TOVNoteUtils.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVTranspose.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
@@ -30,29 +31,23 @@
 
 namespace {
 
-constexpr int kSingleBarline = 1280;
-constexpr int kLongRest = 1550;
-constexpr int kRepeatPrevBar = 1551;
-constexpr int kRepeatPrev2Bars = 1552;
-constexpr int kRepeatPrev4Bars = 1553;
-
 struct Metre {
     std::uint64_t beat;
     std::uint64_t bar;
 };
 
-// Beat and bar length of the time signatures 768 ("1-4 time") to 781 ("C time"). The eighth-note metres
-// count in eighths, 6/8, 9/8 and 12/8 included.
+// Beat and bar length of the time signatures TOVSymbolTime1_4 ("1-4 time") to TOVSymbolTimeCommon ("C time").
+// The eighth-note metres count in eighths, 6/8, 9/8 and 12/8 included.
 constexpr Metre kMetres[] = {
     {240, 240}, {240, 480}, {240, 720}, {240, 960}, {240, 1200}, {240, 1440}, {240, 1680},
     {120, 360}, {120, 600}, {120, 720}, {120, 840}, {120, 1080}, {120, 1440}, {240, 960},
 };
 
 Metre metreOf(int timeMode) {
-    if (timeMode < 768 || timeMode > 781) {
+    if (timeMode < TOVSymbolTime1_4 || timeMode > TOVSymbolTimeCommon) {
         return {0, 0};
     }
-    return kMetres[timeMode - 768];
+    return kMetres[timeMode - TOVSymbolTime1_4];
 }
 
 Document* documentOf(const Line* line) {
@@ -65,7 +60,7 @@ Document* documentOf(const Line* line) {
 void Bar::privateInit() {
     width_ = doubleValue("width");
     num_ = unsignedValue("num");
-    barLineType_ = static_cast<int>(intValue("barLineType", kSingleBarline));
+    barLineType_ = static_cast<int>(intValue("barLineType", TOVBarlineSingle));
     longRest_ = unsignedValue("longRest");
     clefType_ = static_cast<int>(intValue("clefType"));
     keyType_ = static_cast<int>(intValue("keyType"));
@@ -74,7 +69,7 @@ void Bar::privateInit() {
 }
 
 void Bar::storeInsertionDefaults() {
-    setPrimitiveValue("barLineType", kSingleBarline);
+    setPrimitiveValue("barLineType", TOVBarlineSingle);
 }
 
 // ---- Setters ----------------------------------------------------------------------------------------------
@@ -342,7 +337,7 @@ int Bar::leftBarLineType() const {
         return partner ? partner->leftBarLineType() : 0;
     }
     if (!line || line->bars().empty()) {
-        return kSingleBarline;
+        return TOVBarlineSingle;
     }
     const std::vector<Bar*> bars = line->barArray();
     if (bars.front() == this) {
@@ -356,7 +351,7 @@ int Bar::repeatPrevBarType() const {
     int type = 0;
     for (const Symbol* symbol : symbols()) {
         const int t = symbol->type();
-        if (t == kRepeatPrevBar || t == kRepeatPrev2Bars || t == kRepeatPrev4Bars) {
+        if (t == TOVSymbolRepeatPrevBar1 || t == TOVSymbolRepeatPrevBar2 || t == TOVSymbolRepeatPrevBar4) {
             type = t;
         }
     }
@@ -374,12 +369,12 @@ int Bar::repeatPrevBarMode() const {
             return 0;
         }
         switch (bar->repeatPrevBarType()) {
-        case kRepeatPrevBar:
+        case TOVSymbolRepeatPrevBar1:
             return 0;
-        case kRepeatPrev4Bars:
-            return kRepeatPrev4Bars;
-        case kRepeatPrev2Bars:
-            return distance == 1 ? kRepeatPrev2Bars : 0;
+        case TOVSymbolRepeatPrevBar4:
+            return TOVSymbolRepeatPrevBar4;
+        case TOVSymbolRepeatPrevBar2:
+            return distance == 1 ? TOVSymbolRepeatPrevBar2 : 0;
         default:
             break;
         }
@@ -392,19 +387,19 @@ bool Bar::canInsertSymbol(int type) const {
         return longRest_ == 0;
     }
     switch (type) {
-    case kLongRest:
+    case TOVSymbolLongRest:
         return symbolsOfGroupSpecific().empty() && longRest_ == 0 && toManyCount("notes") == 0 &&
                toManyCount("chords") == 0;
-    case kRepeatPrevBar:
+    case TOVSymbolRepeatPrevBar1:
         return repeatPrevBarMode() == 0;
-    case kRepeatPrev2Bars: {
+    case TOVSymbolRepeatPrevBar2: {
         if (repeatPrevBarMode() != 0) {
             return false;
         }
         Bar* next = nextBar();
         return next && next->repeatPrevBarMode() == 0;
     }
-    case kRepeatPrev4Bars: {
+    case TOVSymbolRepeatPrevBar4: {
         if (repeatPrevBarMode() != 0) {
             return false;
         }
@@ -477,7 +472,6 @@ void Bar::removeSymbol(Symbol* symbol) {
 
 namespace {
 
-constexpr int kChordSymbolType = 0xD00;
 constexpr std::uint64_t kQuarter = 240;
 // The lengths an entered value is split into, longest first; the final 0 answers "nothing fits".
 constexpr std::uint64_t kKnownLengths[] = {960, 840, 720, 480, 420, 360, 240, 210, 180, 120, 90, 60, 30, 0};
@@ -534,7 +528,7 @@ Chord* Bar::createNewChordWithElemsTiming(const TOVChordElems& elems, std::uint6
     if (!chord) {
         return nullptr;
     }
-    chord->setType(kChordSymbolType);
+    chord->setType(TOVSymbolChord);
     chord->setChordElems(elems);
     chord->setTiming(timing);
     chord->setBar(this);
@@ -941,7 +935,7 @@ namespace {
 
 // A barline code the bar can draw; anything else (a snapshot without the key, or damaged) is a single line.
 int drawableBarLine(int type) {
-    return type >= 1280 && type <= 1287 ? type : kSingleBarline;
+    return type >= TOVBarlineSingle && type <= TOVBarlineTransparent ? type : TOVBarlineSingle;
 }
 
 // The entity a symbol snapshot rebuilds, by its exact class; empty for a class that is not restored.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/TOVManagedObject.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/foundation/Geometry.h"
 
 #include <cstdint>
@@ -91,7 +92,8 @@ public:
     int leftBarLineType() const;
     int rightBarLineType() const;
 
-    // The bar's own repeat-previous-bar sign (1551, 1552 or 1553), 0 when none.
+    // The bar's own repeat-previous-bar sign (TOVSymbolRepeatPrevBar1, TOVSymbolRepeatPrevBar2 or
+    // TOVSymbolRepeatPrevBar4), 0 when none.
     int repeatPrevBarType() const;
     // The sign that covers the bar: its own, or one of the three bars before it that reaches it.
     int repeatPrevBarMode() const;
@@ -234,7 +236,7 @@ private:
     void setPlain(std::string_view key, T value, T Bar::*field);
 
     std::uint64_t num_ = 0;
-    int barLineType_ = 1280;
+    int barLineType_ = TOVBarlineSingle;
     int clefType_ = 0;
     int keyType_ = 0;
     int timeType_ = 0;

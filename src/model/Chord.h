@@ -6,8 +6,8 @@
 #include <cstdint>
 
 // A chord symbol in a bar: a chord value (root, quality, tension and bass codes, as TOVChordElems
-// describes them) at a position in ticks from the start of the bar. Its symbol type is 0xD00, set by the
-// bar that creates it.
+// describes them) at a position in ticks from the start of the bar. Its symbol type is TOVSymbolChord, set by
+// the bar that creates it.
 //
 // The attributes are cached; their setters do nothing while undoing or redoing (undo restores the store
 // itself) or for an unchanged value. Every change of a chord attribute, and of the symbol attributes, is
@@ -62,10 +62,10 @@ private:
     void setIntForKey(std::string_view key, int& field, int value);
     void setUnsignedForKey(std::string_view key, std::uint64_t& field, std::uint64_t value);
 
-    int elemStep1_ = 17;
-    int elemStep2_ = 12;
-    int elemStep3_ = 70;
-    int elemStepBase_ = 17;
+    int elemStep1_ = TOVChordNoStep;
+    int elemStep2_ = TOVChordPlainTriad;
+    int elemStep3_ = TOVChordNoTension;
+    int elemStepBase_ = TOVChordNoStep;
     std::uint64_t timing_ = 0;
     std::uint64_t index_ = 0;
     std::uint64_t order_ = 0;

@@ -12,6 +12,7 @@
 #include "model/SymbolToolsSnapShot.h"
 #include "model/TOVCoreDataController.h"
 #include "model/TOVPboardBars.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/Pasteboard.h"
 #include "platform/foundation/KeyedArchiver.h"
@@ -231,7 +232,7 @@ namespace {
 struct InheritanceChain {
     int clef;
     int key = 0;
-    int time = 771;
+    int time = TOVSymbolTime4_4;
 
     void visit(Bar* bar, int startClef) {
         if (bar->num() == 0) {
@@ -244,7 +245,7 @@ struct InheritanceChain {
             }
             key = bar->keyMode();
             if (bar->timeType() == 0) {
-                bar->setInheritedTimeType(771);
+                bar->setInheritedTimeType(TOVSymbolTime4_4);
             }
             time = bar->timeMode();
             return;
@@ -267,22 +268,19 @@ struct InheritanceChain {
     }
 };
 
-constexpr int kTrebleClef = 256;
-constexpr int kBassClef = 257;
-
 } // namespace
 
 void Document::updateClefKeyTimeStateForAllBars() {
-    InheritanceChain upper{kTrebleClef};
-    InheritanceChain lower{kBassClef};
+    InheritanceChain upper{TOVSymbolClefG};
+    InheritanceChain lower{TOVSymbolClefF};
     for (Page* page : pageArray()) {
         for (Line* line : page->lineArray()) {
             for (Bar* bar : line->barArray()) {
-                upper.visit(bar, kTrebleClef);
+                upper.visit(bar, TOVSymbolClefG);
             }
             if (Line* lowerLine = line->lower()) {
                 for (Bar* bar : lowerLine->barArray()) {
-                    lower.visit(bar, kBassClef);
+                    lower.visit(bar, TOVSymbolClefF);
                 }
             }
         }
@@ -322,7 +320,6 @@ void Document::decrementPageNumberOfPagesBehindWithLength(std::uint64_t num, std
 
 namespace {
 
-constexpr int kSingleBarline = 1280;
 constexpr double kInsertedBarWidth = 130.0;
 constexpr std::uint64_t kNewLinePartition = 4;
 
@@ -343,7 +340,7 @@ bool inRange(const Bar* bar, std::uint64_t from, std::uint64_t to) {
 }
 
 int barLineOrSingle(int type) {
-    return type >= 1280 && type <= 1287 ? type : kSingleBarline;
+    return type >= TOVBarlineSingle && type <= TOVBarlineTransparent ? type : TOVBarlineSingle;
 }
 
 bool isFiniteRect(const platform::Rect& r) {
@@ -506,14 +503,14 @@ void Document::createNewBarsBehindBarLength(Bar* bar, std::uint64_t length) {
         } else if (overflow.size() + remaining < 5) {
             // A short insertion stays on the line; adjustBars splits it.
         } else if ((i - first - partition) % 4 == 0) {
-            target = page->createNewLineWithPartitionFirstBarlineType(kNewLinePartition, kSingleBarline);
+            target = page->createNewLineWithPartitionFirstBarlineType(kNewLinePartition, TOVBarlineSingle);
             if (isDouble) {
                 target->createLowerLineWithCreateEmptyBars(false);
             }
         }
-        target->createNewBarWithNumberWidthBarlineType(i, kInsertedBarWidth, kSingleBarline);
+        target->createNewBarWithNumberWidthBarlineType(i, kInsertedBarWidth, TOVBarlineSingle);
         if (isDouble) {
-            target->lower()->createNewBarWithNumberWidthBarlineType(i, kInsertedBarWidth, kSingleBarline);
+            target->lower()->createNewBarWithNumberWidthBarlineType(i, kInsertedBarWidth, TOVBarlineSingle);
         }
     }
     processPendingChanges();
@@ -707,11 +704,11 @@ Document::pasteBarsFromPasteBoardAtBarCountChordNote(Bar* bar, std::uint64_t cou
                 Line* use = current;
                 if (use->bars().size() >= use->partition()) {
                     use = current->page()->createNewLineWithPartitionFirstBarlineType(kNewLinePartition,
-                                                                                      kSingleBarline);
+                                                                                      TOVBarlineSingle);
                 }
-                target = use->createNewBarWithNumberWidthBarlineType(m, 0.0, kSingleBarline);
+                target = use->createNewBarWithNumberWidthBarlineType(m, 0.0, TOVBarlineSingle);
                 if (Line* lowerLine = use->lower()) {
-                    twin = lowerLine->createNewBarWithNumberWidthBarlineType(m, 0.0, kSingleBarline);
+                    twin = lowerLine->createNewBarWithNumberWidthBarlineType(m, 0.0, TOVBarlineSingle);
                     restorePair(target, twin, snap, lowerSnap);
                 } else if (lowerSnap) {
                     processPendingChanges();

@@ -4,6 +4,7 @@
 #include "model/Document.h"
 #include "model/Page.h"
 #include "model/TOVCoreDataController.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ constexpr double kWidthTolerance = 2.0;
 
 void Line::privateInit() {
     partition_ = unsignedValue("partition");
-    firstBarLineType_ = static_cast<int>(intValue("firstBarLineType", 1280));
+    firstBarLineType_ = static_cast<int>(intValue("firstBarLineType", TOVBarlineSingle));
 }
 
 void Line::storeInsertionDefaults() {
@@ -291,7 +292,7 @@ void Line::adjustBars() {
     if (partition < count) {
         Line* next = nextLine();
         Page* page = this->page();
-        Line* line = page ? page->createNewLineWithPartitionFirstBarlineType(4, 1280) : nullptr;
+        Line* line = page ? page->createNewLineWithPartitionFirstBarlineType(4, TOVBarlineSingle) : nullptr;
         if (line) {
             const std::uint64_t moved = moveLastBarsToNextLine(line);
             if (next && moved > 0) {

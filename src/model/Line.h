@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/TOVManagedObject.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <cstdint>
 #include <vector>
@@ -83,5 +84,5 @@ private:
     TOVCoreDataController* reportTarget() const;
 
     std::uint64_t partition_ = 0;
-    int firstBarLineType_ = 1280;
+    int firstBarLineType_ = TOVBarlineSingle;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Symbol.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <cstdint>
 #include <vector>
@@ -21,7 +22,7 @@ class Note : public Symbol {
 public:
     using Symbol::Symbol;
 
-    static constexpr int SymbolTypeNote = 0xE00;
+    static constexpr int SymbolTypeNote = TOVSymbolNote;
 
     double heightLeft() const { return heightLeft_; }
     void setHeightLeft(double height);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/TOVManagedObject.h"
+#include "model/TOVUnitTypes.h"
 
 #include <cstdint>
 #include <vector>
@@ -20,14 +21,14 @@ public:
     using TOVManagedObject::TOVManagedObject;
 
     // Groups of the rhythm code (its high half).
-    static constexpr std::uint32_t GroupMask = 0xFFFF0000u;
-    static constexpr std::uint32_t LengthMask = 0x0000FFFFu;
-    static constexpr std::uint32_t GroupNote = 0x10000u;
-    static constexpr std::uint32_t GroupRest = 0x20000u;
-    static constexpr std::uint32_t GroupTriplet = 0x30000u;
-    static constexpr std::uint32_t GroupSextuplet = 0x50000u;
+    static constexpr std::uint32_t GroupMask = TOVUnitGroupMask;
+    static constexpr std::uint32_t LengthMask = TOVUnitLengthMask;
+    static constexpr std::uint32_t GroupNote = TOVUnitGroupNote;
+    static constexpr std::uint32_t GroupRest = TOVUnitGroupRest;
+    static constexpr std::uint32_t GroupTriplet = TOVUnitGroupTriplet;
+    static constexpr std::uint32_t GroupSextuplet = TOVUnitGroupSextuplet;
     // The low half of a one-beat slash, whose length is the beat of its bar.
-    static constexpr std::uint32_t BeatLength = 0xFFFEu;
+    static constexpr std::uint32_t BeatLength = TOVLengthBeat;
     // Beam roles.
     static constexpr int BeamNone = 0;
     static constexpr int BeamFirst = 1;

@@ -1,5 +1,6 @@
 #include "model/TOVChordUtils.h"
 
+#include "model/TOVChordElems.h"
 #include "model/TOVEnharmonic.h"
 #include "model/TOVPitchTypes.h"
 #include "model/TOVTranspose.h"
@@ -9,9 +10,9 @@
 
 namespace {
 
-constexpr int kNoStep = 17;
-constexpr int kPlainTriad = 12;
-constexpr int kNoTension = 70;
+constexpr int kNoStep = TOVChordNoStep;
+constexpr int kPlainTriad = TOVChordPlainTriad;
+constexpr int kNoTension = TOVChordNoTension;
 
 // Tone type of each root code 0..16.
 constexpr std::array<int, 17> kToneOfStep = {

@@ -4,6 +4,7 @@
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Song.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 
 #include <cstdint>
@@ -23,12 +24,13 @@ void TOVNewSongLayout::createInitialPageIn(Document* document) {
     const int lines = doubleRow ? 4 : 9;
     std::uint64_t number = 0;
     for (int i = 0; i < lines; ++i) {
-        Line* line = page->createNewLineWithPartitionFirstBarlineType(4, i == 0 ? 0x507 : 0x500);
+        Line* line = page->createNewLineWithPartitionFirstBarlineType(4, i == 0 ? TOVBarlineTransparent
+                                                                                : TOVBarlineSingle);
         if (line == nullptr) {
             continue;
         }
         for (int b = 0; b < 4; ++b) {
-            line->createNewBarWithNumberWidthBarlineType(number++, 130.0, 0x500);
+            line->createNewBarWithNumberWidthBarlineType(number++, 130.0, TOVBarlineSingle);
         }
         if (doubleRow) {
             line->createLowerLineWithCreateEmptyBars(true);

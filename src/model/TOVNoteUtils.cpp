@@ -1,38 +1,41 @@
 #include "model/TOVNoteUtils.h"
 
 #include "model/TOVPitchTypes.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 
 #include <array>
 
 namespace {
 
-constexpr int kTrebleClefSymbol = 0x100;
-constexpr int kBassClefSymbol = 0x101;
-
-// Key-signature symbols: 512 + n - 1 for n sharps, 519 + n - 1 for n flats.
-constexpr int kFirstSharpsSymbol = 512;
-constexpr int kFirstFlatsSymbol = 519;
+// Key-signature symbols: TOVSymbolKeySharp1 + n - 1 for n sharps, TOVSymbolKeyFlat1 + n - 1 for n flats.
 constexpr std::array<int, 7> kKeyOfSharps = {TOVKeyG, TOVKeyD,      TOVKeyA,     TOVKeyE,
                                              TOVKeyB, TOVKeyFSharp, TOVKeyCSharp};
 // Seven flats has no key type of its own and reads as its enharmonic twin, B major.
 constexpr std::array<int, 7> kKeyOfFlats = {TOVKeyF,  TOVKeyBb, TOVKeyEb, TOVKeyAb,
                                             TOVKeyDb, TOVKeyGb, TOVKeyB};
-constexpr std::array<int, 14> kSymbolOfKey = {0,   518, 523, 513, 521, 515, 519,
-                                              517, 524, 512, 522, 514, 520, 516};
-
-constexpr int kSharpSymbol = 3840;
-constexpr int kDoubleSharpSymbol = 3841;
-constexpr int kFlatSymbol = 3842;
-constexpr int kDoubleFlatSymbol = 3843;
-constexpr int kNaturalSymbol = 3844;
+constexpr std::array<int, 14> kSymbolOfKey = {0,
+                                              TOVSymbolKeySharp7,
+                                              TOVSymbolKeyFlat5,
+                                              TOVSymbolKeySharp2,
+                                              TOVSymbolKeyFlat3,
+                                              TOVSymbolKeySharp4,
+                                              TOVSymbolKeyFlat1,
+                                              TOVSymbolKeySharp6,
+                                              TOVSymbolKeyFlat6,
+                                              TOVSymbolKeySharp1,
+                                              TOVSymbolKeyFlat4,
+                                              TOVSymbolKeySharp3,
+                                              TOVSymbolKeyFlat2,
+                                              TOVSymbolKeySharp5};
 
 } // namespace
 
 int TOVNoteUtils::clefTypeFromClefSymbolType(int symbolType) {
     switch (symbolType) {
-    case kTrebleClefSymbol:
+    case TOVSymbolClefG:
         return TOVClefTreble;
-    case kBassClefSymbol:
+    case TOVSymbolClefF:
         return TOVClefBass;
     default:
         return TOVClefUnrecognised;
@@ -43,11 +46,11 @@ int TOVNoteUtils::keyTypeFromKeySignatureSymbolType(int symbolType) {
     if (symbolType == 0) {
         return TOVKeyC;
     }
-    if (symbolType >= kFirstSharpsSymbol && symbolType < kFirstSharpsSymbol + 7) {
-        return kKeyOfSharps[symbolType - kFirstSharpsSymbol];
+    if (symbolType >= TOVSymbolKeySharp1 && symbolType < TOVSymbolKeySharp1 + 7) {
+        return kKeyOfSharps[symbolType - TOVSymbolKeySharp1];
     }
-    if (symbolType >= kFirstFlatsSymbol && symbolType < kFirstFlatsSymbol + 7) {
-        return kKeyOfFlats[symbolType - kFirstFlatsSymbol];
+    if (symbolType >= TOVSymbolKeyFlat1 && symbolType < TOVSymbolKeyFlat1 + 7) {
+        return kKeyOfFlats[symbolType - TOVSymbolKeyFlat1];
     }
     return TOVKeyUnrecognised;
 }
@@ -61,15 +64,15 @@ int TOVNoteUtils::keySignatureSymbolTypeFromKeyType(int keyType) {
 
 int TOVNoteUtils::accidentalTypeFromSymbolType(int symbolType) {
     switch (symbolType) {
-    case kSharpSymbol:
+    case TOVSymbolSharp:
         return TOVAccidentalSharp;
-    case kDoubleSharpSymbol:
+    case TOVSymbolDoubleSharp:
         return TOVAccidentalDoubleSharp;
-    case kFlatSymbol:
+    case TOVSymbolFlat:
         return TOVAccidentalFlat;
-    case kDoubleFlatSymbol:
+    case TOVSymbolDoubleFlat:
         return TOVAccidentalDoubleFlat;
-    case kNaturalSymbol:
+    case TOVSymbolNatural:
         return TOVAccidentalNatural;
     default:
         return TOVAccidentalNone;
@@ -79,15 +82,15 @@ int TOVNoteUtils::accidentalTypeFromSymbolType(int symbolType) {
 int TOVNoteUtils::symbolTypeFromAccidentalType(int accidentalType) {
     switch (accidentalType) {
     case TOVAccidentalNatural:
-        return kNaturalSymbol;
+        return TOVSymbolNatural;
     case TOVAccidentalSharp:
-        return kSharpSymbol;
+        return TOVSymbolSharp;
     case TOVAccidentalDoubleSharp:
-        return kDoubleSharpSymbol;
+        return TOVSymbolDoubleSharp;
     case TOVAccidentalFlat:
-        return kFlatSymbol;
+        return TOVSymbolFlat;
     case TOVAccidentalDoubleFlat:
-        return kDoubleFlatSymbol;
+        return TOVSymbolDoubleFlat;
     default:
         return 0;
     }
@@ -95,16 +98,16 @@ int TOVNoteUtils::symbolTypeFromAccidentalType(int accidentalType) {
 
 int TOVNoteUtils::symbolTypeFromNoteType(int noteType) {
     switch (noteType) {
-    case 0x70001:
-        return kSharpSymbol;
-    case 0x70002:
-        return kDoubleSharpSymbol;
-    case 0x70003:
-        return kNaturalSymbol;
-    case 0x70004:
-        return kFlatSymbol;
-    case 0x70005:
-        return kDoubleFlatSymbol;
+    case TOVNoteItemSharp:
+        return TOVSymbolSharp;
+    case TOVNoteItemDoubleSharp:
+        return TOVSymbolDoubleSharp;
+    case TOVNoteItemNatural:
+        return TOVSymbolNatural;
+    case TOVNoteItemFlat:
+        return TOVSymbolFlat;
+    case TOVNoteItemDoubleFlat:
+        return TOVSymbolDoubleFlat;
     default:
         return 0;
     }

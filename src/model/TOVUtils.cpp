@@ -1,5 +1,6 @@
 #include "model/TOVUtils.h"
 
+#include "model/TOVSymbolTypes.h"
 #include "platform/foundation/KeyedUnarchiver.h"
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UserDefaults.h"
@@ -265,15 +266,14 @@ std::shared_ptr<platform::Cursor> TOVUtils::cursorForResizeHandle(int handleType
 // MARK: symbols
 
 int TOVUtils::symbolGroupOf(int symbolType) {
-    constexpr int kSpeedMark = 0x906;
-    switch (symbolType & 0xFF00) {
-    case 0x700: // dynamics
-    case 0x800: // octave
-    case 0xA00: // push
-    case 0xB00: // articulation
+    switch (symbolType & TOVSymbolCategoryMask) {
+    case TOVSymbolCategoryDynamics:
+    case TOVSymbolCategoryOctave:
+    case TOVSymbolCategoryPush:
+    case TOVSymbolCategoryArticulation:
         return 1;
-    case 0x900: // tempo
-        return symbolType == kSpeedMark ? 0 : 1;
+    case TOVSymbolCategoryTempo:
+        return symbolType == TOVSymbolTempoSpeed ? 0 : 1;
     default:
         return 0;
     }

@@ -2,9 +2,9 @@
 
 #include "glyphs/TOVMovableView.h"
 
-// The accidental of a tone: the glyph of a `SymbolAccidental` (types 3840 to 3844), whose frame is
-// kept relative to the tone cell rather than to the bar: a drag stores the new origin relative to the
-// tone, and the view follows the tone whenever the note is laid out again.
+// The accidental of a tone: the glyph of a `SymbolAccidental` (types TOVSymbolSharp to TOVSymbolNatural),
+// whose frame is kept relative to the tone cell rather than to the bar: a drag stores the new origin relative
+// to the tone, and the view follows the tone whenever the note is laid out again.
 class TOVNoteAccidentalView : public TOVMovableView {
 public:
     using TOVMovableView::TOVMovableView;

@@ -2,9 +2,9 @@
 
 #include "glyphs/TOVMovableView.h"
 
-// An articulation on a tone: the glyph of a `SymbolInNote` of types 2816 to 2821, whose frame is
-// kept relative to the tone cell rather than to the bar: a drag stores the new origin relative to the
-// tone, and the view follows the tone whenever the note is laid out again.
+// An articulation on a tone: the glyph of a `SymbolInNote` of types TOVSymbolTenuto to TOVSymbolArpeggio,
+// whose frame is kept relative to the tone cell rather than to the bar: a drag stores the new origin relative
+// to the tone, and the view follows the tone whenever the note is laid out again.
 class TOVNoteArticulationView : public TOVMovableView {
 public:
     using TOVMovableView::TOVMovableView;

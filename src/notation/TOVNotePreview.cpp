@@ -1,6 +1,7 @@
 #include "notation/TOVNotePreview.h"
 
 #include "glyphs/SVGUtils.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
 
@@ -12,8 +13,6 @@ using platform::Rect;
 namespace {
 
 // Staff geometry the ledger lines follow: a staff space, half of it, a line's thickness.
-constexpr double kStaffSpace = 5.9;
-constexpr double kHalfSpace = 2.95;
 constexpr double kLineThickness = 0.2;
 // The first level beyond the staff that needs a ledger line (the lines are at -4 .. 4).
 constexpr std::int64_t kFirstLedgerLevel = 6;
@@ -64,11 +63,11 @@ void TOVNotePreview::createSupplementalLine() {
         count = (level_ - kFirstLedgerLevel) / 2 + 1;
         // A head on a line has its ledger line through its centre, half a space below the frame's top; a
         // head in a space has the nearest line half a space lower.
-        firstY = level_ % 2 == 0 ? kHalfSpace : kStaffSpace;
+        firstY = level_ % 2 == 0 ? TOVLevelPitch : TOVStaffSpace;
     } else if (level_ <= -kFirstLedgerLevel) {
         count = (-kFirstLedgerLevel - level_) / 2 + 1;
         // The frame starts at the middle line: the first line below the staff is three spaces down.
-        firstY = 3 * kStaffSpace;
+        firstY = 3 * TOVStaffSpace;
     }
     if (count == 0) {
         bezierPathSupplementalLines_.reset();
@@ -77,7 +76,7 @@ void TOVNotePreview::createSupplementalLine() {
     BezierPath lines;
     for (std::int64_t i = 0; i < count; ++i) {
         lines.appendRect(
-            Rect(0, firstY + static_cast<double>(i) * kStaffSpace, frame().width(), kLineThickness));
+            Rect(0, firstY + static_cast<double>(i) * TOVStaffSpace, frame().width(), kLineThickness));
     }
     bezierPathSupplementalLines_ = std::move(lines);
 }

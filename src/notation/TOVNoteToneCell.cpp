@@ -7,6 +7,8 @@
 #include "model/NoteUnit.h"
 #include "model/SymbolAccidental.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "notation/TOVNoteAccidentalView.h"
@@ -23,15 +25,13 @@
 
 namespace {
 
-constexpr double kLevelPitch = 2.95;
-
 // The glyph factory of the application; none until it is handed in at start-up.
 TOVNoteViewFactory* factory() {
     return TOVUtils::noteViewFactory();
 }
 
 bool isArticulationType(int type) {
-    return type >= 2816 && type <= 2822;
+    return type >= TOVSymbolTenuto && type <= TOVSymbolSlur;
 }
 
 } // namespace
@@ -108,7 +108,7 @@ void TOVNoteToneCell::updateCell() {
                     }
                 }
             }
-            dy += spaceAboveTaken ? kLevelPitch : -kLevelPitch;
+            dy += spaceAboveTaken ? TOVLevelPitch : -TOVLevelPitch;
         }
         circlePath_->translate(dx, dy);
     }
@@ -247,15 +247,15 @@ platform::View* TOVNoteToneCell::barView() const {
 
 platform::Point TOVNoteToneCell::defaultPosOfAccidentalView(int type) const {
     switch (type) {
-    case 3840:
+    case TOVSymbolSharp:
         return {-4.8, -6.2};
-    case 3841:
+    case TOVSymbolDoubleSharp:
         return {-5.5, -2.2};
-    case 3842:
+    case TOVSymbolFlat:
         return {-5.0, -7.8};
-    case 3843:
+    case TOVSymbolDoubleFlat:
         return {-9.0, -7.8};
-    case 3844:
+    case TOVSymbolNatural:
         return {-4.2, -6.8};
     default:
         return {0.0, 0.0};
@@ -272,14 +272,14 @@ platform::Point TOVNoteToneCell::defaultPosOfArticulationView(int type) const {
     const platform::Rect g = glyph ? boundsOf(glyph->bezierPath()) : platform::Rect();
     const bool flipped = noteView() && noteView()->isNoteFlip();
     switch (type) {
-    case 2816:
-    case 2817:
+    case TOVSymbolTenuto:
+    case TOVSymbolStaccato:
         // Centred 5.9 from the head's centre, on the side away from the stem.
         return {(frame().width() - g.width()) * 0.5,
-                flipped ? -(g.height() * 0.5 + 5.9) : 5.9 - g.height() * 0.5};
-    case 2818:
-    case 2819:
-    case 2820: {
+                flipped ? -(g.height() * 0.5 + TOVStaffSpace) : TOVStaffSpace - g.height() * 0.5};
+    case TOVSymbolFermata:
+    case TOVSymbolAccento:
+    case TOVSymbolMarcato: {
         // Above the staff whatever the tone's level: the glyph's bottom 4.0 above the top line.
         platform::Point p{0.0, posY5LinesTop() - g.height() - 4.0};
         const TOVNoteView* view = noteView();
@@ -289,7 +289,7 @@ platform::Point TOVNoteToneCell::defaultPosOfArticulationView(int type) const {
         }
         return {(boundsOf(tonePath_).width() - g.width()) * 0.5, p.y - (frame().y() + offsetY())};
     }
-    case 2821:
+    case TOVSymbolArpeggio:
         return {frame().width() + 3.0, -g.height() * 0.5};
     default: // the slur
         return {2.0, flipped ? -12.0 : 5.0};
@@ -359,7 +359,7 @@ TOVObjectView* TOVNoteToneCell::symbolViewOfType(int type) const {
     if (isArticulationType(type)) {
         return articulationViewOfType(type);
     }
-    if ((type & 0xFF00) == 0xF00) {
+    if ((type & TOVSymbolCategoryMask) == TOVSymbolCategoryAccidental) {
         return accidentalView_.get();
     }
     return nullptr;
@@ -452,7 +452,7 @@ void TOVNoteToneCell::deleteObjectViewAndData(TOVObjectView* view) {
 void TOVNoteToneCell::doFilp(bool) {
     for (const auto& view : symbolViewArray_) {
         Symbol* symbol = view->symbol();
-        if (symbol && (symbol->type() == 2816 || symbol->type() == 2817)) {
+        if (symbol && (symbol->type() == TOVSymbolTenuto || symbol->type() == TOVSymbolStaccato)) {
             const platform::Rect f = symbol->frame();
             symbol->setFrame(platform::Rect{f.x(), -(f.y() + f.height()), f.width(), f.height()});
         }
@@ -466,9 +466,9 @@ void TOVNoteToneCell::moveToneLevel(std::int64_t delta) {
     tone_->setLevel(tone_->level() + delta);
     for (const auto& view : symbolViewArray_) {
         Symbol* symbol = view->symbol();
-        if (symbol && symbol->type() >= 2818 && symbol->type() <= 2820) {
+        if (symbol && symbol->type() >= TOVSymbolFermata && symbol->type() <= TOVSymbolMarcato) {
             const platform::Rect f = symbol->frame();
-            symbol->setFrame(f.offsetBy(0, static_cast<double>(delta) * kLevelPitch));
+            symbol->setFrame(f.offsetBy(0, static_cast<double>(delta) * TOVLevelPitch));
         }
     }
     tone_->removeTies();
@@ -478,7 +478,7 @@ void TOVNoteToneCell::moveToneLevel(std::int64_t delta) {
 // --------------------------------------------------------------------------------------------------
 
 double TOVNoteToneCell::tieHeightForWidth(double width) {
-    return std::clamp(0.25 * width, 2.0, 5.9);
+    return std::clamp(0.25 * width, 2.0, TOVStaffSpace);
 }
 
 TOVNoteToneCell* TOVNoteToneCell::toneRightCellOfTie(const Tie* tie) const {
@@ -653,6 +653,7 @@ void TOVNoteToneCell::updateTieViewExtra() {
         start = from->convertPointToView(start, target);
     }
     tieViewExtra_->setFlip(flip);
-    tieViewExtra_->setFrame(platform::Rect{start.x, flip ? p2.y - 5.9 : p2.y, p2.x - start.x, 5.9});
+    tieViewExtra_->setFrame(
+        platform::Rect{start.x, flip ? p2.y - TOVStaffSpace : p2.y, p2.x - start.x, TOVStaffSpace});
     tieViewExtra_->updateView();
 }

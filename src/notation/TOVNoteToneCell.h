@@ -1,6 +1,7 @@
 #pragma once
 
 #include "glyphs/TOVObjectViewToneCell.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteCellBase.h"
 #include "platform/graphics/BezierPath.h"
 
@@ -63,13 +64,13 @@ public:
     // Removes the view and what it shows from the model.
     void deleteObjectViewAndData(TOVObjectView* view);
     TOVObjectView* symbolViewOfType(int type) const;
-    TOVObjectView* tenutoView() const { return articulationViewOfType(2816); }
-    TOVObjectView* staccatoView() const { return articulationViewOfType(2817); }
-    TOVObjectView* fermataView() const { return articulationViewOfType(2818); }
-    TOVObjectView* accentoView() const { return articulationViewOfType(2819); }
-    TOVObjectView* marcatoView() const { return articulationViewOfType(2820); }
-    TOVObjectView* arpeggioView() const { return articulationViewOfType(2821); }
-    TOVObjectView* slurView() const { return articulationViewOfType(2822); }
+    TOVObjectView* tenutoView() const { return articulationViewOfType(TOVSymbolTenuto); }
+    TOVObjectView* staccatoView() const { return articulationViewOfType(TOVSymbolStaccato); }
+    TOVObjectView* fermataView() const { return articulationViewOfType(TOVSymbolFermata); }
+    TOVObjectView* accentoView() const { return articulationViewOfType(TOVSymbolAccento); }
+    TOVObjectView* marcatoView() const { return articulationViewOfType(TOVSymbolMarcato); }
+    TOVObjectView* arpeggioView() const { return articulationViewOfType(TOVSymbolArpeggio); }
+    TOVObjectView* slurView() const { return articulationViewOfType(TOVSymbolSlur); }
 
     // Mirrors the stored frames of tenuto and staccato about the head's centre line, ahead of the note's
     // flip (the argument is not read).
@@ -84,7 +85,7 @@ public:
     bool shouldFlipTieOfTone(const NoteTone* tone) const;
     platform::Point leftPointForTieFlip(bool flip) const;
     platform::Point rightPointForTieFlip(bool flip) const;
-    // A tie's height for its width: a quarter of it, held within 2.0 and 5.9.
+    // A tie's height for its width: a quarter of it, held within 2.0 and one staff space.
     static double tieHeightForWidth(double width);
 
     // Between the tone's data coordinates, the note view's and the note view's superview's.

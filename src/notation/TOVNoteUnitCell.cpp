@@ -2,6 +2,7 @@
 
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteRestCell.h"
 #include "notation/TOVNoteSlashCell.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr double kLevelPitch = 2.95;
-constexpr double kStaffSpace = 5.9;
 constexpr double kPoleWidth = 0.6;
 
 platform::Rect boundsOf(const std::optional<platform::BezierPath>& path) {
@@ -60,8 +59,8 @@ void TOVNoteUnitCell::updateCell() {
                     : TOVNoteToneCell::initWithNoteToneInViewInUnit<TOVNoteToneCell>(tone, noteView(), this);
             // The head's centre at its level (y 0 being the middle line for now); every slash of a unit
             // sits where level -2 would.
-            const double y = slash ? kStaffSpace - cell->offsetY()
-                                   : -(static_cast<double>(tone->level()) * kLevelPitch + cell->offsetY());
+            const double y = slash ? TOVStaffSpace - cell->offsetY()
+                                   : -(static_cast<double>(tone->level()) * TOVLevelPitch + cell->offsetY());
             cell->setFrame(platform::Rect{platform::Point{1.0, y}, cell->frame().size});
             toneCellArray_.push_back(std::move(cell));
         }
@@ -320,16 +319,16 @@ void TOVNoteUnitCell::drawSupplementalLine(platform::GraphicsContext& ctx) const
     const std::int64_t high = top->tone()->level();
     if (high >= 6) {
         const std::int64_t n = (high - 6) / 2 + 1;
-        double y = top->frame().y() + top->offsetY() + (high % 2 != 0 ? kLevelPitch : 0.0);
-        for (std::int64_t i = 0; i < n; ++i, y += kStaffSpace) {
+        double y = top->frame().y() + top->offsetY() + (high % 2 != 0 ? TOVLevelPitch : 0.0);
+        for (std::int64_t i = 0; i < n; ++i, y += TOVStaffSpace) {
             lines.appendRect(platform::Rect{f.x(), y, f.width(), 0.2});
         }
     }
     const std::int64_t low = bottom->tone()->level();
     if (low <= -6) {
         const std::int64_t n = (-6 - low) / 2 + 1;
-        double y = bottom->frame().y() + bottom->offsetY() - (low % 2 != 0 ? kLevelPitch : 0.0);
-        for (std::int64_t i = 0; i < n; ++i, y -= kStaffSpace) {
+        double y = bottom->frame().y() + bottom->offsetY() - (low % 2 != 0 ? TOVLevelPitch : 0.0);
+        for (std::int64_t i = 0; i < n; ++i, y -= TOVStaffSpace) {
             lines.appendRect(platform::Rect{f.x(), y, f.width(), 0.2});
         }
     }

@@ -9,6 +9,8 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/TOVNoteUtils.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/Tie.h"
 #include "notation/TOVNoteTieView.h"
 #include "notation/TOVNoteToneCell.h"
@@ -29,11 +31,9 @@ using platform::DragOperationNone;
 namespace {
 
 constexpr const char* kItemTypeKey = "itemType";
-constexpr std::int32_t kTieItem = 0x70000;
-constexpr std::int32_t kFirstAccidentalItem = 0x70001;
-constexpr std::int32_t kLastAccidentalItem = 0x70005;
-constexpr std::int32_t kFirstArticulation = 2816;
-constexpr std::int32_t kLastArticulation = 2822;
+constexpr std::int32_t kTieItem = TOVNoteItemTie;
+constexpr std::int32_t kFirstAccidentalItem = TOVNoteItemSharp;
+constexpr std::int32_t kLastAccidentalItem = TOVNoteItemDoubleFlat;
 
 // The palette item of the drag: the keyed-archived number under "itemType", its low 32 bits; 0 when there
 // is none or it cannot be read.
@@ -46,7 +46,7 @@ std::int32_t itemCodeOf(const DraggingInfo& info) {
 
 // Only the seven articulations the tone knows: other codes of the family come from no palette.
 bool isArticulationItem(std::int32_t code) {
-    return code >= kFirstArticulation && code <= kLastArticulation;
+    return code >= TOVSymbolTenuto && code <= TOVSymbolSlur;
 }
 
 bool isTieOrAccidentalItem(std::int32_t code) {

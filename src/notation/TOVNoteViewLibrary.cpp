@@ -3,6 +3,8 @@
 #include "glyphs/SVGUtils.h"
 #include "glyphs/TOVObjectView.h"
 #include "model/NoteUnit.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNoteArticulationView.h"
@@ -111,39 +113,39 @@ const char* articulationKey(int type) {
                                        "ArticulationMarcato",
                                        "ArticulationS",
                                        kSlurKey};
-    return type >= 2816 && type <= 2822 ? keys[type - 2816] : nullptr;
+    return type >= TOVSymbolTenuto && type <= TOVSymbolSlur ? keys[type - TOVSymbolTenuto] : nullptr;
 }
 
 const char* accidentalKey(int type) {
     static const char* const keys[] = {"HenkaSharpX1", "HenkaSharpX2", "HenkaFlatX1", "HenkaFlatX2",
                                        "HenkaNatural"};
-    return type >= 3840 && type <= 3844 ? keys[type - 3840] : nullptr;
+    return type >= TOVSymbolSharp && type <= TOVSymbolNatural ? keys[type - TOVSymbolSharp] : nullptr;
 }
 
 // Palette items whose drag image is the black head rather than a picture of their own.
 bool dragsAsBlackHead(std::uint32_t type) {
     switch (type) {
-    case 0x1001E:
-    case 0x1003C:
-    case 0x1005A:
-    case 0x10078:
-    case 0x100B4:
-    case 0x100D2:
-    case 0x100F0:
-    case 0x10168:
-    case 0x101A4:
-    case 0x101E0:
-    case 0x102D0:
-    case 0x10348:
-    case 0x103C0:
-    case 0x30078:
-    case 0x300F0:
-    case 0x301E0:
-    case 0x303C0:
-    case 0x500F0:
-    case 0x501E0:
-    case 0x503C0:
-    case 0x70006:
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLength32nd):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLength16th):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDotted16th):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLength8th):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDotted8th):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDoubleDotted8th):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDottedQuarter):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDoubleDottedQuarter):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthHalf):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDottedHalf):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDoubleDottedHalf):
+    case TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthWhole):
+    case TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLength8th):
+    case TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter):
+    case TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthHalf):
+    case TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthWhole):
+    case TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthQuarter):
+    case TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf):
+    case TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthWhole):
+    case TOVNoteItemHarmonyTone:
         return true;
     default:
         return false;
@@ -237,20 +239,47 @@ void TOVNoteViewLibrary::initDictionaryArticulation() {
 
 std::optional<std::string> TOVNoteViewLibrary::resourceNameFromType(std::uint32_t type) {
     static const std::map<std::uint32_t, const char*> names = {
-        {0x1001E, "Onpu32"},        {0x1003C, "Onpu16"},        {0x1005A, "Onpu16H"},
-        {0x10078, "Onpu8"},         {0x100B4, "Onpu8H"},        {0x100D2, "Onpu8HH"},
-        {0x100F0, "Onpu4"},         {0x10168, "Onpu4H"},        {0x101A4, "Onpu4HH"},
-        {0x101E0, "Onpu2"},         {0x102D0, "Onpu2H"},        {0x10348, "Onpu2HH"},
-        {0x103C0, "OnpuZen"},       {0x2001E, "Kyuuhu32"},      {0x2003C, "Kyuuhu16"},
-        {0x2005A, "Kyuuhu16H"},     {0x20078, "Kyuuhu8"},       {0x200B4, "Kyuuhu8H"},
-        {0x200D2, "Kyuuhu8HH"},     {0x200F0, "Kyuuhu4"},       {0x20168, "Kyuuhu4H"},
-        {0x201A4, "Kyuuhu4HH"},     {0x201E0, "Kyuuhu2"},       {0x202D0, "Kyuuhu2H"},
-        {0x20348, "Kyuuhu2HH"},     {0x203C0, "KyuuhuZen"},     {0x30078, "OnpuTriple8"},
-        {0x300F0, "OnpuTriple4"},   {0x301E0, "OnpuTriple2"},   {0x303C0, "OnpuTripleZen"},
-        {0x500F0, "OnpuSextuple4"}, {0x501E0, "OnpuSextuple2"}, {0x503C0, "OnpuSextupleZen"},
-        {0x70000, "OnpuTie"},       {0x70001, "HenkaSharpX1"},  {0x70002, "HenkaSharpX2"},
-        {0x70003, "HenkaNatural"},  {0x70004, "HenkaFlatX1"},   {0x70005, "HenkaFlatX2"},
-        {0x70006, "OnpuHarmony"},   {0x70007, "Slash1haku"}};
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLength32nd), "Onpu32"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLength16th), "Onpu16"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDotted16th), "Onpu16H"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLength8th), "Onpu8"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDotted8th), "Onpu8H"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDoubleDotted8th), "Onpu8HH"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter), "Onpu4"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDottedQuarter), "Onpu4H"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDoubleDottedQuarter), "Onpu4HH"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthHalf), "Onpu2"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDottedHalf), "Onpu2H"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDoubleDottedHalf), "Onpu2HH"},
+        {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthWhole), "OnpuZen"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLength32nd), "Kyuuhu32"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLength16th), "Kyuuhu16"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDotted16th), "Kyuuhu16H"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLength8th), "Kyuuhu8"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDotted8th), "Kyuuhu8H"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDoubleDotted8th), "Kyuuhu8HH"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthQuarter), "Kyuuhu4"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDottedQuarter), "Kyuuhu4H"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDoubleDottedQuarter), "Kyuuhu4HH"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthHalf), "Kyuuhu2"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDottedHalf), "Kyuuhu2H"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDoubleDottedHalf), "Kyuuhu2HH"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthWhole), "KyuuhuZen"},
+        {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLength8th), "OnpuTriple8"},
+        {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), "OnpuTriple4"},
+        {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthHalf), "OnpuTriple2"},
+        {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthWhole), "OnpuTripleZen"},
+        {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthQuarter), "OnpuSextuple4"},
+        {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), "OnpuSextuple2"},
+        {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthWhole), "OnpuSextupleZen"},
+        {TOVNoteItemTie, "OnpuTie"},
+        {TOVNoteItemSharp, "HenkaSharpX1"},
+        {TOVNoteItemDoubleSharp, "HenkaSharpX2"},
+        {TOVNoteItemNatural, "HenkaNatural"},
+        {TOVNoteItemFlat, "HenkaFlatX1"},
+        {TOVNoteItemDoubleFlat, "HenkaFlatX2"},
+        {TOVNoteItemHarmonyTone, "OnpuHarmony"},
+        {TOVNoteItemBeatSlash, "Slash1haku"}};
     const auto found = names.find(type);
     if (found == names.end()) {
         return std::nullopt;

@@ -49,8 +49,8 @@ public:
     // The slur is always there: it draws itself and has no file.
     void initDictionaryArticulation();
 
-    // The resource name of a notes-palette item code (a rhythm value or one of the note symbols 0x70000
-    // to 0x70007); none for any other code.
+    // The resource name of a notes-palette item code (a rhythm value or one of the note symbols
+    // TOVNoteItemTie to TOVNoteItemBeatSlash); none for any other code.
     static std::optional<std::string> resourceNameFromType(std::uint32_t type);
     // The image a palette item shows while it is dragged: the filled black head (at the size of this
     // font's black head; an empty image without one) for notes, tuplets and the harmony tone, the
@@ -71,8 +71,9 @@ public:
     // The flag of the length; flipped, it is mirrored about the x axis (it hangs into negative y).
     std::optional<platform::BezierPath> bezierPathFlagForLengthFlip(std::uint64_t length, bool flip) const;
 
-    // Copies of the prototypes of a symbol type (2816 to 2822, 3840 to 3844); null for any other type or
-    // a glyph the font lacks. The articulation of 2822 is the slur view.
+    // Copies of the prototypes of a symbol type (TOVSymbolTenuto to TOVSymbolSlur, TOVSymbolSharp to
+    // TOVSymbolNatural); null for any other type or a glyph the font lacks. The articulation TOVSymbolSlur is
+    // the slur view.
     std::shared_ptr<TOVObjectView> articulationViewWithSymbolType(int type) const;
     std::shared_ptr<TOVNoteAccidentalView> accidentalViewWithSymbolType(int type) const;
 

@@ -4,6 +4,7 @@
 
 #include "glyphs/TOVObjectController.h"
 #include "model/Note.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteToneCell.h"
 #include "notation/TOVNoteUnitCell.h"
@@ -19,7 +20,7 @@ namespace {
 
 // Half the distance between two staff lines: a tone drag reports nothing until the pointer has left the
 // tone's own level, so a click on a head never moves it.
-constexpr double kToneDragThreshold = 2.95;
+constexpr double kToneDragThreshold = TOVLevelPitch;
 // The cursor kind of a handle that drags up and down.
 constexpr int kUpDownCursor = 4;
 

@@ -3,8 +3,8 @@
 #include "glyphs/TOVRotatable4View.h"
 
 // The slur on a tone: a curved band like a tie's, kept 2.0 inside the view on the left, right and on the
-// side it bends towards. It shows a `SymbolInNote` of type 2822 whose frame is kept relative to the tone,
-// whose `flip` gives the direction (NO below its ends, YES above) and whose `angle` turns the view. A
+// side it bends towards. It shows a `SymbolInNote` of type TOVSymbolSlur whose frame is kept relative to the
+// tone, whose `flip` gives the direction (NO below its ends, YES above) and whose `angle` turns the view. A
 // drag moves it, the handles stretch and turn it, and the result is stored relative to the tone.
 class TOVSlurView : public TOVRotatable4View {
 public:

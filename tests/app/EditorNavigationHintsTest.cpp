@@ -7,12 +7,14 @@
 #include "model/Note.h"
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
+#include "notation/TOVNoteToneCell.h"
 #include "notation/TOVNoteUnitCell.h"
 #include "notation/TOVNoteView.h"
-#include "notation/TOVNoteToneCell.h"
 #include "platform/ui/ViewHost.h"
 #include "platform/ui/WindowEvents.h"
 
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "platform/foundation/Resources.h"
 
 #include <QString>
@@ -55,18 +57,18 @@ private:
 
 const QString kBeam = QStringLiteral("To beam notes, Menu > \"Change\" --> \"Beam\".");
 const QString kUnite = QStringLiteral("To comibine notes, Menu > \"Change\" --> \"Unite\".");
-const QString kBeamAndUnite =
-    QStringLiteral("To beam notes, Menu > \"Change\" --> \"Beam\".\nTo comibine notes, Menu > \"Change\" --> \"Unite\"");
+const QString kBeamAndUnite = QStringLiteral(
+    "To beam notes, Menu > \"Change\" --> \"Beam\".\nTo comibine notes, Menu > \"Change\" --> \"Unite\"");
 const QString kA = QStringLiteral("Drop it on a bar to create a new symbol.");
 const QString kAPlus = QStringLiteral(
     "Drop it on a bar to create a new symbol. \nThe previously created symbol will be replaced by new one.");
-const QString kC = QStringLiteral(
-    "Can not create the symbol on that bar because there is already another symbol or a note which conflicts.");
+const QString kC = QStringLiteral("Can not create the symbol on that bar because there is already another "
+                                  "symbol or a note which conflicts.");
 const QString kB = QStringLiteral("Drop it on a existing barline object to replace with it.");
 const QString kG = QStringLiteral("Can not drop a great double line on the top of a line.");
 const QString kN = QStringLiteral("Drop it on a existing note to create a new symbol.");
-const QString kNPlus = QStringLiteral(
-    "Drop it on a existing note to create a new symbol. \nThe previously created symbol will be replaced by new one.");
+const QString kNPlus = QStringLiteral("Drop it on a existing note to create a new symbol. \nThe previously "
+                                      "created symbol will be replaced by new one.");
 const QString kF = QStringLiteral("Drop it on any position to create a new symbol.");
 const QString kSymbol = QStringLiteral("Dragging a symbol");
 const QString kBarline = QStringLiteral("Dragging a barline symbol");
@@ -192,8 +194,8 @@ TEST_F(NavigationHintsTest, WithoutADelegateNothingIsShown) {
     controller->setDelegate(nullptr);
     recorder.hints.clear();
     controller->setEditBarsMode(TOVEditorViewController::Cut);
-    controller->showNavigationMessageForDraggingSymbolActiveView(0x100, barView(0));
-    controller->showNavigationMessageForDraggingNoteActiveView(0x10000, barView(0));
+    controller->showNavigationMessageForDraggingSymbolActiveView(TOVSymbolClefG, barView(0));
+    controller->showNavigationMessageForDraggingNoteActiveView(TOVUnitGroupNote, barView(0));
     controller->setEditBarsMode(TOVEditorViewController::Normal);
     EXPECT_TRUE(recorder.hints.empty());
 }
@@ -208,24 +210,24 @@ TEST_F(NavigationHintsTest, ASingleSelectedSymbolTellsWhatADoubleClickEdits) {
     };
     const char* index = "Double click to edit the index.";
     const Case cases[] = {
-        {0x400, "Double click to edit the text and the style.", "Rehearsal mark"},
-        {0x41A, "Double click to edit the text and the style.", "Rehearsal mark"},
-        {0x41B, nullptr, nullptr},
-        {0x600, index, "Da Capo symbol"},
-        {0x601, index, "Dal Segno symbol"},
-        {0x602, index, "To Coda symbol"},
-        {0x603, index, "Coda symbol"},
-        {0x604, index, "Segno symbol"},
-        {0x605, nullptr, nullptr},
-        {0x606, index, "Volta (start) symbol"},
-        {0x607, nullptr, nullptr},
-        {0x608, nullptr, nullptr},
-        {0x609, index, "Bis (end) symbol"},
-        {0x60B, "Double click to edit the number of times to repeat.", "Repeat symbol"},
-        {0x60E, "Double click to edit the number of times to rest.", "Long rest symbol"},
-        {0x906, "Double click to edit the speed number.", "Tempo speed symbol"},
-        {0xC00, "Double click to edit the text and the style.", "Free text"},
-        {0x502, nullptr, nullptr},
+        {TOVSymbolMarkIntro, "Double click to edit the text and the style.", "Rehearsal mark"},
+        {TOVSymbolCategoryRehearsal + 0x1A, "Double click to edit the text and the style.", "Rehearsal mark"},
+        {TOVSymbolCategoryRehearsal + 0x1B, nullptr, nullptr},
+        {TOVSymbolDaCapo, index, "Da Capo symbol"},
+        {TOVSymbolDalSegno, index, "Dal Segno symbol"},
+        {TOVSymbolToCoda, index, "To Coda symbol"},
+        {TOVSymbolCoda, index, "Coda symbol"},
+        {TOVSymbolSegno, index, "Segno symbol"},
+        {TOVSymbolFine, nullptr, nullptr},
+        {TOVSymbolVoltaBegin, index, "Volta (start) symbol"},
+        {TOVSymbolVoltaEnd, nullptr, nullptr},
+        {TOVSymbolBisBegin, nullptr, nullptr},
+        {TOVSymbolBisEnd, index, "Bis (end) symbol"},
+        {TOVSymbolRepeatTimes, "Double click to edit the number of times to repeat.", "Repeat symbol"},
+        {TOVSymbolLongRest, "Double click to edit the number of times to rest.", "Long rest symbol"},
+        {TOVSymbolTempoSpeed, "Double click to edit the speed number.", "Tempo speed symbol"},
+        {TOVToolFreeText, "Double click to edit the text and the style.", "Free text"},
+        {TOVBarlineGreatDouble, nullptr, nullptr},
     };
     editor().setSelectedBar(barView(1));
     for (const Case& c : cases) {
@@ -249,8 +251,8 @@ TEST_F(NavigationHintsTest, ASingleSelectedSymbolTellsWhatADoubleClickEdits) {
 
 TEST_F(NavigationHintsTest, ADaCapoSymbolTogetherWithAnotherSymbolShowsTheBarHint) {
     editor().setSelectedBar(barView(1));
-    TypedView* daCapo = addTypedView(0x600);
-    TypedView* segno = addTypedView(0x604);
+    TypedView* daCapo = addTypedView(TOVSymbolDaCapo);
+    TypedView* segno = addTypedView(TOVSymbolSegno);
     ASSERT_TRUE(editor().selectAnObjectViewClearOthers(daCapo, true));
     EXPECT_EQ(recorder.last().title, QStringLiteral("Da Capo symbol"));
     ASSERT_TRUE(editor().selectAnObjectViewClearOthers(segno, false));
@@ -268,9 +270,7 @@ TEST_F(NavigationHintsTest, BarHintNamesTheNoteCommandsThatApply) {
         QString message;
     };
     const Case cases[] = {
-        {"nothing selected",
-         [&] { editor().setSelectedBar(barView(2)); },
-         QString()},
+        {"nothing selected", [&] { editor().setSelectedBar(barView(2)); }, QString()},
         {"tuplet, two neighbours of one pitch: beam and unite",
          [&] {
              triplet(2, false);
@@ -354,7 +354,7 @@ TEST_F(NavigationHintsTest, SymbolDragHintsByFamilyTargetAndConflict) {
     bar(1)->createNewSingleMeloFromLengthLevel(0, 240, 0);
     bar(3)->setLongRest(2);
     context->processPendingChanges();
-    TOVObjectView* target = addTypedView(0x801);
+    TOVObjectView* target = addTypedView(TOVSymbolOctave8vaBassa);
     auto* lineView = controller->layoutViewInquireLineView(barView(0));
     ASSERT_NE(lineView, nullptr);
     TOVBarLineView* lineStart = lineView->firstBarLineView();
@@ -381,32 +381,32 @@ TEST_F(NavigationHintsTest, SymbolDragHintsByFamilyTargetAndConflict) {
     platform::View* resting = barView(3);
     platform::View* outside = &editor();
     const Case cases[] = {
-        {0x100, free, false, kA, kSymbol, 0},
-        {0x200, free, true, kAPlus, kSymbol, 0},
-        {0x300, free, false, kA, kSymbol, 0},
-        {0x402, free, true, kAPlus, kSymbol, 0},
-        {0x502, lineStart, false, kG, kBarline, 1},
-        {0x502, inner, false, kB, kBarline, 0},
-        {0x501, lineStart, false, kB, kBarline, 0},
-        {0x502, free, false, kB, kBarline, 0},
-        {0x606, free, true, kAPlus, kSymbol, 0},
-        {0x608, free, false, kA, kSymbol, 0},
-        {0x60E, noted, false, kC, kSymbol, 1},
-        {0x60E, free, false, kA, kSymbol, 0},
-        {0x60E, outside, false, kA, kSymbol, 0},
-        {0x60F, resting, false, kA, kSymbol, 0},
-        {0x600, noted, true, kA, kSymbol, 0},
-        {0x700, resting, false, kC, kSymbol, 1},
-        {0x700, free, true, kA, kSymbol, 0},
-        {0x903, resting, false, kC, kSymbol, 1},
-        {0xA00, free, false, kA, kSymbol, 0},
-        {0x800, resting, true, kC, kSymbol, 1},
-        {0x800, free, true, kAPlus, kSymbol, 0},
-        {0x800, outside, true, kA, kSymbol, 0},
-        {0x800, free, false, kA, kSymbol, 0},
-        {0xB01, free, true, kNPlus, kSymbol, 0},
-        {0xB01, free, false, kN, kSymbol, 0},
-        {0xC03, outside, false, kF, kSymbol, 0},
+        {TOVSymbolClefG, free, false, kA, kSymbol, 0},
+        {TOVSymbolKeySharp1, free, true, kAPlus, kSymbol, 0},
+        {TOVSymbolTime1_4, free, false, kA, kSymbol, 0},
+        {TOVSymbolMarkVamp, free, true, kAPlus, kSymbol, 0},
+        {TOVBarlineGreatDouble, lineStart, false, kG, kBarline, 1},
+        {TOVBarlineGreatDouble, inner, false, kB, kBarline, 0},
+        {TOVBarlineDotted, lineStart, false, kB, kBarline, 0},
+        {TOVBarlineGreatDouble, free, false, kB, kBarline, 0},
+        {TOVSymbolVoltaBegin, free, true, kAPlus, kSymbol, 0},
+        {TOVSymbolBisBegin, free, false, kA, kSymbol, 0},
+        {TOVSymbolLongRest, noted, false, kC, kSymbol, 1},
+        {TOVSymbolLongRest, free, false, kA, kSymbol, 0},
+        {TOVSymbolLongRest, outside, false, kA, kSymbol, 0},
+        {TOVSymbolRepeatPrevBar1, resting, false, kA, kSymbol, 0},
+        {TOVSymbolDaCapo, noted, true, kA, kSymbol, 0},
+        {TOVSymbolDynamicsFFF, resting, false, kC, kSymbol, 1},
+        {TOVSymbolDynamicsFFF, free, true, kA, kSymbol, 0},
+        {TOVSymbolPocoAccel, resting, false, kC, kSymbol, 1},
+        {TOVSymbolPush8, free, false, kA, kSymbol, 0},
+        {TOVSymbolOctave8va, resting, true, kC, kSymbol, 1},
+        {TOVSymbolOctave8va, free, true, kAPlus, kSymbol, 0},
+        {TOVSymbolOctave8va, outside, true, kA, kSymbol, 0},
+        {TOVSymbolOctave8va, free, false, kA, kSymbol, 0},
+        {TOVSymbolStaccato, free, true, kNPlus, kSymbol, 0},
+        {TOVSymbolStaccato, free, false, kN, kSymbol, 0},
+        {TOVToolLine, outside, false, kF, kSymbol, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.type << " target " << c.targetSet);
@@ -419,7 +419,7 @@ TEST_F(NavigationHintsTest, SymbolDragHintsByFamilyTargetAndConflict) {
         EXPECT_EQ(recorder.last().priority, c.priority);
     }
     // Families without a hint leave the panel alone.
-    for (int type : {0x000, 0xD00, 0x1000}) {
+    for (int type : {0x000, TOVSymbolChord, 0x1000}) {
         recorder.hints.clear();
         controller->showNavigationMessageForDraggingSymbolActiveView(type, free);
         EXPECT_TRUE(recorder.hints.empty()) << type;
@@ -427,7 +427,7 @@ TEST_F(NavigationHintsTest, SymbolDragHintsByFamilyTargetAndConflict) {
 }
 
 TEST_F(NavigationHintsTest, NoteDragHintsByItemGroup) {
-    TOVObjectView* target = addTypedView(0xB01);
+    TOVObjectView* target = addTypedView(TOVSymbolStaccato);
     struct Case {
         int item;
         bool targetSet;
@@ -435,18 +435,26 @@ TEST_F(NavigationHintsTest, NoteDragHintsByItemGroup) {
         const char* title;
     };
     const Case cases[] = {
-        {0x10003, false, "Drop it on a bar to create a new note.", "Dragging a note"},
-        {0x20001, false, "Drop it on a bar to create a new rest.", "Dragging a rest"},
-        {0x30002, false, "Drop it on a bar to create a new triplet.", "Dragging a triplet"},
-        {0x50000, false, "Drop it on a bar to create a new sextuplet.", "Dragging a sextuplet"},
-        {0x70000, true, "Drop it on a left side of existing note to connect 2 continuous tones.", "Dragging a symbol"},
-        {0x70006, false, "Drop it on an existing note to add a harmony tone.", "Dragging a tone"},
-        {0x70007, false, "Drag and drop it on a bar to create a new rhythm slash.", "Dragging a slash"},
-        {0x70002, true,
-         "Drop it on an existing note to create a new symbol. \nThe previously created symbol will be replaced by "
+        {TOVUnitTypeOf(TOVUnitGroupNote, 3), false, "Drop it on a bar to create a new note.",
+         "Dragging a note"},
+        {TOVUnitTypeOf(TOVUnitGroupRest, 1), false, "Drop it on a bar to create a new rest.",
+         "Dragging a rest"},
+        {TOVUnitTypeOf(TOVUnitGroupTriplet, 2), false, "Drop it on a bar to create a new triplet.",
+         "Dragging a triplet"},
+        {TOVUnitGroupSextuplet, false, "Drop it on a bar to create a new sextuplet.", "Dragging a sextuplet"},
+        {TOVNoteItemTie, true, "Drop it on a left side of existing note to connect 2 continuous tones.",
+         "Dragging a symbol"},
+        {TOVNoteItemHarmonyTone, false, "Drop it on an existing note to add a harmony tone.",
+         "Dragging a tone"},
+        {TOVNoteItemBeatSlash, false, "Drag and drop it on a bar to create a new rhythm slash.",
+         "Dragging a slash"},
+        {TOVNoteItemDoubleSharp, true,
+         "Drop it on an existing note to create a new symbol. \nThe previously created symbol will be "
+         "replaced by "
          "new one.",
          "Dragging a symbol"},
-        {0x70002, false, "Drop it on an existing note to create a new symbol.", "Dragging a symbol"},
+        {TOVNoteItemDoubleSharp, false, "Drop it on an existing note to create a new symbol.",
+         "Dragging a symbol"},
         {0x40000, false, nullptr, nullptr},
         {0x80000, false, nullptr, nullptr},
     };
@@ -469,13 +477,13 @@ TEST_F(NavigationHintsTest, NoteDragHintsByItemGroup) {
 TEST_F(NavigationHintsTest, PaletteReportsShowTheDragHintAndLeavingShowsTheNormalHintAgain) {
     editor().setSelectedBar(barView(1));
     const platform::DraggingInfo info;
-    controller->layoutViewSymbolPaletteDragEnteredDraggingInfo(barView(0), 0x100, info);
+    controller->layoutViewSymbolPaletteDragEnteredDraggingInfo(barView(0), TOVSymbolClefG, info);
     EXPECT_EQ(recorder.last().message, kA);
-    controller->layoutViewSymbolPaletteDragExitedDraggingInfo(&editor(), 0x100, info);
+    controller->layoutViewSymbolPaletteDragExitedDraggingInfo(&editor(), TOVSymbolClefG, info);
     EXPECT_EQ(recorder.last().title, QStringLiteral("Bar 2 selected"));
-    controller->layoutViewNotePaletteDragEnteredDraggingInfo(barView(0), 0x20000, info);
+    controller->layoutViewNotePaletteDragEnteredDraggingInfo(barView(0), TOVUnitGroupRest, info);
     EXPECT_EQ(recorder.last().title, QStringLiteral("Dragging a rest"));
-    controller->layoutViewNotePaletteDragPerformedDraggingInfo(barView(0), 0x20000, info);
+    controller->layoutViewNotePaletteDragPerformedDraggingInfo(barView(0), TOVUnitGroupRest, info);
     EXPECT_EQ(recorder.last().title, QStringLiteral("Bar 2 selected"));
 }
 
@@ -521,8 +529,9 @@ TEST_F(NavigationHintsTest, HintsAreTranslatedAndMissingTranslationsShowTheEngli
     controller->showNavigationMessageForEditBarsMode();
     platform::setLocalizationLookup({});
     EXPECT_EQ(recorder.last().title, QStringLiteral("Takte 7 bis ? kopieren"));
-    EXPECT_EQ(recorder.last().message,
-              QStringLiteral("Click the last bar which the Copy operation will end at. \nOr press ESC to cancel."));
+    EXPECT_EQ(
+        recorder.last().message,
+        QStringLiteral("Click the last bar which the Copy operation will end at. \nOr press ESC to cancel."));
 }
 
 } // namespace

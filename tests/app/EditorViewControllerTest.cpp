@@ -2,7 +2,6 @@
 
 #include "glyphs/TOVChordObjectView.h"
 #include "glyphs/TOVObjectView.h"
-#include "platform/ui/ViewHost.h"
 #include "layout/TOVEditModeGrayView.h"
 #include "layout/TOVEditorBackView.h"
 #include "model/Bar.h"
@@ -12,6 +11,8 @@
 #include "model/Symbol.h"
 #include "model/SymbolTools.h"
 #include "model/TOVCoreDataController.h"
+#include "model/TOVSymbolTypes.h"
+#include "platform/ui/ViewHost.h"
 
 #include <algorithm>
 #include <cmath>
@@ -231,8 +232,8 @@ struct Rebuilt {
 
 Rebuilt rebuiltBy(const TOVEditorViewController& controller) {
     const auto& counts = controller.rebuildCounts();
-    return Rebuilt{counts.pageViews, counts.lineViews, counts.barViews, counts.objectViews, counts.refreshAll,
-                   counts.rebuiltObjects};
+    return Rebuilt{counts.pageViews,   counts.lineViews,  counts.barViews,
+                   counts.objectViews, counts.refreshAll, counts.rebuiltObjects};
 }
 
 class RefreshBufferTest : public EditorControllerFixture {
@@ -240,8 +241,8 @@ protected:
     void SetUp() override {
         EditorControllerFixture::SetUp();
         // Page 0: bars 0-3 and 4-7; page 1: bars 8-11; page 2: bars 12-13.
-        bind({PageSpec{10, {LineSpec{4, 4, false}, LineSpec{4, 4, false}}}, PageSpec{10, {LineSpec{4, 4, false}}},
-              PageSpec{10, {LineSpec{2, 2, false}}}});
+        bind({PageSpec{10, {LineSpec{4, 4, false}, LineSpec{4, 4, false}}},
+              PageSpec{10, {LineSpec{4, 4, false}}}, PageSpec{10, {LineSpec{2, 2, false}}}});
         chord = bar(1)->createNewChordWithElemsTiming(kCMajor, 0);
         controller->refreshAll();
         controller->resetRebuildCounts();
@@ -287,7 +288,9 @@ TEST_F(RefreshBufferTest, EachReportSequenceRebuildsOnlyWhatChanged) {
              b.chordDidUpdateAttribute(chord);
              b.barDidUpdateChords(bar(1));
          },
-         [&] { return Rebuilt{0, 0, 1, 1, 0, {bar(1), chord}}; }},
+         [&] {
+             return Rebuilt{0, 0, 1, 1, 0, {bar(1), chord}};
+         }},
         {"a width rebuilds the line, and its bars not again",
          [&](TOVCoreDataController& b) {
              b.barDidUpdateNotes(bar(5));
@@ -303,9 +306,10 @@ TEST_F(RefreshBufferTest, EachReportSequenceRebuildsOnlyWhatChanged) {
              b.barDidUpdateNotes(bar(6));
              b.barDidUpdateNotes(bar(9));
          },
-         [&] { return Rebuilt{1, 3, 8 + 1, 0, 0, {page(0), bar(9)}}; }},
-        {"a long rest rebuilds its bar",
-         [&](TOVCoreDataController& b) { b.barDidUpdateLongRest(bar(2)); },
+         [&] {
+             return Rebuilt{1, 3, 8 + 1, 0, 0, {page(0), bar(9)}};
+         }},
+        {"a long rest rebuilds its bar", [&](TOVCoreDataController& b) { b.barDidUpdateLongRest(bar(2)); },
          [&] { return Rebuilt{0, 0, 1, 0, 0, {bar(2)}}; }},
         {"a chord-history change rebuilds nothing",
          [&](TOVCoreDataController& b) { b.documentDidUpdateChordHistory(document); },
@@ -413,7 +417,9 @@ TEST_F(EditorViewControllerTest, UndoingAnInsertionOfBarsLinesAndAPageTouchesNon
 TEST_F(EditorViewControllerTest, UndoAndRedoOfADrawingToolRebuildTheToolViewsOnceFromCurrentValues) {
     bind(singleLines(2));
     SymbolTools* tool = nullptr;
-    step([&] { tool = document->createNewSymbolToolsWithTypeFrame(0xC02, platform::Rect(50, 60, 70, 80)); });
+    step([&] {
+        tool = document->createNewSymbolToolsWithTypeFrame(TOVToolWave, platform::Rect(50, 60, 70, 80));
+    });
     ASSERT_EQ(editor().symbolViewArray().size(), 1u);
     step([&] { tool->setFrame(platform::Rect(150, 160, 70, 80)); });
 
@@ -450,11 +456,13 @@ TEST_F(EditorViewControllerTest, LookupsFindTheViewsOfLiveObjectsOnly) {
     Bar* lowerBar = findBar(document, 2, true);
     EXPECT_EQ(controller->barViewFromBar(lowerBar), barView(2, true));
     EXPECT_EQ(controller->lineViewFromLine(lowerBar->line())->line(), lowerBar->line());
-    EXPECT_EQ(controller->pageViewFromPage(document->pageArray().front())->page(), document->pageArray().front());
+    EXPECT_EQ(controller->pageViewFromPage(document->pageArray().front())->page(),
+              document->pageArray().front());
 
     Chord* chord = findBar(document, 6)->createNewChordWithElemsTiming(kCMajor, 0);
     EXPECT_EQ(controller->layoutViewOfObject(chord), barView(6));
-    SymbolTools* tool = document->createNewSymbolToolsWithTypeFrame(0xC01, platform::Rect(10, 10, 50, 20));
+    SymbolTools* tool =
+        document->createNewSymbolToolsWithTypeFrame(TOVToolArrow, platform::Rect(10, 10, 50, 20));
     EXPECT_EQ(controller->layoutViewOfObject(tool), &editor());
 
     // A bar taken out of the song has no view, also where another bar now has its number.
@@ -468,15 +476,16 @@ TEST_F(EditorViewControllerTest, LookupsFindTheViewsOfLiveObjectsOnly) {
 
 int fineSignsIn(const Bar* bar) {
     const auto symbols = bar->symbols();
-    return static_cast<int>(std::count_if(symbols.begin(), symbols.end(),
-                                          [](const Symbol* s) { return s->type() == 1541 && !s->isDeleted(); }));
+    return static_cast<int>(std::count_if(symbols.begin(), symbols.end(), [](const Symbol* s) {
+        return s->type() == TOVSymbolFine && !s->isDeleted();
+    }));
 }
 
 TEST_F(EditorViewControllerTest, EndingTheSongAtALowerBarMarksTheUpperBarAndTheTwin) {
     bind({PageSpec{10, {LineSpec{4, 4, true}, LineSpec{4, 4, true}}}});
     controller->terminateDocumentAtBarView(barView(1, true));
     EXPECT_EQ(document->maxBarNumber(), 1u);
-    EXPECT_EQ(findBar(document, 1)->barLineType(), 1282);
+    EXPECT_EQ(findBar(document, 1)->barLineType(), TOVBarlineGreatDouble);
     EXPECT_EQ(fineSignsIn(findBar(document, 1, true)), 1);
     EXPECT_EQ(fineSignsIn(findBar(document, 1)), 0);
     EXPECT_NE(barView(1, true)->fineView(), nullptr);

@@ -15,22 +15,23 @@
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Song.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/ui/ChildPanel.h"
-#include "platform/ui/ViewHost.h"
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/ToolbarItem.h"
+#include "platform/ui/ViewHost.h"
 #include "platform/ui/Window.h"
 
-#include <QGuiApplication>
-#include <QWindow>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
-#include <QScrollArea>
 #include <QPainter>
+#include <QScrollArea>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 
 #include <string>
 #include <vector>
@@ -155,13 +156,13 @@ TEST_P(FirstPageTest, HeaderLineThenLinesOfFourBarsNumberedAcrossTheRows) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(lines[i]->partition(), 4u);
-        EXPECT_EQ(lines[i]->firstBarLineType(), i == 1 ? 0x507 : 0x500);
+        EXPECT_EQ(lines[i]->firstBarLineType(), i == 1 ? TOVBarlineTransparent : TOVBarlineSingle);
         const std::vector<Bar*> bars = lines[i]->barArray();
         ASSERT_EQ(bars.size(), 4u);
         for (Bar* bar : bars) {
             EXPECT_EQ(bar->num(), expected++);
             EXPECT_DOUBLE_EQ(bar->width(), 130.0);
-            EXPECT_EQ(bar->barLineType(), 0x500);
+            EXPECT_EQ(bar->barLineType(), TOVBarlineSingle);
         }
         Line* lower = lines[i]->lower();
         if (c.doubleRow) {
@@ -212,15 +213,15 @@ TEST_P(TypedZoomTest, TypedValueIsAppliedWithinLimitsAndShownAsPercent) {
     EXPECT_EQ(defaults().stringForKey("displaySizeNumber"), c.shown.toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TypedZoomTest,
-    ::testing::Values(TypedZoomCase{"Plain", "50", "50%", 0.5}, TypedZoomCase{"Percent", "75%", "75%", 0.75},
-                      TypedZoomCase{"AboveLimit", "2000%", "1600%", 16.0},
-                      TypedZoomCase{"BelowLimit", "10", "25%", 0.25},
-                      TypedZoomCase{"AtLowerLimit", "25", "25%", 0.25},
-                      TypedZoomCase{"NotANumber", "big", "big", 0},
-                      TypedZoomCase{"Zero", "0%", "0%", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, TypedZoomTest,
+                         ::testing::Values(TypedZoomCase{"Plain", "50", "50%", 0.5},
+                                           TypedZoomCase{"Percent", "75%", "75%", 0.75},
+                                           TypedZoomCase{"AboveLimit", "2000%", "1600%", 16.0},
+                                           TypedZoomCase{"BelowLimit", "10", "25%", 0.25},
+                                           TypedZoomCase{"AtLowerLimit", "25", "25%", 0.25},
+                                           TypedZoomCase{"NotANumber", "big", "big", 0},
+                                           TypedZoomCase{"Zero", "0%", "0%", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WindowControllerTest, TypedSizesAreTakenAsTypedNotCompletedFromTheList) {
     auto controller = makeWindow();
@@ -432,9 +433,8 @@ TEST_F(WindowControllerTest, EditorHintsShowInTheNavigationPanel) {
     auto controller = makeWindow();
     TOVEditorViewControllerDelegate* asDelegate = controller.get();
     ASSERT_EQ(controller->editorController()->delegate(), asDelegate);
-    asDelegate->editorRequireShowNavigationMessageTitlePriority(controller->editorController(),
-                                                                QStringLiteral("Drop it on a bar."),
-                                                                QStringLiteral("Bar 3"), 1);
+    asDelegate->editorRequireShowNavigationMessageTitlePriority(
+        controller->editorController(), QStringLiteral("Drop it on a bar."), QStringLiteral("Bar 3"), 1);
     TOVNavigationWindowController* panel = controller->navigationWindowController();
     EXPECT_EQ(panel->labelTitle()->text(), QStringLiteral("Bar 3"));
     EXPECT_EQ(panel->labelMessage()->text(), QStringLiteral("Drop it on a bar."));
@@ -535,7 +535,8 @@ TEST_F(WindowControllerTest, DraggingALongRestOverABarWithANoteShowsTheYellowCon
         return image.pixelColor(image.width() - 10, 6);
     };
 
-    QTest::mouseClick(host->window()->windowHandle(), Qt::LeftButton, {}, host->mapTo(host->window(), over).toPoint());
+    QTest::mouseClick(host->window()->windowHandle(), Qt::LeftButton, {},
+                      host->mapTo(host->window(), over).toPoint());
     settle();
     EXPECT_EQ(panel->labelTitle()->text(), QStringLiteral("Bar 2 selected"));
     EXPECT_EQ(panel->navigationView()->priority(), 0);
@@ -544,9 +545,9 @@ TEST_F(WindowControllerTest, DraggingALongRestOverABarWithANoteShowsTheYellowCon
 
     platform::DraggingInfo info;
     info.addType(TOVEditorBarView::kSymbolPaletteDragType);
-    const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(0x60E);
-    info.addType(TOVPaletteTypes::ItemType,
-                 QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(TOVSymbolLongRest);
+    info.addType(TOVPaletteTypes::ItemType, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                       static_cast<qsizetype>(bytes.size())));
     // Windows that earlier tests of this program left open must not lie in the drag's way.
     for (QWindow* other : QGuiApplication::topLevelWindows()) {
         if (other != controller->window()->windowHandle() && other != panel->window()->windowHandle() &&
@@ -561,9 +562,10 @@ TEST_F(WindowControllerTest, DraggingALongRestOverABarWithANoteShowsTheYellowCon
                    {{host, over}, {host, over + QPointF(1, 1)}, {host, QPointF(-300, -300)}});
     settle();
     EXPECT_EQ(palette.view->drags, 1);
-    EXPECT_EQ(panel->labelMessage()->text(),
-              QStringLiteral("Can not create the symbol on that bar because there is already another symbol or a "
-                             "note which conflicts."));
+    EXPECT_EQ(
+        panel->labelMessage()->text(),
+        QStringLiteral("Can not create the symbol on that bar because there is already another symbol or a "
+                       "note which conflicts."));
     EXPECT_EQ(panel->labelTitle()->text(), QStringLiteral("Dragging a symbol"));
     EXPECT_EQ(panel->navigationView()->priority(), 1);
     const QColor yellow = boxColour();

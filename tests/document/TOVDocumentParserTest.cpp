@@ -17,6 +17,9 @@
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
 #include "model/TOVChordMeasuring.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -74,7 +77,7 @@ void useInstalledFonts() {
 
 // A position that survives the file's number form unchanged.
 double exact(int staffSpaces) {
-    return static_cast<double>(static_cast<float>(staffSpaces)) * 5.9;
+    return static_cast<double>(static_cast<float>(staffSpaces)) * TOVStaffSpace;
 }
 
 platform::AttributedString credit(const char* text, double size = 12) {
@@ -160,19 +163,21 @@ std::string xmlOf(const Bytes& data) {
     return std::string(text.begin(), text.end());
 }
 
-// Every symbol code a bar can hold, category by category. The long rest (0x60E) is left out: the file
-// keeps it as the bar's "long-rest", never as a symbol.
+// Every symbol code a bar can hold, category by category. The long rest (TOVSymbolLongRest) is left out: the
+// file keeps it as the bar's "long-rest", never as a symbol.
 std::vector<int> barSymbolCodes() {
     struct Range {
         int first;
         int last;
     };
-    const Range ranges[] = {{0x400, 0x400}, {0x600, 0x611}, {0x700, 0x70D},
-                            {0x800, 0x803}, {0x900, 0x908}, {0xA00, 0xA01}};
+    const Range ranges[] = {
+        {TOVSymbolMarkIntro, TOVSymbolMarkIntro},     {TOVSymbolDaCapo, TOVSymbolRepeatPrevBar4},
+        {TOVSymbolDynamicsFFF, TOVSymbolDecrescendo}, {TOVSymbolOctave8va, TOVSymbolOctave15maBassa},
+        {TOVSymbolRit, TOVSymbolShuffle16},           {TOVSymbolPush8, TOVSymbolPush16}};
     std::vector<int> codes;
     for (const Range& range : ranges) {
         for (int code = range.first; code <= range.last; ++code) {
-            if (code != 0x60E) {
+            if (code != TOVSymbolLongRest) {
                 codes.push_back(code);
             }
         }
@@ -183,22 +188,22 @@ std::vector<int> barSymbolCodes() {
 // The reader makes a bar's symbols in one pass per element name; built in that order, a second save
 // writes them in the same order.
 int readingPass(int code) {
-    if (code == 0x400) {
+    if (code == TOVSymbolMarkIntro) {
         return 0; // "text-symbol"
     }
-    if (code >= 0x600 && code <= 0x604) {
+    if (code >= TOVSymbolDaCapo && code <= TOVSymbolSegno) {
         return 1; // "repeat-with-id"
     }
-    if (code == 0x60B) {
+    if (code == TOVSymbolRepeatTimes) {
         return 2; // "repeat-times"
     }
-    if (code == 0x606 || code == 0x607) {
+    if (code == TOVSymbolVoltaBegin || code == TOVSymbolVoltaEnd) {
         return 3; // "volta"
     }
-    if (code == 0x608 || code == 0x609) {
+    if (code == TOVSymbolBisBegin || code == TOVSymbolBisEnd) {
         return 4; // "bis"
     }
-    return code == 0x906 ? 5 : 6; // "speed", then every plain "symbol"
+    return code == TOVSymbolTempoSpeed ? 5 : 6; // "speed", then every plain "symbol"
 }
 
 // A song with every kind of content the file holds, built as the file can hold it: the first page is full,
@@ -233,64 +238,66 @@ struct RichSong {
         // Eight slots on the first page: the title, a double line and five single lines.
         Page* page = d->createNewPageWithNumberAPage(0, 8);
         page->createNewLineWithPartitionFirstBarlineType(0, 0);
-        Line* doubleLine = page->createNewLineWithPartitionFirstBarlineType(4, 0x504);
-        Line* single = page->createNewLineWithPartitionFirstBarlineType(3, 0x500);
+        Line* doubleLine = page->createNewLineWithPartitionFirstBarlineType(4, TOVBarlineRepeatForward);
+        Line* single = page->createNewLineWithPartitionFirstBarlineType(3, TOVBarlineSingle);
         std::vector<Line*> signatureLines;
         for (int i = 0; i < 4; ++i) {
-            signatureLines.push_back(page->createNewLineWithPartitionFirstBarlineType(4, 0x501 + i));
+            signatureLines.push_back(
+                page->createNewLineWithPartitionFirstBarlineType(4, TOVBarlineDotted + i));
         }
         Page* second = d->createNewPageWithNumberAPage(1, 12);
-        Line* last = second->createNewLineWithPartitionFirstBarlineType(2, 0x507);
+        Line* last = second->createNewLineWithPartitionFirstBarlineType(2, TOVBarlineTransparent);
         std::uint64_t num = 0;
         for (int i = 0; i < 4; ++i) {
-            doubleLine->createNewBarWithNumberWidthBarlineType(num++, 130.0, 0x500 + i);
+            doubleLine->createNewBarWithNumberWidthBarlineType(num++, 130.0, TOVBarlineSingle + i);
         }
         doubleLine->createLowerLineWithCreateEmptyBars(true);
         for (int i = 0; i < 3; ++i) {
-            single->createNewBarWithNumberWidthBarlineType(num++, i == 0 ? 0 : 260.0, 0x504 + i);
+            single->createNewBarWithNumberWidthBarlineType(num++, i == 0 ? 0 : 260.0,
+                                                           TOVBarlineRepeatForward + i);
         }
         int barline = 0;
         for (Line* line : signatureLines) {
             for (int i = 0; i < 4; ++i) {
-                line->createNewBarWithNumberWidthBarlineType(num++, 130.0, 0x500 + barline++ % 8);
+                line->createNewBarWithNumberWidthBarlineType(num++, 130.0, TOVBarlineSingle + barline++ % 8);
             }
         }
-        last->createNewBarWithNumberWidthBarlineType(num++, 520.0, 0x507);
+        last->createNewBarWithNumberWidthBarlineType(num++, 520.0, TOVBarlineTransparent);
         context->processPendingChanges();
 
         std::vector<Bar*> bars = doubleLine->barArray();
         Bar* b0 = bars[0];
-        b0->setClefType(0x101);
-        b0->setKeyType(0x20B);
-        b0->setTimeType(0x30D);
+        b0->setClefType(TOVSymbolClefF);
+        b0->setKeyType(TOVSymbolKeyFlat5);
+        b0->setTimeType(TOVSymbolTimeCommon);
         fillSymbols(b0);
         fillChords(b0);
         fillNotes(b0);
         Bar* lower0 = doubleLine->lower()->barArray()[0];
-        lower0->setClefType(0x100);
+        lower0->setClefType(TOVSymbolClefG);
         fillNotes(lower0);
         single->barArray()[1]->setLongRest(12);
-        single->barArray()[2]->setTimeType(0x309);
+        single->barArray()[2]->setTimeType(TOVSymbolTime6_8);
         // Every key and every time signature, one of each per bar.
         int signature = 0;
         for (Line* line : signatureLines) {
             for (Bar* bar : line->barArray()) {
                 if (signature < 14) {
-                    bar->setKeyType(0x200 + signature);
-                    bar->setTimeType(0x300 + signature);
+                    bar->setKeyType(TOVSymbolKeySharp1 + signature);
+                    bar->setTimeType(TOVSymbolTime1_4 + signature);
                 }
                 ++signature;
             }
         }
 
-        SymbolText* text = d->createNewSymbolTextWithTypeFrame(0xC00, {exact(10), exact(-2), 0, 0});
+        SymbolText* text = d->createNewSymbolTextWithTypeFrame(TOVToolFreeText, {exact(10), exact(-2), 0, 0});
         text->setText(credit("free"));
         SymbolTools* arrow =
-            d->createNewSymbolToolsWithTypeFrame(0xC01, {exact(1), exact(2), exact(3), exact(4)});
+            d->createNewSymbolToolsWithTypeFrame(TOVToolArrow, {exact(1), exact(2), exact(3), exact(4)});
         arrow->setAngle(45);
-        d->createNewSymbolToolsWithTypeFrame(0xC03, {exact(5), exact(6), exact(7), exact(8)});
+        d->createNewSymbolToolsWithTypeFrame(TOVToolLine, {exact(5), exact(6), exact(7), exact(8)});
         SymbolTools* wave =
-            d->createNewSymbolToolsWithTypeFrame(0xC02, {exact(1), exact(1), exact(9), exact(2)});
+            d->createNewSymbolToolsWithTypeFrame(TOVToolWave, {exact(1), exact(1), exact(9), exact(2)});
         wave->setFlip(true);
         wave->setAngle(-12.5);
         context->processPendingChanges();
@@ -303,33 +310,36 @@ struct RichSong {
         const double scales[] = {1.25, 0.5, 2, 1};
         int n = 0;
         for (const int code : codes) {
-            const int category = code & 0xFF00;
-            if (code == 0x400) {
+            const int category = code & TOVSymbolCategoryMask;
+            if (code == TOVSymbolMarkIntro) {
                 b->createNewSymbolTextWithTypeFrame(code, {exact(1), exact(2), 0, 0})->setText(credit("A"));
                 continue;
             }
-            const bool bracket = code >= 0x606 && code <= 0x609; // voltas and bis: no scale
-            const bool octave = category == 0x800;               // octave lines: no scale
-            const bool fullFrame = bracket || octave || code == 0x70C || code == 0x70D;
+            const bool bracket =
+                code >= TOVSymbolVoltaBegin && code <= TOVSymbolBisEnd; // voltas and bis: no scale
+            const bool octave = category == TOVSymbolCategoryOctave;    // octave lines: no scale
+            const bool fullFrame =
+                bracket || octave || code == TOVSymbolCrescendo || code == TOVSymbolDecrescendo;
             const platform::Rect frame = fullFrame
                                              ? platform::Rect{exact(2), exact(-1), exact(3 + n), exact(1)}
                                              : platform::Rect{exact(2), exact(n % 5), 0, 0};
-            Symbol* symbol = category == 0x600   ? b->createNewSymbolRepeatWithTypeFrame(code, frame)
-                             : category == 0x900 ? b->createNewSymbolTempoWithTypeFrame(code, frame)
-                                                 : b->createNewSymbolWithTypeFrame(code, frame);
+            Symbol* symbol =
+                category == TOVSymbolCategoryRepeat  ? b->createNewSymbolRepeatWithTypeFrame(code, frame)
+                : category == TOVSymbolCategoryTempo ? b->createNewSymbolTempoWithTypeFrame(code, frame)
+                                                     : b->createNewSymbolWithTypeFrame(code, frame);
             if (!bracket && !octave) {
                 symbol->setScale(scales[n % 4]);
             }
             auto* repeat = dynamic_cast<SymbolRepeat*>(symbol);
-            if (code == 0x600) {
+            if (code == TOVSymbolDaCapo) {
                 repeat->setRepeatIDNumber(135);
-            } else if (code == 0x60B) {
+            } else if (code == TOVSymbolRepeatTimes) {
                 repeat->setRepeatIDNumber(3);
-            } else if (code == 0x606) {
+            } else if (code == TOVSymbolVoltaBegin) {
                 repeat->setRepeatIDString("1.");
-            } else if (code == 0x609) {
+            } else if (code == TOVSymbolBisEnd) {
                 repeat->setRepeatIDString("3");
-            } else if (code == 0x906) {
+            } else if (code == TOVSymbolTempoSpeed) {
                 dynamic_cast<SymbolTempo*>(symbol)->setSpeed(120);
             }
             ++n;
@@ -349,22 +359,23 @@ struct RichSong {
         // A quarter with an accidental, a slur and an articulation and a tie to the next quarter.
         Note* first = b->createNewSingleMeloFromLengthLevel(0, 240, 0);
         NoteTone* tone = first->firstUnit()->toneArray().front();
-        tone->createNewAccidentalWithTypeFrame(0xF02, {exact(-1), exact(1), 0, 0});
-        SymbolInNote* slur =
-            tone->createNewArticulationWithTypeFrame(0xB06, {exact(1), exact(2), exact(10), exact(2)});
-        tone->createNewArticulationWithTypeFrame(0xB01, {exact(0), exact(3), 0, 0});
+        tone->createNewAccidentalWithTypeFrame(TOVSymbolFlat, {exact(-1), exact(1), 0, 0});
+        SymbolInNote* slur = tone->createNewArticulationWithTypeFrame(
+            TOVSymbolSlur, {exact(1), exact(2), exact(10), exact(2)});
+        tone->createNewArticulationWithTypeFrame(TOVSymbolStaccato, {exact(0), exact(3), 0, 0});
         slur->setAngle(12.5);
         slur->setFlip(true);
         NoteTone* upper = first->firstUnit()->createNewToneWithLevel(4);
         upper->setHead(1);
-        upper->createNewAccidentalWithTypeFrame(0xF04, {exact(-2), exact(1), 0, 0});
+        upper->createNewAccidentalWithTypeFrame(TOVSymbolNatural, {exact(-2), exact(1), 0, 0});
         // The other articulations, and a head that is not drawn.
         Note* second = b->createNewSingleMeloFromLengthLevel(240, 240, 0);
         second->setFlip(true);
         NoteTone* held = second->firstUnit()->toneArray().front();
         held->setHead(2);
-        for (int type : {0xB00, 0xB02, 0xB03, 0xB04, 0xB05}) {
-            held->createNewArticulationWithTypeFrame(type, {exact(type - 0xB00), exact(-2), 0, 0});
+        for (int type :
+             {TOVSymbolTenuto, TOVSymbolFermata, TOVSymbolAccento, TOVSymbolMarcato, TOVSymbolArpeggio}) {
+            held->createNewArticulationWithTypeFrame(type, {exact(type - TOVSymbolTenuto), exact(-2), 0, 0});
         }
         context->processPendingChanges();
         tone->createNewTie();
@@ -376,7 +387,7 @@ struct RichSong {
         b->createNewSingleRestFromLength(720, 120);
         b->createNewSingleSlashFromLength(840, 120);
         std::vector<Note*> run;
-        const int accidentals[] = {0xF00, 0xF01, 0xF03};
+        const int accidentals[] = {TOVSymbolSharp, TOVSymbolDoubleSharp, TOVSymbolDoubleFlat};
         for (int i = 0; i < 3; ++i) {
             run.push_back(b->createNewSingleMeloFromLengthLevel(960 + 120 * i, 120, i));
             run.back()->firstUnit()->toneArray().front()->createNewAccidentalWithTypeFrame(
@@ -414,8 +425,9 @@ std::string asTheFileKeepsIt(const std::string& dump) {
         end = end == std::string::npos ? dump.size() : end + 1;
         std::string line = dump.substr(start, end - start);
         start = end;
-        const bool plainArticulation = line.find("SymbolInNote type=") != std::string::npos &&
-                                       line.find(" type=2822 ") == std::string::npos;
+        const bool plainArticulation =
+            line.find("SymbolInNote type=") != std::string::npos &&
+            line.find(" type=" + std::to_string(TOVSymbolSlur) + " ") == std::string::npos;
         for (const char* flag : {" flip=NO ", plainArticulation ? " flip=YES " : nullptr}) {
             if (const std::size_t at = flag ? line.find(flag) : std::string::npos; at != std::string::npos) {
                 line.replace(at, std::strlen(flag), " flip=- ");
@@ -503,12 +515,12 @@ TEST_F(DocumentParserTest, RoundTripWritesTheSameBytesAndDumpsTheSame) {
     EXPECT_EQ(linesPerPage(d), linesPerPage(song.d));
     const Line* doubleLine = d->pageArray()[0]->lineArray()[1];
     ASSERT_NE(doubleLine->lower(), nullptr);
-    EXPECT_EQ(doubleLine->firstBarLineType(), 0x504);
+    EXPECT_EQ(doubleLine->firstBarLineType(), TOVBarlineRepeatForward);
     EXPECT_EQ(doubleLine->lower()->barArray().size(), 4u);
     EXPECT_EQ(d->pageArray()[1]->aPage(), 12u);
     const Bar* b0 = doubleLine->barArray()[0];
-    EXPECT_EQ(b0->clefType(), 0x101);
-    EXPECT_EQ(b0->keyType(), 0x20B);
+    EXPECT_EQ(b0->clefType(), TOVSymbolClefF);
+    EXPECT_EQ(b0->keyType(), TOVSymbolKeyFlat5);
     // Every symbol code has its word, and a bar holding one of each reads them all back.
     std::set<int> written;
     for (const int code : barSymbolCodes()) {
@@ -598,7 +610,7 @@ TEST_F(DocumentParserTest, AFailedSaveLeavesThePreviousFileIntact) {
 TEST_F(DocumentParserTest, WritesElementsAndAttributesInOrder) {
     RichSong song;
     for (Symbol* symbol : song.d->pageArray()[0]->lineArray()[1]->barArray()[0]->symbols()) {
-        if (symbol->type() == 0x600) {
+        if (symbol->type() == TOVSymbolDaCapo) {
             symbol->setInitialSize({exact(2), exact(1)});
         }
     }
@@ -879,9 +891,9 @@ TEST_F(DocumentParserTest, OnlyWholeTiesAreWritten) {
     Loaded song;
     song.document->createNewSong();
     Page* page = song.document->createNewPageWithNumberAPage(0, 10);
-    page->createNewLineWithPartitionFirstBarlineType(0, 0x500);
-    Line* line = page->createNewLineWithPartitionFirstBarlineType(4, 0x500);
-    Bar* bar = line->createNewBarWithNumberWidthBarlineType(0, 0, 0x500);
+    page->createNewLineWithPartitionFirstBarlineType(0, TOVBarlineSingle);
+    Line* line = page->createNewLineWithPartitionFirstBarlineType(4, TOVBarlineSingle);
+    Bar* bar = line->createNewBarWithNumberWidthBarlineType(0, 0, TOVBarlineSingle);
     song.context->processPendingChanges();
     std::vector<NoteTone*> tones;
     for (std::uint64_t timing : {0, 240, 480}) {
@@ -1005,7 +1017,7 @@ TEST_F(DocumentParserTest, DamagedNoteGroupsAreSkippedNotDoubled) {
     EXPECT_TRUE(notes[3]->flip());
     const NoteTone* tone = notes[3]->firstUnit()->toneArray().front();
     ASSERT_NE(tone->accidental(), nullptr);
-    EXPECT_EQ(tone->accidental()->type(), 0xF04);
+    EXPECT_EQ(tone->accidental()->type(), TOVSymbolNatural);
     EXPECT_TRUE(tone->needCreateTie());
 }
 
@@ -1036,26 +1048,26 @@ TEST_F(DocumentParserTest, ReadsSymbolsChordsAndToolsAsWritten) {
              "</formatted-text></formatted-texts></text-symbol></symbols>"));
     ASSERT_TRUE(loaded->ok);
     const Bar* bar = onlyBar(*loaded);
-    EXPECT_EQ(bar->clefType(), 0x101);
+    EXPECT_EQ(bar->clefType(), TOVSymbolClefF);
     EXPECT_EQ(bar->keyType(), 0);
-    EXPECT_EQ(bar->timeType(), 0x30D);
+    EXPECT_EQ(bar->timeType(), TOVSymbolTimeCommon);
     std::map<int, const Symbol*> byType;
     for (const Symbol* symbol : bar->symbols()) {
         byType[symbol->type()] = symbol;
     }
     EXPECT_EQ(byType.size(), 6u);
-    ASSERT_TRUE(byType.count(0x400));
-    const auto* mark = dynamic_cast<const SymbolText*>(byType[0x400]);
+    ASSERT_TRUE(byType.count(TOVSymbolMarkIntro));
+    const auto* mark = dynamic_cast<const SymbolText*>(byType[TOVSymbolMarkIntro]);
     ASSERT_TRUE(mark && mark->text());
     EXPECT_EQ(mark->text()->string(), "B");
-    EXPECT_EQ(mark->frame(), platform::Rect(5.9, 11.8, 0, 0));
-    EXPECT_EQ(byType[0x600]->scale(), 2.0);
-    EXPECT_EQ(dynamic_cast<const SymbolRepeat*>(byType[0x60B])->repeatIDNumber(), 0);
-    EXPECT_TRUE(dynamic_cast<const SymbolRepeat*>(byType[0x607])->repeatIDString().isEmpty());
-    const auto* coda = dynamic_cast<const SymbolTempo*>(byType[0x603]);
+    EXPECT_EQ(mark->frame(), platform::Rect(TOVStaffSpace, 11.8, 0, 0));
+    EXPECT_EQ(byType[TOVSymbolDaCapo]->scale(), 2.0);
+    EXPECT_EQ(dynamic_cast<const SymbolRepeat*>(byType[TOVSymbolRepeatTimes])->repeatIDNumber(), 0);
+    EXPECT_TRUE(dynamic_cast<const SymbolRepeat*>(byType[TOVSymbolVoltaEnd])->repeatIDString().isEmpty());
+    const auto* coda = dynamic_cast<const SymbolTempo*>(byType[TOVSymbolCoda]);
     ASSERT_NE(coda, nullptr);
     EXPECT_EQ(coda->speed(), 77u);
-    EXPECT_EQ(byType[0x800]->scale(), 0.0);
+    EXPECT_EQ(byType[TOVSymbolOctave8va]->scale(), 0.0);
     const std::vector<Chord*> chords = bar->chordArray();
     ASSERT_EQ(chords.size(), 1u);
     EXPECT_EQ(chords[0]->chordElems(), (TOVChordElems{1, 7, 0, 17, false}));
@@ -1066,13 +1078,13 @@ TEST_F(DocumentParserTest, ReadsSymbolsChordsAndToolsAsWritten) {
     for (const Symbol* symbol : loaded->document->symbols()) {
         tools[symbol->type()].push_back(symbol);
     }
-    ASSERT_EQ(tools[0xC02].size(), 3u);
-    EXPECT_EQ(tools[0xC02][0]->angle(), 45.0);
-    EXPECT_FALSE(tools[0xC02][0]->flip());
-    EXPECT_FALSE(tools[0xC02][1]->flip());
-    EXPECT_TRUE(tools[0xC02][2]->flip());
-    ASSERT_EQ(tools[0xC00].size(), 1u);
-    const auto* text = dynamic_cast<const SymbolText*>(tools[0xC00][0]);
+    ASSERT_EQ(tools[TOVToolWave].size(), 3u);
+    EXPECT_EQ(tools[TOVToolWave][0]->angle(), 45.0);
+    EXPECT_FALSE(tools[TOVToolWave][0]->flip());
+    EXPECT_FALSE(tools[TOVToolWave][1]->flip());
+    EXPECT_TRUE(tools[TOVToolWave][2]->flip());
+    ASSERT_EQ(tools[TOVToolFreeText].size(), 1u);
+    const auto* text = dynamic_cast<const SymbolText*>(tools[TOVToolFreeText][0]);
     // A foreign archive does not empty the text: the run list beside it is read, in the default font.
     ASSERT_TRUE(text && text->text());
     EXPECT_EQ(text->text()->string(), "kept");

@@ -12,6 +12,8 @@
 #include "model/Song.h"
 #include "model/SymbolText.h"
 #include "model/TOVManagedObjectModel.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Base64.h"
 #include "document/TOVDocumentDump.h"
@@ -99,7 +101,7 @@ std::vector<StoreObject> songWith(std::vector<StoreObject> extra) {
 
 StoreObject note(const std::string& id, int x) {
     return object("NOTE", id)
-        .attr("type", "int32", "3584")
+        .attr("type", "int32", std::to_string(TOVSymbolNote))
         .attr("x", "int64", std::to_string(x))
         .toOne("barOfNote", "BAR", "b0");
 }
@@ -119,7 +121,7 @@ StoreObject tone(const std::string& id, const std::string& unit, int level) {
 
 StoreObject chord(const std::string& id, int index, int order) {
     return object("CHORD", id)
-        .attr("type", "int32", "3328")
+        .attr("type", "int32", std::to_string(TOVSymbolChord))
         .attr("index", "int64", std::to_string(index))
         .attr("order", "int64", std::to_string(order))
         .toOne("barOfChord", "BAR", "b0");
@@ -209,19 +211,24 @@ TEST(TOVMigrationControllerTest, TupletsGetSlotsTimingsAndBeamsFromTheirLegacyVa
     }));
     ASSERT_TRUE(imported);
     EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 480)),
-              (std::vector<UnitValues>{{0x300F0, 480, 80, 1}, {0x300F0, 560, 80, 3}, {0x300F0, 640, 80, 2}}));
-    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 0)), (std::vector<UnitValues>{{0x501E0, 0, 80, 1},
-                                                                              {0x501E0, 80, 80, 3},
-                                                                              {0x501E0, 160, 80, 3},
-                                                                              {0x501E0, 240, 80, 3},
-                                                                              {0x501E0, 320, 80, 3},
-                                                                              {0x501E0, 400, 80, 2}}));
-    EXPECT_EQ(
-        valuesOf(unitsOfNoteAt(*imported, 960)),
-        (std::vector<UnitValues>{{0x300F0, 960, 80, 0}, {0x300F0, 1040, 80, 0}, {0x300F0, 1120, 80, 0}}));
-    EXPECT_EQ(
-        valuesOf(unitsOfNoteAt(*imported, 1440)),
-        (std::vector<UnitValues>{{0x301E0, 1440, 160, 0}, {0x301E0, 1600, 160, 0}, {0x301E0, 1760, 160, 0}}));
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 480, 80, 1},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 560, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 640, 80, 2}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 0)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 0, 80, 1},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 80, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 160, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 240, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 320, 80, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), 400, 80, 2}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 960)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 960, 80, 0},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 1040, 80, 0},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 1120, 80, 0}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 1440)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthHalf), 1440, 160, 0},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthHalf), 1600, 160, 0},
+                                       {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthHalf), 1760, 160, 0}}));
 }
 
 TEST(TOVMigrationControllerTest, PlainUnitsAreTimedByTheLegacyLengthsBeforeThem) {
@@ -241,10 +248,12 @@ TEST(TOVMigrationControllerTest, PlainUnitsAreTimedByTheLegacyLengthsBeforeThem)
         unit("k0", "n3", 0x604, 0),
     }));
     ASSERT_TRUE(imported);
-    EXPECT_EQ(
-        valuesOf(unitsOfNoteAt(*imported, 240)),
-        (std::vector<UnitValues>{{0x100F0, 240, 240, 1}, {0x10078, 480, 120, 3}, {0x20078, 600, 120, 2}}));
-    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 720)), (std::vector<UnitValues>{{0x101E0, 720, 480, 0}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 240)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter), 240, 240, 1},
+                                       {TOVUnitTypeOf(TOVUnitGroupNote, TOVLength8th), 480, 120, 3},
+                                       {TOVUnitTypeOf(TOVUnitGroupRest, TOVLength8th), 600, 120, 2}}));
+    EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 720)),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthHalf), 720, 480, 0}}));
     EXPECT_EQ(valuesOf(unitsOfNoteAt(*imported, 1680)), (std::vector<UnitValues>{{0, 1680, 120, 0}}));
 }
 
@@ -264,7 +273,9 @@ TEST(TOVMigrationControllerTest, ChordsAreTimedByTheSlotsOfTheTupletTheyStandOve
         chord("c3", 0, 3),
         chord("c4", 32, 1),
         chord("c5", 40, 2),
-        object("CHORD", "c6").attr("type", "int32", "3328").toOne("barOfChord", "BAR", "b0"),
+        object("CHORD", "c6")
+            .attr("type", "int32", std::to_string(TOVSymbolChord))
+            .toOne("barOfChord", "BAR", "b0"),
     }));
     ASSERT_TRUE(imported);
     std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint64_t> timings;
@@ -313,7 +324,7 @@ std::vector<StoreObject> wholeSong() {
             .attr("index", "int64", "1")
             .toOne("document", "DOCUMENT", "d"),
         object("SYMBOLTEXT", "ft")
-            .attr("type", "int32", "3072")
+            .attr("type", "int32", std::to_string(TOVToolFreeText))
             .attr("frame", "string", "{{20, 30}, {100, 20}}")
             .attr("text", "binary", archivedText())
             .toOne("document", "DOCUMENT", "d"),
@@ -330,7 +341,7 @@ std::vector<StoreObject> wholeSong() {
         object("LINE", "l0").attr("partition", "int64", "0").toOne("page", "PAGE", "p1"),
         object("LINE", "l1")
             .attr("partition", "int64", "2")
-            .attr("firstBarLineType", "int32", "1280")
+            .attr("firstBarLineType", "int32", std::to_string(TOVBarlineSingle))
             .toOne("page", "PAGE", "p1")
             .toMany("bars", "BAR", "b0 b1"),
         object("LINE", "l2")
@@ -354,7 +365,7 @@ std::vector<StoreObject> wholeSong() {
             .toMany("notes", "NOTE", "n0"),
         object("BAR", "b1")
             .attr("num", "int64", "1")
-            .attr("barLineType", "int32", "1282")
+            .attr("barLineType", "int32", std::to_string(TOVBarlineGreatDouble))
             .attr("width", "float", "260")
             .toOne("line", "LINE", "l1"),
         object("BAR", "b2")
@@ -366,17 +377,17 @@ std::vector<StoreObject> wholeSong() {
             .attr("clefType", "int32", "1")
             .toOne("line", "LINE", "l3"),
         object("SYMBOLTEMPO", "y0")
-            .attr("type", "int32", "2304")
+            .attr("type", "int32", std::to_string(TOVSymbolRit))
             .attr("frame", "string", "{{5, -30}, {40, 12}}")
             .attr("speed", "int64", "96")
             .toOne("bar", "BAR", "b0"),
         object("SYMBOLREPEAT", "y1")
-            .attr("type", "int32", "1536")
+            .attr("type", "int32", std::to_string(TOVSymbolDaCapo))
             .attr("frame", "string", "{{0, 0}, {10, 40}}")
             .attr("repeatIDString", "string", "r1")
             .toOne("bar", "BAR", "b0"),
         object("CHORD", "c0")
-            .attr("type", "int32", "3328")
+            .attr("type", "int32", std::to_string(TOVSymbolChord))
             .attr("frame", "string", "{{10, -20}, {30, 15}}")
             .attr("scale", "float", "0.75")
             .attr("elemStep1", "int32", "4")
@@ -386,12 +397,12 @@ std::vector<StoreObject> wholeSong() {
             .attr("order", "int64", "1")
             .toOne("barOfChord", "BAR", "b0"),
         object("CHORD", "c1")
-            .attr("type", "int32", "3328")
+            .attr("type", "int32", std::to_string(TOVSymbolChord))
             .attr("index", "int64", "4")
             .attr("order", "int64", "0")
             .toOne("barOfChord", "BAR", "b2"),
         object("NOTE", "n0")
-            .attr("type", "int32", "3584")
+            .attr("type", "int32", std::to_string(TOVSymbolNote))
             .attr("x", "int64", "8")
             .attr("heightLeft", "float", "12")
             .toOne("barOfNote", "BAR", "b0")
@@ -476,15 +487,17 @@ TEST(TOVMigrationControllerTest, ArchivedTextsComeInAsTheirPlainStringOrEmpty) {
 
 TEST(TOVMigrationControllerTest, AStoreOfTheCurrentStructureIsTakenAsItStands) {
     const auto imported = importObjects(songWith({
-        object("NOTE", "n1").attr("type", "int32", "3584").toOne("barOfNote", "BAR", "b0"),
+        object("NOTE", "n1")
+            .attr("type", "int32", std::to_string(TOVSymbolNote))
+            .toOne("barOfNote", "BAR", "b0"),
         object("NOTEUNIT", "u0")
-            .attr("type", "int64", "196848") // 0x300F0
+            .attr("type", "int64", std::to_string(TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter)))
             .attr("timing", "int64", "480")
             .attr("duration", "int64", "80")
             .attr("beam", "int32", "1")
             .toOne("note", "NOTE", "n1"),
         object("CHORD", "c1")
-            .attr("type", "int32", "3328")
+            .attr("type", "int32", std::to_string(TOVSymbolChord))
             .attr("index", "int64", "16")
             .attr("order", "int64", "2")
             .attr("timing", "int64", "999")
@@ -492,7 +505,8 @@ TEST(TOVMigrationControllerTest, AStoreOfTheCurrentStructureIsTakenAsItStands) {
     }));
     ASSERT_TRUE(imported);
     const Bar* bar = imported->document->barFromNumberLower(0, false);
-    EXPECT_EQ(valuesOf(bar->notes().front()->unitArray()), (std::vector<UnitValues>{{0x300F0, 480, 80, 1}}));
+    EXPECT_EQ(valuesOf(bar->notes().front()->unitArray()),
+              (std::vector<UnitValues>{{TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter), 480, 80, 1}}));
     EXPECT_EQ(bar->chords().front()->timing(), 999u);
 }
 

@@ -8,6 +8,8 @@
 #include "glyphs/TOVLongRestView.h"
 #include "model/Chord.h"
 #include "model/SymbolRepeat.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "support/ImageInk.h"
 
@@ -46,7 +48,7 @@ public:
         const double w = bounds().width();
         ctx.setFillColor(platform::Color{0, 0, 0, 1});
         for (int line = 0; line < 5; ++line) {
-            ctx.fillRect(Rect(0, top + 5.9 * line - 0.3, w, 0.6));
+            ctx.fillRect(Rect(0, top + TOVStaffSpace * line - 0.3, w, 0.6));
         }
         ctx.fillRect(Rect(w - 1, top - 0.3, 1, 23.6 + 0.6));
         if (first) {
@@ -121,7 +123,7 @@ struct Scene {
     void addLongRest(StaffBar& bar, std::uint64_t count, double notesX) {
         bar.shownBar->setLongRest(count);
         bar.notesArea = Rect(notesX, 0, bar.frame().width() - notesX - 4.0, bar.frame().height());
-        auto view = glyphs.objects->symbolObjectViewWithSymbolTypeFontID(0x60E, "Default");
+        auto view = glyphs.objects->symbolObjectViewWithSymbolTypeFontID(TOVSymbolLongRest, "Default");
         own(view, bar);
         view->updateView();
     }
@@ -135,26 +137,26 @@ struct Scene {
         // Bar 1: G clef, D major, 4/4, a segno, the first-time bracket and a chord.
         auto first = addBar(10, y, 210, b[0]);
         first->first = true;
-        const double notes = addClefKeyTime(*first, {0x100, 0x201, 0x303});
-        addSign(*first, 0x604, {4, 16});
-        addSign(*first, 0x606, {notes - 4, 0}, "1.", {210 - notes + 4, 44});
+        const double notes = addClefKeyTime(*first, {TOVSymbolClefG, TOVSymbolKeySharp2, TOVSymbolTime4_4});
+        addSign(*first, TOVSymbolSegno, {4, 16});
+        addSign(*first, TOVSymbolVoltaBegin, {notes - 4, 0}, "1.", {210 - notes + 4, 44});
         addChord(*first, TOVChordElems::fromCodes(3, 6, 70, 17), {notes + 6, 28});
         // Bar 2: a rest of twelve bars, the end of the bracket, a D.C. for passes 1 and 3.
         auto second = addBar(220, y, 170, b[1]);
-        addSign(*second, 0x607, {0, 0}, QString(), {60, 44});
+        addSign(*second, TOVSymbolVoltaEnd, {0, 0}, QString(), {60, 44});
         addLongRest(*second, 12, 10);
-        addSign(*second, 0x600, {110, 80}, "13");
+        addSign(*second, TOVSymbolDaCapo, {110, 80}, "13");
         // Bar 3: played twice (bis), repeat the bar before, four times, a coda.
         auto third = addBar(390, y, 180, b[2]);
-        addSign(*third, 0x608, {4, 0}, QString(), {172, 44});
-        addSign(*third, 0x60F, {78, 45});
-        addSign(*third, 0x60B, {150, 22}, "4");
-        addSign(*third, 0x603, {6, 82});
+        addSign(*third, TOVSymbolBisBegin, {4, 0}, QString(), {172, 44});
+        addSign(*third, TOVSymbolRepeatPrevBar1, {78, 45});
+        addSign(*third, TOVSymbolRepeatTimes, {150, 22}, "4");
+        addSign(*third, TOVSymbolCoda, {6, 82});
         // Bar 4: the end of a repeated passage with its text, simile below the staff, and Fine.
         auto fourth = addBar(570, y, 200, b[3]);
-        addSign(*fourth, 0x609, {0, 0}, "3x", {196, 44});
-        addSign(*fourth, 0x60C, {20, 84});
-        addSign(*fourth, 0x605, {150, 84});
+        addSign(*fourth, TOVSymbolBisEnd, {0, 0}, "3x", {196, 44});
+        addSign(*fourth, TOVSymbolSimile, {20, 84});
+        addSign(*fourth, TOVSymbolFine, {150, 84});
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "glyphs/SVGUtils.h"
 #include "glyphs/TOVChordViewLibrary.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 
 #include <QImage>
@@ -18,8 +19,6 @@
 #include <vector>
 
 namespace {
-
-constexpr double kSpace = 5.9; // a staff space in points
 
 // How a glyph is drawn: symbol and note glyphs at 0.59, chord parts at the chord scale, the repeat
 // wings of barlines as they are in the file.
@@ -157,8 +156,8 @@ TEST_F(DefaultGlyphFiles, EveryKeyReadsIntoAnOutlineOfTheSizeItsUseNeeds) {
                                  : group.drawn == Drawn::Chord ? SVGUtils::defaultScaleRatioForChord()
                                                                : 1.0;
             const auto size = path->bounds().size;
-            const double width = size.width * scale / kSpace;
-            const double height = size.height * scale / kSpace;
+            const double width = size.width * scale / TOVStaffSpace;
+            const double height = size.height * scale / TOVStaffSpace;
             EXPECT_GE(width, group.size.minWidth) << key;
             EXPECT_LE(width, group.size.maxWidth) << key;
             EXPECT_GE(height, group.size.minHeight) << key;
@@ -257,7 +256,7 @@ TEST_F(DefaultGlyphFiles, StaffGlyphsStandOnTheirLinesWhenPlacedByTheirTop) {
         double inkCentre; // where the middle of its ink belongs
         double tolerance;
     };
-    const double s = kSpace;
+    const double s = TOVStaffSpace;
     const std::vector<Case> cases = {
         // The F clef's dots straddle the fourth line; a single sharp sits on the top line (F), a
         // single flat's bowl on the middle line (B), common time is centred on the middle line, a

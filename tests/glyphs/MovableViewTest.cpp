@@ -1,4 +1,5 @@
 #include "ViewFixture.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,8 @@ namespace {
 
 TEST(SelectableView, ClicksSelectAndModifiedClicksExtendOrReduce) {
     ViewFixture f;
-    auto a = f.add<TOVMovableView>(0x400, Rect(10, 10, 20, 20)); // editor (60, 50)
-    auto b = f.add<TOVMovableView>(0x401, Rect(50, 10, 20, 20)); // editor (100, 50)
+    auto a = f.add<TOVMovableView>(TOVSymbolMarkIntro, Rect(10, 10, 20, 20)); // editor (60, 50)
+    auto b = f.add<TOVMovableView>(TOVSymbolMarkInter, Rect(50, 10, 20, 20)); // editor (100, 50)
     f.press({65, 55});
     f.release({65, 55});
     f.press({105, 55}, Qt::ControlModifier); // the Command key on Linux
@@ -28,7 +29,7 @@ TEST(SelectableView, ClicksSelectAndModifiedClicksExtendOrReduce) {
 
 TEST(SelectableView, ADoubleClickDoesNotChangeTheSelection) {
     ViewFixture f;
-    auto a = f.add<TOVMovableView>(0x400, Rect(10, 10, 20, 20));
+    auto a = f.add<TOVMovableView>(TOVSymbolMarkIntro, Rect(10, 10, 20, 20));
     f.input->press({65, 55}, Qt::LeftButton, 100000);
     f.input->release({65, 55}, Qt::LeftButton, 100010);
     f.controller.objectViewShouldBeUnselected(a.get());
@@ -39,7 +40,8 @@ TEST(SelectableView, ADoubleClickDoesNotChangeTheSelection) {
 
 TEST(MovableView, MovesOnlyPastTheThresholdAndThenByTheWholeDistance) {
     ViewFixture f;
-    auto view = f.add<TOVMovableView>(0x400, Rect(13.5, 13.25, 13, 13.5)); // editor (63.5, 53.25)
+    auto view =
+        f.add<TOVMovableView>(TOVSymbolMarkIntro, Rect(13.5, 13.25, 13, 13.5)); // editor (63.5, 53.25)
     f.press({70, 60});
     f.moveTo({71, 60});
     EXPECT_EQ(view->frame().origin, (Point{63.5, 53.25}));
@@ -66,7 +68,7 @@ TEST(MovableView, ACornerWithinOneOfAGridLineSnapsToIt) {
         if (!c.onPage) {
             f.controller.pageArea = Rect();
         }
-        auto view = f.add<TOVMovableView>(0x400, Rect(c.startX - 50, 13.25, 13, 13.5));
+        auto view = f.add<TOVMovableView>(TOVSymbolMarkIntro, Rect(c.startX - 50, 13.25, 13, 13.5));
         f.press({70, 60});
         f.moveTo({77, 60});
         EXPECT_EQ(view->frame().x(), c.expectedX);
@@ -80,7 +82,7 @@ TEST(MovableView, ACornerWithinOneOfAGridLineSnapsToIt) {
 
 TEST(MovableView, ReleaseWritesTheFrameInBarCoordinatesOnlyWhenItChanged) {
     ViewFixture f;
-    auto view = f.add<TOVMovableView>(0x400, Rect(13.5, 13.25, 13, 13.5));
+    auto view = f.add<TOVMovableView>(TOVSymbolMarkIntro, Rect(13.5, 13.25, 13, 13.5));
     f.drag({70, 60}, {75, 62});
     EXPECT_EQ(f.controller.log, (Log{"select only", "complete"}));
     EXPECT_EQ(view->frame().origin, (Point{68.5, 55.25}));
@@ -100,7 +102,7 @@ TEST(MovableView, ReleaseWritesTheFrameInBarCoordinatesOnlyWhenItChanged) {
 
 TEST(MovableView, WithoutABarViewTheFrameIsWrittenAsItStands) {
     ViewFixture f;
-    auto view = f.add<TOVMovableView>(0x400, Rect(13.5, 13.25, 13, 13.5));
+    auto view = f.add<TOVMovableView>(TOVSymbolMarkIntro, Rect(13.5, 13.25, 13, 13.5));
     view->setBarViewBelongTo(nullptr);
     view->setEditorViewBelongTo(f.editor.get());
     f.drag({70, 60}, {75, 62});
@@ -110,7 +112,7 @@ TEST(MovableView, WithoutABarViewTheFrameIsWrittenAsItStands) {
 
 TEST(MovableView, WithoutADelegateTheViewMovesItselfAndWritesOnRelease) {
     ViewFixture f;
-    auto view = f.add<TOVMovableView>(0x400, Rect(13.5, 13.25, 13, 13.5));
+    auto view = f.add<TOVMovableView>(TOVSymbolMarkIntro, Rect(13.5, 13.25, 13, 13.5));
     view->setDelegate(nullptr);
     f.drag({70, 60}, {75, 62});
     EXPECT_TRUE(f.controller.log.empty());

@@ -3,6 +3,7 @@
 #include "glyphs/TOVObjectView.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "glyphs/TOVObjectViewLibrary.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 
 #include <gtest/gtest.h>
@@ -63,14 +64,16 @@ std::set<int> typesWithViews(const TOVObjectViewLibrary& library) {
 TEST_F(SymbolFactoryTest, AFontWithoutFilesStillHasTheSymbolsDrawnInCode) {
     TOVObjectViewLibrary library("Default");
     std::set<int> expected;
-    for (int t = 0x400; t <= 0x418; ++t) {
+    for (int t = TOVSymbolMarkIntro; t <= TOVSymbolMark8; ++t) {
         expected.insert(t);
     }
-    for (int t : {0xC00, 0xC01, 0xC02, 0xC03, 0x606, 0x607, 0x608, 0x609, 0x60E, 0x70C, 0x70D}) {
+    for (int t :
+         {TOVToolFreeText, TOVToolArrow, TOVToolWave, TOVToolLine, TOVSymbolVoltaBegin, TOVSymbolVoltaEnd,
+          TOVSymbolBisBegin, TOVSymbolBisEnd, TOVSymbolLongRest, TOVSymbolCrescendo, TOVSymbolDecrescendo}) {
         expected.insert(t);
     }
     EXPECT_EQ(typesWithViews(library), expected);
-    EXPECT_FALSE(library.symbolObjectPathWithSymbolType(0x400)); // no outline to copy
+    EXPECT_FALSE(library.symbolObjectPathWithSymbolType(TOVSymbolMarkIntro)); // no outline to copy
     EXPECT_FALSE(library.repeatTimesPathWithTimes(3));
 }
 
@@ -81,17 +84,19 @@ TEST(SymbolLibrary, TheDefaultFontHasEveryGlyphSymbolAndNothingBeyond) {
     const std::set<int> types = typesWithViews(library);
     // Every listed type but the barlines the barline view draws itself.
     std::set<int> expected;
-    for (int category = 0x100; category <= 0xC00; category += 0x100) {
+    for (int category = TOVSymbolCategoryClef; category <= TOVSymbolCategoryDrawingTool;
+         category += TOVSymbolCategoryClef) {
         const auto& keys = TOVObjectViewLibrary::resourceKeysOfCategory(category);
         for (int low = 0; low < static_cast<int>(keys.size()); ++low) {
             const int type = category | low;
-            if (type < 0x504 || type > 0x507) {
+            if (type < TOVBarlineRepeatForward || type > TOVBarlineTransparent) {
                 expected.insert(type);
             }
         }
     }
     EXPECT_EQ(types, expected);
-    for (int type : {0x504, 0x507, 0xB00, 0xB01, 0x419, 0x612, 0xD00, 0xF00, 0}) {
+    for (int type : {TOVBarlineRepeatForward, TOVBarlineTransparent, TOVSymbolTenuto, TOVSymbolStaccato,
+                     TOVSymbolMark8 + 1, TOVSymbolRepeatPrevBar4 + 1, TOVSymbolChord, TOVSymbolSharp, 0}) {
         EXPECT_EQ(library.symbolObjectViewWithSymbolType(type), nullptr) << std::hex << type;
     }
     // Every glyph read from a file has an outline at its own size; octave lines keep their 120 × 15 frame.
@@ -99,8 +104,9 @@ TEST(SymbolLibrary, TheDefaultFontHasEveryGlyphSymbolAndNothingBeyond) {
         const TOVObjectView* prototype = library.prototypeViewWithSymbolType(type);
         if (prototype->bezierPath()) {
             EXPECT_FALSE(prototype->bezierPath()->isEmpty()) << std::hex << type;
-            const platform::Size expected =
-                (type & 0xFF00) == 0x800 ? platform::Size{120, 15} : prototype->bezierPath()->bounds().size;
+            const platform::Size expected = (type & TOVSymbolCategoryMask) == TOVSymbolCategoryOctave
+                                                ? platform::Size{120, 15}
+                                                : prototype->bezierPath()->bounds().size;
             EXPECT_EQ(prototype->frame().size, expected) << std::hex << type;
         }
     }
@@ -132,18 +138,18 @@ TEST_F(SymbolFactoryTest, RepeatCountsAndDigitsPickTheirGlyphs) {
 TEST_F(SymbolFactoryTest, LookupsAnswerCopiesThatLeaveThePrototypeAlone) {
     writeDefault("dynamicsF", 20, 10);
     TOVObjectViewLibrary library("Default");
-    const TOVObjectView* prototype = library.prototypeViewWithSymbolType(0x702);
+    const TOVObjectView* prototype = library.prototypeViewWithSymbolType(TOVSymbolDynamicsF);
     ASSERT_NE(prototype, nullptr);
     const Rect frame = prototype->frame();
     const BezierPath outline = *prototype->bezierPath();
-    auto a = library.symbolObjectViewWithSymbolType(0x702);
-    auto b = library.symbolObjectViewWithSymbolType(0x702);
+    auto a = library.symbolObjectViewWithSymbolType(TOVSymbolDynamicsF);
+    auto b = library.symbolObjectViewWithSymbolType(TOVSymbolDynamicsF);
     ASSERT_TRUE(a && b);
     EXPECT_NE(a, b);
     a->setFrameOrigin({30, 40});
     a->bezierPath()->translate(3, 3);
     a->setState(1);
-    auto path = library.symbolObjectPathWithSymbolType(0x702);
+    auto path = library.symbolObjectPathWithSymbolType(TOVSymbolDynamicsF);
     path->scale(4, 4);
     EXPECT_EQ(b->frame(), frame);
     EXPECT_EQ(*b->bezierPath(), outline);
@@ -157,9 +163,9 @@ TEST_F(SymbolFactoryTest, SettingTheSameFontAgainReadsNoFile) {
     TOVObjectViewLibrary library("Default");
     std::filesystem::remove(folder_.path() / "resources" / "clefToon.svg");
     library.setFontID("Default");
-    EXPECT_NE(library.prototypeViewWithSymbolType(0x100), nullptr);
+    EXPECT_NE(library.prototypeViewWithSymbolType(TOVSymbolClefG), nullptr);
     library.setFontID("other");
-    EXPECT_EQ(library.prototypeViewWithSymbolType(0x100), nullptr);
+    EXPECT_EQ(library.prototypeViewWithSymbolType(TOVSymbolClefG), nullptr);
 }
 
 TEST_F(SymbolFactoryTest, PluginFontsReplaceOnlyTheGlyphsTheyHave) {
@@ -173,12 +179,12 @@ TEST_F(SymbolFactoryTest, PluginFontsReplaceOnlyTheGlyphsTheyHave) {
         auto view = factory.symbolObjectViewWithSymbolTypeFontID(type, font);
         return view ? view->frame().height() / kScale : -1.0;
     };
-    EXPECT_NEAR(heightOf(0x100, "font.one"), 40, 1e-9);
-    EXPECT_NEAR(heightOf(0x101, "font.one"), 14, 1e-9);
-    EXPECT_NEAR(heightOf(0x100, "never.installed"), 30, 1e-9);
-    EXPECT_NEAR(factory.symbolObjectPathWithSymbolTypeFontID(0x100, "")->bounds().height() / kScale, 30,
-                1e-9);
-    EXPECT_EQ(heightOf(0x102, "font.one"), -1.0);
+    EXPECT_NEAR(heightOf(TOVSymbolClefG, "font.one"), 40, 1e-9);
+    EXPECT_NEAR(heightOf(TOVSymbolClefF, "font.one"), 14, 1e-9);
+    EXPECT_NEAR(heightOf(TOVSymbolClefG, "never.installed"), 30, 1e-9);
+    EXPECT_NEAR(factory.symbolObjectPathWithSymbolTypeFontID(TOVSymbolClefG, "")->bounds().height() / kScale,
+                30, 1e-9);
+    EXPECT_EQ(heightOf(TOVSymbolClefF + 1, "font.one"), -1.0);
 
     const auto first = factory.defaultLibrary();
     const auto second = factory.installPluginFontID("Default");
@@ -246,19 +252,21 @@ TEST_F(SymbolFactoryTest, SignsCarryTheCircledNumbersOfTheirPasses) {
         none[i] = i % 2 == 0 ? 0 : -1;
     }
     EXPECT_EQ(
-        subpathBounds(*factory.repeatIdNumberViewPathWithTypeStatesFontID(0x600, none, "Default")).size(),
+        subpathBounds(*factory.repeatIdNumberViewPathWithTypeStatesFontID(TOVSymbolDaCapo, none, "Default"))
+            .size(),
         1u);
     TOVRepeatNumberStates oneAndThree;
     oneAndThree[0] = 1;
     oneAndThree[2] = 1;
-    const auto parts =
-        subpathBounds(*factory.repeatIdNumberViewPathWithTypeStatesFontID(0x600, oneAndThree, "Default"));
+    const auto parts = subpathBounds(
+        *factory.repeatIdNumberViewPathWithTypeStatesFontID(TOVSymbolDaCapo, oneAndThree, "Default"));
     ASSERT_EQ(parts.size(), 3u);
     EXPECT_NEAR(parts[1].x(), parts[0].maxX() + 2, 1e-9);
     EXPECT_NEAR(parts[1].width(), 3 * kScale, 1e-9); // the circled 1
     EXPECT_NEAR(parts[2].x(), parts[1].maxX() + 2, 1e-9);
     EXPECT_NEAR(parts[2].width(), 5 * kScale, 1e-9); // the circled 3
-    EXPECT_FALSE(factory.repeatIdNumberViewPathWithTypeStatesFontID(0x601, oneAndThree, "Default"));
+    EXPECT_FALSE(
+        factory.repeatIdNumberViewPathWithTypeStatesFontID(TOVSymbolDalSegno, oneAndThree, "Default"));
 }
 
 } // namespace

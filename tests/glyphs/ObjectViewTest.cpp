@@ -4,6 +4,8 @@
 #include "glyphs/TOVBarLineView.h"
 #include "glyphs/TOVRotatable4View.h"
 #include "glyphs/TOVSelectableView.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 
@@ -35,7 +37,7 @@ std::vector<int> cellTypes(const TOVResizableView& view) {
 
 TEST(ObjectView, ACopyIsOfTheSameClassWithItsOwnOutlineAndCellsAndNoLinks) {
     ViewFixture f;
-    auto original = f.add<TOVRotatable4View>(0xC02, Rect(10, 10, 40, 10));
+    auto original = f.add<TOVRotatable4View>(TOVToolWave, Rect(10, 10, 40, 10));
     original->setBezierPath(box(40, 10));
     original->setDefaultViewSize({40, 10});
     f.controller.objectViewShouldBeSelectedAndClearOthers(original.get(), true);
@@ -81,7 +83,7 @@ TEST(ObjectView, AGlyphFileIsReadAtTheSymbolScaleAndAnEmptyOneDrawsNothing) {
     folder.write("empty.svg", "<svg><g/></svg>");
     auto view = TOVObjectView::makeWithFrameSVGFile<TOVObjectView>(Rect(3, 4, 99, 99),
                                                                    (folder.path() / "glyph.svg").string());
-    EXPECT_NEAR(view->frame().width(), 5.9, 1e-9);
+    EXPECT_NEAR(view->frame().width(), TOVStaffSpace, 1e-9);
     EXPECT_NEAR(view->frame().height(), 11.8, 1e-9);
     EXPECT_EQ(view->frame().origin, (Point{3, 4}));
     EXPECT_EQ(view->defaultViewSize(), view->frame().size);
@@ -159,7 +161,7 @@ TEST(ObjectView, OwnersBringTheirDelegateAndAViewWithoutOneAsksNothing) {
 
 TEST(ObjectView, ClicksPassThroughObjectViewsWhileABarRangeModeIsActive) {
     ViewFixture f;
-    auto view = f.add<TOVSelectableView>(0x100, Rect(10, 10, 20, 20));
+    auto view = f.add<TOVSelectableView>(TOVSymbolClefG, Rect(10, 10, 20, 20));
     f.controller.editBarMode = 1;
     f.press({70, 60});
     f.release({70, 60});

@@ -10,6 +10,8 @@
 #include "glyphs/TOVRepeatWithIdNumberView.h"
 #include "glyphs/TOVRepeatWithTimesView.h"
 #include "model/SymbolRepeat.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +86,7 @@ double halfTextHeight(const QString& text) {
 TEST(RepeatBracketViews, AVoltaBreaksItsLineAroundItsTextOrRunsOnWithoutOne) {
     GlyphServices glyphs;
     ViewFixture f;
-    auto numbered = placeRepeat<TOVRepeatVoltaView>(f, glyphs, 0x606, Rect(0, 0, 60, 20), "1.");
+    auto numbered = placeRepeat<TOVRepeatVoltaView>(f, glyphs, TOVSymbolVoltaBegin, Rect(0, 0, 60, 20), "1.");
     platform::RecordingGraphicsContext ctx;
     draw(*numbered, ctx);
     const double m = halfTextHeight("1.");
@@ -102,7 +104,7 @@ TEST(RepeatBracketViews, AVoltaBreaksItsLineAroundItsTextOrRunsOnWithoutOne) {
         EXPECT_EQ(stroke.color, TOVUtils::objectNormalColor());
     }
 
-    auto empty = placeRepeat<TOVRepeatVoltaView>(f, glyphs, 0x606, Rect(0, 30, 60, 20), "");
+    auto empty = placeRepeat<TOVRepeatVoltaView>(f, glyphs, TOVSymbolVoltaBegin, Rect(0, 30, 60, 20), "");
     platform::RecordingGraphicsContext plain;
     draw(*empty, plain);
     const double mA = halfTextHeight("A");
@@ -122,7 +124,8 @@ TEST(RepeatBracketViews, EndsHookOnTheRightAndBisIsCentredBetweenTheEnds) {
     GlyphServices glyphs;
     ViewFixture f;
     const double mA = halfTextHeight("A");
-    auto voltaEnd = placeRepeat<TOVRepeatVoltaEndView>(f, glyphs, 0x607, Rect(0, 0, 60, 20), "2.");
+    auto voltaEnd =
+        placeRepeat<TOVRepeatVoltaEndView>(f, glyphs, TOVSymbolVoltaEnd, Rect(0, 0, 60, 20), "2.");
     platform::RecordingGraphicsContext end;
     draw(*voltaEnd, end);
     EXPECT_EQ(strokesOf(end), (std::vector<Points>{{{2, mA}, {58, mA}, {58, 18}}}));
@@ -130,7 +133,8 @@ TEST(RepeatBracketViews, EndsHookOnTheRightAndBisIsCentredBetweenTheEnds) {
 
     for (double width : {60.0, 101.0}) {
         SCOPED_TRACE(width);
-        auto bis = placeRepeat<TOVRepeatBisView>(f, glyphs, 0x608, Rect(0, 30, width, 20), "ignored");
+        auto bis =
+            placeRepeat<TOVRepeatBisView>(f, glyphs, TOVSymbolBisBegin, Rect(0, 30, width, 20), "ignored");
         platform::RecordingGraphicsContext ctx;
         draw(*bis, ctx);
         const auto texts = ctx.callsOfKind(DrawingCall::Kind::Text);
@@ -145,7 +149,7 @@ TEST(RepeatBracketViews, EndsHookOnTheRightAndBisIsCentredBetweenTheEnds) {
                   (std::vector<Points>{{{2, 18}, {2, m}, {x0 - 4, m}}, {{x0 + tw + 4, m}, {width - 2, m}}}));
     }
 
-    auto bisEnd = placeRepeat<TOVRepeatBisEndView>(f, glyphs, 0x609, Rect(0, 60, 80, 20), "3x");
+    auto bisEnd = placeRepeat<TOVRepeatBisEndView>(f, glyphs, TOVSymbolBisEnd, Rect(0, 60, 80, 20), "3x");
     platform::RecordingGraphicsContext withText;
     draw(*bisEnd, withText);
     const auto texts = withText.callsOfKind(DrawingCall::Kind::Text);
@@ -176,7 +180,8 @@ TEST(RepeatSignViews, TheRepeatTimesGlyphIsChosenByTheCount) {
         SCOPED_TRACE(c.count);
         ViewFixture f;
         // A symbol of zero size keeps the glyph as it is, so that it can be compared.
-        auto view = placeRepeat<TOVRepeatWithTimesView>(f, glyphs, 0x60B, Rect(10, 10, 0, 0), c.count);
+        auto view =
+            placeRepeat<TOVRepeatWithTimesView>(f, glyphs, TOVSymbolRepeatTimes, Rect(10, 10, 0, 0), c.count);
         const auto expected = library.repeatTimesPathWithTimes(static_cast<std::uint64_t>(c.glyph));
         ASSERT_TRUE(expected && view->bezierPath());
         EXPECT_EQ(*view->bezierPath(), *expected);
@@ -188,7 +193,7 @@ TEST(RepeatSignViews, TheRepeatTimesGlyphIsChosenByTheCount) {
 
     // A new count shows once the view is updated.
     ViewFixture f;
-    auto view = placeRepeat<TOVRepeatWithTimesView>(f, glyphs, 0x60B, Rect(10, 10, 0, 0), "4");
+    auto view = placeRepeat<TOVRepeatWithTimesView>(f, glyphs, TOVSymbolRepeatTimes, Rect(10, 10, 0, 0), "4");
     static_cast<SymbolRepeat*>(view->symbol())->setRepeatIDNumber(7);
     view->updateView();
     EXPECT_EQ(*view->bezierPath(), *library.repeatTimesPathWithTimes(7));
@@ -197,10 +202,10 @@ TEST(RepeatSignViews, TheRepeatTimesGlyphIsChosenByTheCount) {
 TEST(RepeatSignViews, PassNumbersFollowTheSignAndGrowItsNaturalSize) {
     GlyphServices glyphs;
     ViewFixture f;
-    auto view = placeRepeat<TOVRepeatWithIdNumberView>(f, glyphs, 0x600, Rect(10, 10, 0, 0), "13");
+    auto view = placeRepeat<TOVRepeatWithIdNumberView>(f, glyphs, TOVSymbolDaCapo, Rect(10, 10, 0, 0), "13");
     const TOVRepeatNumberStates onesAndThrees{1, 0, 1, 0, 0, 0, 0, 0};
     const auto expected =
-        glyphs.objects->repeatIdNumberViewPathWithTypeStatesFontID(0x600, onesAndThrees, "");
+        glyphs.objects->repeatIdNumberViewPathWithTypeStatesFontID(TOVSymbolDaCapo, onesAndThrees, "");
     ASSERT_TRUE(view->bezierPath());
     EXPECT_EQ(*view->bezierPath(), *expected);
     const platform::Size before = view->symbol()->initialSize();
@@ -209,7 +214,7 @@ TEST(RepeatSignViews, PassNumbersFollowTheSignAndGrowItsNaturalSize) {
     static_cast<SymbolRepeat*>(view->symbol())->setRepeatNumberStates({1, 1, 1, 0, 0, 0, 0, 0});
     view->updateView();
     EXPECT_EQ(*view->bezierPath(), *glyphs.objects->repeatIdNumberViewPathWithTypeStatesFontID(
-                                       0x600, {1, 1, 1, 0, 0, 0, 0, 0}, ""));
+                                       TOVSymbolDaCapo, {1, 1, 1, 0, 0, 0, 0, 0}, ""));
     EXPECT_GT(view->symbol()->initialSize().width, before.width);
     EXPECT_EQ(view->defaultViewSize(), view->symbol()->initialSize());
 }
@@ -223,15 +228,15 @@ TEST(RepeatSignViews, OnlyADoubleClickOnAViewWithASheetReportsIt) {
         const char* report;
     };
     const Case cases[] = {
-        {0x600, typeid(TOVRepeatWithIdNumberView), 1, "da capo sheet"},
-        {0x604, typeid(TOVRepeatWithIdNumberView), 1, "da capo sheet"},
-        {0x60B, typeid(TOVRepeatWithTimesView), 2, "times sheet"},
-        {0x606, typeid(TOVRepeatVoltaView), 3, "volta sheet"},
-        {0x609, typeid(TOVRepeatBisEndView), 3, "volta sheet"},
-        {0x607, typeid(TOVRepeatVoltaEndView), 0, nullptr},
-        {0x608, typeid(TOVRepeatBisView), 0, nullptr},
-        {0x605, typeid(TOVRepeatGeneralView), 0, nullptr},
-        {0x60F, typeid(TOVRepeatPrevBarView), 0, nullptr},
+        {TOVSymbolDaCapo, typeid(TOVRepeatWithIdNumberView), 1, "da capo sheet"},
+        {TOVSymbolSegno, typeid(TOVRepeatWithIdNumberView), 1, "da capo sheet"},
+        {TOVSymbolRepeatTimes, typeid(TOVRepeatWithTimesView), 2, "times sheet"},
+        {TOVSymbolVoltaBegin, typeid(TOVRepeatVoltaView), 3, "volta sheet"},
+        {TOVSymbolBisEnd, typeid(TOVRepeatBisEndView), 3, "volta sheet"},
+        {TOVSymbolVoltaEnd, typeid(TOVRepeatVoltaEndView), 0, nullptr},
+        {TOVSymbolBisBegin, typeid(TOVRepeatBisView), 0, nullptr},
+        {TOVSymbolFine, typeid(TOVRepeatGeneralView), 0, nullptr},
+        {TOVSymbolRepeatPrevBar1, typeid(TOVRepeatPrevBarView), 0, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.type);
@@ -267,7 +272,7 @@ struct LongRestFixture : ViewFixture {
         barView->shownBar = bar;
         barView->notesArea = Rect(20, 0, 100, 80);
         view = std::dynamic_pointer_cast<TOVLongRestView>(
-            glyphs.objects->symbolObjectViewWithSymbolTypeFontID(0x60E, "Default"));
+            glyphs.objects->symbolObjectViewWithSymbolTypeFontID(TOVSymbolLongRest, "Default"));
         editor->addSubview(view);
         view->setBarViewBelongTo(barView.get());
         view->updateView();
@@ -285,8 +290,8 @@ TEST(LongRestView, SpansTheNotesAreaFromTheSecondToTheFourthStaffLine) {
     LongRestFixture f(12);
     ASSERT_NE(f.view, nullptr);
     // The staff top of a bar 80 high is 28.2; the second line is one space lower.
-    expectRectNear(f.view->frame(), Rect(70, 40 + 28.2 + 5.9, 100, 11.8));
-    EXPECT_EQ(f.view->symbolType(), 0x60E);
+    expectRectNear(f.view->frame(), Rect(70, 40 + 28.2 + TOVStaffSpace, 100, 11.8));
+    EXPECT_EQ(f.view->symbolType(), TOVSymbolLongRest);
     EXPECT_EQ(f.view->editPropertiyType(), 4);
 
     auto counting = std::make_shared<CountingFrames>();
@@ -301,7 +306,7 @@ TEST(LongRestView, SpansTheNotesAreaFromTheSecondToTheFourthStaffLine) {
     f.barView->notesArea = Rect(20, 0, 170, 100);
     counting->updateView();
     EXPECT_EQ(counting->frameSets, 2);
-    expectRectNear(counting->frame(), Rect(70, 40 + 38.2 + 5.9, 170, 11.8));
+    expectRectNear(counting->frame(), Rect(70, 40 + 38.2 + TOVStaffSpace, 170, 11.8));
     // Drawing never moves it.
     f.barView->notesArea = Rect(0, 0, 50, 100);
     platform::RecordingGraphicsContext ctx;

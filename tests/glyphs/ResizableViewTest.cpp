@@ -1,5 +1,6 @@
 #include "ViewFixture.h"
 #include "glyphs/TOVRotatable2View.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/ui/Cursor.h"
 
@@ -18,7 +19,7 @@ platform::BezierPath box(double w, double h) {
 
 // A fixed-ratio view of natural size 20 × 10 shown at scale 2: editor frame (70, 60, 40, 20).
 std::shared_ptr<TOVResizableFixedView> addFixed(ViewFixture& f) {
-    auto view = f.add<TOVResizableFixedView>(0x700, Rect(20, 20, 40, 20), Size{20, 10});
+    auto view = f.add<TOVResizableFixedView>(TOVSymbolDynamicsFFF, Rect(20, 20, 40, 20), Size{20, 10});
     view->setBezierPath(box(40, 20));
     f.controller.objectViewShouldBeSelectedAndClearOthers(view.get(), true);
     f.paint();
@@ -108,7 +109,7 @@ TEST(ResizableFixedView, ShrinkingStopsAtTheLastSizeOfAtLeastFour) {
 
 TEST(ResizableFixedView, AScaleOfZeroShowsTheStoredFrameAndNoNaturalSizeNeverDivides) {
     ViewFixture f;
-    auto view = f.add<TOVResizableFixedView>(0x700, Rect(20, 20, 40, 20));
+    auto view = f.add<TOVResizableFixedView>(TOVSymbolDynamicsFFF, Rect(20, 20, 40, 20));
     EXPECT_EQ(view->symbol()->scale(), 0);
     EXPECT_EQ(view->frame(), Rect(70, 60, 40, 20));
     // Without a natural size a corner drag and a release leave frame and scale as they were.
@@ -136,7 +137,7 @@ TEST(ResizableFixedView, WithoutADelegateAHandleDragChangesNothing) {
 
 TEST(ResizableFreeView, TheRightEdgeWidensAndStretchesTheGlyphAcrossOnly) {
     ViewFixture f;
-    auto view = f.add<TOVResizableFreeView>(0x70C, Rect(20, 20, 40, 20));
+    auto view = f.add<TOVResizableFreeView>(TOVSymbolCrescendo, Rect(20, 20, 40, 20));
     view->setBezierPath(box(40, 20));
     f.controller.objectViewShouldBeSelectedAndClearOthers(view.get(), true);
     f.paint();

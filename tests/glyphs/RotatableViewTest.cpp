@@ -1,5 +1,6 @@
 #include "ViewFixture.h"
 #include "glyphs/TOVRotatable2View.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ constexpr double kEps = 1e-9;
 // A line tool of 40 × 10 whose pivot handle stands at (70, 63) in the editor; its rotate handle is under
 // (108, 65).
 std::shared_ptr<TOVRotatable2View> addLine(ViewFixture& f) {
-    auto view = f.add<TOVRotatable2View>(0xC03, Rect(19.9, 20, 40, 10));
+    auto view = f.add<TOVRotatable2View>(TOVToolLine, Rect(19.9, 20, 40, 10));
     f.controller.objectViewShouldBeSelectedAndClearOthers(view.get(), true);
     f.paint();
     return view;

@@ -3,6 +3,7 @@
 #include "glyphs/TOVClefView.h"
 #include "glyphs/TOVKeySignatureView.h"
 #include "glyphs/TOVTimeView.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -40,19 +41,19 @@ TEST(StaffSignViews, StandAtTheHeightOfTheirKindAgainstTheStaff) {
     };
     // A bar view 100 high has its top staff line at 38.2.
     const Case cases[] = {
-        {"G clef", 0x100, false, 30.2},
-        {"F clef", 0x101, false, 37.2},
-        {"two sharps", 0x201, false, 30.2},
-        {"three sharps", 0x202, false, 27.2},
-        {"seven sharps", 0x206, false, 27.2},
-        {"one flat", 0x207, false, 40.8},
-        {"two flats", 0x208, false, 31.6},
-        {"seven flats", 0x20D, false, 31.6},
-        {"three sharps, F clef", 0x202, true, 33.1},
-        {"one flat, F clef", 0x207, true, 46.7},
-        {"common time", 0x30D, false, 43.8},
-        {"4/4", 0x303, false, 38.2},
-        {"6/8", 0x309, false, 38.2},
+        {"G clef", TOVSymbolClefG, false, 30.2},
+        {"F clef", TOVSymbolClefF, false, 37.2},
+        {"two sharps", TOVSymbolKeySharp2, false, 30.2},
+        {"three sharps", TOVSymbolKeySharp3, false, 27.2},
+        {"seven sharps", TOVSymbolKeySharp7, false, 27.2},
+        {"one flat", TOVSymbolKeyFlat1, false, 40.8},
+        {"two flats", TOVSymbolKeyFlat2, false, 31.6},
+        {"seven flats", TOVSymbolKeyFlat7, false, 31.6},
+        {"three sharps, F clef", TOVSymbolKeySharp3, true, 33.1},
+        {"one flat, F clef", TOVSymbolKeyFlat1, true, 46.7},
+        {"common time", TOVSymbolTimeCommon, false, 43.8},
+        {"4/4", TOVSymbolTime4_4, false, 38.2},
+        {"6/8", TOVSymbolTime6_8, false, 38.2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -73,8 +74,8 @@ TEST(StaffSignViews, KeepTheirPlaceWhenTheyWouldRiseAboveTheBarOrHaveNoBarOrType
     GlyphServices glyphs;
     ViewFixture f;
     // In a bar 30 high the staff top is 3.2: the G clef would stand at −4.8; the time at 3.2 still fits.
-    auto clef = signInBar(f, glyphs, 0x100, 30);
-    auto time = signInBar(f, glyphs, 0x303, 30);
+    auto clef = signInBar(f, glyphs, TOVSymbolClefG, 30);
+    auto time = signInBar(f, glyphs, TOVSymbolTime4_4, 30);
     clef->adjustSelfOrigin();
     time->adjustSelfOrigin();
     EXPECT_EQ(clef->frame().y(), -1);
@@ -82,7 +83,7 @@ TEST(StaffSignViews, KeepTheirPlaceWhenTheyWouldRiseAboveTheBarOrHaveNoBarOrType
 
     f.barView->setFrameSize({130, 100});
     auto loose = std::make_shared<TOVKeySignatureView>(Rect(0, -1, 10, 10));
-    loose->setKeyType(0x202);
+    loose->setKeyType(TOVSymbolKeySharp3);
     loose->adjustSelfOrigin(); // no bar view
     EXPECT_EQ(loose->frame().y(), -1);
     auto untyped = std::make_shared<TOVTimeView>(Rect(0, -1, 10, 10));
@@ -94,13 +95,15 @@ TEST(StaffSignViews, KeepTheirPlaceWhenTheyWouldRiseAboveTheBarOrHaveNoBarOrType
 TEST(StaffSignViews, CopiesKeepTheirClassAndTypeAndNeverHoldASymbol) {
     GlyphServices glyphs;
     ViewFixture f;
-    Symbol* symbol = tovtest::findBar(f.song.document, 0)->createNewSymbolWithTypeFrame(0x400, Rect());
+    Symbol* symbol =
+        tovtest::findBar(f.song.document, 0)->createNewSymbolWithTypeFrame(TOVSymbolMarkIntro, Rect());
     struct Case {
         int type;
         const std::type_info& cls;
     };
-    const Case cases[] = {
-        {0x101, typeid(TOVClefView)}, {0x20A, typeid(TOVKeySignatureView)}, {0x30B, typeid(TOVTimeView)}};
+    const Case cases[] = {{TOVSymbolClefF, typeid(TOVClefView)},
+                          {TOVSymbolKeyFlat4, typeid(TOVKeySignatureView)},
+                          {TOVSymbolTime9_8, typeid(TOVTimeView)}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
         auto copy = glyphs.objects->symbolObjectViewWithSymbolTypeFontID(c.type, "Default");
@@ -115,8 +118,8 @@ TEST(StaffSignViews, CopiesKeepTheirClassAndTypeAndNeverHoldASymbol) {
         EXPECT_EQ(copy->clone()->symbolType(), c.type);
     }
     auto key = std::static_pointer_cast<TOVKeySignatureView>(
-        glyphs.objects->symbolObjectViewWithSymbolTypeFontID(0x20A, "Default"));
-    EXPECT_EQ(key->keyType(), 0x20A);
+        glyphs.objects->symbolObjectViewWithSymbolTypeFontID(TOVSymbolKeyFlat4, "Default"));
+    EXPECT_EQ(key->keyType(), TOVSymbolKeyFlat4);
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/ViewHost.h"
@@ -32,7 +34,6 @@ using platform::Size;
 namespace {
 
 constexpr double kZoom = 3.0;
-constexpr double kSpace = 5.9;
 
 class WhitePage : public glyphtest::FakeEditorView {
 public:
@@ -47,15 +48,15 @@ public:
 class StaffBar : public glyphtest::FakeBarView {
 public:
     using FakeBarView::FakeBarView;
-    double staffTop() const { return (bounds().height() - 4 * kSpace) / 2; }
+    double staffTop() const { return (bounds().height() - 4 * TOVStaffSpace) / 2; }
     void drawRect(const Rect&, platform::GraphicsContext& ctx) override {
         ctx.setFillColor(platform::Color{0, 0, 0, 1});
         const double w = bounds().width();
         for (int i = 0; i < 5; ++i) {
-            ctx.fillRect(Rect(0, staffTop() + i * kSpace - 0.25, w, 0.5));
+            ctx.fillRect(Rect(0, staffTop() + i * TOVStaffSpace - 0.25, w, 0.5));
         }
-        ctx.fillRect(Rect(0, staffTop(), 1, 4 * kSpace));
-        ctx.fillRect(Rect(w - 1, staffTop(), 1, 4 * kSpace));
+        ctx.fillRect(Rect(0, staffTop(), 1, 4 * TOVStaffSpace));
+        ctx.fillRect(Rect(w - 1, staffTop(), 1, 4 * TOVStaffSpace));
     }
 };
 
@@ -82,7 +83,7 @@ TEST(SymbolBarRender, ABarWithEachLineTempoMarkAndToolViewReadsAsMusic) {
     page->addSubview(bar);
     Bar* model = tovtest::findBar(song.document, 0);
     const double top = bar->staffTop();
-    const double bottom = top + 4 * kSpace;
+    const double bottom = top + 4 * TOVStaffSpace;
 
     struct Placed {
         const char* name;
@@ -118,31 +119,35 @@ TEST(SymbolBarRender, ABarWithEachLineTempoMarkAndToolViewReadsAsMusic) {
     auto inBar = [&](int type) { return model->createNewSymbolWithTypeFrame(type, Rect()); };
 
     // Above the staff: rehearsal mark, metronome, 8va over the first half, rit. over the second.
-    place("mark A", 0x407, model->createNewSymbolTextWithTypeFrame(0x407, Rect()), {2, 0});
-    SymbolTempo* tempo = model->createNewSymbolTempoWithTypeFrame(0x906, Rect());
+    place("mark A", TOVSymbolMarkA, model->createNewSymbolTextWithTypeFrame(TOVSymbolMarkA, Rect()), {2, 0});
+    SymbolTempo* tempo = model->createNewSymbolTempoWithTypeFrame(TOVSymbolTempoSpeed, Rect());
     tempo->setSpeed(120);
-    place("metronome", 0x906, tempo, {28, 2});
-    place("8va", 0x800, inBar(0x800), {80, top - 17}, {110, 15});
-    place("rit.", 0x900, inBar(0x900), {205, top - 14});
+    place("metronome", TOVSymbolTempoSpeed, tempo, {28, 2});
+    place("8va", TOVSymbolOctave8va, inBar(TOVSymbolOctave8va), {80, top - 17}, {110, 15});
+    place("rit.", TOVSymbolRit, inBar(TOVSymbolRit), {205, top - 14});
     // Below the staff: 8va bassa under the first half, hairpins and a dynamic.
-    place("8vb", 0x801, inBar(0x801), {10, bottom + 4}, {120, 15});
-    place("mf", 0x703, inBar(0x703), {140, bottom + 8});
-    place("crescendo", 0x70C, inBar(0x70C), {160, bottom + 10}, {55, 8});
-    place("decrescendo", 0x70D, inBar(0x70D), {222, bottom + 10}, {55, 8});
-    place("mark Intro", 0x400, model->createNewSymbolTextWithTypeFrame(0x400, Rect()), {120, 0});
+    place("8vb", TOVSymbolOctave8vaBassa, inBar(TOVSymbolOctave8vaBassa), {10, bottom + 4}, {120, 15});
+    place("mf", TOVSymbolDynamicsMF, inBar(TOVSymbolDynamicsMF), {140, bottom + 8});
+    place("crescendo", TOVSymbolCrescendo, inBar(TOVSymbolCrescendo), {160, bottom + 10}, {55, 8});
+    place("decrescendo", TOVSymbolDecrescendo, inBar(TOVSymbolDecrescendo), {222, bottom + 10}, {55, 8});
+    place("mark Intro", TOVSymbolMarkIntro,
+          model->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, Rect()), {120, 0});
 
     // The drawing tools on the page under the bar.
     Document* document = song.document;
-    place("free text", 0xC00, document->createNewSymbolTextWithTypeFrame(0xC00, Rect()), {20, 150});
-    place("arrow", 0xC01, document->createNewSymbolToolsWithTypeFrame(0xC01, Rect()), {90, 150});
-    place("line", 0xC03, document->createNewSymbolToolsWithTypeFrame(0xC03, Rect()), {160, 150});
-    auto wave = place("wave", 0xC02, document->createNewSymbolToolsWithTypeFrame(0xC02, Rect()), {230, 145});
-    auto flipped =
-        place("wave flipped", 0xC02, document->createNewSymbolToolsWithTypeFrame(0xC02, Rect()), {280, 145});
+    place("free text", TOVToolFreeText, document->createNewSymbolTextWithTypeFrame(TOVToolFreeText, Rect()),
+          {20, 150});
+    place("arrow", TOVToolArrow, document->createNewSymbolToolsWithTypeFrame(TOVToolArrow, Rect()),
+          {90, 150});
+    place("line", TOVToolLine, document->createNewSymbolToolsWithTypeFrame(TOVToolLine, Rect()), {160, 150});
+    auto wave = place("wave", TOVToolWave, document->createNewSymbolToolsWithTypeFrame(TOVToolWave, Rect()),
+                      {230, 145});
+    auto flipped = place("wave flipped", TOVToolWave,
+                         document->createNewSymbolToolsWithTypeFrame(TOVToolWave, Rect()), {280, 145});
     std::static_pointer_cast<TOVToolWaveView>(flipped)->doFlip();
-    SymbolTools* turned = document->createNewSymbolToolsWithTypeFrame(0xC01, Rect());
+    SymbolTools* turned = document->createNewSymbolToolsWithTypeFrame(TOVToolArrow, Rect());
     turned->setAngle(-15);
-    place("arrow turned", 0xC01, turned, {150, 180});
+    place("arrow turned", TOVToolArrow, turned, {150, 180});
     // One selected view shows the selection colour and its handles.
     for (const auto& p : placed) {
         if (std::string(p.name) == "crescendo") {

@@ -12,6 +12,7 @@
 #include "glyphs/TOVTempoSpeedView.h"
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
@@ -191,11 +192,11 @@ protected:
     // A metronome view from the library for a tempo symbol of bar 0, at its natural size.
     std::shared_ptr<TOVTempoSpeedView> place(ViewFixture& f, std::uint64_t speed) {
         auto view = std::dynamic_pointer_cast<TOVTempoSpeedView>(
-            factory_.symbolObjectViewWithSymbolTypeFontID(0x906, "Default"));
+            factory_.symbolObjectViewWithSymbolTypeFontID(TOVSymbolTempoSpeed, "Default"));
         EXPECT_NE(view, nullptr);
         const Size natural = factory_.tempoSpeedPathWithSpeedFontID(speed, "Default")->bounds().size;
         symbol_ = tovtest::findBar(f.song.document, 0)
-                      ->createNewSymbolTempoWithTypeFrame(0x906, Rect(Point{10, 5}, natural));
+                      ->createNewSymbolTempoWithTypeFrame(TOVSymbolTempoSpeed, Rect(Point{10, 5}, natural));
         symbol_->setSpeed(speed);
         f.editor->addSubview(view);
         view->setBarViewBelongTo(f.barView.get());
@@ -282,9 +283,9 @@ TEST(MarkView, TheMarkIsSizedToItsTextAndFramedOnceItHasASymbol) {
     EXPECT_EQ(prototype.attributedStringValue().string(), "Intro");
 
     auto view = std::static_pointer_cast<TOVMarkView>(prototype.clone());
-    SymbolText* symbol =
-        tovtest::findBar(f.song.document, 0)
-            ->createNewSymbolTextWithTypeFrame(0x400, Rect(Point{10, 5}, prototype.defaultViewSize()));
+    SymbolText* symbol = tovtest::findBar(f.song.document, 0)
+                             ->createNewSymbolTextWithTypeFrame(
+                                 TOVSymbolMarkIntro, Rect(Point{10, 5}, prototype.defaultViewSize()));
     symbol->setText(view->attributedStringValue());
     f.editor->addSubview(view);
     view->setBarViewBelongTo(f.barView.get());

@@ -5,6 +5,7 @@
 #include "glyphs/TOVObjectView.h"
 #include "glyphs/TOVObjectViewFactory.h"
 #include "glyphs/TOVObjectViewLibrary.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/GraphicsContext.h"
@@ -64,7 +65,8 @@ TEST(SymbolViewSheet, EverySymbolKindShowsInItsThreeStates) {
     };
     std::vector<Shown> shown;
     double x = 4, y = 4, rowHeight = 0;
-    for (int category = 0x100; category <= 0xC00; category += 0x100) {
+    for (int category = TOVSymbolCategoryClef; category <= TOVSymbolCategoryDrawingTool;
+         category += TOVSymbolCategoryClef) {
         const auto& keys = TOVObjectViewLibrary::resourceKeysOfCategory(category);
         for (int low = 0; low < static_cast<int>(keys.size()); ++low) {
             const int type = category | low;

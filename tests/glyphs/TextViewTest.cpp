@@ -7,6 +7,7 @@
 #include "glyphs/TOVToolTextView.h"
 #include "model/Document.h"
 #include "model/SymbolText.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 #include "platform/ui/FontPanel.h"
@@ -147,7 +148,8 @@ TEST(TextView, AnEmptyTextHasNoWidthAndKeepsItsHeight) {
 std::shared_ptr<TOVMarkView> placeMark(ViewFixture& f, const TOVMarkView& prototype, SymbolText*& symbol) {
     auto view = std::static_pointer_cast<TOVMarkView>(prototype.clone());
     symbol = tovtest::findBar(f.song.document, 0)
-                 ->createNewSymbolTextWithTypeFrame(0x407, Rect(Point{10, 5}, prototype.defaultViewSize()));
+                 ->createNewSymbolTextWithTypeFrame(TOVSymbolMarkA,
+                                                    Rect(Point{10, 5}, prototype.defaultViewSize()));
     symbol->setText(view->attributedStringValue());
     f.editor->addSubview(view);
     view->setBarViewBelongTo(f.barView.get());
@@ -205,7 +207,7 @@ TEST(ToolTextView, EditingEndsWhenAnotherViewTakesTheKeyboard) {
     TOVToolTextView prototype(QStringLiteral("Free Text"));
     auto view = std::static_pointer_cast<TOVToolTextView>(prototype.clone());
     SymbolText* symbol = f.song.document->createNewSymbolTextWithTypeFrame(
-        0xC00, Rect(Point{200, 150}, prototype.defaultViewSize()));
+        TOVToolFreeText, Rect(Point{200, 150}, prototype.defaultViewSize()));
     symbol->setText(view->attributedStringValue());
     f.editor->addSubview(view);
     view->setEditorViewBelongTo(f.editor.get());

@@ -9,6 +9,7 @@
 #include "model/Document.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
@@ -109,7 +110,8 @@ TEST(ToolView, TheWaveIsOnePeriodInsideTheViewAndFlipsInPlace) {
 TEST(ToolView, DoFlipTogglesTheSymbolsWaveAndTwiceIsNoChange) {
     ViewFixture f;
     auto view = std::make_shared<TOVToolWaveView>(Rect(0, 0, 40, 10));
-    SymbolTools* symbol = f.song.document->createNewSymbolToolsWithTypeFrame(0xC02, Rect(100, 100, 40, 10));
+    SymbolTools* symbol =
+        f.song.document->createNewSymbolToolsWithTypeFrame(TOVToolWave, Rect(100, 100, 40, 10));
     f.editor->addSubview(view);
     view->setEditorViewBelongTo(f.editor.get());
     view->setSymbol(symbol);
@@ -132,10 +134,11 @@ TEST(ToolView, UpdateTurnsToTheSymbolsAngleAndGoesWhereTheEditorPlacesTheTool) {
         std::function<std::shared_ptr<TOVObjectView>()> make;
     };
     const Case cases[] = {
-        {"arrow", 0xC01, [] { return std::make_shared<TOVToolArrowView>(Rect(0, 0, 50, 10)); }},
-        {"wave", 0xC02, [] { return std::make_shared<TOVToolWaveView>(Rect(0, 0, 40, 10)); }},
-        {"line", 0xC03, [] { return std::make_shared<TOVToolLineView>(Rect(0, 0, 50, 10)); }},
-        {"text", 0xC00, [] { return std::make_shared<TOVToolTextView>(QStringLiteral("Free Text")); }},
+        {"arrow", TOVToolArrow, [] { return std::make_shared<TOVToolArrowView>(Rect(0, 0, 50, 10)); }},
+        {"wave", TOVToolWave, [] { return std::make_shared<TOVToolWaveView>(Rect(0, 0, 40, 10)); }},
+        {"line", TOVToolLine, [] { return std::make_shared<TOVToolLineView>(Rect(0, 0, 50, 10)); }},
+        {"text", TOVToolFreeText,
+         [] { return std::make_shared<TOVToolTextView>(QStringLiteral("Free Text")); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -144,7 +147,7 @@ TEST(ToolView, UpdateTurnsToTheSymbolsAngleAndGoesWhereTheEditorPlacesTheTool) {
         const auto view = c.make();
         const Size size = view->frame().size;
         Symbol* symbol =
-            c.type == 0xC00
+            c.type == TOVToolFreeText
                 ? f.song.document->createNewSymbolTextWithTypeFrame(c.type, Rect(Point{20, 30}, size))
                 : f.song.document->createNewSymbolToolsWithTypeFrame(c.type, Rect(Point{20, 30}, size));
         // Without a delegate the tool stands at its symbol's frame.
@@ -159,7 +162,7 @@ TEST(ToolView, UpdateTurnsToTheSymbolsAngleAndGoesWhereTheEditorPlacesTheTool) {
         view->updateView();
         EXPECT_EQ(view->frame().origin, (Point{150, 80}));
         EXPECT_EQ(f.controller.log.back(), "inquire origin");
-        EXPECT_EQ(view->frameRotation(), c.type == 0xC00 ? 0.0 : 30.0);
+        EXPECT_EQ(view->frameRotation(), c.type == TOVToolFreeText ? 0.0 : 30.0);
     }
 }
 
@@ -180,7 +183,8 @@ TEST(ToolView, TheFreeTextIsAsLargeAsItsTextAndCopiesHaveTheirOwn) {
     EXPECT_EQ(copy->attributedStringValue(), prototype.attributedStringValue());
 
     // The symbol's text replaces the prototype's, and its changes show in the copy alone.
-    SymbolText* symbol = f.song.document->createNewSymbolTextWithTypeFrame(0xC00, Rect(10, 10, 1, 1));
+    SymbolText* symbol =
+        f.song.document->createNewSymbolTextWithTypeFrame(TOVToolFreeText, Rect(10, 10, 1, 1));
     symbol->setText(
         platform::AttributedString("Fine", prototype.attributedStringValue().runs()[0].attributes));
     f.editor->addSubview(copy);

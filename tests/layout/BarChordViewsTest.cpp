@@ -11,6 +11,7 @@
 #include "model/Chord.h"
 #include "model/Document.h"
 #include "model/Symbol.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 #include "platform/ui/Application.h"
@@ -330,7 +331,7 @@ TEST_F(BarChordViewsTest, ChordInputStartsAtTheOneSelectedChordElseAtTheBarStart
     const auto viewA = view->chordViewFromData(a);
     const auto viewB = view->chordViewFromData(b);
     // A symbol of the bar, selectable like any object view.
-    Symbol* fine = view->bar()->createNewSymbolWithTypeFrame(0x605, Rect(10, 5, 10, 10));
+    Symbol* fine = view->bar()->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(10, 5, 10, 10));
     auto symbolView = std::make_shared<TOVObjectView>(Rect(10, 5, 10, 10));
     symbolView->setSymbol(fine);
     symbolView->setBarViewBelongTo(view);

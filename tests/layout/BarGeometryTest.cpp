@@ -2,6 +2,7 @@
 
 #include "layout/TOVBarGeometry.h"
 #include "layout/TOVEditorBarView.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -41,9 +42,11 @@ TEST(BarGeometry, BarlineMargins) {
         int type;
         double left, right;
     };
-    for (const Case& c : {Case{1280, 2, 2}, Case{1281, 2, 2}, Case{1282, 4, 4}, Case{1283, 4, 4},
-                          Case{1284, 2, 9}, Case{1285, 9, 2}, Case{1286, 9, 9}, Case{1287, 2, 2},
-                          Case{1279, 0, 0}, Case{1288, 0, 0}, Case{0, 0, 0}}) {
+    for (const Case& c :
+         {Case{TOVBarlineSingle, 2, 2}, Case{TOVBarlineDotted, 2, 2}, Case{TOVBarlineGreatDouble, 4, 4},
+          Case{TOVBarlineDouble, 4, 4}, Case{TOVBarlineRepeatForward, 2, 9},
+          Case{TOVBarlineRepeatBackward, 9, 2}, Case{TOVBarlineRepeatBoth, 9, 9},
+          Case{TOVBarlineTransparent, 2, 2}, Case{1279, 0, 0}, Case{TOVBarlineBrace, 0, 0}, Case{0, 0, 0}}) {
         EXPECT_EQ(TOVBarGeometry::marginLeftOfBarline(c.type), c.left) << c.type;
         EXPECT_EQ(TOVBarGeometry::marginRightOfBarline(c.type), c.right) << c.type;
         // The bar view answers the same under its own names.
@@ -60,15 +63,17 @@ TEST(BarGeometry, AreasFromTheBarlinesAndTheViewsAtTheStart) {
     }
     EXPECT_DOUBLE_EQ(three.clefKeyTimeWidth, 27.0);
 
-    // A bar inside a line after a 1282 and before a 1286, and the song's first bar after a 1285 and
-    // before a 1280; each case changes one of them.
-    TOVBarGeometry inner{
-        .size = {200, 70}, .hasBar = true, .leftBarLineType = 1282, .rightBarLineType = 1286};
+    // A bar inside a line after a great double barline and before a repeat on both sides, and the song's
+    // first bar after a backward repeat and before a single barline; each case changes one of them.
+    TOVBarGeometry inner{.size = {200, 70},
+                         .hasBar = true,
+                         .leftBarLineType = TOVBarlineGreatDouble,
+                         .rightBarLineType = TOVBarlineRepeatBoth};
     inner.clefKeyTimeWidth = 11;
     TOVBarGeometry first = inner;
     first.firstBarOfSong = true;
-    first.leftBarLineType = 1285;
-    first.rightBarLineType = 1280;
+    first.leftBarLineType = TOVBarlineRepeatBackward;
+    first.rightBarLineType = TOVBarlineSingle;
     first.clefKeyTimeWidth = 27;
     auto with = [](TOVBarGeometry geometry, auto change) {
         change(geometry);

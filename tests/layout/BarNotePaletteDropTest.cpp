@@ -19,6 +19,9 @@
 #include "model/Note.h"
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNotePreview.h"
 #include "notation/TOVNoteUnitCell.h"
@@ -48,14 +51,13 @@ using tovtest::PageSpec;
 
 namespace {
 
-constexpr std::int32_t kQuarter = 0x100F0;
-constexpr std::int32_t kEighth = 0x10078;
-constexpr std::int32_t kQuarterRest = 0x200F0;
-constexpr std::int32_t kTripletOfEighths = 0x300F0;
-constexpr std::int32_t kSextupletOfSixteenths = 0x500F0;
-constexpr std::int32_t kHarmonyTone = 0x70006;
-constexpr std::int32_t kBeatSlash = 0x70007;
-constexpr int kTimeSixEight = 777;
+constexpr std::int32_t kQuarter = TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter);
+constexpr std::int32_t kEighth = TOVUnitTypeOf(TOVUnitGroupNote, TOVLength8th);
+constexpr std::int32_t kQuarterRest = TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthQuarter);
+constexpr std::int32_t kTripletOfEighths = TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter);
+constexpr std::int32_t kSextupletOfSixteenths = TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthQuarter);
+constexpr std::int32_t kHarmonyTone = TOVNoteItemHarmonyTone;
+constexpr std::int32_t kBeatSlash = TOVNoteItemBeatSlash;
 
 // What a bar view showed right after the drag entered it: the controller hears of the drag only then.
 struct Hover {
@@ -220,7 +222,7 @@ protected:
 
 TEST_F(BarNotePaletteDropTest, AnEmptyBarShowsAColumnPer30TicksMarkedByItsBeat) {
     TOVEditorBarView* sixEight = barView(3);
-    sixEight->bar()->setTimeType(kTimeSixEight);
+    sixEight->bar()->setTimeType(TOVSymbolTime6_8);
     sixEight->recreateAllSubViews();
     auto heights = [](std::size_t n, std::vector<std::size_t> at20, std::vector<std::size_t> at15,
                       std::optional<double> odd) {
@@ -361,7 +363,7 @@ TEST_F(BarNotePaletteDropTest, AValueFitsAStretchOnlyWhenItIsNoLongerAndLandsAtI
         const std::string entered = "note entered " + std::to_string(c.item);
         std::vector<std::string> expected{entered, "note exited " + std::to_string(c.item)};
         if (accepted) {
-            const bool melody = (c.item & 0xFFFF0000) == 0x10000;
+            const bool melody = (c.item & TOVUnitGroupMask) == TOVUnitGroupNote;
             expected = {entered, c.request + (melody ? " level " + std::to_string(level) : ""),
                         "note performed " + std::to_string(c.item)};
         }
@@ -396,9 +398,9 @@ TEST_F(BarNotePaletteDropTest, EveryRhythmGroupAsksTheControllerAndOtherItemsAre
         {0x400F0, onBeat2, "", false},
         {0x600F0, onBeat2, "", false},
         {0x800F0, onBeat2, "", false},
-        {0x70000, onBeat2, "", false},
-        {0x70001, onBeat2, "", false},
-        {0x70005, onBeat2, "", false},
+        {TOVNoteItemTie, onBeat2, "", false},
+        {TOVNoteItemSharp, onBeat2, "", false},
+        {TOVNoteItemDoubleFlat, onBeat2, "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.item << std::dec << " " << c.request);
@@ -424,8 +426,8 @@ TEST_F(BarNotePaletteDropTest, EveryRhythmGroupAsksTheControllerAndOtherItemsAre
             EXPECT_NEAR(h.previewFrameInBar.x() + 1.0, h.grid[*h.activeGrid].frame().x(), 1e-9);
             EXPECT_EQ(h.previewX, *h.activeGrid);
             // From above the head down to the middle line.
-            EXPECT_NEAR(h.previewFrameInBar.y(), bar->posYFromToneLevel(3) - 2.95, 1e-9);
-            EXPECT_NEAR(h.previewFrameInBar.height(), 4 * 2.95, 1e-9);
+            EXPECT_NEAR(h.previewFrameInBar.y(), bar->posYFromToneLevel(3) - TOVLevelPitch, 1e-9);
+            EXPECT_NEAR(h.previewFrameInBar.height(), 4 * TOVLevelPitch, 1e-9);
         }
         EXPECT_EQ(h.activeGrid.has_value(), accepted);
         expectNoAidsLeft(bar);
@@ -556,8 +558,10 @@ TEST_F(BarNotePaletteDropTest, LeavingABarTakesItsAidsAlong) {
     EXPECT_TRUE(controller.hovers[1].preview);
     // The first bar had let go of everything before the second took the drag.
     EXPECT_TRUE(controller.hovers[1].othersClear);
-    EXPECT_EQ(controller.log, (std::vector<std::string>{"note entered 65776", "note exited 65776",
-                                                        "note entered 65776", "note exited 65776"}));
+    EXPECT_EQ(controller.log, (std::vector<std::string>{"note entered " + std::to_string(kQuarter),
+                                                        "note exited " + std::to_string(kQuarter),
+                                                        "note entered " + std::to_string(kQuarter),
+                                                        "note exited " + std::to_string(kQuarter)}));
     expectNoAidsLeft(empty);
     expectNoAidsLeft(withNotes);
 }
@@ -617,7 +621,7 @@ TEST_F(BarNotePaletteDropTest, TheAidsAreDrawnInTheWindowDuringTheDrag) {
         EXPECT_GT(colourAt(seen[0].image, otherBelow).lightness(), 200);
         // Its head, with the ledger line level 6 needs, is painted.
         const Point head = empty->convertPointToView(
-            {h.previewFrameInBar.x() + 1.0 + 3.0, h.previewFrameInBar.y() + 2.95}, nullptr);
+            {h.previewFrameInBar.x() + 1.0 + 3.0, h.previewFrameInBar.y() + TOVLevelPitch}, nullptr);
         EXPECT_LT(colourAt(seen[0].image, head).lightness(), 200);
     }
     // The stretch after the first note of the other bar: a pale green fill.

@@ -12,6 +12,7 @@
 #include "model/Note.h"
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteTieView.h"
 #include "notation/TOVNoteToneCell.h"
@@ -307,7 +308,7 @@ TEST_F(BarNoteViewsTest, AClefChangeRebuildsTheNotesBehindIt) {
     TOVEditorBarView* view = barView(1);
     view->recreateAllSubViews();
     const double before = inBar(view, *viewOf(1, note)).x();
-    bar(1)->setClefType(0x101);
+    bar(1)->setClefType(TOVSymbolClefF);
     view->createClefViewAndSelect(true);
     ASSERT_TRUE(view->clefView());
     // The notes area now starts behind the clef, and the note view with it.

@@ -15,6 +15,8 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/TOVChordElems.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/ui/DraggingInfo.h"
 
@@ -29,12 +31,6 @@ using tovtest::LineSpec;
 using tovtest::PageSpec;
 
 namespace {
-
-constexpr int kGClef = 0x100;
-constexpr int kFClef = 0x101;
-constexpr int kKeyTwoSharps = 0x202;
-constexpr int kTimeFourFour = 0x303;
-constexpr int kRepeatStart = 1284;
 
 // A header line, then two lines of four bars: bars 0 to 7.
 const PageSpec kOnePage{10, {LineSpec{0, 0, false}, LineSpec{4, 4, false}, LineSpec{4, 4, false}}};
@@ -66,7 +62,7 @@ protected:
 
 TEST_F(BarSymbolViewsTest, ClefKeyAndTimeStandOneAfterTheOtherFromTheStartOfTheBar) {
     bind({kOnePage});
-    tovtest::findBar(document, 4)->line()->setFirstBarLineType(kRepeatStart);
+    tovtest::findBar(document, 4)->line()->setFirstBarLineType(TOVBarlineRepeatForward);
     struct Case {
         std::uint64_t bar;
         bool clef, key;
@@ -80,9 +76,9 @@ TEST_F(BarSymbolViewsTest, ClefKeyAndTimeStandOneAfterTheOtherFromTheStartOfTheB
         TOVEditorBarView* view = barView(c.bar);
         ASSERT_NE(view, nullptr);
         Bar* bar = view->bar();
-        bar->setClefType(c.clef ? kGClef : 0);
-        bar->setKeyType(c.key ? kKeyTwoSharps : 0);
-        bar->setTimeType(kTimeFourFour);
+        bar->setClefType(c.clef ? TOVSymbolClefG : 0);
+        bar->setKeyType(c.key ? TOVSymbolKeySharp3 : 0);
+        bar->setTimeType(TOVSymbolTime4_4);
         view->recreateAllSubViews();
         ASSERT_TRUE(view->timeView());
         ASSERT_EQ(bool(view->clefView()), c.clef);
@@ -110,7 +106,7 @@ TEST_F(BarSymbolViewsTest, ClefKeyAndTimeStandOneAfterTheOtherFromTheStartOfTheB
 TEST_F(BarSymbolViewsTest, TheGroupFollowsALiveBarlineDragAndANewFrame) {
     bind({kOnePage});
     TOVEditorBarView* view = barView(5);
-    view->bar()->setClefType(kGClef);
+    view->bar()->setClefType(TOVSymbolClefG);
     view->recreateAllSubViews();
     ASSERT_TRUE(view->clefView());
     const Rect old = view->frame();
@@ -146,18 +142,18 @@ TEST_F(BarSymbolDropTest, ADroppedClefKeyOrTimeReplacesTheOldOneAndIsSelectedAlo
     bind({kOnePage});
     TOVEditorBarView* view = barView(1);
     Bar* bar = view->bar();
-    bar->setClefType(kGClef);
-    bar->setKeyType(kKeyTwoSharps);
-    bar->setTimeType(kTimeFourFour);
+    bar->setClefType(TOVSymbolClefG);
+    bar->setKeyType(TOVSymbolKeySharp3);
+    bar->setTimeType(TOVSymbolTime4_4);
     view->recreateAllSubViews();
     struct Case {
         int item;
         const std::shared_ptr<TOVObjectView>& (TOVEditorBarView::*slot)() const;
         int (Bar::*attribute)() const;
     };
-    for (const Case& c : {Case{kFClef, &TOVEditorBarView::clefView, &Bar::clefType},
-                          Case{0x205, &TOVEditorBarView::keySignatureView, &Bar::keyType},
-                          Case{0x301, &TOVEditorBarView::timeView, &Bar::timeType}}) {
+    for (const Case& c : {Case{TOVSymbolClefF, &TOVEditorBarView::clefView, &Bar::clefType},
+                          Case{TOVSymbolKeySharp6, &TOVEditorBarView::keySignatureView, &Bar::keyType},
+                          Case{TOVSymbolTime2_4, &TOVEditorBarView::timeView, &Bar::timeType}}) {
         SCOPED_TRACE(c.item);
         const std::shared_ptr<TOVObjectView> old = (view->*c.slot)();
         ASSERT_TRUE(old);
@@ -199,14 +195,38 @@ TEST_F(BarSymbolViewsTest, SymbolsPaletteItemsAcceptedOrRefused) {
         bool accepted;
     };
     const Case cases[] = {
-        {0, kGClef, true}, {0, kKeyTwoSharps, true}, {0, kTimeFourFour, true}, {0, 0x400, true},
-        {0, 0x603, true},  {0, 0x606, true},         {0, 0x60B, true},         {0, 0x60E, true},
-        {1, 0x60E, false}, {2, 0x60E, false},        {3, 0x60E, false},        {0, 0x700, true},
-        {1, 0x700, false}, {0, 0x800, true},         {1, 0x800, false},        {0, 0x900, true},
-        {1, 0x900, false}, {1, 0x906, true},         {0, 0xA00, true},         {0, 0xB00, false},
-        {0, 0xB02, false}, {0, 0x500, false},        {0, 0xC00, false},        {0, 0xD00, false},
-        {0, 0x611, true},  {4, 0x611, true},         {5, 0x611, false},        {7, 0x611, false},
-        {7, 0x60F, true},  {7, 0x610, false},        {6, 0x610, true},         {0, 0x612, false},
+        {0, TOVSymbolClefG, true},
+        {0, TOVSymbolKeySharp3, true},
+        {0, TOVSymbolTime4_4, true},
+        {0, TOVSymbolMarkIntro, true},
+        {0, TOVSymbolCoda, true},
+        {0, TOVSymbolVoltaBegin, true},
+        {0, TOVSymbolRepeatTimes, true},
+        {0, TOVSymbolLongRest, true},
+        {1, TOVSymbolLongRest, false},
+        {2, TOVSymbolLongRest, false},
+        {3, TOVSymbolLongRest, false},
+        {0, TOVSymbolDynamicsFFF, true},
+        {1, TOVSymbolDynamicsFFF, false},
+        {0, TOVSymbolOctave8va, true},
+        {1, TOVSymbolOctave8va, false},
+        {0, TOVSymbolRit, true},
+        {1, TOVSymbolRit, false},
+        {1, TOVSymbolTempoSpeed, true},
+        {0, TOVSymbolPush8, true},
+        {0, TOVSymbolTenuto, false},
+        {0, TOVSymbolFermata, false},
+        {0, TOVBarlineSingle, false},
+        {0, TOVToolFreeText, false},
+        {0, TOVSymbolChord, false},
+        {0, TOVSymbolRepeatPrevBar4, true},
+        {4, TOVSymbolRepeatPrevBar4, true},
+        {5, TOVSymbolRepeatPrevBar4, false},
+        {7, TOVSymbolRepeatPrevBar4, false},
+        {7, TOVSymbolRepeatPrevBar1, true},
+        {7, TOVSymbolRepeatPrevBar2, false},
+        {6, TOVSymbolRepeatPrevBar2, true},
+        {0, TOVSymbolRepeatPrevBar4 + 1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "bar " << c.bar << " item 0x" << std::hex << c.item);
@@ -225,20 +245,21 @@ TEST_F(BarSymbolViewsTest, SymbolsPaletteItemsAcceptedOrRefused) {
 TEST_F(BarSymbolViewsTest, OtherDropsGoToTheControllerAndMarksAreClearedOnExit) {
     bind({kOnePage});
     TOVEditorBarView* view = barView(1);
-    SymbolText* mark = view->bar()->createNewSymbolTextWithTypeFrame(0x400, Rect(10, 2, 0, 0));
+    SymbolText* mark = view->bar()->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, Rect(10, 2, 0, 0));
     view->recreateAllSubViews();
     const auto markView = view->reharsalMarkView();
     ASSERT_TRUE(markView);
-    const auto info = symbolDrag(0x401);
+    const auto info = symbolDrag(TOVSymbolMarkInter);
     view->draggingEntered(info);
     EXPECT_EQ(controller.targets.back(), markView.get());
     view->draggingExited(info);
     EXPECT_EQ(controller.targets.back(), nullptr);
     EXPECT_TRUE(view->performDragOperation(info));
     const std::vector<std::string> tail(controller.log.end() - 2, controller.log.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"insert 1025", "symbol performed 1025"}));
+    EXPECT_EQ(tail, (std::vector<std::string>{"insert " + std::to_string(TOVSymbolMarkInter),
+                                              "symbol performed " + std::to_string(TOVSymbolMarkInter)}));
     // Without a controller nothing makes the symbol: the drop is not handled.
-    EXPECT_EQ(mark->type(), 0x400);
+    EXPECT_EQ(mark->type(), TOVSymbolMarkIntro);
     TOVEditorBarView loose(Rect(0, 0, 100, 60));
     EXPECT_FALSE(loose.performDragOperation(info));
 }
@@ -247,12 +268,13 @@ TEST_F(BarSymbolViewsTest, AMarkWithoutTextShowsItsDefaultTextAndOnlyAnInsertion
     bind({kOnePage});
     TOVEditorBarView* view = barView(1);
     Bar* bar = view->bar();
-    SymbolText* blank = bar->createNewSymbolTextWithTypeFrame(0x400, Rect(10, 2, 0, 0));
-    SymbolText* titled = bar->createNewSymbolTextWithTypeFrame(0x400, Rect(40, 2, 0, 0));
+    SymbolText* blank = bar->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, Rect(10, 2, 0, 0));
+    SymbolText* titled = bar->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, Rect(40, 2, 0, 0));
     titled->setText(platform::AttributedString("Verse"));
     view->recreateAllSubViews();
     const auto prototype = std::dynamic_pointer_cast<TOVMarkView>(
-        TOVObjectViewFactory::singletonInstance()->symbolObjectViewWithSymbolTypeFontID(0x400, "Default"));
+        TOVObjectViewFactory::singletonInstance()->symbolObjectViewWithSymbolTypeFontID(TOVSymbolMarkIntro,
+                                                                                        "Default"));
     ASSERT_TRUE(prototype);
     const QString defaultText = prototype->attributedStringValue().string();
     ASSERT_FALSE(defaultText.isEmpty());
@@ -268,8 +290,8 @@ TEST_F(BarSymbolViewsTest, AMarkWithoutTextShowsItsDefaultTextAndOnlyAnInsertion
     EXPECT_FALSE(blank->text().has_value());
     EXPECT_EQ(blank->frame().size, platform::Size());
     // The insertion of a new mark completes it.
-    SymbolText* fresh = bar->createNewSymbolTextWithTypeFrame(0x400, Rect(70, 2, 0, 0));
-    view->createMarkViewOfDataSelect(0x400, fresh, true);
+    SymbolText* fresh = bar->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, Rect(70, 2, 0, 0));
+    view->createMarkViewOfDataSelect(TOVSymbolMarkIntro, fresh, true);
     ASSERT_TRUE(fresh->text().has_value());
     EXPECT_EQ(fresh->text()->string(), defaultText);
     EXPECT_GT(fresh->frame().width(), 0);
@@ -280,10 +302,11 @@ TEST_F(BarSymbolViewsTest, RebuildingSizesUnsizedSymbolsAndDerivesTheScaleOfSize
     bind({kOnePage});
     TOVEditorBarView* view = barView(1);
     Bar* bar = view->bar();
-    Symbol* unsized = bar->createNewSymbolWithTypeFrame(0x700, Rect(20, 50, 0, 0));
-    SymbolRepeat* prevBar = bar->createNewSymbolRepeatWithTypeFrame(0x60F, Rect(30, 20, 3, 3));
+    Symbol* unsized = bar->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, Rect(20, 50, 0, 0));
+    SymbolRepeat* prevBar =
+        bar->createNewSymbolRepeatWithTypeFrame(TOVSymbolRepeatPrevBar1, Rect(30, 20, 3, 3));
     // As an older store keeps a symbol: a frame and no scale.
-    SymbolTempo* tempo = bar->createNewSymbolTempoWithTypeFrame(0x900, Rect(5, -30, 40, 12));
+    SymbolTempo* tempo = bar->createNewSymbolTempoWithTypeFrame(TOVSymbolRit, Rect(5, -30, 40, 12));
     bar->setLongRest(2);
     view->recreateAllSubViews();
     const auto unsizedView = view->objectViewFromData(unsized);
@@ -320,10 +343,10 @@ TEST_F(BarSymbolViewsTest, RemovingViewsClearsTheirSlotsAndOnlyASingleRemovalThe
     bind({kOnePage});
     TOVEditorBarView* view = barView(1);
     Bar* bar = view->bar();
-    bar->setClefType(kGClef);
-    bar->setTimeType(kTimeFourFour);
+    bar->setClefType(TOVSymbolClefG);
+    bar->setTimeType(TOVSymbolTime4_4);
     bar->setLongRest(3);
-    Symbol* dynamics = bar->createNewSymbolWithTypeFrame(0x700, Rect(20, 50, 10, 10));
+    Symbol* dynamics = bar->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, Rect(20, 50, 10, 10));
     view->recreateAllSubViews();
     const auto clef = view->clefView();
     const auto time = view->timeView();
@@ -334,7 +357,7 @@ TEST_F(BarSymbolViewsTest, RemovingViewsClearsTheirSlotsAndOnlyASingleRemovalThe
     EXPECT_FALSE(view->clefView() || view->timeView() || view->longRestView());
     EXPECT_TRUE(view->symbolViewArray().empty());
     EXPECT_FALSE(inEditor(clef));
-    EXPECT_EQ(bar->clefType(), kGClef);
+    EXPECT_EQ(bar->clefType(), TOVSymbolClefG);
     EXPECT_EQ(bar->longRest(), 3u);
 
     view->recreateAllSubViews();
@@ -356,28 +379,30 @@ TEST_F(BarSymbolViewsTest, RemovingViewsClearsTheirSlotsAndOnlyASingleRemovalThe
 TEST_F(BarSymbolViewsTest, RepeatPreviousBarSignsCentreInTheirBarOrOnItsEnd) {
     bind({kOnePage});
     TOVEditorBarView* view = barView(5);
-    const auto glyph =
-        TOVObjectViewFactory::singletonInstance()->symbolObjectPathWithSymbolTypeFontID(0x60F, "");
+    const auto glyph = TOVObjectViewFactory::singletonInstance()->symbolObjectPathWithSymbolTypeFontID(
+        TOVSymbolRepeatPrevBar1, "");
     ASSERT_TRUE(glyph);
     const double w = glyph->bounds().width();
-    const double secondLine = view->posY5LinesTop() + 5.9;
-    EXPECT_EQ(view->positionRepeatPrevBar(0x60F), (Point{(view->frame().width() - w) * 0.5, secondLine}));
+    const double secondLine = view->posY5LinesTop() + TOVStaffSpace;
+    EXPECT_EQ(view->positionRepeatPrevBar(TOVSymbolRepeatPrevBar1),
+              (Point{(view->frame().width() - w) * 0.5, secondLine}));
     const double w2 = TOVObjectViewFactory::singletonInstance()
-                          ->symbolObjectPathWithSymbolTypeFontID(0x610, "")
+                          ->symbolObjectPathWithSymbolTypeFontID(TOVSymbolRepeatPrevBar2, "")
                           ->bounds()
                           .width();
-    EXPECT_EQ(view->positionRepeatPrevBar(0x610), (Point{view->frame().width() - w2 * 0.5, secondLine}));
+    EXPECT_EQ(view->positionRepeatPrevBar(TOVSymbolRepeatPrevBar2),
+              (Point{view->frame().width() - w2 * 0.5, secondLine}));
     // The four-bar sign centres on the next bar's end, here on the same line.
-    const Point four = view->positionRepeatPrevBar(0x611);
+    const Point four = view->positionRepeatPrevBar(TOVSymbolRepeatPrevBar4);
     TOVEditorBarView* next = barView(6);
     const double w4 = TOVObjectViewFactory::singletonInstance()
-                          ->symbolObjectPathWithSymbolTypeFontID(0x611, "")
+                          ->symbolObjectPathWithSymbolTypeFontID(TOVSymbolRepeatPrevBar4, "")
                           ->bounds()
                           .width();
     EXPECT_NEAR(four.x, next->frame().maxX() - view->frame().x() - w4 * 0.5, 1e-9);
     EXPECT_NEAR(four.y, secondLine, 1e-9);
-    EXPECT_EQ(barView(7)->positionRepeatPrevBar(0x611), (Point{0, 0}));
-    EXPECT_EQ(view->positionRepeatPrevBar(0x605), (Point{0, 0}));
+    EXPECT_EQ(barView(7)->positionRepeatPrevBar(TOVSymbolRepeatPrevBar4), (Point{0, 0}));
+    EXPECT_EQ(view->positionRepeatPrevBar(TOVSymbolFine), (Point{0, 0}));
 }
 
 } // namespace

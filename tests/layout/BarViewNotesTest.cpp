@@ -16,6 +16,9 @@
 #include "model/Note.h"
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteBlockCell.h"
 #include "notation/TOVNotePreview.h"
@@ -150,7 +153,7 @@ TEST_F(BarViewNotesTest, StaffAnswersAreTheBarViewsOwn) {
     EXPECT_DOUBLE_EQ(notes.x(), 6.0);
     EXPECT_DOUBLE_EQ(notes.width(), bar->bounds().width() - 12.0);
     EXPECT_DOUBLE_EQ(delegate.noteViewInquirePosYLevel0(nullptr), (bar->bounds().height() - 23.6) / 2 + 11.8);
-    EXPECT_DOUBLE_EQ(delegate.noteViewInquire5LinesPitch(nullptr), 5.9);
+    EXPECT_DOUBLE_EQ(delegate.noteViewInquire5LinesPitch(nullptr), TOVStaffSpace);
     EXPECT_EQ(delegate.noteViewInquireBarView(nullptr), bar);
 }
 
@@ -247,20 +250,23 @@ TEST_F(BarViewNotesTest, PaletteReportsNameTheNoteViewAndDropsTheToneCell) {
     TOVNoteViewDelegate* delegate = view->noteViewDelegate();
     const platform::DraggingInfo info;
 
-    delegate->noteViewSymbolPaletteDragEnteredDraggingInfo(view.get(), 2817, info);
-    delegate->noteViewSymbolPaletteDragExitedDraggingInfo(view.get(), 2817, info);
-    delegate->noteViewSymbolPaletteDragPerformedDraggingInfo(view.get(), 2817, info);
-    delegate->noteViewNotePaletteDragEnteredDraggingInfo(view.get(), 0x70001, info);
-    delegate->noteViewNotePaletteDragExitedDraggingInfo(view.get(), 0x70001, info);
-    delegate->noteViewNotePaletteDragPerformedDraggingInfo(view.get(), 0x70001, info);
-    EXPECT_TRUE(
-        delegate->noteViewToneCellRequireInsertSymbolObjectDraggingInfo(view.get(), tone, 3840, info));
+    delegate->noteViewSymbolPaletteDragEnteredDraggingInfo(view.get(), TOVSymbolStaccato, info);
+    delegate->noteViewSymbolPaletteDragExitedDraggingInfo(view.get(), TOVSymbolStaccato, info);
+    delegate->noteViewSymbolPaletteDragPerformedDraggingInfo(view.get(), TOVSymbolStaccato, info);
+    delegate->noteViewNotePaletteDragEnteredDraggingInfo(view.get(), TOVNoteItemSharp, info);
+    delegate->noteViewNotePaletteDragExitedDraggingInfo(view.get(), TOVNoteItemSharp, info);
+    delegate->noteViewNotePaletteDragPerformedDraggingInfo(view.get(), TOVNoteItemSharp, info);
+    EXPECT_TRUE(delegate->noteViewToneCellRequireInsertSymbolObjectDraggingInfo(view.get(), tone,
+                                                                                TOVSymbolSharp, info));
 
     const std::vector<std::pair<std::string, const void*>> expected{
-        {"symbol entered 2817", view.get()},   {"symbol exited 2817", view.get()},
-        {"symbol performed 2817", view.get()}, {"note entered 458753", view.get()},
-        {"note exited 458753", view.get()},    {"note performed 458753", view.get()},
-        {"insert on tone 3840", tone},
+        {"symbol entered " + std::to_string(TOVSymbolStaccato), view.get()},
+        {"symbol exited " + std::to_string(TOVSymbolStaccato), view.get()},
+        {"symbol performed " + std::to_string(TOVSymbolStaccato), view.get()},
+        {"note entered " + std::to_string(TOVNoteItemSharp), view.get()},
+        {"note exited " + std::to_string(TOVNoteItemSharp), view.get()},
+        {"note performed " + std::to_string(TOVNoteItemSharp), view.get()},
+        {"insert on tone " + std::to_string(TOVSymbolSharp), tone},
     };
     EXPECT_EQ(controller.senders, expected);
 }
@@ -331,9 +337,9 @@ TEST_F(ToneDragTest, PreviewFollowsThePointerLevelAndTheReleaseMovesTheTone) {
     EXPECT_EQ(preview->barViewBelongTo(), bar);
     EXPECT_EQ(preview->level(), 3);
     // The frame reaches from above the head at level 3 down to the middle line, at the tone's x.
-    const Point top = bar->convertPointToView({0, bar->posYFromToneLevel(3) - 2.95}, editor.get());
+    const Point top = bar->convertPointToView({0, bar->posYFromToneLevel(3) - TOVLevelPitch}, editor.get());
     EXPECT_NEAR(preview->frame().y(), top.y, 1e-9);
-    EXPECT_NEAR(preview->frame().height(), 4 * 2.95, 1e-9);
+    EXPECT_NEAR(preview->frame().height(), 4 * TOVLevelPitch, 1e-9);
     const Point cellX = view->convertPointToView({tone->frame().x() - preview->offsetX(), 0}, editor.get());
     EXPECT_NEAR(preview->frame().x(), cellX.x, 1e-9);
 
@@ -341,7 +347,7 @@ TEST_F(ToneDragTest, PreviewFollowsThePointerLevelAndTheReleaseMovesTheTone) {
     delegate->noteViewDidUpdateDragToneAt(view.get(), tone, {0, pointerYForLevel(-2) + 1.0});
     EXPECT_EQ(preview->level(), -2);
     EXPECT_NEAR(preview->frame().y(), bar->convertPointToView({0, bar->posYLevel0()}, editor.get()).y, 1e-9);
-    EXPECT_NEAR(preview->frame().height(), 3 * 2.95, 1e-9);
+    EXPECT_NEAR(preview->frame().height(), 3 * TOVLevelPitch, 1e-9);
 
     delegate->noteViewDidUpdateDragToneAt(view.get(), tone, {0, pointerYForLevel(3)});
     const int updatesBefore = view->updates;
@@ -474,7 +480,7 @@ TEST_F(ToneDragTest, PreviewDrawnInAWindow) {
     }
     // The head's centre, one level step below the frame's top, is painted dark.
     const double cx = frame.x() + bar->notePreview()->offsetX() + 3.0;
-    const double cy = frame.y() + 2.95;
+    const double cy = frame.y() + TOVLevelPitch;
     const QColor pixel = image.pixelColor(int(cx * kZoom), int(cy * kZoom));
     EXPECT_LT(pixel.lightness(), 160) << cx << " " << cy;
 }

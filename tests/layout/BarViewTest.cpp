@@ -11,6 +11,7 @@
 #include "model/Note.h"
 #include "model/NoteUnit.h"
 #include "model/Symbol.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 #include "platform/ui/DraggingInfo.h"
@@ -71,7 +72,7 @@ TEST_F(BarViewTest, FirstBarOfTheSongHasItsAreaBeforeTheBarline) {
     bind({kOnePage});
     TOVEditorBarView* first = barView(0);
     ASSERT_NE(first, nullptr);
-    ASSERT_EQ(first->bar()->leftBarLineType(), 1280);
+    ASSERT_EQ(first->bar()->leftBarLineType(), TOVBarlineSingle);
     first->setClefView(viewOfWidth(20));
     first->setKeySignatureView(viewOfWidth(10));
     const Rect area = first->rectangleClefKeyTimeArea();
@@ -79,7 +80,7 @@ TEST_F(BarViewTest, FirstBarOfTheSongHasItsAreaBeforeTheBarline) {
     EXPECT_DOUBLE_EQ(area.width(), 34.0);
     const Rect notes = first->rectangleNotesArea();
     EXPECT_DOUBLE_EQ(notes.x(), 42.0);
-    // Right barline 1280: 2 + 4 of room before it.
+    // Right barline TOVBarlineSingle: 2 + 4 of room before it.
     EXPECT_DOUBLE_EQ(notes.width(), first->bounds().width() - 42.0 - 6.0);
     EXPECT_DOUBLE_EQ(notes.height(), first->bounds().height());
 }
@@ -87,12 +88,12 @@ TEST_F(BarViewTest, FirstBarOfTheSongHasItsAreaBeforeTheBarline) {
 TEST_F(BarViewTest, OtherBarsStartRightOfTheirLeftBarline) {
     bind({kOnePage});
     // Bar 4 starts the second line, whose first barline is its left one; bar 2 is inside the first line.
-    tovtest::findBar(document, 1)->setBarLineType(1284);
-    tovtest::findBar(document, 4)->line()->setFirstBarLineType(1284);
+    tovtest::findBar(document, 1)->setBarLineType(TOVBarlineRepeatForward);
+    tovtest::findBar(document, 4)->line()->setFirstBarLineType(TOVBarlineRepeatForward);
     for (std::uint64_t num : {2u, 4u}) {
         TOVEditorBarView* view = barView(num);
         ASSERT_NE(view, nullptr) << num;
-        ASSERT_EQ(view->bar()->leftBarLineType(), 1284) << num;
+        ASSERT_EQ(view->bar()->leftBarLineType(), TOVBarlineRepeatForward) << num;
         const Rect area = view->rectangleClefKeyTimeArea();
         EXPECT_DOUBLE_EQ(area.x(), 9.0) << num;
         EXPECT_DOUBLE_EQ(area.width(), 0.0) << num;
@@ -166,9 +167,9 @@ TEST_F(BarViewTest, WideningMovesStoredPositionsInsideTheOldWidth) {
     view->setFrame(Rect(view->frame().x(), 0, 100, view->frame().height()));
     view->updateDataFrameAsCurrentViewFrame();
     ASSERT_EQ(bar->width(), 100);
-    Symbol* inside = bar->createNewSymbolWithTypeFrame(0x605, Rect(60, 5, 10, 10));
-    Symbol* atZero = bar->createNewSymbolWithTypeFrame(0x605, Rect(0, 5, 10, 10));
-    Symbol* beyond = bar->createNewSymbolWithTypeFrame(0x605, Rect(120, 5, 10, 10));
+    Symbol* inside = bar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(60, 5, 10, 10));
+    Symbol* atZero = bar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(0, 5, 10, 10));
+    Symbol* beyond = bar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(120, 5, 10, 10));
     view->setFrame(Rect(view->frame().x(), 0, 150, view->frame().height()));
     view->updateDataFrameAsCurrentViewFrame();
     EXPECT_EQ(bar->width(), 150);
@@ -183,7 +184,7 @@ TEST_F(BarViewTest, BindingABarOfAutomaticWidthWritesItAndKeepsPositions) {
     bind({kOnePage});
     Bar* bar = tovtest::findBar(document, 1);
     bar->setWidth(0);
-    Symbol* symbol = bar->createNewSymbolWithTypeFrame(0x605, Rect(60, 5, 10, 10));
+    Symbol* symbol = bar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(60, 5, 10, 10));
     TOVEditorBarView view(Rect(0, 0, 130, 60), &controller);
     view.setBar(bar);
     EXPECT_EQ(bar->width(), 130);

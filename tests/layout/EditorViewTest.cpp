@@ -12,6 +12,7 @@
 #include "model/Page.h"
 #include "model/Song.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "support/LayoutBuilder.h"
@@ -319,9 +320,9 @@ TEST_F(EditorViewTest, BindingTheBoundDocumentAgainRebuildsNothing) {
 
 TEST_F(EditorViewTest, DrawingToolsGetViewsSizedOnceAndFollowTheDocumentsSymbols) {
     bind({pageWith(1, true)});
-    SymbolTools* arrow = document->createNewSymbolToolsWithTypeFrame(3073, Rect(100, 200, 0, 0));
-    SymbolTools* line = document->createNewSymbolToolsWithTypeFrame(3075, Rect(300, 400, 80, 12));
-    SymbolTools* foreign = document->createNewSymbolToolsWithTypeFrame(0x601, Rect(10, 10, 5, 5));
+    SymbolTools* arrow = document->createNewSymbolToolsWithTypeFrame(TOVToolArrow, Rect(100, 200, 0, 0));
+    SymbolTools* line = document->createNewSymbolToolsWithTypeFrame(TOVToolLine, Rect(300, 400, 80, 12));
+    SymbolTools* foreign = document->createNewSymbolToolsWithTypeFrame(TOVSymbolDalSegno, Rect(10, 10, 5, 5));
     // The change of "symbols" rebuilt the tool views: one for each tool, none for the foreign type.
     ASSERT_EQ(editor->symbolViewArray().size(), 2u);
     auto arrowView = editor->objectViewFromData(arrow);
@@ -359,7 +360,7 @@ TEST_F(EditorViewTest, RebuildingTheToolsDuringUndoLeavesTheirBarsAlone) {
     }
     const tovtest::UndoEnabled recording(*context);
     undo.beginUndoGrouping();
-    document->createNewSymbolToolsWithTypeFrame(3074, Rect(50, 60, 40, 10));
+    document->createNewSymbolToolsWithTypeFrame(TOVToolWave, Rect(50, 60, 40, 10));
     undo.endUndoGrouping();
     EXPECT_EQ(editor->symbolViewArray().size(), 1u);
     const std::size_t reportsBefore = controller.framesChanged.size();

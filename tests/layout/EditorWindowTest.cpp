@@ -15,6 +15,8 @@
 #include "model/Line.h"
 #include "model/Song.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
@@ -190,7 +192,7 @@ TEST_F(EditorWindowTest, TheOverlayDisablesUndoRedoAndPrintWhileItIsTheFirstResp
 
 TEST_F(EditorWindowTest, OnlyDrawingToolsDropOnThePageBackgroundAndNothingThroughTheOverlay) {
     const QPoint onPage(20 + 300, 10 + 500);
-    const int arrow = 3073;
+    const int arrow = TOVToolArrow;
 
     showOverlay();
     EXPECT_EQ(dragFromPalette(TOVPaletteTypes::SymbolForNoteView, arrow, onPage),
@@ -200,16 +202,24 @@ TEST_F(EditorWindowTest, OnlyDrawingToolsDropOnThePageBackgroundAndNothingThroug
     hideOverlay();
     EXPECT_EQ(dragFromPalette(TOVPaletteTypes::SymbolForNoteView, arrow, onPage),
               platform::DragOperationCopy);
-    EXPECT_EQ(controller.log,
-              (std::vector<std::string>{"symbol entered 3073", "insert 3073", "symbol performed 3073"}));
+    EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered " + std::to_string(TOVToolArrow),
+                                                        "insert " + std::to_string(TOVToolArrow),
+                                                        "symbol performed " + std::to_string(TOVToolArrow)}));
     EXPECT_EQ(controller.insertedAt, (Point{321, 511}));
 
     // Bar symbols and notes are refused on the background, but the controller hears of them for its hints.
     controller.log.clear();
-    EXPECT_EQ(dragFromPalette(TOVPaletteTypes::SymbolForBarView, 0x100, onPage), platform::DragOperationNone);
-    EXPECT_EQ(dragFromPalette(TOVPaletteTypes::NoteForBarView, 0x100F0, onPage), platform::DragOperationNone);
-    EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 256", "symbol exited 256",
-                                                        "note entered 65776", "note exited 65776"}));
+    EXPECT_EQ(dragFromPalette(TOVPaletteTypes::SymbolForBarView, TOVSymbolClefG, onPage),
+              platform::DragOperationNone);
+    EXPECT_EQ(dragFromPalette(TOVPaletteTypes::NoteForBarView,
+                              TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter), onPage),
+              platform::DragOperationNone);
+    EXPECT_EQ(controller.log,
+              (std::vector<std::string>{
+                  "symbol entered " + std::to_string(TOVSymbolClefG),
+                  "symbol exited " + std::to_string(TOVSymbolClefG),
+                  "note entered " + std::to_string(TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter)),
+                  "note exited " + std::to_string(TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter))}));
 }
 
 TEST_F(EditorWindowTest, AGreatDoubleBarDroppedOnABarlineAfterABarAsksToEndTheSongThere) {
@@ -230,30 +240,38 @@ TEST_F(EditorWindowTest, AGreatDoubleBarDroppedOnABarlineAfterABarAsksToEndTheSo
     const QPoint onAfterSecond = middleOf(afterSecond);
 
     // Never on the first barline of a line: refused, and the controller only hears the drag come and go.
-    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, 1282, onFirst), platform::DragOperationNone);
-    EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 1282", "symbol exited 1282"}));
-    EXPECT_EQ(line->line()->firstBarLineType(), 1280);
+    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, TOVBarlineGreatDouble, onFirst),
+              platform::DragOperationNone);
+    EXPECT_EQ(controller.log,
+              (std::vector<std::string>{"symbol entered " + std::to_string(TOVBarlineGreatDouble),
+                                        "symbol exited " + std::to_string(TOVBarlineGreatDouble)}));
+    EXPECT_EQ(line->line()->firstBarLineType(), TOVBarlineSingle);
     // Another kind is taken there without a word to the controller.
     controller.log.clear();
-    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, 1283, onFirst), platform::DragOperationCopy);
-    EXPECT_EQ(controller.log, (std::vector<std::string>{"symbol entered 1283", "symbol performed 1283"}));
-    EXPECT_EQ(line->line()->firstBarLineType(), 1283);
+    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, TOVBarlineDouble, onFirst),
+              platform::DragOperationCopy);
+    EXPECT_EQ(controller.log,
+              (std::vector<std::string>{"symbol entered " + std::to_string(TOVBarlineDouble),
+                                        "symbol performed " + std::to_string(TOVBarlineDouble)}));
+    EXPECT_EQ(line->line()->firstBarLineType(), TOVBarlineDouble);
     EXPECT_TRUE(controller.greatDoubleBarViews.empty());
 
     // After a bar the barline takes it and asks the controller to end the song at that bar, before the
     // line view stores it.
     controller.log.clear();
-    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, 1282, onAfterSecond),
+    EXPECT_EQ(dragFromPalette(TOVBarLineView::kPaletteDragType, TOVBarlineGreatDouble, onAfterSecond),
               platform::DragOperationCopy);
     EXPECT_EQ(controller.log,
-              (std::vector<std::string>{"symbol entered 1282", "great double bar", "symbol performed 1282"}));
+              (std::vector<std::string>{"symbol entered " + std::to_string(TOVBarlineGreatDouble),
+                                        "great double bar",
+                                        "symbol performed " + std::to_string(TOVBarlineGreatDouble)}));
     EXPECT_EQ(controller.greatDoubleBarViews, (std::vector<TOVObjectView*>{afterSecond}));
-    EXPECT_EQ(afterSecond->barLineType(), 1282);
-    EXPECT_EQ(second->bar()->barLineType(), 1282);
+    EXPECT_EQ(afterSecond->barLineType(), TOVBarlineGreatDouble);
+    EXPECT_EQ(second->bar()->barLineType(), TOVBarlineGreatDouble);
 }
 
 TEST_F(EditorWindowTest, AClickOnTheBackdropDropsTheSelectionUnlessShiftOrCommandIsHeld) {
-    document->createNewSymbolToolsWithTypeFrame(3073, Rect(100, 100, 0, 0));
+    document->createNewSymbolToolsWithTypeFrame(TOVToolArrow, Rect(100, 100, 0, 0));
     ASSERT_EQ(editor->symbolViewArray().size(), 1u);
     TOVObjectView* tool = editor->symbolViewArray().front().get();
     editor->selectAnObjectViewClearOthers(tool, true);

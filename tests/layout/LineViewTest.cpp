@@ -11,6 +11,7 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Symbol.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
@@ -92,7 +93,7 @@ TEST_F(LineViewTest, BarlinesStandAtTheBarEdgesOfTheUpperLineOnly) {
         EXPECT_TRUE(barline->doublePart());
         EXPECT_DOUBLE_EQ(barline->frame().midX(), upper->barViewOf(i)->frame().maxX());
         EXPECT_EQ(barline->canMoveXpos(), i < 3) << i;
-        EXPECT_EQ(barline->barLineType(), 1280);
+        EXPECT_EQ(barline->barLineType(), TOVBarlineSingle);
     }
     EXPECT_EQ(upper->leftBarLineViewOfBarView(upper->firstBarView()), upper->firstBarLineView());
     EXPECT_NE(upper->multiLineBraceView(), nullptr);
@@ -213,8 +214,8 @@ TEST_F(LineViewTest, AFinishedDragInADoubleLineKeepsTheLowerStaffsSymbolsInPlace
     TOVEditorLineView* lower = lines()[1];
     Bar* upperBar = upper->barViewOf(1)->bar();
     Bar* lowerBar = lower->barViewOf(1)->bar();
-    Symbol* upperSymbol = upperBar->createNewSymbolWithTypeFrame(0x605, Rect(60, 5, 10, 10));
-    Symbol* lowerSymbol = lowerBar->createNewSymbolWithTypeFrame(0x605, Rect(60, 5, 10, 10));
+    Symbol* upperSymbol = upperBar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(60, 5, 10, 10));
+    Symbol* lowerSymbol = lowerBar->createNewSymbolWithTypeFrame(TOVSymbolFine, Rect(60, 5, 10, 10));
     // The barline after bar 1: bar 1 grows from 130 to 195 (scale 1.5).
     TOVBarLineView* barline = upper->rightBarLineViewOfBarView(upper->barViewOf(1));
     upper->barLineViewRequireMoveX(barline, 65);
@@ -234,17 +235,19 @@ TEST_F(LineViewTest, ABarlineDroppedOnTheFirstBarlineSetsTheLinesFirstBarlineTyp
     TOVEditorLineView* lower = lines()[1];
     platform::DraggingInfo info;
     info.addType(TOVBarLineView::kPaletteDragType);
-    upper->barLineViewSymbolPaletteDragPerformedDraggingInfo(upper->firstBarLineView(), 1284, info);
-    EXPECT_EQ(upper->line()->firstBarLineType(), 1284);
-    EXPECT_EQ(lower->line()->firstBarLineType(), 1284);
-    EXPECT_EQ(upper->firstBarLineView()->barLineType(), 1284);
+    upper->barLineViewSymbolPaletteDragPerformedDraggingInfo(upper->firstBarLineView(),
+                                                             TOVBarlineRepeatForward, info);
+    EXPECT_EQ(upper->line()->firstBarLineType(), TOVBarlineRepeatForward);
+    EXPECT_EQ(lower->line()->firstBarLineType(), TOVBarlineRepeatForward);
+    EXPECT_EQ(upper->firstBarLineView()->barLineType(), TOVBarlineRepeatForward);
     // The bars keep theirs.
-    EXPECT_EQ(upper->firstBarView()->bar()->barLineType(), 1280);
+    EXPECT_EQ(upper->firstBarView()->bar()->barLineType(), TOVBarlineSingle);
     // A drop on a bar's barline changes that bar, in both staves.
-    upper->barLineViewSymbolPaletteDragPerformedDraggingInfo(upper->barLineViewArray()[2].get(), 1285, info);
-    EXPECT_EQ(upper->barViewOf(1)->bar()->barLineType(), 1285);
-    EXPECT_EQ(lower->barViewOf(1)->bar()->barLineType(), 1285);
-    EXPECT_EQ(upper->barLineViewArray()[2]->barLineType(), 1285);
+    upper->barLineViewSymbolPaletteDragPerformedDraggingInfo(upper->barLineViewArray()[2].get(),
+                                                             TOVBarlineRepeatBackward, info);
+    EXPECT_EQ(upper->barViewOf(1)->bar()->barLineType(), TOVBarlineRepeatBackward);
+    EXPECT_EQ(lower->barViewOf(1)->bar()->barLineType(), TOVBarlineRepeatBackward);
+    EXPECT_EQ(upper->barLineViewArray()[2]->barLineType(), TOVBarlineRepeatBackward);
 }
 
 TEST_F(LineViewTest, BarlineKindsStrokeOrFillAndPlacement) {
@@ -256,10 +259,14 @@ TEST_F(LineViewTest, BarlineKindsStrokeOrFillAndPlacement) {
         bool paints;
     };
     const Case cases[] = {
-        {1280, false, Place::Centred, true},       {1281, false, Place::Centred, true},
-        {1282, true, Place::Centred, true},        {1283, true, Place::Centred, true},
-        {1284, true, Place::StartsAtCentre, true}, {1285, true, Place::EndsAtCentre, true},
-        {1286, true, Place::Centred, true},        {1287, false, Place::Centred, false},
+        {TOVBarlineSingle, false, Place::Centred, true},
+        {TOVBarlineDotted, false, Place::Centred, true},
+        {TOVBarlineGreatDouble, true, Place::Centred, true},
+        {TOVBarlineDouble, true, Place::Centred, true},
+        {TOVBarlineRepeatForward, true, Place::StartsAtCentre, true},
+        {TOVBarlineRepeatBackward, true, Place::EndsAtCentre, true},
+        {TOVBarlineRepeatBoth, true, Place::Centred, true},
+        {TOVBarlineTransparent, false, Place::Centred, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
@@ -280,7 +287,7 @@ TEST_F(LineViewTest, BarlineKindsStrokeOrFillAndPlacement) {
             EXPECT_NEAR(outline.maxX(), 10.0, 1e-9);
             break;
         }
-        if (c.type < 1284 || c.type > 1286) {
+        if (c.type < TOVBarlineRepeatForward || c.type > TOVBarlineRepeatBoth) {
             // The repeat kinds' thick parts curl beyond the staff.
             EXPECT_NEAR(outline.y(), 18.1, 0.01);
         }
@@ -296,9 +303,9 @@ TEST_F(LineViewTest, BarlineKindsStrokeOrFillAndPlacement) {
     }
     // The invisible kind answers the single kind's offset.
     auto single = TOVBarLineView::withFrame(Rect(0, 0, 0, 60));
-    single->setBarLineType(1280);
+    single->setBarLineType(TOVBarlineSingle);
     auto invisible = TOVBarLineView::withFrame(Rect(0, 0, 0, 60));
-    invisible->setBarLineType(1287);
+    invisible->setBarLineType(TOVBarlineTransparent);
     EXPECT_DOUBLE_EQ(single->offsetX(), invisible->offsetX());
     EXPECT_DOUBLE_EQ(single->offsetX(), 10.0);
 }
@@ -320,8 +327,9 @@ TEST_F(LineViewTest, BarlineDropsAcceptOtherKindsAndNoGreatDoubleBarOnTheFirstBa
         bool accepted;
     };
     for (const Case& c :
-         {Case{1, 1280, false}, Case{1, 1284, true}, Case{1, 1282, true}, Case{0, 1282, false},
-          Case{0, 1286, true}, Case{1, 1288, false}, Case{1, 1279, false}}) {
+         {Case{1, TOVBarlineSingle, false}, Case{1, TOVBarlineRepeatForward, true},
+          Case{1, TOVBarlineGreatDouble, true}, Case{0, TOVBarlineGreatDouble, false},
+          Case{0, TOVBarlineRepeatBoth, true}, Case{1, TOVBarlineBrace, false}, Case{1, 1279, false}}) {
         SCOPED_TRACE(testing::Message() << c.barline << " " << c.item);
         TOVBarLineView* barline = line->barLineViewArray()[c.barline].get();
         const auto info = drag(c.item);
@@ -337,9 +345,9 @@ TEST_F(LineViewTest, BarlineDropsAcceptOtherKindsAndNoGreatDoubleBarOnTheFirstBa
     EXPECT_EQ(line->firstBarLineView()->draggingEntered(other), platform::DragOperationNone);
     EXPECT_FALSE(line->firstBarLineView()->performDragOperation(other));
     // A drop on the first barline goes into the line.
-    EXPECT_TRUE(line->firstBarLineView()->performDragOperation(drag(1284)));
-    EXPECT_EQ(line->line()->firstBarLineType(), 1284);
-    EXPECT_EQ(line->firstBarLineView()->barLineType(), 1284);
+    EXPECT_TRUE(line->firstBarLineView()->performDragOperation(drag(TOVBarlineRepeatForward)));
+    EXPECT_EQ(line->line()->firstBarLineType(), TOVBarlineRepeatForward);
+    EXPECT_EQ(line->firstBarLineView()->barLineType(), TOVBarlineRepeatForward);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/SymbolAccidental.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteToneCell.h"
 #include "notation/TOVNoteUnitCell.h"
 #include "notation/TOVNoteView.h"
@@ -90,8 +91,8 @@ protected:
     void SetUp() override {
         document = tovtest::makeLayout(*context, {tovtest::PageSpec{10, {{0, 0, false}, {1, 1, false}}}});
         bar()->setWidth(520);
-        bar()->setClefType(0x100);
-        bar()->setTimeType(0x303);
+        bar()->setClefType(TOVSymbolClefG);
+        bar()->setTimeType(TOVSymbolTime4_4);
         context->processPendingChanges();
         controller.editor = editor.get();
         editor->setDelegate(&controller);
@@ -142,11 +143,11 @@ TEST_F(NotationInkTest, AccidentalsAtTheirDefaultPlaceStandOnTheirHeadsLevel) {
         int type;
         double widest; // 0: the whole ink
     };
-    const Sign signs[] = {{"sharp", 3840, 0.0},
-                          {"double sharp", 3841, 0.0},
-                          {"flat", 3842, 0.5},
-                          {"double flat", 3843, 0.5},
-                          {"natural", 3844, 0.0}};
+    const Sign signs[] = {{"sharp", TOVSymbolSharp, 0.0},
+                          {"double sharp", TOVSymbolDoubleSharp, 0.0},
+                          {"flat", TOVSymbolFlat, 0.5},
+                          {"double flat", TOVSymbolDoubleFlat, 0.5},
+                          {"natural", TOVSymbolNatural, 0.0}};
     const std::int64_t levels[] = {-3, 0, 1, 4, 9};
     std::uint64_t from = 0;
     struct Placed {
@@ -235,7 +236,8 @@ TEST_F(NotationInkTest, ChordsAreDrawnClearOfAMelodyAboveTheStaff) {
         for (NoteTone* tone : tones) {
             const TOVNoteToneCell* cell = cellOf(tone);
             ASSERT_NE(cell, nullptr);
-            tone->createNewAccidentalWithTypeFrame(3840, Rect(cell->defaultPosOfAccidentalView(3840), {}));
+            tone->createNewAccidentalWithTypeFrame(
+                TOVSymbolSharp, Rect(cell->defaultPosOfAccidentalView(TOVSymbolSharp), {}));
         }
         context->processPendingChanges();
         editor->setDocData(nullptr);

@@ -17,6 +17,9 @@
 #include "model/SymbolInNote.h"
 #include "model/TOVCoreDataController.h"
 #include "model/TOVCoreDataControllerRefresher.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "notation/TOVNoteRestCell.h"
@@ -52,14 +55,10 @@ constexpr const char* kSymbolsForNote = "TOVSymbolPaletteForNoteViewData";
 constexpr const char* kSymbolsForBar = "TOVSymbolPaletteForBarViewData";
 constexpr const char* kNotesForNote = "TOVNotePaletteForNoteViewData";
 constexpr const char* kNotesForBar = "TOVNotePaletteForBarViewData";
-constexpr int kTie = 0x70000;
-constexpr int kSharp = 0x70001;
-constexpr int kFlat = 0x70004;
-constexpr int kTenuto = 2816;
-constexpr int kStaccato = 2817;
-constexpr int kTextTool = 3072;
-constexpr int kDynamicsForte = 0x700;
-constexpr int kQuarter = 0x100F0;
+constexpr int kTie = TOVNoteItemTie;
+constexpr int kSharp = TOVNoteItemSharp;
+constexpr int kFlat = TOVNoteItemFlat;
+constexpr int kQuarter = TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter);
 
 // The controller, also noting at every hover report of a note view what that view marks: the target tone
 // and the view a drop would replace, and which tone cells of the view carry a replacement mark at all.
@@ -103,7 +102,7 @@ public:
     void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* cell, std::int32_t item,
                                                          const platform::DraggingInfo&) override {
         toneInserts.push_back({cell, item});
-        if ((item & 0xFF00) != 0xF00 || cell->tone() == nullptr) {
+        if ((item & TOVSymbolCategoryMask) != TOVSymbolCategoryAccidental || cell->tone() == nullptr) {
             return;
         }
         if (const std::shared_ptr<TOVObjectView> old = cell->accidentalView()) {
@@ -326,11 +325,11 @@ TEST_F(NoteViewDropsTest, AccidentalsSkipSlashesAndRestsArticulationsTakeSlashes
 
     TOVNoteToneCell* slashCell = cellOf(toneOf(slash));
     ASSERT_EQ(typeid(*slashCell), typeid(TOVNoteSlashCell));
-    EXPECT_EQ(drag({kSymbolsForNote}, kStaccato, {atTone(toneOf(slash)), atTone(toneOf(slash))}),
+    EXPECT_EQ(drag({kSymbolsForNote}, TOVSymbolStaccato, {atTone(toneOf(slash)), atTone(toneOf(slash))}),
               platform::DragOperationCopy);
     ASSERT_EQ(controller.toneInserts.size(), 1u);
     EXPECT_EQ(controller.toneInserts[0].cell, slashCell);
-    EXPECT_EQ(controller.toneInserts[0].item, kStaccato);
+    EXPECT_EQ(controller.toneInserts[0].item, TOVSymbolStaccato);
     expectCleared(viewOf(slash));
 }
 
@@ -341,8 +340,8 @@ TEST_F(NoteViewDropsTest, ExistingAccidentalAndSameArticulationAreMarkedForRepla
     NoteTone* low = toneOf(chord);
     NoteTone* high = chord->firstUnit()->createNewToneWithLevel(6);
     context->processPendingChanges();
-    low->createNewAccidentalWithTypeFrame(3840, Rect(-4.8, -6.2, 0, 0));
-    low->createNewArticulationWithTypeFrame(kStaccato, Rect(0, 5.9, 0, 0));
+    low->createNewAccidentalWithTypeFrame(TOVSymbolSharp, Rect(-4.8, -6.2, 0, 0));
+    low->createNewArticulationWithTypeFrame(TOVSymbolStaccato, Rect(0, TOVStaffSpace, 0, 0));
     context->processPendingChanges();
     showNotes(0);
     TOVNoteView* view = viewOf(chord);
@@ -350,7 +349,7 @@ TEST_F(NoteViewDropsTest, ExistingAccidentalAndSameArticulationAreMarkedForRepla
     TOVNoteToneCell* highCell = cellOf(high);
     ASSERT_NE(lowCell->accidentalView(), nullptr);
     TOVObjectView* sharpView = lowCell->accidentalView().get();
-    TOVObjectView* staccatoView = lowCell->symbolViewOfType(kStaccato);
+    TOVObjectView* staccatoView = lowCell->symbolViewOfType(TOVSymbolStaccato);
     ASSERT_NE(staccatoView, nullptr);
 
     // A flat over the sharp, then over the tone without accidental; dropped there.
@@ -367,7 +366,7 @@ TEST_F(NoteViewDropsTest, ExistingAccidentalAndSameArticulationAreMarkedForRepla
               controller.targets.end());
     ASSERT_EQ(controller.toneInserts.size(), 1u);
     EXPECT_EQ(controller.toneInserts[0].cell, highCell);
-    EXPECT_EQ(controller.toneInserts[0].item, 3842);
+    EXPECT_EQ(controller.toneInserts[0].item, TOVSymbolFlat);
     expectCleared(view);
     // The new flat stays selected, alone; the sharp of the other tone is still there.
     ASSERT_NE(highCell->accidentalView(), nullptr);
@@ -378,16 +377,18 @@ TEST_F(NoteViewDropsTest, ExistingAccidentalAndSameArticulationAreMarkedForRepla
 
     // The same articulation is marked; another one is not.
     controller.hovers.clear();
-    EXPECT_EQ(drag({kSymbolsForNote}, kStaccato, {atTone(low), atTone(low)}), platform::DragOperationCopy);
+    EXPECT_EQ(drag({kSymbolsForNote}, TOVSymbolStaccato, {atTone(low), atTone(low)}),
+              platform::DragOperationCopy);
     ASSERT_FALSE(hoversOf(view).empty());
     EXPECT_EQ(hoversOf(view).front().replaced, staccatoView);
     controller.hovers.clear();
-    EXPECT_EQ(drag({kSymbolsForNote}, kTenuto, {atTone(low), atTone(low)}), platform::DragOperationCopy);
+    EXPECT_EQ(drag({kSymbolsForNote}, TOVSymbolTenuto, {atTone(low), atTone(low)}),
+              platform::DragOperationCopy);
     ASSERT_FALSE(hoversOf(view).empty());
     EXPECT_EQ(hoversOf(view).front().target, lowCell);
     EXPECT_EQ(hoversOf(view).front().replaced, nullptr);
     ASSERT_EQ(controller.toneInserts.size(), 3u);
-    EXPECT_EQ(controller.toneInserts[2].item, kTenuto);
+    EXPECT_EQ(controller.toneInserts[2].item, TOVSymbolTenuto);
     expectCleared(view);
 }
 
@@ -399,7 +400,7 @@ TEST_F(NoteViewDropsTest, OtherItemsAreHandedToTheBarBeneath) {
     TOVNoteView* view = viewOf(note);
 
     // A drawing tool: the bar takes none, over the note as over the bar.
-    EXPECT_EQ(drag({kSymbolsForNote}, kTextTool, {atTone(toneOf(note)), atTone(toneOf(note))}),
+    EXPECT_EQ(drag({kSymbolsForNote}, TOVToolFreeText, {atTone(toneOf(note)), atTone(toneOf(note))}),
               platform::DragOperationNone);
     EXPECT_FALSE(hoversOf(view).empty());
     EXPECT_TRUE(controller.toneInserts.empty());
@@ -407,9 +408,9 @@ TEST_F(NoteViewDropsTest, OtherItemsAreHandedToTheBarBeneath) {
 
     // A bar symbol offered under both types: the note passes it to the bar, which takes it.
     controller.senders.clear();
-    EXPECT_EQ(
-        drag({kSymbolsForNote, kSymbolsForBar}, kDynamicsForte, {atTone(toneOf(note)), atTone(toneOf(note))}),
-        platform::DragOperationCopy);
+    EXPECT_EQ(drag({kSymbolsForNote, kSymbolsForBar}, TOVSymbolDynamicsFFF,
+                   {atTone(toneOf(note)), atTone(toneOf(note))}),
+              platform::DragOperationCopy);
     EXPECT_NE(std::find(controller.senders.begin(), controller.senders.end(),
                         std::pair<std::string, platform::View*>("insert", barView(0))),
               controller.senders.end());
@@ -458,7 +459,7 @@ TEST_F(NoteViewDropsTest, FlipRedrawsTheTiesIntoAndOutOfTheNote) {
 TEST_F(NoteViewDropsTest, DroppedTieDrawnSelectedBesideAnAccidental) {
     Note* left = melo(0, 0, -1);
     melo(0, 240, -1);
-    toneOf(left)->createNewAccidentalWithTypeFrame(3840, Rect(-4.8, -6.2, 0, 0));
+    toneOf(left)->createNewAccidentalWithTypeFrame(TOVSymbolSharp, Rect(-4.8, -6.2, 0, 0));
     context->processPendingChanges();
     showNotes(0);
     ASSERT_EQ(drag({kNotesForNote}, kTie, {atTone(toneOf(left)), atTone(toneOf(left))}),

@@ -13,6 +13,7 @@
 #include "model/Note.h"
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNotePreview.h"
 #include "notation/TOVNoteToneCell.h"
@@ -82,7 +83,9 @@ public:
     }
     double noteViewInquirePosYLevel0(TOVNoteView* v) override { return bar_->noteViewInquirePosYLevel0(v); }
     double noteViewInquire5LinesPitch(TOVNoteView* v) override { return bar_->noteViewInquire5LinesPitch(v); }
-    platform::View* noteViewInquireBarView(TOVNoteView* v) override { return bar_->noteViewInquireBarView(v); }
+    platform::View* noteViewInquireBarView(TOVNoteView* v) override {
+        return bar_->noteViewInquireBarView(v);
+    }
     std::optional<double> noteViewInquirexPosForUnit(TOVNoteView* v, const NoteUnit* unit) override {
         return bar_->noteViewInquirexPosForUnit(v, unit);
     }
@@ -150,7 +153,9 @@ protected:
         TOVUtils::registerServices({});
     }
 
-    TOVEditorBarView* barView(std::uint64_t num) const { return editor->barViewFromNumberInLower(num, false); }
+    TOVEditorBarView* barView(std::uint64_t num) const {
+        return editor->barViewFromNumberInLower(num, false);
+    }
     Bar* bar(std::uint64_t num) const { return tovtest::findBar(document, num); }
     Note* melo(std::uint64_t num, std::uint64_t from, std::uint64_t length, std::int64_t level) {
         return layouttest::writeMelo(*context, document, num, from, length, level);
@@ -291,7 +296,8 @@ TEST_F(NoteViewMouseTest, DraggingAToneUpMovesItToThePointersLevel) {
     EXPECT_EQ(note->firstUnit()->toneArray().front()->level(), 3);
     EXPECT_EQ(barView(1)->notePreview(), nullptr);
     // The view shows the tone at its new place, five steps higher.
-    EXPECT_NEAR(view->convertPointToView(headOf(firstTone(view)), editor.get()).y, headInEditor - 5 * 2.95, 1e-6);
+    EXPECT_NEAR(view->convertPointToView(headOf(firstTone(view)), editor.get()).y,
+                headInEditor - 5 * TOVLevelPitch, 1e-6);
 }
 
 TEST_F(NoteViewMouseTest, DraggingAToneOntoALevelItsUnitHoldsChangesNothing) {
@@ -488,16 +494,22 @@ TEST_F(NoteViewMouseTest, PressesOnBeamsFlagsAndTheStemEndStartAFlip) {
         bool flips;
     };
     const std::vector<Case> cases{
-        {"beam of a group", [&] { return beamed(1, 0, {-3, -3}); },
+        {"beam of a group",
+         [&] {
+             return beamed(1, 0, {-3, -3});
+         },
          [](const TOVNoteView& v) { return centreOf(v.beamPath()->bounds()); }, true},
         {"flag of an eighth", [&] { return melo(1, 240, 120, -3); },
          [](const TOVNoteView& v) { return centreOf(v.flagPath()->bounds()); }, true},
         {"stem end of a quarter", [&] { return melo(1, 480, 240, -3); },
          [](const TOVNoteView& v) { return centreOf(v.flipHandleRect()); }, true},
         {"whole note", [&] { return melo(2, 0, 960, -3); },
-         [](const TOVNoteView& v) { return Point{v.bounds().width() / 2, 1.0}; }, false},
-        {"rest", [&] { return rest(3, 0, 240); },
-         [](const TOVNoteView& v) { return centreOf(v.bounds()); }, false},
+         [](const TOVNoteView& v) {
+             return Point{v.bounds().width() / 2, 1.0};
+         },
+         false},
+        {"rest", [&] { return rest(3, 0, 240); }, [](const TOVNoteView& v) { return centreOf(v.bounds()); },
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

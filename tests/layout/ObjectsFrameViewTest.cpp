@@ -12,6 +12,7 @@
 #include "model/Document.h"
 #include "model/Symbol.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 #include "platform/ui/ViewHost.h"
 #include "platform/ui/WindowEvents.h"
@@ -49,30 +50,30 @@ protected:
         switch (kind) {
         case Kind::Fixed:
             view = std::make_shared<TOVResizableFixedView>(frame);
-            symbol = bar->createNewSymbolWithTypeFrame(0x700, frame);
+            symbol = bar->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, frame);
             break;
         case Kind::Free:
             view = std::make_shared<TOVResizableFreeView>(frame);
-            symbol = bar->createNewSymbolWithTypeFrame(0x800, frame);
+            symbol = bar->createNewSymbolWithTypeFrame(TOVSymbolOctave8va, frame);
             break;
         case Kind::Movable:
             view = std::make_shared<TOVMovableView>(frame);
-            symbol = bar->createNewSymbolWithTypeFrame(0x400, frame);
+            symbol = bar->createNewSymbolWithTypeFrame(TOVSymbolMarkIntro, frame);
             break;
         case Kind::Still:
             view = std::make_shared<TOVObjectView>(frame);
             break;
         case Kind::Arrow:
             view = std::make_shared<TOVRotatable2View>(frame);
-            symbol = song.document->createNewSymbolToolsWithTypeFrame(3073, frame);
+            symbol = song.document->createNewSymbolToolsWithTypeFrame(TOVToolArrow, frame);
             break;
         case Kind::Line:
             view = std::make_shared<TOVRotatable2View>(frame);
-            symbol = song.document->createNewSymbolToolsWithTypeFrame(3075, frame);
+            symbol = song.document->createNewSymbolToolsWithTypeFrame(TOVToolLine, frame);
             break;
         case Kind::Wave:
             view = std::make_shared<TOVRotatable4View>(frame);
-            symbol = song.document->createNewSymbolToolsWithTypeFrame(3074, frame);
+            symbol = song.document->createNewSymbolToolsWithTypeFrame(TOVToolWave, frame);
             break;
         }
         root->addSubview(view);

@@ -18,6 +18,8 @@
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
 #include "model/TOVChordElems.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -30,30 +32,30 @@ using tovtest::PageSpec;
 
 namespace {
 
-constexpr std::uint64_t k8 = 120;
-constexpr std::uint64_t k4 = 240;
-constexpr std::uint64_t k2 = 480;
-constexpr std::uint64_t k1 = 960;
+constexpr std::uint64_t k8 = TOVLength8th;
+constexpr std::uint64_t k4 = TOVLengthQuarter;
+constexpr std::uint64_t k2 = TOVLengthHalf;
+constexpr std::uint64_t k1 = TOVLengthWhole;
 
-constexpr int kBassClef = 0x101;
-constexpr int kFirstKey = 0x200;
+constexpr int kBassClef = TOVSymbolClefF;
+constexpr int kFirstKey = TOVSymbolKeySharp1;
 constexpr int kKeyCount = 14;
-constexpr int kFirstTime = 0x300;
+constexpr int kFirstTime = TOVSymbolTime1_4;
 constexpr int kTimeCount = 14;
-constexpr int kFourFour = 0x303;
-constexpr int kFirstBarline = 0x500;
+constexpr int kFourFour = TOVSymbolTime4_4;
+constexpr int kFirstBarline = TOVBarlineSingle;
 constexpr int kBarlineCount = 8; // every kind a file stores
-constexpr int kRepeatForward = 0x504;
-constexpr int kRepeatBackward = 0x505;
-constexpr int kRehearsal = 0x400;
-constexpr int kVoltaBegin = 0x606;
-constexpr int kBisEnd = 0x609;
-constexpr int kRepeatTimes = 0x60B;
-constexpr int kTempoWithSpeed = 0x906;
-constexpr int kFreeText = 0xC00;
-constexpr int kNoQuality = 12;
-constexpr int kNoTension = 70;
-constexpr int kNoBass = 17;
+constexpr int kRepeatForward = TOVBarlineRepeatForward;
+constexpr int kRepeatBackward = TOVBarlineRepeatBackward;
+constexpr int kRehearsal = TOVSymbolMarkIntro;
+constexpr int kVoltaBegin = TOVSymbolVoltaBegin;
+constexpr int kBisEnd = TOVSymbolBisEnd;
+constexpr int kRepeatTimes = TOVSymbolRepeatTimes;
+constexpr int kTempoWithSpeed = TOVSymbolTempoSpeed;
+constexpr int kFreeText = TOVToolFreeText;
+constexpr int kNoQuality = TOVChordPlainTriad;
+constexpr int kNoTension = TOVChordNoTension;
+constexpr int kNoBass = TOVChordNoStep;
 
 const std::filesystem::path kFixtures = std::filesystem::path(TOVRIN_TEST_FIXTURES) / "render";
 
@@ -98,10 +100,10 @@ Symbol* putSymbol(SongWriter& s, std::uint64_t num, int type, platform::Point at
     EXPECT_TRUE(bar->canInsertSymbol(type)) << std::hex << type;
     const platform::Size size = naturalSize(type);
     const Rect frame(at, size);
-    const int category = type & 0xFF00;
-    Symbol* made = category == 0x600   ? bar->createNewSymbolRepeatWithTypeFrame(type, frame)
-                   : category == 0x900 ? bar->createNewSymbolTempoWithTypeFrame(type, frame)
-                                       : bar->createNewSymbolWithTypeFrame(type, frame);
+    const int category = type & TOVSymbolCategoryMask;
+    Symbol* made = category == TOVSymbolCategoryRepeat  ? bar->createNewSymbolRepeatWithTypeFrame(type, frame)
+                   : category == TOVSymbolCategoryTempo ? bar->createNewSymbolTempoWithTypeFrame(type, frame)
+                                                        : bar->createNewSymbolWithTypeFrame(type, frame);
     EXPECT_NE(made, nullptr) << std::hex << type;
     if (made != nullptr) {
         made->setInitialSize(size);
@@ -124,12 +126,12 @@ void writeSymbols(SongWriter& s) {
         s.context().processPendingChanges();
     }
     // The repeat family, each with what it shows: a number, a volta's text, a count of times.
-    for (int type = 0x600; type <= 0x60D; ++type) {
+    for (int type = TOVSymbolDaCapo; type <= TOVSymbolTacet; ++type) {
         Symbol* made = putSymbol(s, num++, type, {30, 0});
         auto* repeat = dynamic_cast<SymbolRepeat*>(made);
         ASSERT_NE(repeat, nullptr);
-        if (type <= 0x604) {
-            repeat->setRepeatIDNumber(type - 0x600 + 1);
+        if (type <= TOVSymbolSegno) {
+            repeat->setRepeatIDNumber(type - TOVSymbolDaCapo + 1);
         } else if (type == kVoltaBegin) {
             repeat->setRepeatIDString(QStringLiteral("1."));
         } else if (type == kBisEnd) {
@@ -140,25 +142,25 @@ void writeSymbols(SongWriter& s) {
     }
     s.context().processPendingChanges();
     // Dynamics, the hairpins over most of a bar.
-    for (int type = 0x700; type <= 0x70D; ++type) {
+    for (int type = TOVSymbolDynamicsFFF; type <= TOVSymbolDecrescendo; ++type) {
         putSymbol(s, num++, type, {20, 52});
     }
     // Octave lines above and below, tempo words and the metronome speed, the pushes.
-    for (int type = 0x800; type <= 0x803; ++type) {
+    for (int type = TOVSymbolOctave8va; type <= TOVSymbolOctave15maBassa; ++type) {
         putSymbol(s, num++, type, {5, (type & 1) != 0 ? 50.0 : 0.0});
     }
-    for (int type = 0x900; type <= 0x908; ++type) {
+    for (int type = TOVSymbolRit; type <= TOVSymbolShuffle16; ++type) {
         Symbol* made = putSymbol(s, num++, type, {10, 0});
         if (type == kTempoWithSpeed) {
             dynamic_cast<SymbolTempo*>(made)->setSpeed(132);
         }
     }
-    for (int type = 0xA00; type <= 0xA01; ++type) {
+    for (int type = TOVSymbolPush8; type <= TOVSymbolPush16; ++type) {
         putSymbol(s, num++, type, {40, 0});
     }
     // A long rest of eight bars, then a bar of notes and the signs that repeat it, one, two and four bars.
     s.bar(num++)->setLongRest(8);
-    for (int type = 0x60F; type <= 0x611; ++type) {
+    for (int type = TOVSymbolRepeatPrevBar1; type <= TOVSymbolRepeatPrevBar4; ++type) {
         s.note(num, 0, k2, {-2});
         s.note(num, k2, k4, {-1});
         s.note(num++, k2 + k4, k4, {0});
@@ -247,9 +249,9 @@ void writeBarlinesAndDoubleRows(SongWriter& s) {
         int type;
         Rect frame;
         double angle;
-    } tools[] = {{0xC01, Rect(300, 770, 80, 12), 0},
-                 {0xC02, Rect(400, 775, 90, 10), 0},
-                 {0xC03, Rect(300, 800, 120, 4), -10}};
+    } tools[] = {{TOVToolArrow, Rect(300, 770, 80, 12), 0},
+                 {TOVToolWave, Rect(400, 775, 90, 10), 0},
+                 {TOVToolLine, Rect(300, 800, 120, 4), -10}};
     for (const auto& tool : tools) {
         SymbolTools* made = document->createNewSymbolToolsWithTypeFrame(tool.type, tool.frame);
         ASSERT_NE(made, nullptr);

@@ -1,6 +1,7 @@
 #include "FakeLayoutController.h"
 #include "support/ImageInk.h"
 
+#include "document/TOVDocumentDump.h"
 #include "document/TOVDocumentParser.h"
 #include "glyphs/GlyphServices.h"
 #include "glyphs/TOVChordObjectView.h"
@@ -17,6 +18,7 @@
 #include "model/SymbolRepeat.h"
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteView.h"
 #include "notation/TOVNoteViewFactory.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -271,34 +273,34 @@ TEST_F(RenderToolTest, ClefsKeysTimesAndBarSymbolsOnSingleAndDoubleLines) {
         *context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, true}, {4, 4, false}}}});
     document->createNewSong()->setName(platform::AttributedString("Symbols"));
     auto bar = [&](std::uint64_t num, bool lower = false) { return tovtest::findBar(document, num, lower); };
-    bar(0)->setClefType(0x100);
-    bar(0)->setKeyType(0x201);
-    bar(0)->setTimeType(0x303);
-    bar(2)->setTimeType(0x302);
-    bar(4)->setClefType(0x100);
-    bar(4, true)->setClefType(0x101);
-    bar(8)->setClefType(0x100);
-    bar(8)->setKeyType(0x208);
-    bar(8)->setTimeType(0x30D);
+    bar(0)->setClefType(TOVSymbolClefG);
+    bar(0)->setKeyType(TOVSymbolKeySharp2);
+    bar(0)->setTimeType(TOVSymbolTime4_4);
+    bar(2)->setTimeType(TOVSymbolTime3_4);
+    bar(4)->setClefType(TOVSymbolClefG);
+    bar(4, true)->setClefType(TOVSymbolClefF);
+    bar(8)->setClefType(TOVSymbolClefG);
+    bar(8)->setKeyType(TOVSymbolKeyFlat2);
+    bar(8)->setTimeType(TOVSymbolTimeCommon);
     // A mark keeps its text in the file, as one dropped from the palette gets it.
     bar(0)
-        ->createNewSymbolTextWithTypeFrame(0x407, platform::Rect(60, 0, 0, 0))
+        ->createNewSymbolTextWithTypeFrame(TOVSymbolMarkA, platform::Rect(60, 0, 0, 0))
         ->setText(platform::AttributedString("A"));
-    bar(0)->createNewSymbolWithTypeFrame(0x706, platform::Rect(70, 52, 0, 0));
-    bar(1)->createNewSymbolRepeatWithTypeFrame(0x604, platform::Rect(10, 2, 0, 0));
-    bar(1)->createNewSymbolWithTypeFrame(0x70C, platform::Rect(10, 54, 0, 0));
-    bar(2)->createNewSymbolTempoWithTypeFrame(0x900, platform::Rect(40, 0, 0, 0));
-    bar(3)->createNewSymbolRepeatWithTypeFrame(0x606, platform::Rect(4, 0, 0, 0));
-    bar(3)->createNewSymbolRepeatWithTypeFrame(0x607, platform::Rect(66, 0, 0, 0));
-    bar(3)->createNewSymbolWithTypeFrame(0x702, platform::Rect(20, 52, 0, 0));
-    bar(4)->createNewSymbolTempoWithTypeFrame(0x906, platform::Rect(40, 0, 0, 0));
-    bar(5)->createNewSymbolWithTypeFrame(0x800, platform::Rect(10, 0, 0, 0));
-    bar(6, true)->createNewSymbolWithTypeFrame(0xA00, platform::Rect(40, 52, 0, 0));
-    bar(7)->createNewSymbolRepeatWithTypeFrame(0x602, platform::Rect(60, 2, 0, 0));
-    bar(8)->createNewSymbolRepeatWithTypeFrame(0x603, platform::Rect(50, 2, 0, 0));
+    bar(0)->createNewSymbolWithTypeFrame(TOVSymbolDynamicsP, platform::Rect(70, 52, 0, 0));
+    bar(1)->createNewSymbolRepeatWithTypeFrame(TOVSymbolSegno, platform::Rect(10, 2, 0, 0));
+    bar(1)->createNewSymbolWithTypeFrame(TOVSymbolCrescendo, platform::Rect(10, 54, 0, 0));
+    bar(2)->createNewSymbolTempoWithTypeFrame(TOVSymbolRit, platform::Rect(40, 0, 0, 0));
+    bar(3)->createNewSymbolRepeatWithTypeFrame(TOVSymbolVoltaBegin, platform::Rect(4, 0, 0, 0));
+    bar(3)->createNewSymbolRepeatWithTypeFrame(TOVSymbolVoltaEnd, platform::Rect(66, 0, 0, 0));
+    bar(3)->createNewSymbolWithTypeFrame(TOVSymbolDynamicsF, platform::Rect(20, 52, 0, 0));
+    bar(4)->createNewSymbolTempoWithTypeFrame(TOVSymbolTempoSpeed, platform::Rect(40, 0, 0, 0));
+    bar(5)->createNewSymbolWithTypeFrame(TOVSymbolOctave8va, platform::Rect(10, 0, 0, 0));
+    bar(6, true)->createNewSymbolWithTypeFrame(TOVSymbolPush8, platform::Rect(40, 52, 0, 0));
+    bar(7)->createNewSymbolRepeatWithTypeFrame(TOVSymbolToCoda, platform::Rect(60, 2, 0, 0));
+    bar(8)->createNewSymbolRepeatWithTypeFrame(TOVSymbolCoda, platform::Rect(50, 2, 0, 0));
     bar(9)->setLongRest(8);
-    bar(10)->createNewSymbolRepeatWithTypeFrame(0x60F, platform::Rect(55, 32, 0, 0));
-    bar(11)->createNewSymbolRepeatWithTypeFrame(0x600, platform::Rect(60, 2, 0, 0));
+    bar(10)->createNewSymbolRepeatWithTypeFrame(TOVSymbolRepeatPrevBar1, platform::Rect(55, 32, 0, 0));
+    bar(11)->createNewSymbolRepeatWithTypeFrame(TOVSymbolDaCapo, platform::Rect(60, 2, 0, 0));
     QImage image;
     renderFirstPage(document, "symbols", image);
     if (HasFatalFailure()) {
@@ -330,7 +332,7 @@ TEST_F(RenderToolTest, EveryBarlineKindOnSingleAndDoubleLines) {
         *context, {tovtest::PageSpec{10, {{0, 0, false}, {4, 4, false}, {4, 4, true}, {4, 4, false}}}});
     document->createNewSong()->setName(platform::AttributedString("Barlines"));
     for (std::uint64_t num = 0; num < 12; ++num) {
-        tovtest::findBar(document, num)->setBarLineType(1280 + static_cast<int>(num % 8));
+        tovtest::findBar(document, num)->setBarLineType(TOVBarlineSingle + static_cast<int>(num % 8));
     }
     QImage image;
     renderFirstPage(document, "barlines", image);
@@ -658,7 +660,7 @@ TEST_F(RenderToolTest, ChordsAreSetInTheProgramsNotation) {
         ASSERT_NE(high, nullptr);
         if (level == 11) {
             high->firstUnit()->toneArray().front()->createNewAccidentalWithTypeFrame(
-                3840, platform::Rect(-4.8, -6.2, 0, 0));
+                TOVSymbolSharp, platform::Rect(-4.8, -6.2, 0, 0));
         }
     }
     context->processPendingChanges();

@@ -21,6 +21,8 @@
 #include "model/NoteUnit.h"
 #include "model/Song.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteTieView.h"
 #include "notation/TOVNoteToneCell.h"
@@ -48,28 +50,12 @@ using platform::Rect;
 
 namespace {
 
-constexpr std::uint64_t k32 = 30;
-constexpr std::uint64_t k16 = 60;
-constexpr std::uint64_t k8 = 120;
-constexpr std::uint64_t k4 = 240;
-constexpr std::uint64_t k2 = 480;
-constexpr std::uint64_t k1 = 960;
-
-constexpr int kTenuto = 2816;
-constexpr int kStaccato = 2817;
-constexpr int kFermata = 2818;
-constexpr int kAccent = 2819;
-constexpr int kMarcato = 2820;
-constexpr int kArpeggio = 2821;
-
-constexpr int kSharp = 3840;
-constexpr int kDoubleSharp = 3841;
-constexpr int kFlat = 3842;
-constexpr int kDoubleFlat = 3843;
-constexpr int kNatural = 3844;
-
-constexpr int kFourFour = 0x303;
-constexpr int kSixEight = 0x309;
+constexpr std::uint64_t k32 = TOVLength32nd;
+constexpr std::uint64_t k16 = TOVLength16th;
+constexpr std::uint64_t k8 = TOVLength8th;
+constexpr std::uint64_t k4 = TOVLengthQuarter;
+constexpr std::uint64_t k2 = TOVLengthHalf;
+constexpr std::uint64_t k1 = TOVLengthWhole;
 
 const std::filesystem::path kFixtures = std::filesystem::path(TOVRIN_TEST_FIXTURES) / "rhythm";
 
@@ -104,10 +90,10 @@ void writeBeamsAndFlags(SongWriter& s) {
     s.note(3, k2 + k4, k4, {2}, true);
 
     // A bar of 6/8: 8-16-8-16, then dotted 8 + 16 + 8.
-    s.bar(4)->setTimeType(kSixEight);
+    s.bar(4)->setTimeType(TOVSymbolTime6_8);
     s.beam(4, 0, {k8, k16, k8, k16}, {-2, -1, 0, -1});
     s.beam(4, 3 * k8, {k8 + k16, k16, k8}, {-3, -2, -4});
-    s.bar(5)->setTimeType(kFourFour);
+    s.bar(5)->setTimeType(TOVSymbolTime4_4);
     // Beamed chords and a wide leap.
     s.beam(5, 0, {k8, k8}, {-6, 0});
     s.beam(5, k4, {k8, k8}, {6, -1}, true);
@@ -160,24 +146,24 @@ void writeTuplets(SongWriter& s) {
 // on stems up and down; slurs over beamed and single notes.
 void writeTiesAndSigns(SongWriter& s) {
     Note* a = s.note(0, 0, k4, {-2});
-    s.articulation(a, kStaccato);
+    s.articulation(a, TOVSymbolStaccato);
     Note* b = s.note(0, k4, k4, {-1});
-    s.articulation(b, kTenuto);
+    s.articulation(b, TOVSymbolTenuto);
     Note* c = s.note(0, k2, k4, {-3});
-    s.articulation(c, kAccent);
+    s.articulation(c, TOVSymbolAccento);
     Note* d = s.note(0, k2 + k4, k4, {-2});
-    s.articulation(d, kMarcato);
+    s.articulation(d, TOVSymbolMarcato);
 
     Note* sharp = s.note(1, 0, k4, {-3});
-    s.accidental(sharp, kSharp);
+    s.accidental(sharp, TOVSymbolSharp);
     Note* natural = s.note(1, k4, k4, {-3});
-    s.accidental(natural, kNatural);
+    s.accidental(natural, TOVSymbolNatural);
     Note* flat = s.note(1, k2, k4, {0}, true);
-    s.accidental(flat, kFlat);
+    s.accidental(flat, TOVSymbolFlat);
     Note* doubleFlat = s.note(1, k2 + k4, k8, {-1});
-    s.accidental(doubleFlat, kDoubleFlat);
+    s.accidental(doubleFlat, TOVSymbolDoubleFlat);
     Note* doubleSharp = s.note(1, k2 + k4 + k8, k8, {-5});
-    s.accidental(doubleSharp, kDoubleSharp);
+    s.accidental(doubleSharp, TOVSymbolDoubleSharp);
 
     Note* slurStart = s.note(2, 0, k4, {-4});
     s.note(2, k4, k4, {-3});
@@ -193,27 +179,27 @@ void writeTiesAndSigns(SongWriter& s) {
     Note* slurred = s.beam(4, k2, {k8, k8, k8, k8}, {1, 2, 3, 4}, true);
     s.slur(slurred, 0, slurred, 3);
     for (std::size_t unit = 0; unit < 4; ++unit) {
-        s.articulation(slurred, kStaccato, unit);
+        s.articulation(slurred, TOVSymbolStaccato, unit);
     }
     Note* down1 = s.note(5, 0, k4, {3}, true);
-    s.articulation(down1, kStaccato);
+    s.articulation(down1, TOVSymbolStaccato);
     Note* down2 = s.note(5, k4, k4, {4}, true);
-    s.articulation(down2, kTenuto);
+    s.articulation(down2, TOVSymbolTenuto);
     Note* down3 = s.note(5, k2, k4, {2}, true);
-    s.articulation(down3, kAccent);
+    s.articulation(down3, TOVSymbolAccento);
     Note* arpeggio = s.note(5, k2 + k4, k4, {-4, -2, 0, 2}, true);
-    s.articulation(arpeggio, kArpeggio);
+    s.articulation(arpeggio, TOVSymbolArpeggio);
 
     Note* tiedEighths = s.beam(6, 0, {k8, k8}, {-1, -1});
     s.tie(tiedEighths, 0);
     s.tie(tiedEighths, 1);
     s.note(6, k4, k4 + k8, {-1});
     Note* sharpEighth = s.note(6, k2 + k8, k8, {-3});
-    s.accidental(sharpEighth, kSharp);
+    s.accidental(sharpEighth, TOVSymbolSharp);
     Note* last = s.note(6, k2 + k4, k4, {-2});
     s.tie(last);
     Note* fermata = s.note(7, 0, k1, {-2});
-    s.articulation(fermata, kFermata);
+    s.articulation(fermata, TOVSymbolFermata);
 }
 
 // Rests of every value; whole, dotted and half notes; slashes of every value and one-beat slashes;

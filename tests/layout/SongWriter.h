@@ -15,6 +15,7 @@
 #include "model/NoteUnit.h"
 #include "model/Song.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteToneCell.h"
 #include "notation/TOVNoteView.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -31,9 +32,9 @@
 
 namespace layouttest {
 
-constexpr int kTrebleClef = 0x100;
-constexpr int kFourFour = 0x303;
-constexpr int kSlur = 2822;
+constexpr int kTrebleClef = TOVSymbolClefG;
+constexpr int kFourFour = TOVSymbolTime4_4;
+constexpr int kSlur = TOVSymbolSlur;
 
 // The song in the editor's view tree, as a document window lays it out.
 struct LaidOut {

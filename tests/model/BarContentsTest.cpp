@@ -5,6 +5,8 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/SymbolAccidental.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/MemoryDefaultsStore.h"
@@ -21,8 +23,6 @@ using namespace tovtest;
 
 namespace {
 
-constexpr int k44 = 771;
-constexpr int k68 = 777;
 constexpr int kNoTime = 999; // a time code outside the table: the bar has no beat
 
 // A single-row song of 36 bars in 4/4; bar 35 is the last.
@@ -69,11 +69,11 @@ TEST(BarContentsTest, SingleNotesRestsAndSlashesAreOneUnitEach) {
     ASSERT_TRUE(up && down && rest && slash);
     EXPECT_TRUE(up->flip());
     EXPECT_FALSE(down->flip());
-    EXPECT_EQ(up->type(), 0xE00);
+    EXPECT_EQ(up->type(), TOVSymbolNote);
     EXPECT_EQ(up->heightLeft(), 15.0);
-    EXPECT_EQ(up->firstUnit()->type(), 0x10000u + 120);
+    EXPECT_EQ(up->firstUnit()->type(), TOVUnitGroupNote + 120);
     EXPECT_EQ(up->firstUnit()->toneArray().front()->level(), 3);
-    EXPECT_EQ(rest->firstUnit()->type(), 0x20000u + 240);
+    EXPECT_EQ(rest->firstUnit()->type(), TOVUnitGroupRest + 240);
     EXPECT_EQ(rest->firstUnit()->kind(), NoteUnit::KindRest);
     EXPECT_EQ(slash->firstUnit()->kind(), NoteUnit::KindSlash);
     EXPECT_EQ(down->firstUnit()->kind(), NoteUnit::KindMelody);
@@ -90,7 +90,7 @@ TEST(BarContentsTest, AChordGetsItsValueAndTiming) {
     Song s;
     Chord* chord = s.bar(2)->createNewChordWithElemsTiming({5, 7, 3, 17, false}, 480);
     s.context.processPendingChanges();
-    EXPECT_EQ(chord->type(), 0xD00);
+    EXPECT_EQ(chord->type(), TOVSymbolChord);
     EXPECT_EQ(chord->timing(), 480u);
     EXPECT_EQ(chord->elemStep1(), 5);
     EXPECT_EQ(chord->bar(), s.bar(2));
@@ -124,7 +124,7 @@ TEST_P(TupletCreationTest, BeamsShortMelodyAndSlashGroupsOnly) {
     }
     std::uint64_t t = 240;
     for (const NoteUnit* unit : note->unitArray()) {
-        EXPECT_EQ(unit->type(), (c.sextuplet ? 0x50000u : 0x30000u) + span);
+        EXPECT_EQ(unit->type(), (c.sextuplet ? TOVUnitGroupSextuplet : TOVUnitGroupTriplet) + span);
         EXPECT_EQ(unit->timing(), t);
         EXPECT_EQ(unit->kind(), c.kind);
         t += unit->duration();
@@ -158,8 +158,9 @@ struct BeatCase {
 
 TEST(BarContentsTest, BeatSlashesLastOneBeatAndStartOnBeats) {
     for (const BeatCase& c :
-         {BeatCase{k44, 240, true, 240}, BeatCase{k44, 120, false, 0}, BeatCase{k68, 120, true, 120},
-          BeatCase{k68, 60, false, 0}, BeatCase{k68, 720, false, 0}, BeatCase{kNoTime, 0, false, 0}}) {
+         {BeatCase{TOVSymbolTime4_4, 240, true, 240}, BeatCase{TOVSymbolTime4_4, 120, false, 0},
+          BeatCase{TOVSymbolTime6_8, 120, true, 120}, BeatCase{TOVSymbolTime6_8, 60, false, 0},
+          BeatCase{TOVSymbolTime6_8, 720, false, 0}, BeatCase{kNoTime, 0, false, 0}}) {
         SCOPED_TRACE(std::to_string(c.time) + " at " + std::to_string(c.from));
         Song s;
         Bar* b = s.bar(3);
@@ -172,7 +173,7 @@ TEST(BarContentsTest, BeatSlashesLastOneBeatAndStartOnBeats) {
         s.context.processPendingChanges();
         ASSERT_EQ(note != nullptr, c.accepted);
         if (note) {
-            EXPECT_EQ(note->firstUnit()->type(), 0x1FFFEu);
+            EXPECT_EQ(note->firstUnit()->type(), TOVUnitBeatSlash);
             EXPECT_TRUE(note->isBeatLength());
             EXPECT_EQ(note->firstUnit()->kind(), NoteUnit::KindSlash);
             EXPECT_EQ(note->duration(), c.duration);
@@ -186,7 +187,7 @@ TEST(BarContentsTest, ABeatSlashFollowsTheTimeOfItsBar) {
     Note* note = b->createNewBeatSlashFrom(0);
     s.context.processPendingChanges();
     EXPECT_EQ(note->duration(), 240u);
-    b->setTimeType(k68);
+    b->setTimeType(TOVSymbolTime6_8);
     EXPECT_EQ(note->duration(), 120u);
 }
 
@@ -269,19 +270,19 @@ TEST_P(CanInputTupletTest, StartsWhereItsLengthAllows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tuplets, CanInputTupletTest,
-    ::testing::Values(TupletInputCase{"TripletOffTheBeatIn44", k44, false, 120, 240, false},
-                      TupletInputCase{"TripletOnTheBeatIn68", k68, false, 120, 240, true},
-                      TupletInputCase{"TripletOnTheBeatIn44", k44, false, 240, 240, true},
-                      TupletInputCase{"HalfTripletOnTheBeat", k44, false, 240, 480, true},
-                      TupletInputCase{"WholeTripletPastTheBar", k44, false, 240, 960, false},
-                      TupletInputCase{"EighthTripletAt60", k44, false, 60, 120, true},
-                      TupletInputCase{"EighthTripletAt30", k44, false, 30, 120, false},
-                      TupletInputCase{"TripletOfAnOtherLength", k44, false, 0, 360, false},
-                      TupletInputCase{"EighthSextuplet", k44, true, 0, 120, false},
-                      TupletInputCase{"QuarterSextupletOnTheBeat", k44, true, 240, 240, true},
-                      TupletInputCase{"QuarterSextupletOffTheBeat", k44, true, 120, 240, false},
-                      TupletInputCase{"SextupletIn68OnTheBeat", k68, true, 120, 240, true},
-                      TupletInputCase{"WholeSextupletIn68PastTheBar", k68, true, 0, 960, false}),
+    ::testing::Values(TupletInputCase{"TripletOffTheBeatIn44", TOVSymbolTime4_4, false, 120, 240, false},
+                      TupletInputCase{"TripletOnTheBeatIn68", TOVSymbolTime6_8, false, 120, 240, true},
+                      TupletInputCase{"TripletOnTheBeatIn44", TOVSymbolTime4_4, false, 240, 240, true},
+                      TupletInputCase{"HalfTripletOnTheBeat", TOVSymbolTime4_4, false, 240, 480, true},
+                      TupletInputCase{"WholeTripletPastTheBar", TOVSymbolTime4_4, false, 240, 960, false},
+                      TupletInputCase{"EighthTripletAt60", TOVSymbolTime4_4, false, 60, 120, true},
+                      TupletInputCase{"EighthTripletAt30", TOVSymbolTime4_4, false, 30, 120, false},
+                      TupletInputCase{"TripletOfAnOtherLength", TOVSymbolTime4_4, false, 0, 360, false},
+                      TupletInputCase{"EighthSextuplet", TOVSymbolTime4_4, true, 0, 120, false},
+                      TupletInputCase{"QuarterSextupletOnTheBeat", TOVSymbolTime4_4, true, 240, 240, true},
+                      TupletInputCase{"QuarterSextupletOffTheBeat", TOVSymbolTime4_4, true, 120, 240, false},
+                      TupletInputCase{"SextupletIn68OnTheBeat", TOVSymbolTime6_8, true, 120, 240, true},
+                      TupletInputCase{"WholeSextupletIn68PastTheBar", TOVSymbolTime6_8, true, 0, 960, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BarContentsTest, ATupletIsRefusedWhereANoteStands) {
@@ -564,23 +565,23 @@ struct SplitCase {
 
 TEST_F(SplitterTest, EndsEachPieceAtAKnownLengthOrTheNextBeat) {
     const SplitCase cases[] = {
-        {true, k44, 120, 360, 240},   // off the beat: to the next beat
-        {false, k44, 120, 360, 480},  // not divided: a known length as it is
-        {true, k44, 90, 150, 120},    // 150 to the beat: to the next multiple of 120
-        {true, k44, 90, 480, 120},    //
-        {true, k44, 90, 60, 150},     // shorter than the way to the beat
-        {true, k44, 0, 1000, 960},    // on the beat: the longest known length
-        {true, k44, 240, 1000, 960},  // ... that the rest of the bar holds
-        {true, k44, 240, 600, 720},   //
-        {true, k44, 0, 100, 90},      // ... that the length holds
-        {false, k44, 0, 100, 90},     // an unknown length is divided anyway
-        {true, k44, 960, 240, 960},   // at the end of the bar
-        {true, k44, 1000, 240, 960},  // past it
-        {true, k44, 240, 20, 240},    // nothing fits: no progress
-        {true, k68, 60, 240, 120},    // 6/8: the beat is an eighth
-        {true, k68, 120, 240, 360},   //
-        {true, kNoTime, 120, 240, 0}, // no beat: clipped to the bar
-        {false, kNoTime, 0, 240, 0},  //
+        {true, TOVSymbolTime4_4, 120, 360, 240},  // off the beat: to the next beat
+        {false, TOVSymbolTime4_4, 120, 360, 480}, // not divided: a known length as it is
+        {true, TOVSymbolTime4_4, 90, 150, 120},   // 150 to the beat: to the next multiple of 120
+        {true, TOVSymbolTime4_4, 90, 480, 120},   //
+        {true, TOVSymbolTime4_4, 90, 60, 150},    // shorter than the way to the beat
+        {true, TOVSymbolTime4_4, 0, 1000, 960},   // on the beat: the longest known length
+        {true, TOVSymbolTime4_4, 240, 1000, 960}, // ... that the rest of the bar holds
+        {true, TOVSymbolTime4_4, 240, 600, 720},  //
+        {true, TOVSymbolTime4_4, 0, 100, 90},     // ... that the length holds
+        {false, TOVSymbolTime4_4, 0, 100, 90},    // an unknown length is divided anyway
+        {true, TOVSymbolTime4_4, 960, 240, 960},  // at the end of the bar
+        {true, TOVSymbolTime4_4, 1000, 240, 960}, // past it
+        {true, TOVSymbolTime4_4, 240, 20, 240},   // nothing fits: no progress
+        {true, TOVSymbolTime6_8, 60, 240, 120},   // 6/8: the beat is an eighth
+        {true, TOVSymbolTime6_8, 120, 240, 360},  //
+        {true, kNoTime, 120, 240, 0},             // no beat: clipped to the bar
+        {false, kNoTime, 0, 240, 0},              //
     };
     for (const SplitCase& c : cases) {
         SCOPED_TRACE("divide " + std::to_string(c.divide) + " time " + std::to_string(c.time) + " x " +

@@ -10,6 +10,7 @@
 #include "model/SymbolAccidental.h"
 #include "model/SymbolInNote.h"
 #include "model/TOVChordElems.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
 #include "document/TOVDocumentDump.h"
@@ -536,12 +537,13 @@ private:
                 tone->removeArticulation(pick(articulations));
                 return "remove an articulation of " + name;
             }
-            tone->createNewArticulationWithTypeFrame(0xB00 + static_cast<int>(below(4)),
+            tone->createNewArticulationWithTypeFrame(TOVSymbolTenuto + static_cast<int>(below(4)),
                                                      {static_cast<double>(below(20)), 3, 8, 8});
             return "articulation on " + name;
         }
         case 18: {
-            constexpr int kTypes[] = {0x400, 0x700, 0x702, 0x801};
+            constexpr int kTypes[] = {TOVSymbolMarkIntro, TOVSymbolDynamicsFFF, TOVSymbolDynamicsF,
+                                      TOVSymbolOctave8vaBassa};
             const std::vector<Symbol*> symbols = bar->symbols();
             if (!symbols.empty() && below(3) == 0) {
                 bar->removeSymbol(pick(symbols));
@@ -553,13 +555,13 @@ private:
                 bar->createNewSymbolWithTypeFrame(kTypes[below(4)], frame);
                 break;
             case 1:
-                bar->createNewSymbolTextWithTypeFrame(0x400, frame);
+                bar->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, frame);
                 break;
             case 2:
-                bar->createNewSymbolRepeatWithTypeFrame(0x600, frame);
+                bar->createNewSymbolRepeatWithTypeFrame(TOVSymbolDaCapo, frame);
                 break;
             default:
-                bar->createNewSymbolTempoWithTypeFrame(0x906, frame);
+                bar->createNewSymbolTempoWithTypeFrame(TOVSymbolTempoSpeed, frame);
                 break;
             }
             return "symbol in " + std::to_string(bar->num());
@@ -687,7 +689,7 @@ private:
             }
             return "octave in " + std::to_string(bar->num());
         case 6: {
-            const int time = 768 + static_cast<int>(below(13));
+            const int time = TOVSymbolTime1_4 + static_cast<int>(below(13));
             bar->setTimeType(time);
             d->updateClefKeyTimeStateForAllBars();
             d->truncateDataByTimeSignature();

@@ -9,6 +9,7 @@
 #include "model/Page.h"
 #include "model/SymbolToolsSnapShot.h"
 #include "model/TOVPboardBars.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
 #include "platform/foundation/KeyedArchiver.h"
@@ -325,7 +326,7 @@ TEST(BarRangeTest, BarOperationsUndoAndRedoAsOneStep) {
         {"clear a bar", [](Scene& s) { s.bar(1)->clearData(); }},
         {"fit every bar to 3/4",
          [](Scene& s) {
-             s.bar(0)->setTimeType(770);
+             s.bar(0)->setTimeType(TOVSymbolTime3_4);
              s.d->updateClefKeyTimeStateForAllBars();
              s.d->truncateDataByTimeSignature();
          }},

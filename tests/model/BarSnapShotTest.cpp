@@ -8,6 +8,7 @@
 #include "model/NoteUnit.h"
 #include "model/Symbol.h"
 #include "model/SymbolToolsSnapShot.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
@@ -22,9 +23,6 @@
 using namespace tovtest;
 
 namespace {
-
-constexpr int k34 = 770;
-constexpr int k68 = 777;
 
 struct Song {
     explicit Song(bool doubleRow = false) : song(doubleRow) {}
@@ -148,7 +146,7 @@ TEST(BarSnapShotTest, RestoringIntoALowerBarSetsItsPartnerToo) {
     Song s(true);
     Bar* source = s.bar(1);
     source->setWidth(210);
-    source->setBarLineType(1281);
+    source->setBarLineType(TOVBarlineDotted);
     source->setLongRest(3);
     s.context.processPendingChanges();
     const auto snap = archived(source);
@@ -159,31 +157,33 @@ TEST(BarSnapShotTest, RestoringIntoALowerBarSetsItsPartnerToo) {
     Bar* upper = s.bar(6);
     EXPECT_EQ(upper->width(), 210.0);
     EXPECT_EQ(lower->width(), 210.0);
-    EXPECT_EQ(upper->barLineType(), 1281);
+    EXPECT_EQ(upper->barLineType(), TOVBarlineDotted);
     EXPECT_EQ(lower->num(), 6u);
     EXPECT_EQ(upper->num(), 6u);
 }
 
 TEST(BarSnapShotTest, BarlinesAsDrawnAndOutOfRangeCodes) {
     Song s;
-    s.bar(5)->setBarLineType(1281);
-    s.bar(4)->setBarLineType(1283);
+    s.bar(5)->setBarLineType(TOVBarlineDotted);
+    s.bar(4)->setBarLineType(TOVBarlineDouble);
     s.context.processPendingChanges();
     const auto snap = archived(s.bar(5));
-    EXPECT_EQ(snap->barLineTypeRight(), 1281);
-    EXPECT_EQ(snap->barLineTypeLeft(), 1283);
+    EXPECT_EQ(snap->barLineTypeRight(), TOVBarlineDotted);
+    EXPECT_EQ(snap->barLineTypeLeft(), TOVBarlineDouble);
     // The first bar of the first line starts with the line's first barline.
     EXPECT_EQ(archived(s.bar(0))->barLineTypeLeft(), s.bar(0)->line()->firstBarLineType());
 
     // A snapshot without a barline, or with a code that is no barline, restores a single line.
-    for (const auto& [code, expected] : {std::pair{0, 1280}, std::pair{1279, 1280}, std::pair{1288, 1280},
-                                         std::pair{-5, 1280}, std::pair{1287, 1287}}) {
+    for (const auto& [code, expected] :
+         {std::pair{0, TOVBarlineSingle}, std::pair{1279, TOVBarlineSingle},
+          std::pair{TOVBarlineBrace, TOVBarlineSingle}, std::pair{-5, TOVBarlineSingle},
+          std::pair{TOVBarlineTransparent, TOVBarlineTransparent}}) {
         SCOPED_TRACE(code);
         BarSnapShot bare;
         bare.setBarLineTypeRight(code);
         bare.setWidth(100);
         Bar* target = s.bar(8);
-        target->setBarLineType(1284);
+        target->setBarLineType(TOVBarlineRepeatForward);
         target->restoreFromSnapShotChordNoteNum(&bare, true, true, 8);
         EXPECT_EQ(target->barLineType(), expected);
     }
@@ -193,7 +193,7 @@ TEST(BarSnapShotTest, RestoreKeepsTheTargetsClefKeyAndTimeAndSkipsOtherSymbolCla
     Song s;
     Bar* source = s.bar(2);
     source->setKeyType(3);
-    source->setTimeType(k34);
+    source->setTimeType(TOVSymbolTime3_4);
     BarSnapShot snap;
     snap.takeSnapshotFrom(source);
     BarSnapShot::SnapShots symbols;
@@ -234,7 +234,7 @@ TEST(BarSnapShotTest, FourFourToThreeFourDropsWhatPassesTheBarEnd) {
         b->createNewChordWithElemsTiming({5, 7, 3, 17, false}, t);
     }
     s.context.processPendingChanges();
-    b->setTimeType(k34);
+    b->setTimeType(TOVSymbolTime3_4);
     b->truncateDataByTimeSignature();
     EXPECT_EQ(timings(b), (std::vector<std::uint64_t>{0, 240, 480}));
     EXPECT_EQ(chordTimings(b), (std::vector<std::uint64_t>{0, 480}));
@@ -247,12 +247,12 @@ TEST(BarSnapShotTest, ALastNoteEndingEarlyLosesItsRightTiesAndOneEndingAtTheBarE
     s.melo(b, 480, 480);
     ASSERT_NE(toneOf(first)->createNewTie(), nullptr);
     Bar* b4 = s.bar(4);
-    b4->setTimeType(k34);
+    b4->setTimeType(TOVSymbolTime3_4);
     Note* last = s.melo(b4, 0, 720);
     Note* next = s.melo(s.bar(5), 0, 240);
     ASSERT_NE(toneOf(last)->createNewTie(), nullptr);
     (void)next;
-    b->setTimeType(k34);
+    b->setTimeType(TOVSymbolTime3_4);
     b->truncateDataByTimeSignature();
     EXPECT_EQ(timings(b), (std::vector<std::uint64_t>{0}));
     EXPECT_EQ(toneOf(first)->tieRight(), nullptr);
@@ -270,20 +270,20 @@ TEST(BarSnapShotTest, SixEightKeepsTheBeatSlashesThatFit) {
         ASSERT_NE(b->createNewBeatSlashFrom(t), nullptr);
     }
     s.context.processPendingChanges();
-    b->setTimeType(k68);
+    b->setTimeType(TOVSymbolTime6_8);
     b->truncateDataByTimeSignature();
     EXPECT_EQ(timings(b), (std::vector<std::uint64_t>{0, 240, 480}));
 
     // From 6/8 back to 4/4: a slash now off the beat goes, and so does one that runs into the next note.
     Song o;
     Bar* c = o.bar(3);
-    c->setTimeType(k68);
+    c->setTimeType(TOVSymbolTime6_8);
     ASSERT_NE(c->createNewBeatSlashFrom(0), nullptr);
     o.melo(c, 120, 120);
     ASSERT_NE(c->createNewBeatSlashFrom(360), nullptr);
     ASSERT_NE(c->createNewBeatSlashFrom(480), nullptr);
     o.context.processPendingChanges();
-    c->setTimeType(771);
+    c->setTimeType(TOVSymbolTime4_4);
     c->truncateDataByTimeSignature();
     EXPECT_EQ(timings(c), (std::vector<std::uint64_t>{120, 480}));
 }

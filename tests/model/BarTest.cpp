@@ -1,11 +1,12 @@
 #include "model/Bar.h"
+#include "document/TOVDocumentDump.h"
 #include "model/Chord.h"
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Note.h"
 #include "model/Page.h"
 #include "model/Symbol.h"
-#include "document/TOVDocumentDump.h"
+#include "model/TOVSymbolTypes.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
@@ -42,9 +43,11 @@ TEST_P(PairAwareSetterTest, WritesBothBarsOfAPairFromEitherSide) {
         TestSong song(true);
         Bar* upper = findBar(song.document, 6);
         Bar* lower = findBar(song.document, 6, true);
-        c.set(fromLower ? lower : upper, 1283);
-        EXPECT_EQ(c.get(upper), 1283) << (fromLower ? "from the lower bar" : "from the upper bar");
-        EXPECT_EQ(c.get(lower), 1283) << (fromLower ? "from the lower bar" : "from the upper bar");
+        c.set(fromLower ? lower : upper, TOVBarlineDouble);
+        EXPECT_EQ(c.get(upper), TOVBarlineDouble)
+            << (fromLower ? "from the lower bar" : "from the upper bar");
+        EXPECT_EQ(c.get(lower), TOVBarlineDouble)
+            << (fromLower ? "from the lower bar" : "from the upper bar");
     }
 }
 
@@ -96,10 +99,13 @@ TEST(BarTest, BeatAndBarLengthFollowTheTimeInForce) {
         std::uint64_t beat;
         std::uint64_t bar;
     };
-    const Row rows[] = {{768, 240, 240},  {769, 240, 480},  {770, 240, 720},  {771, 240, 960},
-                        {772, 240, 1200}, {773, 240, 1440}, {774, 240, 1680}, {775, 120, 360},
-                        {776, 120, 600},  {777, 120, 720},  {778, 120, 840},  {779, 120, 1080},
-                        {780, 120, 1440}, {781, 240, 960},  {767, 0, 0},      {782, 0, 0}};
+    const Row rows[] = {
+        {TOVSymbolTime1_4, 240, 240},   {TOVSymbolTime2_4, 240, 480},    {TOVSymbolTime3_4, 240, 720},
+        {TOVSymbolTime4_4, 240, 960},   {TOVSymbolTime5_4, 240, 1200},   {TOVSymbolTime6_4, 240, 1440},
+        {TOVSymbolTime7_4, 240, 1680},  {TOVSymbolTime3_8, 120, 360},    {TOVSymbolTime5_8, 120, 600},
+        {TOVSymbolTime6_8, 120, 720},   {TOVSymbolTime7_8, 120, 840},    {TOVSymbolTime9_8, 120, 1080},
+        {TOVSymbolTime12_8, 120, 1440}, {TOVSymbolTimeCommon, 240, 960}, {TOVSymbolTime1_4 - 1, 0, 0},
+        {TOVSymbolTimeCommon + 1, 0, 0}};
     TestSong song;
     Bar* bar = findBar(song.document, 3);
     for (const Row& r : rows) {
@@ -116,13 +122,14 @@ TEST(BarTest, BeatAndBarLengthFollowTheTimeInForce) {
 TEST(BarTest, DrawsBarlinesAtItsEdges) {
     auto context = makeSongContext();
     Document* document = makeLayout(*context, {{10, {{0, 0}, twin(4), single(2)}}});
-    findBar(document, 0)->line()->setFirstBarLineType(1286);
-    findBar(document, 4)->line()->setFirstBarLineType(1287);
-    findBar(document, 0)->setBarLineType(1281);
-    findBar(document, 1)->setBarLineType(1282);
-    findBar(document, 3)->setBarLineType(1283);
-    findBar(document, 4)->setBarLineType(1284);
-    findBar(document, 2, true)->justSetBarLineType(1285); // the lower bar's own value is not drawn
+    findBar(document, 0)->line()->setFirstBarLineType(TOVBarlineRepeatBoth);
+    findBar(document, 4)->line()->setFirstBarLineType(TOVBarlineTransparent);
+    findBar(document, 0)->setBarLineType(TOVBarlineDotted);
+    findBar(document, 1)->setBarLineType(TOVBarlineGreatDouble);
+    findBar(document, 3)->setBarLineType(TOVBarlineDouble);
+    findBar(document, 4)->setBarLineType(TOVBarlineRepeatForward);
+    findBar(document, 2, true)
+        ->justSetBarLineType(TOVBarlineRepeatBackward); // the lower bar's own value is not drawn
 
     struct Row {
         std::uint64_t num;
@@ -130,9 +137,14 @@ TEST(BarTest, DrawsBarlinesAtItsEdges) {
         int left;
         int right;
     };
-    const Row rows[] = {{0, false, 1286, 1281}, {1, false, 1281, 1282}, {2, false, 1282, 1280},
-                        {2, true, 1282, 1280},  {0, true, 1286, 1281},  {3, false, 1280, 1283},
-                        {4, false, 1287, 1284}, {5, false, 1284, 1280}};
+    const Row rows[] = {{0, false, TOVBarlineRepeatBoth, TOVBarlineDotted},
+                        {1, false, TOVBarlineDotted, TOVBarlineGreatDouble},
+                        {2, false, TOVBarlineGreatDouble, TOVBarlineSingle},
+                        {2, true, TOVBarlineGreatDouble, TOVBarlineSingle},
+                        {0, true, TOVBarlineRepeatBoth, TOVBarlineDotted},
+                        {3, false, TOVBarlineSingle, TOVBarlineDouble},
+                        {4, false, TOVBarlineTransparent, TOVBarlineRepeatForward},
+                        {5, false, TOVBarlineRepeatForward, TOVBarlineSingle}};
     for (const Row& r : rows) {
         const Bar* bar = findBar(document, r.num, r.lower);
         EXPECT_EQ(bar->leftBarLineType(), r.left) << r.num << (r.lower ? " lower" : "");
@@ -140,7 +152,7 @@ TEST(BarTest, DrawsBarlinesAtItsEdges) {
     }
     // A bar outside any line draws a single barline on its left.
     auto* loose = context->insertNewObject<Bar>("Bar");
-    EXPECT_EQ(loose->leftBarLineType(), 1280);
+    EXPECT_EQ(loose->leftBarLineType(), TOVBarlineSingle);
     EXPECT_EQ(loose->indexInLine(), Bar::NotFound);
     EXPECT_EQ(findBar(document, 5)->indexInLine(), 1u);
 }
@@ -171,13 +183,23 @@ INSTANTIATE_TEST_SUITE_P(
     Signs, RepeatPrevBarModeTest,
     ::testing::Values(
         RepeatModeCase{"None", {}, {{0, 0}, {5, 0}}},
-        RepeatModeCase{"OneBar", {{1, 1551}}, {{1, 1551}, {2, 0}, {3, 0}}},
-        RepeatModeCase{"TwoBarsReachTheNextBarOnly", {{1, 1552}}, {{0, 0}, {1, 1552}, {2, 1552}, {3, 0}}},
+        RepeatModeCase{
+            "OneBar", {{1, TOVSymbolRepeatPrevBar1}}, {{1, TOVSymbolRepeatPrevBar1}, {2, 0}, {3, 0}}},
+        RepeatModeCase{"TwoBarsReachTheNextBarOnly",
+                       {{1, TOVSymbolRepeatPrevBar2}},
+                       {{0, 0}, {1, TOVSymbolRepeatPrevBar2}, {2, TOVSymbolRepeatPrevBar2}, {3, 0}}},
         RepeatModeCase{"FourBarsReachThreeBarsAcrossLines",
-                       {{3, 1553}},
-                       {{3, 1553}, {4, 1553}, {5, 1553}, {6, 1553}, {7, 0}}},
-        RepeatModeCase{"TheNearestSignDecides", {{2, 1553}, {3, 1551}}, {{3, 1551}, {4, 0}, {5, 0}}},
-        RepeatModeCase{"TwoBarsAcrossLines", {{7, 1552}}, {{8, 1552}, {9, 0}}}),
+                       {{3, TOVSymbolRepeatPrevBar4}},
+                       {{3, TOVSymbolRepeatPrevBar4},
+                        {4, TOVSymbolRepeatPrevBar4},
+                        {5, TOVSymbolRepeatPrevBar4},
+                        {6, TOVSymbolRepeatPrevBar4},
+                        {7, 0}}},
+        RepeatModeCase{"TheNearestSignDecides",
+                       {{2, TOVSymbolRepeatPrevBar4}, {3, TOVSymbolRepeatPrevBar1}},
+                       {{3, TOVSymbolRepeatPrevBar1}, {4, 0}, {5, 0}}},
+        RepeatModeCase{
+            "TwoBarsAcrossLines", {{7, TOVSymbolRepeatPrevBar2}}, {{8, TOVSymbolRepeatPrevBar2}, {9, 0}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Symbol admission
@@ -210,43 +232,50 @@ auto signIn = [](std::uint64_t num, int type) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, CanInsertSymbolTest,
-    ::testing::Values(AdmissionCase{"FourBarRepeatNeedsThreeFollowingBars", 33, nothing, 1553, false},
-                      AdmissionCase{"FourBarRepeatWithThreeFollowingBars", 32, nothing, 1553, true},
-                      AdmissionCase{"FourBarRepeatOverACoveredBar", 0, signIn(3, 1551), 1553, false},
-                      AdmissionCase{"TwoBarRepeatInTheLastBar", 35, nothing, 1552, false},
-                      AdmissionCase{"TwoBarRepeatBeforeTheLastBar", 34, nothing, 1552, true},
-                      AdmissionCase{"TwoBarRepeatBeforeACoveredBar", 5, signIn(6, 1551), 1552, false},
-                      AdmissionCase{"OneBarRepeatInACoveredBar", 6, signIn(4, 1553), 1551, false},
-                      AdmissionCase{"OneBarRepeatInAFreeBar", 6, signIn(2, 1553), 1551, true},
-                      AdmissionCase{"LongRestInAnEmptyBar", 5, nothing, 1550, true},
-                      AdmissionCase{"LongRestWithANote", 5,
-                                    [](platform::ManagedObjectContext& ctx, Document* d) {
-                                        ctx.insertNewObject<Note>("Note")->setBar(findBar(d, 5));
-                                    },
-                                    1550, false},
-                      AdmissionCase{"LongRestWithAChord", 5,
-                                    [](platform::ManagedObjectContext& ctx, Document* d) {
-                                        ctx.insertNewObject<Chord>("Chord")->setBar(findBar(d, 5));
-                                    },
-                                    1550, false},
-                      AdmissionCase{"LongRestWithADynamicsMark", 5, signIn(5, 0x703), 1550, false},
-                      AdmissionCase{"LongRestWithARehearsalMark", 5, signIn(5, 0x400), 1550, true},
-                      AdmissionCase{"LongRestOverALongRest", 5, longRestIn5, 1550, false},
-                      AdmissionCase{"DynamicsInABarWithALongRest", 5, longRestIn5, 0x700, false},
-                      AdmissionCase{"DynamicsInABarWithoutALongRest", 4, longRestIn5, 0x700, true},
-                      AdmissionCase{"ArticulationInABarWithALongRest", 5, longRestIn5, 0xB02, false},
-                      AdmissionCase{"TempoMarkInABarWithALongRest", 5, longRestIn5, 2304, false},
-                      AdmissionCase{"SpeedInABarWithALongRest", 5, longRestIn5, 2310, true},
-                      AdmissionCase{"UnknownCode", 5, longRestIn5, 0x1234, true}),
+    ::testing::Values(
+        AdmissionCase{"FourBarRepeatNeedsThreeFollowingBars", 33, nothing, TOVSymbolRepeatPrevBar4, false},
+        AdmissionCase{"FourBarRepeatWithThreeFollowingBars", 32, nothing, TOVSymbolRepeatPrevBar4, true},
+        AdmissionCase{"FourBarRepeatOverACoveredBar", 0, signIn(3, TOVSymbolRepeatPrevBar1),
+                      TOVSymbolRepeatPrevBar4, false},
+        AdmissionCase{"TwoBarRepeatInTheLastBar", 35, nothing, TOVSymbolRepeatPrevBar2, false},
+        AdmissionCase{"TwoBarRepeatBeforeTheLastBar", 34, nothing, TOVSymbolRepeatPrevBar2, true},
+        AdmissionCase{"TwoBarRepeatBeforeACoveredBar", 5, signIn(6, TOVSymbolRepeatPrevBar1),
+                      TOVSymbolRepeatPrevBar2, false},
+        AdmissionCase{"OneBarRepeatInACoveredBar", 6, signIn(4, TOVSymbolRepeatPrevBar4),
+                      TOVSymbolRepeatPrevBar1, false},
+        AdmissionCase{"OneBarRepeatInAFreeBar", 6, signIn(2, TOVSymbolRepeatPrevBar4),
+                      TOVSymbolRepeatPrevBar1, true},
+        AdmissionCase{"LongRestInAnEmptyBar", 5, nothing, TOVSymbolLongRest, true},
+        AdmissionCase{"LongRestWithANote", 5,
+                      [](platform::ManagedObjectContext& ctx, Document* d) {
+                          ctx.insertNewObject<Note>("Note")->setBar(findBar(d, 5));
+                      },
+                      TOVSymbolLongRest, false},
+        AdmissionCase{"LongRestWithAChord", 5,
+                      [](platform::ManagedObjectContext& ctx, Document* d) {
+                          ctx.insertNewObject<Chord>("Chord")->setBar(findBar(d, 5));
+                      },
+                      TOVSymbolLongRest, false},
+        AdmissionCase{"LongRestWithADynamicsMark", 5, signIn(5, TOVSymbolDynamicsMF), TOVSymbolLongRest,
+                      false},
+        AdmissionCase{"LongRestWithARehearsalMark", 5, signIn(5, TOVSymbolMarkIntro), TOVSymbolLongRest,
+                      true},
+        AdmissionCase{"LongRestOverALongRest", 5, longRestIn5, TOVSymbolLongRest, false},
+        AdmissionCase{"DynamicsInABarWithALongRest", 5, longRestIn5, TOVSymbolDynamicsFFF, false},
+        AdmissionCase{"DynamicsInABarWithoutALongRest", 4, longRestIn5, TOVSymbolDynamicsFFF, true},
+        AdmissionCase{"ArticulationInABarWithALongRest", 5, longRestIn5, TOVSymbolFermata, false},
+        AdmissionCase{"TempoMarkInABarWithALongRest", 5, longRestIn5, TOVSymbolRit, false},
+        AdmissionCase{"SpeedInABarWithALongRest", 5, longRestIn5, TOVSymbolTempoSpeed, true},
+        AdmissionCase{"UnknownCode", 5, longRestIn5, 0x1234, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BarTest, ListsItsGroupOneSymbols) {
     TestSong song;
     Bar* bar = findBar(song.document, 1);
-    Symbol* dynamics = bar->createNewSymbolWithTypeFrame(0x702, {});
-    bar->createNewSymbolWithTypeFrame(0x400, {});
-    bar->createNewSymbolWithTypeFrame(2310, {});
-    Symbol* octave = bar->createNewSymbolWithTypeFrame(0x801, {});
+    Symbol* dynamics = bar->createNewSymbolWithTypeFrame(TOVSymbolDynamicsF, {});
+    bar->createNewSymbolWithTypeFrame(TOVSymbolMarkIntro, {});
+    bar->createNewSymbolWithTypeFrame(TOVSymbolTempoSpeed, {});
+    Symbol* octave = bar->createNewSymbolWithTypeFrame(TOVSymbolOctave8vaBassa, {});
     EXPECT_EQ(bar->symbolsOfGroupSpecific(), (std::vector<Symbol*>{dynamics, octave}));
 }
 
@@ -272,12 +301,12 @@ TEST(BarTest, MovingABarWithoutPartnerIntoADoubleLineGivesItAnEmptyTwin) {
     auto context = makeSongContext();
     Document* document = makeLayout(*context, {{10, {twin(2), single(2)}}});
     Bar* bar = findBar(document, 2);
-    bar->setBarLineType(1282);
+    bar->setBarLineType(TOVBarlineGreatDouble);
     bar->setWidth(99);
     bar->setLine(findBar(document, 0)->line());
     EXPECT_EQ(layoutSummary(document), "P0(10): 4[0 1 2]+[0 1 2] 4[3]");
     const Bar* twin = findBar(document, 2, true);
-    EXPECT_EQ(twin->barLineType(), 1282);
+    EXPECT_EQ(twin->barLineType(), TOVBarlineGreatDouble);
     EXPECT_EQ(twin->width(), 99);
 }
 
@@ -297,7 +326,7 @@ TEST(BarTest, DeletingTheOnlyBarOfALineRemovesTheLineExceptWhileUndoing) {
         UndoEnabled recording(*context);
         platform::UndoManager& undo = context->undoManager();
         undo.beginUndoGrouping();
-        empty->createNewBarWithNumberWidthBarlineType(4, 0, 1280);
+        empty->createNewBarWithNumberWidthBarlineType(4, 0, TOVBarlineSingle);
         undo.endUndoGrouping();
         EXPECT_EQ(layoutSummary(document), "P0(10): 0[] 4[0 1 2 3] 4[4]");
         undo.undo(); // takes the bar out again and leaves its line as it was

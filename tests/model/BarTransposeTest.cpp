@@ -5,6 +5,7 @@
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
 #include "model/TOVChordMeasuring.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
@@ -77,10 +78,11 @@ struct ToneCase {
 // Treble clef, C major: level 0 is B4. A whole octave is no width in use: +12 lands the tone in the octave
 // below, -12 leaves it, as the nearer-octave rule gives.
 TEST(BarTransposeTest, TonesChordsAndKeysMoveTogether) {
-    for (const ToneCase& c : {ToneCase{2, 0, 1, 2, 513, 3},    // B4 -> C#5 in D major, C -> D
-                              ToneCase{7, 0, -3, -5, 512, 10}, // B4 -> F#4 (a fourth down) in G major
-                              ToneCase{12, 0, -7, -12, 0, 0}, ToneCase{-12, 0, 0, 0, 0, 0},
-                              ToneCase{-2, -3, -4, -2, 520, 15}}) { // F4 -> Eb4 in Bb major, C -> Bb
+    for (const ToneCase& c :
+         {ToneCase{2, 0, 1, 2, TOVSymbolKeySharp2, 3},    // B4 -> C#5 in D major, C -> D
+          ToneCase{7, 0, -3, -5, TOVSymbolKeySharp1, 10}, // B4 -> F#4 (a fourth down) in G major
+          ToneCase{12, 0, -7, -12, 0, 0}, ToneCase{-12, 0, 0, 0, 0, 0},
+          ToneCase{-2, -3, -4, -2, TOVSymbolKeyFlat2, 15}}) { // F4 -> Eb4 in Bb major, C -> Bb
         SCOPED_TRACE("width " + std::to_string(c.width));
         Song s;
         Bar* b = s.bar(2);
@@ -102,11 +104,11 @@ TEST(BarTransposeTest, TonesChordsAndKeysMoveTogether) {
 
 TEST(BarTransposeTest, BarsWithTheirOwnKeyMoveAnywhereInTheRange) {
     Song s;
-    s.bar(4)->setKeyType(513); // D major
-    s.bar(6)->setKeyType(600); // a code no key table knows
+    s.bar(4)->setKeyType(TOVSymbolKeySharp2); // D major
+    s.bar(6)->setKeyType(600);                // a code no key table knows
     s.transpose(3, 6, 2);
-    EXPECT_EQ(s.bar(3)->keyType(), 513);
-    EXPECT_EQ(s.bar(4)->keyType(), 515); // E major
+    EXPECT_EQ(s.bar(3)->keyType(), TOVSymbolKeySharp2);
+    EXPECT_EQ(s.bar(4)->keyType(), TOVSymbolKeySharp4); // E major
     EXPECT_EQ(s.bar(5)->keyType(), 0);
     EXPECT_EQ(s.bar(6)->keyType(), 600);
 }

@@ -3,6 +3,7 @@
 #include "model/ChordHistory.h"
 #include "model/ChordSnapShot.h"
 #include "model/Document.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
@@ -31,7 +32,7 @@ constexpr std::uint64_t kHugeTiming = std::numeric_limits<std::uint64_t>::max() 
 Chord* chordIn(Bar* bar) {
     auto* chord = bar->managedObjectContext()->insertNewObject<Chord>("Chord");
     chord->setBar(bar);
-    chord->setType(0xD00);
+    chord->setType(TOVSymbolChord);
     return chord;
 }
 
@@ -265,20 +266,22 @@ TEST(ChordSnapShotTest, RoundTripThroughTheArchiveIntoANewChord) {
     EXPECT_EQ(restored->angle(), 5.0);
     EXPECT_EQ(restored->scale(), 0.5);
     EXPECT_EQ(restored->initialSize(), (platform::Size{60, 30}));
-    EXPECT_EQ(restored->type(), 0xD00);
+    EXPECT_EQ(restored->type(), TOVSymbolChord);
     EXPECT_EQ(restored->bar(), findBar(song.document, 1));
 
     // A snapshot of another kind restores only the symbol part.
     Chord* plain = chordIn(findBar(song.document, 2));
-    plain->restoreFromSnapShot(
-        findBar(song.document, 2)->createNewSymbolWithTypeFrame(0x700, {1, 1, 1, 1})->createSnapShot().get());
+    plain->restoreFromSnapShot(findBar(song.document, 2)
+                                   ->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {1, 1, 1, 1})
+                                   ->createSnapShot()
+                                   .get());
     EXPECT_EQ(describe(plain), "17,12,70,17 t0 i0 o0");
-    EXPECT_EQ(plain->type(), 0x700);
+    EXPECT_EQ(plain->type(), TOVSymbolDynamicsFFF);
 }
 
 TEST(ChordSnapShotTest, ArchiveKeysFollowTheSymbolKeysAsIntegers) {
     ChordSnapShot snap;
-    snap.setType(0xD00);
+    snap.setType(TOVSymbolChord);
     snap.setElemStep1(16);
     snap.setElemStep2(2);
     snap.setElemStep3(70);
@@ -301,14 +304,14 @@ TEST(ChordSnapShotTest, ArchiveKeysFollowTheSymbolKeysAsIntegers) {
 
     // An archive written elsewhere under the same keys reads back; codes it lacks read as "none".
     platform::KeyedArchiver other;
-    other.encodeIntForKey(0xD00, "type");
+    other.encodeIntForKey(TOVSymbolChord, "type");
     other.encodeIntForKey(9, "elemStep1");
     other.encodeIntegerForKey(30, "timing");
     platform::KeyedUnarchiver otherReader(other.encodedData());
     ChordSnapShot read;
     read.initWithCoder(otherReader);
     EXPECT_FALSE(otherReader.failed());
-    EXPECT_EQ(read.type(), 0xD00);
+    EXPECT_EQ(read.type(), TOVSymbolChord);
     EXPECT_EQ(read.chordElems(), (TOVChordElems{9, 12, 70, 17, false}));
     EXPECT_EQ(read.timing(), 30u);
 }

@@ -8,6 +8,7 @@
 #include "model/NoteUnit.h"
 #include "model/NoteUnitSnapShot.h"
 #include "model/TOVPitchTypes.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
@@ -184,7 +185,7 @@ TEST(DanglingTieTest, TruncationTakesHalfTiesWithTheNotesAndRightTies) {
         s.dangling(cut, missing);
         ASSERT_EQ(s.ties(), 2u);
         const UndoRedoDumps dumps = runUndoRedo(s.d, [&] {
-            b->setTimeType(770); // 3/4
+            b->setTimeType(TOVSymbolTime3_4); // 3/4
             b->truncateDataByTimeSignature();
         });
         EXPECT_EQ(b->noteArray().size(), 1u);

@@ -4,6 +4,7 @@
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Song.h"
+#include "model/TOVSymbolTypes.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 #include "support/UndoRefreshRecorder.h"
@@ -131,30 +132,30 @@ INSTANTIATE_TEST_SUITE_P(
                                       "257/0/771 257/0/771 257/0/771 257/0/771"},
                       InheritanceCase{"UpperSettingsStayInTheUpperChain", kTwoDoubleLines,
                                       [](Document* d) {
-                                          findBar(d, 1)->setClefType(257);
-                                          findBar(d, 1)->setKeyType(513);
-                                          findBar(d, 2)->setTimeType(770);
+                                          findBar(d, 1)->setClefType(TOVSymbolClefF);
+                                          findBar(d, 1)->setKeyType(TOVSymbolKeySharp2);
+                                          findBar(d, 2)->setTimeType(TOVSymbolTime3_4);
                                       },
                                       "256/0/771 257/513/771 257/513/770 257/513/770",
                                       "257/0/771 257/0/771 257/0/771 257/0/771"},
                       InheritanceCase{"LowerSettingsStayInTheLowerChain", kTwoDoubleLines,
                                       [](Document* d) {
-                                          findBar(d, 0, true)->setClefType(256);
-                                          findBar(d, 3, true)->setTimeType(777);
+                                          findBar(d, 0, true)->setClefType(TOVSymbolClefG);
+                                          findBar(d, 3, true)->setTimeType(TOVSymbolTime6_8);
                                       },
                                       "256/0/771 256/0/771 256/0/771 256/0/771",
                                       "256/0/771 256/0/771 256/0/771 256/0/777"},
                       InheritanceCase{"ALowerLineStartingLaterTakesThePreviousLowerBar", kSingleThenDouble,
                                       [](Document* d) {
-                                          findBar(d, 0)->setTimeType(775);
-                                          findBar(d, 2, true)->setKeyType(520);
+                                          findBar(d, 0)->setTimeType(TOVSymbolTime3_8);
+                                          findBar(d, 2, true)->setKeyType(TOVSymbolKeyFlat2);
                                       },
                                       "256/0/775 256/0/775 256/0/775 256/0/775 256/0/775 256/0/775",
                                       "257/520/771 257/520/771 257/520/771 257/520/771"},
                       InheritanceCase{"TimePassesAcrossLinesAndPagesUntilTheNextTime", kSingleThenDouble,
                                       [](Document* d) {
-                                          findBar(d, 1)->setTimeType(769);
-                                          findBar(d, 5)->setTimeType(781);
+                                          findBar(d, 1)->setTimeType(TOVSymbolTime2_4);
+                                          findBar(d, 5)->setTimeType(TOVSymbolTimeCommon);
                                       },
                                       "256/0/771 256/0/769 256/0/769 256/0/769 256/0/769 256/0/781",
                                       "257/0/771 257/0/771 257/0/771 257/0/771"}),
@@ -165,9 +166,9 @@ TEST(DocumentTest, ABarAsksForTheInheritedClefAndTimeOnce) {
     Bar* bar = findBar(song.document, 9, true);
     EXPECT_EQ(bar->inheritedTimeType(), 0);
     // Nothing computed yet: the first question has the document compute every bar.
-    EXPECT_EQ(bar->timeMode(), 771);
-    EXPECT_EQ(bar->clefMode(), 257);
-    EXPECT_EQ(findBar(song.document, 9)->inheritedClefType(), 256);
+    EXPECT_EQ(bar->timeMode(), TOVSymbolTime4_4);
+    EXPECT_EQ(bar->clefMode(), TOVSymbolClefF);
+    EXPECT_EQ(findBar(song.document, 9)->inheritedClefType(), TOVSymbolClefG);
     EXPECT_EQ(bar->keyMode(), 0);
     EXPECT_EQ(bar->length1Beat(), 240u);
     EXPECT_EQ(bar->totalRhythmLength(), 960u);

@@ -6,6 +6,8 @@
 #include "model/NoteUnit.h"
 #include "model/SymbolAccidental.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
@@ -22,8 +24,6 @@ using namespace tovtest;
 using namespace TOVDocumentDump;
 
 namespace {
-
-constexpr int k68 = 777;
 
 struct Song {
     TestSong song{false};
@@ -77,7 +77,7 @@ TEST(NoteTest, ANoteWithoutUnitsIsEmpty) {
     EXPECT_FALSE(note->isBeam() || note->isTriplet() || note->isSextuplet() || note->isSingle() ||
                  note->isBeatLength());
     EXPECT_TRUE(note->beamedUnitsFor(nullptr).empty());
-    EXPECT_EQ(note->type(), 0xE00);
+    EXPECT_EQ(note->type(), TOVSymbolNote);
     EXPECT_EQ(note->heightLeft(), 15.0);
     EXPECT_EQ(note->heightRight(), 15.0);
 }
@@ -175,7 +175,7 @@ TEST(NoteTest, SplittingASlotGivesTwoHalvesWithTheirTones) {
     Note* note = s.triplet(s.bar(1), 0, {80, 160});
     NoteUnit* unit = note->unitArray()[1];
     toneOf(unit)->setThisAccidentalType(2);
-    toneOf(unit)->createNewArticulationWithTypeFrame(0xB01, {1, 2, 3, 4});
+    toneOf(unit)->createNewArticulationWithTypeFrame(TOVSymbolStaccato, {1, 2, 3, 4});
     const std::vector<NoteUnit*> halves = note->makeUnitedOff(unit);
     ASSERT_EQ(halves.size(), 2u);
     EXPECT_EQ(halves[1], unit);
@@ -289,14 +289,14 @@ TEST(NoteTest, AMelodyUnitOfABeamBecomesASingleRest) {
     EXPECT_TRUE(beamed->isDeleted());
     ASSERT_EQ(b->noteArray().size(), 3u);
     EXPECT_EQ(middle->note()->units().size(), 1u);
-    EXPECT_EQ(middle->type(), 0x20000u + 120);
+    EXPECT_EQ(middle->type(), TOVUnitGroupRest + 120);
     EXPECT_EQ(middle->kind(), NoteUnit::KindRest);
     EXPECT_EQ(middle->beam(), 0);
     for (const Note* n : b->noteArray()) {
         EXPECT_TRUE(n->isSingle());
     }
     middle->convertRestToSlash();
-    EXPECT_EQ(middle->type(), 0x10000u + 120);
+    EXPECT_EQ(middle->type(), TOVUnitGroupNote + 120);
     EXPECT_EQ(middle->kind(), NoteUnit::KindSlash);
     middle->convertSlashToRest();
     middle->convertRestToMelo();
@@ -312,7 +312,7 @@ TEST(NoteTest, ATupletSlotTurnedIntoARestLowersItsEndAndLeavesTheBeam) {
     units[0]->convertMeloToRest();
     EXPECT_EQ(note->heightLeft(), 6.0);
     EXPECT_EQ(note->heightRight(), 15.0);
-    EXPECT_EQ(units[0]->type(), 0x30000u + 240) << "a tuplet slot keeps its group";
+    EXPECT_EQ(units[0]->type(), TOVUnitGroupTriplet + 240) << "a tuplet slot keeps its group";
     EXPECT_EQ(beamsOf(note), (std::vector<int>{0, 1, 2}));
     units[2]->convertMeloToRest();
     EXPECT_EQ(note->heightRight(), 6.0);
@@ -353,8 +353,8 @@ TEST(NoteTest, ASnapshotCarriesUnitsTonesAccidentalsAndArticulationsThroughAnArc
     const auto units = note->unitArray();
     NoteTone* tone = toneOf(units[0]);
     tone->setHead(1);
-    tone->createNewAccidentalWithTypeFrame(3840, {1, 2, 3, 4}); // a sharp
-    tone->createNewArticulationWithTypeFrame(0xB02, {5, 6, 7, 8});
+    tone->createNewAccidentalWithTypeFrame(TOVSymbolSharp, {1, 2, 3, 4}); // a sharp
+    tone->createNewArticulationWithTypeFrame(TOVSymbolFermata, {5, 6, 7, 8});
     units[0]->createNewToneWithLevel(-4);
     toneOf(units[1])->setThisAccidentalType(2);
     ASSERT_NE(tone->createNewTie(), nullptr);
@@ -384,14 +384,14 @@ TEST(NoteTest, ASnapshotCarriesUnitsTonesAccidentalsAndArticulationsThroughAnArc
 TEST(NoteTest, ABeatSlashSnapshotKeepsTheBeatOfItsBar) {
     Song s;
     Bar* b = s.bar(1);
-    b->setTimeType(k68);
+    b->setTimeType(TOVSymbolTime6_8);
     Note* note = b->createNewBeatSlashFrom(120);
     s.context.processPendingChanges();
     const auto snapshot = note->createSnapShot();
     const auto* snap = dynamic_cast<const NoteSnapShot*>(snapshot.get());
     ASSERT_NE(snap, nullptr);
     EXPECT_EQ(snap->unitArray()[0]->duration(), 120u);
-    EXPECT_EQ(snap->unitArray()[0]->type(), 0x1FFFEu);
+    EXPECT_EQ(snap->unitArray()[0]->type(), TOVUnitBeatSlash);
 }
 
 // ---- Tones: pitch, accidentals, enharmonic moves ----------------------------------------------------------
@@ -505,7 +505,7 @@ TEST(NoteToneTest, ArticulationsAndAccidentalsBelongToTheirTone) {
     Song s;
     Note* note = s.melo(s.bar(1), 0, 240, 1);
     NoteTone* tone = toneOf(note->firstUnit());
-    SymbolInNote* staccato = tone->createNewArticulationWithTypeFrame(0xB00, {1, 1, 2, 2});
+    SymbolInNote* staccato = tone->createNewArticulationWithTypeFrame(TOVSymbolTenuto, {1, 1, 2, 2});
     EXPECT_TRUE(staccato->flip()) << "an articulation takes its note's flip";
     EXPECT_EQ(staccato->note(), note);
     s.d->setPlugInFontID("Jazz");
@@ -516,17 +516,17 @@ TEST(NoteToneTest, ArticulationsAndAccidentalsBelongToTheirTone) {
     tone->removeArticulation(staccato);
     EXPECT_TRUE(staccato->isDeleted());
 
-    SymbolAccidental* sharp = tone->createNewAccidentalWithTypeFrame(3840, {});
+    SymbolAccidental* sharp = tone->createNewAccidentalWithTypeFrame(TOVSymbolSharp, {});
     EXPECT_EQ(tone->accidental(), sharp);
     EXPECT_EQ(sharp->noteTone(), tone);
-    SymbolAccidental* flat = tone->createNewAccidentalWithTypeFrame(3842, {});
+    SymbolAccidental* flat = tone->createNewAccidentalWithTypeFrame(TOVSymbolFlat, {});
     EXPECT_TRUE(sharp->isDeleted());
     EXPECT_EQ(tone->thisAccidentalType(), 4);
     tone->setThisAccidentalType(1);
     EXPECT_EQ(tone->accidental(), flat) << "an existing accidental changes its type";
-    EXPECT_EQ(flat->type(), 3844);
+    EXPECT_EQ(flat->type(), TOVSymbolNatural);
     tone->setThisAccidentalType(9);
-    EXPECT_EQ(flat->type(), 3844) << "no accidental type: nothing changes";
+    EXPECT_EQ(flat->type(), TOVSymbolNatural) << "no accidental type: nothing changes";
     tone->removeAccidental();
     EXPECT_TRUE(flat->isDeleted());
     EXPECT_EQ(tone->thisAccidentalType(), 0);
@@ -535,7 +535,7 @@ TEST(NoteToneTest, ArticulationsAndAccidentalsBelongToTheirTone) {
 TEST(NoteToneTest, AnAccidentalsToneSetterAlwaysSendsItsNotice) {
     Song s;
     NoteTone* tone = toneOf(s.melo(s.bar(1), 0, 240, 1)->firstUnit());
-    SymbolAccidental* sharp = tone->createNewAccidentalWithTypeFrame(3841, {});
+    SymbolAccidental* sharp = tone->createNewAccidentalWithTypeFrame(TOVSymbolDoubleSharp, {});
     int notices = 0;
     auto token = sharp->addObserver("noteToneOfAccidental", [&](const platform::Change&) { ++notices; });
     sharp->setNoteTone(tone);

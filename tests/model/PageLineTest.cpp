@@ -1,8 +1,9 @@
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
-#include "document/TOVDocumentDump.h"
+#include "model/TOVSymbolTypes.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 
@@ -170,9 +171,9 @@ TEST(PageLineTest, APartitionSetOnALowerLineChangesBothParts) {
     EXPECT_EQ(lower->partition(), 3u);
     EXPECT_EQ(layoutSummary(document), "P0(10): 3[0 1 2]+[0 1 2] 1[3]+[3] 4[4 5 6 7]+[4 5 6 7]");
 
-    lower->setFirstBarLineType(1281);
-    EXPECT_EQ(lower->upper()->firstBarLineType(), 1281);
-    EXPECT_EQ(lower->firstBarLineType(), 1281);
+    lower->setFirstBarLineType(TOVBarlineDotted);
+    EXPECT_EQ(lower->upper()->firstBarLineType(), TOVBarlineDotted);
+    EXPECT_EQ(lower->firstBarLineType(), TOVBarlineDotted);
     EXPECT_EQ(lower->page(), lower->upper()->page());
 }
 

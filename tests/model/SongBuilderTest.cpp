@@ -1,10 +1,11 @@
 #include "support/SongBuilder.h"
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
 #include "model/Song.h"
-#include "document/TOVDocumentDump.h"
+#include "model/TOVSymbolTypes.h"
 #include "support/LayoutBuilder.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ TEST_P(NewSongTest, HasTheDefaultLayout) {
     EXPECT_EQ(lines.front()->firstBarLineType(), 0);
     EXPECT_EQ(lines.front()->partition(), 0u);
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const int expected = i == 1 ? 1287 : 1280;
+        const int expected = i == 1 ? TOVBarlineTransparent : TOVBarlineSingle;
         EXPECT_EQ(lines[i]->firstBarLineType(), expected) << "line " << i;
         if (const Line* lower = lines[i]->lower()) {
             EXPECT_EQ(lower->firstBarLineType(), expected);
@@ -48,7 +49,7 @@ TEST_P(NewSongTest, HasTheDefaultLayout) {
         }
         for (const Bar* bar : lines[i]->bars()) {
             EXPECT_EQ(bar->width(), 130.0);
-            EXPECT_EQ(bar->barLineType(), 1280);
+            EXPECT_EQ(bar->barLineType(), TOVBarlineSingle);
         }
     }
     EXPECT_EQ(document->maxBarNumber(), c.doubleRow ? 15u : 35u);
@@ -83,10 +84,10 @@ TEST(DocumentDumpTest, DoesNotDependOnTheOrderOfSetMembers) {
     TestSong b;
     Bar* barA = findBar(a.document, 2);
     Bar* barB = findBar(b.document, 2);
-    barA->createNewSymbolWithTypeFrame(0x700, {1, 2, 3, 4});
-    barA->createNewSymbolWithTypeFrame(0x701, {5, 6, 7, 8});
-    barB->createNewSymbolWithTypeFrame(0x701, {5, 6, 7, 8});
-    barB->createNewSymbolWithTypeFrame(0x700, {1, 2, 3, 4});
+    barA->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {1, 2, 3, 4});
+    barA->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFF, {5, 6, 7, 8});
+    barB->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFF, {5, 6, 7, 8});
+    barB->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {1, 2, 3, 4});
     EXPECT_EQ(dumpDocument(a.document), dumpDocument(b.document));
 }
 

@@ -10,6 +10,7 @@
 #include "model/SymbolText.h"
 #include "model/SymbolTextSnapShot.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
@@ -33,7 +34,8 @@ platform::AttributedString text(const char* s, double size = 12) {
 
 TEST(SymbolTest, StoresTheFrameAsTextAndSkipsAnEqualFrame) {
     TestSong song;
-    Symbol* symbol = findBar(song.document, 0)->createNewSymbolWithTypeFrame(0x400, {1, 2, 3, 4});
+    Symbol* symbol =
+        findBar(song.document, 0)->createNewSymbolWithTypeFrame(TOVSymbolMarkIntro, {1, 2, 3, 4});
     EXPECT_EQ(symbol->stringValue("frame"), platform::stringFromRect({1, 2, 3, 4}));
     int notices = 0;
     auto token = symbol->addObserver("frame", [&](const platform::Change&) { ++notices; });
@@ -47,7 +49,8 @@ TEST(SymbolTest, StoresTheFrameAsTextAndSkipsAnEqualFrame) {
 
 TEST(SymbolTest, TakesItsScaleFromTheFirstNaturalSize) {
     TestSong song;
-    Symbol* symbol = findBar(song.document, 0)->createNewSymbolWithTypeFrame(0x700, {0, 0, 30, 10});
+    Symbol* symbol =
+        findBar(song.document, 0)->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {0, 0, 30, 10});
     symbol->setInitialSize({20, 8});
     EXPECT_EQ(symbol->scale(), 1.5);
     symbol->setInitialSize({10, 8});
@@ -61,8 +64,8 @@ TEST(SymbolTest, FindsItsDocumentThroughItsOwner) {
     TestSong song;
     UndoRefreshHarness harness(song.document);
     song.document->setPlugInFontID("Jazz");
-    Symbol* inBar = findBar(song.document, 9)->createNewSymbolWithTypeFrame(0x400, {});
-    SymbolTools* onPage = song.document->createNewSymbolToolsWithTypeFrame(0xC00, {});
+    Symbol* inBar = findBar(song.document, 9)->createNewSymbolWithTypeFrame(TOVSymbolMarkIntro, {});
+    SymbolTools* onPage = song.document->createNewSymbolToolsWithTypeFrame(TOVToolFreeText, {});
     auto* loose = song.context->insertNewObject<Symbol>("Symbol");
     EXPECT_EQ(inBar->coreDataController(), harness.buffer.get());
     EXPECT_EQ(onPage->coreDataController(), harness.buffer.get());
@@ -91,7 +94,7 @@ TEST(SymbolRepeatTest, StoresThePassesThatAreOnAsDigits) {
         {{{-1, 1, 2, 0, 0, 0, 0, 1}}, "28"},
     };
     TestSong song;
-    SymbolRepeat* sign = findBar(song.document, 0)->createNewSymbolRepeatWithTypeFrame(0x600, {});
+    SymbolRepeat* sign = findBar(song.document, 0)->createNewSymbolRepeatWithTypeFrame(TOVSymbolDaCapo, {});
     for (const Row& r : rows) {
         sign->setRepeatNumberStates(r.states);
         EXPECT_EQ(sign->repeatIDString(), r.stored);
@@ -113,7 +116,7 @@ TEST(SymbolRepeatTest, ReadsPassesFromTheDigitsOfTheIdentifier) {
         {"-12", {{0, 0, 0, 0, 0, 0, 0, 0}}, -12},  {QString(), {{0, 0, 0, 0, 0, 0, 0, 0}}, 0},
     };
     TestSong song;
-    SymbolRepeat* sign = findBar(song.document, 0)->createNewSymbolRepeatWithTypeFrame(0x600, {});
+    SymbolRepeat* sign = findBar(song.document, 0)->createNewSymbolRepeatWithTypeFrame(TOVSymbolDaCapo, {});
     for (const Row& r : rows) {
         sign->setRepeatIDString(r.stored);
         EXPECT_EQ(sign->repeatNumberStates(), r.states) << r.stored.toStdString();
@@ -164,10 +167,10 @@ std::pair<std::function<void()>, std::function<std::string()>> on(T* object, Set
 }
 
 Symbol* barSymbol(Document* d) {
-    return findBar(d, 1)->createNewSymbolWithTypeFrame(0x700, {1, 1, 1, 1});
+    return findBar(d, 1)->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {1, 1, 1, 1});
 }
 SymbolRepeat* repeatSign(Document* d) {
-    return findBar(d, 1)->createNewSymbolRepeatWithTypeFrame(0x600, {});
+    return findBar(d, 1)->createNewSymbolRepeatWithTypeFrame(TOVSymbolDaCapo, {});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -183,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
         UndoSetterCase{"SymbolType",
                        [](Document* d) {
                            return on(
-                               barSymbol(d), [](Symbol* s) { s->setType(0x701); },
+                               barSymbol(d), [](Symbol* s) { s->setType(TOVSymbolDynamicsFF); },
                                [](Symbol* s) { return std::to_string(s->type()); });
                        },
                        false},
@@ -213,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
         UndoSetterCase{"ToolsFrameRelativeToBar",
                        [](Document* d) {
                            return on(
-                               d->createNewSymbolToolsWithTypeFrame(0xC00, {}),
+                               d->createNewSymbolToolsWithTypeFrame(TOVToolFreeText, {}),
                                [](SymbolTools* s) {
                                    s->setFrameRelativeToBar({3, 3, 3, 3});
                                },
@@ -225,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
         UndoSetterCase{"TextText",
                        [](Document* d) {
                            return on(
-                               d->createNewSymbolTextWithTypeFrame(0xC00, {}),
+                               d->createNewSymbolTextWithTypeFrame(TOVToolFreeText, {}),
                                [](SymbolText* s) { s->setText(text("A")); },
                                [](SymbolText* s) { return std::to_string(s->text().has_value()); });
                        },
@@ -245,7 +248,7 @@ INSTANTIATE_TEST_SUITE_P(
         UndoSetterCase{"TempoSpeed",
                        [](Document* d) {
                            return on(
-                               findBar(d, 1)->createNewSymbolTempoWithTypeFrame(0x906, {}),
+                               findBar(d, 1)->createNewSymbolTempoWithTypeFrame(TOVSymbolTempoSpeed, {}),
                                [](SymbolTempo* s) { s->setSpeed(120); },
                                [](SymbolTempo* s) { return std::to_string(s->speed()); });
                        },
@@ -270,14 +273,15 @@ INSTANTIATE_TEST_SUITE_P(
         UndoSetterCase{"BarClefType",
                        [](Document* d) {
                            return on(
-                               findBar(d, 1), [](Bar* b) { b->setClefType(257); },
+                               findBar(d, 1), [](Bar* b) { b->setClefType(TOVSymbolClefF); },
                                [](Bar* b) { return std::to_string(b->clefType()); });
                        },
                        true},
         UndoSetterCase{"LineFirstBarLineType",
                        [](Document* d) {
                            return on(
-                               findBar(d, 12)->line(), [](Line* l) { l->setFirstBarLineType(1282); },
+                               findBar(d, 12)->line(),
+                               [](Line* l) { l->setFirstBarLineType(TOVBarlineGreatDouble); },
                                [](Line* l) { return std::to_string(l->firstBarLineType()); });
                        },
                        true},
@@ -316,7 +320,8 @@ std::unique_ptr<T> archiveRoundTrip(const platform::Coding& object) {
 
 TEST(SymbolSnapShotTest, KeepsItsOwnCopyOfTheText) {
     TestSong song;
-    SymbolText* symbol = findBar(song.document, 0)->createNewSymbolTextWithTypeFrame(0x400, {1, 2, 3, 4});
+    SymbolText* symbol =
+        findBar(song.document, 0)->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, {1, 2, 3, 4});
     symbol->setText(text("A", 14));
     auto snapshot = symbol->createSnapShot();
     symbol->setText(text("B"));
@@ -328,16 +333,16 @@ TEST(SymbolSnapShotTest, KeepsItsOwnCopyOfTheText) {
 TEST(SymbolSnapShotTest, RestoresEveryKindThroughTheArchive) {
     TestSong song;
     Bar* bar = findBar(song.document, 0);
-    SymbolText* textSymbol = bar->createNewSymbolTextWithTypeFrame(0x400, {1.5, 2, 30, 4});
+    SymbolText* textSymbol = bar->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, {1.5, 2, 30, 4});
     textSymbol->setAngle(12.5);
     textSymbol->setFlip(true);
     textSymbol->setScale(0.75);
     textSymbol->setInitialSize({40, 5});
     textSymbol->setFrameRelativeToBar({7, 8, 9, 10});
     textSymbol->setText(text("Intro"));
-    SymbolRepeat* repeat = bar->createNewSymbolRepeatWithTypeFrame(0x603, {3, 3, 3, 3});
+    SymbolRepeat* repeat = bar->createNewSymbolRepeatWithTypeFrame(TOVSymbolCoda, {3, 3, 3, 3});
     repeat->setRepeatIDString(QString::fromUtf8("1.–3."));
-    SymbolTempo* tempo = bar->createNewSymbolTempoWithTypeFrame(0x906, {4, 4, 4, 4});
+    SymbolTempo* tempo = bar->createNewSymbolTempoWithTypeFrame(TOVSymbolTempoSpeed, {4, 4, 4, 4});
     tempo->setSpeed(132);
 
     Bar* target = findBar(song.document, 1);
@@ -382,9 +387,9 @@ TEST(SymbolSnapShotTest, ArchivesAngleAndScaleInSinglePrecision) {
 TEST(SymbolTest, AlwaysWriteSettersSendOneNoticeForAnEqualValue) {
     TestSong song;
     Bar* bar = findBar(song.document, 1);
-    auto* text = bar->createNewSymbolTextWithTypeFrame(0x400, {});
-    auto* repeat = bar->createNewSymbolRepeatWithTypeFrame(0x600, {});
-    auto* tool = song.document->createNewSymbolToolsWithTypeFrame(0xC00, {});
+    auto* text = bar->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, {});
+    auto* repeat = bar->createNewSymbolRepeatWithTypeFrame(TOVSymbolDaCapo, {});
+    auto* tool = song.document->createNewSymbolToolsWithTypeFrame(TOVToolFreeText, {});
     const platform::AttributedString fine(QString("Fine"));
     text->setText(fine);
     repeat->setRepeatIDString("1.");

@@ -12,6 +12,7 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
@@ -38,17 +39,17 @@ struct Fixture {
     Line* L1 = b0->line();
     Line* L1lower = L1->lower();
     Line* L2 = b5->line();
-    Symbol* s = b1->createNewSymbolWithTypeFrame(0x700, {});
-    SymbolTools* t = d->createNewSymbolToolsWithTypeFrame(0xC00, {});
+    Symbol* s = b1->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {});
+    SymbolTools* t = d->createNewSymbolToolsWithTypeFrame(TOVToolFreeText, {});
     Chord* c = chordIn(b1);
     Chord* c2 = chordIn(b5);
     Note* n = noteIn(b1);
-    SymbolTempo* tempo = b5->createNewSymbolTempoWithTypeFrame(0x900, {});
-    SymbolText* text = b5->createNewSymbolTextWithTypeFrame(0x400, {});
-    SymbolRepeat* repeat = b5->createNewSymbolRepeatWithTypeFrame(0x600, {});
+    SymbolTempo* tempo = b5->createNewSymbolTempoWithTypeFrame(TOVSymbolRit, {});
+    SymbolText* text = b5->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, {});
+    SymbolRepeat* repeat = b5->createNewSymbolRepeatWithTypeFrame(TOVSymbolDaCapo, {});
     Note* m = b5->createNewSingleMeloFromLengthLevel(0, 240, 1);
     NoteTone* tone = firstToneOf(m);
-    SymbolInNote* articulation = tone->createNewArticulationWithTypeFrame(0xB01, {});
+    SymbolInNote* articulation = tone->createNewArticulationWithTypeFrame(TOVSymbolStaccato, {});
 
     static NoteTone* firstToneOf(Note* note) {
         note->managedObjectContext()->processPendingChanges();
@@ -290,30 +291,34 @@ INSTANTIATE_TEST_SUITE_P(
     Operations, UndoneOperationTest,
     ::testing::Values(
         UndoneOperationCase{"WidthRebuildsTheLines", [](F& f) { f.b1->setWidth(90); }, "lines[L1' L1]"},
-        UndoneOperationCase{"TimeRebuildsEverything", [](F& f) { f.b5->setTimeType(770); }, "all clef"},
-        UndoneOperationCase{"KeyRebuildsTheBar", [](F& f) { f.b5->setKeyType(513); }, "clef bars[b5]"},
+        UndoneOperationCase{"TimeRebuildsEverything", [](F& f) { f.b5->setTimeType(TOVSymbolTime3_4); },
+                            "all clef"},
+        UndoneOperationCase{"KeyRebuildsTheBar", [](F& f) { f.b5->setKeyType(TOVSymbolKeySharp2); },
+                            "clef bars[b5]"},
         UndoneOperationCase{"LongRestRedrawsBarNumbers", [](F& f) { f.b5->setLongRest(8); },
                             "barnumber bars[b5]"},
         UndoneOperationCase{"ASymbolAttributeRefreshesTheSymbol", [](F& f) { f.s->setAngle(15); },
                             "symbols[s]"},
         UndoneOperationCase{"ANewSymbolRebuildsItsBar",
-                            [](F& f) { f.b5->createNewSymbolWithTypeFrame(0x400, {}); }, "bars[b5]"},
+                            [](F& f) { f.b5->createNewSymbolWithTypeFrame(TOVSymbolMarkIntro, {}); },
+                            "bars[b5]"},
         UndoneOperationCase{"ChordHistoryRecordsNothing",
                             [](F& f) { f.d->createNewChordHistoryWithElemsIndex({}, 0); }, ""},
         UndoneOperationCase{"PageSlotsRebuildThePage", [](F& f) { f.P->setAPage(12); }, "pages[P]"},
-        UndoneOperationCase{"AFirstBarlineRebuildsThePage", [](F& f) { f.L2->setFirstBarLineType(1281); },
-                            "pages[P]"},
+        UndoneOperationCase{"AFirstBarlineRebuildsThePage",
+                            [](F& f) { f.L2->setFirstBarLineType(TOVBarlineDotted); }, "pages[P]"},
         // A line's first barline and partition are reported only when the restored value is not 0.
         UndoneOperationCase{"RestoringFirstBarlineZeroRecordsNothing",
-                            [](F& f) { f.d->firstDummyLine()->setFirstBarLineType(1281); }, ""},
+                            [](F& f) { f.d->firstDummyLine()->setFirstBarLineType(TOVBarlineDotted); }, ""},
         UndoneOperationCase{"RestoringPartitionZeroRecordsNothing",
                             [](F& f) { f.d->firstDummyLine()->setPartition(3); }, ""},
         UndoneOperationCase{"DocumentLevelTool",
-                            [](F& f) { f.d->createNewSymbolToolsWithTypeFrame(0xC00, {}); }, "docsymbols"},
-        UndoneOperationCase{"BarlineTypeRedrawsThePair", [](F& f) { f.b1->setBarLineType(1283); },
+                            [](F& f) { f.d->createNewSymbolToolsWithTypeFrame(TOVToolFreeText, {}); },
+                            "docsymbols"},
+        UndoneOperationCase{"BarlineTypeRedrawsThePair", [](F& f) { f.b1->setBarLineType(TOVBarlineDouble); },
                             "lines[L1' L1]"},
-        UndoneOperationCase{"ClefRebuildsTheBarAndTheClefStates", [](F& f) { f.b5->setClefType(257); },
-                            "clef bars[b5]"},
+        UndoneOperationCase{"ClefRebuildsTheBarAndTheClefStates",
+                            [](F& f) { f.b5->setClefType(TOVSymbolClefF); }, "clef bars[b5]"},
         // A bar does not observe its own height.
         UndoneOperationCase{"HeightRecordsNothing", [](F& f) { f.b1->setHeight(40); }, ""},
         UndoneOperationCase{"ALowerLineRebuildsThePage", [](F& f) { f.L2->removeLowerLine(); }, "pages[P]"},
@@ -333,9 +338,11 @@ INSTANTIATE_TEST_SUITE_P(
                             "notes[m]"},
         UndoneOperationCase{"AToneChangeRefreshesItsNote", [](F& f) { f.tone->setLevel(4); }, "notes[m]"},
         UndoneOperationCase{"AnAccidentalRefreshesItsNote",
-                            [](F& f) { f.tone->createNewAccidentalWithTypeFrame(3840, {}); }, "notes[m]"},
+                            [](F& f) { f.tone->createNewAccidentalWithTypeFrame(TOVSymbolSharp, {}); },
+                            "notes[m]"},
         UndoneOperationCase{"AnArticulationChangeRefreshesItsNote",
-                            [](F& f) { f.tone->createNewArticulationWithTypeFrame(0xB00, {}); }, "notes[m]"},
+                            [](F& f) { f.tone->createNewArticulationWithTypeFrame(TOVSymbolTenuto, {}); },
+                            "notes[m]"},
         UndoneOperationCase{"AnArticulationsOwnChangeRefreshesItsNote",
                             [](F& f) { f.articulation->setAngle(30); }, "notes[m]"},
         UndoneOperationCase{"ANewToneRefreshesItsNote",

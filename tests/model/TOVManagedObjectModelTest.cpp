@@ -14,6 +14,7 @@
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
 #include "model/SymbolTools.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/Tie.h"
 #include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
@@ -94,7 +95,7 @@ struct FilledBar {
 FilledBar fill(platform::ManagedObjectContext& context, Bar* bar) {
     FilledBar f{};
     f.bar = bar;
-    f.symbol = bar->createNewSymbolWithTypeFrame(0x700, {});
+    f.symbol = bar->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {});
     f.chord = context.insertNewObject<Chord>("Chord");
     f.chord->setBar(bar);
     f.note = context.insertNewObject<Note>("Note");
@@ -121,7 +122,7 @@ TEST(TOVManagedObjectModelTest, DeletingAPageDeletesEverythingItOwnsButNotTheToo
     auto context = makeSongContext();
     Document* document = makeLayout(*context, {{10, {{0, 0}, {4, 4, true}}}, {10, {{4, 4}}}});
     FilledBar f = fill(*context, findBar(document, 2, true));
-    SymbolTools* tool = document->createNewSymbolToolsWithTypeFrame(0xC00, {1, 2, 3, 4});
+    SymbolTools* tool = document->createNewSymbolToolsWithTypeFrame(TOVToolFreeText, {1, 2, 3, 4});
     tool->setBarFollowsTo(f.bar);
     ASSERT_EQ(f.bar->toolsFollowedBy().size(), 1u);
 
@@ -193,10 +194,12 @@ TEST(TOVManagedObjectModelTest, SinglePrecisionGettersAnswerWhatTheStoreHolds) {
         {"height", [](Document* d) { return findBar(d, 1, true); },
          [](platform::ManagedObject* o, double v) { o->as<Bar>()->setHeight(v); },
          [](const platform::ManagedObject* o) { return o->as<Bar>()->height(); }},
-        {"angle", [](Document* d) { return findBar(d, 2)->createNewSymbolWithTypeFrame(0x700, {}); },
+        {"angle",
+         [](Document* d) { return findBar(d, 2)->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {}); },
          [](platform::ManagedObject* o, double v) { o->as<Symbol>()->setAngle(v); },
          [](const platform::ManagedObject* o) { return o->as<Symbol>()->angle(); }},
-        {"scale", [](Document* d) { return findBar(d, 2)->createNewSymbolWithTypeFrame(0x700, {}); },
+        {"scale",
+         [](Document* d) { return findBar(d, 2)->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {}); },
          [](platform::ManagedObject* o, double v) { o->as<Symbol>()->setScale(v); },
          [](const platform::ManagedObject* o) { return o->as<Symbol>()->scale(); }},
         {"heightLeft",

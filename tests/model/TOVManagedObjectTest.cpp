@@ -3,6 +3,7 @@
 #include "model/Song.h"
 #include "model/SymbolTools.h"
 #include "model/TOVPboardBars.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
@@ -48,7 +49,7 @@ TEST(TOVManagedObjectTest, StartsAndStopsObservingOnce) {
 TEST(TOVManagedObjectTest, ReportsAfterUndoOnlyWhenObservationHadBeenOff) {
     TestSong song;
     UndoRefreshHarness harness(song.document);
-    SymbolTools* tool = song.document->createNewSymbolToolsWithTypeFrame(0xC01, {1, 1, 1, 1});
+    SymbolTools* tool = song.document->createNewSymbolToolsWithTypeFrame(TOVToolArrow, {1, 1, 1, 1});
     UndoEnabled recording(*song.context);
     platform::UndoManager& undo = song.context->undoManager();
 
@@ -96,8 +97,8 @@ TEST(TOVManagedObjectTest, KnowsWhenItsContextUndoes) {
 TEST(TOVPboardBarsTest, SurvivesTheArchive) {
     TOVSnapshotObject::registerArchiveClasses();
     TestSong song(true);
-    findBar(song.document, 1)->createNewSymbolWithTypeFrame(0x700, {1, 2, 3, 4});
-    findBar(song.document, 1)->setBarLineType(1281);
+    findBar(song.document, 1)->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {1, 2, 3, 4});
+    findBar(song.document, 1)->setBarLineType(TOVBarlineDotted);
     findBar(song.document, 1)->setWidth(100.1);
     TOVPboardBars::Bars upper;
     for (std::uint64_t n : {1, 2}) {
@@ -122,12 +123,12 @@ TEST(TOVPboardBarsTest, SurvivesTheArchive) {
         ASSERT_EQ(read->upperBars().size(), 2u);
         const BarSnapShot& first = *read->upperBars()[0];
         EXPECT_EQ(first.num(), 1u);
-        EXPECT_EQ(first.barLineTypeRight(), 1281);
-        EXPECT_EQ(first.barLineTypeLeft(), 1280); // the right barline of the bar before
+        EXPECT_EQ(first.barLineTypeRight(), TOVBarlineDotted);
+        EXPECT_EQ(first.barLineTypeLeft(), TOVBarlineSingle); // the right barline of the bar before
         EXPECT_EQ(first.width(), double(100.1f));
         ASSERT_EQ(first.symbolArray().size(), 1u);
-        EXPECT_EQ(first.symbolArray()[0]->type(), 0x700);
-        EXPECT_EQ(read->upperBars()[1]->barLineTypeLeft(), 1281);
+        EXPECT_EQ(first.symbolArray()[0]->type(), TOVSymbolDynamicsFFF);
+        EXPECT_EQ(read->upperBars()[1]->barLineTypeLeft(), TOVBarlineDotted);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "model/TOVNoteUtils.h"
 #include "model/TOVPitchTypes.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +24,15 @@ void expectMapping(int (*convert)(int), const std::vector<Mapping>& cases, const
 } // namespace
 
 TEST(TOVNoteUtilsTest, ClefSymbolsGiveClefTypes) {
-    expectMapping(
-        &TOVNoteUtils::clefTypeFromClefSymbolType,
-        {{256, TOVClefTreble}, {257, TOVClefBass}, {258, 2}, {0, 2}, {255, 2}, {-256, 2}, {INT_MIN, 2}},
-        "clefTypeFromClefSymbolType");
+    expectMapping(&TOVNoteUtils::clefTypeFromClefSymbolType,
+                  {{TOVSymbolClefG, TOVClefTreble},
+                   {TOVSymbolClefF, TOVClefBass},
+                   {258, 2},
+                   {0, 2},
+                   {255, 2},
+                   {-TOVSymbolClefG, 2},
+                   {INT_MIN, 2}},
+                  "clefTypeFromClefSymbolType");
 }
 
 TEST(TOVNoteUtilsTest, KeySignatureSymbolsGiveKeyTypes) {
@@ -33,27 +40,27 @@ TEST(TOVNoteUtilsTest, KeySignatureSymbolsGiveKeyTypes) {
                   {
                       {0, TOVKeyC},
                       // one to seven sharps
-                      {512, TOVKeyG},
-                      {513, TOVKeyD},
-                      {514, TOVKeyA},
-                      {515, TOVKeyE},
-                      {516, TOVKeyB},
-                      {517, TOVKeyFSharp},
-                      {518, TOVKeyCSharp},
+                      {TOVSymbolKeySharp1, TOVKeyG},
+                      {TOVSymbolKeySharp2, TOVKeyD},
+                      {TOVSymbolKeySharp3, TOVKeyA},
+                      {TOVSymbolKeySharp4, TOVKeyE},
+                      {TOVSymbolKeySharp5, TOVKeyB},
+                      {TOVSymbolKeySharp6, TOVKeyFSharp},
+                      {TOVSymbolKeySharp7, TOVKeyCSharp},
                       // one to seven flats; seven flats reads as B major
-                      {519, TOVKeyF},
-                      {520, TOVKeyBb},
-                      {521, TOVKeyEb},
-                      {522, TOVKeyAb},
-                      {523, TOVKeyDb},
-                      {524, TOVKeyGb},
-                      {525, TOVKeyB},
+                      {TOVSymbolKeyFlat1, TOVKeyF},
+                      {TOVSymbolKeyFlat2, TOVKeyBb},
+                      {TOVSymbolKeyFlat3, TOVKeyEb},
+                      {TOVSymbolKeyFlat4, TOVKeyAb},
+                      {TOVSymbolKeyFlat5, TOVKeyDb},
+                      {TOVSymbolKeyFlat6, TOVKeyGb},
+                      {TOVSymbolKeyFlat7, TOVKeyB},
                       // unknown codes
                       {511, TOVKeyUnrecognised},
                       {526, TOVKeyUnrecognised},
                       {600, TOVKeyUnrecognised},
                       {1, TOVKeyUnrecognised},
-                      {-512, TOVKeyUnrecognised},
+                      {-TOVSymbolKeySharp1, TOVKeyUnrecognised},
                       {INT_MAX, TOVKeyUnrecognised},
                   },
                   "keyTypeFromKeySignatureSymbolType");
@@ -62,19 +69,19 @@ TEST(TOVNoteUtilsTest, KeySignatureSymbolsGiveKeyTypes) {
 TEST(TOVNoteUtilsTest, KeyTypesGiveKeySignatureSymbols) {
     expectMapping(&TOVNoteUtils::keySignatureSymbolTypeFromKeyType,
                   {{TOVKeyC, 0},
-                   {TOVKeyCSharp, 518},
-                   {TOVKeyDb, 523},
-                   {TOVKeyD, 513},
-                   {TOVKeyEb, 521},
-                   {TOVKeyE, 515},
-                   {TOVKeyF, 519},
-                   {TOVKeyFSharp, 517},
-                   {TOVKeyGb, 524},
-                   {TOVKeyG, 512},
-                   {TOVKeyAb, 522},
-                   {TOVKeyA, 514},
-                   {TOVKeyBb, 520},
-                   {TOVKeyB, 516},
+                   {TOVKeyCSharp, TOVSymbolKeySharp7},
+                   {TOVKeyDb, TOVSymbolKeyFlat5},
+                   {TOVKeyD, TOVSymbolKeySharp2},
+                   {TOVKeyEb, TOVSymbolKeyFlat3},
+                   {TOVKeyE, TOVSymbolKeySharp4},
+                   {TOVKeyF, TOVSymbolKeyFlat1},
+                   {TOVKeyFSharp, TOVSymbolKeySharp6},
+                   {TOVKeyGb, TOVSymbolKeyFlat6},
+                   {TOVKeyG, TOVSymbolKeySharp1},
+                   {TOVKeyAb, TOVSymbolKeyFlat4},
+                   {TOVKeyA, TOVSymbolKeySharp3},
+                   {TOVKeyBb, TOVSymbolKeyFlat2},
+                   {TOVKeyB, TOVSymbolKeySharp5},
                    {TOVKeyNone, 0},
                    {TOVKeyUnrecognised, 0},
                    {16, 0},
@@ -89,35 +96,35 @@ TEST(TOVNoteUtilsTest, KeySignaturesSurviveTheRoundTripExceptSevenFlats) {
                       TOVNoteUtils::keySignatureSymbolTypeFromKeyType(key)),
                   key);
     }
-    for (int symbol = 512; symbol <= 524; ++symbol) {
+    for (int symbol = TOVSymbolKeySharp1; symbol <= TOVSymbolKeyFlat6; ++symbol) {
         EXPECT_EQ(TOVNoteUtils::keySignatureSymbolTypeFromKeyType(
                       TOVNoteUtils::keyTypeFromKeySignatureSymbolType(symbol)),
                   symbol);
     }
     // Seven flats comes back as five sharps, its enharmonic twin.
-    EXPECT_EQ(
-        TOVNoteUtils::keySignatureSymbolTypeFromKeyType(TOVNoteUtils::keyTypeFromKeySignatureSymbolType(525)),
-        516);
+    EXPECT_EQ(TOVNoteUtils::keySignatureSymbolTypeFromKeyType(
+                  TOVNoteUtils::keyTypeFromKeySignatureSymbolType(TOVSymbolKeyFlat7)),
+              TOVSymbolKeySharp5);
 }
 
 TEST(TOVNoteUtilsTest, AccidentalSymbolsAndTypesMapBothWays) {
     expectMapping(&TOVNoteUtils::accidentalTypeFromSymbolType,
-                  {{3840, TOVAccidentalSharp},
-                   {3841, TOVAccidentalDoubleSharp},
-                   {3842, TOVAccidentalFlat},
-                   {3843, TOVAccidentalDoubleFlat},
-                   {3844, TOVAccidentalNatural},
+                  {{TOVSymbolSharp, TOVAccidentalSharp},
+                   {TOVSymbolDoubleSharp, TOVAccidentalDoubleSharp},
+                   {TOVSymbolFlat, TOVAccidentalFlat},
+                   {TOVSymbolDoubleFlat, TOVAccidentalDoubleFlat},
+                   {TOVSymbolNatural, TOVAccidentalNatural},
                    {3839, 0},
                    {3845, 0},
                    {0, 0},
                    {2, 0}},
                   "accidentalTypeFromSymbolType");
     expectMapping(&TOVNoteUtils::symbolTypeFromAccidentalType,
-                  {{TOVAccidentalNatural, 3844},
-                   {TOVAccidentalSharp, 3840},
-                   {TOVAccidentalDoubleSharp, 3841},
-                   {TOVAccidentalFlat, 3842},
-                   {TOVAccidentalDoubleFlat, 3843},
+                  {{TOVAccidentalNatural, TOVSymbolNatural},
+                   {TOVAccidentalSharp, TOVSymbolSharp},
+                   {TOVAccidentalDoubleSharp, TOVSymbolDoubleSharp},
+                   {TOVAccidentalFlat, TOVSymbolFlat},
+                   {TOVAccidentalDoubleFlat, TOVSymbolDoubleFlat},
                    {TOVAccidentalNone, 0},
                    {6, 0},
                    {-1, 0}},
@@ -131,14 +138,14 @@ TEST(TOVNoteUtilsTest, AccidentalSymbolsAndTypesMapBothWays) {
 
 TEST(TOVNoteUtilsTest, NotePaletteAccidentalsGiveAccidentalSymbols) {
     expectMapping(&TOVNoteUtils::symbolTypeFromNoteType,
-                  {{0x70001, 3840},
-                   {0x70002, 3841},
-                   {0x70003, 3844},
-                   {0x70004, 3842},
-                   {0x70005, 3843},
-                   {0x70000, 0},
-                   {0x70006, 0},
-                   {0x10001, 0},
-                   {3840, 0}},
+                  {{TOVNoteItemSharp, TOVSymbolSharp},
+                   {TOVNoteItemDoubleSharp, TOVSymbolDoubleSharp},
+                   {TOVNoteItemNatural, TOVSymbolNatural},
+                   {TOVNoteItemFlat, TOVSymbolFlat},
+                   {TOVNoteItemDoubleFlat, TOVSymbolDoubleFlat},
+                   {TOVNoteItemTie, 0},
+                   {TOVNoteItemHarmonyTone, 0},
+                   {TOVUnitTypeOf(TOVUnitGroupNote, 1), 0},
+                   {TOVSymbolSharp, 0}},
                   "symbolTypeFromNoteType");
 }

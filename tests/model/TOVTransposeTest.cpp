@@ -3,6 +3,7 @@
 #include "model/TOVPitchTables.h"
 
 #include "PitchTestNames.h"
+#include "model/TOVSymbolTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -144,8 +145,12 @@ TEST(TOVTransposeTest, KeySignatureMarginsMatchTheKeySignatureSymbols) {
             EXPECT_EQ(TOVTranspose::defaultAccidentalMarginFromLevelClefKey(level - 2, kBass, key), margin);
         }
         const int symbol = TOVNoteUtils::keySignatureSymbolTypeFromKeyType(key);
-        EXPECT_EQ(sharps, symbol >= 512 && symbol <= 518 ? symbol - 511 : 0) << "key " << key;
-        EXPECT_EQ(flats, symbol >= 519 && symbol <= 525 ? symbol - 518 : 0) << "key " << key;
+        EXPECT_EQ(sharps, symbol >= TOVSymbolKeySharp1 && symbol <= TOVSymbolKeySharp7 ? symbol - 511 : 0)
+            << "key " << key;
+        EXPECT_EQ(flats, symbol >= TOVSymbolKeyFlat1 && symbol <= TOVSymbolKeyFlat7
+                             ? symbol - TOVSymbolKeySharp7
+                             : 0)
+            << "key " << key;
     }
     for (int key : {int{TOVKeyNone}, int{TOVKeyUnrecognised}, -1, 99}) {
         for (std::int64_t level = 0; level < 7; ++level) {

@@ -14,6 +14,8 @@
 #include "model/SymbolSnapShot.h"
 #include "model/SymbolTempo.h"
 #include "model/SymbolText.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "document/TOVDocumentDump.h"
@@ -103,11 +105,11 @@ Line* lineOf(Scene& s, std::uint64_t num, bool lower = false) {
 
 void addSymbols(Scene& s) {
     Bar* b = bar(s, 5);
-    s.named["symbol"] = b->createNewSymbolWithTypeFrame(0x700, {1, 2, 3, 4});
-    s.named["text"] = b->createNewSymbolTextWithTypeFrame(0x400, {5, 6, 7, 8});
-    s.named["repeat"] = b->createNewSymbolRepeatWithTypeFrame(0x600, {0, 0, 10, 10});
-    s.named["tempo"] = b->createNewSymbolTempoWithTypeFrame(0x900, {0, 0, 10, 10});
-    s.named["tool"] = s.d->createNewSymbolToolsWithTypeFrame(0xC02, {50, 60, 70, 80});
+    s.named["symbol"] = b->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFFF, {1, 2, 3, 4});
+    s.named["text"] = b->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, {5, 6, 7, 8});
+    s.named["repeat"] = b->createNewSymbolRepeatWithTypeFrame(TOVSymbolDaCapo, {0, 0, 10, 10});
+    s.named["tempo"] = b->createNewSymbolTempoWithTypeFrame(TOVSymbolRit, {0, 0, 10, 10});
+    s.named["tool"] = s.d->createNewSymbolToolsWithTypeFrame(TOVToolWave, {50, 60, 70, 80});
 }
 
 const OperationCase kDocumentCases[] = {
@@ -126,11 +128,11 @@ const OperationCase kDocumentCases[] = {
      [](Scene& s) { s.d->createNewSong()->setIsDoubleRow(true); }},
     {"DocumentNewTool", Start::SingleRow, nullptr,
      [](Scene& s) {
-         s.d->createNewSymbolToolsWithTypeFrame(0xC01, {1, 2, 3, 4});
+         s.d->createNewSymbolToolsWithTypeFrame(TOVToolArrow, {1, 2, 3, 4});
      }},
     {"DocumentNewText", Start::SingleRow, nullptr,
      [](Scene& s) {
-         s.d->createNewSymbolTextWithTypeFrame(0xC00, {1, 2, 3, 4})->setText(text("Coda"));
+         s.d->createNewSymbolTextWithTypeFrame(TOVToolFreeText, {1, 2, 3, 4})->setText(text("Coda"));
      }},
     {"DocumentRemovePage", Start::TwoPages, nullptr,
      [](Scene& s) { s.d->removePage(s.d->pageArray().front()); }},
@@ -172,7 +174,7 @@ const OperationCase kPageLineCases[] = {
     {"PageMoreSlotsPullLinesBack", Start::TwoPages, nullptr,
      [](Scene& s) { s.d->pageArray().front()->setAPage(12); }},
     {"PageNewLine", Start::SingleRow, nullptr,
-     [](Scene& s) { s.d->lastPage()->createNewLineWithPartitionFirstBarlineType(3, 1281); }},
+     [](Scene& s) { s.d->lastPage()->createNewLineWithPartitionFirstBarlineType(3, TOVBarlineDotted); }},
     {"PageRemoveLine", Start::TwoPages, nullptr,
      [](Scene& s) { lineOf(s, 4)->page()->removeLine(lineOf(s, 4)); }},
     {"PageRemoveTheOnlyLine", Start::TwoPages, [](Scene& s) { s.d->lastPage()->removeLine(lineOf(s, 16)); },
@@ -189,15 +191,17 @@ const OperationCase kPageLineCases[] = {
      [](Scene& s) { lineOf(s, 4, true)->setPartition(3); }},
     {"LinePartitionLarger", Start::SingleRow, nullptr, [](Scene& s) { lineOf(s, 4)->setPartition(6); }},
     {"LineFirstBarLineType", Start::DoubleRow, nullptr,
-     [](Scene& s) { lineOf(s, 4, true)->setFirstBarLineType(1283); }},
+     [](Scene& s) { lineOf(s, 4, true)->setFirstBarLineType(TOVBarlineDouble); }},
     {"LineJustSetters", Start::DoubleRow, nullptr,
      [](Scene& s) {
          lineOf(s, 4)->justSetPartition(7);
-         lineOf(s, 8, true)->justSetFirstBarLineType(1284);
+         lineOf(s, 8, true)->justSetFirstBarLineType(TOVBarlineRepeatForward);
      }},
     {"LineSetPage", Start::TwoPages, nullptr, [](Scene& s) { lineOf(s, 8, true)->setPage(s.d->lastPage()); }},
     {"LineNewBar", Start::SingleRow, nullptr,
-     [](Scene& s) { lineOf(s, 35)->createNewBarWithNumberWidthBarlineType(36, 12.5, 1282); }},
+     [](Scene& s) {
+         lineOf(s, 35)->createNewBarWithNumberWidthBarlineType(36, 12.5, TOVBarlineGreatDouble);
+     }},
     {"LineRemoveBarWithTwin", Start::DoubleRow, nullptr,
      [](Scene& s) { lineOf(s, 5)->removeBar(bar(s, 5)); }},
     {"LineRemoveTheLastBarOfAPage", Start::TwoPages,
@@ -215,7 +219,7 @@ const OperationCase kPageLineCases[] = {
     {"LineRemoveLowerLine", Start::DoubleRow, nullptr, [](Scene& s) { lineOf(s, 8)->removeLowerLine(); }},
     {"LineMoveLastBars", Start::DoubleRow, [](Scene& s) { lineOf(s, 4)->justSetPartition(2); },
      [](Scene& s) {
-         Line* target = s.d->lastPage()->createNewLineWithPartitionFirstBarlineType(4, 1280);
+         Line* target = s.d->lastPage()->createNewLineWithPartitionFirstBarlineType(4, TOVBarlineSingle);
          lineOf(s, 4)->moveLastBarsToNextLine(target);
      }},
     {"LineMoveFirstBarsFromADoubleLine", Start::TwoPages, nullptr,
@@ -233,14 +237,14 @@ const OperationCase kBarCases[] = {
      [](Scene& s) {
          bar(s, 6, true)->setWidth(140.25);
          bar(s, 6, true)->setHeight(77);
-         bar(s, 7)->setBarLineType(1286);
+         bar(s, 7)->setBarLineType(TOVBarlineRepeatBoth);
      }},
     {"BarNum", Start::DoubleRow, nullptr, [](Scene& s) { bar(s, 15, true)->setNum(40); }},
     {"BarPlainSetters", Start::DoubleRow, nullptr,
      [](Scene& s) {
-         bar(s, 3)->setClefType(257);
-         bar(s, 3, true)->setKeyType(514);
-         bar(s, 4)->setTimeType(777);
+         bar(s, 3)->setClefType(TOVSymbolClefF);
+         bar(s, 3, true)->setKeyType(TOVSymbolKeySharp3);
+         bar(s, 4)->setTimeType(TOVSymbolTime6_8);
          bar(s, 5)->setLongRest(3);
      }},
     {"BarJustSetters", Start::DoubleRow, nullptr,
@@ -248,7 +252,7 @@ const OperationCase kBarCases[] = {
          bar(s, 2, true)->justSetNum(20);
          bar(s, 3, true)->justSetWidth(1);
          bar(s, 3, true)->justSetHeight(2);
-         bar(s, 3, true)->justSetBarLineType(1283);
+         bar(s, 3, true)->justSetBarLineType(TOVBarlineDouble);
      }},
     {"BarMoveIntoTheNextLine", Start::SingleRow, nullptr, [](Scene& s) { bar(s, 3)->setLine(lineOf(s, 4)); }},
     {"BarMoveTheOnlyBarOutOfALine", Start::TwoPages,
@@ -267,10 +271,10 @@ const OperationCase kBarCases[] = {
     {"BarNewSymbols", Start::SingleRow, nullptr,
      [](Scene& s) {
          Bar* b = bar(s, 9);
-         b->createNewSymbolWithTypeFrame(0x701, {1, 1, 1, 1});
-         b->createNewSymbolTextWithTypeFrame(0x400, {2, 2, 2, 2})->setText(text("A"));
-         b->createNewSymbolRepeatWithTypeFrame(0x603, {3, 3, 3, 3})->setRepeatIDString("1.");
-         b->createNewSymbolTempoWithTypeFrame(0x906, {4, 4, 4, 4})->setSpeed(96);
+         b->createNewSymbolWithTypeFrame(TOVSymbolDynamicsFF, {1, 1, 1, 1});
+         b->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, {2, 2, 2, 2})->setText(text("A"));
+         b->createNewSymbolRepeatWithTypeFrame(TOVSymbolCoda, {3, 3, 3, 3})->setRepeatIDString("1.");
+         b->createNewSymbolTempoWithTypeFrame(TOVSymbolTempoSpeed, {4, 4, 4, 4})->setSpeed(96);
      }},
     {"BarRemoveSymbol", Start::SingleRow, addSymbols,
      [](Scene& s) { bar(s, 5)->removeSymbol(s.get<Symbol>("text")); }},
@@ -286,7 +290,7 @@ const OperationCase kSymbolCases[] = {
     {"SymbolSetters", Start::SingleRow, addSymbols,
      [](Scene& s) {
          auto* symbol = s.get<Symbol>("symbol");
-         symbol->setType(0x702);
+         symbol->setType(TOVSymbolDynamicsF);
          symbol->setFrame({9, 9, 9, 9});
          symbol->setFlip(true);
          symbol->setAngle(33.3);
@@ -350,8 +354,8 @@ void addNotes(Scene& s) {
     Note* other = bar(s, 6)->createNewSingleMeloFromLengthLevel(0, 240, 2);
     NoteTone* sharp = other->firstUnit()->tones().front();
     s.named["sharpTone"] = sharp;
-    s.named["accidental"] = sharp->createNewAccidentalWithTypeFrame(3840, {1, 2, 3, 4});
-    s.named["articulation"] = sharp->createNewArticulationWithTypeFrame(0xB01, {5, 6, 7, 8});
+    s.named["accidental"] = sharp->createNewAccidentalWithTypeFrame(TOVSymbolSharp, {1, 2, 3, 4});
+    s.named["articulation"] = sharp->createNewArticulationWithTypeFrame(TOVSymbolStaccato, {5, 6, 7, 8});
     s.named["rest"] = bar(s, 6)->createNewSingleRestFromLength(240, 240);
     s.named["chord"] = b->createNewChordWithElemsTiming({0, 12, 70, 17, false}, 0);
     s.named["eighth1"] = bar(s, 7)->createNewSingleSlashFromLength(0, 120);
@@ -426,7 +430,7 @@ const OperationCase kNoteCases[] = {
     {"UnitSetters", Start::SingleRow, addNotes,
      [](Scene& s) {
          NoteUnit* unit = s.get<NoteUnit>("unit");
-         unit->setType(0x10000 + 120);
+         unit->setType(TOVUnitGroupNote + 120);
          unit->setBeam(1);
          unit->setTiming(30);
          unit->setDuration(120);
@@ -474,12 +478,12 @@ const OperationCase kNoteCases[] = {
      [](Scene& s) { unitOf(s, "beam", 1)->tones().front()->createNewTie(); }},
     {"ToneArticulations", Start::SingleRow, addNotes,
      [](Scene& s) {
-         s.get<NoteTone>("tone")->createNewArticulationWithTypeFrame(0xB03, {1, 1, 1, 1});
+         s.get<NoteTone>("tone")->createNewArticulationWithTypeFrame(TOVSymbolAccento, {1, 1, 1, 1});
          s.get<NoteTone>("sharpTone")->removeArticulation(s.get<SymbolInNote>("articulation"));
      }},
     {"ToneAccidentals", Start::SingleRow, addNotes,
      [](Scene& s) {
-         s.get<NoteTone>("tone")->createNewAccidentalWithTypeFrame(3842, {1, 1, 1, 1});
+         s.get<NoteTone>("tone")->createNewAccidentalWithTypeFrame(TOVSymbolFlat, {1, 1, 1, 1});
          s.get<NoteTone>("sharpTone")->removeAccidental();
      }},
     {"ToneAccidentalSteps", Start::SingleRow, addNotes,

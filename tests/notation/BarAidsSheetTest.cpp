@@ -4,6 +4,7 @@
 // staff, painted by a window. Set TOVRIN_SHEET_OUT to a file name to keep the picture.
 
 #include "layout/TOVEditorBarView.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteDropAreaCell.h"
 #include "notation/TOVNoteGridCell.h"
@@ -25,8 +26,6 @@ using platform::Rect;
 
 namespace {
 
-constexpr double kSpace = 5.9;
-
 // A bar view on a white staff that draws its grid or drop-area cells over it, as the bar view does while
 // a drag hovers.
 class AidedBar : public TOVEditorBarView {
@@ -43,7 +42,7 @@ public:
         }
         ctx.setFillColor(platform::Color::black());
         for (int i = 0; i < 5; ++i) {
-            ctx.fillRect(Rect(0, posY5LinesTop() + i * kSpace, bounds().width(), 0.2));
+            ctx.fillRect(Rect(0, posY5LinesTop() + i * TOVStaffSpace, bounds().width(), 0.2));
         }
         ctx.fillRect(Rect(bounds().width() - 0.2, posY5LinesTop(), 0.2, 23.8));
         for (const auto& cell : grid) {
@@ -112,10 +111,10 @@ TEST(BarAidsSheet, GridDropAreasAndPreviewOverBars) {
     TOVUtils::overrideResourceDirectory(std::nullopt);
     auto preview = factory.tonePreviewForDraggingWithFontID("Default");
     ASSERT_TRUE(preview);
-    const double middle = 5 + empty->posY5LinesTop() + 2 * kSpace;
-    const double centre = middle - 7 * 2.95;
-    preview->setFrame(Rect(areaX + 5 + 300 * areaWidth / 960.0, centre - 2.95, preview->frame().width(),
-                           middle - centre + 2.95));
+    const double middle = 5 + empty->posY5LinesTop() + 2 * TOVStaffSpace;
+    const double centre = middle - 7 * TOVLevelPitch;
+    preview->setFrame(Rect(areaX + 5 + 300 * areaWidth / 960.0, centre - TOVLevelPitch,
+                           preview->frame().width(), middle - centre + TOVLevelPitch));
     preview->setLevel(7);
     preview->updateView();
     root->addSubview(preview);

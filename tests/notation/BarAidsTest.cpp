@@ -1,4 +1,5 @@
 #include "layout/TOVEditorBarView.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteDropAreaCell.h"
 #include "notation/TOVNoteGridCell.h"
@@ -171,11 +172,11 @@ TEST_F(NotePreviewTest, LedgerLinesFollowTheLevel) {
         {-5, {}},
         {0, {}},
         {5, {}},
-        {6, {2.95}},
-        {7, {5.9}},
-        {8, {2.95, 8.85}},
-        {9, {5.9, 11.8}},
-        {10, {2.95, 8.85, 14.75}},
+        {6, {TOVLevelPitch}},
+        {7, {TOVStaffSpace}},
+        {8, {TOVLevelPitch, 8.85}},
+        {9, {TOVStaffSpace, 11.8}},
+        {10, {TOVLevelPitch, 8.85, 14.75}},
         {-6, {17.7}},
         {-7, {17.7}},
         {-8, {17.7, 23.6}},
@@ -210,18 +211,18 @@ TEST_F(NotePreviewTest, TheHeadSitsAtTheTopAboveTheMiddleLineAndAtTheBottomBelow
     const auto preview = TOVNotePreview::withFrameSVGFile(Rect(), file_);
     const double width = preview->frame().width();
     // Level 3: the frame reaches from the head's top down to the middle line.
-    preview->setFrame(Rect(0, 0, width, 3 * 2.95 + 2.95));
+    preview->setFrame(Rect(0, 0, width, 3 * TOVLevelPitch + TOVLevelPitch));
     preview->setLevel(3);
     preview->updateView();
     EXPECT_EQ(preview->bezierPath()->bounds().origin, Point(1.0, 0));
     // Level -1: from the middle line down to the head's bottom.
-    preview->setFrame(Rect(0, 0, width, 2 * 2.95));
+    preview->setFrame(Rect(0, 0, width, 2 * TOVLevelPitch));
     preview->setLevel(-1);
     preview->updateView();
-    EXPECT_NEAR(preview->bezierPath()->bounds().y(), 2 * 2.95 - headHeight(), 1e-9);
+    EXPECT_NEAR(preview->bezierPath()->bounds().y(), 2 * TOVLevelPitch - headHeight(), 1e-9);
     EXPECT_NEAR(preview->bezierPath()->bounds().maxY(), preview->frame().height(), 1e-9);
     // Back to level 0: the head moves up to the top again.
-    preview->setFrame(Rect(0, 0, width, 5.9));
+    preview->setFrame(Rect(0, 0, width, TOVStaffSpace));
     preview->setLevel(0);
     preview->updateView();
     EXPECT_EQ(preview->bezierPath()->bounds().origin, Point(1.0, 0));

@@ -5,6 +5,7 @@
 #include "model/Note.h"
 #include "model/NoteTone.h"
 #include "model/NoteUnit.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNoteArticulationView.h"
@@ -78,7 +79,7 @@ public:
     double level0 = 40.0;
     platform::Rect noteViewInquireRectangleNotesArea(TOVNoteView*) override { return {0, 0, 200, 80}; }
     double noteViewInquirePosYLevel0(TOVNoteView*) override { return level0; }
-    double noteViewInquire5LinesPitch(TOVNoteView*) override { return 5.9; }
+    double noteViewInquire5LinesPitch(TOVNoteView*) override { return TOVStaffSpace; }
     platform::View* noteViewInquireBarView(TOVNoteView*) override { return barView; }
 };
 

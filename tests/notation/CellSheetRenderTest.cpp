@@ -7,6 +7,7 @@
 #include "support/ImageInk.h"
 
 #include "model/SymbolAccidental.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteTieView.h"
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/ui/ViewHost.h"
@@ -144,10 +145,10 @@ TEST_F(CellSheet, AMusicianReadsEveryCell) {
     place(cross, 4, 130);
     Note* sharp = melo({1}, 240);
     NoteTone* tone = sharp->firstUnit()->tones().front();
-    tone->createNewAccidentalWithTypeFrame(3840, {-4.8, -6.2, 0, 0});
+    tone->createNewAccidentalWithTypeFrame(TOVSymbolSharp, {-4.8, -6.2, 0, 0});
     Note* flat = melo({-3}, 240);
     NoteTone* flatTone = flat->firstUnit()->tones().front();
-    flatTone->createNewAccidentalWithTypeFrame(3842, {-5.0, -7.8, 0, 0});
+    flatTone->createNewAccidentalWithTypeFrame(TOVSymbolFlat, {-5.0, -7.8, 0, 0});
     context.processPendingChanges();
     place(sharp, 4, 180);
     place(flat, 4, 220);

@@ -3,6 +3,7 @@
 #include "model/Bar.h"
 #include "model/Note.h"
 #include "model/NoteUnit.h"
+#include "model/TOVUnitTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 #include "support/LayoutBuilder.h"
@@ -75,7 +76,7 @@ TEST(NoteBlockCellTest, SpacingTable) {
         {40, 1.0, 0.0, 0.0},
         {80, 1.0, 0.0, 0.0},
         {640, 1.0, 0.0, 0.0},
-        {0xFFFE, 1.0, 0.0, 0.0},
+        {TOVLengthBeat, 1.0, 0.0, 0.0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.n);

@@ -5,6 +5,9 @@
 
 #include "glyphs/TOVFlippedView.h"
 #include "glyphs/TOVObjectView.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNotePreview.h"
@@ -32,11 +35,10 @@ namespace {
 
 using tovtest::inkIn;
 
-constexpr double kSpace = 5.9;
-constexpr double kStep = 2.95;
+constexpr double kStep = TOVLevelPitch;
 constexpr double kStaffHeight = 23.6;
 constexpr double kStemWidth = 0.8;
-constexpr double kStemLength = 3.5 * kSpace;
+constexpr double kStemLength = 3.5 * TOVStaffSpace;
 
 // A sheet of staves with glyphs placed on it and labels beside them.
 class Sheet : public TOVFlippedView {
@@ -57,7 +59,7 @@ public:
     double staff(double y, const QString& label, double labelAbove = 11) {
         staves_.push_back(y);
         labels_.push_back({label, y - labelAbove});
-        return y + 2 * kSpace;
+        return y + 2 * TOVStaffSpace;
     }
     void place(const std::string& what, BezierPath path, double x, double y) {
         path.translate(x, y);
@@ -81,7 +83,7 @@ public:
         ctx.setFillColor(platform::Color::black());
         for (double y : staves_) {
             for (int i = 0; i < 5; ++i) {
-                ctx.fillRect(Rect(4, y + i * kSpace, bounds().width() - 8, 0.2));
+                ctx.fillRect(Rect(4, y + i * TOVStaffSpace, bounds().width() - 8, 0.2));
             }
         }
         for (const auto& label : labels_) {
@@ -188,7 +190,7 @@ TEST(NoteGlyphSheet, EveryNoteGlyphOnStaves) {
     // Row 4: accidentals before heads, articulations above heads, the tie template between two heads.
     middle = sheet->staff(200, "sharp, double sharp, flat, double flat, natural; articulations; tie");
     x = 12;
-    for (int type = 3840; type <= 3844; ++type) {
+    for (int type = TOVSymbolSharp; type <= TOVSymbolNatural; ++type) {
         const Rect h = note("head", 240, false, x + 11, middle, 0);
         auto accidental = factory.accidentalViewWithSymbolTypeFontID(type, font);
         ASSERT_TRUE(accidental && accidental->bezierPath()) << type;
@@ -197,17 +199,17 @@ TEST(NoteGlyphSheet, EveryNoteGlyphOnStaves) {
                      h.midY() - a.height() / 2);
         x += 25;
     }
-    for (int type = 2816; type <= 2821; ++type) {
+    for (int type = TOVSymbolTenuto; type <= TOVSymbolArpeggio; ++type) {
         const Rect h = note("head", 240, false, x, middle, -1);
         auto articulation = factory.articulationViewWithSymbolTypeFontID(type, font);
         ASSERT_TRUE(articulation && articulation->bezierPath()) << type;
         const Rect a = articulation->bezierPath()->bounds();
-        if (type == 2821) { // the arpeggio stands left of the head
+        if (type == TOVSymbolArpeggio) { // the arpeggio stands left of the head
             sheet->place("arpeggio", *articulation->bezierPath(), h.x() - 2 - a.width(),
                          h.midY() - a.height() / 2);
         } else {
             sheet->place("articulation " + std::to_string(type), *articulation->bezierPath(),
-                         h.midX() - a.width() / 2, middle - 2 * kSpace - 3 - a.height());
+                         h.midX() - a.width() / 2, middle - 2 * TOVStaffSpace - 3 - a.height());
         }
         x += 18;
     }
@@ -248,9 +250,28 @@ TEST(NoteGlyphSheet, EveryNoteGlyphOnStaves) {
     sheet->label("palette drag images: half note, rests, tie, accidentals, harmony tone, one-beat slash",
                  290);
     x = 12;
-    for (std::uint32_t type : {0x100F0u, 0x2001Eu, 0x2003Cu, 0x2005Au, 0x20078u, 0x200B4u, 0x200D2u, 0x200F0u,
-                               0x20168u, 0x201A4u, 0x201E0u, 0x202D0u, 0x20348u, 0x203C0u, 0x70000u, 0x70001u,
-                               0x70002u, 0x70003u, 0x70004u, 0x70005u, 0x70006u, 0x70007u}) {
+    for (std::uint32_t type : {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLength32nd),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLength16th),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDotted16th),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLength8th),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDotted8th),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDoubleDotted8th),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthQuarter),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDottedQuarter),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDoubleDottedQuarter),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthHalf),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDottedHalf),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDoubleDottedHalf),
+                               TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthWhole),
+                               TOVNoteItemTie,
+                               TOVNoteItemSharp,
+                               TOVNoteItemDoubleSharp,
+                               TOVNoteItemNatural,
+                               TOVNoteItemFlat,
+                               TOVNoteItemDoubleFlat,
+                               TOVNoteItemHarmonyTone,
+                               TOVNoteItemBeatSlash}) {
         auto image = factory.imageForNotePaletteDraggingPreviewWithTypeFontID(type, font);
         ASSERT_TRUE(image) << std::hex << type;
         sheet->picture("drag image", *image, {x, 315 - image->size().height / 2});

@@ -12,6 +12,8 @@
 #include "model/NoteUnit.h"
 #include "model/SymbolAccidental.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNoteArticulationView.h"
 #include "notation/TOVNoteTieView.h"
@@ -36,8 +38,7 @@ using platform::Rect;
 namespace {
 
 constexpr double kZoom = 3.0;
-constexpr double kSpace = 5.9;
-constexpr double kStem = 3.5 * kSpace;
+constexpr double kStem = 3.5 * TOVStaffSpace;
 
 std::string resource(const char* name) {
     return std::string(TOVRIN_TEST_RESOURCES) + "/" + name + ".svg";
@@ -58,15 +59,15 @@ class StaffBar : public glyphtest::FakeBarView {
 public:
     using FakeBarView::FakeBarView;
     std::vector<Rect> stems;
-    double middle() const { return posY5LinesTop() + 2 * kSpace; }
+    double middle() const { return posY5LinesTop() + 2 * TOVStaffSpace; }
     void drawRect(const Rect&, platform::GraphicsContext& ctx) override {
         ctx.setFillColor(platform::Color{0, 0, 0, 1});
         const double w = bounds().width();
         for (int i = 0; i < 5; ++i) {
-            ctx.fillRect(Rect(0, posY5LinesTop() + i * kSpace - 0.25, w, 0.5));
+            ctx.fillRect(Rect(0, posY5LinesTop() + i * TOVStaffSpace - 0.25, w, 0.5));
         }
-        ctx.fillRect(Rect(0, posY5LinesTop(), 1, 4 * kSpace));
-        ctx.fillRect(Rect(w - 1, posY5LinesTop(), 1, 4 * kSpace));
+        ctx.fillRect(Rect(0, posY5LinesTop(), 1, 4 * TOVStaffSpace));
+        ctx.fillRect(Rect(w - 1, posY5LinesTop(), 1, 4 * TOVStaffSpace));
         for (const auto& stem : stems) {
             ctx.fillRect(stem);
         }
@@ -112,7 +113,7 @@ struct Score {
         StaffBar& staff = *staves[staffIndex];
         auto head = TOVObjectView::makeWithFrameSVGFile<TOVObjectView>(Rect(), resource("OnpuTamaKuro"));
         const platform::Size size = head->frame().size;
-        const double centreY = staff.middle() - level * kSpace / 2;
+        const double centreY = staff.middle() - level * TOVStaffSpace / 2;
         head->setFrameOrigin(staff.convertPointToView({x, centreY - size.height / 2}, page.get()));
         page->addSubview(head);
         staff.stems.push_back(stemDown ? Rect(x, centreY + 0.6, 0.8, kStem)
@@ -128,7 +129,7 @@ struct Score {
         const Rect a = from.view->frame();
         const Rect b = to.view->frame();
         const double width = (b.x() + b.width() / 2) - (a.x() + a.width() / 2);
-        const double height = std::clamp(width * 0.25, 2.0, 5.9);
+        const double height = std::clamp(width * 0.25, 2.0, TOVStaffSpace);
         const double y = flip ? a.y() : a.y() + a.height();
         auto view = std::make_shared<TOVNoteTieView>(Rect());
         view->setFlip(flip);
@@ -162,7 +163,7 @@ struct Score {
             head, glyph, head.tone->createNewArticulationWithTypeFrame(type, Rect(at, {})));
     }
     std::shared_ptr<TOVSlurView> slur(const Head& head, const Rect& frame, bool flip) {
-        SymbolInNote* symbol = head.tone->createNewArticulationWithTypeFrame(2822, frame);
+        SymbolInNote* symbol = head.tone->createNewArticulationWithTypeFrame(TOVSymbolSlur, frame);
         symbol->setFlip(flip);
         return attach<TOVSlurView>(head, nullptr, symbol);
     }
@@ -214,11 +215,11 @@ TEST(NoteSymbolRender, TiesSlursAccidentalsAndArticulationsReadAsMusic) {
         int type;
         Point at; // the default place of the accidental's type, relative to the tone
     };
-    const Sign accidentals[] = {{"sharp", "HenkaSharpX1", 3840, {-4.8, -6.2}},
-                                {"double sharp", "HenkaSharpX2", 3841, {-5.5, -2.2}},
-                                {"flat", "HenkaFlatX1", 3842, {-5.0, -7.8}},
-                                {"double flat", "HenkaFlatX2", 3843, {-9.0, -7.8}},
-                                {"natural", "HenkaNatural", 3844, {-4.2, -6.8}}};
+    const Sign accidentals[] = {{"sharp", "HenkaSharpX1", TOVSymbolSharp, {-4.8, -6.2}},
+                                {"double sharp", "HenkaSharpX2", TOVSymbolDoubleSharp, {-5.5, -2.2}},
+                                {"flat", "HenkaFlatX1", TOVSymbolFlat, {-5.0, -7.8}},
+                                {"double flat", "HenkaFlatX2", TOVSymbolDoubleFlat, {-9.0, -7.8}},
+                                {"natural", "HenkaNatural", TOVSymbolNatural, {-4.2, -6.8}}};
     double x = 128;
     for (const auto& sign : accidentals) {
         auto head = s.note(2, x, -1, false);
@@ -233,11 +234,11 @@ TEST(NoteSymbolRender, TiesSlursAccidentalsAndArticulationsReadAsMusic) {
         const char* glyph;
         int type;
         bool aboveStaff;
-    } articulations[] = {{"staccato", "ArticulationStaccato", 2817, false},
-                         {"tenuto", "ArticulationTenuto", 2816, false},
-                         {"accent", "ArticulationAccento", 2819, true},
-                         {"marcato", "ArticulationMarcato", 2820, true},
-                         {"fermata", "ArticulationFermata", 2818, true}};
+    } articulations[] = {{"staccato", "ArticulationStaccato", TOVSymbolStaccato, false},
+                         {"tenuto", "ArticulationTenuto", TOVSymbolTenuto, false},
+                         {"accent", "ArticulationAccento", TOVSymbolAccento, true},
+                         {"marcato", "ArticulationMarcato", TOVSymbolMarcato, true},
+                         {"fermata", "ArticulationFermata", TOVSymbolFermata, true}};
     for (const auto& a : articulations) {
         auto head = s.note(2, x, 0, false);
         auto view = s.articulation(head, a.glyph, a.type, {});
@@ -245,7 +246,7 @@ TEST(NoteSymbolRender, TiesSlursAccidentalsAndArticulationsReadAsMusic) {
         const double headWidth = head.view->frame().width();
         const double headCentreInStaff = head.staff->middle();
         const double y = a.aboveStaff ? head.staff->posY5LinesTop() - g.height - 4.0 - headCentreInStaff
-                                      : 5.9 - g.height * 0.5;
+                                      : TOVStaffSpace - g.height * 0.5;
         view->symbol()->setFrame(Rect((headWidth - g.width) * 0.5, y, g.width, g.height));
         view->updateView();
         drawn.push_back({a.name, view});

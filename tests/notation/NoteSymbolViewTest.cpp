@@ -1,6 +1,7 @@
 #include "NoteSymbolFixture.h"
 #include "model/SymbolAccidental.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNoteArticulationView.h"
 #include "notation/TOVNoteTieView.h"
@@ -26,15 +27,17 @@ struct Kind {
 const Kind kKinds[] = {
     {"sharp",
      [](NoteSymbolFixture& f, const Rect& frame) {
-         return f.attach<TOVNoteAccidentalView>(f.tone->createNewAccidentalWithTypeFrame(3840, frame));
+         return f.attach<TOVNoteAccidentalView>(
+             f.tone->createNewAccidentalWithTypeFrame(TOVSymbolSharp, frame));
      }},
     {"staccato",
      [](NoteSymbolFixture& f, const Rect& frame) {
-         return f.attach<TOVNoteArticulationView>(f.tone->createNewArticulationWithTypeFrame(2817, frame));
+         return f.attach<TOVNoteArticulationView>(
+             f.tone->createNewArticulationWithTypeFrame(TOVSymbolStaccato, frame));
      }},
     {"slur",
      [](NoteSymbolFixture& f, const Rect& frame) {
-         return f.attach<TOVSlurView>(f.tone->createNewArticulationWithTypeFrame(2822, frame));
+         return f.attach<TOVSlurView>(f.tone->createNewArticulationWithTypeFrame(TOVSymbolSlur, frame));
      }},
 };
 

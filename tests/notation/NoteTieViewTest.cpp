@@ -1,5 +1,6 @@
 #include "CurveGeometry.h"
 #include "NoteSymbolFixture.h"
+#include "model/TOVStaffMetrics.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteTieView.h"
 
@@ -85,8 +86,9 @@ TEST(NoteTieView, TheBandIsOneThickInTheMiddleAndCurvesAwayFromTheEnds) {
         bool flip;
     };
     // Flat ties (arcs) and short ones (ovals), both directions.
-    const Case cases[] = {{20, 5, false}, {20, 5, true}, {40, 5.9, false}, {40, 5.9, true},
-                          {4, 2, false},  {4, 2, true},  {10, 5.9, false}, {10, 5.9, true}};
+    const Case cases[] = {
+        {20, 5, false}, {20, 5, true}, {40, TOVStaffSpace, false}, {40, TOVStaffSpace, true},
+        {4, 2, false},  {4, 2, true},  {10, TOVStaffSpace, false}, {10, TOVStaffSpace, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << (c.flip ? " flipped" : ""));
         auto tie = tieOf(c.w, c.h, c.flip);

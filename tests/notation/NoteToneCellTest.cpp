@@ -4,6 +4,8 @@
 
 #include "model/SymbolAccidental.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/Tie.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 
@@ -120,8 +122,14 @@ TEST_F(NoteToneCellTest, TieDirectionsInThreeToneChords) {
 }
 
 TEST_F(NoteToneCellTest, TieHeightTable) {
-    const std::pair<double, double> rows[] = {{0.0, 2.0},  {4.0, 2.0},  {8.0, 2.0},  {10.0, 2.5},
-                                              {20.0, 5.0}, {23.6, 5.9}, {40.0, 5.9}, {200.0, 5.9}};
+    const std::pair<double, double> rows[] = {{0.0, 2.0},
+                                              {4.0, 2.0},
+                                              {8.0, 2.0},
+                                              {10.0, 2.5},
+                                              {20.0, 5.0},
+                                              {23.6, TOVStaffSpace},
+                                              {40.0, TOVStaffSpace},
+                                              {200.0, TOVStaffSpace}};
     for (const auto& [width, height] : rows) {
         SCOPED_TRACE(width);
         EXPECT_DOUBLE_EQ(TOVNoteToneCell::tieHeightForWidth(width), height);
@@ -150,7 +158,7 @@ TEST_F(NoteToneCellTest, TieToTheNextNoteOfTheBar) {
     const platform::Rect partnerHead = partner->tonePath()->bounds();
     const platform::Point p2 =
         rightView->convertPointToView({partnerHead.midX(), partnerHead.maxY()}, editor.get());
-    EXPECT_EQ(tie->frame(), (platform::Rect{p1.x, p1.y, p2.x - p1.x, 5.9}));
+    EXPECT_EQ(tie->frame(), (platform::Rect{p1.x, p1.y, p2.x - p1.x, TOVStaffSpace}));
 
     // The partner moves close: the tie becomes flat, never lower than 2.0.
     rightView->setFrameOrigin({68, 110});
@@ -200,7 +208,7 @@ TEST_F(NoteToneCellTest, TieAcrossALineBreakAndItsContinuation) {
     // 10.0 past the right edge of its own bar view (50 + 200).
     const platform::Rect tie = cell->tieView()->frame();
     EXPECT_NEAR(tie.maxX(), 260.0, 1e-9);
-    EXPECT_NEAR(tie.height(), 5.9, 1e-9);
+    EXPECT_NEAR(tie.height(), TOVStaffSpace, 1e-9);
 
     TOVNoteToneCell* partner = cellAt(*rightView, -2);
     partner->updateTie();
@@ -209,7 +217,7 @@ TEST_F(NoteToneCellTest, TieAcrossALineBreakAndItsContinuation) {
     // From 10.0 left of the next bar view to the partner's head, 5.9 high.
     const platform::Rect head = partner->tonePath()->bounds();
     const platform::Point p2 = rightView->convertPointToView({head.midX(), head.maxY()}, editor.get());
-    EXPECT_EQ(partner->tieViewExtra()->frame(), (platform::Rect{20.0, p2.y, p2.x - 20.0, 5.9}));
+    EXPECT_EQ(partner->tieViewExtra()->frame(), (platform::Rect{20.0, p2.y, p2.x - 20.0, TOVStaffSpace}));
 
     // The rhythm matrix's bar is no editor bar view: no continuation there.
     class MatrixBar : public glyphtest::FakeBarView {
@@ -249,9 +257,13 @@ TEST_F(NoteToneCellTest, AccidentalDefaultPlaces) {
     Note* note = melo({0});
     auto view = noteViewOf(note);
     const TOVNoteToneCell* cell = cellAt(*view, 0);
-    const std::pair<int, platform::Point> rows[] = {
-        {3840, {-4.8, -6.2}}, {3841, {-5.5, -2.2}}, {3842, {-5.0, -7.8}}, {3843, {-9.0, -7.8}},
-        {3844, {-4.2, -6.8}}, {2816, {0.0, 0.0}},   {0, {0.0, 0.0}}};
+    const std::pair<int, platform::Point> rows[] = {{TOVSymbolSharp, {-4.8, -6.2}},
+                                                    {TOVSymbolDoubleSharp, {-5.5, -2.2}},
+                                                    {TOVSymbolFlat, {-5.0, -7.8}},
+                                                    {TOVSymbolDoubleFlat, {-9.0, -7.8}},
+                                                    {TOVSymbolNatural, {-4.2, -6.8}},
+                                                    {TOVSymbolTenuto, {0.0, 0.0}},
+                                                    {0, {0.0, 0.0}}};
     for (const auto& [type, point] : rows) {
         SCOPED_TRACE(type);
         EXPECT_EQ(cell->defaultPosOfAccidentalView(type), point);
@@ -263,9 +275,9 @@ TEST_F(NoteToneCellTest, AnAccidentalHangsAtItsStoredPlaceBesideTheHead) {
     NoteTone* tone = note->firstUnit()->tones().front();
     auto view = noteViewOf(note);
     TOVNoteToneCell* cell = cellAt(*view, 3);
-    SymbolAccidental* sharp = tone->createNewAccidentalWithTypeFrame(3840, {-4.8, -6.2, 0, 0});
+    SymbolAccidental* sharp = tone->createNewAccidentalWithTypeFrame(TOVSymbolSharp, {-4.8, -6.2, 0, 0});
     context.processPendingChanges();
-    cell->createAccidentalViewOfDataSelect(3840, sharp, true);
+    cell->createAccidentalViewOfDataSelect(TOVSymbolSharp, sharp, true);
     const auto& accidental = cell->accidentalView();
     ASSERT_NE(accidental, nullptr);
     EXPECT_NE(dynamic_cast<TOVNoteAccidentalView*>(accidental.get()), nullptr);
@@ -283,7 +295,7 @@ TEST_F(NoteToneCellTest, AnAccidentalHangsAtItsStoredPlaceBesideTheHead) {
     EXPECT_EQ(accidental->toneCellBelongTo(), cell);
     EXPECT_EQ(accidental->barViewBelongTo(), barView.get());
     EXPECT_EQ(controller.selected, (std::vector<TOVObjectView*>{accidental.get()}));
-    EXPECT_EQ(cell->symbolViewOfType(3842), accidental.get());
+    EXPECT_EQ(cell->symbolViewOfType(TOVSymbolFlat), accidental.get());
     EXPECT_NEAR(cell->convertPointFromSuperView(accidental->frame().origin).x, -4.8, 1e-9);
 
     cell->createAccidentalViewOfDataSelect(0, sharp, false); // type 0 makes nothing
@@ -303,28 +315,31 @@ TEST_F(NoteToneCellTest, ArticulationDefaultPlaces) {
         const TOVNoteToneCell* cell = cellAt(*view, -1);
         const double frameWidth = cell->frame().width();
         // Staccato 2 x 2, tenuto 6 x 1: 5.9 from the head's centre, away from the stem.
-        EXPECT_EQ(cell->defaultPosOfArticulationView(2817),
-                  (platform::Point{(frameWidth - 2) * 0.5, flip ? -(1 + 5.9) : 5.9 - 1}));
-        EXPECT_EQ(cell->defaultPosOfArticulationView(2816),
-                  (platform::Point{(frameWidth - 6) * 0.5, flip ? -(0.5 + 5.9) : 5.9 - 0.5}));
+        EXPECT_EQ(cell->defaultPosOfArticulationView(TOVSymbolStaccato),
+                  (platform::Point{(frameWidth - 2) * 0.5, flip ? -(1 + TOVStaffSpace) : TOVStaffSpace - 1}));
+        EXPECT_EQ(
+            cell->defaultPosOfArticulationView(TOVSymbolTenuto),
+            (platform::Point{(frameWidth - 6) * 0.5, flip ? -(0.5 + TOVStaffSpace) : TOVStaffSpace - 0.5}));
         // Fermata 10 x 6: its bottom 4.0 above the top staff line (y 40 - 11.8 in the bar view).
-        const platform::Point fermata = cell->defaultPosOfArticulationView(2818);
+        const platform::Point fermata = cell->defaultPosOfArticulationView(TOVSymbolFermata);
         EXPECT_NEAR(fermata.x, (7 - 10) * 0.5, 1e-9);
         const platform::Point inEditor =
             view->convertPointToView(cell->convertPointToNoteView(fermata), editor.get());
         EXPECT_NEAR(inEditor.y, 100 + 28.2 - 6 - 4.0, 1e-9);
-        EXPECT_EQ(cell->defaultPosOfArticulationView(2821), (platform::Point{frameWidth + 3.0, -10.0}));
-        EXPECT_EQ(cell->defaultPosOfArticulationView(2822), (platform::Point{2.0, flip ? -12.0 : 5.0}));
-        EXPECT_EQ(cell->defaultPosOfArticulationView(3840), (platform::Point{0, 0}));
+        EXPECT_EQ(cell->defaultPosOfArticulationView(TOVSymbolArpeggio),
+                  (platform::Point{frameWidth + 3.0, -10.0}));
+        EXPECT_EQ(cell->defaultPosOfArticulationView(TOVSymbolSlur),
+                  (platform::Point{2.0, flip ? -12.0 : 5.0}));
+        EXPECT_EQ(cell->defaultPosOfArticulationView(TOVSymbolSharp), (platform::Point{0, 0}));
     }
 }
 
 TEST_F(NoteToneCellTest, FlipMirrorsTenutoAndStaccatoOnly) {
     Note* note = melo({0});
     NoteTone* tone = note->firstUnit()->tones().front();
-    SymbolInNote* staccato = tone->createNewArticulationWithTypeFrame(2817, {1.5, 3.9, 2, 4});
-    SymbolInNote* fermata = tone->createNewArticulationWithTypeFrame(2818, {-1.5, -20, 10, 6});
-    SymbolInNote* slur = tone->createNewArticulationWithTypeFrame(2822, {2, 5, 60, 8});
+    SymbolInNote* staccato = tone->createNewArticulationWithTypeFrame(TOVSymbolStaccato, {1.5, 3.9, 2, 4});
+    SymbolInNote* fermata = tone->createNewArticulationWithTypeFrame(TOVSymbolFermata, {-1.5, -20, 10, 6});
+    SymbolInNote* slur = tone->createNewArticulationWithTypeFrame(TOVSymbolSlur, {2, 5, 60, 8});
     context.processPendingChanges();
     auto view = noteViewOf(note);
     TOVNoteToneCell* cell = cellAt(*view, 0);
@@ -349,8 +364,8 @@ TEST_F(NoteToneCellTest, FlipMirrorsTenutoAndStaccatoOnly) {
 TEST_F(NoteToneCellTest, ToneDragMovesTheLevelKeepsMarksAboveTheStaffAndDropsTheTies) {
     auto [left, right] = tiedChords({0}, false);
     NoteTone* tone = left->firstUnit()->tones().front();
-    SymbolInNote* fermata = tone->createNewArticulationWithTypeFrame(2818, {-1.5, -20, 10, 6});
-    SymbolInNote* staccato = tone->createNewArticulationWithTypeFrame(2817, {2, 3.9, 2, 2});
+    SymbolInNote* fermata = tone->createNewArticulationWithTypeFrame(TOVSymbolFermata, {-1.5, -20, 10, 6});
+    SymbolInNote* staccato = tone->createNewArticulationWithTypeFrame(TOVSymbolStaccato, {2, 3.9, 2, 2});
     context.processPendingChanges();
     auto view = noteViewOf(left);
     TOVNoteToneCell* cell = cellAt(*view, 0);
@@ -361,7 +376,7 @@ TEST_F(NoteToneCellTest, ToneDragMovesTheLevelKeepsMarksAboveTheStaffAndDropsThe
     cell->moveToneLevel(2);
     context.processPendingChanges();
     EXPECT_EQ(tone->level(), 2);
-    EXPECT_NEAR(fermata->frame().y(), -20 + 5.9, 1e-5);
+    EXPECT_NEAR(fermata->frame().y(), -20 + TOVStaffSpace, 1e-5);
     expectFrame(staccato->frame(), platform::Rect{2, 3.9, 2, 2});
     EXPECT_EQ(tone->tieRight(), nullptr);
     EXPECT_EQ(right->firstUnit()->tones().front()->tieLeft(), nullptr);
@@ -377,8 +392,8 @@ TEST_F(NoteToneCellTest, ToneDragMovesTheLevelKeepsMarksAboveTheStaffAndDropsThe
 TEST_F(NoteToneCellTest, ClearingACellTakesItsViewsOffTheScreen) {
     Note* note = melo({0});
     NoteTone* tone = note->firstUnit()->tones().front();
-    tone->createNewAccidentalWithTypeFrame(3842, {-5, -7.8, 0, 0});
-    SymbolInNote* accent = tone->createNewArticulationWithTypeFrame(2819, {0, -15, 0, 0});
+    tone->createNewAccidentalWithTypeFrame(TOVSymbolFlat, {-5, -7.8, 0, 0});
+    SymbolInNote* accent = tone->createNewArticulationWithTypeFrame(TOVSymbolAccento, {0, -15, 0, 0});
     context.processPendingChanges();
     auto view = noteViewOf(note);
     TOVNoteUnitCell& unit = *view->unitCells.front();
@@ -391,7 +406,7 @@ TEST_F(NoteToneCellTest, ClearingACellTakesItsViewsOffTheScreen) {
     // Deleting the accent through its view removes it from the model.
     cell->deleteObjectViewAndData(cell->accentoView());
     EXPECT_TRUE(tone->articulations().empty());
-    EXPECT_EQ(cell->symbolViewOfType(2819), nullptr);
+    EXPECT_EQ(cell->symbolViewOfType(TOVSymbolAccento), nullptr);
     (void)accent;
 
     unit.clearOldCells();

@@ -3,6 +3,7 @@
 
 #include "CellFixture.h"
 
+#include "model/TOVStaffMetrics.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 
 #include <cmath>
@@ -88,8 +89,8 @@ TEST_F(NoteUnitCellTest, HeadColumnsForSeconds) {
         EXPECT_DOUBLE_EQ(unit.frame().width(), c.width);
         // The middle line: every head's centre lies level x 2.95 above it.
         for (const auto& cell : unit.toneCellArray()) {
-            EXPECT_NEAR(unit.frame().y() + unit.offsetY() - headCentreY(*cell), cell->tone()->level() * 2.95,
-                        1e-9);
+            EXPECT_NEAR(unit.frame().y() + unit.offsetY() - headCentreY(*cell),
+                        cell->tone()->level() * TOVLevelPitch, 1e-9);
         }
         bar()->removeNote(note);
     }
@@ -126,10 +127,10 @@ TEST_F(NoteUnitCellTest, DotPositions) {
         std::size_t dots;
     };
     const Case cases[] = {
-        {"line: dot in the space above", {0}, false, 360, 0, kW + 2, -2.95, 1},
+        {"line: dot in the space above", {0}, false, 360, 0, kW + 2, -TOVLevelPitch, 1},
         {"space: dot beside the head", {1}, false, 360, 1, kW + 2, 0.0, 1},
-        {"line under a filled space: dot below", {0, 1, 2}, false, 360, 0, 2 * kW + 1, 2.95, 1},
-        {"line under a free space: dot above", {0, 1, 2}, false, 360, 2, 2 * kW + 1, -2.95, 1},
+        {"line under a filled space: dot below", {0, 1, 2}, false, 360, 0, 2 * kW + 1, TOVLevelPitch, 1},
+        {"line under a free space: dot above", {0, 1, 2}, false, 360, 2, 2 * kW + 1, -TOVLevelPitch, 1},
         {"double dot", {-3}, false, 420, -3, kW + 2, 0.0, 2},
         {"second, stem up: left head's dot clears the right column",
          {0, 1},
@@ -137,7 +138,7 @@ TEST_F(NoteUnitCellTest, DotPositions) {
          180,
          0,
          2 * kW + 1,
-         2.95,
+         TOVLevelPitch,
          1},
         {"second, stem up: right head's dot beside it", {0, 1}, false, 180, 1, kW + 2, 0.0, 1},
         {"second, stem down: left head's dot clears the right column",
@@ -146,7 +147,7 @@ TEST_F(NoteUnitCellTest, DotPositions) {
          720,
          0,
          2 * kW + 1,
-         2.95,
+         TOVLevelPitch,
          1},
         {"no dots for a plain quarter", {0}, false, 240, 0, 0, 0, 0},
     };
@@ -188,11 +189,11 @@ TEST_F(NoteUnitCellTest, LedgerLinesForLevelsMinus8To8) {
         const double centre = headCentreY(*unit.topToneCell());
         if (level >= 6) {
             for (std::int64_t i = 0; i < (level - 6) / 2 + 1; ++i) {
-                expected.push_back(centre + (level % 2 ? 2.95 : 0.0) + 5.9 * i);
+                expected.push_back(centre + (level % 2 ? TOVLevelPitch : 0.0) + TOVStaffSpace * i);
             }
         } else if (level <= -6) {
             for (std::int64_t i = 0; i < (-6 - level) / 2 + 1; ++i) {
-                expected.push_back(centre - (level % 2 ? 2.95 : 0.0) - 5.9 * i);
+                expected.push_back(centre - (level % 2 ? TOVLevelPitch : 0.0) - TOVStaffSpace * i);
             }
         }
         const auto ys = ledgerLinesOf(ctx, unit.frame());
@@ -203,7 +204,7 @@ TEST_F(NoteUnitCellTest, LedgerLinesForLevelsMinus8To8) {
         // The lines lie on staff lines: 6, 8, ... levels from the middle line.
         const double middle = unit.frame().y() + unit.offsetY();
         for (double y : ys) {
-            const double steps = (middle - y) / 2.95;
+            const double steps = (middle - y) / TOVLevelPitch;
             EXPECT_NEAR(steps, std::round(steps), 1e-9);
             EXPECT_EQ(static_cast<long long>(std::round(steps)) % 2, 0);
             EXPECT_GE(std::abs(steps), 6 - 1e-9);
@@ -222,9 +223,9 @@ TEST_F(NoteUnitCellTest, ChordReachingAboveAndBelowGetsLinesOnBothSides) {
     const double bottom = headCentreY(*unit.bottomToneCell());
     const auto ys = ledgerLinesOf(ctx, unit.frame());
     ASSERT_EQ(ys.size(), 3u);
-    EXPECT_NEAR(ys[0], top + 2.95, 1e-9);
+    EXPECT_NEAR(ys[0], top + TOVLevelPitch, 1e-9);
     EXPECT_NEAR(ys[1], top + 8.85, 1e-9);
-    EXPECT_NEAR(ys[2], bottom - 2.95, 1e-9);
+    EXPECT_NEAR(ys[2], bottom - TOVLevelPitch, 1e-9);
 }
 
 // ---- Stems
@@ -352,7 +353,7 @@ TEST_F(NoteUnitCellTest, SlashesSitBelowTheMiddleLineWhateverTheirLevel) {
     ASSERT_EQ(unit.toneCellArray().size(), 1u);
     const TOVNoteToneCell& cell = *unit.toneCellArray().front();
     EXPECT_NE(dynamic_cast<const TOVNoteSlashCell*>(&cell), nullptr);
-    EXPECT_NEAR(headCentreY(cell) - (unit.frame().y() + unit.offsetY()), 5.9, 1e-9);
+    EXPECT_NEAR(headCentreY(cell) - (unit.frame().y() + unit.offsetY()), TOVStaffSpace, 1e-9);
     EXPECT_NEAR(cell.tonePath()->bounds().width(), 8.0, 1e-9); // the slash head
 }
 

@@ -1,6 +1,7 @@
 #include "CellFixture.h"
 
 #include "model/SymbolAccidental.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteSlashCell.h"
 
 #include <functional>
@@ -292,7 +293,7 @@ TEST_F(NoteViewCommandsTest, MenuPredicates) {
 TEST_F(NoteViewCommandsTest, AccidentalStepsPutTheSignBackAtItsDefaultPlace) {
     Note* note = melo({0});
     NoteTone* tone = note->firstUnit()->toneArray().front();
-    tone->createNewAccidentalWithTypeFrame(3844, Rect(-30, -25, 0, 0));
+    tone->createNewAccidentalWithTypeFrame(TOVSymbolNatural, Rect(-30, -25, 0, 0));
     context.processPendingChanges();
     auto view = viewOf(note);
     selectTone(*view, 0, 0);
@@ -301,15 +302,15 @@ TEST_F(NoteViewCommandsTest, AccidentalStepsPutTheSignBackAtItsDefaultPlace) {
     view->accidentalUp(); // natural -> sharp
     ASSERT_EQ(tone->thisAccidentalType(), 2);
     ASSERT_NE(tone->accidental(), nullptr);
-    EXPECT_EQ(tone->accidental()->type(), 3840);
-    EXPECT_EQ(tone->accidental()->frame().origin, cell->defaultPosOfAccidentalView(3840));
+    EXPECT_EQ(tone->accidental()->type(), TOVSymbolSharp);
+    EXPECT_EQ(tone->accidental()->frame().origin, cell->defaultPosOfAccidentalView(TOVSymbolSharp));
     ASSERT_NE(cell->accidentalView(), nullptr);
     EXPECT_EQ(cell->accidentalView()->symbol(), tone->accidental());
 
     tone->accidental()->setFrame(Rect(-40, 12, 0, 0));
     view->accidentalDown(); // sharp -> natural
-    ASSERT_EQ(tone->accidental()->type(), 3844);
-    EXPECT_EQ(tone->accidental()->frame().origin, cell->defaultPosOfAccidentalView(3844));
+    ASSERT_EQ(tone->accidental()->type(), TOVSymbolNatural);
+    EXPECT_EQ(tone->accidental()->frame().origin, cell->defaultPosOfAccidentalView(TOVSymbolNatural));
     ASSERT_NE(cell->accidentalView(), nullptr);
     EXPECT_EQ(cell->accidentalView()->symbol(), tone->accidental());
 

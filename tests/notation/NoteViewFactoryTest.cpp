@@ -6,6 +6,9 @@
 #include "model/Note.h"
 #include "model/NoteUnit.h"
 #include "model/Page.h"
+#include "model/TOVStaffMetrics.h"
+#include "model/TOVSymbolTypes.h"
+#include "model/TOVUnitTypes.h"
 #include "notation/TOVNoteAccidentalView.h"
 #include "notation/TOVNoteArticulationView.h"
 #include "notation/TOVNotePreview.h"
@@ -185,16 +188,16 @@ TEST_F(NoteGlyphFactoryTest, EveryLookupFallsBackToDefaultGlyphByGlyph) {
     auto flag60 = [](F f, S id) { return glyphOf(f.bezierPathFlagForLengthFlipFontID(60, true, id)); };
     auto flag120 = [](F f, S id) { return glyphOf(f.bezierPathFlagForLengthFlipFontID(120, false, id)); };
     auto sharp = [outline](F f, S id) {
-        return glyphOf(outline(f.accidentalViewWithSymbolTypeFontID(3840, id)));
+        return glyphOf(outline(f.accidentalViewWithSymbolTypeFontID(TOVSymbolSharp, id)));
     };
     auto natural = [outline](F f, S id) {
-        return glyphOf(outline(f.accidentalViewWithSymbolTypeFontID(3844, id)));
+        return glyphOf(outline(f.accidentalViewWithSymbolTypeFontID(TOVSymbolNatural, id)));
     };
     auto fermata = [outline](F f, S id) {
-        return glyphOf(outline(f.articulationViewWithSymbolTypeFontID(2818, id)));
+        return glyphOf(outline(f.articulationViewWithSymbolTypeFontID(TOVSymbolFermata, id)));
     };
     auto staccato = [outline](F f, S id) {
-        return glyphOf(outline(f.articulationViewWithSymbolTypeFontID(2817, id)));
+        return glyphOf(outline(f.articulationViewWithSymbolTypeFontID(TOVSymbolStaccato, id)));
     };
     const struct {
         const char* what;
@@ -230,9 +233,9 @@ TEST_F(NoteGlyphFactoryTest, EveryLookupFallsBackToDefaultGlyphByGlyph) {
     EXPECT_EQ(glyphOf(factory.bezierPathFromUnitLengthFontID(rest->firstUnit(), 960, "Plug")), "none");
     // Types outside the tables answer nothing from any font.
     EXPECT_FALSE(factory.accidentalViewWithSymbolTypeFontID(3845, "Plug"));
-    EXPECT_FALSE(factory.accidentalViewWithSymbolTypeFontID(2816, "Default"));
+    EXPECT_FALSE(factory.accidentalViewWithSymbolTypeFontID(TOVSymbolTenuto, "Default"));
     EXPECT_FALSE(factory.articulationViewWithSymbolTypeFontID(2823, "Plug"));
-    EXPECT_FALSE(factory.articulationViewWithSymbolTypeFontID(3840, "Default"));
+    EXPECT_FALSE(factory.articulationViewWithSymbolTypeFontID(TOVSymbolSharp, "Default"));
     // A factory without "Default" answers what the font has and nothing else.
     TOVNoteViewFactory bare;
     bare.installPluginFontID("Plug");
@@ -246,9 +249,10 @@ TEST_F(NoteGlyphFactoryTest, SymbolTypesGiveCopiesOfTheirOwnViewClasses) {
     const struct {
         int type;
         const char* key;
-    } articulations[] = {{2816, "ArticulationTenuto"},  {2817, "ArticulationStaccato"},
-                         {2818, "ArticulationFermata"}, {2819, "ArticulationAccento"},
-                         {2820, "ArticulationMarcato"}, {2821, "ArticulationS"}};
+    } articulations[] = {
+        {TOVSymbolTenuto, "ArticulationTenuto"},   {TOVSymbolStaccato, "ArticulationStaccato"},
+        {TOVSymbolFermata, "ArticulationFermata"}, {TOVSymbolAccento, "ArticulationAccento"},
+        {TOVSymbolMarcato, "ArticulationMarcato"}, {TOVSymbolArpeggio, "ArticulationS"}};
     for (const auto& a : articulations) {
         SCOPED_TRACE(a.type);
         const auto view = library.articulationViewWithSymbolType(a.type);
@@ -260,11 +264,11 @@ TEST_F(NoteGlyphFactoryTest, SymbolTypesGiveCopiesOfTheirOwnViewClasses) {
     const struct {
         int type;
         const char* key;
-    } accidentals[] = {{3840, "HenkaSharpX1"},
-                       {3841, "HenkaSharpX2"},
-                       {3842, "HenkaFlatX1"},
-                       {3843, "HenkaFlatX2"},
-                       {3844, "HenkaNatural"}};
+    } accidentals[] = {{TOVSymbolSharp, "HenkaSharpX1"},
+                       {TOVSymbolDoubleSharp, "HenkaSharpX2"},
+                       {TOVSymbolFlat, "HenkaFlatX1"},
+                       {TOVSymbolDoubleFlat, "HenkaFlatX2"},
+                       {TOVSymbolNatural, "HenkaNatural"}};
     for (const auto& a : accidentals) {
         SCOPED_TRACE(a.type);
         const auto view = library.accidentalViewWithSymbolType(a.type);
@@ -274,17 +278,18 @@ TEST_F(NoteGlyphFactoryTest, SymbolTypesGiveCopiesOfTheirOwnViewClasses) {
     // The slur draws itself: it is there without a file, as a slur view with an empty frame.
     std::filesystem::remove(folder_.path() / "resources/ArticulationSlur.svg");
     TOVNoteViewLibrary withoutSlurFile("Default");
-    const auto slur = withoutSlurFile.articulationViewWithSymbolType(2822);
+    const auto slur = withoutSlurFile.articulationViewWithSymbolType(TOVSymbolSlur);
     ASSERT_TRUE(std::dynamic_pointer_cast<TOVSlurView>(slur));
     EXPECT_EQ(slur->frame(), Rect());
     EXPECT_FALSE(slur->bezierPath());
 
     // Views handed out are copies: moving one's outline leaves the prototype and later copies alone.
-    auto sharp = library.accidentalViewWithSymbolType(3840);
+    auto sharp = library.accidentalViewWithSymbolType(TOVSymbolSharp);
     sharp->bezierPath()->translate(50, 50);
     sharp->setFrame(Rect(1, 2, 3, 4));
-    EXPECT_EQ(library.accidentalViewWithSymbolType(3840)->bezierPath()->bounds().origin, platform::Point());
-    EXPECT_NE(library.accidentalViewWithSymbolType(3840).get(),
+    EXPECT_EQ(library.accidentalViewWithSymbolType(TOVSymbolSharp)->bezierPath()->bounds().origin,
+              platform::Point());
+    EXPECT_NE(library.accidentalViewWithSymbolType(TOVSymbolSharp).get(),
               library.dictViewAccidental().at("HenkaSharpX1").get());
     EXPECT_EQ(library.dictViewAccidental().at("HenkaSharpX1")->frame().origin, platform::Point());
 }
@@ -302,8 +307,8 @@ TEST_F(NoteGlyphFactoryTest, MissingFilesLeaveTheirKeysOut) {
     EXPECT_EQ(library.dictViewArticulation().size(), 6u);
     EXPECT_FALSE(library.dictViewArticulation().count("ArticulationS"));
     EXPECT_FALSE(library.bezierPathFlagForLengthFlip(30, false));
-    EXPECT_FALSE(library.accidentalViewWithSymbolType(3843));
-    EXPECT_FALSE(library.articulationViewWithSymbolType(2821));
+    EXPECT_FALSE(library.accidentalViewWithSymbolType(TOVSymbolDoubleFlat));
+    EXPECT_FALSE(library.articulationViewWithSymbolType(TOVSymbolArpeggio));
 
     // A font with no files at all still has its slur and its preview (the built-in head).
     TOVNoteViewLibrary empty("NoSuchFont");
@@ -404,34 +409,41 @@ TEST(NoteGlyphFactory, TheBuiltInFontHasEveryNoteGlyphAtStaffSize) {
     // A black head is about one staff space (5.9) high and a little wider than high.
     const auto head = library.bezierPathForToneHeadOfLength(240);
     ASSERT_TRUE(head);
-    EXPECT_NEAR(head->bounds().height(), 5.9, 0.8);
+    EXPECT_NEAR(head->bounds().height(), TOVStaffSpace, 0.8);
     EXPECT_GT(head->bounds().width(), head->bounds().height());
-    EXPECT_LT(head->bounds().width(), 2 * 5.9);
+    EXPECT_LT(head->bounds().width(), 2 * TOVStaffSpace);
     // A flag reaches down about three spaces from the stem end.
     const auto flag = library.bezierPathFlagForLengthFlip(120, false);
     ASSERT_TRUE(flag);
-    EXPECT_GT(flag->bounds().height(), 2 * 5.9);
-    EXPECT_LT(flag->bounds().height(), 4 * 5.9);
+    EXPECT_GT(flag->bounds().height(), 2 * TOVStaffSpace);
+    EXPECT_LT(flag->bounds().height(), 4 * TOVStaffSpace);
     ASSERT_TRUE(factory.noteSymbolTieView());
     EXPECT_TRUE(factory.noteSymbolTieView()->bezierPath());
 
     // Every item of the notes palette has a drag image, about as large as what it drops on the staff.
-    for (std::uint32_t group : {0x10000u, 0x20000u}) {
+    for (std::uint32_t group : {TOVUnitGroupNote, TOVUnitGroupRest}) {
         for (std::uint32_t n : {30u, 60u, 90u, 120u, 180u, 210u, 240u, 360u, 420u, 480u, 720u, 840u, 960u}) {
             SCOPED_TRACE(group | n);
             const auto image = library.imageForNotePaletteDraggingPreviewWithType(group | n);
             ASSERT_TRUE(image);
             EXPECT_GT(image->size().width, 4);
-            EXPECT_LT(image->size().height, 5 * 5.9);
+            EXPECT_LT(image->size().height, 5 * TOVStaffSpace);
         }
     }
-    for (std::uint32_t code : {0x30078u, 0x300F0u, 0x301E0u, 0x303C0u, 0x500F0u, 0x501E0u, 0x503C0u, 0x70000u,
-                               0x70001u, 0x70002u, 0x70003u, 0x70004u, 0x70005u, 0x70006u, 0x70007u}) {
+    for (std::uint32_t code : {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLength8th),
+                               TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter),
+                               TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthHalf),
+                               TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthWhole),
+                               TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthQuarter),
+                               TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf),
+                               TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthWhole), TOVNoteItemTie,
+                               TOVNoteItemSharp, TOVNoteItemDoubleSharp, TOVNoteItemNatural, TOVNoteItemFlat,
+                               TOVNoteItemDoubleFlat, TOVNoteItemHarmonyTone, TOVNoteItemBeatSlash}) {
         SCOPED_TRACE(code);
         const auto image = library.imageForNotePaletteDraggingPreviewWithType(code);
         ASSERT_TRUE(image);
         EXPECT_GT(image->size().width, 4);
-        EXPECT_LT(image->size().height, 6 * 5.9);
+        EXPECT_LT(image->size().height, 6 * TOVStaffSpace);
     }
     TOVUtils::overrideResourceDirectory(std::nullopt);
 }
@@ -450,19 +462,33 @@ TEST(NoteGlyphFactory, PaletteItemsHaveTheirResourceNames) {
     const struct {
         std::uint32_t type;
         const char* name;
-    } rows[] = {{0x1001E, "Onpu32"},        {0x1005A, "Onpu16H"},         {0x100D2, "Onpu8HH"},
-                {0x103C0, "OnpuZen"},       {0x2003C, "Kyuuhu16"},        {0x201A4, "Kyuuhu4HH"},
-                {0x203C0, "KyuuhuZen"},     {0x30078, "OnpuTriple8"},     {0x303C0, "OnpuTripleZen"},
-                {0x500F0, "OnpuSextuple4"}, {0x503C0, "OnpuSextupleZen"}, {0x70000, "OnpuTie"},
-                {0x70001, "HenkaSharpX1"},  {0x70002, "HenkaSharpX2"},    {0x70003, "HenkaNatural"},
-                {0x70004, "HenkaFlatX1"},   {0x70005, "HenkaFlatX2"},     {0x70006, "OnpuHarmony"},
-                {0x70007, "Slash1haku"}};
+    } rows[] = {{TOVUnitTypeOf(TOVUnitGroupNote, TOVLength32nd), "Onpu32"},
+                {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDotted16th), "Onpu16H"},
+                {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthDoubleDotted8th), "Onpu8HH"},
+                {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthWhole), "OnpuZen"},
+                {TOVUnitTypeOf(TOVUnitGroupRest, TOVLength16th), "Kyuuhu16"},
+                {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDoubleDottedQuarter), "Kyuuhu4HH"},
+                {TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthWhole), "KyuuhuZen"},
+                {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLength8th), "OnpuTriple8"},
+                {TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthWhole), "OnpuTripleZen"},
+                {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthQuarter), "OnpuSextuple4"},
+                {TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthWhole), "OnpuSextupleZen"},
+                {TOVNoteItemTie, "OnpuTie"},
+                {TOVNoteItemSharp, "HenkaSharpX1"},
+                {TOVNoteItemDoubleSharp, "HenkaSharpX2"},
+                {TOVNoteItemNatural, "HenkaNatural"},
+                {TOVNoteItemFlat, "HenkaFlatX1"},
+                {TOVNoteItemDoubleFlat, "HenkaFlatX2"},
+                {TOVNoteItemHarmonyTone, "OnpuHarmony"},
+                {TOVNoteItemBeatSlash, "Slash1haku"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(TOVNoteViewLibrary::resourceNameFromType(row.type), std::optional<std::string>(row.name));
     }
     for (std::uint32_t type :
-         {0u, 0xF0u, 0x10000u, 0x100F1u, 0x1FFFEu, 0x30000u, 0x50078u, 0x70008u, 0xB00u}) {
+         {0u, 0xF0u, TOVUnitGroupNote, TOVUnitTypeOf(TOVUnitGroupNote, 241), TOVUnitBeatSlash,
+          TOVUnitGroupTriplet, TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLength8th), TOVNoteItemBeatSlash + 1,
+          std::uint32_t{TOVSymbolTenuto}}) {
         SCOPED_TRACE(type);
         EXPECT_FALSE(TOVNoteViewLibrary::resourceNameFromType(type));
     }
@@ -492,7 +518,10 @@ TEST_F(NoteGlyphFactoryTest, DragImagesAreTheHeadForNotesAndTheApplicationsPictu
     factory.installPluginFontID("NoHead");
 
     const platform::Size head(fileWidth("OnpuTamaKuro") * kScale, kGlyphHeight * kScale);
-    for (std::uint32_t type : {0x100F0u, 0x1001Eu, 0x303C0u, 0x501E0u, 0x70006u}) {
+    for (std::uint32_t type :
+         {TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter), TOVUnitTypeOf(TOVUnitGroupNote, TOVLength32nd),
+          TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthWhole),
+          TOVUnitTypeOf(TOVUnitGroupSextuplet, TOVLengthHalf), TOVNoteItemHarmonyTone}) {
         SCOPED_TRACE(type);
         const auto image = factory.imageForNotePaletteDraggingPreviewWithTypeFontID(type, "Default");
         ASSERT_TRUE(image);
@@ -504,19 +533,23 @@ TEST_F(NoteGlyphFactoryTest, DragImagesAreTheHeadForNotesAndTheApplicationsPictu
     // Rests, accidentals and the other symbols come from the application's own PNG files, for any font.
     for (const char* font : {"Default", "Plug", "NeverInstalled"}) {
         SCOPED_TRACE(font);
-        const auto rest = factory.imageForNotePaletteDraggingPreviewWithTypeFontID(0x200B4, font);
+        const auto rest = factory.imageForNotePaletteDraggingPreviewWithTypeFontID(
+            TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthDotted8th), font);
         ASSERT_TRUE(rest);
         EXPECT_EQ(rest->size(), platform::Size(9, 21));
         EXPECT_EQ(rest->qImage().pixelColor(4, 10), QColor(Qt::red));
-        const auto natural = factory.imageForNotePaletteDraggingPreviewWithTypeFontID(0x70003, font);
+        const auto natural =
+            factory.imageForNotePaletteDraggingPreviewWithTypeFontID(TOVNoteItemNatural, font);
         ASSERT_TRUE(natural);
         EXPECT_EQ(natural->size(), platform::Size(7, 19));
     }
     // No picture, no image: a missing file, a code with no name.
-    EXPECT_FALSE(factory.imageForNotePaletteDraggingPreviewWithTypeFontID(0x70000, "Default"));
-    EXPECT_FALSE(factory.imageForNotePaletteDraggingPreviewWithTypeFontID(0x12345, "Default"));
+    EXPECT_FALSE(factory.imageForNotePaletteDraggingPreviewWithTypeFontID(TOVNoteItemTie, "Default"));
+    EXPECT_FALSE(factory.imageForNotePaletteDraggingPreviewWithTypeFontID(
+        TOVUnitTypeOf(TOVUnitGroupNote, 9029), "Default"));
     // A font without the black head answers an empty image for note items, and that answer stands.
-    const auto empty = factory.imageForNotePaletteDraggingPreviewWithTypeFontID(0x100F0, "NoHead");
+    const auto empty = factory.imageForNotePaletteDraggingPreviewWithTypeFontID(
+        TOVUnitTypeOf(TOVUnitGroupNote, TOVLengthQuarter), "NoHead");
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->size(), platform::Size(0, 0));
 }

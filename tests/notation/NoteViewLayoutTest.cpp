@@ -4,6 +4,7 @@
 #include "LayoutFixture.h"
 
 #include "glyphs/TOVObjectViewFactory.h"
+#include "model/TOVStaffMetrics.h"
 #include "notation/TOVNotePreview.h"
 #include "platform/graphics/RecordingGraphicsContext.h"
 
@@ -236,7 +237,7 @@ protected:
             }
             const TOVNoteToneCell* head = cell->topToneCell();
             const double y = view.frame().y() + head->frame().y() + head->offsetY();
-            EXPECT_NEAR(y, middle - static_cast<double>(head->tone()->level()) * 2.95, 1e-6);
+            EXPECT_NEAR(y, middle - static_cast<double>(head->tone()->level()) * TOVLevelPitch, 1e-6);
         }
     }
 

@@ -1,6 +1,7 @@
 #include "CellFixture.h"
 
 #include "model/SymbolAccidental.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteRestCell.h"
 
 #include <algorithm>
@@ -278,7 +279,7 @@ TEST_F(NoteViewTest, DropTargetChangesAreToldOnce) {
 TEST_F(NoteViewTest, AFlipPreviewShowsTheOtherStemDirectionWithoutViewsOnTheTones) {
     Note* note = melo({0});
     NoteTone* tone = note->firstUnit()->toneArray().front();
-    tone->createNewAccidentalWithTypeFrame(3840, Rect(-5, -6, 0, 0));
+    tone->createNewAccidentalWithTypeFrame(TOVSymbolSharp, Rect(-5, -6, 0, 0));
     context.processPendingChanges();
     auto shown = viewOf(note);
     auto preview = viewOf(note, true);
@@ -291,13 +292,13 @@ TEST_F(NoteViewTest, AFlipPreviewShowsTheOtherStemDirectionWithoutViewsOnTheTone
 TEST_F(NoteViewTest, ResetAccidentalPositionPutsEveryAccidentalBesideItsHead) {
     Note* chord = melo({0, 4});
     const std::vector<NoteTone*> tones = chord->firstUnit()->toneArray();
-    tones[0]->createNewAccidentalWithTypeFrame(3842, Rect(-30, 12, 5, 5));
+    tones[0]->createNewAccidentalWithTypeFrame(TOVSymbolFlat, Rect(-30, 12, 5, 5));
     context.processPendingChanges();
     auto view = viewOf(chord);
     view->resetAccidentalPosition();
     const TOVNoteToneCell* cell = view->toneCellOfData(tones[0]);
     EXPECT_EQ(tones[0]->accidental()->frame(),
-              Rect(cell->defaultPosOfAccidentalView(3842), platform::Size()));
+              Rect(cell->defaultPosOfAccidentalView(TOVSymbolFlat), platform::Size()));
     EXPECT_EQ(tones[1]->accidental(), nullptr);
 }
 
@@ -316,7 +317,7 @@ TEST_F(NoteViewTest, LevelsAndTopUnit) {
 
 TEST_F(NoteViewTest, LeavingTheSuperviewDropsHostAndCells) {
     Note* note = melo({0});
-    note->firstUnit()->toneArray().front()->createNewAccidentalWithTypeFrame(3840, Rect());
+    note->firstUnit()->toneArray().front()->createNewAccidentalWithTypeFrame(TOVSymbolSharp, Rect());
     context.processPendingChanges();
     auto view = viewOf(note);
     const std::size_t withAccidental = editor->subviews().size();

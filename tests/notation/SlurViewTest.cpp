@@ -1,6 +1,7 @@
 #include "CurveGeometry.h"
 #include "NoteSymbolFixture.h"
 #include "model/SymbolInNote.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVSlurView.h"
 
@@ -20,7 +21,7 @@ constexpr double kEps = 1e-9;
 
 // A slur of the stored frame on the fixture's tone.
 std::shared_ptr<TOVSlurView> slurOf(NoteSymbolFixture& f, const Rect& frame, bool flip = false) {
-    SymbolInNote* symbol = f.tone->createNewArticulationWithTypeFrame(2822, frame);
+    SymbolInNote* symbol = f.tone->createNewArticulationWithTypeFrame(TOVSymbolSlur, frame);
     symbol->setFlip(flip);
     return f.attach<TOVSlurView>(symbol);
 }

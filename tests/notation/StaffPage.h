@@ -2,6 +2,7 @@
 
 #include "glyphs/FakeLayout.h"
 
+#include "model/TOVStaffMetrics.h"
 #include "platform/graphics/GraphicsContext.h"
 
 namespace notationtest {
@@ -26,7 +27,7 @@ public:
         for (int row = 0; row < rows; ++row) {
             const double y = row * rowHeight + middle;
             for (int line = -2; line <= 2; ++line) {
-                ctx.fillRect(platform::Rect{staffLeft, y + line * 5.9 - 0.1, staffWidth, 0.2});
+                ctx.fillRect(platform::Rect{staffLeft, y + line * TOVStaffSpace - 0.1, staffWidth, 0.2});
             }
             if (barlineX >= 0) {
                 ctx.fillRect(platform::Rect{barlineX, y - 11.8, 0.6, 23.6});

@@ -4,6 +4,7 @@
 #include "model/Document.h"
 #include "model/Line.h"
 #include "model/Page.h"
+#include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 
 namespace tovtest {
@@ -25,9 +26,9 @@ Document* makeLayout(platform::ManagedObjectContext& context, const std::vector<
             auto* line = context.insertNewObject<Line>("Line");
             line->justSetPage(page);
             line->justSetPartition(lineSpec.partition);
-            line->justSetFirstBarLineType(1280);
+            line->justSetFirstBarLineType(TOVBarlineSingle);
             for (int i = 0; i < lineSpec.bars; ++i) {
-                line->createNewBarWithNumberWidthBarlineType(barNum++, 130.0, 1280);
+                line->createNewBarWithNumberWidthBarlineType(barNum++, 130.0, TOVBarlineSingle);
             }
             if (lineSpec.isDouble) {
                 line->createLowerLineWithCreateEmptyBars(true);

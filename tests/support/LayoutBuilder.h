@@ -25,8 +25,8 @@ struct PageSpec {
 };
 
 // A document laid out exactly as given, without any re-flow: pages numbered from 0, lines with their
-// partition, first barline 1280 and bars of width 130 and barline 1280 numbered from 0 in walk order
-// (a double line's lower line gets a twin for each bar). Built with undo registration off.
+// partition, first barline TOVBarlineSingle and bars of width 130 and barline TOVBarlineSingle numbered from
+// 0 in walk order (a double line's lower line gets a twin for each bar). Built with undo registration off.
 Document* makeLayout(platform::ManagedObjectContext& context, const std::vector<PageSpec>& pages);
 
 // The layout as text: "P0(10): 0[] 4[0 1 2 3] 4[4 5]+[4 5] | P1(10): ...": every page with its slots, its

@@ -27,9 +27,10 @@ private:
 // Fills a new document with the default layout of a new song, as the document window does for a new
 // document: bar-number display 0; page 0 with 10 line slots; a header line of partition 0 and first
 // barline 0 without bars; then 4 lines (double-row song, each with a lower line of empty twins) or 9 lines
-// (single-row song) of partition 4, each with 4 bars of width 130 and right barline 1280, the first line
-// with first barline 1287 and the others 1280, bars numbered from 0 across the lines; then pending changes
-// are processed. The song's `isDoubleRow` decides. Opens no undo group.
+// (single-row song) of partition 4, each with 4 bars of width 130 and right barline TOVBarlineSingle, the
+// first line with first barline TOVBarlineTransparent and the others TOVBarlineSingle, bars numbered from 0
+// across the lines; then pending changes are processed. The song's `isDoubleRow` decides. Opens no undo
+// group.
 void createInitialPage(Document* document);
 
 // A new document with its song header (`isDoubleRow` as asked) and the default layout; the undo stack
