@@ -38,9 +38,9 @@ protected:
 private:
     void setIntForKey(std::string_view key, int& field, int value);
 
-    int elemStep1_ = 17;
-    int elemStep2_ = 12;
-    int elemStep3_ = 70;
-    int elemStepBase_ = 17;
+    int elemStep1_ = TOVChordNoStep;
+    int elemStep2_ = TOVChordPlainTriad;
+    int elemStep3_ = TOVChordNoTension;
+    int elemStepBase_ = TOVChordNoStep;
     std::uint64_t index_ = 0;
 };
