@@ -47,7 +47,8 @@ TOVDocument::~TOVDocument() = default;
     return document_;
 }
 
-void TOVDocument::adoptContext(std::unique_ptr<platform::ManagedObjectContext> context, ::Document* document) {
+void TOVDocument::adoptContext(std::unique_ptr<platform::ManagedObjectContext> context,
+                               ::Document* document) {
     document_ = document;
     TOVPersistentDocument::adoptContext(std::move(context));
 }
@@ -62,7 +63,8 @@ bool TOVDocument::readFromData(const std::vector<std::uint8_t>& data, const std:
     std::optional<TOVMigrationController::ImportedDocument> imported = importer.importStoreData(data);
     if (!imported) {
         if (error != nullptr) {
-            *error = importer.errorDescription().empty() ? importer.failureReason() : importer.errorDescription();
+            *error =
+                importer.errorDescription().empty() ? importer.failureReason() : importer.errorDescription();
         }
         return false;
     }
@@ -70,7 +72,8 @@ bool TOVDocument::readFromData(const std::vector<std::uint8_t>& data, const std:
     return true;
 }
 
-bool TOVDocument::writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) {
+bool TOVDocument::writeToURL(const std::filesystem::path& url, const std::string& typeName,
+                             std::string* error) {
     // A legacy store is never overwritten, even when a caller names it as the target.
     if (isLegacyStoreName(QString::fromStdString(url.string()))) {
         if (error != nullptr) {

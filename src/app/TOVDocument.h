@@ -32,7 +32,8 @@ public:
     // --- platform::Document ---
     bool readFromData(const std::vector<std::uint8_t>& data, const std::string& typeName,
                       std::string* error) override;
-    bool writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) override;
+    bool writeToURL(const std::filesystem::path& url, const std::string& typeName,
+                    std::string* error) override;
 
     // --- TOVWindowControllerDelegate ---
     void windowControllerDidParseDocument(TOVWindowController* controller, ::Document* document) override;

@@ -9,14 +9,16 @@
 namespace {
 
 bool isLegacyStoreURL(const std::filesystem::path& url) {
-    return QString::fromStdString(url.extension().string()).compare(QStringLiteral(".tovr"), Qt::CaseInsensitive) == 0;
+    return QString::fromStdString(url.extension().string())
+               .compare(QStringLiteral(".tovr"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
 TOVDocumentController::TOVDocumentController() {
     // "tovr" stores are only read: their songs are kept by saving them as "tovz".
-    registerDocumentType({documentTypeName, {"tovz"}, {"tovr"}, [] { return std::make_shared<TOVZDocument>(); }});
+    registerDocumentType(
+        {documentTypeName, {"tovz"}, {"tovr"}, [] { return std::make_shared<TOVZDocument>(); }});
     addActionHandler("runStartupPanel:", [this](platform::MenuItem*) { runStartupPanel(); });
 }
 
@@ -84,17 +86,19 @@ void TOVDocumentController::removeDocument(platform::Document* document) {
     }
 }
 
-std::shared_ptr<platform::Document> TOVDocumentController::makeUntitledDocumentOfType(const std::string& typeName,
-                                                                                      std::string* error) {
-    std::shared_ptr<platform::Document> document = DocumentController::makeUntitledDocumentOfType(typeName, error);
+std::shared_ptr<platform::Document>
+TOVDocumentController::makeUntitledDocumentOfType(const std::string& typeName, std::string* error) {
+    std::shared_ptr<platform::Document> document =
+        DocumentController::makeUntitledDocumentOfType(typeName, error);
     if (auto* song = dynamic_cast<TOVZDocument*>(document.get())) {
         song->initWithType(typeName);
     }
     return document;
 }
 
-std::shared_ptr<platform::Document> TOVDocumentController::makeDocumentWithContentsOfURL(
-    const std::filesystem::path& url, const std::string& typeName, std::string* error) {
+std::shared_ptr<platform::Document>
+TOVDocumentController::makeDocumentWithContentsOfURL(const std::filesystem::path& url,
+                                                     const std::string& typeName, std::string* error) {
     if (documentTypeNamed(typeName) == nullptr) {
         if (error != nullptr) {
             *error = "No document of the type “" + typeName + "” can be made.";

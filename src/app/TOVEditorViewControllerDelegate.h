@@ -24,7 +24,8 @@ public:
     virtual ~TOVEditorViewControllerDelegate() = default;
 
     // The sender is the view that caused the request; null when none did.
-    virtual void editorRequireShowNotePaletteWindow(TOVEditorViewController* editor, platform::View* sender) {}
+    virtual void editorRequireShowNotePaletteWindow(TOVEditorViewController* editor, platform::View* sender) {
+    }
     virtual void editorRequireShowMatrixWindow(TOVEditorViewController* editor, platform::View* sender) {}
     // Mode 0 or 1: the page of the chord input window to open with.
     virtual void editorRequireShowChordWindowWithMode(TOVEditorViewController* editor, int mode) {}
@@ -38,7 +39,8 @@ public:
         return times;
     }
     // A null string stands for "no text yet" and stays null when cancelled.
-    virtual QString editorRequireNewVoltaOptionString(TOVEditorViewController* editor, const QString& option) {
+    virtual QString editorRequireNewVoltaOptionString(TOVEditorViewController* editor,
+                                                      const QString& option) {
         return option;
     }
     // -1: the selected symbols differ.
@@ -52,7 +54,8 @@ public:
                                                                        const TOVRepeatNumberStates& states) {
         return states;
     }
-    virtual void editorRequireShowSongSettingWindow(TOVEditorViewController* editor, platform::View* sender) {}
+    virtual void editorRequireShowSongSettingWindow(TOVEditorViewController* editor, platform::View* sender) {
+    }
     // Priority 0 informs, 1 refuses or warns.
     virtual void editorRequireShowNavigationMessageTitlePriority(TOVEditorViewController* editor,
                                                                  const QString& message, const QString& title,

@@ -39,8 +39,10 @@ public:
     virtual ::Document* documentData() const;
 
     // --- platform::Document ---
-    bool readFromURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) override;
-    std::optional<std::vector<std::uint8_t>> dataOfType(const std::string& typeName, std::string* error) override;
+    bool readFromURL(const std::filesystem::path& url, const std::string& typeName,
+                     std::string* error) override;
+    std::optional<std::vector<std::uint8_t>> dataOfType(const std::string& typeName,
+                                                        std::string* error) override;
     void makeWindowControllers() override;
     void prepareSavePanel(platform::SavePanel& panel) override;
     platform::View* viewForPrinting() override;
@@ -69,7 +71,8 @@ protected:
     // reason in error) when it has one.
     bool mayReadContent(std::string* error) const;
     // The song in the interchange format, written by this parser.
-    std::optional<std::vector<std::uint8_t>> interchangeData(TOVDocumentParser& parser, std::string* error) const;
+    std::optional<std::vector<std::uint8_t>> interchangeData(TOVDocumentParser& parser,
+                                                             std::string* error) const;
     // Builds the one window controller and its window; false when there is one already or no content.
     bool makeWindowController();
     void raiseWindowForSheet();

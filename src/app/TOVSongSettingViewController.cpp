@@ -67,15 +67,20 @@ void TOVSongSettingViewController::commitPropertiesIn(Song* song) {
     if (song == nullptr) {
         return;
     }
-    commitText(songNameTextField_, 20.0, [&] { return song->name(); },
-               [&](const platform::AttributedString& t) { song->setName(t); });
-    commitText(producerTextField_, 10.0, [&] { return song->producer(); },
-               [&](const platform::AttributedString& t) { song->setProducer(t); });
-    commitText(arrangerTextField_, 10.0, [&] { return song->arranger(); },
-               [&](const platform::AttributedString& t) { song->setArranger(t); });
-    commitText(composerTextField_, 10.0, [&] { return song->composer(); },
-               [&](const platform::AttributedString& t) { song->setComposer(t); });
-    commitText(writerTextField_, 10.0, [&] { return song->writer(); },
-               [&](const platform::AttributedString& t) { song->setWriter(t); });
+    commitText(
+        songNameTextField_, 20.0, [&] { return song->name(); },
+        [&](const platform::AttributedString& t) { song->setName(t); });
+    commitText(
+        producerTextField_, 10.0, [&] { return song->producer(); },
+        [&](const platform::AttributedString& t) { song->setProducer(t); });
+    commitText(
+        arrangerTextField_, 10.0, [&] { return song->arranger(); },
+        [&](const platform::AttributedString& t) { song->setArranger(t); });
+    commitText(
+        composerTextField_, 10.0, [&] { return song->composer(); },
+        [&](const platform::AttributedString& t) { song->setComposer(t); });
+    commitText(
+        writerTextField_, 10.0, [&] { return song->writer(); },
+        [&](const platform::AttributedString& t) { song->setWriter(t); });
     song->setIsDoubleRow(rowSelector_ != nullptr && rowSelector_->currentIndex() == 1);
 }

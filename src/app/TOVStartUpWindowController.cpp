@@ -120,7 +120,8 @@ void TOVStartUpWindowController::buildWindow() {
     tableView_->setShowGrid(false);
     tableView_->setAlternatingRowColors(true);
     tableView_->setWordWrap(false);
-    QObject::connect(tableView_, &QTableWidget::itemSelectionChanged, tableView_, [this] { tableViewAction(); });
+    QObject::connect(tableView_, &QTableWidget::itemSelectionChanged, tableView_,
+                     [this] { tableViewAction(); });
     layout->addWidget(tableView_, 1);
 
     fullPathLabel_ = new QLabel(content);

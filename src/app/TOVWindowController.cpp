@@ -107,8 +107,7 @@ private:
 } // namespace
 
 TOVWindowController::TOVWindowController(const std::string& windowNibName)
-    : windowNibName_(windowNibName),
-      editorController_(std::make_shared<TOVEditorViewController>()),
+    : windowNibName_(windowNibName), editorController_(std::make_shared<TOVEditorViewController>()),
       navigationWindowController_(std::make_unique<TOVNavigationWindowController>()) {
     editorController_->setDelegate(this);
     // The window's commands reach it along the responder chain from the menus.
@@ -430,8 +429,8 @@ void TOVWindowController::adjustNavigationWindowFrame() {
     panel->resize(std::max(0, area->width() - 5), std::max(0, area->height() - kInsetTop - kInsetBottom));
     panel->attachToWidget(area, QPoint(0, -area->height() + kInsetTop));
     // A toolbar too narrow for the item moves it out of sight; the panel goes with it.
-    const bool shown = toolbar_->displayMode() != platform::Toolbar::DisplayMode::LabelOnly &&
-                       area->isVisible();
+    const bool shown =
+        toolbar_->displayMode() != platform::Toolbar::DisplayMode::LabelOnly && area->isVisible();
     panel->setVisible(shown);
 }
 

@@ -40,15 +40,20 @@ public:
     bool isLatorVersionOfDocument() const { return isLatorVersionOfDocument_; }
     bool isFontNotFound() const { return isFontNotFound_; }
     // The song form shown in the save panel of a new song; null outside the new-song flow.
-    TOVSongSettingViewController* songSettingViewController() const { return songSettingViewController_.get(); }
+    TOVSongSettingViewController* songSettingViewController() const {
+        return songSettingViewController_.get();
+    }
     const TOVDocumentParser* lastUsedParser() const { return lastUsedParser_.get(); }
 
     // --- platform::Document ---
-    bool readFromURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) override;
+    bool readFromURL(const std::filesystem::path& url, const std::string& typeName,
+                     std::string* error) override;
     bool readFromData(const std::vector<std::uint8_t>& data, const std::string& typeName,
                       std::string* error) override;
-    std::optional<std::vector<std::uint8_t>> dataOfType(const std::string& typeName, std::string* error) override;
-    bool writeToURL(const std::filesystem::path& url, const std::string& typeName, std::string* error) override;
+    std::optional<std::vector<std::uint8_t>> dataOfType(const std::string& typeName,
+                                                        std::string* error) override;
+    bool writeToURL(const std::filesystem::path& url, const std::string& typeName,
+                    std::string* error) override;
     void makeWindowControllers() override;
     void prepareSavePanel(platform::SavePanel& panel) override;
 

@@ -12,11 +12,11 @@ class SSZipArchiveDelegate;
 //
 // Bundles come from outside, so an archive is checked as a whole before anything is written: names that
 // are absolute, hold a NUL or are not UTF-8, names whose path leaves the destination once "." and ".."
-// are resolved, names deeper than maxNameDepth, link entries, and entries or archives larger than the caps below refuse the whole
-// archive. Folders and files are made below the destination without ever passing through a symbolic
-// link, also one that was there before; an existing file is removed, never written through. When any
-// entry cannot be read in full (a CRC or data error included) or written, the run answers NO and removes
-// what it made, so that a bundle is either unpacked whole or not at all.
+// are resolved, names deeper than maxNameDepth, link entries, and entries or archives larger than the caps
+// below refuse the whole archive. Folders and files are made below the destination without ever passing
+// through a symbolic link, also one that was there before; an existing file is removed, never written
+// through. When any entry cannot be read in full (a CRC or data error included) or written, the run answers
+// NO and removes what it made, so that a bundle is either unpacked whole or not at all.
 class SSZipArchive {
 public:
     SSZipArchive() = delete;

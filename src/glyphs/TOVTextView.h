@@ -42,9 +42,9 @@ public:
     using ValueWriter = std::function<void(const platform::AttributedString&)>;
 
     // Binds the field's value to a formatted-text attribute of a model object: the field shows what
-    // `read` answers (or the text set for that case, else nothing) and follows the changes of the key, and the text the
-    // user typed goes to `write` when editing ends and it differs from what is stored. A null object only
-    // unbinds.
+    // `read` answers (or the text set for that case, else nothing) and follows the changes of the key, and
+    // the text the user typed goes to `write` when editing ends and it differs from what is stored. A null
+    // object only unbinds.
     void bindValue(platform::ManagedObject* object, std::string_view key, ValueReader read,
                    ValueWriter write);
     // The same for the text of a symbol.

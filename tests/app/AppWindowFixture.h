@@ -29,8 +29,8 @@ inline void settle() {
 class AppFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        previousDefaults_ = platform::UserDefaults::replaceStandard(std::make_unique<platform::UserDefaults>(
-            std::make_unique<platform::MemoryDefaultsStore>()));
+        previousDefaults_ = platform::UserDefaults::replaceStandard(
+            std::make_unique<platform::UserDefaults>(std::make_unique<platform::MemoryDefaultsStore>()));
         defaults().registerDefaults({{"displaySizeAuto", platform::DefaultsValue(false)},
                                      {"displaySizeNumber", platform::DefaultsValue(std::string("100%"))}});
         TOVUtils::Services services;

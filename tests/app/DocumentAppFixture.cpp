@@ -78,8 +78,13 @@ void DocumentAppFixture::SetUp() {
     });
     platform::SavePanel::setTestAnswer([this](platform::SavePanel& panel) {
         const TOVStartUpWindowController* startUp = controller->startUpWindowController();
-        SavePanelRun run{panel.allowedFileTypes, panel.nameFieldStringValue, panel.prompt, panel.message,
-                         startUp->window()->isVisible(), panel.accessoryView() != nullptr, {}};
+        SavePanelRun run{panel.allowedFileTypes,
+                         panel.nameFieldStringValue,
+                         panel.prompt,
+                         panel.message,
+                         startUp->window()->isVisible(),
+                         panel.accessoryView() != nullptr,
+                         {}};
         if (QWidget* accessory = panel.accessoryView()) {
             if (auto* field = accessory->findChild<QLineEdit*>(QStringLiteral("songNameTextField"))) {
                 run.songName = field->text().toStdString();

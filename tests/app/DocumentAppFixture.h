@@ -4,8 +4,8 @@
 #include "app/TOVStartUpWindowController.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/OpenPanel.h"
 #include "platform/ui/Document.h"
+#include "platform/ui/OpenPanel.h"
 #include "platform/ui/SavePanel.h"
 #include "platform/ui/Window.h"
 

@@ -446,10 +446,9 @@ TEST_F(TOVApplicationControllerTest, MenuStatesFollowTheFrontDocument) {
 TEST_F(TOVApplicationControllerTest, ChoosingACountInTheLayoutMenusChangesTheSong) {
     makeController();
     app.finishLaunching();
-    SongWindow& song = openSong({{.aPage = 10,
-                                  .lines = {{.partition = 0, .bars = 0},
-                                            {.partition = 4, .bars = 4},
-                                            {.partition = 4, .bars = 4}}}});
+    SongWindow& song = openSong(
+        {{.aPage = 10,
+          .lines = {{.partition = 0, .bars = 0}, {.partition = 4, .bars = 4}, {.partition = 4, .bars = 4}}}});
     TOVEditorViewController* editor = song.controller.editorController();
     ASSERT_NE(editor, nullptr);
     const auto choose = [&](const std::string& title, int tag) {

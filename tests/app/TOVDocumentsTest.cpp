@@ -7,6 +7,7 @@
 #include "app/TOVPersistentDocument.h"
 #include "app/TOVWindowController.h"
 #include "app/TOVZDocument.h"
+#include "document/TOVDocumentDump.h"
 #include "document/TOVDocumentParser.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectView.h"
@@ -31,7 +32,6 @@
 #include "platform/ui/Alert.h"
 #include "platform/ui/ChildPanel.h"
 #include "platform/ui/PrintOperation.h"
-#include "document/TOVDocumentDump.h"
 #include "support/PdfPages.h"
 #include "support/SongBuilder.h"
 #include "support/TempDir.h"
@@ -47,8 +47,8 @@
 
 namespace {
 
-using docapp::DocumentAppFixture;
 using docapp::Bytes;
+using docapp::DocumentAppFixture;
 
 class SongDocumentTest : public DocumentAppFixture {
 protected:
@@ -74,7 +74,9 @@ protected:
         EXPECT_TRUE(TOVDocumentParser().loadTOVZDocumentFromDataToDocument(data, document));
         return TOVDocumentDump::dumpDocument(document);
     }
-    static std::string dumpOfFile(const std::filesystem::path& path) { return dumpOfData(docapp::readBytes(path)); }
+    static std::string dumpOfFile(const std::filesystem::path& path) {
+        return dumpOfData(docapp::readBytes(path));
+    }
     // What the file of the song would read back as.
     static std::string dumpAsSaved(const ::Document* document) {
         return dumpOfData(TOVDocumentParser().tovzDataFromDocument(document).value_or(Bytes{}));
@@ -171,8 +173,9 @@ TEST_F(SongDocumentTest, AMessageWithoutATranslationShowsTheEnglishText) {
     platform::setLocalizationLookup({});
     ASSERT_NE(song, nullptr);
     EXPECT_EQ(alertMessages,
-              (std::vector<std::string>{"Datei einer neueren Version.",
-                                        "The plug-in font [My Font] is not found. The default font is used instead."}));
+              (std::vector<std::string>{
+                  "Datei einer neueren Version.",
+                  "The plug-in font [My Font] is not found. The default font is used instead."}));
     EXPECT_EQ(navigation(song->windowController()).first, QStringLiteral("Document loaded successfully."));
 }
 
@@ -425,7 +428,8 @@ TEST_F(SongDocumentTest, ANewSongIsSavedUnderItsNameBeforeItGetsContent) {
     EXPECT_EQ(dumpOfFile(dir / "Tune.tovz"), dumpAsSaved(document));
     EXPECT_EQ(song->songSettingViewController(), nullptr);
     EXPECT_EQ(navigation(song->windowController()),
-              std::make_pair(QStringLiteral("A New song created and saved successfully."), QStringLiteral("Blue Tune")));
+              std::make_pair(QStringLiteral("A New song created and saved successfully."),
+                             QStringLiteral("Blue Tune")));
 }
 
 TEST_F(SongDocumentTest, ALegacyStoreOpensIsNeverWrittenAndIsSavedAsASongFile) {
@@ -449,7 +453,8 @@ TEST_F(SongDocumentTest, ALegacyStoreOpensIsNeverWrittenAndIsSavedAsASongFile) {
     // The store's chords have no scale: the one with a frame gets the scale of its frame, the empty one
     // keeps none.
     std::vector<std::pair<double, double>> widthsAndScales;
-    for (const Chord* chord : store->documentData()->pages().front()->lines().at(1)->bars().front()->chords()) {
+    for (const Chord* chord :
+         store->documentData()->pages().front()->lines().at(1)->bars().front()->chords()) {
         widthsAndScales.emplace_back(chord->frame().size.width, chord->scale());
     }
     ASSERT_EQ(widthsAndScales.size(), 2u);

@@ -41,7 +41,8 @@ void PrintTo(const PriorityCase& c, std::ostream* os) {
     *os << "priority " << c.priority;
 }
 
-class NavigationPriorityTest : public NavigationPanelTest, public ::testing::WithParamInterface<PriorityCase> {};
+class NavigationPriorityTest : public NavigationPanelTest,
+                               public ::testing::WithParamInterface<PriorityCase> {};
 
 TEST_P(NavigationPriorityTest, BoxIsFilledTopToBottomWithThePrioritysColours) {
     const PriorityCase c = GetParam();
@@ -78,12 +79,14 @@ TEST_P(NavigationPriorityTest, BoxIsFilledTopToBottomWithThePrioritysColours) {
 const QColor kGreenTop = QColor::fromRgbF(0.87f, 0.96f, 0.75f);
 const QColor kGreenBottom = QColor::fromRgbF(0.67f, 0.86f, 0.45f);
 
-INSTANTIATE_TEST_SUITE_P(
-    Priorities, NavigationPriorityTest,
-    ::testing::Values(PriorityCase{0, kGreenTop, kGreenBottom},
-                      PriorityCase{1, QColor::fromRgbF(1.0f, 1.0f, 0.15f), QColor::fromRgbF(1.0f, 0.88f, 0.49f)},
-                      PriorityCase{2, QColor::fromRgbF(1.0f, 0.7f, 0.45f), QColor::fromRgbF(1.0f, 0.5f, 0.2f)},
-                      PriorityCase{3, kGreenTop, kGreenBottom}, PriorityCase{-1, kGreenTop, kGreenBottom}));
+INSTANTIATE_TEST_SUITE_P(Priorities, NavigationPriorityTest,
+                         ::testing::Values(PriorityCase{0, kGreenTop, kGreenBottom},
+                                           PriorityCase{1, QColor::fromRgbF(1.0f, 1.0f, 0.15f),
+                                                        QColor::fromRgbF(1.0f, 0.88f, 0.49f)},
+                                           PriorityCase{2, QColor::fromRgbF(1.0f, 0.7f, 0.45f),
+                                                        QColor::fromRgbF(1.0f, 0.5f, 0.2f)},
+                                           PriorityCase{3, kGreenTop, kGreenBottom},
+                                           PriorityCase{-1, kGreenTop, kGreenBottom}));
 
 TEST_F(NavigationPanelTest, MessageReplacesThePreviousOneAndMissingTextsShowEmpty) {
     panel->showMessageTitlePriority(QStringLiteral("first"), QStringLiteral("One"), 0);

@@ -1,13 +1,13 @@
 #include "DocumentAppFixture.h"
 
-#include "app/TOVZDocument.h"
 #include "app/TOVWindowController.h"
+#include "app/TOVZDocument.h"
 #include "platform/ui/Window.h"
 #include "support/ImageInk.h"
 #include "support/TempDir.h"
 
-#include <QGuiApplication>
 #include <QAction>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
@@ -87,7 +87,7 @@ TEST_F(StartUpPanelTest, OpenRecentAndThePathFollowASingleSelectedRow) {
     };
     const Step steps[] = {
         {1, {}, true, "/songs/b/Second.tovz"},
-        {2, Qt::ControlModifier, false, ""}, // two rows
+        {2, Qt::ControlModifier, false, ""},                    // two rows
         {2, Qt::ControlModifier, true, "/songs/b/Second.tovz"}, // back to one
         {0, {}, true, "/songs/c/Third.tovr"},
         {0, Qt::ControlModifier, false, ""}, // none
@@ -245,13 +245,15 @@ TEST_F(StartUpPanelTest, ThePanelDrawsTheRecentListTheButtonsAndTheSelectedPath)
         image.save(QString::fromLocal8Bit(out) + QStringLiteral("/startup-panel.png"));
     }
     const auto inkOf = [&](QWidget* widget) {
-        return tovtest::inkIn(image, QRect(widget->mapTo(panel().window(), QPoint(0, 0)), widget->size()), 128);
+        return tovtest::inkIn(image, QRect(widget->mapTo(panel().window(), QPoint(0, 0)), widget->size()),
+                              128);
     };
     // The file names are drawn in the table, the path of the selected one under it, and every button
     // has its title.
     EXPECT_GT(inkOf(panel().tableView()), 200);
     EXPECT_GT(inkOf(panel().fullPathLabel()), 50);
-    for (QWidget* button : {static_cast<QWidget*>(panel().buttonNewFile()), static_cast<QWidget*>(panel().buttonOpenAnotherFile()),
+    for (QWidget* button : {static_cast<QWidget*>(panel().buttonNewFile()),
+                            static_cast<QWidget*>(panel().buttonOpenAnotherFile()),
                             static_cast<QWidget*>(panel().buttonOpenRecentUsedFile())}) {
         EXPECT_GT(inkOf(button), 20);
     }

@@ -1,5 +1,6 @@
 #include "document/TOVDocumentParser.h"
 
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
 #include "model/ChordHistory.h"
@@ -28,7 +29,6 @@
 #include "platform/foundation/Numbers.h"
 #include "platform/foundation/XmlDocument.h"
 #include "platform/graphics/Font.h"
-#include "document/TOVDocumentDump.h"
 #include "support/SongBuilder.h"
 #include "support/TempDir.h"
 

@@ -1,5 +1,6 @@
 #include "document/TOVMigrationController.h"
 
+#include "document/TOVDocumentDump.h"
 #include "document/TOVDocumentParser.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
@@ -16,7 +17,6 @@
 #include "model/TOVUnitTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Base64.h"
-#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/TempDir.h"
 
@@ -781,7 +781,8 @@ TEST(TOVMigrationControllerTest, AnImportedSongSavesAndReadsBackTheSameOrIsRefus
         // And the reopened song saves into the same song again.
         const auto again = saveAndReopen(reopened->document);
         ASSERT_TRUE(again);
-        EXPECT_EQ(TOVDocumentDump::dumpDocument(again->document), TOVDocumentDump::dumpDocument(reopened->document));
+        EXPECT_EQ(TOVDocumentDump::dumpDocument(again->document),
+                  TOVDocumentDump::dumpDocument(reopened->document));
     }
 }
 

@@ -294,7 +294,8 @@ TEST(RenderSongsTest, TheStoredSongsAreTheOnesEnteredHere) {
         recipe.write(writer);
         Document* entered = writer.finish();
         TOVDocumentParser parser;
-        ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / recipe.file, entered)) << parser.failureReason();
+        ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(dir / recipe.file, entered))
+            << parser.failureReason();
         if (!writeTo.isEmpty()) {
             const std::filesystem::path target = std::filesystem::path(writeTo.toStdString()) / recipe.file;
             ASSERT_TRUE(parser.saveTOVZDocumentToUrlFromDocument(target, entered));

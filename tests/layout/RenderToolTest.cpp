@@ -24,7 +24,6 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Gzip.h"
 #include "platform/graphics/Font.h"
-#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/PdfPages.h"
 #include "support/SongBuilder.h"

@@ -1,3 +1,4 @@
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/BarSnapShot.h"
 #include "model/Chord.h"
@@ -13,7 +14,6 @@
 #include "model/TOVSymbolTypes.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
-#include "document/TOVDocumentDump.h"
 #include "support/SongBuilder.h"
 #include "support/StructureCheck.h"
 

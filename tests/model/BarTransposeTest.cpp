@@ -1,3 +1,4 @@
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
 #include "model/Document.h"
@@ -9,7 +10,6 @@
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
-#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 #include "support/StructureCheck.h"

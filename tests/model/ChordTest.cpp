@@ -1,4 +1,5 @@
 #include "model/Chord.h"
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/ChordHistory.h"
 #include "model/ChordSnapShot.h"
@@ -7,7 +8,6 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
-#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 #include "support/UndoRedoCheck.h"

@@ -1,3 +1,4 @@
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/BarSnapShot.h"
 #include "model/Document.h"
@@ -12,7 +13,6 @@
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/data/MemoryPasteboard.h"
-#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 #include "support/StructureCheck.h"

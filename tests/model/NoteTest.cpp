@@ -1,4 +1,5 @@
 #include "model/Note.h"
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/Document.h"
 #include "model/NoteSnapShot.h"
@@ -12,7 +13,6 @@
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
-#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 

@@ -1,4 +1,5 @@
 #include "model/TOVManagedObjectModel.h"
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
 #include "model/ChordHistory.h"
@@ -16,7 +17,6 @@
 #include "model/SymbolTools.h"
 #include "model/TOVSymbolTypes.h"
 #include "model/Tie.h"
-#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 

@@ -1,3 +1,4 @@
+#include "document/TOVDocumentDump.h"
 #include "model/Bar.h"
 #include "model/Chord.h"
 #include "model/ChordHistory.h"
@@ -18,7 +19,6 @@
 #include "model/TOVUnitTypes.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
-#include "document/TOVDocumentDump.h"
 #include "support/LayoutBuilder.h"
 #include "support/SongBuilder.h"
 #include "support/UndoRedoCheck.h"

@@ -1,8 +1,8 @@
 #include "support/UndoRedoCheck.h"
 
+#include "document/TOVDocumentDump.h"
 #include "model/Document.h"
 #include "platform/data/ManagedObjectContext.h"
-#include "document/TOVDocumentDump.h"
 #include "support/SongBuilder.h"
 
 namespace tovtest {

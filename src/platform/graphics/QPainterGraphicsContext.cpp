@@ -61,8 +61,8 @@ void QPainterGraphicsContext::didChangeTransform() {
 }
 
 void QPainterGraphicsContext::renderClipToPath(const BezierPath& path) {
-    pending_.push_back({PendingStep::Kind::ClipPath, toQTransform(currentTransform()) * base_, {},
-                        toQPainterPath(path)});
+    pending_.push_back(
+        {PendingStep::Kind::ClipPath, toQTransform(currentTransform()) * base_, {}, toQPainterPath(path)});
 }
 
 void QPainterGraphicsContext::renderClipToRect(const Rect& rect) {

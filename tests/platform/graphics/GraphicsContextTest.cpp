@@ -161,27 +161,46 @@ TEST(QPainterGraphicsContext, DeferredSavesAndClipsDrawExactlyAsEagerOnes) {
     };
     using S = Step;
     const std::vector<Case> cases = {
-        {"fill well inside a clip", {{S::Save}, {S::Clip, Rect(2, 2, 30, 30)}, {S::Fill, Rect(8, 8, 10, 10)},
-                                     {S::Restore}}},
-        {"fill across a clip edge", {{S::Save}, {S::Clip, Rect(2.5, 2, 12.25, 30)}, {S::Fill, Rect(0, 4, 40, 5)},
-                                     {S::Restore}}},
-        {"path across a clip edge", {{S::Save}, {S::Clip, Rect(5, 5, 10, 10)},
-                                     {S::FillPath, Rect(3, 3, 20, 20)}, {S::Restore}}},
-        {"inside one clip, across the next", {{S::Save}, {S::Clip, Rect(0, 0, 36, 36)}, {S::Fill, Rect(4, 4, 8, 8)},
-                                              {S::Save}, {S::Clip, Rect(10, 10, 6, 6)},
-                                              {S::Fill, Rect(4, 4, 20, 20)}, {S::Restore},
-                                              {S::Fill, Rect(20, 20, 30, 4)}, {S::Restore}}},
-        {"clip left unapplied, then dropped", {{S::Save}, {S::Clip, Rect(0, 0, 3, 3)}, {S::Restore},
-                                               {S::Fill, Rect(4, 4, 30, 30)}}},
-        {"applied clip restored, pending one dropped", {{S::Save}, {S::Clip, Rect(0, 0, 20, 40)},
-                                                        {S::Fill, Rect(-5, 2, 40, 4)}, {S::Clip, Rect(0, 0, 5, 5)},
-                                                        {S::Restore}, {S::Fill, Rect(2, 10, 36, 4)}}},
-        {"clip under a scale, drawn after a move", {{S::Save}, {S::Scale}, {S::Clip, Rect(1, 1, 7.3, 9)},
-                                                    {S::Translate}, {S::Fill, Rect(0, 0, 20, 3)},
-                                                    {S::Stroke, Rect(1, 4, 4, 4)}, {S::Restore},
-                                                    {S::Fill, Rect(30, 30, 4, 4)}}},
-        {"clip to a path", {{S::Save}, {S::ClipPath, Rect(4, 4, 20, 20)}, {S::Fill, Rect(10, 10, 4, 4)},
-                            {S::Fill, Rect(0, 0, 40, 40)}, {S::Restore}}},
+        {"fill well inside a clip",
+         {{S::Save}, {S::Clip, Rect(2, 2, 30, 30)}, {S::Fill, Rect(8, 8, 10, 10)}, {S::Restore}}},
+        {"fill across a clip edge",
+         {{S::Save}, {S::Clip, Rect(2.5, 2, 12.25, 30)}, {S::Fill, Rect(0, 4, 40, 5)}, {S::Restore}}},
+        {"path across a clip edge",
+         {{S::Save}, {S::Clip, Rect(5, 5, 10, 10)}, {S::FillPath, Rect(3, 3, 20, 20)}, {S::Restore}}},
+        {"inside one clip, across the next",
+         {{S::Save},
+          {S::Clip, Rect(0, 0, 36, 36)},
+          {S::Fill, Rect(4, 4, 8, 8)},
+          {S::Save},
+          {S::Clip, Rect(10, 10, 6, 6)},
+          {S::Fill, Rect(4, 4, 20, 20)},
+          {S::Restore},
+          {S::Fill, Rect(20, 20, 30, 4)},
+          {S::Restore}}},
+        {"clip left unapplied, then dropped",
+         {{S::Save}, {S::Clip, Rect(0, 0, 3, 3)}, {S::Restore}, {S::Fill, Rect(4, 4, 30, 30)}}},
+        {"applied clip restored, pending one dropped",
+         {{S::Save},
+          {S::Clip, Rect(0, 0, 20, 40)},
+          {S::Fill, Rect(-5, 2, 40, 4)},
+          {S::Clip, Rect(0, 0, 5, 5)},
+          {S::Restore},
+          {S::Fill, Rect(2, 10, 36, 4)}}},
+        {"clip under a scale, drawn after a move",
+         {{S::Save},
+          {S::Scale},
+          {S::Clip, Rect(1, 1, 7.3, 9)},
+          {S::Translate},
+          {S::Fill, Rect(0, 0, 20, 3)},
+          {S::Stroke, Rect(1, 4, 4, 4)},
+          {S::Restore},
+          {S::Fill, Rect(30, 30, 4, 4)}}},
+        {"clip to a path",
+         {{S::Save},
+          {S::ClipPath, Rect(4, 4, 20, 20)},
+          {S::Fill, Rect(10, 10, 4, 4)},
+          {S::Fill, Rect(0, 0, 40, 40)},
+          {S::Restore}}},
     };
     const auto ovalIn = [](const Rect& r) { return BezierPath::withOvalInRect(r); };
     for (const Case& c : cases) {
@@ -190,15 +209,33 @@ TEST(QPainterGraphicsContext, DeferredSavesAndClipsDrawExactlyAsEagerOnes) {
             gc.setStrokeColor(kBlue);
             for (const Step& step : c.steps) {
                 switch (step.kind) {
-                case S::Save: gc.saveGraphicsState(); break;
-                case S::Restore: gc.restoreGraphicsState(); break;
-                case S::Translate: gc.concatTransform(AffineTransform::translation(1.5, 2)); break;
-                case S::Scale: gc.concatTransform(AffineTransform::scaling(2, 2)); break;
-                case S::Clip: gc.clipToRect(step.rect); break;
-                case S::ClipPath: gc.clipToPath(ovalIn(step.rect)); break;
-                case S::Fill: gc.fillRect(step.rect); break;
-                case S::FillPath: gc.fillPath(ovalIn(step.rect)); break;
-                case S::Stroke: gc.strokePath(BezierPath::withRect(step.rect)); break;
+                case S::Save:
+                    gc.saveGraphicsState();
+                    break;
+                case S::Restore:
+                    gc.restoreGraphicsState();
+                    break;
+                case S::Translate:
+                    gc.concatTransform(AffineTransform::translation(1.5, 2));
+                    break;
+                case S::Scale:
+                    gc.concatTransform(AffineTransform::scaling(2, 2));
+                    break;
+                case S::Clip:
+                    gc.clipToRect(step.rect);
+                    break;
+                case S::ClipPath:
+                    gc.clipToPath(ovalIn(step.rect));
+                    break;
+                case S::Fill:
+                    gc.fillRect(step.rect);
+                    break;
+                case S::FillPath:
+                    gc.fillPath(ovalIn(step.rect));
+                    break;
+                case S::Stroke:
+                    gc.strokePath(BezierPath::withRect(step.rect));
+                    break;
                 }
             }
         });
@@ -212,14 +249,30 @@ TEST(QPainterGraphicsContext, DeferredSavesAndClipsDrawExactlyAsEagerOnes) {
             const auto mode = [&] { return painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip; };
             for (const Step& step : c.steps) {
                 switch (step.kind) {
-                case S::Save: painter.save(); break;
-                case S::Restore: painter.restore(); break;
-                case S::Translate: painter.translate(1.5, 2); break;
-                case S::Scale: painter.scale(2, 2); break;
-                case S::Clip: painter.setClipRect(qRect(step.rect), mode()); break;
-                case S::ClipPath: painter.setClipPath(qOval(step.rect), mode()); break;
-                case S::Fill: painter.fillRect(qRect(step.rect), platform::toQColor(kRed)); break;
-                case S::FillPath: painter.fillPath(qOval(step.rect), platform::toQBrush(kRed)); break;
+                case S::Save:
+                    painter.save();
+                    break;
+                case S::Restore:
+                    painter.restore();
+                    break;
+                case S::Translate:
+                    painter.translate(1.5, 2);
+                    break;
+                case S::Scale:
+                    painter.scale(2, 2);
+                    break;
+                case S::Clip:
+                    painter.setClipRect(qRect(step.rect), mode());
+                    break;
+                case S::ClipPath:
+                    painter.setClipPath(qOval(step.rect), mode());
+                    break;
+                case S::Fill:
+                    painter.fillRect(qRect(step.rect), platform::toQColor(kRed));
+                    break;
+                case S::FillPath:
+                    painter.fillPath(qOval(step.rect), platform::toQBrush(kRed));
+                    break;
                 case S::Stroke: {
                     const BezierPath path = BezierPath::withRect(step.rect);
                     painter.strokePath(platform::toQPainterPath(path), platform::toQPen(path, kBlue));
@@ -228,7 +281,8 @@ TEST(QPainterGraphicsContext, DeferredSavesAndClipsDrawExactlyAsEagerOnes) {
                 }
             }
         }
-        EXPECT_EQ(deferred.convertToFormat(QImage::Format_ARGB32), eager.convertToFormat(QImage::Format_ARGB32))
+        EXPECT_EQ(deferred.convertToFormat(QImage::Format_ARGB32),
+                  eager.convertToFormat(QImage::Format_ARGB32))
             << c.name;
     }
 }
