@@ -32,6 +32,7 @@ class TOVEditorViewControllerDelegate;
 class TOVLayoutView;
 class TOVManagedObject;
 class TOVNoteView;
+class TOVSelectableView;
 class Note;
 
 namespace platform {
@@ -241,7 +242,7 @@ public:
     platform::Point toolsViewInquireOrigin(TOVObjectView* view) override;
     void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) override;
     void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
-    void noteViewDidUpdateSelectedCells(TOVNoteView* noteView) override;
+    void noteViewDidUpdateSelectedCells(TOVSelectableView* noteView) override;
 
     // ===== Hints (TOVEditorViewControllerHints.cpp) =====
 

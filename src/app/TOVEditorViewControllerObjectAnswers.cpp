@@ -144,7 +144,7 @@ Point TOVEditorViewController::toolsViewInquireOrigin(TOVObjectView* view) {
     return view->frame().origin;
 }
 
-void TOVEditorViewController::noteViewDidUpdateSelectedCells(TOVNoteView*) {
+void TOVEditorViewController::noteViewDidUpdateSelectedCells(TOVSelectableView*) {
     showNavigationMessageForNormalMode();
 }
 

@@ -2,8 +2,8 @@
 
 #include "platform/foundation/Geometry.h"
 
-class TOVNoteView;
 class TOVObjectView;
+class TOVSelectableView;
 class TOVTempoSpeedView;
 
 // What an object view asks of the controller of the layout it lives in: the view never changes the
@@ -54,7 +54,7 @@ public:
     virtual void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) {}
     // A note view changed or confirmed the selection of its cells (which cells is not passed): the editor
     // refreshes its hint.
-    virtual void noteViewDidUpdateSelectedCells(TOVNoteView* noteView) {}
+    virtual void noteViewDidUpdateSelectedCells(TOVSelectableView* noteView) {}
     // A great double bar was dropped on a barline view: the song is to end at the bar before it.
     virtual void greatDoubleBarLineDidInserted(TOVObjectView* view) {}
 };

@@ -69,7 +69,7 @@ public:
         selectionLog.push_back("unselect");
         FakeLayoutController::objectViewShouldBeUnselected(view);
     }
-    void noteViewDidUpdateSelectedCells(TOVNoteView*) override { selectionLog.push_back("cells"); }
+    void noteViewDidUpdateSelectedCells(TOVSelectableView*) override { selectionLog.push_back("cells"); }
 };
 
 // Stands between a note view and its bar view: logs each drag report, then hands every message on.

@@ -16,7 +16,7 @@ namespace {
 class CountingController : public glyphtest::FakeObjectController {
 public:
     int selectedCellsReports = 0;
-    void noteViewDidUpdateSelectedCells(TOVNoteView*) override { ++selectedCellsReports; }
+    void noteViewDidUpdateSelectedCells(TOVSelectableView*) override { ++selectedCellsReports; }
 };
 
 class NoteViewCommandsTest : public CellTest {
