@@ -200,10 +200,18 @@ void TOVObjectView::drawNormal(platform::GraphicsContext& ctx) {
 
 void TOVObjectView::drawWithColorAndFrame(platform::GraphicsContext& ctx, const platform::Color& color) {
     if (shouldDrawFrameRect()) {
-        // Thin and faint: a symbol whose ink reaches its bounds (a chord "C") would merge with a solid
-        // frame of its own colour and read as an empty box.
-        ctx.setColor(platform::Color{color.r, color.g, color.b, color.a * 0.35});
-        ctx.frameRect(bounds(), 0.5);
+        // The frame in the full colour: a selected symbol reads as selected at any zoom.
+        ctx.setColor(color);
+        ctx.frameRect(bounds(), 1.0);
+    }
+    drawSelectionMarks(ctx);
+    if (shouldDrawFrameRect() && bezierPath_) {
+        // A thin paper-white rim keeps the symbol's ink apart from the frame and the marks where it
+        // reaches them: a chord "C" touches its frame on three sides and would read as a box.
+        platform::BezierPath rim = *bezierPath_;
+        rim.setLineWidth(kSelectionRimWidth);
+        ctx.setStrokeColor(platform::Color{1, 1, 1, 1});
+        ctx.strokePath(rim);
     }
     ctx.setColor(color);
     drawBezierPath(ctx);
