@@ -7,6 +7,8 @@
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
 
+#include <algorithm>
+
 using platform::Point;
 using platform::Rect;
 
@@ -199,19 +201,30 @@ void TOVObjectView::drawNormal(platform::GraphicsContext& ctx) {
 }
 
 void TOVObjectView::drawWithColorAndFrame(platform::GraphicsContext& ctx, const platform::Color& color) {
-    if (shouldDrawFrameRect()) {
-        // The frame in the full colour: a selected symbol reads as selected at any zoom.
-        ctx.setColor(color);
-        ctx.frameRect(bounds(), 1.0);
-    }
     drawSelectionMarks(ctx);
-    if (shouldDrawFrameRect() && bezierPath_) {
-        // A thin paper-white rim keeps the symbol's ink apart from the frame and the marks where it
-        // reaches them: a chord "C" touches its frame on three sides and would read as a box.
-        platform::BezierPath rim = *bezierPath_;
-        rim.setLineWidth(kSelectionRimWidth);
-        ctx.setStrokeColor(platform::Color{1, 1, 1, 1});
-        ctx.strokePath(rim);
+    if (shouldDrawFrameRect()) {
+        // The frame is marked at its corners only, in the full colour: a selected symbol reads as
+        // selected at any zoom, and a closed frame would close a chord "C" into an "O" where its ink meets
+        // the frame's sides.
+        ctx.setColor(color);
+        const Rect b = bounds();
+        const double arm = std::clamp(std::min(b.width(), b.height()) * 0.35, 1.5, 6.0);
+        const double w = std::min(1.25, std::min(b.width(), b.height()) / 4);
+        for (const double x : {b.minX(), b.maxX() - arm}) {
+            ctx.fillRect(Rect(x, b.minY(), arm, w));
+            ctx.fillRect(Rect(x, b.maxY() - w, arm, w));
+        }
+        for (const double y : {b.minY(), b.maxY() - arm}) {
+            ctx.fillRect(Rect(b.minX(), y, w, arm));
+            ctx.fillRect(Rect(b.maxX() - w, y, w, arm));
+        }
+        if (bezierPath_) {
+            // A thin paper-white rim keeps the symbol's ink apart from the marks where it reaches them.
+            platform::BezierPath rim = *bezierPath_;
+            rim.setLineWidth(kSelectionRimWidth);
+            ctx.setStrokeColor(platform::Color{1, 1, 1, 1});
+            ctx.strokePath(rim);
+        }
     }
     ctx.setColor(color);
     drawBezierPath(ctx);
