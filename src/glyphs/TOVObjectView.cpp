@@ -7,6 +7,8 @@
 #include "model/TOVUtils.h"
 #include "platform/graphics/GraphicsContext.h"
 
+#include <algorithm>
+
 using platform::Point;
 using platform::Rect;
 
@@ -199,11 +201,30 @@ void TOVObjectView::drawNormal(platform::GraphicsContext& ctx) {
 }
 
 void TOVObjectView::drawWithColorAndFrame(platform::GraphicsContext& ctx, const platform::Color& color) {
+    drawSelectionMarks(ctx);
     if (shouldDrawFrameRect()) {
-        // Thin and faint: a symbol whose ink reaches its bounds (a chord "C") would merge with a solid
-        // frame of its own colour and read as an empty box.
-        ctx.setColor(platform::Color{color.r, color.g, color.b, color.a * 0.35});
-        ctx.frameRect(bounds(), 0.5);
+        // The frame is marked at its corners only, in the full colour: a selected symbol reads as
+        // selected at any zoom, and a closed frame would close a chord "C" into an "O" where its ink meets
+        // the frame's sides.
+        ctx.setColor(color);
+        const Rect b = bounds();
+        const double arm = std::clamp(std::min(b.width(), b.height()) * 0.35, 1.5, 6.0);
+        const double w = std::min(1.25, std::min(b.width(), b.height()) / 4);
+        for (const double x : {b.minX(), b.maxX() - arm}) {
+            ctx.fillRect(Rect(x, b.minY(), arm, w));
+            ctx.fillRect(Rect(x, b.maxY() - w, arm, w));
+        }
+        for (const double y : {b.minY(), b.maxY() - arm}) {
+            ctx.fillRect(Rect(b.minX(), y, w, arm));
+            ctx.fillRect(Rect(b.maxX() - w, y, w, arm));
+        }
+        if (bezierPath_) {
+            // A thin paper-white rim keeps the symbol's ink apart from the marks where it reaches them.
+            platform::BezierPath rim = *bezierPath_;
+            rim.setLineWidth(kSelectionRimWidth);
+            ctx.setStrokeColor(platform::Color{1, 1, 1, 1});
+            ctx.strokePath(rim);
+        }
     }
     ctx.setColor(color);
     drawBezierPath(ctx);

@@ -97,6 +97,11 @@ protected:
     // Copies this layer's own fields into a copy made by newInstanceWithFrame.
     virtual void copyFieldsInto(TOVObjectView& copy) const;
     void loadGlyphFromSVGFile(const std::string& svgFile);
+    // What a selected or targeted view shows over its frame and under its symbol (the resize handles), so
+    // that the symbol is never hidden by them.
+    virtual void drawSelectionMarks(platform::GraphicsContext&) {}
+    // The width of the white rim around a framed symbol's ink.
+    static constexpr double kSelectionRimWidth = 0.9;
 
 private:
     void setOwner(std::weak_ptr<platform::View>& slot, TOVObjectViewOwner*& cached,

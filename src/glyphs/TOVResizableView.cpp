@@ -104,15 +104,14 @@ void TOVResizableView::mouseUp(const platform::Event& event) {
     }
 }
 
-void TOVResizableView::drawRect(const Rect& dirty, platform::GraphicsContext& ctx) {
-    TOVMovableView::drawRect(dirty, ctx);
+void TOVResizableView::drawSelectionMarks(platform::GraphicsContext& ctx) {
     if (state() != 1) {
         return;
     }
-    ctx.setColor(TOVUtils::objectSelectedColor());
     updatePositionOfHandleCells();
     // On a short symbol (a chord "C") full-size handles would cover most of the glyph: they are drawn
-    // smaller there, at the same corners and edges, and still take clicks over their whole frame.
+    // smaller there, at the same corners and edges, under the symbol's ink, and still take clicks over
+    // their whole frame.
     const Size size = bounds().size;
     const double side = drawnHandleSideForSize(size);
     for (const auto& cell : handleCellArray_) {

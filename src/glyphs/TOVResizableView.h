@@ -34,10 +34,10 @@ public:
     void resetCursorRects() override;
     void mouseDown(const platform::Event& event) override;
     void mouseUp(const platform::Event& event) override;
-    void drawRect(const platform::Rect& dirty, platform::GraphicsContext& ctx) override;
 
     // Moves every cell to the place of its type for the view's current size.
     virtual void updatePositionOfHandleCells();
+    void drawSelectionMarks(platform::GraphicsContext& ctx) override;
     virtual void createHandleCells() {}
     // Whether a resize scales the glyph outline with the frame.
     virtual bool shouldScaleBezierPath() const { return true; }

@@ -45,6 +45,8 @@ public:
         context->processPendingChanges();
         note = bar->makeBeamOn({first, second});
         context->processPendingChanges();
+        // Laid out afresh, as when the song is opened.
+        controller->setDocData(nullptr);
         controller->setDocData(document);
         ASSERT_NE(note, nullptr);
         ASSERT_NE(view(), nullptr);
@@ -141,8 +143,14 @@ TEST_F(NoteUndoTest, ASelectedBeamedNoteDrawsAHandleAtEachStemEnd) {
         const platform::Point left = shown->unitCellArray().front()->posPoleEdge();
         const platform::Point right = shown->unitCellArray().back()->posPoleEdge();
         const double side = TOVResizeHandleCell::kHandleSize;
-        EXPECT_EQ(handles[0], Rect(left.x, flip ? left.y - side : left.y, side, side));
-        EXPECT_EQ(handles[1], Rect(right.x - side - 0.6, flip ? right.y - side : right.y, side, side));
+        auto expectAt = [](const Rect& drawn, const Rect& wanted) {
+            EXPECT_NEAR(drawn.x(), wanted.x(), 1e-9);
+            EXPECT_NEAR(drawn.y(), wanted.y(), 1e-9);
+            EXPECT_NEAR(drawn.width(), wanted.width(), 1e-9);
+            EXPECT_NEAR(drawn.height(), wanted.height(), 1e-9);
+        };
+        expectAt(handles[0], Rect(left.x, flip ? left.y - side : left.y, side, side));
+        expectAt(handles[1], Rect(right.x - side - 0.6, flip ? right.y - side : right.y, side, side));
         // Nothing is filled over the beam after it: the beam is the last fill.
         const auto fills = ctx.callsOfKind(platform::DrawingCall::Kind::FillRect);
         EXPECT_TRUE(fills.empty());

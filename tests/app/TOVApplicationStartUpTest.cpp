@@ -57,16 +57,17 @@ TEST_F(TOVApplicationStartUpTest, SongTextsFindTheirStyledFacesAmongTheMachinesF
         "</formatted-texts>");
     const platform::AttributedString text =
         TOVDocumentParser::deserializeAttributedStringDefaultFontSize(xml.rootElement(), 20);
-    ASSERT_EQ(text.runs().size(), 4u);
+    ASSERT_EQ(text.string(), "abcd");
     const char* const expected[] = {"DejaVuSerif-Italic", "DejaVuSerif-Italic", "DejaVuSans-Bold",
                                     "DejaVuSans"};
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (qsizetype i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
-        ASSERT_TRUE(text.runs()[i].attributes.font);
-        EXPECT_EQ(text.runs()[i].attributes.font->postScriptName.toStdString(), expected[i]);
+        // Letter by letter: neighbours in the same face share one run.
+        const platform::TextAttributes attributes = text.attributesAtIndex(i);
+        ASSERT_TRUE(attributes.font);
+        EXPECT_EQ(attributes.font->postScriptName.toStdString(), expected[i]);
         // The face drawn is the one named.
-        const platform::Font drawn =
-            platform::Font::namedOrUserFont(text.runs()[i].attributes.font->postScriptName, 20);
+        const platform::Font drawn = platform::Font::namedOrUserFont(attributes.font->postScriptName, 20);
         EXPECT_EQ(drawn.fontName().toStdString(), expected[i]);
     }
 }

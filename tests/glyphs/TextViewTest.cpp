@@ -217,9 +217,11 @@ TEST(ToolTextView, EditingEndsWhenAnotherViewTakesTheKeyboard) {
     ASSERT_TRUE(view->textView()->editing());
     type(f, Qt::Key_Period, ".");
     EXPECT_DOUBLE_EQ(view->frame().width(), view->textView()->frame().width());
-    // Coming back from another window (the font panel) gives the keyboard back to the text.
+    // Coming back from another window (the font panel) gives the keyboard back to the text. The panel is
+    // a tool window of this one, so the window counts as active while the panel has the focus: wait for
+    // the window itself to take the focus.
     f.host.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.host));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == f.host.windowHandle(); }));
     ASSERT_TRUE(view->textView()->editing());
     EXPECT_TRUE(view->textView()->textField()->currentEditor()->textWidget()->hasFocus());
     // A click on the bar view moves the keyboard away: the text as typed is kept.

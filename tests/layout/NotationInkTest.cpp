@@ -124,7 +124,8 @@ protected:
         if (!rows) {
             return std::nullopt;
         }
-        return noteView->convertPointToView(Point{0, cell.frame().y() + rows->middle()}, editor.get()).y;
+        // The head's outline is kept in the note view's coordinates.
+        return noteView->convertPointToView(Point{0, rows->middle()}, editor.get()).y;
     }
 
     layouttest::AllGlyphs glyphs;
@@ -186,11 +187,20 @@ TEST_F(NotationInkTest, AccidentalsAtTheirDefaultPlaceStandOnTheirHeadsLevel) {
         ASSERT_TRUE(head);
         const auto rows = inkRowsOf(*view->bezierPath(), p.sign->widest);
         ASSERT_TRUE(rows);
-        const double middle = view->frame().y() + rows->middle() - view->bezierPath()->bounds().minY();
+        // The view stands in the note view's superview, its outline in its own coordinates.
+        ASSERT_NE(view->superview(), nullptr);
+        const double middle =
+            view->superview()
+                ->convertPointToView(Point{0, view->frame().y() + rows->middle()}, editor.get())
+                .y;
         // A staff step is 2.95: within a quarter of one.
         EXPECT_NEAR(middle, *head, 0.75);
         // Left of its head, clear of it.
-        EXPECT_LT(view->frame().maxX(), cell->convertPointToSuperView(Point{0, 0}).x + 0.5);
+        const double headLeft =
+            cell->noteView()->convertPointToView(Point{cell->tonePath()->bounds().minX(), 0}, editor.get()).x;
+        const double signRight =
+            view->superview()->convertPointToView(Point{view->frame().maxX(), 0}, editor.get()).x;
+        EXPECT_LT(signRight, headLeft + 0.5);
     }
 }
 
@@ -251,14 +261,15 @@ TEST_F(NotationInkTest, ChordsAreDrawnClearOfAMelodyAboveTheStaff) {
             const auto* noteView = cell->noteView();
             const auto head = inkRowsOf(*cell->tonePath());
             ASSERT_TRUE(head);
-            noteTop = std::min(
-                noteTop,
-                noteView->convertPointToView(Point{0, cell->frame().y() + head->top}, editor.get()).y);
+            noteTop = std::min(noteTop, noteView->convertPointToView(Point{0, head->top}, editor.get()).y);
             const auto& sharp = cell->accidentalView();
             ASSERT_NE(sharp, nullptr);
             const auto ink = inkRowsOf(*sharp->bezierPath());
             ASSERT_TRUE(ink);
-            noteTop = std::min(noteTop, sharp->frame().y() + ink->top - sharp->bezierPath()->bounds().minY());
+            noteTop = std::min(noteTop,
+                               sharp->superview()
+                                   ->convertPointToView(Point{0, sharp->frame().y() + ink->top}, editor.get())
+                                   .y);
         }
         TOVEditorBarView* barView = editor->barViewFromNumberInLower(0, false);
         ASSERT_NE(barView, nullptr);
@@ -271,7 +282,10 @@ TEST_F(NotationInkTest, ChordsAreDrawnClearOfAMelodyAboveTheStaff) {
             ASSERT_NE(view, nullptr);
             const auto ink = inkRowsOf(*view->bezierPath());
             ASSERT_TRUE(ink);
-            const double chordBottom = view->frame().y() + ink->bottom - view->bezierPath()->bounds().minY();
+            const double chordBottom =
+                view->superview()
+                    ->convertPointToView(Point{0, view->frame().y() + ink->bottom}, editor.get())
+                    .y;
             EXPECT_LT(chordBottom, noteTop) << "the chord's ink reaches the notes'";
             const Point at = barView->convertPointToView(stored[i].origin, editor.get());
             if (c.raised) {

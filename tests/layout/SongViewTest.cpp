@@ -296,6 +296,35 @@ TEST_F(SongViewWindowTest, ADoubleClickEditsTheNameInPlaceAndReturnWritesItIntoT
     expectLaidOutAs("Autumn L", {"", "", "Ann Composer", ""});
 }
 
+// The chooser opened by editing the name stands above the document window (a tool window bound to it, which
+// the window system keeps over it), leaves the keyboard to the text, and goes when a click elsewhere ends
+// the editing.
+TEST_F(SongViewWindowTest, TheFontChooserStaysAboveTheWindowOfTheTextAndGoesWhenEditingEnds) {
+    bindSong("Autumn", {"", "", "Ann Composer", ""});
+    show();
+    TOVTextView* name = header->songNameTextView();
+    doubleClick(centreInHost(*name));
+    ASSERT_TRUE(name->editing());
+    const QFontDialog* chooser = platform::FontPanel::shared().dialog();
+    ASSERT_TRUE(chooser->isVisible());
+    EXPECT_EQ(chooser->windowType(), Qt::Tool);
+    ASSERT_NE(chooser->windowHandle(), nullptr);
+    EXPECT_EQ(chooser->windowHandle()->transientParent(), host.window()->windowHandle());
+
+    type(Qt::Key_X, "x");
+    ASSERT_NE(name->textField()->currentEditor(), nullptr);
+    EXPECT_NE(name->textField()->currentEditor()->attributedText().string(), "Autumn");
+
+    // A click on the page below the header.
+    const Point elsewhere = editor->convertPointToView(Point{300, 600}, nullptr);
+    time += 5000;
+    input->press({elsewhere.x, elsewhere.y}, Qt::LeftButton, time);
+    input->release({elsewhere.x, elsewhere.y}, Qt::LeftButton, time + 10);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(name->editing());
+    EXPECT_FALSE(chooser->isVisible());
+}
+
 TEST_F(SongViewWindowTest, EditingACreditWithTheFontChooserKeepsItRightAlignedInItsNewFont) {
     bindSong("Autumn", {"Pat Producer", "", "Ann Composer", ""});
     show();

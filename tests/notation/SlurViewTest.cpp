@@ -133,8 +133,15 @@ TEST(SlurView, TheBandTakesTheStateColourAndASelectedSlurShowsItsHandles) {
         const auto fills = ctx.callsOfKind(DrawingCall::Kind::FillPath);
         ASSERT_EQ(fills.size(), 1u);
         EXPECT_EQ(fills[0].color, color);
-        // The four handle cells (top, rotate, bottom, pivot) only on a selected slur.
-        EXPECT_EQ(ctx.callsOfKind(DrawingCall::Kind::FillRect).size(), state == 1 ? 4u : 0u);
+        // The corners of the frame (two arms each) on a selected or target slur, in its colour; the four
+        // handle cells (top, rotate, bottom, pivot) only on a selected one.
+        std::size_t marks = 0;
+        std::size_t handles = 0;
+        for (const auto& call : ctx.callsOfKind(DrawingCall::Kind::FillRect)) {
+            ++(call.color == color ? marks : handles);
+        }
+        EXPECT_EQ(marks, state == 0 ? 0u : 8u);
+        EXPECT_EQ(handles, state == 1 ? 4u : 0u);
     }
 }
 

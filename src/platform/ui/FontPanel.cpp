@@ -2,7 +2,9 @@
 
 #include "platform/ui/InPlaceTextEditor.h"
 
+#include <QApplication>
 #include <QFontDialog>
+#include <QWindow>
 
 namespace platform {
 
@@ -20,6 +22,7 @@ FontPanel::FontPanel() : dialog_(new QFontDialog) {
     // comes to the front.
     dialog_->setAttribute(Qt::WA_ShowWithoutActivating);
     dialog_->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+    dialog_->setWindowFlags(dialog_->windowFlags() | Qt::Tool);
     connect(dialog_, &QFontDialog::currentFontChanged, this, [this](const QFont& font) {
         if (!settingFont_) {
             fontChosen(font);
@@ -32,6 +35,17 @@ FontPanel::~FontPanel() {
 }
 
 void FontPanel::orderFront() {
+    // A tool window of the window whose text it serves: the window system keeps it above that window
+    // (a document window raised by a click on its text would otherwise cover it).
+    QWidget* owner = editor_ != nullptr && editor_->textWidget() != nullptr ? editor_->textWidget()->window()
+                                                                            : QApplication::activeWindow();
+    if (owner != nullptr && owner != dialog_) {
+        dialog_->winId();
+        owner->winId();
+        if (dialog_->windowHandle() != nullptr) {
+            dialog_->windowHandle()->setTransientParent(owner->windowHandle());
+        }
+    }
     dialog_->show();
     dialog_->raise();
 }
@@ -45,7 +59,13 @@ bool FontPanel::isVisible() const {
 }
 
 void FontPanel::setEditor(InPlaceTextEditor* editor) {
+    disconnect(editorGone_);
     editor_ = editor;
+    if (editor != nullptr) {
+        // However its editing ends (Return, a click elsewhere, its view or window going), the text's
+        // editor goes with it, and the panel that served it closes.
+        editorGone_ = connect(editor, &QObject::destroyed, this, [this] { close(); });
+    }
     if (editor != nullptr && editor->isEditing()) {
         setPanelFont(editor->selectionFont());
     }

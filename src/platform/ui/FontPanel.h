@@ -23,12 +23,14 @@ public:
     ~FontPanel() override;
 
     QFontDialog* dialog() const { return dialog_; }
+    // Shows the panel as a tool window of the window of the edited text (or the active window), kept
+    // above that window by the window system; it never takes the keyboard from the text.
     void orderFront();
     void close();
     bool isVisible() const;
 
     // The edited text the panel applies to (not owned; forgotten when it goes or ends editing); the panel
-    // then shows the font of its selection.
+    // then shows the font of its selection, and closes when that editor goes.
     void setEditor(InPlaceTextEditor* editor);
     InPlaceTextEditor* editor() const { return editor_; }
     // Called with each chosen font while no text is edited.
@@ -48,6 +50,7 @@ private:
 
     QFontDialog* dialog_;
     QPointer<InPlaceTextEditor> editor_;
+    QMetaObject::Connection editorGone_;
     std::function<void(const Font&)> changeHandler_;
     bool settingFont_ = false;
 };
