@@ -8,6 +8,7 @@ so that every test run replays them through the readers (and the layout target) 
   hostile-level-1e7.tovz             a pitch at level 10^7 (and one at -10^7)
   hostile-title-1mb.tovz             a title of one mebibyte, gzipped to about one kilobyte
   hostile-unit-16000-tones.tovz      one unit holding 16,000 tones
+  hostile-marks-past-room.tovz       300 tempo marks in one bar, more than a bar holds
   deep-folders.zip                   a font bundle whose entries lie 2,000 folders deep
 
 With --bench DIR it writes instead, into DIR, the full-size hostile files that bench/hostile_files.sh times
@@ -118,12 +119,15 @@ def main():
     level = song("Level", harmony([10_000_000]) + harmony([-10_000_000], 240)).encode()
     big_title = gzip.compress(song("A" * (1 << 20), harmony([0])).encode(), mtime=0)
     tones = gzip.compress(song("Tones", harmony(range(16_000))).encode(), mtime=0)
+    marks = gzip.compress(song("Marks", harmony([0]), "<symbols>" + '<speed type="speed">90</speed>' * 300 +
+                               "</symbols>").encode(), mtime=0)
     files = {
         "legacy_store/hostile-note-without-units.tovr": legacy(True),
         "legacy_store/hostile-units-without-note.tovr": legacy(False),
         "tovz/hostile-level-1e7.tovz": level,
         "tovz/hostile-title-1mb.tovz": big_title,
         "tovz/hostile-unit-16000-tones.tovz": tones,
+        "tovz/hostile-marks-past-room.tovz": marks,
         "layout/hostile-level-1e7.tovz": level,
         "layout/hostile-title-1mb.tovz": big_title,
         "layout/hostile-note-without-units.tovr": legacy(True),
