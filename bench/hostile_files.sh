@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times the hostile files through the tools, before and after a change, and prints one table row per file
-# and tool: wall time, peak memory and what came of it (loaded, rendered, unpacked, refused and why, over
-# the time limit, crashed).
+# and tool: wall time, processor time (user and system: on a busy machine the fairer figure), peak memory
+# and what came of it (loaded, rendered, unpacked, refused and why, over the time limit, crashed).
 #
 #   bench/hostile_files.sh BEFORE_BUILD_DIR AFTER_BUILD_DIR [SECONDS]
 #
@@ -24,11 +24,14 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 python3 "$root/fuzz/make_hostile_corpus.py" --bench "$work/files" || exit 1
-"$after/bench/tovrin_make_bench_song" 10000 "$work/files" || exit 1
+# A plain song of 8 bars first: what reading and drawing any song costs.
+for bars in 8 10000; do
+    "$after/bench/tovrin_make_bench_song" "$bars" "$work/files" || exit 1
+done
 
 export QT_QPA_PLATFORM=offscreen
 
-# run OUTCOME COMMAND...: one cell "time s, peak MB, outcome".
+# run OUTCOME COMMAND...: one cell "wall s (cpu s), peak MB, outcome".
 run() {
     local ok="$1"
     shift
@@ -38,6 +41,8 @@ run() {
     local wall rss outcome
     wall="$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$log" |
         awk -F: '{ s = 0; for (i = 1; i <= NF; ++i) s = s * 60 + $i; printf "%.1f s", s }')"
+    local cpu
+    cpu="$(sed -n 's/.*\(User\|System\) time (seconds): //p' "$log" | awk '{ s += $1 } END { printf "%.1f", s }')"
     rss="$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$log" | awk '{ printf "%d MB", $1 / 1024 }')"
     local signal
     signal="$(sed -n 's/.*Command terminated by signal \([0-9]*\).*/\1/p' "$log")"
@@ -55,12 +60,12 @@ run() {
     else
         outcome="exit $status: $(tail -n 1 "$err" | cut -c1-80)"
     fi
-    printf '%s, %s, %s' "$wall" "$rss" "$outcome"
+    printf '%s (cpu %s s), %s, %s' "$wall" "$cpu" "$rss" "$outcome"
 }
 
 echo "| file | size | tool | before | after |"
 echo "|---|---|---|---|---|"
-for file in level-1e7.tovz title-50mb.tovz unit-16000-tones.tovz bar-16000-notes.tovz tempo-100000.tovz \
+for file in lead8.tovz level-1e7.tovz title-50mb.tovz unit-16000-tones.tovz bar-16000-notes.tovz tempo-100000.tovz \
     chords-50000.tovz lead10000.tovz note-without-units.tovr deep-folders-bundle.zip; do
     path="$work/files/$file"
     size="$(stat -c %s "$path" | awk '{ printf($1 >= 1048576 ? "%.1f MB" : "%.1f KB", $1 >= 1048576 ? $1 / 1048576 : $1 / 1024) }')"
