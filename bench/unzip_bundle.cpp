@@ -24,8 +24,7 @@ int main(int argc, char** argv) {
     std::error_code ignored;
     std::filesystem::remove_all(pattern, ignored);
     if (!unpacked) {
-        std::fprintf(stderr, "bench_unzip_bundle: %s: refused: %s\n", argv[1],
-                     error.localizedDescription.c_str());
+        std::fprintf(stderr, "bench_unzip_bundle: %s: %s\n", argv[1], error.localizedDescription.c_str());
         return 1;
     }
     std::printf("unpacked\n");
