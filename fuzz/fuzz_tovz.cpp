@@ -1,16 +1,17 @@
 // Loads arbitrary bytes through the whole "tovz" reader into a new document. Input that is not a gzip
-// stream is compressed first, so that mutations reach the XML and everything built from it instead of
-// dying at the stream's check value; a gzip stream is read as it stands. A document that loads must save
-// and load again: what the reader accepts, the writer must be able to write back readably.
+// stream is wrapped in one first (see StoredGzip.h), so that mutations reach the XML and everything built
+// from it instead of dying at the stream's check value; a gzip stream is read as it stands. A document that
+// loads must save and load again: what the reader accepts, the writer must be able to write back readably.
+#include "StoredGzip.h"
 #include "document/TOVDocumentParser.h"
 #include "model/Document.h"
 #include "model/TOVManagedObjectModel.h"
 #include "platform/data/ManagedObjectContext.h"
-#include "platform/foundation/Gzip.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -36,11 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::uint8_t> packed;
     const bool isGzip = size >= 2 && data[0] == 0x1F && data[1] == 0x8B;
     if (!isGzip) {
-        std::optional<std::vector<std::uint8_t>> deflated = platform::gzipDeflate(input);
-        if (!deflated) {
-            return 0;
-        }
-        packed = std::move(*deflated);
+        packed = storedGzip(input);
     }
     const Loaded first(isGzip ? input : std::span<const std::uint8_t>(packed));
     if (!first.ok) {

@@ -110,11 +110,12 @@ void put32(std::string& out, std::uint32_t v) {
 }
 
 // The bare deflate stream (or the inflated bytes); none when zlib fails or the output would be too big.
+// The fastest level: the unpacker reads every level alike, and the mutator runs once per input.
 std::optional<std::string> deflateRaw(const std::string& bytes, bool inflate) {
     z_stream stream{};
     const int setUp =
         inflate ? inflateInit2(&stream, -MAX_WBITS)
-                : deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+                : deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     if (setUp != Z_OK) {
         return std::nullopt;
     }

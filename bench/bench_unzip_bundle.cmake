@@ -1,0 +1,2 @@
+add_executable(bench_unzip_bundle ${CMAKE_CURRENT_SOURCE_DIR}/unzip_bundle.cpp)
+target_link_libraries(bench_unzip_bundle PRIVATE tovrin_document)
