@@ -110,17 +110,11 @@ void TOVEditorViewController::objectViewUnderRotatingWithDiffAngleDiffWidth(TOVO
 }
 
 void TOVEditorViewController::chordViewDidDoubleClick(TOVObjectView*) {
-    const int action = TOVUtils::actionTypeDoubleClickChordsArea();
-    if (delegate_ != nullptr && (action == 0 || action == 1)) {
-        delegate_->editorRequireShowChordWindowWithMode(this, action);
-    }
+    performChordsAreaAction(TOVUtils::actionTypeDoubleClickChordsArea());
 }
 
 void TOVEditorViewController::chordViewDidRightClick(TOVObjectView*) {
-    const int action = TOVUtils::actionTypeRightClickChordsArea();
-    if (delegate_ != nullptr && (action == 0 || action == 1)) {
-        delegate_->editorRequireShowChordWindowWithMode(this, action);
-    }
+    performChordsAreaAction(TOVUtils::actionTypeRightClickChordsArea());
 }
 
 // The setting sheets of signs belong to the symbol property editing, not built yet.
