@@ -63,6 +63,10 @@ void TOVEditorViewController::insertChordAtCursor(const TOVChordElems& chord) {
         performDeleteOperation();
         return;
     }
+    // A chord with neither root nor bass would show nothing.
+    if (!TOVChordUtils::validateChord(chord)) {
+        return;
+    }
     TOVEditorBarView* barView = editorView_->selectedBar();
     Bar* bar = barView != nullptr ? barView->bar() : nullptr;
     if (bar == nullptr) {
