@@ -308,9 +308,10 @@ public:
 
 private:
     // Layout-controller answers
-    // A click action of the chords area by the user defaults: 0 and 1 ask the window for the chord input
-    // window on that page, any other value (and any value in a bar-range mode) does nothing.
-    void performChordsAreaAction(int action);
+    // A click action of the chords area by the user defaults: 0 and 1 select the chord view clicked, else
+    // the bar view clicked, and ask the window for the chord input window on that page; any other value
+    // (and any value in a bar-range mode) does nothing.
+    void performChordsAreaAction(int action, TOVEditorBarView* barView, TOVObjectView* chordView);
 
     // Set-up and document
     void stopObservingUndo();

@@ -40,11 +40,20 @@ bool opensChordWindow(int action) {
 
 } // namespace
 
-void TOVEditorViewController::performChordsAreaAction(int action) {
+void TOVEditorViewController::performChordsAreaAction(int action, TOVEditorBarView* barView,
+                                                      TOVObjectView* chordView) {
     // A bar-range mode takes every click for choosing bars.
-    if (editBarsMode_ == Normal && delegate_ != nullptr && opensChordWindow(action)) {
-        delegate_->editorRequireShowChordWindowWithMode(this, action);
+    if (editBarsMode_ != Normal || delegate_ == nullptr || !opensChordWindow(action)) {
+        return;
     }
+    // The window writes at the bar or the chord clicked, not at whatever happened to be selected: a right
+    // click selects nothing by itself.
+    if (chordView != nullptr) {
+        editorView_->selectAnObjectViewClearOthers(chordView, true);
+    } else if (barView != nullptr) {
+        editorView_->setSelectedBar(barView);
+    }
+    delegate_->editorRequireShowChordWindowWithMode(this, action);
 }
 
 void TOVEditorViewController::layoutViewMousDidRightClick(platform::View* view,
@@ -55,7 +64,7 @@ void TOVEditorViewController::layoutViewMousDidRightClick(platform::View* view,
     // The notes area's actions open the rhythm matrix and the notes palette, not built yet.
     if (auto* barView = exactly<TOVEditorBarView>(view);
         barView != nullptr && barView->hitTestChordArea(event)) {
-        performChordsAreaAction(TOVUtils::actionTypeRightClickChordsArea());
+        performChordsAreaAction(TOVUtils::actionTypeRightClickChordsArea(), barView, nullptr);
     }
 }
 
@@ -66,7 +75,7 @@ void TOVEditorViewController::layoutViewMousDidDoubleClick(platform::View* view,
     }
     if (auto* barView = exactly<TOVEditorBarView>(view)) {
         if (barView->hitTestChordArea(event)) {
-            performChordsAreaAction(TOVUtils::actionTypeDoubleClickChordsArea());
+            performChordsAreaAction(TOVUtils::actionTypeDoubleClickChordsArea(), barView, nullptr);
         }
         return;
     }

@@ -109,12 +109,12 @@ void TOVEditorViewController::objectViewUnderRotatingWithDiffAngleDiffWidth(TOVO
     }
 }
 
-void TOVEditorViewController::chordViewDidDoubleClick(TOVObjectView*) {
-    performChordsAreaAction(TOVUtils::actionTypeDoubleClickChordsArea());
+void TOVEditorViewController::chordViewDidDoubleClick(TOVObjectView* view) {
+    performChordsAreaAction(TOVUtils::actionTypeDoubleClickChordsArea(), nullptr, view);
 }
 
-void TOVEditorViewController::chordViewDidRightClick(TOVObjectView*) {
-    performChordsAreaAction(TOVUtils::actionTypeRightClickChordsArea());
+void TOVEditorViewController::chordViewDidRightClick(TOVObjectView* view) {
+    performChordsAreaAction(TOVUtils::actionTypeRightClickChordsArea(), nullptr, view);
 }
 
 // The setting sheets of signs belong to the symbol property editing, not built yet.

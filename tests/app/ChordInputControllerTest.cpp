@@ -501,11 +501,17 @@ TEST_F(ChordInputControllerTest, ClicksInTheChordRowAndOnChordsOpenTheChordWindo
                          << c.rightDefault << "/" << c.doubleDefault << ", bar-range mode " << c.barsMode);
             platform::UserDefaults::standard().setInteger("actionChordsAreaRightClick", c.rightDefault);
             platform::UserDefaults::standard().setInteger("actionChordsAreaDoubleClick", c.doubleDefault);
+            editor().setSelectedBar(barView(0));
+            editor().clearSelection();
             controller->setEditBarsMode(c.barsMode);
             window.requests.clear();
             click(where, c.click);
             if (c.opened) {
                 EXPECT_EQ(window.requests, std::vector<int>{*c.opened});
+                // The window opens on the bar, or the chord, clicked.
+                EXPECT_EQ(editor().selectedBar(), bar);
+                EXPECT_EQ(controller->selectedChord(),
+                          std::string(name) == "chord" ? kC : TOVChordUtils::zeroChord());
             } else {
                 EXPECT_TRUE(window.requests.empty());
             }
