@@ -6,6 +6,7 @@
 #include "app/TOVWindowController.h"
 #include "glyphs/TOVChordObjectView.h"
 #include "glyphs/TOVChordViewFactory.h"
+#include "input/TOVChordWindowController.h"
 #include "layout/TOVEditorBarView.h"
 #include "layout/TOVEditorView.h"
 #include "model/Bar.h"
@@ -22,8 +23,12 @@
 #include "platform/ui/WindowEvents.h"
 #include "support/LayoutBuilder.h"
 
+#include <QImage>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
+
+#include <functional>
 
 #include <string>
 #include <vector>
@@ -53,6 +58,8 @@ protected:
         controller->createSongSettingFrom(&form);
         controller->createInitialPage();
         platform::Window* window = controller->window();
+        app.setMainMenu(mainMenu);
+        window->setMenuModel(mainMenu);
         window->resize(760, 700);
         controller->updateEditorView();
         controller->showWindow();
@@ -93,6 +100,63 @@ protected:
                                       QPoint(static_cast<int>(inHost.x), static_cast<int>(inHost.y)));
     }
 
+    TOVChordWindowController& chordWindow() { return *controller->chordWindowController(); }
+    // Starts the chord window with the trigger and, once its modal run turns, runs the steps inside it; a
+    // run the steps leave open is closed after a while, so that a fault cannot hang the test.
+    void runChordWindow(const std::function<void()>& trigger, const std::function<void()>& inside) {
+        insideRan = false;
+        // Looks for the run every few milliseconds: the trigger's own events may come first.
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (!insideRan && chordWindow().running()) {
+                insideRan = true;
+                poll.stop();
+                inside();
+            }
+        });
+        poll.start();
+        QTimer::singleShot(20000, [&] {
+            if (chordWindow().running()) {
+                ADD_FAILURE() << "the chord window was left open";
+                chordWindow().close();
+            }
+        });
+        trigger();
+        settle();
+        EXPECT_TRUE(insideRan) << "the chord window did not run";
+        EXPECT_FALSE(chordWindow().running());
+    }
+    // The document's undo as the application has it: registration on, groups by event.
+    platform::UndoManager& liveUndo() {
+        platform::UndoManager& undo = context->undoManager();
+        // As the document hands it to its editor.
+        editor().registerUndoObservation(&undo);
+        if (!undo.isUndoRegistrationEnabled()) {
+            undo.enableUndoRegistration();
+        }
+        undo.setGroupsByEvent(true);
+        return undo;
+    }
+    // Orange pixels of the document window in the chord row of the bar (the cursor mark).
+    int orangeInChordRow(TOVEditorBarView* bar) {
+        const QImage image = controller->window()->grab().toImage();
+        const double ratio = image.devicePixelRatio();
+        const QPoint from = inWindow(*bar, Point{0, 0});
+        const QPoint to = inWindow(*bar, Point{bar->bounds().width(), bar->posY5LinesTop()});
+        int orange = 0;
+        for (int y = static_cast<int>(from.y() * ratio); y < static_cast<int>(to.y() * ratio); ++y) {
+            for (int x = static_cast<int>(from.x() * ratio); x < static_cast<int>(to.x() * ratio); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                orange += qRed(pixel) > 200 && qGreen(pixel) > 80 && qGreen(pixel) < 180 && qBlue(pixel) < 80
+                              ? 1
+                              : 0;
+            }
+        }
+        return orange;
+    }
+
+    bool insideRan = false;
     std::shared_ptr<Menu> mainMenu = TOVMainMenu::makeMainMenu(nullptr);
     std::unique_ptr<TOVWindowController> controller;
     MenuItem fallback;
@@ -201,6 +265,97 @@ TEST_F(WindowCommandsTest, DeleteAndBackspaceAndTheDeleteCommandActOnlyWhenDelet
     ASSERT_TRUE(editor().canEnableDeleteMenu());
     ASSERT_TRUE(app.sendAction("delete:", &deleteItem, controller->window()));
     EXPECT_TRUE(bar->noteArray().empty());
+}
+
+TEST_F(WindowCommandsTest, CtrlKOpensTheChordWindowOnTheSelectedBarAndItsMarkGoesWithIt) {
+    editor().editorView()->setSelectedBar(barView(2));
+    settle();
+    QWindow* window = controller->window()->windowHandle();
+    ASSERT_EQ(orangeInChordRow(barView(2)), 0);
+    int orangeWhileRunning = 0;
+    bool markAsked = false;
+    runChordWindow([&] { QTest::keyClick(window, Qt::Key_K, Qt::ControlModifier); },
+                   [&] {
+                       markAsked = editor().layoutViewInquireIsChordInputActive(barView(2));
+                       EXPECT_TRUE(chordWindow().window()->isVisible());
+                       EXPECT_EQ(chordWindow().editorViewController(), &editor());
+                       orangeWhileRunning = orangeInChordRow(barView(2));
+                       QTest::keyClick(chordWindow().window()->windowHandle(), Qt::Key_Escape);
+                   });
+    EXPECT_TRUE(markAsked);
+    EXPECT_GT(orangeWhileRunning, 10) << "no cursor mark in the selected bar while the window ran";
+    settle();
+    EXPECT_FALSE(editor().layoutViewInquireIsChordInputActive(barView(2)));
+    EXPECT_EQ(orangeInChordRow(barView(2)), 0);
+
+    // In a bar-range mode the command is off and the key opens nothing.
+    editor().setEditBarsMode(TOVEditorViewController::Copy);
+    insideRan = false;
+    QTimer::singleShot(0, [&] {
+        insideRan = chordWindow().running();
+        if (insideRan) {
+            chordWindow().close();
+        }
+    });
+    QTest::keyClick(window, Qt::Key_K, Qt::ControlModifier);
+    controller->showChordWindowWithMode(0);
+    settle();
+    EXPECT_FALSE(insideRan);
+}
+
+TEST_F(WindowCommandsTest, EachChordWrittenInARunIsOneUndoStepAndStepsAloneRecordNothing) {
+    platform::UndoManager& undo = liveUndo();
+    Bar* bar = barView(1)->bar();
+    const TOVChordElems c = TOVChordElems::fromCodes(0, 12, 70, 17);
+    const TOVChordElems g = TOVChordElems::fromCodes(10, 12, 70, 17);
+    auto chords = [&] {
+        std::string text;
+        for (const Chord* chord : bar->chordArray()) {
+            text += std::to_string(chord->timing()) + "=" + std::to_string(chord->elemStep1()) + " ";
+        }
+        return text;
+    };
+
+    // Only stepping: nothing to undo, no group left.
+    editor().editorView()->setSelectedBar(barView(1));
+    const std::uint64_t before = undo.changeCount();
+    runChordWindow([&] { controller->showChordWindowWithMode(TOVChordWindowController::ThreeStepMode); },
+                   [&] {
+                       for (int i = 0; i < 3; ++i) {
+                           chordWindow().nextChord();
+                       }
+                       chordWindow().previousChord();
+                       chordWindow().previousChord();
+                       chordWindow().close();
+                   });
+    EXPECT_EQ(undo.changeCount(), before);
+    EXPECT_FALSE(undo.canUndo());
+    EXPECT_EQ(undo.groupingLevel(), 0);
+    EXPECT_TRUE(undo.groupsByEvent());
+
+    // Two chords: two steps; the last commit's group is closed after the run.
+    editor().editorView()->setSelectedBar(barView(1));
+    editor().editorView()->clearSelection();
+    runChordWindow([&] { controller->showChordWindowWithMode(TOVChordWindowController::ThreeStepMode); },
+                   [&] {
+                       chordWindow().setChord(c);
+                       chordWindow().nextChord();
+                       chordWindow().setChord(g);
+                       chordWindow().nextChord();
+                       EXPECT_GT(undo.groupingLevel(), 0);
+                       chordWindow().close();
+                   });
+    EXPECT_EQ(chords(), "0=0 480=10 ");
+    EXPECT_EQ(undo.groupingLevel(), 0);
+    EXPECT_TRUE(undo.groupsByEvent());
+    undo.undo();
+    settle();
+    EXPECT_EQ(chords(), "0=0 ");
+    EXPECT_EQ(barView(1)->chordViewArray().size(), 1u);
+    undo.undo();
+    settle();
+    EXPECT_EQ(chords(), "");
+    EXPECT_FALSE(undo.canUndo());
 }
 
 } // namespace
