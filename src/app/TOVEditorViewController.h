@@ -320,10 +320,17 @@ private:
     void viewportSizeDidChange();
     void restoreFocusedBar();
 
+    // Chord and matrix input
+    // The bar view becomes the selected bar and is scrolled into view; nothing for null.
+    void selectAndShowBar(TOVEditorBarView* barView);
+
     // Deleting
     // The note view of the note, exactly a note view in exactly a bar view, and that bar view; null when
     // the note is not shown so.
     TOVNoteView* shownNoteView(Note* note, TOVEditorBarView** barView) const;
+    // Removes a part of a note that a note view shows, as the remove call does, with the note view
+    // unselected and the tie into the note redrawn first and the bar's note views rebuilt after.
+    void removeFromShownNote(Note* note, const std::function<void(Note*)>& remove);
 
     // Lookups and refreshes
     // Whether the object still belongs to the bound document's graph: not deleted and, for a bar, line,

@@ -121,8 +121,7 @@ bool TOVEditorViewController::gobackChordIndex() {
         for (TOVEditorBarView* earlier = barView->previousBarView(); earlier != nullptr;
              earlier = earlier->previousBarView()) {
             if (earlier->goLastValidChordTiming()) {
-                editorView_->setSelectedBar(earlier);
-                editorView_->scrollToBarView(earlier);
+                selectAndShowBar(earlier);
                 moved = true;
                 break;
             }
@@ -143,12 +142,7 @@ bool TOVEditorViewController::canGoNextBar() const {
 
 void TOVEditorViewController::goNextBar() {
     TOVEditorBarView* barView = editorView_->selectedBar();
-    TOVEditorBarView* next = barView != nullptr ? barView->nextBarView() : nullptr;
-    if (next == nullptr) {
-        return;
-    }
-    editorView_->setSelectedBar(next);
-    editorView_->scrollToBarView(next);
+    selectAndShowBar(barView != nullptr ? barView->nextBarView() : nullptr);
 }
 
 bool TOVEditorViewController::canGoPrevBar() const {
@@ -158,12 +152,14 @@ bool TOVEditorViewController::canGoPrevBar() const {
 
 void TOVEditorViewController::goPrevBar() {
     TOVEditorBarView* barView = editorView_->selectedBar();
-    TOVEditorBarView* previous = barView != nullptr ? barView->previousBarView() : nullptr;
-    if (previous == nullptr) {
-        return;
+    selectAndShowBar(barView != nullptr ? barView->previousBarView() : nullptr);
+}
+
+void TOVEditorViewController::selectAndShowBar(TOVEditorBarView* barView) {
+    if (barView != nullptr) {
+        editorView_->setSelectedBar(barView);
+        editorView_->scrollToBarView(barView);
     }
-    editorView_->setSelectedBar(previous);
-    editorView_->scrollToBarView(previous);
 }
 
 // --- Chord history ---

@@ -15,6 +15,7 @@
 #include "notation/TOVNoteView.h"
 #include "platform/data/ManagedObjectContext.h"
 
+#include <functional>
 #include <memory>
 #include <type_traits>
 #include <typeinfo>
@@ -140,33 +141,27 @@ void TOVEditorViewController::deleteNote(Note* note) {
 }
 
 void TOVEditorViewController::deleteNoteUnit(NoteUnit* unit) {
-    Note* note = unit != nullptr ? unit->note() : nullptr;
-    TOVEditorBarView* barView = nullptr;
-    TOVNoteView* noteView = shownNoteView(note, &barView);
-    if (noteView == nullptr) {
-        return;
-    }
-    // A tie into the unit from the note before is drawn again without it.
-    if (TOVNoteView* previous = barView->previousContinuousNoteViewOf(noteView)) {
-        previous->updateTie();
-    }
-    editorView_->unselectAnObjectView(noteView);
-    note->removeUnit(unit);
-    barView->recreateAllNoteViews();
+    removeFromShownNote(unit != nullptr ? unit->note() : nullptr,
+                        [unit](Note* note) { note->removeUnit(unit); });
 }
 
 void TOVEditorViewController::deleteNoteTone(NoteTone* tone) {
     NoteUnit* unit = tone != nullptr ? tone->unit() : nullptr;
-    Note* note = unit != nullptr ? unit->note() : nullptr;
+    removeFromShownNote(unit != nullptr ? unit->note() : nullptr,
+                        [unit, tone](Note*) { unit->removeTone(tone); });
+}
+
+void TOVEditorViewController::removeFromShownNote(Note* note, const std::function<void(Note*)>& remove) {
     TOVEditorBarView* barView = nullptr;
     TOVNoteView* noteView = shownNoteView(note, &barView);
     if (noteView == nullptr) {
         return;
     }
+    // A tie into the removed part from the note before is drawn again without it.
     if (TOVNoteView* previous = barView->previousContinuousNoteViewOf(noteView)) {
         previous->updateTie();
     }
     editorView_->unselectAnObjectView(noteView);
-    unit->removeTone(tone);
+    remove(note);
     barView->recreateAllNoteViews();
 }

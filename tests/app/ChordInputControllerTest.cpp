@@ -9,6 +9,7 @@
 #include "model/NoteUnit.h"
 #include "model/TOVChordUtils.h"
 #include "model/TOVSymbolTypes.h"
+#include "notation/TOVNoteToneCell.h"
 #include "notation/TOVNoteUnitCell.h"
 #include "notation/TOVNoteView.h"
 #include "platform/foundation/MemoryDefaultsStore.h"
@@ -529,51 +530,90 @@ TEST_F(ChordInputControllerTest, ClicksInTheChordRowAndOnChordsOpenTheChordWindo
 // ---- Delete --------------------------------------------------------------------------------------------
 
 TEST_F(ChordInputControllerTest, DeleteTakesTheSelectionWhenItMayGo) {
+    enum Pick { Chord_, WholePair, SecondUnitOfPair, UpperToneOfFirstUnit, OneTupletMember };
     struct Case {
         const char* name;
-        bool chord, wholeNote, someTupletUnits;
+        std::vector<Pick> picks;
         bool enabled;
         std::string chordsAfter;
-        std::size_t notesAfter;
+        std::string rhythmAfter;
     };
+    // Bar 1: C at 0; two beamed eighths, the first with two tones; a triplet of eighths at 480.
+    const std::string untouched = "[2,1] [1,1,1]";
     const Case cases[] = {
-        {"nothing selected", false, false, false, false, "0=0/12/70/17 ", 2},
-        {"a chord", true, false, false, true, "", 2},
-        {"a whole note", false, true, false, true, "0=0/12/70/17 ", 1},
-        {"some units of a tuplet", false, false, true, false, "0=0/12/70/17 ", 2},
-        {"a chord and some units of a tuplet", true, false, true, true, "", 2},
+        {"nothing selected", {}, false, "0=0/12/70/17 ", untouched},
+        {"a chord", {Chord_}, true, "", untouched},
+        {"a whole note", {WholePair}, true, "0=0/12/70/17 ", "[1,1,1]"},
+        {"one unit of a beamed note", {SecondUnitOfPair}, true, "0=0/12/70/17 ", "[2] [1,1,1]"},
+        {"one tone of a unit", {UpperToneOfFirstUnit}, true, "0=0/12/70/17 ", "[1,1] [1,1,1]"},
+        {"one member of a tuplet", {OneTupletMember}, false, "0=0/12/70/17 ", untouched},
+        {"a chord and one member of a tuplet", {Chord_, OneTupletMember}, true, "", untouched},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         bind(singleLines(1));
         Chord* chord = addChord(1, 0, kC);
         Bar* bar = findBar(document, 1);
-        Note* single = bar->createNewSingleMeloFromLengthLevel(0, 240, 0);
+        Note* first = bar->createNewSingleMeloFromLengthLevel(0, 120, 0);
+        Note* second = bar->createNewSingleMeloFromLengthLevel(120, 120, 2);
+        context->processPendingChanges();
+        Note* pair = bar->makeBeamOn({first, second});
+        ASSERT_NE(pair, nullptr);
+        pair->unitArray().front()->createNewToneWithLevel(4);
         Note* triplet = bar->createNewTripletFromLengthUnitsLevelKind(480, {80, 80, 80}, 2, 0);
+        ASSERT_NE(triplet, nullptr);
         context->processPendingChanges();
         barView(1)->recreateAllSubViews();
-        ASSERT_NE(triplet, nullptr);
+        // The notes of the bar, each as the number of tones of each unit.
+        const auto rhythm = [bar] {
+            std::string text;
+            for (const Note* note : bar->noteArray()) {
+                text += text.empty() ? "[" : " [";
+                std::string units;
+                for (const NoteUnit* unit : note->unitArray()) {
+                    units += (units.empty() ? "" : ",") + std::to_string(unit->toneArray().size());
+                }
+                text += units + "]";
+            }
+            return text;
+        };
+        ASSERT_EQ(rhythm(), untouched);
+
         editor().clearSelection();
-        if (c.chord) {
-            ASSERT_TRUE(
-                editor().selectAnObjectViewClearOthers(barView(1)->chordViewFromData(chord).get(), false));
-        }
-        if (c.wholeNote) {
-            ASSERT_TRUE(
-                editor().selectAnObjectViewClearOthers(barView(1)->noteViewFromData(single).get(), false));
-        }
-        if (c.someTupletUnits) {
-            TOVNoteView* view = barView(1)->noteViewFromData(triplet).get();
-            ASSERT_TRUE(editor().selectAnObjectViewClearOthers(view, false));
-            view->unselectAllCells();
-            view->selectCell(view->unitCellArray()[1].get());
-            ASSERT_FALSE(view->isWholeNoteSelected());
+        TOVNoteView* pairView = barView(1)->noteViewFromData(pair).get();
+        TOVNoteView* tripletView = barView(1)->noteViewFromData(triplet).get();
+        for (const Pick pick : c.picks) {
+            // A note view takes part in the selection, then only the cell picked is selected in it.
+            const auto selectCellOf = [&](TOVNoteView* view, TOVNoteCellBase* cell) {
+                ASSERT_TRUE(editor().selectAnObjectViewClearOthers(view, false));
+                view->unselectAllCells();
+                view->selectCell(cell);
+                ASSERT_FALSE(view->isWholeNoteSelected());
+            };
+            switch (pick) {
+            case Chord_:
+                ASSERT_TRUE(editor().selectAnObjectViewClearOthers(barView(1)->chordViewFromData(chord).get(),
+                                                                   false));
+                break;
+            case WholePair:
+                ASSERT_TRUE(editor().selectAnObjectViewClearOthers(pairView, false));
+                pairView->selectWholeNote();
+                break;
+            case SecondUnitOfPair:
+                selectCellOf(pairView, pairView->unitCellArray()[1].get());
+                break;
+            case UpperToneOfFirstUnit:
+                selectCellOf(pairView, pairView->unitCellArray()[0]->toneCellArray()[1].get());
+                break;
+            case OneTupletMember:
+                selectCellOf(tripletView, tripletView->unitCellArray()[1].get());
+                break;
+            }
         }
         EXPECT_EQ(controller->canEnableDeleteMenu(), c.enabled);
-        recordsAStep([&] { controller->performDeleteOperation(); });
+        EXPECT_EQ(recordsAStep([&] { controller->performDeleteOperation(); }), c.enabled);
         EXPECT_EQ(chordsOf(1), c.chordsAfter);
-        EXPECT_EQ(bar->noteArray().size(), c.notesAfter);
-        EXPECT_EQ(triplet->unitArray().size(), 3u);
+        EXPECT_EQ(rhythm(), c.rhythmAfter);
         EXPECT_EQ(barView(1)->chordViewArray().size(), bar->chordArray().size());
         EXPECT_EQ(barView(1)->noteViewArray().size(), bar->noteArray().size());
         controller->setDocData(nullptr);
