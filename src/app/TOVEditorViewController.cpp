@@ -397,10 +397,6 @@ void TOVEditorViewController::setNumberOfRowsInSelectedLine(std::uint64_t rows) 
     editorView_->createAllSubviews(TOVBarId{number, false});
 }
 
-std::vector<ChordHistory*> TOVEditorViewController::chordHistoryArray() const {
-    return docData_ != nullptr ? docData_->chordHistoryArray() : std::vector<ChordHistory*>{};
-}
-
 int TOVEditorViewController::addCurrentBarNumberObserver(std::function<void()> observer) {
     const int id = nextObserverId_++;
     currentBarNumberObservers_.emplace_back(id, std::move(observer));

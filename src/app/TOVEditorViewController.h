@@ -1,5 +1,6 @@
 #pragma once
 
+#include "input/TOVChordInputEditor.h"
 #include "layout/TOVBarId.h"
 #include "layout/TOVLayoutController.h"
 #include "model/TOVCoreDataControllerRefresher.h"
@@ -34,6 +35,8 @@ class TOVManagedObject;
 class TOVNoteView;
 class TOVSelectableView;
 class Note;
+class NoteTone;
+class NoteUnit;
 
 namespace platform {
 class ManagedObjectContext;
@@ -48,7 +51,9 @@ class ViewHost;
 //
 // The window controller makes one per window, embeds `view()` and is its delegate; the document is handed
 // over with setDocData and the document's undo manager with registerUndoObservation.
-class TOVEditorViewController : public TOVLayoutController, public TOVCoreDataControllerRefresher {
+class TOVEditorViewController : public TOVLayoutController,
+                                public TOVCoreDataControllerRefresher,
+                                public TOVChordInputEditor {
 public:
     // What the controller is doing; while it is not Idle, the document-wide recomputation of inherited
     // clef, key and time states waits for the end of the operation.
@@ -82,7 +87,7 @@ public:
     platform::UndoManager* undoMgr() const { return undoMgr_; }
     // The delegate's context and its undo manager; null without them.
     platform::ManagedObjectContext* moc() const;
-    platform::UndoManager* undoManager() const;
+    platform::UndoManager* undoManager() const override;
     void willUndo();
     void didUndo();
     void willRedo();
@@ -115,7 +120,7 @@ public:
     void truncateDataByTimeSignatureForAllBars();
 
     // --- Selection and counts (of the selected bar's line and page) ---
-    Bar* currentBar() const;
+    Bar* currentBar() const override;
     // Counted from 1; 1 without a selected bar.
     std::uint64_t currentBarNumber() const;
     void selectBar(TOVBarId barId);
@@ -126,7 +131,6 @@ public:
     std::uint64_t maxPossibleNumberOfBarsInSelectedLine() const;
     std::uint64_t numberOfRowsInSelectedLine() const;
     void setNumberOfRowsInSelectedLine(std::uint64_t rows);
-    std::vector<ChordHistory*> chordHistoryArray() const;
     // Called after the selected bar changed (the window controller refreshes what shows its number).
     int addCurrentBarNumberObserver(std::function<void()> observer);
     void removeCurrentBarNumberObserver(int id);
@@ -244,6 +248,48 @@ public:
     void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
     void noteViewDidUpdateSelectedCells(TOVSelectableView* noteView) override;
 
+    // ===== Chord and matrix input: TOVChordInputEditor (TOVEditorViewControllerChordInput.cpp) =====
+
+    // --- The input windows start and close ---
+    void chordWindowWillStart() override;
+    void chordWindowDidClose() override;
+    // The selection cleared, the selected bar redrawn and scrolled into view.
+    void matrixWindowWillStart();
+    void matrixWindowDidClose();
+
+    // --- The chord cursor of the selected bar ---
+    TOVChordElems selectedChord() const override;
+    void insertChordAtCursor(const TOVChordElems& chord) override;
+    // A step of 0 moves nowhere and answers false. At the end of the song the cursor stays and the chord
+    // standing there is selected again.
+    bool progressChordTiming(std::uint64_t step, bool shouldFollowRhythm) override;
+    bool gobackChordIndex() override;
+
+    // --- Moving the selected bar (no selection or cursor changes); false and nothing without one ---
+    bool canGoNextBar() const;
+    void goNextBar();
+    bool canGoPrevBar() const;
+    void goPrevBar();
+
+    // --- The document's chord history ---
+    std::vector<ChordHistory*> chordHistoryArray() const override;
+    // A value is compared as the entry made of it would read back (its slash flag following its bass).
+    void addChordHistory(const TOVChordElems& chord) override;
+
+    // ===== Deleting (TOVEditorViewControllerDelete.cpp) =====
+
+    // Whether the selection holds something that Delete takes: any view but a note view, or a note view
+    // whose selected part may go (not some units of a tuplet).
+    bool canEnableDeleteMenu() const;
+    // The Delete command and keys: the selected notes, units and tones, then every other selected view
+    // with its data. Nothing when canEnableDeleteMenu answers false.
+    void performDeleteOperation();
+    // Each removes the object and rebuilds the note views of its bar; nothing for a note that no note view
+    // of a bar view shows.
+    void deleteNote(Note* note);
+    void deleteNoteUnit(NoteUnit* unit);
+    void deleteNoteTone(NoteTone* tone);
+
     // ===== Hints (TOVEditorViewControllerHints.cpp) =====
 
     // --- Navigation hints ---
@@ -262,12 +308,30 @@ public:
     bool canEnableBeamMenu() const;
 
 private:
+    // Layout-controller answers
+    // A click action of the chords area by the user defaults: 0 and 1 select the chord view clicked, else
+    // the bar view clicked, and ask the window for the chord input window on that page; any other value
+    // (and any value in a bar-range mode) does nothing.
+    void performChordsAreaAction(int action, TOVEditorBarView* barView, TOVObjectView* chordView);
+
     // Set-up and document
     void stopObservingUndo();
     void applyScaleToEditorView();
     void selectedBarDidChange();
     void viewportSizeDidChange();
     void restoreFocusedBar();
+
+    // Chord and matrix input
+    // The bar view becomes the selected bar and is scrolled into view; nothing for null.
+    void selectAndShowBar(TOVEditorBarView* barView);
+
+    // Deleting
+    // The note view of the note, exactly a note view in exactly a bar view, and that bar view; null when
+    // the note is not shown so.
+    TOVNoteView* shownNoteView(Note* note, TOVEditorBarView** barView) const;
+    // Removes a part of a note that a note view shows, as the remove call does, with the note view
+    // unselected and the tie into the note redrawn first and the bar's note views rebuilt after.
+    void removeFromShownNote(Note* note, const std::function<void(Note*)>& remove);
 
     // Lookups and refreshes
     // Whether the object still belongs to the bound document's graph: not deleted and, for a bar, line,

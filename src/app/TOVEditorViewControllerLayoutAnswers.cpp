@@ -11,6 +11,7 @@
 #include "model/Bar.h"
 #include "model/TOVSymbolTypes.h"
 #include "model/TOVUnitTypes.h"
+#include "model/TOVUtils.h"
 
 namespace {
 using platform::Size;
@@ -29,12 +30,53 @@ void TOVEditorViewController::layoutViewMousDidClick(platform::View* view, const
     }
 }
 
-void TOVEditorViewController::layoutViewMousDidRightClick(platform::View*, const platform::Event&) {
-    // The click actions of the chords and notes areas open windows of the window controller, not built yet.
+namespace {
+
+// The chord input window's page that a click action of the user defaults opens: 0 three-step, 1 one-step;
+// any other action opens nothing.
+bool opensChordWindow(int action) {
+    return action == 0 || action == 1;
 }
 
-void TOVEditorViewController::layoutViewMousDidDoubleClick(platform::View* view, const platform::Event&) {
+} // namespace
+
+void TOVEditorViewController::performChordsAreaAction(int action, TOVEditorBarView* barView,
+                                                      TOVObjectView* chordView) {
+    // A bar-range mode takes every click for choosing bars.
+    if (editBarsMode_ != Normal || delegate_ == nullptr || !opensChordWindow(action)) {
+        return;
+    }
+    // The window writes at the bar or the chord clicked, not at whatever happened to be selected: a right
+    // click selects nothing by itself.
+    if (chordView != nullptr) {
+        editorView_->selectAnObjectViewClearOthers(chordView, true);
+    } else if (barView != nullptr) {
+        editorView_->setSelectedBar(barView);
+    }
+    delegate_->editorRequireShowChordWindowWithMode(this, action);
+}
+
+void TOVEditorViewController::layoutViewMousDidRightClick(platform::View* view,
+                                                          const platform::Event& event) {
     if (editBarsMode_ != Normal) {
+        return;
+    }
+    // The notes area's actions open the rhythm matrix and the notes palette, not built yet.
+    if (auto* barView = exactly<TOVEditorBarView>(view);
+        barView != nullptr && barView->hitTestChordArea(event)) {
+        performChordsAreaAction(TOVUtils::actionTypeRightClickChordsArea(), barView, nullptr);
+    }
+}
+
+void TOVEditorViewController::layoutViewMousDidDoubleClick(platform::View* view,
+                                                           const platform::Event& event) {
+    if (editBarsMode_ != Normal) {
+        return;
+    }
+    if (auto* barView = exactly<TOVEditorBarView>(view)) {
+        if (barView->hitTestChordArea(event)) {
+            performChordsAreaAction(TOVUtils::actionTypeDoubleClickChordsArea(), barView, nullptr);
+        }
         return;
     }
     if (exactly<TOVEditorSongView>(view) != nullptr && delegate_ != nullptr) {

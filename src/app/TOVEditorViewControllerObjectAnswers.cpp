@@ -109,18 +109,12 @@ void TOVEditorViewController::objectViewUnderRotatingWithDiffAngleDiffWidth(TOVO
     }
 }
 
-void TOVEditorViewController::chordViewDidDoubleClick(TOVObjectView*) {
-    const int action = TOVUtils::actionTypeDoubleClickChordsArea();
-    if (delegate_ != nullptr && (action == 0 || action == 1)) {
-        delegate_->editorRequireShowChordWindowWithMode(this, action);
-    }
+void TOVEditorViewController::chordViewDidDoubleClick(TOVObjectView* view) {
+    performChordsAreaAction(TOVUtils::actionTypeDoubleClickChordsArea(), nullptr, view);
 }
 
-void TOVEditorViewController::chordViewDidRightClick(TOVObjectView*) {
-    const int action = TOVUtils::actionTypeRightClickChordsArea();
-    if (delegate_ != nullptr && (action == 0 || action == 1)) {
-        delegate_->editorRequireShowChordWindowWithMode(this, action);
-    }
+void TOVEditorViewController::chordViewDidRightClick(TOVObjectView* view) {
+    performChordsAreaAction(TOVUtils::actionTypeRightClickChordsArea(), nullptr, view);
 }
 
 // The setting sheets of signs belong to the symbol property editing, not built yet.

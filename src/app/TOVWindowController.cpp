@@ -7,6 +7,8 @@
 #include "app/TOVWindowControllerDelegate.h"
 #include "app/TOVWindowKeys.h"
 
+#include "input/TOVChordWindowController.h"
+
 #include "layout/TOVEditorView.h"
 #include "model/Document.h"
 #include "model/Line.h"
@@ -15,9 +17,11 @@
 #include "model/TOVNewSongLayout.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Resources.h"
+#include "platform/foundation/UndoManager.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/ui/ChildPanel.h"
 #include "platform/ui/Event.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/ToolbarItem.h"
 #include "platform/ui/ViewHost.h"
@@ -117,6 +121,8 @@ TOVWindowController::TOVWindowController(const std::string& windowNibName)
             editBarsModeDidChange(sender->tag());
         }
     });
+    addActionHandler("delete:", [this](platform::MenuItem*) { deleteSelection(); });
+    addActionHandler("showChordWindow:", [this](platform::MenuItem*) { showChordWindow(); });
     // The counts of the "A Page" and "Partition" menus: the item's tag is the count.
     addActionHandler("numberOfLinesInSelectedPageDidChange:", [this](platform::MenuItem* sender) {
         if (sender != nullptr && sender->tag() > 0) {
@@ -284,6 +290,7 @@ void TOVWindowController::windowDidLoad() {
     adjustNavigationWindowFrame();
 
     songSettingWindowController_ = std::make_unique<TOVSonSettingWindowController>();
+    chordWindowController_ = std::make_unique<TOVChordWindowController>();
 
     platform::UserDefaults& defaults = platform::UserDefaults::standard();
     isDisplaySizeAuto_ = defaults.boolForKey(kDisplaySizeAuto);
@@ -490,6 +497,9 @@ void TOVWindowController::updateEditorView() {
 
 void TOVWindowController::updateAllChordViews() {
     editorController_->updateAllChordViews();
+    if (chordWindowController_ != nullptr) {
+        chordWindowController_->refreshAllItems();
+    }
 }
 
 // --- Commands of the window ---
@@ -505,6 +515,89 @@ void TOVWindowController::editSongProperties() {
 
 void TOVWindowController::editBarsModeDidChange(int tag) {
     editorController_->setEditBarsMode(tag);
+}
+
+bool TOVWindowController::validateMenuItem(platform::MenuItem& item) {
+    const TOVEditorViewController& editor = *editorController_;
+    const std::string& title = item.title();
+    const std::string menu = item.menu() != nullptr ? item.menu()->title() : std::string();
+    const auto check = [&item](bool on) {
+        item.setState(on ? platform::MenuItem::OnState : platform::MenuItem::OffState);
+    };
+    // The note, symbol and bar commands whose tests are not there yet stay off; so do their check marks.
+    if (title == "Delete") {
+        return editor.canEnableDeleteMenu();
+    }
+    if (title == "Symbol Properties") {
+        return false;
+    }
+    if (title == "Beam") {
+        check(false);
+        return editor.canEnableBeamMenu();
+    }
+    if (title == "Convert Note <--> Rest" || title == "Flip") {
+        return false;
+    }
+    if (title == "Unite") {
+        check(false);
+        return false;
+    }
+    if (title == "0") {
+        item.setEnabled(false);
+        check(true);
+        return false;
+    }
+    if (menu == "Accidental" || menu == "Enharmonic" || menu == "Note Head") {
+        return false;
+    }
+    if (title == "Grid") {
+        check(editor.showGrid());
+        return true;
+    }
+    if (title == "Paste Bars") {
+        return false;
+    }
+    if (title == "Normal") {
+        return true;
+    }
+    return editor.editBarsMode() == TOVEditorViewController::Normal;
+}
+
+void TOVWindowController::deleteSelection() {
+    if (editorController_->canEnableDeleteMenu()) {
+        editorController_->performDeleteOperation();
+    }
+}
+
+void TOVWindowController::showChordWindow() {
+    showChordWindowWithMode(2);
+}
+
+void TOVWindowController::showChordWindowWithMode(int mode) {
+    // Like every other command, only in normal editing (the menu offers it only there).
+    if (chordWindowController_ == nullptr || chordWindowController_->running() ||
+        editorController_->editBarsMode() != TOVEditorViewController::Normal) {
+        return;
+    }
+    platform::UndoManager* undo = undoManager();
+    if (undo != nullptr) {
+        undo->setGroupsByEvent(false);
+    }
+    chordWindowController_->showCustomDialog(editorController_.get(), mode);
+    if (undo != nullptr) {
+        for (int level = undo->groupingLevel(); level > 0; --level) {
+            undo->endUndoGrouping();
+        }
+        undo->setGroupsByEvent(true);
+    }
+}
+
+void TOVWindowController::editorRequireShowChordWindowWithMode(TOVEditorViewController*, int mode) {
+    showChordWindowWithMode(mode);
+}
+
+bool TOVWindowController::editorInquireIsChordWindowActive(TOVEditorViewController*, platform::View*) {
+    return chordWindowController_ != nullptr && chordWindowController_->running();
 }
 
 void TOVWindowController::editorRequireShowSongSettingWindow(TOVEditorViewController*, platform::View*) {

@@ -16,6 +16,7 @@
 
 class Document;
 class TOVEditorView;
+class TOVChordWindowController;
 class TOVEditorViewController;
 class TOVNavigationWindowController;
 class TOVSonSettingWindowController;
@@ -85,6 +86,8 @@ public:
     TOVSonSettingWindowController* songSettingWindowController() const {
         return songSettingWindowController_.get();
     }
+    // Made with the window; null before it has loaded.
+    TOVChordWindowController* chordWindowController() const { return chordWindowController_.get(); }
 
     // --- Interface outlets (null until the window has loaded) ---
     QComboBox* editBarModeSelector() const { return editBarModeSelector_; }
@@ -132,10 +135,25 @@ public:
     void updateAllChordViews();
 
     // --- Commands of the window ---
+    // Enabling and check marks of the items whose actions the window takes, by title, in this order:
+    // "Delete", "Symbol Properties", "Beam" (checked as the editor says), "Convert Note <--> Rest", "Flip",
+    // "Unite" (checked as the editor says), "0" (off, checked), "Up"/"Down" of "Accidental" and
+    // "Enharmonic", "Normal"/"X"/"None" of "Note Head", "Grid" (on, checked while the grid shows), "Paste
+    // Bars", "Normal"; every other item only outside the bar-range modes. An item whose editor test does
+    // not exist yet is off.
+    bool validateMenuItem(platform::MenuItem& item) override;
     // Runs the song-setting sheet on the window for the document's song.
     void editSongProperties();
     // The bar-edit mode pop-up's action: the editor takes the chosen item's tag as its bar-range mode.
     void editBarsModeDidChange(int tag);
+    // The Delete command: the editor deletes the selection, when it allows it.
+    void deleteSelection();
+    // The chord input window on the page it showed last.
+    void showChordWindow();
+    // Runs the chord input window (mode 0 the three-step page, 1 the one-step page, 2 the last one) for
+    // the editor. Undo groups do not follow events while it runs (the window groups each chord it writes);
+    // when it has closed no group is left open and groups follow events again.
+    void showChordWindowWithMode(int mode);
 
     // --- The editor's requests ---
     // Shows the message in the window's navigation panel (priority 0 green, 1 yellow, 2 orange).
@@ -144,6 +162,8 @@ public:
                                                          int priority) override;
     void editorRequireShowSongSettingWindow(TOVEditorViewController* editor, platform::View* sender) override;
     void editorRequireWindowActive(TOVEditorViewController* editor, platform::View* sender) override;
+    void editorRequireShowChordWindowWithMode(TOVEditorViewController* editor, int mode) override;
+    bool editorInquireIsChordWindowActive(TOVEditorViewController* editor, platform::View* sender) override;
 
 private:
     void buildWindow();
@@ -166,6 +186,7 @@ private:
     std::shared_ptr<TOVEditorViewController> editorController_;
     std::unique_ptr<TOVNavigationWindowController> navigationWindowController_;
     std::unique_ptr<TOVSonSettingWindowController> songSettingWindowController_;
+    std::unique_ptr<TOVChordWindowController> chordWindowController_;
 
     QPointer<QComboBox> editBarModeSelector_;
     QPointer<QComboBox> displaySizeSelector_;

@@ -312,7 +312,8 @@ void TOVEditorBarView::initChordTiming() {
     std::uint64_t start = 0;
     if (TOVEditorView* editor = editorView()) {
         const auto& selection = editor->selectedObjectViewSet();
-        if (selection.size() == 1) {
+        // Only a chord of this bar: the timing of another bar's chord may lie past this bar's end.
+        if (selection.size() == 1 && (*selection.begin())->barViewBelongTo() == this) {
             const auto* chord = dynamic_cast<const Chord*>((*selection.begin())->symbol());
             if (chord != nullptr && chord->type() == TOVSymbolChord) {
                 start = chord->timing();

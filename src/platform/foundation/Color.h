@@ -31,6 +31,9 @@ struct Color {
     static constexpr Color highlight() { return white(); }
     static constexpr Color controlShadow() { return gray(); }
     static constexpr Color controlBackground() { return white(); }
+    // A chosen cell of a grid of cells, or a chosen key.
+    static constexpr Color cellSelectedFill() { return fromRGB(0.792, 0.875, 0.933); }
+    static constexpr Color cellSelectedBorder() { return fromRGB(0.384, 0.616, 0.804); }
 
     // Feedback in the score.
     static constexpr Color barViewEditTarget() { return fromRGB(0.99, 0.52, 0.05, 0.3); }

@@ -407,21 +407,6 @@ View* ViewHost::mouseTrackingView() const {
     return (v && v->host() == this) ? v.get() : nullptr;
 }
 
-int ViewHost::countClick(Qt::MouseButton button, Point location, quint64 timestamp) {
-    const QStyleHints* hints = QGuiApplication::styleHints();
-    const quint64 interval = static_cast<quint64>(std::max(0, hints->mouseDoubleClickInterval()));
-    const double distance = hints->mouseDoubleClickDistance();
-    const bool continues = clickCount_ > 0 && button == lastPressButton_ && timestamp >= lastPressTime_ &&
-                           timestamp - lastPressTime_ < interval &&
-                           std::abs(location.x - lastPressLocation_.x) <= distance &&
-                           std::abs(location.y - lastPressLocation_.y) <= distance;
-    clickCount_ = continues ? clickCount_ + 1 : 1;
-    lastPressButton_ = button;
-    lastPressLocation_ = location;
-    lastPressTime_ = timestamp;
-    return clickCount_;
-}
-
 void ViewHost::dispatchMouseEvent(const Event& event) {
     switch (event.type()) {
     case Event::Type::LeftMouseDown:
@@ -514,7 +499,7 @@ void ViewHost::mousePressEvent(QMouseEvent* event) {
         mouseTargetSet_ = false;
     }
     const Point location = pointFromQt(event->position());
-    const int count = countClick(button, location, event->timestamp());
+    const int count = clickCounter_.countPress(button, location, event->timestamp());
     const Event e = Event::mouseEvent(
         button == Qt::RightButton ? Event::Type::RightMouseDown : Event::Type::LeftMouseDown, location,
         modifiersFromQt(event->modifiers()), count, static_cast<double>(event->timestamp()) / 1000.0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/foundation/Geometry.h"
+#include "platform/ui/ClickCounter.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/DraggingInfo.h"
 #include "platform/ui/Event.h"
@@ -151,7 +152,6 @@ private:
     QCursor qCursorFor(const Cursor& cursor);
     void rebuildStaleCursorRects();
     void flushDeferredDisplay();
-    int countClick(Qt::MouseButton button, Point location, quint64 timestamp);
     void dispatchKeyEvent(const Event& event);
     DragOperation moveDragTo(const DraggingInfo& info, bool entering);
 
@@ -168,10 +168,7 @@ private:
     int pressClickCount_ = 0;
 
     // Click counting: the previous press.
-    Qt::MouseButton lastPressButton_ = Qt::NoButton;
-    Point lastPressLocation_;
-    quint64 lastPressTime_ = 0;
-    int clickCount_ = 0;
+    ClickCounter clickCounter_;
 
     // The drag in progress.
     std::weak_ptr<View> dragTarget_;

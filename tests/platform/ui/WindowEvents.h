@@ -11,12 +11,14 @@ namespace uitest {
 // the caller's, in milliseconds, so that double clicks are chosen, not left to the clock.
 class WindowEvents {
 public:
-    // The widget is shown as a window of its own and waits until it is exposed.
+    // The widget is shown, as a window of its own or in the window it belongs to, and the window waits
+    // until it is exposed; positions are the widget's own.
     explicit WindowEvents(QWidget& widget) : widget_(widget) {
+        widget_.window()->show();
         widget_.show();
-        (void)QTest::qWaitForWindowExposed(&widget_);
+        (void)QTest::qWaitForWindowExposed(widget_.window());
     }
-    QWindow* window() const { return widget_.windowHandle(); }
+    QWindow* window() const { return widget_.window()->windowHandle(); }
 
     void press(QPointF pos, Qt::MouseButton button, ulong time, Qt::KeyboardModifiers mods = {}) {
         buttons_ |= button;
