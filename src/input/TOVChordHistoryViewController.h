@@ -51,6 +51,8 @@ public:
 
 private:
     void makeItems();
+    // Every cell's outline, at one scale for the grid.
+    void makePaths();
 
     QPointer<QWidget> view_;
     QPointer<TOVChordCollectionView> collectionView_;
