@@ -25,7 +25,7 @@ QString localizedText(const char* english) {
 }
 
 constexpr std::array<const char*, 4> StepLabels = {"1st Step", "2nd Step", "3rd Step", "Base Chord"};
-constexpr QSize StepViewSize(600, 400);
+constexpr QSize StepViewSize(680, 404);
 constexpr QSize SlashButtonSize(96, 72);
 constexpr QSize PreviewSize(260, 110);
 

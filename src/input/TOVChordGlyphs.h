@@ -38,10 +38,10 @@ void fitAndCentre(platform::BezierPath& path, platform::Size box, double margin,
                   double maxScale = std::numeric_limits<double>::infinity());
 
 // The chords of a one-click grid, typeset and centred in their cells at one scale for the whole grid, so
-// that a letter has one size in every cell: twice the song's size, or less when a chord of the grid would
-// not fit 2 points inside its cell's edges. None for a chord that is not valid (neither root nor bass),
-// so such a cell draws nothing.
-inline constexpr double CellChordScale = 2.0;
+// that a letter has one size in every cell: 1.6 times the song's size (at which the widest diatonic chord
+// of any key fits a cell of 90 points), or less when a chord of the grid would not fit 2 points inside its
+// cell's edges. None for a chord that is not valid (neither root nor bass), so such a cell draws nothing.
+inline constexpr double CellChordScale = 1.6;
 std::vector<std::optional<platform::BezierPath>> cellPathsOfChords(const std::vector<TOVChordElems>& chords,
                                                                    platform::Size cell);
 

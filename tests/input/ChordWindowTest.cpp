@@ -281,3 +281,67 @@ TEST_F(ChordWindowTest, TheHistoryGridShowsItsNewestCellAfterEachCommit) {
         EXPECT_EQ(controller().chord(), TOVChordUtils::diatonicChordOfIndexForKey(19, 0));
     });
 }
+
+namespace {
+
+// Dark pixels inside a cell of a grid as drawn, its frame left out.
+int inkInCell(TOVChordCollectionView* grid, std::size_t index) {
+    const QImage image = grid->viewport()->grab().toImage();
+    const QPoint centre = grid->viewportCenterOfItem(index);
+    const QSize cell(static_cast<int>(grid->cellSize().width), static_cast<int>(grid->cellSize().height));
+    const QRect inside(centre.x() - cell.width() / 2 + 3, centre.y() - cell.height() / 2 + 3,
+                       cell.width() - 6, cell.height() - 6);
+    int ink = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            ink += qGray(image.pixel(x * image.width() / grid->viewport()->width(),
+                                     y * image.height() / grid->viewport()->height())) < 128
+                       ? 1
+                       : 0;
+        }
+    }
+    return ink;
+}
+
+} // namespace
+
+// Both pages as drawn: every diatonic cell and every tension shows its glyph, blank cells nothing. With
+// TOVRIN_GRAB_DIR set, the two pages are written there as images to look at.
+TEST_F(ChordWindowTest, BothPagesDrawTheirChordsAndBlankCellsStayEmpty) {
+    const QString grabs = qEnvironmentVariable("TOVRIN_GRAB_DIR");
+    runWindow(1, [&] {
+        for (std::size_t row = 0; row < 35; ++row) {
+            EXPECT_GT(inkInCell(diatonicGrid(), row), 20) << row;
+        }
+        clickCell(diatonicGrid(), 18);
+        key(Qt::Key_Return);
+        clickCell(diatonicGrid(), 6);
+        if (!grabs.isEmpty()) {
+            controller().window()->grab().save(grabs + QStringLiteral("/chord-window-one-step.png"));
+        }
+        click(controller().tabView()->tabBar(), controller().tabView()->tabBar()->tabRect(1).center());
+        clickKey(15);
+        click(builder().slashButton());
+        click(builder().baseViewCtrler()->keyView(12));
+        if (!grabs.isEmpty()) {
+            controller().window()->grab().save(grabs + QStringLiteral("/chord-window-three-steps.png"));
+        }
+        EXPECT_GT(inkInCell(historyGrid(), 0), 20);
+        click(builder().clearButton());
+        clickKey(0);
+        click(builder().nextButton());
+        click(builder().nextButton());
+        TOVChordCollectionView* tensions = builder().thirdViewCtrler()->collectionView();
+        for (std::size_t i = 0; i < 70; ++i) {
+            const bool blank = builder().thirdViewCtrler()->items()[i].elemType == 70;
+            if (tensions->viewport()->rect().contains(tensions->viewportCenterOfItem(i))) {
+                EXPECT_EQ(inkInCell(tensions, i) > 0, !blank)
+                    << i << " at " << tensions->viewportCenterOfItem(i).x() << ","
+                    << tensions->viewportCenterOfItem(i).y();
+            }
+        }
+        if (!grabs.isEmpty()) {
+            controller().window()->grab().save(grabs + QStringLiteral("/chord-window-tensions.png"));
+        }
+    });
+}
