@@ -27,9 +27,9 @@ constexpr bool isBlackKey(int value) {
 
 // White keys stand in a row under the black ones; the two spellings of a black note stand side by side
 // over the gap between the white keys they lie between.
-constexpr double WhiteWidth = 60;
-constexpr double WhiteHeight = 84;
-constexpr double BlackWidth = 34;
+constexpr double WhiteWidth = 72;
+constexpr double WhiteHeight = 96;
+constexpr double BlackWidth = 32;
 constexpr double BlackHeight = 60;
 constexpr double Gap = 2;
 constexpr double BlackRowHeight = BlackHeight + 6;

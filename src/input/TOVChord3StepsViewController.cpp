@@ -25,7 +25,7 @@ QString localizedText(const char* english) {
 }
 
 constexpr std::array<const char*, 4> StepLabels = {"1st Step", "2nd Step", "3rd Step", "Base Chord"};
-constexpr QSize StepViewSize(600, 400);
+constexpr QSize StepViewSize(680, 404);
 constexpr QSize SlashButtonSize(96, 72);
 constexpr QSize PreviewSize(260, 110);
 
@@ -166,7 +166,24 @@ void TOVChord3StepsViewController::setMode(int mode) {
     updateButtons();
 }
 
+bool TOVChord3StepsViewController::canGoNext() const {
+    return mode_ == 1 || (mode_ == 0 && first_->elemType() != TOVChordNoStep);
+}
+
+bool TOVChord3StepsViewController::canGoBack() const {
+    return mode_ == 1 || mode_ == 2;
+}
+
+bool TOVChord3StepsViewController::canClear() const {
+    return mode_ != 0 || first_->elemType() != TOVChordNoStep || base_->elemType() != TOVChordNoStep;
+}
+
 void TOVChord3StepsViewController::next() {
+    // Each button's action checks what enables the button, as a double click may call it too.
+    if (!canGoNext()) {
+        updatePreview();
+        return;
+    }
     if (mode_ == 0) {
         second_->clearSelection();
         third_->clearSelection();
@@ -181,6 +198,10 @@ void TOVChord3StepsViewController::next() {
 }
 
 void TOVChord3StepsViewController::back() {
+    if (!canGoBack()) {
+        updatePreview();
+        return;
+    }
     if (mode_ == 1) {
         second_->clearSelection();
         third_->clearSelection();
@@ -195,6 +216,10 @@ void TOVChord3StepsViewController::back() {
 }
 
 void TOVChord3StepsViewController::clear() {
+    if (!canClear()) {
+        updatePreview();
+        return;
+    }
     first_->clearSelection();
     second_->clearSelection();
     third_->clearSelection();
@@ -209,26 +234,10 @@ void TOVChord3StepsViewController::slash() {
 }
 
 void TOVChord3StepsViewController::updateButtons() {
-    switch (mode_) {
-    case 0:
-        enableBack_ = false;
-        enableClear_ = first_->elemType() != TOVChordNoStep || base_->elemType() != TOVChordNoStep;
-        enableNext_ = first_->elemType() != TOVChordNoStep;
-        break;
-    case 1:
-        enableBack_ = enableClear_ = enableNext_ = true;
-        break;
-    case 2:
-        enableBack_ = enableClear_ = true;
-        enableNext_ = false;
-        break;
-    case 3:
-        enableBack_ = false;
-        enableClear_ = true;
-        enableNext_ = false;
-        break;
-    default:
-        break;
+    if (mode_ >= 0 && mode_ <= 3) {
+        enableBack_ = canGoBack();
+        enableClear_ = canClear();
+        enableNext_ = canGoNext();
     }
     backButton_->setEnabled(enableBack_);
     clearButton_->setEnabled(enableClear_);

@@ -72,6 +72,10 @@ public:
 
 private:
     QWidget* pageView(QObject* page) const;
+    // What enables Next, Back and Clear in the step shown.
+    bool canGoNext() const;
+    bool canGoBack() const;
+    bool canClear() const;
 
     std::unique_ptr<TOVChord1stStepViewController> first_;
     std::unique_ptr<TOVChord2ndStepViewController> second_;

@@ -45,7 +45,12 @@ TOVChordDiatonicViewController::TOVChordDiatonicViewController() {
     collectionView_->setObjectName(QStringLiteral("diatonicGrid"));
     collectionView_->setCellSize({CellWidth, CellHeight});
     collectionView_->setMaxColumns(Columns);
-    collectionView_->setFixedSize(collectionView_->sizeHint());
+    // The 35 cells always show whole.
+    collectionView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    collectionView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    collectionView_->setFixedSize(
+        static_cast<int>(Columns * CellWidth),
+        static_cast<int>(TOVChordUtils::kDiatonicChordCount / Columns * CellHeight));
     collectionView_->setCellDrawer(
         [this](std::size_t index, platform::GraphicsContext& context, platform::Size) {
             if (index < diatonicChords_.size()) {
@@ -100,11 +105,16 @@ std::vector<TOVChordDiatonicViewController::Item> TOVChordDiatonicViewController
 
 void TOVChordDiatonicViewController::setDiatonicChords(std::vector<Item> items) {
     // Each cell is made from its item: the row carried into the item's key, typeset and fitted.
-    const platform::Size cell{CellWidth, CellHeight};
+    std::vector<TOVChordElems> chords;
     for (Item& item : items) {
         item.chord =
             TOVChordUtils::diatonicChordOfIndexForKey(static_cast<std::uint64_t>(item.index), item.key);
-        item.bezierPath = TOVChordGlyphs::cellPathOfChord(item.chord, cell);
+        chords.push_back(item.chord);
+    }
+    std::vector<std::optional<platform::BezierPath>> paths =
+        TOVChordGlyphs::cellPathsOfChords(chords, {CellWidth, CellHeight});
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i].bezierPath = std::move(paths[i]);
     }
     diatonicChords_ = std::move(items);
     collectionView_->setItemCount(diatonicChords_.size());

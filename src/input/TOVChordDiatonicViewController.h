@@ -31,7 +31,7 @@ public:
     };
 
     static constexpr int Columns = 7;
-    static constexpr double CellWidth = 76;
+    static constexpr double CellWidth = 90;
     static constexpr double CellHeight = 40;
 
     TOVChordDiatonicViewController();

@@ -20,6 +20,9 @@ TOVChordElemGridViewController::TOVChordElemGridViewController(const char* name,
     collectionView_->setObjectName(QStringLiteral("grid"));
     collectionView_->setCellSize(cell);
     collectionView_->setMaxColumns(columns);
+    // The grid is as large as its cells.
+    collectionView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    collectionView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     collectionView_->setCellDrawer(
         [this](std::size_t index, platform::GraphicsContext& context, platform::Size) {
             if (index < items_.size()) {

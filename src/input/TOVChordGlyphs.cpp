@@ -47,16 +47,28 @@ void fitAndCentre(platform::BezierPath& path, platform::Size box, double margin,
     }
 }
 
-std::optional<platform::BezierPath> cellPathOfChord(const TOVChordElems& chord, platform::Size cell) {
-    const TOVChordViewFactory* chords = factory();
-    if (chords == nullptr || !TOVChordUtils::validateChord(chord)) {
-        return std::nullopt;
+std::vector<std::optional<platform::BezierPath>> cellPathsOfChords(const std::vector<TOVChordElems>& chords,
+                                                                   platform::Size cell) {
+    std::vector<std::optional<platform::BezierPath>> paths(chords.size());
+    const TOVChordViewFactory* typesetter = factory();
+    if (typesetter == nullptr) {
+        return paths;
     }
-    std::optional<platform::BezierPath> path = chords->bezierPathFromChordFontID(chord, FontID);
-    if (path) {
-        fitAndCentre(*path, cell, 2.0);
+    double scale = CellChordScale;
+    for (std::size_t i = 0; i < chords.size(); ++i) {
+        if (TOVChordUtils::validateChord(chords[i])) {
+            paths[i] = typesetter->bezierPathFromChordFontID(chords[i], FontID);
+        }
+        if (paths[i]) {
+            scale = std::min(scale, fittingScale(*paths[i], cell, 2.0).value_or(scale));
+        }
     }
-    return path;
+    for (std::optional<platform::BezierPath>& path : paths) {
+        if (path) {
+            scaleAndCentre(*path, scale, cell);
+        }
+    }
+    return paths;
 }
 
 void fill(platform::GraphicsContext& context, const std::optional<platform::BezierPath>& path,

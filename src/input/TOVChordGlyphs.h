@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <optional>
+#include <vector>
 
 class QWidget;
 class TOVChordViewFactory;
@@ -36,9 +37,13 @@ std::optional<double> fittingScale(const platform::BezierPath& path, platform::S
 void fitAndCentre(platform::BezierPath& path, platform::Size box, double margin,
                   double maxScale = std::numeric_limits<double>::infinity());
 
-// A chord of a one-click grid, fitted into its cell 2 points inside its edges; none for a chord that is
-// not valid (neither root nor bass), so such a cell draws nothing.
-std::optional<platform::BezierPath> cellPathOfChord(const TOVChordElems& chord, platform::Size cell);
+// The chords of a one-click grid, typeset and centred in their cells at one scale for the whole grid, so
+// that a letter has one size in every cell: 1.6 times the song's size (at which the widest diatonic chord
+// of any key fits a cell of 90 points), or less when a chord of the grid would not fit 2 points inside its
+// cell's edges. None for a chord that is not valid (neither root nor bass), so such a cell draws nothing.
+inline constexpr double CellChordScale = 1.6;
+std::vector<std::optional<platform::BezierPath>> cellPathsOfChords(const std::vector<TOVChordElems>& chords,
+                                                                   platform::Size cell);
 
 // Fills the path, when there is one, in the colour.
 void fill(platform::GraphicsContext& context, const std::optional<platform::BezierPath>& path,

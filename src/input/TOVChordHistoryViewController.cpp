@@ -20,6 +20,7 @@ TOVChordHistoryViewController::TOVChordHistoryViewController() {
     collectionView_->setCellSize({CellWidth, CellHeight});
     collectionView_->setMaxColumns(Columns);
     collectionView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    collectionView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int scrollBar = collectionView_->verticalScrollBar()->sizeHint().width();
     collectionView_->setFixedSize(static_cast<int>(Columns * CellWidth) + scrollBar,
                                   static_cast<int>(VisibleRows * CellHeight));
@@ -46,15 +47,27 @@ void TOVChordHistoryViewController::setHistory(std::vector<ChordHistory*> histor
 }
 
 void TOVChordHistoryViewController::makeItems() {
-    const platform::Size cell{CellWidth, CellHeight};
     items_.clear();
     for (const ChordHistory* entry : history_) {
         // A history chord is a slash chord exactly when it has a bass; the entry stores no flag.
-        const TOVChordElems chord = entry != nullptr ? entry->chordElems() : TOVChordUtils::zeroChord();
-        items_.push_back(Item{chord, TOVChordGlyphs::cellPathOfChord(chord, cell)});
+        items_.push_back(
+            Item{entry != nullptr ? entry->chordElems() : TOVChordUtils::zeroChord(), std::nullopt});
     }
+    makePaths();
     collectionView_->setItemCount(items_.size());
     collectionView_->reloadData();
+}
+
+void TOVChordHistoryViewController::makePaths() {
+    std::vector<TOVChordElems> chords;
+    for (const Item& item : items_) {
+        chords.push_back(item.chord);
+    }
+    std::vector<std::optional<platform::BezierPath>> paths =
+        TOVChordGlyphs::cellPathsOfChords(chords, {CellWidth, CellHeight});
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        items_[i].bezierPath = std::move(paths[i]);
+    }
 }
 
 void TOVChordHistoryViewController::clearSelection() {
@@ -63,10 +76,7 @@ void TOVChordHistoryViewController::clearSelection() {
 
 void TOVChordHistoryViewController::refreshAllItems() {
     clearSelection();
-    const platform::Size cell{CellWidth, CellHeight};
-    for (Item& item : items_) {
-        item.bezierPath = TOVChordGlyphs::cellPathOfChord(item.chord, cell);
-    }
+    makePaths();
     collectionView_->reloadData();
 }
 

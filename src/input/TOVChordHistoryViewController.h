@@ -26,7 +26,7 @@ public:
 
     static constexpr int Columns = 7;
     static constexpr int VisibleRows = 3;
-    static constexpr double CellWidth = 76;
+    static constexpr double CellWidth = 90;
     static constexpr double CellHeight = 40;
 
     TOVChordHistoryViewController();
@@ -51,6 +51,8 @@ public:
 
 private:
     void makeItems();
+    // Every cell's outline, at one scale for the grid.
+    void makePaths();
 
     QPointer<QWidget> view_;
     QPointer<TOVChordCollectionView> collectionView_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -12,13 +13,16 @@ namespace uitest {
 class WindowEvents {
 public:
     // The widget is shown, as a window of its own or in the window it belongs to, and the window waits
-    // until it is exposed; positions are the widget's own.
+    // until it is exposed. Positions are the widget's own, where it stands now in its window: events
+    // still reach that window should a press take the widget out of it.
     explicit WindowEvents(QWidget& widget) : widget_(widget) {
         widget_.window()->show();
         widget_.show();
         (void)QTest::qWaitForWindowExposed(widget_.window());
+        window_ = widget_.window()->windowHandle();
+        offset_ = widget_.mapTo(widget_.window(), QPointF(0, 0));
     }
-    QWindow* window() const { return widget_.window()->windowHandle(); }
+    QWindow* window() const { return window_; }
 
     void press(QPointF pos, Qt::MouseButton button, ulong time, Qt::KeyboardModifiers mods = {}) {
         buttons_ |= button;
@@ -40,13 +44,15 @@ public:
 private:
     void send(QPointF pos, Qt::MouseButton button, QEvent::Type type, ulong time,
               Qt::KeyboardModifiers mods) {
-        const QPointF inWindow = widget_.mapTo(widget_.window(), pos);
+        const QPointF inWindow = pos + offset_;
         qt_handleMouseEvent(window(), inWindow, window()->mapToGlobal(inWindow), buttons_, button, type, mods,
                             static_cast<int>(time));
         QCoreApplication::processEvents();
     }
 
     QWidget& widget_;
+    QPointer<QWindow> window_;
+    QPointF offset_;
     Qt::MouseButtons buttons_;
 };
 
