@@ -34,14 +34,6 @@ constexpr std::uint64_t kBarsPerLine = 4;
 constexpr std::uint64_t kLinesPerPage = 10;
 constexpr double kBarWidth = 130.0;
 
-constexpr int kTrebleClef = TOVSymbolClefG;
-constexpr int kKeyOneFlat = TOVSymbolKeyFlat1;
-constexpr int kTimeFourFour = TOVSymbolTime4_4;
-constexpr int kRehearsalMark = TOVSymbolMarkIntro;
-constexpr int kSingleBarline = TOVBarlineSingle;
-constexpr int kInvisibleBarline = TOVBarlineTransparent;
-constexpr int kNatural = TOVSymbolNatural;
-
 // Roots as chord codes (C, F, G, D, A, E, B, Bb, Eb) and qualities (maj7, m7, 7, m, major).
 constexpr std::array<int, 9> kRoots{0, 7, 10, 3, 13, 6, 16, 15, 5};
 constexpr std::array<int, 5> kQualities{6, 7, 3, 1, 12};
@@ -61,13 +53,13 @@ std::int64_t levelOfStep(int step) {
 void fillBar(Bar* bar, std::uint64_t b) {
     platform::ManagedObjectContext* context = bar->managedObjectContext();
     if (b == 0) {
-        bar->setClefType(kTrebleClef);
-        bar->setKeyType(kKeyOneFlat);
-        bar->setTimeType(kTimeFourFour);
+        bar->setClefType(TOVSymbolClefG);
+        bar->setKeyType(TOVSymbolKeyFlat1);
+        bar->setTimeType(TOVSymbolTime4_4);
     }
     if (b % 8 == 0) {
         SymbolText* mark =
-            bar->createNewSymbolTextWithTypeFrame(kRehearsalMark, platform::Rect(-3.0, -15.0, 0, 0));
+            bar->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, platform::Rect(-3.0, -15.0, 0, 0));
         mark->setText(boldText(QString(QChar('A' + static_cast<int>((b / 8) % 26))), 18));
     }
     std::map<std::int64_t, int> inForce; // level -> alteration after an accidental in this bar
@@ -100,7 +92,7 @@ void fillBar(Bar* bar, std::uint64_t b) {
             const auto found = inForce.find(level);
             if ((found == inForce.end() ? inKey : found->second) != 0) {
                 NoteTone* tone = note->firstUnit()->toneArray().front();
-                tone->createNewAccidentalWithTypeFrame(kNatural, platform::Rect(-4.2, -6.8, 0, 0));
+                tone->createNewAccidentalWithTypeFrame(TOVSymbolNatural, platform::Rect(-4.2, -6.8, 0, 0));
                 inForce[level] = 0;
             }
             if (n > 0) {
@@ -128,11 +120,11 @@ Document* makeBenchSong(platform::ManagedObjectContext& context, std::uint64_t b
             page = document->createNewPageWithNumberAPage(++pageNumber, kLinesPerPage);
             usedSlots = 0;
         }
-        Line* line = page->createNewLineWithPartitionFirstBarlineType(kBarsPerLine, l == 0 ? kInvisibleBarline
-                                                                                           : kSingleBarline);
+        Line* line = page->createNewLineWithPartitionFirstBarlineType(
+            kBarsPerLine, l == 0 ? TOVBarlineTransparent : TOVBarlineSingle);
         ++usedSlots;
         for (std::uint64_t i = 0; i < kBarsPerLine && num < bars; ++i) {
-            Bar* bar = line->createNewBarWithNumberWidthBarlineType(num, kBarWidth, kSingleBarline);
+            Bar* bar = line->createNewBarWithNumberWidthBarlineType(num, kBarWidth, TOVBarlineSingle);
             context.processPendingChanges();
             fillBar(bar, num++);
         }

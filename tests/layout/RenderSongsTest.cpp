@@ -32,30 +32,9 @@ using tovtest::PageSpec;
 
 namespace {
 
-constexpr std::uint64_t k8 = TOVLength8th;
-constexpr std::uint64_t k4 = TOVLengthQuarter;
-constexpr std::uint64_t k2 = TOVLengthHalf;
-constexpr std::uint64_t k1 = TOVLengthWhole;
-
-constexpr int kBassClef = TOVSymbolClefF;
-constexpr int kFirstKey = TOVSymbolKeySharp1;
 constexpr int kKeyCount = 14;
-constexpr int kFirstTime = TOVSymbolTime1_4;
 constexpr int kTimeCount = 14;
-constexpr int kFourFour = TOVSymbolTime4_4;
-constexpr int kFirstBarline = TOVBarlineSingle;
 constexpr int kBarlineCount = 8; // every kind a file stores
-constexpr int kRepeatForward = TOVBarlineRepeatForward;
-constexpr int kRepeatBackward = TOVBarlineRepeatBackward;
-constexpr int kRehearsal = TOVSymbolMarkIntro;
-constexpr int kVoltaBegin = TOVSymbolVoltaBegin;
-constexpr int kBisEnd = TOVSymbolBisEnd;
-constexpr int kRepeatTimes = TOVSymbolRepeatTimes;
-constexpr int kTempoWithSpeed = TOVSymbolTempoSpeed;
-constexpr int kFreeText = TOVToolFreeText;
-constexpr int kNoQuality = TOVChordPlainTriad;
-constexpr int kNoTension = TOVChordNoTension;
-constexpr int kNoBass = TOVChordNoStep;
 
 const std::filesystem::path kFixtures = std::filesystem::path(TOVRIN_TEST_FIXTURES) / "render";
 
@@ -119,8 +98,8 @@ void writeSymbols(SongWriter& s) {
     // Rehearsal marks of every family: section names, letters and numbers.
     for (const char* text : {"Intro", "Verse", "Chorus", "A", "B", "1", "2"}) {
         Bar* bar = s.bar(num++);
-        const platform::Size size = naturalSize(kRehearsal);
-        SymbolText* mark = bar->createNewSymbolTextWithTypeFrame(kRehearsal, Rect({4, -2}, size));
+        const platform::Size size = naturalSize(TOVSymbolMarkIntro);
+        SymbolText* mark = bar->createNewSymbolTextWithTypeFrame(TOVSymbolMarkIntro, Rect({4, -2}, size));
         ASSERT_NE(mark, nullptr);
         mark->setText(platform::AttributedString(text));
         s.context().processPendingChanges();
@@ -132,11 +111,11 @@ void writeSymbols(SongWriter& s) {
         ASSERT_NE(repeat, nullptr);
         if (type <= TOVSymbolSegno) {
             repeat->setRepeatIDNumber(type - TOVSymbolDaCapo + 1);
-        } else if (type == kVoltaBegin) {
+        } else if (type == TOVSymbolVoltaBegin) {
             repeat->setRepeatIDString(QStringLiteral("1."));
-        } else if (type == kBisEnd) {
+        } else if (type == TOVSymbolBisEnd) {
             repeat->setRepeatIDString(QStringLiteral("3x"));
-        } else if (type == kRepeatTimes) {
+        } else if (type == TOVSymbolRepeatTimes) {
             repeat->setRepeatIDNumber(3);
         }
     }
@@ -151,7 +130,7 @@ void writeSymbols(SongWriter& s) {
     }
     for (int type = TOVSymbolRit; type <= TOVSymbolShuffle16; ++type) {
         Symbol* made = putSymbol(s, num++, type, {10, 0});
-        if (type == kTempoWithSpeed) {
+        if (type == TOVSymbolTempoSpeed) {
             dynamic_cast<SymbolTempo*>(made)->setSpeed(132);
         }
     }
@@ -161,9 +140,9 @@ void writeSymbols(SongWriter& s) {
     // A long rest of eight bars, then a bar of notes and the signs that repeat it, one, two and four bars.
     s.bar(num++)->setLongRest(8);
     for (int type = TOVSymbolRepeatPrevBar1; type <= TOVSymbolRepeatPrevBar4; ++type) {
-        s.note(num, 0, k2, {-2});
-        s.note(num, k2, k4, {-1});
-        s.note(num++, k2 + k4, k4, {0});
+        s.note(num, 0, TOVLengthHalf, {-2});
+        s.note(num, TOVLengthHalf, TOVLengthQuarter, {-1});
+        s.note(num++, TOVLengthHalf + TOVLengthQuarter, TOVLengthQuarter, {0});
         const std::uint64_t repeated = num++;
         putSymbol(s, repeated, type, {0, 0});
         // The sign stands where the bar view puts it when it is dropped.
@@ -182,10 +161,46 @@ void writeSymbols(SongWriter& s) {
 // A chord symbol of every root, quality and tension the chord glyphs draw, with and without a bass, two a
 // bar; every key and time signature and both clefs over the same bars.
 void writeChordsAndSignatures(SongWriter& s) {
-    const int qualities[] = {kNoQuality, 0, 1, 2, 3, 4, 5, 6, 7, 8, 10};
-    const int tensions[] = {kNoTension, 0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11,
-                            12,         13, 14, 15, 16, 17, 18, 20, 21, 22, 24, 25, 28,
-                            29,         31, 32, 35, 36, 38, 39, 43, 45, 50, 52, 59, 66};
+    const int qualities[] = {TOVChordPlainTriad, 0, 1, 2, 3, 4, 5, 6, 7, 8, 10};
+    const int tensions[] = {TOVChordNoTension,
+                            0,
+                            1,
+                            2,
+                            3,
+                            4,
+                            5,
+                            6,
+                            7,
+                            8,
+                            9,
+                            10,
+                            11,
+                            12,
+                            13,
+                            14,
+                            15,
+                            16,
+                            17,
+                            18,
+                            20,
+                            21,
+                            22,
+                            24,
+                            25,
+                            28,
+                            29,
+                            31,
+                            32,
+                            35,
+                            36,
+                            38,
+                            39,
+                            43,
+                            45,
+                            50,
+                            52,
+                            59,
+                            66};
     constexpr int kRoots = 17;
     constexpr int kChords = 56;
     for (int i = 0; i < kChords; ++i) {
@@ -193,23 +208,23 @@ void writeChordsAndSignatures(SongWriter& s) {
         const int quality = qualities[i % std::size(qualities)];
         // Tensions go with a quality on the first round, alone (where they stand lower) on the second.
         const int tension = i < static_cast<int>(std::size(tensions)) ? tensions[i] : tensions[i % 13 + 1];
-        const int bass = i % 5 == 4 ? (root + 7) % kRoots : kNoBass;
+        const int bass = i % 5 == 4 ? (root + 7) % kRoots : TOVChordNoStep;
         const TOVChordElems elems = TOVChordElems::fromCodes(
-            root, i >= static_cast<int>(std::size(tensions)) ? kNoQuality : quality, tension, bass);
-        ASSERT_NE(s.bar(i / 2)->createNewChordWithElemsTiming(elems, (i % 2) * k2), nullptr) << i;
+            root, i >= static_cast<int>(std::size(tensions)) ? TOVChordPlainTriad : quality, tension, bass);
+        ASSERT_NE(s.bar(i / 2)->createNewChordWithElemsTiming(elems, (i % 2) * TOVLengthHalf), nullptr) << i;
     }
     s.context().processPendingChanges();
     for (int i = 0; i < kKeyCount; ++i) {
-        s.bar(static_cast<std::uint64_t>(2 * i))->setKeyType(kFirstKey + i);
+        s.bar(static_cast<std::uint64_t>(2 * i))->setKeyType(TOVSymbolKeySharp1 + i);
     }
     for (int i = 0; i < kTimeCount; ++i) {
-        s.bar(static_cast<std::uint64_t>(2 * i + 1))->setTimeType(kFirstTime + i);
+        s.bar(static_cast<std::uint64_t>(2 * i + 1))->setTimeType(TOVSymbolTime1_4 + i);
     }
-    s.bar(29)->setTimeType(kFourFour);
-    s.bar(30)->setClefType(kBassClef);
-    s.note(30, 0, k1, {2});
-    s.bar(32)->setClefType(layouttest::kTrebleClef);
-    s.note(32, 0, k1, {-2});
+    s.bar(29)->setTimeType(TOVSymbolTime4_4);
+    s.bar(30)->setClefType(TOVSymbolClefF);
+    s.note(30, 0, TOVLengthWhole, {2});
+    s.bar(32)->setClefType(TOVSymbolClefG);
+    s.note(32, 0, TOVLengthWhole, {-2});
 }
 
 // A double-row song: every barline kind at a bar's end and at a line's start, a melody in the upper rows
@@ -221,28 +236,28 @@ void writeBarlinesAndDoubleRows(SongWriter& s) {
     song->setWriter(platform::AttributedString("Writer Name"));
     song->setArranger(platform::AttributedString("Arranger Name"));
     for (int i = 0; i < kBarlineCount; ++i) {
-        s.bar(static_cast<std::uint64_t>(i))->setBarLineType(kFirstBarline + i);
+        s.bar(static_cast<std::uint64_t>(i))->setBarLineType(TOVBarlineSingle + i);
     }
-    s.bar(8)->line()->setFirstBarLineType(kRepeatForward);
-    s.bar(11)->setBarLineType(kRepeatBackward);
-    s.bar(12)->line()->setFirstBarLineType(kFirstBarline + 3);
+    s.bar(8)->line()->setFirstBarLineType(TOVBarlineRepeatForward);
+    s.bar(11)->setBarLineType(TOVBarlineRepeatBackward);
+    s.bar(12)->line()->setFirstBarLineType(TOVBarlineSingle + 3);
     for (std::uint64_t num = 0; num < 16; ++num) {
         const std::int64_t step = static_cast<std::int64_t>(num % 5);
-        s.beam(num, 0, {k8, k8}, {-4 + step, -2 + step});
-        s.note(num, k4, k4, {-1 + step});
-        s.note(num, k2, k2, {-3 + step});
-        s.slash(num, 0, k2, true);
-        s.slash(num, k2, k4, true);
-        s.beatSlash(num, k2 + k4, true);
+        s.beam(num, 0, {TOVLength8th, TOVLength8th}, {-4 + step, -2 + step});
+        s.note(num, TOVLengthQuarter, TOVLengthQuarter, {-1 + step});
+        s.note(num, TOVLengthHalf, TOVLengthHalf, {-3 + step});
+        s.slash(num, 0, TOVLengthHalf, true);
+        s.slash(num, TOVLengthHalf, TOVLengthQuarter, true);
+        s.beatSlash(num, TOVLengthHalf + TOVLengthQuarter, true);
         Bar* lower = s.bar(num, true);
         lower->createNewChordWithElemsTiming(
-            TOVChordElems::fromCodes(static_cast<int>(num % 17), 7, kNoTension, kNoBass), 0);
+            TOVChordElems::fromCodes(static_cast<int>(num % 17), 7, TOVChordNoTension, TOVChordNoStep), 0);
         lower->createNewChordWithElemsTiming(
-            TOVChordElems::fromCodes(static_cast<int>((num + 5) % 17), 3, 3, kNoBass), k2);
+            TOVChordElems::fromCodes(static_cast<int>((num + 5) % 17), 3, 3, TOVChordNoStep), TOVLengthHalf);
     }
     s.context().processPendingChanges();
     Document* document = s.document();
-    SymbolText* text = document->createNewSymbolTextWithTypeFrame(kFreeText, Rect(60, 770, 200, 24));
+    SymbolText* text = document->createNewSymbolTextWithTypeFrame(TOVToolFreeText, Rect(60, 770, 200, 24));
     ASSERT_NE(text, nullptr);
     text->setText(platform::AttributedString("Free text on the page"));
     const struct {

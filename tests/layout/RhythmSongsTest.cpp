@@ -50,198 +50,198 @@ using platform::Rect;
 
 namespace {
 
-constexpr std::uint64_t k32 = TOVLength32nd;
-constexpr std::uint64_t k16 = TOVLength16th;
-constexpr std::uint64_t k8 = TOVLength8th;
-constexpr std::uint64_t k4 = TOVLengthQuarter;
-constexpr std::uint64_t k2 = TOVLengthHalf;
-constexpr std::uint64_t k1 = TOVLengthWhole;
-
 const std::filesystem::path kFixtures = std::filesystem::path(TOVRIN_TEST_FIXTURES) / "rhythm";
 
 // Beams of two, four and eight; partial beams (16-8-16, 8-16-16, 16-16-8, dotted 8 + 16, dotted 16 + 32 +
 // 8, 8-16-8-16 in 6/8); flags of eighths, sixteenths and thirty-seconds with the stem up and down.
 void writeBeamsAndFlags(SongWriter& s) {
-    s.beam(0, 0, {k8, k8}, {-4, -2});
-    s.beam(0, k4, {k8, k8}, {-3, -1});
-    s.beam(0, k2, {k16, k16, k16, k16}, {-6, -5, -4, -3});
-    s.beam(0, k2 + k4, {k16, k16, k16, k16}, {5, 4, 3, 2}, true);
+    s.beam(0, 0, {TOVLength8th, TOVLength8th}, {-4, -2});
+    s.beam(0, TOVLengthQuarter, {TOVLength8th, TOVLength8th}, {-3, -1});
+    s.beam(0, TOVLengthHalf, {TOVLength16th, TOVLength16th, TOVLength16th, TOVLength16th}, {-6, -5, -4, -3});
+    s.beam(0, TOVLengthHalf + TOVLengthQuarter, {TOVLength16th, TOVLength16th, TOVLength16th, TOVLength16th},
+           {5, 4, 3, 2}, true);
 
-    s.beam(1, 0, {k16, k8, k16}, {-2, 0, -2});
-    s.beam(1, k4, {k8, k16, k16}, {-1, -3, -1});
-    s.beam(1, k2, {k16, k16, k8}, {4, 3, 2}, true);
-    s.beam(1, k2 + k4, {k8 + k16, k16}, {-4, -2});
+    s.beam(1, 0, {TOVLength16th, TOVLength8th, TOVLength16th}, {-2, 0, -2});
+    s.beam(1, TOVLengthQuarter, {TOVLength8th, TOVLength16th, TOVLength16th}, {-1, -3, -1});
+    s.beam(1, TOVLengthHalf, {TOVLength16th, TOVLength16th, TOVLength8th}, {4, 3, 2}, true);
+    s.beam(1, TOVLengthHalf + TOVLengthQuarter, {TOVLength8th + TOVLength16th, TOVLength16th}, {-4, -2});
 
-    s.beam(2, 0, {k16 + k32, k32, k8}, {-2, -1, 0});
-    s.beam(2, k4, {k16 + k32, k32, k8}, {3, 2, 1}, true);
-    s.beam(2, k2, {k32, k32, k32, k32, k32, k32, k32, k32}, {-4, -3, -2, -1, 0, 1, 2, 3});
-    s.beam(2, k2 + k4, {k8 + k16, k16}, {4, 2}, true);
+    s.beam(2, 0, {TOVLength16th + TOVLength32nd, TOVLength32nd, TOVLength8th}, {-2, -1, 0});
+    s.beam(2, TOVLengthQuarter, {TOVLength16th + TOVLength32nd, TOVLength32nd, TOVLength8th}, {3, 2, 1},
+           true);
+    s.beam(2, TOVLengthHalf,
+           {TOVLength32nd, TOVLength32nd, TOVLength32nd, TOVLength32nd, TOVLength32nd, TOVLength32nd,
+            TOVLength32nd, TOVLength32nd},
+           {-4, -3, -2, -1, 0, 1, 2, 3});
+    s.beam(2, TOVLengthHalf + TOVLengthQuarter, {TOVLength8th + TOVLength16th, TOVLength16th}, {4, 2}, true);
 
     // Single flags, stem up then stem down, a quarter each way at the end.
-    s.note(3, 0, k8, {-2});
-    s.note(3, k8, k16, {-3});
-    s.note(3, k8 + k16, k32, {-4});
-    s.note(3, k8 + k16 + k32, k32, {-5});
-    s.note(3, k4, k8, {3}, true);
-    s.note(3, k4 + k8, k16, {4}, true);
-    s.note(3, k4 + k8 + k16, k32, {5}, true);
-    s.note(3, k4 + k8 + k16 + k32, k32, {6}, true);
-    s.note(3, k2, k4, {-1});
-    s.note(3, k2 + k4, k4, {2}, true);
+    s.note(3, 0, TOVLength8th, {-2});
+    s.note(3, TOVLength8th, TOVLength16th, {-3});
+    s.note(3, TOVLength8th + TOVLength16th, TOVLength32nd, {-4});
+    s.note(3, TOVLength8th + TOVLength16th + TOVLength32nd, TOVLength32nd, {-5});
+    s.note(3, TOVLengthQuarter, TOVLength8th, {3}, true);
+    s.note(3, TOVLengthQuarter + TOVLength8th, TOVLength16th, {4}, true);
+    s.note(3, TOVLengthQuarter + TOVLength8th + TOVLength16th, TOVLength32nd, {5}, true);
+    s.note(3, TOVLengthQuarter + TOVLength8th + TOVLength16th + TOVLength32nd, TOVLength32nd, {6}, true);
+    s.note(3, TOVLengthHalf, TOVLengthQuarter, {-1});
+    s.note(3, TOVLengthHalf + TOVLengthQuarter, TOVLengthQuarter, {2}, true);
 
     // A bar of 6/8: 8-16-8-16, then dotted 8 + 16 + 8.
     s.bar(4)->setTimeType(TOVSymbolTime6_8);
-    s.beam(4, 0, {k8, k16, k8, k16}, {-2, -1, 0, -1});
-    s.beam(4, 3 * k8, {k8 + k16, k16, k8}, {-3, -2, -4});
+    s.beam(4, 0, {TOVLength8th, TOVLength16th, TOVLength8th, TOVLength16th}, {-2, -1, 0, -1});
+    s.beam(4, 3 * TOVLength8th, {TOVLength8th + TOVLength16th, TOVLength16th, TOVLength8th}, {-3, -2, -4});
     s.bar(5)->setTimeType(TOVSymbolTime4_4);
     // Beamed chords and a wide leap.
-    s.beam(5, 0, {k8, k8}, {-6, 0});
-    s.beam(5, k4, {k8, k8}, {6, -1}, true);
-    s.note(5, k2, k8, {-4, -2, 0});
-    s.note(5, k2 + k8, k8, {3, 5}, true);
-    s.beam(5, k2 + k4, {k16, k16, k16, k16}, {-2, 2, -2, 2});
+    s.beam(5, 0, {TOVLength8th, TOVLength8th}, {-6, 0});
+    s.beam(5, TOVLengthQuarter, {TOVLength8th, TOVLength8th}, {6, -1}, true);
+    s.note(5, TOVLengthHalf, TOVLength8th, {-4, -2, 0});
+    s.note(5, TOVLengthHalf + TOVLength8th, TOVLength8th, {3, 5}, true);
+    s.beam(5, TOVLengthHalf + TOVLengthQuarter, {TOVLength16th, TOVLength16th, TOVLength16th, TOVLength16th},
+           {-2, 2, -2, 2});
     // Flags on ledger notes.
-    s.note(6, 0, k8, {-8});
-    s.note(6, k8, k8, {-7});
-    s.note(6, k4, k16, {8}, true);
-    s.note(6, k4 + k16, k16, {7}, true);
-    s.note(6, k4 + k8, k8, {6}, true);
-    s.note(6, k2, k2, {-1});
-    s.beam(7, 0, {k8, k8, k8, k8}, {-4, -3, -2, -1});
-    s.beam(7, k2, {k8, k8, k8, k8}, {4, 3, 2, 1}, true);
+    s.note(6, 0, TOVLength8th, {-8});
+    s.note(6, TOVLength8th, TOVLength8th, {-7});
+    s.note(6, TOVLengthQuarter, TOVLength16th, {8}, true);
+    s.note(6, TOVLengthQuarter + TOVLength16th, TOVLength16th, {7}, true);
+    s.note(6, TOVLengthQuarter + TOVLength8th, TOVLength8th, {6}, true);
+    s.note(6, TOVLengthHalf, TOVLengthHalf, {-1});
+    s.beam(7, 0, {TOVLength8th, TOVLength8th, TOVLength8th, TOVLength8th}, {-4, -3, -2, -1});
+    s.beam(7, TOVLengthHalf, {TOVLength8th, TOVLength8th, TOVLength8th, TOVLength8th}, {4, 3, 2, 1}, true);
 }
 
 // Beamed triplets both ways, triplet quarters and halves under brackets, sextuplets of sixteenths and of
 // eighths.
 void writeTuplets(SongWriter& s) {
     s.tuplet(0, 0, {80, 80, 80}, {-4, -3, -2});
-    s.tuplet(0, k4, {80, 80, 80}, {4, 3, 2}, true);
-    s.tuplet(0, k2, {160, 160, 160}, {-2, -1, 0});
+    s.tuplet(0, TOVLengthQuarter, {80, 80, 80}, {4, 3, 2}, true);
+    s.tuplet(0, TOVLengthHalf, {160, 160, 160}, {-2, -1, 0});
 
     s.tuplet(1, 0, {160, 160, 160}, {3, 2, 1}, true);
-    s.tuplet(1, k2, {40, 40, 40, 40, 40, 40}, {-4, -3, -2, -1, -2, -3});
-    s.note(1, k2 + k4, k4, {-2});
+    s.tuplet(1, TOVLengthHalf, {40, 40, 40, 40, 40, 40}, {-4, -3, -2, -1, -2, -3});
+    s.note(1, TOVLengthHalf + TOVLengthQuarter, TOVLengthQuarter, {-2});
 
     s.tuplet(2, 0, {80, 80, 80, 80, 80, 80}, {2, 3, 4, 5, 4, 3}, true);
-    s.tuplet(2, k2, {320, 320, 320}, {-3, -2, -1});
+    s.tuplet(2, TOVLengthHalf, {320, 320, 320}, {-3, -2, -1});
 
-    s.note(3, 0, k4, {-2});
-    s.tuplet(3, k4, {80, 80, 80}, {-6, -5, -4});
-    s.tuplet(3, k2, {80, 80, 80}, {-2, -1, 0});
-    s.tuplet(3, k2 + k4, {80, 80, 80}, {1, 0, -1}, true);
+    s.note(3, 0, TOVLengthQuarter, {-2});
+    s.tuplet(3, TOVLengthQuarter, {80, 80, 80}, {-6, -5, -4});
+    s.tuplet(3, TOVLengthHalf, {80, 80, 80}, {-2, -1, 0});
+    s.tuplet(3, TOVLengthHalf + TOVLengthQuarter, {80, 80, 80}, {1, 0, -1}, true);
 
     s.tuplet(4, 0, {160, 160, 160}, {-6, -4, -2});
-    s.tuplet(4, k2, {40, 40, 40, 40, 40, 40}, {4, 3, 2, 1, 2, 3}, true);
-    s.note(4, k2 + k4, k4, {}, false);
-    s.note(5, 0, k4, {-1});
-    s.tuplet(5, k4, {80, 80, 80}, {-2, -2, -2});
-    s.note(5, k2, k2, {-2});
+    s.tuplet(4, TOVLengthHalf, {40, 40, 40, 40, 40, 40}, {4, 3, 2, 1, 2, 3}, true);
+    s.note(4, TOVLengthHalf + TOVLengthQuarter, TOVLengthQuarter, {}, false);
+    s.note(5, 0, TOVLengthQuarter, {-1});
+    s.tuplet(5, TOVLengthQuarter, {80, 80, 80}, {-2, -2, -2});
+    s.note(5, TOVLengthHalf, TOVLengthHalf, {-2});
     s.tuplet(6, 0, {160, 160, 160}, {6, 5, 4}, true);
-    s.beam(6, k2, {k8, k8}, {-2, -3});
-    s.tuplet(6, k2 + k4, {80, 80, 80}, {-4, -3, -2});
-    s.note(7, 0, k1, {-2});
+    s.beam(6, TOVLengthHalf, {TOVLength8th, TOVLength8th}, {-2, -3});
+    s.tuplet(6, TOVLengthHalf + TOVLengthQuarter, {80, 80, 80}, {-4, -3, -2});
+    s.note(7, 0, TOVLengthWhole, {-2});
 }
 
 // Ties inside a bar, across barlines and across the line end; accidentals of every kind; articulations
 // on stems up and down; slurs over beamed and single notes.
 void writeTiesAndSigns(SongWriter& s) {
-    Note* a = s.note(0, 0, k4, {-2});
+    Note* a = s.note(0, 0, TOVLengthQuarter, {-2});
     s.articulation(a, TOVSymbolStaccato);
-    Note* b = s.note(0, k4, k4, {-1});
+    Note* b = s.note(0, TOVLengthQuarter, TOVLengthQuarter, {-1});
     s.articulation(b, TOVSymbolTenuto);
-    Note* c = s.note(0, k2, k4, {-3});
+    Note* c = s.note(0, TOVLengthHalf, TOVLengthQuarter, {-3});
     s.articulation(c, TOVSymbolAccento);
-    Note* d = s.note(0, k2 + k4, k4, {-2});
+    Note* d = s.note(0, TOVLengthHalf + TOVLengthQuarter, TOVLengthQuarter, {-2});
     s.articulation(d, TOVSymbolMarcato);
 
-    Note* sharp = s.note(1, 0, k4, {-3});
+    Note* sharp = s.note(1, 0, TOVLengthQuarter, {-3});
     s.accidental(sharp, TOVSymbolSharp);
-    Note* natural = s.note(1, k4, k4, {-3});
+    Note* natural = s.note(1, TOVLengthQuarter, TOVLengthQuarter, {-3});
     s.accidental(natural, TOVSymbolNatural);
-    Note* flat = s.note(1, k2, k4, {0}, true);
+    Note* flat = s.note(1, TOVLengthHalf, TOVLengthQuarter, {0}, true);
     s.accidental(flat, TOVSymbolFlat);
-    Note* doubleFlat = s.note(1, k2 + k4, k8, {-1});
+    Note* doubleFlat = s.note(1, TOVLengthHalf + TOVLengthQuarter, TOVLength8th, {-1});
     s.accidental(doubleFlat, TOVSymbolDoubleFlat);
-    Note* doubleSharp = s.note(1, k2 + k4 + k8, k8, {-5});
+    Note* doubleSharp = s.note(1, TOVLengthHalf + TOVLengthQuarter + TOVLength8th, TOVLength8th, {-5});
     s.accidental(doubleSharp, TOVSymbolDoubleSharp);
 
-    Note* slurStart = s.note(2, 0, k4, {-4});
-    s.note(2, k4, k4, {-3});
-    Note* held = s.note(2, k2, k2, {-2});
+    Note* slurStart = s.note(2, 0, TOVLengthQuarter, {-4});
+    s.note(2, TOVLengthQuarter, TOVLengthQuarter, {-3});
+    Note* held = s.note(2, TOVLengthHalf, TOVLengthHalf, {-2});
     s.slur(slurStart, 0, held, 0);
     s.tie(held);
-    s.note(3, 0, k4, {-2});
-    s.rest(3, k4, k4);
-    Note* chordOverLine = s.note(3, k2, k2, {-4, -2, 0});
+    s.note(3, 0, TOVLengthQuarter, {-2});
+    s.rest(3, TOVLengthQuarter, TOVLengthQuarter);
+    Note* chordOverLine = s.note(3, TOVLengthHalf, TOVLengthHalf, {-4, -2, 0});
     s.tie(chordOverLine);
 
-    s.note(4, 0, k2, {-4, -2, 0});
-    Note* slurred = s.beam(4, k2, {k8, k8, k8, k8}, {1, 2, 3, 4}, true);
+    s.note(4, 0, TOVLengthHalf, {-4, -2, 0});
+    Note* slurred = s.beam(4, TOVLengthHalf, {TOVLength8th, TOVLength8th, TOVLength8th, TOVLength8th},
+                           {1, 2, 3, 4}, true);
     s.slur(slurred, 0, slurred, 3);
     for (std::size_t unit = 0; unit < 4; ++unit) {
         s.articulation(slurred, TOVSymbolStaccato, unit);
     }
-    Note* down1 = s.note(5, 0, k4, {3}, true);
+    Note* down1 = s.note(5, 0, TOVLengthQuarter, {3}, true);
     s.articulation(down1, TOVSymbolStaccato);
-    Note* down2 = s.note(5, k4, k4, {4}, true);
+    Note* down2 = s.note(5, TOVLengthQuarter, TOVLengthQuarter, {4}, true);
     s.articulation(down2, TOVSymbolTenuto);
-    Note* down3 = s.note(5, k2, k4, {2}, true);
+    Note* down3 = s.note(5, TOVLengthHalf, TOVLengthQuarter, {2}, true);
     s.articulation(down3, TOVSymbolAccento);
-    Note* arpeggio = s.note(5, k2 + k4, k4, {-4, -2, 0, 2}, true);
+    Note* arpeggio = s.note(5, TOVLengthHalf + TOVLengthQuarter, TOVLengthQuarter, {-4, -2, 0, 2}, true);
     s.articulation(arpeggio, TOVSymbolArpeggio);
 
-    Note* tiedEighths = s.beam(6, 0, {k8, k8}, {-1, -1});
+    Note* tiedEighths = s.beam(6, 0, {TOVLength8th, TOVLength8th}, {-1, -1});
     s.tie(tiedEighths, 0);
     s.tie(tiedEighths, 1);
-    s.note(6, k4, k4 + k8, {-1});
-    Note* sharpEighth = s.note(6, k2 + k8, k8, {-3});
+    s.note(6, TOVLengthQuarter, TOVLengthQuarter + TOVLength8th, {-1});
+    Note* sharpEighth = s.note(6, TOVLengthHalf + TOVLength8th, TOVLength8th, {-3});
     s.accidental(sharpEighth, TOVSymbolSharp);
-    Note* last = s.note(6, k2 + k4, k4, {-2});
+    Note* last = s.note(6, TOVLengthHalf + TOVLengthQuarter, TOVLengthQuarter, {-2});
     s.tie(last);
-    Note* fermata = s.note(7, 0, k1, {-2});
+    Note* fermata = s.note(7, 0, TOVLengthWhole, {-2});
     s.articulation(fermata, TOVSymbolFermata);
 }
 
 // Rests of every value; whole, dotted and half notes; slashes of every value and one-beat slashes;
 // notes on ledger lines above and below.
 void writeRestsSlashesLedgers(SongWriter& s) {
-    s.rest(0, 0, k1);
-    s.rest(1, 0, k2);
-    s.rest(1, k2, k4);
-    s.rest(1, k2 + k4, k8);
-    s.rest(1, k2 + k4 + k8, k16);
-    s.rest(1, k2 + k4 + k8 + k16, k32);
-    s.rest(1, k2 + k4 + k8 + k16 + k32, k32);
-    s.note(2, 0, k1, {-2});
-    s.note(3, 0, k2 + k4, {0}, true);
-    s.rest(3, k2 + k4, k4);
+    s.rest(0, 0, TOVLengthWhole);
+    s.rest(1, 0, TOVLengthHalf);
+    s.rest(1, TOVLengthHalf, TOVLengthQuarter);
+    s.rest(1, TOVLengthHalf + TOVLengthQuarter, TOVLength8th);
+    s.rest(1, TOVLengthHalf + TOVLengthQuarter + TOVLength8th, TOVLength16th);
+    s.rest(1, TOVLengthHalf + TOVLengthQuarter + TOVLength8th + TOVLength16th, TOVLength32nd);
+    s.rest(1, TOVLengthHalf + TOVLengthQuarter + TOVLength8th + TOVLength16th + TOVLength32nd, TOVLength32nd);
+    s.note(2, 0, TOVLengthWhole, {-2});
+    s.note(3, 0, TOVLengthHalf + TOVLengthQuarter, {0}, true);
+    s.rest(3, TOVLengthHalf + TOVLengthQuarter, TOVLengthQuarter);
 
     for (std::uint64_t beat = 0; beat < 4; ++beat) {
-        s.beatSlash(4, beat * k4);
+        s.beatSlash(4, beat * TOVLengthQuarter);
     }
-    s.slash(5, 0, k2);
-    s.slash(5, k2, k4);
-    Note* first = s.slash(5, k2 + k4, k8);
-    Note* second = s.slash(5, k2 + k4 + k8, k8);
+    s.slash(5, 0, TOVLengthHalf);
+    s.slash(5, TOVLengthHalf, TOVLengthQuarter);
+    Note* first = s.slash(5, TOVLengthHalf + TOVLengthQuarter, TOVLength8th);
+    Note* second = s.slash(5, TOVLengthHalf + TOVLengthQuarter + TOVLength8th, TOVLength8th);
     s.bar(5)->makeBeamOn({first, second});
-    s.slash(6, 0, k1);
-    s.slash(7, 0, k4 + k8);
-    s.slash(7, k4 + k8, k8);
-    s.slash(7, k2, k16);
-    s.slash(7, k2 + k16, k16);
-    s.slash(7, k2 + k8, k8);
-    s.beatSlash(7, k2 + k4);
+    s.slash(6, 0, TOVLengthWhole);
+    s.slash(7, 0, TOVLengthQuarter + TOVLength8th);
+    s.slash(7, TOVLengthQuarter + TOVLength8th, TOVLength8th);
+    s.slash(7, TOVLengthHalf, TOVLength16th);
+    s.slash(7, TOVLengthHalf + TOVLength16th, TOVLength16th);
+    s.slash(7, TOVLengthHalf + TOVLength8th, TOVLength8th);
+    s.beatSlash(7, TOVLengthHalf + TOVLengthQuarter);
 
-    s.note(8, 0, k4, {-8});
-    s.note(8, k4, k4, {-10});
-    s.note(8, k2, k4, {8}, true);
-    s.note(8, k2 + k4, k4, {10}, true);
-    s.note(9, 0, k2, {-6, -4, -2});
-    s.note(9, k2, k2, {7, 9}, true);
-    s.note(10, 0, k1, {-9});
-    s.rest(11, 0, k4 + k8);
-    s.note(11, k4 + k8, k8, {-4});
-    s.note(11, k2, k2, {6}, true);
+    s.note(8, 0, TOVLengthQuarter, {-8});
+    s.note(8, TOVLengthQuarter, TOVLengthQuarter, {-10});
+    s.note(8, TOVLengthHalf, TOVLengthQuarter, {8}, true);
+    s.note(8, TOVLengthHalf + TOVLengthQuarter, TOVLengthQuarter, {10}, true);
+    s.note(9, 0, TOVLengthHalf, {-6, -4, -2});
+    s.note(9, TOVLengthHalf, TOVLengthHalf, {7, 9}, true);
+    s.note(10, 0, TOVLengthWhole, {-9});
+    s.rest(11, 0, TOVLengthQuarter + TOVLength8th);
+    s.note(11, TOVLengthQuarter + TOVLength8th, TOVLength8th, {-4});
+    s.note(11, TOVLengthHalf, TOVLengthHalf, {6}, true);
 }
 
 struct SongRecipe {

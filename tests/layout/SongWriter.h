@@ -32,10 +32,6 @@
 
 namespace layouttest {
 
-constexpr int kTrebleClef = TOVSymbolClefG;
-constexpr int kFourFour = TOVSymbolTime4_4;
-constexpr int kSlur = TOVSymbolSlur;
-
 // The song in the editor's view tree, as a document window lays it out.
 struct LaidOut {
     explicit LaidOut(Document* document) {
@@ -93,8 +89,8 @@ public:
         Song* song = document_->createNewSong();
         song->setName(platform::AttributedString(name));
         song->setIsDoubleRow(doubleRow);
-        bar(0)->setClefType(kTrebleClef);
-        bar(0)->setTimeType(kFourFour);
+        bar(0)->setClefType(TOVSymbolClefG);
+        bar(0)->setTimeType(TOVSymbolTime4_4);
         context_->processPendingChanges();
     }
 
@@ -225,7 +221,7 @@ public:
             const platform::Point origin{p1.x - (kMargin * c - localY * sn),
                                          p1.y - (kMargin * sn + localY * c)};
             SymbolInNote* made = first->createNewArticulationWithTypeFrame(
-                kSlur, platform::Rect(origin.x, origin.y, width, height));
+                TOVSymbolSlur, platform::Rect(origin.x, origin.y, width, height));
             ASSERT_NE(made, nullptr);
             made->setFlip(above);
             made->setAngle(std::atan2(dy, dx) * 180.0 / M_PI);
