@@ -92,7 +92,8 @@ std::optional<platform::BezierPath> scaledInCell(std::optional<platform::BezierP
     return path;
 }
 
-constexpr platform::Size QualityCell{84, 56};
+// Wide enough for the widest quality ("m7(-5)") at the glyphs' fixed scale of 2.
+constexpr platform::Size QualityCell{120, 56};
 constexpr platform::Size TensionCell{96, 40};
 
 } // namespace

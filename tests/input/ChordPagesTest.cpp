@@ -355,6 +355,20 @@ TEST_F(ChordPagesTest, QualityAndTensionGridsAnswerTheirValuesAndNoneForBlankCel
         tensionGlyphs += item.bezierPath ? 1 : 0;
     }
     EXPECT_EQ(tensionGlyphs, 38u);
+    // Every glyph stands whole inside its cell: a clipped "m7(-5)" reads as another chord.
+    for (TOVChordElemGridViewController* grid : {static_cast<TOVChordElemGridViewController*>(&qualities),
+                                                 static_cast<TOVChordElemGridViewController*>(&tensions)}) {
+        const platform::Size cell = grid->collectionView()->cellSize();
+        for (const auto& item : grid->items()) {
+            if (item.bezierPath) {
+                const platform::Rect ink = item.bezierPath->bounds();
+                EXPECT_GE(ink.origin.x, 0.0) << item.elemType;
+                EXPECT_LE(ink.origin.x + ink.size.width, cell.width) << item.elemType;
+                EXPECT_GE(ink.origin.y, 0.0) << item.elemType;
+                EXPECT_LE(ink.origin.y + ink.size.height, cell.height) << item.elemType;
+            }
+        }
+    }
     EXPECT_FALSE(qualities.items()[9].bezierPath.has_value());
     EXPECT_FALSE(qualities.items()[11].bezierPath.has_value());
 
