@@ -49,18 +49,6 @@ constexpr double kStaffPiece = 36;
 constexpr double kStaffLineWidth = 0.4;
 constexpr double kStaffHeight = 4 * TOVStaffSpace;
 
-QRect inkBounds(const QImage& image) {
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) > 0) {
-                ink |= QRect(x, y, 1, 1);
-            }
-        }
-    }
-    return ink;
-}
-
 // The view that shows the item in the score, in a frame that fits an icon; null when there is none.
 std::shared_ptr<platform::View> viewOfItem(int code, const TOVObjectViewFactory& symbols,
                                            const TOVNoteViewLibrary& notes) {

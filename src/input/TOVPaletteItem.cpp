@@ -23,6 +23,18 @@ TOVPaletteItem TOVPaletteItem::make(const char* iconName, const char* label, con
     return item;
 }
 
+QRect inkBounds(const QImage& image) {
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) > 0) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
 std::optional<platform::DraggingInfo> writeItemsAtIndexes(const TOVPaletteItems& items,
                                                           const platform::CellGrid::IndexSet& indexes) {
     if (indexes.empty() || *indexes.begin() >= items.size()) {

@@ -4,6 +4,9 @@
 #include "platform/ui/CellGrid.h"
 #include "platform/ui/DraggingInfo.h"
 
+#include <QImage>
+#include <QRect>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -32,6 +35,9 @@ struct TOVPaletteItem {
 };
 
 using TOVPaletteItems = std::vector<TOVPaletteItem>;
+
+// The smallest rectangle that holds every pixel of the image that is not wholly transparent.
+QRect inkBounds(const QImage& image);
 
 // The drag of the first of the dragged cells (further ones are ignored): its pasteboard type as a marker,
 // then its code under "itemType". Nothing, so no drag, for an index past the items or an item without a

@@ -78,14 +78,7 @@ constexpr int kButtonIconSize = 28;
 // A toolbar image: the icon's drawing without its margins, as large as the button shows it.
 QIcon buttonImage(const platform::Image& icon) {
     const QImage& image = icon.qImage();
-    QRect ink;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) > 0) {
-                ink |= QRect(x, y, 1, 1);
-            }
-        }
-    }
+    const QRect ink = inkBounds(image);
     if (ink.isEmpty()) {
         return QIcon();
     }

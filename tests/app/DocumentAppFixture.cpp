@@ -1,7 +1,15 @@
 #include "DocumentAppFixture.h"
 
+#include "app/TOVMainMenu.h"
 #include "document/TOVDocumentParser.h"
+#include "glyphs/TOVChordViewFactory.h"
+#include "glyphs/TOVObjectViewFactory.h"
+#include "model/TOVUtils.h"
+#include "notation/TOVNoteViewFactory.h"
 #include "platform/foundation/Gzip.h"
+#include "platform/foundation/MemoryDefaultsStore.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Window.h"
 #include "support/SongBuilder.h"
 
@@ -116,6 +124,25 @@ void DocumentAppFixture::TearDown() {
     TOVStartUpWindowController::releaseSingletonInstance();
     application.reset();
     settle();
+}
+
+void SongWindowAppFixture::SetUp() {
+    previousDefaults_ = platform::UserDefaults::replaceStandard(
+        std::make_unique<platform::UserDefaults>(std::make_unique<platform::MemoryDefaultsStore>()));
+    DocumentAppFixture::SetUp();
+    TOVUtils::Services services;
+    services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
+    services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
+    services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
+    TOVUtils::registerServices(services);
+    menu = TOVMainMenu::makeMainMenu(nullptr);
+    application->setMainMenu(menu);
+}
+
+void SongWindowAppFixture::TearDown() {
+    DocumentAppFixture::TearDown();
+    TOVUtils::registerServices({});
+    platform::UserDefaults::replaceStandard(std::move(previousDefaults_));
 }
 
 } // namespace docapp

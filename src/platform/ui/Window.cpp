@@ -161,7 +161,8 @@ void Window::keyPressEvent(QKeyEvent* event) {
 }
 
 void Window::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // A palette that the window system activated all the same hands the activation straight back.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && kind_ != Kind::Palette) {
         if (Application* application = Application::shared()) {
             application->windowDidBecomeKey(this);
         }
