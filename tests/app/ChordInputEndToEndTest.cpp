@@ -71,17 +71,10 @@ using ChordInputEndToEndTest = docapp::SongWindowAppFixture;
 // button; Escape closes the window and Ctrl+Z in the document window takes back the last chord only.
 TEST_F(ChordInputEndToEndTest, ChordsOfARunAreWrittenChordByChordAndUndoneOneAtATime) {
     platform::UserDefaults::standard().setInteger("actionChordsAreaRightClick", 1);
-    const std::filesystem::path path = dir / "Song.tovz";
-    docapp::writeBytes(path, docapp::newSongFile());
-    auto* song = dynamic_cast<TOVPersistentDocument*>(controller->openDocumentWithContentsOfURL(path, false));
+    TOVPersistentDocument* song = openNewSongWindow();
     ASSERT_NE(song, nullptr);
-    docapp::settle();
     TOVWindowController* windowController = song->windowController();
     platform::Window* window = windowController->window();
-    window->setMenuModel(menu);
-    windowController->showWindow();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     TOVEditorViewController* editor = windowController->editorController();
     TOVChordWindowController* chordWindow = windowController->chordWindowController();
     ASSERT_NE(chordWindow, nullptr);

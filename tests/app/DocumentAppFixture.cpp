@@ -1,6 +1,8 @@
 #include "DocumentAppFixture.h"
 
 #include "app/TOVMainMenu.h"
+#include "app/TOVPersistentDocument.h"
+#include "app/TOVWindowController.h"
 #include "document/TOVDocumentParser.h"
 #include "glyphs/TOVChordViewFactory.h"
 #include "glyphs/TOVObjectViewFactory.h"
@@ -137,6 +139,28 @@ void SongWindowAppFixture::SetUp() {
     TOVUtils::registerServices(services);
     menu = TOVMainMenu::makeMainMenu(nullptr);
     application->setMainMenu(menu);
+}
+
+TOVPersistentDocument* SongWindowAppFixture::openNewSongWindow() {
+    const std::filesystem::path path = dir / "Song.tovz";
+    writeBytes(path, newSongFile());
+    auto* song = dynamic_cast<TOVPersistentDocument*>(controller->openDocumentWithContentsOfURL(path, false));
+    if (song == nullptr) {
+        ADD_FAILURE() << "the new song did not open";
+        return nullptr;
+    }
+    settle();
+    TOVWindowController* windowController = song->windowController();
+    platform::Window* window = windowController->window();
+    window->setMenuModel(menu);
+    window->move(20, 20);
+    windowController->showWindow();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window)) {
+        ADD_FAILURE() << "the song's window did not become active";
+        return nullptr;
+    }
+    return song;
 }
 
 void SongWindowAppFixture::TearDown() {

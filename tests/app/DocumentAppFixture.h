@@ -23,6 +23,7 @@
 #include <vector>
 
 class Document;
+class TOVPersistentDocument;
 
 namespace platform {
 class Menu;
@@ -87,6 +88,10 @@ class SongWindowAppFixture : public DocumentAppFixture {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    // Opens a new song from a file in `dir` and shows its window near the screen's top left, with the main
+    // menu, as the active window; null (with a failure) when it cannot.
+    TOVPersistentDocument* openNewSongWindow();
 
     std::shared_ptr<platform::Menu> menu;
     TempDir dir;

@@ -67,18 +67,10 @@ protected:
 // is taken. The keys go on reaching the document window without a click: Delete and the arrows reach the
 // editor, and Ctrl+Z takes the barline back.
 TEST_F(SymbolsPaletteEndToEndTest, DragsFromThePaletteAndTheDocumentWindowKeepsTheKeyboard) {
-    const std::filesystem::path path = dir / "Song.tovz";
-    docapp::writeBytes(path, docapp::newSongFile());
-    auto* song = dynamic_cast<TOVPersistentDocument*>(controller->openDocumentWithContentsOfURL(path, false));
+    TOVPersistentDocument* song = openNewSongWindow();
     ASSERT_NE(song, nullptr);
-    docapp::settle();
     TOVWindowController* windowController = song->windowController();
     platform::Window* window = windowController->window();
-    window->setMenuModel(menu);
-    window->move(20, 20);
-    windowController->showWindow();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     TOVEditorViewController* editor = windowController->editorController();
     platform::ViewHost* host = editor->host();
     // The score has the keyboard, not a control of the toolbar.
