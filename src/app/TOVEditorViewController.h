@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class Bar;
@@ -20,6 +21,8 @@ class ChordHistory;
 class Document;
 class Line;
 class Page;
+class SymbolRepeat;
+class SymbolTempo;
 class QScrollArea;
 class QWidget;
 class TOVCoreDataController;
@@ -38,6 +41,7 @@ class NoteTone;
 class NoteUnit;
 
 namespace platform {
+class ManagedObject;
 class ManagedObjectContext;
 class ViewHost;
 } // namespace platform
@@ -192,10 +196,6 @@ public:
                                                      const platform::DraggingInfo& info) override;
     void layoutViewNotePaletteDragPerformedDraggingInfo(platform::View* view, std::int32_t item,
                                                         const platform::DraggingInfo& info) override;
-    void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View* view, std::int32_t item,
-                                                         const platform::DraggingInfo& info) override;
-    void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* toneCell, std::int32_t item,
-                                                         const platform::DraggingInfo& info) override;
     void layoutViewRequireInsertMeloAtLengthLevel(platform::View* view, std::uint64_t at,
                                                   std::uint64_t length, std::int64_t level) override;
     void layoutViewRequireInsertRestAtLength(platform::View* view, std::uint64_t at,
@@ -246,6 +246,17 @@ public:
     void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) override;
     void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
     void noteViewDidUpdateSelectedCells(TOVNoteView* noteView) override;
+
+    // ===== Symbol drops (TOVEditorViewControllerSymbolDrop.cpp) =====
+
+    // A symbols-palette item dropped on a bar view (bar symbols), on the editor view (drawing tools) or on
+    // a tone (articulations and accidentals): the symbol it makes, replacing the one in the same place, its
+    // view made and selected; then, for a sign that needs a value, one question asked once the drop has
+    // returned, its answer a change of its own. Clefs, keys, times and barlines are stored by their views.
+    void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View* view, std::int32_t item,
+                                                         const platform::DraggingInfo& info) override;
+    void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* toneCell, std::int32_t item,
+                                                         const platform::DraggingInfo& info) override;
 
     // ===== Chord and matrix input: TOVChordInputEditor (TOVEditorViewControllerChordInput.cpp) =====
 
@@ -325,6 +336,27 @@ private:
     // the note is not shown so.
     TOVNoteView* shownNoteView(Note* note, TOVEditorBarView** barView) const;
 
+    // Symbol drops
+    // A question asked about a model object after the drop; it runs only while the controller lives and
+    // the object is still in its document.
+    using FollowUp = std::function<void(TOVEditorViewController&, platform::ManagedObject*)>;
+    void insertBarSymbol(TOVEditorBarView* barView, int type, platform::Point drop);
+    void insertRepeatSymbol(TOVEditorBarView* barView, int type, platform::Point drop);
+    void insertBracket(TOVEditorBarView* barView, int type);
+    void insertToneSymbol(TOVNoteToneCell* toneCell, int type);
+    void insertDrawingTool(int type, platform::Point drop);
+    void removeReplacedSymbolView(TOVEditorBarView* barView, const std::shared_ptr<TOVObjectView>& view);
+    void queueFollowUp(platform::ManagedObject* object, FollowUp followUp);
+    static void runFollowUp(const std::weak_ptr<TOVEditorViewController* const>& self,
+                            const std::string& entity, std::uint64_t objectID, const FollowUp& followUp);
+    // Each asks its question starting from the value the drop gave the sign and writes only an answer that
+    // differs from it, so that a cancelled question changes nothing.
+    void askVoltaText(SymbolRepeat* symbol);
+    void askRepeatTimes(SymbolRepeat* symbol);
+    void askDaCapoPasses(SymbolRepeat* symbol);
+    void askLongRest(Bar* bar);
+    void askSpeed(SymbolTempo* symbol);
+
     // Lookups and refreshes
     // Whether the object still belongs to the bound document's graph: not deleted and, for a bar, line,
     // page or an object in a bar, still linked up to the document.
@@ -351,4 +383,7 @@ private:
     std::vector<std::pair<int, std::function<void()>>> currentBarNumberObservers_;
     int nextObserverId_ = 1;
     RebuildCounts rebuildCounts_;
+    // What deferred calls hold to find the controller again; it goes with the controller.
+    std::shared_ptr<TOVEditorViewController* const> self_ =
+        std::make_shared<TOVEditorViewController* const>(this);
 };
