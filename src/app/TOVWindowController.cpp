@@ -2,6 +2,7 @@
 
 #include "app/TOVEditorViewController.h"
 #include "app/TOVNavigationWindowController.h"
+#include "app/TOVSettingSheets.h"
 #include "app/TOVSonSettingWindowController.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowControllerDelegate.h"
@@ -291,6 +292,11 @@ void TOVWindowController::windowDidLoad() {
 
     songSettingWindowController_ = std::make_unique<TOVSonSettingWindowController>();
     chordWindowController_ = std::make_unique<TOVChordWindowController>();
+    repeatSheet_ = std::make_unique<TOVRepeatSettingWindowController>();
+    voltaSheet_ = std::make_unique<TOVVoltaSettingWindowController>();
+    speedSheet_ = std::make_unique<TOVSpeedSettingWindowController>();
+    longRestSheet_ = std::make_unique<TOVLongRestSettingWindowController>();
+    daCapoSheet_ = std::make_unique<TOVDaCapoSettingWindowController>();
 
     platform::UserDefaults& defaults = platform::UserDefaults::standard();
     isDisplaySizeAuto_ = defaults.boolForKey(kDisplaySizeAuto);
@@ -606,6 +612,64 @@ void TOVWindowController::editorRequireShowSongSettingWindow(TOVEditorViewContro
 
 void TOVWindowController::editorRequireWindowActive(TOVEditorViewController*, platform::View*) {
     showWindow();
+}
+
+// --- The value sheets ---
+
+std::uint64_t TOVWindowController::editorRequireNewRepeatTimesNumber(TOVEditorViewController*,
+                                                                     std::uint64_t times) {
+    if (repeatSheet_ == nullptr) {
+        return times;
+    }
+    repeatSheet_->setTimes(times);
+    return repeatSheet_->runModalOnWindow(window()) ? repeatSheet_->times() : times;
+}
+
+QString TOVWindowController::editorRequireNewVoltaOptionString(TOVEditorViewController*,
+                                                               const QString& option) {
+    if (voltaSheet_ == nullptr) {
+        return option;
+    }
+    voltaSheet_->textField()->setText(option.isNull() ? QStringLiteral("") : option);
+    voltaSheet_->textField()->selectAll();
+    voltaSheet_->textField()->setFocus();
+    if (!voltaSheet_->runModalOnWindow(window())) {
+        return option;
+    }
+    // An accepted untouched field answers "", never null.
+    const QString text = voltaSheet_->textField()->text();
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+std::int64_t TOVWindowController::editorRequireNewSpeedNumber(TOVEditorViewController*, std::int64_t speed) {
+    if (speedSheet_ == nullptr) {
+        return speed;
+    }
+    speedSheet_->setSpeed(speed == -1 ? 0 : speed);
+    speedSheet_->textField()->selectAll();
+    speedSheet_->textField()->setFocus();
+    return speedSheet_->runModalOnWindow(window()) ? speedSheet_->speed() : speed;
+}
+
+std::int64_t TOVWindowController::editorRequireNewLongRestNumber(TOVEditorViewController*,
+                                                                 std::int64_t bars) {
+    if (longRestSheet_ == nullptr) {
+        return bars;
+    }
+    longRestSheet_->setNumberOfBars(bars == -1 ? 0 : bars);
+    longRestSheet_->textField()->selectAll();
+    longRestSheet_->textField()->setFocus();
+    return longRestSheet_->runModalOnWindow(window()) ? longRestSheet_->numberOfBars() : bars;
+}
+
+TOVRepeatNumberStates
+TOVWindowController::editorRequireNewDaCapoOptionIDNumber(TOVEditorViewController*,
+                                                          const TOVRepeatNumberStates& states) {
+    if (daCapoSheet_ == nullptr) {
+        return states;
+    }
+    daCapoSheet_->setRepeatNumberStates(states);
+    return daCapoSheet_->runModalOnWindow(window()) ? daCapoSheet_->repeatNumberStates() : states;
 }
 
 // --- Keys ---
