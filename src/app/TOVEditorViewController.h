@@ -63,6 +63,15 @@ public:
     enum ControllerState { Idle = 0, Loading = 1, Refreshing = 2, BarRangeEdit = 3 };
     // Bar-range modes.
     enum EditBarsMode { Normal = 0, Copy = 1, Paste = 2, Cut = 3, Delete = 4 };
+    // The kinds of sign whose value the symbol properties edit (an object view's editPropertiyType).
+    enum EditPropertyType {
+        NoProperty = 0,
+        DaCapoProperty = 1,
+        RepeatTimesProperty = 2,
+        VoltaProperty = 3,
+        LongRestProperty = 4,
+        TempoSpeedProperty = 5
+    };
 
     TOVEditorViewController();
     ~TOVEditorViewController() override;
@@ -238,12 +247,7 @@ public:
                                                        double diffWidth) override;
     void chordViewDidDoubleClick(TOVObjectView* view) override;
     void chordViewDidRightClick(TOVObjectView* view) override;
-    void repeatDaCapoViewDidDoulbleClick(TOVObjectView* view) override;
-    void repeatTimesViewDidDoulbleClick(TOVObjectView* view) override;
-    void repeatVoltaViewDidDoulbleClick(TOVObjectView* view) override;
-    void longRestViewDidDoulbleClick(TOVObjectView* view) override;
     platform::Point toolsViewInquireOrigin(TOVObjectView* view) override;
-    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) override;
     void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
     void noteViewDidUpdateSelectedCells(TOVNoteView* noteView) override;
 
@@ -257,6 +261,31 @@ public:
                                                          const platform::DraggingInfo& info) override;
     void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* toneCell, std::int32_t item,
                                                          const platform::DraggingInfo& info) override;
+
+    // ===== Symbol properties (TOVEditorViewControllerSymbolProperties.cpp) =====
+
+    // The selected views of the kind.
+    ObjectViewSet selectedObjectViewsOfEditPropertyType(int kind) const;
+    // The one kind of sign in the selection (other objects aside); 0 for none or for two kinds.
+    int editPropertyTypeForCurrentSelection() const;
+    bool canEnableSymbolPropertiesMenu() const;
+    // The "Symbol Properties" command: the sheet of the selection's kind.
+    void performSymbolPropertiesOperation();
+    // Each shows the value the selected signs of its kind share (a mixed value when they differ), and
+    // writes the answer into each sign whose value differs from it; a mixed or cancelled answer writes
+    // nothing (for the passes: a pass left mixed keeps each sign's own state). Nothing without a sign of
+    // any kind selected.
+    void performSymbolPropertiesOperationOfTypeDaCapo();
+    void performSymbolPropertiesOperationOfTypeRepeatTimes();
+    void performSymbolPropertiesOperationOfTypeVolta();
+    void performSymbolPropertiesOperationOfTypeLongRest();
+    void performSymbolPropertiesOperationOfTypeTempoSpeed();
+    // A double click on a sign: the operation of its kind.
+    void repeatDaCapoViewDidDoulbleClick(TOVObjectView* view) override;
+    void repeatTimesViewDidDoulbleClick(TOVObjectView* view) override;
+    void repeatVoltaViewDidDoulbleClick(TOVObjectView* view) override;
+    void longRestViewDidDoulbleClick(TOVObjectView* view) override;
+    void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) override;
 
     // ===== Chord and matrix input: TOVChordInputEditor (TOVEditorViewControllerChordInput.cpp) =====
 

@@ -117,13 +117,6 @@ void TOVEditorViewController::chordViewDidRightClick(TOVObjectView* view) {
     performChordsAreaAction(TOVUtils::actionTypeRightClickChordsArea(), nullptr, view);
 }
 
-// The setting sheets of signs belong to the symbol property editing, not built yet.
-void TOVEditorViewController::repeatDaCapoViewDidDoulbleClick(TOVObjectView*) {}
-void TOVEditorViewController::repeatTimesViewDidDoulbleClick(TOVObjectView*) {}
-void TOVEditorViewController::repeatVoltaViewDidDoulbleClick(TOVObjectView*) {}
-void TOVEditorViewController::longRestViewDidDoulbleClick(TOVObjectView*) {}
-void TOVEditorViewController::tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView*) {}
-
 Point TOVEditorViewController::toolsViewInquireOrigin(TOVObjectView* view) {
     if (view == nullptr) {
         return Point{};

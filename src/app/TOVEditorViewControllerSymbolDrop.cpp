@@ -1,5 +1,4 @@
-// Symbols dropped from the symbols palette: the model object and view of each family, what they replace, and
-// the follow-up question asked once the drop has returned.
+// Symbol drops: each family's sign, frame and view, what it replaces, and its follow-up question.
 #include "app/TOVEditorViewController.h"
 
 #include "app/TOVEditorViewControllerDelegate.h"

@@ -124,6 +124,7 @@ TOVWindowController::TOVWindowController(const std::string& windowNibName)
     });
     addActionHandler("delete:", [this](platform::MenuItem*) { deleteSelection(); });
     addActionHandler("showChordWindow:", [this](platform::MenuItem*) { showChordWindow(); });
+    addActionHandler("editSymbolProperties:", [this](platform::MenuItem*) { editSymbolProperties(); });
     // The counts of the "A Page" and "Partition" menus: the item's tag is the count.
     addActionHandler("numberOfLinesInSelectedPageDidChange:", [this](platform::MenuItem* sender) {
         if (sender != nullptr && sender->tag() > 0) {
@@ -535,7 +536,8 @@ bool TOVWindowController::validateMenuItem(platform::MenuItem& item) {
         return editor.canEnableDeleteMenu();
     }
     if (title == "Symbol Properties") {
-        return false;
+        return editor.editBarsMode() == TOVEditorViewController::Normal &&
+               editor.canEnableSymbolPropertiesMenu();
     }
     if (title == "Beam") {
         check(false);
@@ -567,6 +569,12 @@ bool TOVWindowController::validateMenuItem(platform::MenuItem& item) {
         return true;
     }
     return editor.editBarsMode() == TOVEditorViewController::Normal;
+}
+
+void TOVWindowController::editSymbolProperties() {
+    if (editorController_->editBarsMode() == TOVEditorViewController::Normal) {
+        editorController_->performSymbolPropertiesOperation();
+    }
 }
 
 void TOVWindowController::deleteSelection() {

@@ -159,6 +159,8 @@ public:
     void editSongProperties();
     // The bar-edit mode pop-up's action: the editor takes the chosen item's tag as its bar-range mode.
     void editBarsModeDidChange(int tag);
+    // The Symbol Properties command: the sheet of the selected signs' kind.
+    void editSymbolProperties();
     // The Delete command: the editor deletes the selection, when it allows it.
     void deleteSelection();
     // The chord input window on the page it showed last.

@@ -2,6 +2,7 @@
 
 #include "app/TOVEditorViewController.h"
 #include "app/TOVMainMenu.h"
+#include "app/TOVSettingSheets.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowController.h"
 #include "glyphs/TOVChordObjectView.h"
@@ -13,6 +14,9 @@
 #include "model/Chord.h"
 #include "model/Document.h"
 #include "model/Note.h"
+#include "model/SymbolRepeat.h"
+#include "model/SymbolTempo.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteUnitCell.h"
 #include "notation/TOVNoteView.h"
 #include "notation/TOVNoteViewFactory.h"
@@ -29,6 +33,7 @@
 #include <QWindow>
 
 #include <functional>
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -216,6 +221,96 @@ TEST_F(WindowCommandsTest, MenuItemsAreEnabledAndCheckedByTheirRowsInOrder) {
     ASSERT_TRUE(editor().editorView()->selectAnObjectViewClearOthers(
         barView(1)->chordViewFromData(chord).get(), true));
     EXPECT_TRUE(controller->validateMenuItem(item({"Edit"}, "Delete")));
+
+    // A selected repeat sign enables Symbol Properties, only in normal editing.
+    SymbolRepeat* times =
+        barView(2)->bar()->createNewSymbolRepeatWithTypeFrame(TOVSymbolRepeatTimes, {10, 0, 0, 0});
+    const auto timesView = barView(2)->createRepeatViewOfDataSelect(TOVSymbolRepeatTimes, times, true);
+    ASSERT_NE(timesView, nullptr);
+    EXPECT_TRUE(controller->validateMenuItem(item({"Edit"}, "Symbol Properties")));
+    editor().setEditBarsMode(TOVEditorViewController::Copy);
+    EXPECT_FALSE(controller->validateMenuItem(item({"Edit"}, "Symbol Properties")));
+    editor().setEditBarsMode(TOVEditorViewController::Normal);
+}
+
+TEST_F(WindowCommandsTest, ADoubleClickOnASignAndCtrlIOpenTheSheetOfItsKind) {
+    // Cancels the first value sheet that shows (within two seconds) and tells which it was.
+    const std::vector<TOVSheetController*> sheets = {
+        controller->daCapoSettingWindowController(), controller->repeatSettingWindowController(),
+        controller->voltaSettingWindowController(), controller->longRestSettingWindowController(),
+        controller->speedSettingWindowController()};
+    const auto cancelFirstSheet = [sheets] {
+        auto seen = std::make_shared<std::string>();
+        auto* timer = new QTimer;
+        timer->setInterval(5);
+        QObject::connect(timer, &QTimer::timeout, [timer, sheets, seen, ticks = 0]() mutable {
+            for (TOVSheetController* sheet : sheets) {
+                if (sheet->window()->isVisible()) {
+                    *seen = sheet->window()->objectName().toStdString();
+                    QTest::keyClick(sheet->window(), Qt::Key_Escape);
+                    ticks = 400;
+                }
+            }
+            if (++ticks > 400) {
+                timer->stop();
+                timer->deleteLater();
+            }
+        });
+        timer->start();
+        return seen;
+    };
+    struct Case {
+        int type;
+        const char* sheet;
+    };
+    const Case cases[] = {
+        {TOVSymbolDalSegno, "TOVDaCapoSettingWindowController"},
+        {TOVSymbolRepeatTimes, "TOVRepeatSettingWindowController"},
+        {TOVSymbolVoltaBegin, "TOVVoltaSettingWindowController"},
+        {TOVSymbolLongRest, "TOVLongRestSettingWindowController"},
+        {TOVSymbolTempoSpeed, "TOVSpeedSettingWindowController"},
+    };
+    ulong time = 1000;
+    std::uint64_t num = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sheet);
+        TOVEditorBarView* view = barView(++num);
+        Bar* bar = view->bar();
+        std::shared_ptr<TOVObjectView> sign;
+        if (c.type == TOVSymbolLongRest) {
+            bar->setLongRest(3);
+            view->createLongRestViewAndSelect(false);
+            sign = std::dynamic_pointer_cast<TOVObjectView>(view->longRestView());
+        } else if (c.type == TOVSymbolTempoSpeed) {
+            SymbolTempo* tempo = bar->createNewSymbolTempoWithTypeFrame(c.type, {10, -20, 0, 0});
+            view->createTempoViewOfDataSelect(c.type, tempo, false);
+            sign = view->objectViewFromData(tempo);
+        } else {
+            SymbolRepeat* repeat = bar->createNewSymbolRepeatWithTypeFrame(
+                c.type,
+                c.type == TOVSymbolVoltaBegin ? platform::Rect(-2, 0, 50, 22) : platform::Rect(10, 0, 0, 0));
+            sign = view->createRepeatViewOfDataSelect(c.type, repeat, false);
+        }
+        ASSERT_NE(sign, nullptr);
+        settle();
+        const QPoint at = inWindow(*sign, Point{sign->bounds().width() / 2, sign->bounds().height() / 2});
+        auto seen = cancelFirstSheet();
+        uitest::WindowEvents input(*controller->window());
+        input.click(at, time += 5000);
+        input.click(at, time += 100);
+        settle();
+        EXPECT_EQ(*seen, c.sheet);
+        ASSERT_EQ(editor().editorView()->selectedObjectViewSet().size(), 1u);
+        EXPECT_EQ(editor().editorView()->selectedObjectViewSet().front(), sign);
+
+        // Ctrl+I on the window, the sign still selected (the window active again once the sheet is gone).
+        controller->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+        seen = cancelFirstSheet();
+        QTest::keyClick(controller->window()->windowHandle(), Qt::Key_I, Qt::ControlModifier);
+        settle();
+        EXPECT_EQ(*seen, c.sheet);
+    }
 }
 
 TEST_F(WindowCommandsTest, DeleteAndBackspaceAndTheDeleteCommandActOnlyWhenDeleteIsEnabled) {
