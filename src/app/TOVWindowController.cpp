@@ -20,6 +20,7 @@
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UndoManager.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/ChildPanel.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/Menu.h"
@@ -125,6 +126,19 @@ TOVWindowController::TOVWindowController(const std::string& windowNibName)
     addActionHandler("delete:", [this](platform::MenuItem*) { deleteSelection(); });
     addActionHandler("showChordWindow:", [this](platform::MenuItem*) { showChordWindow(); });
     addActionHandler("editSymbolProperties:", [this](platform::MenuItem*) { editSymbolProperties(); });
+    addActionHandler("toggleShowGrid:", [this](platform::MenuItem*) {
+        editorController_->setShowGrid(!editorController_->showGrid());
+    });
+    addActionHandler("numberOfRowsDidChange:", [this](platform::MenuItem* sender) {
+        if (sender != nullptr) {
+            numberOfRowsDidChange(sender->tag());
+        }
+    });
+    addActionHandler("barNumberShowTypeDidChange:", [this](platform::MenuItem* sender) {
+        if (sender != nullptr && docData() != nullptr && sender->tag() >= 0) {
+            docData()->setBarNumberShow(static_cast<std::uint64_t>(sender->tag()));
+        }
+    });
     // The counts of the "A Page" and "Partition" menus: the item's tag is the count.
     addActionHandler("numberOfLinesInSelectedPageDidChange:", [this](platform::MenuItem* sender) {
         if (sender != nullptr && sender->tag() > 0) {
@@ -577,6 +591,27 @@ void TOVWindowController::editSymbolProperties() {
     }
 }
 
+void TOVWindowController::numberOfRowsDidChange(int rows) {
+    if (rows < 1 || rows > 2 ||
+        static_cast<std::uint64_t>(rows) == editorController_->numberOfRowsInSelectedLine()) {
+        return;
+    }
+    if (rows == 2) {
+        editorController_->setNumberOfRowsInSelectedLine(2);
+        return;
+    }
+    // Going back to one row deletes the lower part: only when the user says so.
+    const auto alert = platform::Alert::alertWithMessage(
+        platform::localized("Delete lower part"), platform::localized("Continue"),
+        platform::localized("Cancel"), {}, platform::localized("Lower part will be deleted."));
+    const std::weak_ptr<TOVEditorViewController> editor = editorController_;
+    alert->beginSheetModalForWindow(window(), [editor](int code) {
+        if (const auto alive = editor.lock(); alive && code == platform::Alert::DefaultReturn) {
+            alive->setNumberOfRowsInSelectedLine(1);
+        }
+    });
+}
+
 void TOVWindowController::deleteSelection() {
     if (editorController_->canEnableDeleteMenu()) {
         editorController_->performDeleteOperation();
@@ -683,6 +718,10 @@ TOVWindowController::editorRequireNewDaCapoOptionIDNumber(TOVEditorViewControlle
 // --- Keys ---
 
 void TOVWindowController::keyDown(const platform::Event& event) {
+    // The views pass on releases as well as presses; a key acts once, when it goes down.
+    if (event.type() != platform::Event::Type::KeyDown) {
+        return;
+    }
     TOVWindowKeys::performKey(*editorController_, event.keyCode());
 }
 

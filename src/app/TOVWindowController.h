@@ -161,6 +161,9 @@ public:
     void editBarsModeDidChange(int tag);
     // The Symbol Properties command: the sheet of the selected signs' kind.
     void editSymbolProperties();
+    // The Parts menu: 2 makes the selected line a double line at once; 1 asks first ("Lower part will be
+    // deleted.") and deletes the lower part only on Continue; the present count does nothing.
+    void numberOfRowsDidChange(int rows);
     // The Delete command: the editor deletes the selection, when it allows it.
     void deleteSelection();
     // The chord input window on the page it showed last.

@@ -13,13 +13,16 @@
 #include "model/Bar.h"
 #include "model/Chord.h"
 #include "model/Document.h"
+#include "model/Line.h"
 #include "model/Note.h"
+#include "model/Symbol.h"
 #include "model/SymbolRepeat.h"
 #include "model/SymbolTempo.h"
 #include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteUnitCell.h"
 #include "notation/TOVNoteView.h"
 #include "notation/TOVNoteViewFactory.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/ViewHost.h"
@@ -231,6 +234,73 @@ TEST_F(WindowCommandsTest, MenuItemsAreEnabledAndCheckedByTheirRowsInOrder) {
     editor().setEditBarsMode(TOVEditorViewController::Copy);
     EXPECT_FALSE(controller->validateMenuItem(item({"Edit"}, "Symbol Properties")));
     editor().setEditBarsMode(TOVEditorViewController::Normal);
+}
+
+TEST_F(WindowCommandsTest, GridPartsAndBarNumberCommands) {
+    platform::Window* window = controller->window();
+    // Grid: each command turns it over, and the mark follows.
+    MenuItem& grid = item({"View"}, "Grid");
+    ASSERT_TRUE(app.sendAction("toggleShowGrid:", &grid, window));
+    EXPECT_TRUE(editor().showGrid());
+    EXPECT_TRUE(controller->validateMenuItem(grid));
+    EXPECT_EQ(grid.state(), MenuItem::OnState);
+    app.sendAction("toggleShowGrid:", &grid, window);
+    EXPECT_FALSE(editor().showGrid());
+
+    // Parts: two rows at once; back to one only on Continue.
+    editor().editorView()->setSelectedBar(barView(1));
+    Line* line = barView(1)->bar()->line();
+    std::vector<std::string> asked;
+    int answer = platform::Alert::AlternateReturn;
+    platform::Alert::setAnswerHook([&](const platform::Alert& alert) -> std::optional<int> {
+        asked.push_back(alert.messageText() + " | " + alert.informativeText());
+        return answer;
+    });
+    app.sendAction("numberOfRowsDidChange:", &item({"Layout", "Parts"}, "Double Line"), window);
+    settle();
+    EXPECT_TRUE(asked.empty());
+    ASSERT_EQ(editor().numberOfRowsInSelectedLine(), 2u);
+    app.sendAction("numberOfRowsDidChange:", &item({"Layout", "Parts"}, "Double Line"), window);
+    app.sendAction("numberOfRowsDidChange:", &item({"Layout", "Parts"}, "Single Line"), window);
+    settle();
+    EXPECT_EQ(asked, std::vector<std::string>{"Delete lower part | Lower part will be deleted."});
+    EXPECT_EQ(editor().numberOfRowsInSelectedLine(), 2u);
+    answer = platform::Alert::DefaultReturn;
+    app.sendAction("numberOfRowsDidChange:", &item({"Layout", "Parts"}, "Single Line"), window);
+    settle();
+    platform::Alert::setAnswerHook({});
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(editor().numberOfRowsInSelectedLine(), 1u);
+    EXPECT_FALSE(line->isDeleted());
+
+    // Bar numbers: the tag of the item chosen.
+    app.sendAction("barNumberShowTypeDidChange:", &item({"Layout", "Bar Number"}, "At Each Bar"), window);
+    EXPECT_EQ(controller->docData()->barNumberShow(), 2u);
+    app.sendAction("barNumberShowTypeDidChange:", &item({"Layout", "Bar Number"}, "None"), window);
+    EXPECT_EQ(controller->docData()->barNumberShow(), 0u);
+}
+
+TEST_F(WindowCommandsTest, ArrowKeysOnTheWindowNudgeTheSelectedSignOncePerPress) {
+    Bar* bar = barView(1)->bar();
+    Symbol* dynamics = bar->createNewSymbolWithTypeFrame(TOVSymbolDynamicsF, {20, 60, 0, 0});
+    barView(1)->createDynamicsViewOfDataSelect(TOVSymbolDynamicsF, dynamics, false);
+    settle();
+    // A real click selects the sign; the keys then go to the window.
+    const auto view = barView(1)->objectViewFromData(dynamics);
+    ASSERT_NE(view, nullptr);
+    uitest::WindowEvents input(*controller->window());
+    input.click(inWindow(*view, Point{view->bounds().width() / 2, view->bounds().height() / 2}), 1000);
+    settle();
+    ASSERT_EQ(editor().editorView()->selectedObjectViewSet().size(), 1u);
+    const platform::Point before = dynamics->frame().origin;
+    QWindow* window = controller->window()->windowHandle();
+    const double step = editor().diffMovingByArrowKey();
+    QTest::keyClick(window, Qt::Key_Right);
+    settle();
+    QTest::keyClick(window, Qt::Key_Up);
+    settle();
+    EXPECT_NEAR(dynamics->frame().origin.x, before.x + step, 1e-9);
+    EXPECT_NEAR(dynamics->frame().origin.y, before.y - step, 1e-9);
 }
 
 TEST_F(WindowCommandsTest, ADoubleClickOnASignAndCtrlIOpenTheSheetOfItsKind) {
