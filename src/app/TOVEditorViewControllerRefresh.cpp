@@ -28,9 +28,6 @@ void eraseAll(std::vector<T*>& list, const T* object) {
     list.erase(std::remove(list.begin(), list.end(), object), list.end());
 }
 
-constexpr int kGreatDoubleBarline = TOVBarlineGreatDouble;
-constexpr int kFineSign = 1541;
-
 } // namespace
 
 // --- Lookups ---
@@ -144,15 +141,15 @@ void TOVEditorViewController::terminateDocumentAtBarView(TOVEditorBarView* barVi
         return;
     }
     TOVEditorBarView* twin = upper->alternativeBarViewInDoubleLine();
-    if (upper->bar()->barLineType() != kGreatDoubleBarline) {
-        upper->bar()->setBarLineType(kGreatDoubleBarline);
+    if (upper->bar()->barLineType() != TOVBarlineGreatDouble) {
+        upper->bar()->setBarLineType(TOVBarlineGreatDouble);
     }
     if (upper->fineView() == nullptr && (twin == nullptr || twin->fineView() == nullptr)) {
         TOVEditorBarView* target = twin != nullptr ? twin : upper;
         if (Bar* bar = target->bar()) {
             const Rect frame(target->bounds().size.width - 20.0, target->posY5LinesTop() + 23.8 + 1.0, 0, 0);
-            if (SymbolRepeat* fine = bar->createNewSymbolRepeatWithTypeFrame(kFineSign, frame)) {
-                target->createRepeatViewOfDataSelect(kFineSign, fine, false);
+            if (SymbolRepeat* fine = bar->createNewSymbolRepeatWithTypeFrame(TOVSymbolFine, frame)) {
+                target->createRepeatViewOfDataSelect(TOVSymbolFine, fine, false);
             }
         }
     }

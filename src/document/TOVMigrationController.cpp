@@ -255,8 +255,8 @@ void convertNoteUnit(LegacyValues& legacy, ManagedObject* unit, std::vector<Writ
         const std::uint64_t share = kind == kKindTriplet ? 3 : 6;
         duration = length * kTicksPerStep / share;
         timing = start + facts.ticksBeforeOrder(order) / share;
-        type = (type & ~std::uint32_t{0xFFFF}) |
-               static_cast<std::uint32_t>(std::min<std::uint64_t>(facts.ticksBefore.back() / share, 0xFFFD));
+        type = (type & TOVUnitGroupMask) | static_cast<std::uint32_t>(std::min<std::uint64_t>(
+                                               facts.ticksBefore.back() / share, TOVLengthBeat - 1));
         beam = tupletBeam(facts, kind, type, order);
     } else {
         duration = length * kTicksPerStep;

@@ -292,7 +292,7 @@ const std::vector<std::string>& TOVObjectViewLibrary::resourceKeysOfCategory(int
 
 std::optional<std::string> TOVObjectViewLibrary::resourceKeyOfSymbolType(int type) {
     const auto& keys = resourceKeysOfCategory(type & TOVSymbolCategoryMask);
-    const auto index = static_cast<std::size_t>(type & 0xFF);
+    const auto index = static_cast<std::size_t>(type & TOVSymbolIndexMask);
     if (index >= keys.size()) {
         return std::nullopt;
     }

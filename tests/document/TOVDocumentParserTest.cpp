@@ -1347,7 +1347,9 @@ TEST_F(DocumentParserTest, TovzDumpOpenedShowsTiesDerivedValuesAndTextRuns) {
     EXPECT_NE(opened.out.find("tieRight=tone level"), std::string::npos);
     EXPECT_EQ(stored.out.find("in force"), std::string::npos);
     // Bar 0 sets treble clef and 4/4; the next bar has them in force without setting them.
-    EXPECT_NE(opened.out.find("in force clef=256 key=0 time=771 drawn barlines left="), std::string::npos)
+    EXPECT_NE(opened.out.find("in force clef=" + std::to_string(TOVSymbolClefG) +
+                              " key=0 time=" + std::to_string(TOVSymbolTime4_4) + " drawn barlines left="),
+              std::string::npos)
         << opened.out;
 
     RichSong song;

@@ -431,6 +431,18 @@ std::vector<StoreObject> wholeSong() {
     };
 }
 
+// The dump writes codes as numbers; an expected dump names each code as {Name}, and this writes the numbers
+// in its place.
+std::string withCodes(std::string text, const std::map<std::string, std::int64_t>& codes) {
+    for (const auto& [name, code] : codes) {
+        const std::string mark = "{" + name + "}";
+        for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
+            text.replace(at, mark.size(), std::to_string(code));
+        }
+    }
+    return text;
+}
+
 TEST(TOVMigrationControllerTest, AWholeSongArrivesWithEveryObjectValueAndLink) {
     TOVMigrationController controller;
     const auto imported = importText(controller, storeText(wholeSong()));
@@ -442,33 +454,41 @@ TEST(TOVMigrationControllerTest, AWholeSongArrivesWithEveryObjectValueAndLink) {
     // index 8, order 1 stands on its second slot. The double line moves up onto the first page, which has
     // room for it (a song file keeps no page breaks), and the page it leaves goes.
     EXPECT_EQ(TOVDocumentDump::dumpDocument(imported->document),
-              R"(Document barNumberShow=2 plugInFontID="Default" plugInFontName="Default"
+              withCodes(R"(Document barNumberShow=2 plugInFontID="Default" plugInFontName="Default"
   Song name=text("Café!", 430722dc8bbdb8b9) producer=- arranger=- composer=text("", fa3c43cf0bc8520e) writer=- isDoubleRow=NO
   ChordHistory elemStep1=4 elemStep2=- elemStep3=- elemStepBase=-1 index=1
   Page num=0 aPage=10
     Line partition=0 firstBarLineType=-
-    Line partition=2 firstBarLineType=1280
+    Line partition=2 firstBarLineType={TOVBarlineSingle}
       Bar num=0 barLineType=- clefType=0 keyType=4 timeType=0 width=260 height=- longRest=-
-        SymbolRepeat type=1536 frame="{{0, 0}, {10, 40}}" flip=- angle=- scale=- repeatIDString="r1"
-        SymbolTempo type=2304 frame="{{5, -30}, {40, 12}}" flip=- angle=- scale=- speed=96
-        Chord type=3328 frame="{{10, -20}, {30, 15}}" flip=- angle=- scale=0.75 elemStep1=4 elemStep2=7 elemStep3=- elemStepBase=-1 timing=320 index=8 order=1
-        Note type=3584 frame=- flip=- angle=- scale=- heightLeft=12 heightRight=-
-          NoteUnit type=196848 beam=1 timing=240 duration=80
+        SymbolRepeat type={TOVSymbolDaCapo} frame="{{0, 0}, {10, 40}}" flip=- angle=- scale=- repeatIDString="r1"
+        SymbolTempo type={TOVSymbolRit} frame="{{5, -30}, {40, 12}}" flip=- angle=- scale=- speed=96
+        Chord type={TOVSymbolChord} frame="{{10, -20}, {30, 15}}" flip=- angle=- scale=0.75 elemStep1=4 elemStep2=7 elemStep3=- elemStepBase=-1 timing=320 index=8 order=1
+        Note type={TOVSymbolNote} frame=- flip=- angle=- scale=- heightLeft=12 heightRight=-
+          NoteUnit type={TripletOfEighths} beam=1 timing=240 duration=80
             NoteTone level=-2 slash=- head=- tieRight=- tieLeft=-
-          NoteUnit type=196848 beam=2 timing=400 duration=80
+          NoteUnit type={TripletOfEighths} beam=2 timing=400 duration=80
             NoteTone level=2 slash=- head=- tieRight=- tieLeft=-
-          NoteUnit type=196848 beam=3 timing=320 duration=80
+          NoteUnit type={TripletOfEighths} beam=3 timing=320 duration=80
             NoteTone level=0 slash=- head=1 tieRight=- tieLeft=-
-      Bar num=1 barLineType=1282 clefType=- keyType=- timeType=- width=260 height=- longRest=-
+      Bar num=1 barLineType={TOVBarlineGreatDouble} clefType=- keyType=- timeType=- width=260 height=- longRest=-
     Line partition=1 firstBarLineType=-
       Bar num=2 barLineType=- clefType=- keyType=- timeType=- width=- height=- longRest=-
-        Chord type=3328 frame=- flip=- angle=- scale=- elemStep1=- elemStep2=- elemStep3=- elemStepBase=- timing=120 index=4 order=0
+        Chord type={TOVSymbolChord} frame=- flip=- angle=- scale=- elemStep1=- elemStep2=- elemStep3=- elemStepBase=- timing=120 index=4 order=0
       lower Line partition=1 firstBarLineType=-
         Bar num=2 barLineType=- clefType=1 keyType=- timeType=- width=- height=- longRest=-
   Document symbols
-    SymbolText type=3072 frame="{{20, 30}, {100, 20}}" flip=- angle=- scale=- frameRelativeToBar=- text=text("Café!", 430722dc8bbdb8b9) barFollowsTo=-
+    SymbolText type={TOVToolFreeText} frame="{{20, 30}, {100, 20}}" flip=- angle=- scale=- frameRelativeToBar=- text=text("Café!", 430722dc8bbdb8b9) barFollowsTo=-
 Objects Bar=4 Chord=2 ChordHistory=1 Document=1 Line=4 Note=1 NoteTone=3 NoteUnit=3 Page=1 Song=1 SymbolRepeat=1 SymbolTempo=1 SymbolText=1
-)");
+)",
+                        {{"TOVBarlineSingle", TOVBarlineSingle},
+                         {"TOVBarlineGreatDouble", TOVBarlineGreatDouble},
+                         {"TOVSymbolDaCapo", TOVSymbolDaCapo},
+                         {"TOVSymbolRit", TOVSymbolRit},
+                         {"TOVSymbolChord", TOVSymbolChord},
+                         {"TOVSymbolNote", TOVSymbolNote},
+                         {"TripletOfEighths", TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter)},
+                         {"TOVToolFreeText", TOVToolFreeText}}));
 }
 
 TEST(TOVMigrationControllerTest, ArchivedTextsComeInAsTheirPlainStringOrEmpty) {

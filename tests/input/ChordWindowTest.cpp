@@ -228,7 +228,8 @@ TEST_F(ChordWindowTest, StepUnitsFollowTheBarsTime) {
 }
 
 TEST_F(ChordWindowTest, AStepOfZeroCommitsAndDoesNotMove) {
-    setUp([&] { editor().bars[0]->setTimeType(0x3ff); }); // no time of the table: no beats
+    // No time of the table: no beats.
+    setUp([&] { editor().bars[0]->setTimeType(TOVSymbolCategoryTimeSignature | TOVSymbolIndexMask); });
     ASSERT_EQ(editor().bars[0]->length1Beat(), 0u);
     runWindow(1, [&] {
         clickCell(diatonicGrid(), 0);

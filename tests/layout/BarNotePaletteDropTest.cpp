@@ -395,9 +395,9 @@ TEST_F(BarNotePaletteDropTest, EveryRhythmGroupAsksTheControllerAndOtherItemsAre
         {kTripletOfEighths, offBeat, "", false},
         {kBeatSlash, offBeat, "", false},
         // Groups and items the bar does not take.
-        {0x400F0, onBeat2, "", false},
-        {0x600F0, onBeat2, "", false},
-        {0x800F0, onBeat2, "", false},
+        {TOVUnitTypeOf(0x40000, TOVLengthQuarter), onBeat2, "", false},
+        {TOVUnitTypeOf(0x60000, TOVLengthQuarter), onBeat2, "", false},
+        {TOVUnitTypeOf(0x80000, TOVLengthQuarter), onBeat2, "", false},
         {TOVNoteItemTie, onBeat2, "", false},
         {TOVNoteItemSharp, onBeat2, "", false},
         {TOVNoteItemDoubleFlat, onBeat2, "", false},

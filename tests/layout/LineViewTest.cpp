@@ -326,10 +326,10 @@ TEST_F(LineViewTest, BarlineDropsAcceptOtherKindsAndNoGreatDoubleBarOnTheFirstBa
         int item;
         bool accepted;
     };
-    for (const Case& c :
-         {Case{1, TOVBarlineSingle, false}, Case{1, TOVBarlineRepeatForward, true},
-          Case{1, TOVBarlineGreatDouble, true}, Case{0, TOVBarlineGreatDouble, false},
-          Case{0, TOVBarlineRepeatBoth, true}, Case{1, TOVBarlineBrace, false}, Case{1, 1279, false}}) {
+    for (const Case& c : {Case{1, TOVBarlineSingle, false}, Case{1, TOVBarlineRepeatForward, true},
+                          Case{1, TOVBarlineGreatDouble, true}, Case{0, TOVBarlineGreatDouble, false},
+                          Case{0, TOVBarlineRepeatBoth, true}, Case{1, TOVBarlineBrace, false},
+                          Case{1, TOVBarlineSingle - 1, false}}) {
         SCOPED_TRACE(testing::Message() << c.barline << " " << c.item);
         TOVBarLineView* barline = line->barLineViewArray()[c.barline].get();
         const auto info = drag(c.item);

@@ -71,9 +71,9 @@ TEST(BarContentsTest, SingleNotesRestsAndSlashesAreOneUnitEach) {
     EXPECT_FALSE(down->flip());
     EXPECT_EQ(up->type(), TOVSymbolNote);
     EXPECT_EQ(up->heightLeft(), 15.0);
-    EXPECT_EQ(up->firstUnit()->type(), TOVUnitGroupNote + 120);
+    EXPECT_EQ(up->firstUnit()->type(), TOVUnitTypeOf(TOVUnitGroupNote, TOVLength8th));
     EXPECT_EQ(up->firstUnit()->toneArray().front()->level(), 3);
-    EXPECT_EQ(rest->firstUnit()->type(), TOVUnitGroupRest + 240);
+    EXPECT_EQ(rest->firstUnit()->type(), TOVUnitTypeOf(TOVUnitGroupRest, TOVLengthQuarter));
     EXPECT_EQ(rest->firstUnit()->kind(), NoteUnit::KindRest);
     EXPECT_EQ(slash->firstUnit()->kind(), NoteUnit::KindSlash);
     EXPECT_EQ(down->firstUnit()->kind(), NoteUnit::KindMelody);

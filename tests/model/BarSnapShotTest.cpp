@@ -175,7 +175,7 @@ TEST(BarSnapShotTest, BarlinesAsDrawnAndOutOfRangeCodes) {
 
     // A snapshot without a barline, or with a code that is no barline, restores a single line.
     for (const auto& [code, expected] :
-         {std::pair{0, TOVBarlineSingle}, std::pair{1279, TOVBarlineSingle},
+         {std::pair{0, TOVBarlineSingle}, std::pair{TOVBarlineSingle - 1, TOVBarlineSingle},
           std::pair{TOVBarlineBrace, TOVBarlineSingle}, std::pair{-5, TOVBarlineSingle},
           std::pair{TOVBarlineTransparent, TOVBarlineTransparent}}) {
         SCOPED_TRACE(code);

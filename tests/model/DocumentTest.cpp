@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 using namespace tovtest;
 
 namespace {
@@ -84,9 +87,17 @@ TEST(DocumentTest, LooksUpPagesLinesAndTheLastBar) {
     EXPECT_EQ(document->maxBarNumber(), 5u);
 }
 
-// The inherited clef, key and time of the bars, as "clef/key/time" in force per bar.
-std::string modes(const Document* document, bool lower) {
-    std::string out;
+// The clef, key and time in force in a bar; key 0 is no key signature.
+using Mode = std::tuple<int, int, int>;
+using Modes = std::vector<Mode>;
+
+constexpr int kNoKey = 0;
+constexpr Mode kTreble44{TOVSymbolClefG, kNoKey, TOVSymbolTime4_4};
+constexpr Mode kBass44{TOVSymbolClefF, kNoKey, TOVSymbolTime4_4};
+
+// The inherited clef, key and time of the bars, in order.
+Modes modes(const Document* document, bool lower) {
+    Modes out;
     for (const Page* page : document->pageArray()) {
         for (const Line* line : page->lineArray()) {
             const Line* part = lower ? line->lower() : line;
@@ -94,8 +105,7 @@ std::string modes(const Document* document, bool lower) {
                 continue;
             }
             for (const Bar* bar : part->barArray()) {
-                out += (out.empty() ? "" : " ") + std::to_string(bar->clefMode()) + "/" +
-                       std::to_string(bar->keyMode()) + "/" + std::to_string(bar->timeMode());
+                out.emplace_back(bar->clefMode(), bar->keyMode(), bar->timeMode());
             }
         }
     }
@@ -106,8 +116,8 @@ struct InheritanceCase {
     const char* name;
     std::vector<PageSpec> layout;
     std::function<void(Document*)> set; // what the bars set of their own
-    const char* upper;
-    const char* lower;
+    Modes upper;
+    Modes lower;
 };
 
 class InheritanceTest : public ::testing::TestWithParam<InheritanceCase> {};
@@ -127,38 +137,49 @@ const std::vector<PageSpec> kSingleThenDouble = {{10, {{0, 0}, {2, 2}, {2, 2, tr
 
 INSTANTIATE_TEST_SUITE_P(
     Chains, InheritanceTest,
-    ::testing::Values(InheritanceCase{"NothingSet", kTwoDoubleLines, [](Document*) {},
-                                      "256/0/771 256/0/771 256/0/771 256/0/771",
-                                      "257/0/771 257/0/771 257/0/771 257/0/771"},
-                      InheritanceCase{"UpperSettingsStayInTheUpperChain", kTwoDoubleLines,
+    ::testing::Values(InheritanceCase{"NothingSet", kTwoDoubleLines, [](Document*) {}, Modes(4, kTreble44),
+                                      Modes(4, kBass44)},
+                      InheritanceCase{"UpperSettingsStayInTheUpperChain",
+                                      kTwoDoubleLines,
                                       [](Document* d) {
                                           findBar(d, 1)->setClefType(TOVSymbolClefF);
                                           findBar(d, 1)->setKeyType(TOVSymbolKeySharp2);
                                           findBar(d, 2)->setTimeType(TOVSymbolTime3_4);
                                       },
-                                      "256/0/771 257/513/771 257/513/770 257/513/770",
-                                      "257/0/771 257/0/771 257/0/771 257/0/771"},
-                      InheritanceCase{"LowerSettingsStayInTheLowerChain", kTwoDoubleLines,
-                                      [](Document* d) {
-                                          findBar(d, 0, true)->setClefType(TOVSymbolClefG);
-                                          findBar(d, 3, true)->setTimeType(TOVSymbolTime6_8);
-                                      },
-                                      "256/0/771 256/0/771 256/0/771 256/0/771",
-                                      "256/0/771 256/0/771 256/0/771 256/0/777"},
+                                      {kTreble44,
+                                       {TOVSymbolClefF, TOVSymbolKeySharp2, TOVSymbolTime4_4},
+                                       {TOVSymbolClefF, TOVSymbolKeySharp2, TOVSymbolTime3_4},
+                                       {TOVSymbolClefF, TOVSymbolKeySharp2, TOVSymbolTime3_4}},
+                                      Modes(4, kBass44)},
+                      InheritanceCase{
+                          "LowerSettingsStayInTheLowerChain",
+                          kTwoDoubleLines,
+                          [](Document* d) {
+                              findBar(d, 0, true)->setClefType(TOVSymbolClefG);
+                              findBar(d, 3, true)->setTimeType(TOVSymbolTime6_8);
+                          },
+                          Modes(4, kTreble44),
+                          {kTreble44, kTreble44, kTreble44, {TOVSymbolClefG, kNoKey, TOVSymbolTime6_8}}},
                       InheritanceCase{"ALowerLineStartingLaterTakesThePreviousLowerBar", kSingleThenDouble,
                                       [](Document* d) {
                                           findBar(d, 0)->setTimeType(TOVSymbolTime3_8);
                                           findBar(d, 2, true)->setKeyType(TOVSymbolKeyFlat2);
                                       },
-                                      "256/0/775 256/0/775 256/0/775 256/0/775 256/0/775 256/0/775",
-                                      "257/520/771 257/520/771 257/520/771 257/520/771"},
-                      InheritanceCase{"TimePassesAcrossLinesAndPagesUntilTheNextTime", kSingleThenDouble,
+                                      Modes(6, {TOVSymbolClefG, kNoKey, TOVSymbolTime3_8}),
+                                      Modes(4, {TOVSymbolClefF, TOVSymbolKeyFlat2, TOVSymbolTime4_4})},
+                      InheritanceCase{"TimePassesAcrossLinesAndPagesUntilTheNextTime",
+                                      kSingleThenDouble,
                                       [](Document* d) {
                                           findBar(d, 1)->setTimeType(TOVSymbolTime2_4);
                                           findBar(d, 5)->setTimeType(TOVSymbolTimeCommon);
                                       },
-                                      "256/0/771 256/0/769 256/0/769 256/0/769 256/0/769 256/0/781",
-                                      "257/0/771 257/0/771 257/0/771 257/0/771"}),
+                                      {kTreble44,
+                                       {TOVSymbolClefG, kNoKey, TOVSymbolTime2_4},
+                                       {TOVSymbolClefG, kNoKey, TOVSymbolTime2_4},
+                                       {TOVSymbolClefG, kNoKey, TOVSymbolTime2_4},
+                                       {TOVSymbolClefG, kNoKey, TOVSymbolTime2_4},
+                                       {TOVSymbolClefG, kNoKey, TOVSymbolTimeCommon}},
+                                      Modes(4, kBass44)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DocumentTest, ABarAsksForTheInheritedClefAndTimeOnce) {

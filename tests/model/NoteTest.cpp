@@ -289,14 +289,14 @@ TEST(NoteTest, AMelodyUnitOfABeamBecomesASingleRest) {
     EXPECT_TRUE(beamed->isDeleted());
     ASSERT_EQ(b->noteArray().size(), 3u);
     EXPECT_EQ(middle->note()->units().size(), 1u);
-    EXPECT_EQ(middle->type(), TOVUnitGroupRest + 120);
+    EXPECT_EQ(middle->type(), TOVUnitTypeOf(TOVUnitGroupRest, TOVLength8th));
     EXPECT_EQ(middle->kind(), NoteUnit::KindRest);
     EXPECT_EQ(middle->beam(), 0);
     for (const Note* n : b->noteArray()) {
         EXPECT_TRUE(n->isSingle());
     }
     middle->convertRestToSlash();
-    EXPECT_EQ(middle->type(), TOVUnitGroupNote + 120);
+    EXPECT_EQ(middle->type(), TOVUnitTypeOf(TOVUnitGroupNote, TOVLength8th));
     EXPECT_EQ(middle->kind(), NoteUnit::KindSlash);
     middle->convertSlashToRest();
     middle->convertRestToMelo();
@@ -312,7 +312,8 @@ TEST(NoteTest, ATupletSlotTurnedIntoARestLowersItsEndAndLeavesTheBeam) {
     units[0]->convertMeloToRest();
     EXPECT_EQ(note->heightLeft(), 6.0);
     EXPECT_EQ(note->heightRight(), 15.0);
-    EXPECT_EQ(units[0]->type(), TOVUnitGroupTriplet + 240) << "a tuplet slot keeps its group";
+    EXPECT_EQ(units[0]->type(), TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter))
+        << "a tuplet slot keeps its group";
     EXPECT_EQ(beamsOf(note), (std::vector<int>{0, 1, 2}));
     units[2]->convertMeloToRest();
     EXPECT_EQ(note->heightRight(), 6.0);

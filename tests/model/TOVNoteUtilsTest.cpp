@@ -27,9 +27,9 @@ TEST(TOVNoteUtilsTest, ClefSymbolsGiveClefTypes) {
     expectMapping(&TOVNoteUtils::clefTypeFromClefSymbolType,
                   {{TOVSymbolClefG, TOVClefTreble},
                    {TOVSymbolClefF, TOVClefBass},
-                   {258, 2},
+                   {TOVSymbolClefF + 1, 2},
                    {0, 2},
-                   {255, 2},
+                   {TOVSymbolClefG - 1, 2},
                    {-TOVSymbolClefG, 2},
                    {INT_MIN, 2}},
                   "clefTypeFromClefSymbolType");
@@ -56,8 +56,8 @@ TEST(TOVNoteUtilsTest, KeySignatureSymbolsGiveKeyTypes) {
                       {TOVSymbolKeyFlat6, TOVKeyGb},
                       {TOVSymbolKeyFlat7, TOVKeyB},
                       // unknown codes
-                      {511, TOVKeyUnrecognised},
-                      {526, TOVKeyUnrecognised},
+                      {TOVSymbolKeySharp1 - 1, TOVKeyUnrecognised},
+                      {TOVSymbolKeyFlat7 + 1, TOVKeyUnrecognised},
                       {600, TOVKeyUnrecognised},
                       {1, TOVKeyUnrecognised},
                       {-TOVSymbolKeySharp1, TOVKeyUnrecognised},
@@ -114,8 +114,8 @@ TEST(TOVNoteUtilsTest, AccidentalSymbolsAndTypesMapBothWays) {
                    {TOVSymbolFlat, TOVAccidentalFlat},
                    {TOVSymbolDoubleFlat, TOVAccidentalDoubleFlat},
                    {TOVSymbolNatural, TOVAccidentalNatural},
-                   {3839, 0},
-                   {3845, 0},
+                   {TOVSymbolSharp - 1, 0},
+                   {TOVSymbolNatural + 1, 0},
                    {0, 0},
                    {2, 0}},
                   "accidentalTypeFromSymbolType");

@@ -145,10 +145,12 @@ TEST(TOVTransposeTest, KeySignatureMarginsMatchTheKeySignatureSymbols) {
             EXPECT_EQ(TOVTranspose::defaultAccidentalMarginFromLevelClefKey(level - 2, kBass, key), margin);
         }
         const int symbol = TOVNoteUtils::keySignatureSymbolTypeFromKeyType(key);
-        EXPECT_EQ(sharps, symbol >= TOVSymbolKeySharp1 && symbol <= TOVSymbolKeySharp7 ? symbol - 511 : 0)
+        EXPECT_EQ(sharps, symbol >= TOVSymbolKeySharp1 && symbol <= TOVSymbolKeySharp7
+                              ? symbol - TOVSymbolKeySharp1 + 1
+                              : 0)
             << "key " << key;
         EXPECT_EQ(flats, symbol >= TOVSymbolKeyFlat1 && symbol <= TOVSymbolKeyFlat7
-                             ? symbol - TOVSymbolKeySharp7
+                             ? symbol - TOVSymbolKeyFlat1 + 1
                              : 0)
             << "key " << key;
     }

@@ -430,7 +430,7 @@ const OperationCase kNoteCases[] = {
     {"UnitSetters", Start::SingleRow, addNotes,
      [](Scene& s) {
          NoteUnit* unit = s.get<NoteUnit>("unit");
-         unit->setType(TOVUnitGroupNote + 120);
+         unit->setType(TOVUnitTypeOf(TOVUnitGroupNote, TOVLength8th));
          unit->setBeam(1);
          unit->setTiming(30);
          unit->setDuration(120);

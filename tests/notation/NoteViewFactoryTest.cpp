@@ -232,9 +232,9 @@ TEST_F(NoteGlyphFactoryTest, EveryLookupFallsBackToDefaultGlyphByGlyph) {
               "plug-in:Kyuuhu8");
     EXPECT_EQ(glyphOf(factory.bezierPathFromUnitLengthFontID(rest->firstUnit(), 960, "Plug")), "none");
     // Types outside the tables answer nothing from any font.
-    EXPECT_FALSE(factory.accidentalViewWithSymbolTypeFontID(3845, "Plug"));
+    EXPECT_FALSE(factory.accidentalViewWithSymbolTypeFontID(TOVSymbolNatural + 1, "Plug"));
     EXPECT_FALSE(factory.accidentalViewWithSymbolTypeFontID(TOVSymbolTenuto, "Default"));
-    EXPECT_FALSE(factory.articulationViewWithSymbolTypeFontID(2823, "Plug"));
+    EXPECT_FALSE(factory.articulationViewWithSymbolTypeFontID(TOVSymbolSlur + 1, "Plug"));
     EXPECT_FALSE(factory.articulationViewWithSymbolTypeFontID(TOVSymbolSharp, "Default"));
     // A factory without "Default" answers what the font has and nothing else.
     TOVNoteViewFactory bare;

@@ -4,6 +4,8 @@
 #include "platform/foundation/ByteStream.h"
 #include "platform/foundation/KeyedArchiveFormat.h"
 
+#include "model/TOVUnitTypes.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -284,8 +286,9 @@ TEST_F(KeyedArchiverTest, UnknownClassesFail) {
 
 TEST_F(KeyedArchiverTest, RootConveniences) {
     // A palette item code, as the drag pasteboard carries it.
-    const auto number = KeyedArchiver::archivedDataWithRootNumber(0x300F0);
-    EXPECT_EQ(KeyedUnarchiver::unarchivedNumber(number), 0x300F0);
+    constexpr std::int64_t kTripletOfEighths = TOVUnitTypeOf(TOVUnitGroupTriplet, TOVLengthQuarter);
+    const auto number = KeyedArchiver::archivedDataWithRootNumber(kTripletOfEighths);
+    EXPECT_EQ(KeyedUnarchiver::unarchivedNumber(number), kTripletOfEighths);
     EXPECT_FALSE(KeyedUnarchiver::unarchivedColor(number).has_value());
 
     const auto white = KeyedArchiver::archivedDataWithRootColor(Color::white());

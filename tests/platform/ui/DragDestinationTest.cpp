@@ -2,6 +2,8 @@
 #include "WindowEvents.h"
 #include "support/RealDrag.h"
 
+#include "model/TOVSymbolTypes.h"
+
 #include "platform/graphics/GraphicsContext.h"
 #include "platform/graphics/Image.h"
 
@@ -81,7 +83,7 @@ public:
     }
 };
 
-DraggingInfo drag(std::vector<std::string> types, Point at, int item = 0x500) {
+DraggingInfo drag(std::vector<std::string> types, Point at, int item = TOVBarlineSingle) {
     DraggingInfo info;
     for (const auto& t : types) {
         info.addType(t);
@@ -147,7 +149,7 @@ TEST(DragDestination, EnteredUpdatedExitedAndPerformFollowThePointer) {
     // The target sees the pointer in host coordinates and the types in order, with their bytes.
     EXPECT_EQ(f.bar->lastInfo.draggingLocation(), (Point{60, 60}));
     EXPECT_EQ(f.bar->lastInfo.types(), (std::vector<std::string>{kBarType, kItemType}));
-    EXPECT_EQ(f.bar->lastInfo.dataForType(kItemType), QByteArray("1280"));
+    EXPECT_EQ(f.bar->lastInfo.dataForType(kItemType), QByteArray::number(TOVBarlineSingle));
     EXPECT_TRUE(f.bar->lastInfo.dataForType(kBarType).isEmpty());
     EXPECT_EQ(f.host.currentDragDestination(), nullptr);
 
@@ -208,7 +210,7 @@ DraggingInfo paletteItems(const std::string& type, int item) {
 }
 
 TEST(RealDrag, EnteredUpdatedExitedAndPerformFollowThePointer) {
-    RealDragFixture f(paletteItems(kBarType, 0x500));
+    RealDragFixture f(paletteItems(kBarType, TOVBarlineSingle));
     f.dragAlong({f.at(50, 50), f.at(300, 250), f.at(60, 60), f.at(61, 60)});
     // Qt starts at the pointer, over the source on the root, which refuses bar items; it follows every
     // enter with a move at the same point, and drops where the last move was accepted.
@@ -223,7 +225,7 @@ TEST(RealDrag, EnteredUpdatedExitedAndPerformFollowThePointer) {
     // travels as one byte.
     EXPECT_EQ(f.bar->locations, (std::vector<Point>{{50, 50}, {300, 250}, {60, 60}, {61, 60}, {61, 60}}));
     EXPECT_EQ(f.bar->lastInfo.types(), (std::vector<std::string>{kBarType, kItemType}));
-    EXPECT_EQ(f.bar->lastInfo.dataForType(kItemType), QByteArray("1280"));
+    EXPECT_EQ(f.bar->lastInfo.dataForType(kItemType), QByteArray::number(TOVBarlineSingle));
     EXPECT_EQ(f.bar->lastInfo.dataForType(kBarType).size(), 1);
     EXPECT_EQ(f.host.currentDragDestination(), nullptr);
     // Qt's drag loop took the release: the press is over.
@@ -234,7 +236,7 @@ TEST(RealDrag, EnteredUpdatedExitedAndPerformFollowThePointer) {
 }
 
 TEST(RealDrag, TheSourceStartsOnlyAfterTheDragDistance) {
-    RealDragFixture f(paletteItems(kBarlineType, 0x501));
+    RealDragFixture f(paletteItems(kBarlineType, TOVBarlineDotted));
     const int distance = QApplication::startDragDistance();
     const int before = f.drag.dragsStarted();
     f.drag.press(f.at(310, 210));
@@ -249,11 +251,11 @@ TEST(RealDrag, TheSourceStartsOnlyAfterTheDragDistance) {
     EXPECT_EQ(f.source->result, platform::DragOperationCopy);
     EXPECT_EQ(f.log, (Log{"root.entered", "root.updated", "root.exited", "barline.entered", "barline.updated",
                           "barline.perform"}));
-    EXPECT_EQ(f.barline->lastInfo.dataForType(kItemType), QByteArray("1281"));
+    EXPECT_EQ(f.barline->lastInfo.dataForType(kItemType), QByteArray::number(TOVBarlineDotted));
 }
 
 TEST(RealDrag, ReleasedWhereTheTargetRefusesQtCancelsAndTheTargetHearsExited) {
-    RealDragFixture f(paletteItems(kBarType, 0x500));
+    RealDragFixture f(paletteItems(kBarType, TOVBarlineSingle));
     f.bar->answer = platform::DragOperationNone;
     f.dragAlong({f.at(50, 50), f.at(60, 60)});
     EXPECT_EQ(f.log, (Log{"root.entered", "root.updated", "root.exited", "bar.entered", "bar.updated",
