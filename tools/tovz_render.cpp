@@ -86,23 +86,18 @@ std::optional<Arguments> parse(int argc, char** argv) {
 
 // The editor view controller of a window that only shows the song: it answers the views' lookups (their
 // page, line and editor view, which the bar views need to find their neighbours, so that ties and other
-// marks reach across barlines and lines), no grid, no zoom, no selection; every report and request keeps
-// the interface's default and is ignored, as nothing is edited.
+// marks reach across barlines and lines). Everything else keeps the interface's default: no grid, no zoom,
+// tools where their frames put them, and every report and request ignored, as nothing is edited.
 class PrintLayoutController : public TOVLayoutController {
 public:
     void setEditor(TOVEditorView* editor) { editor_ = editor; }
 
-    platform::Point objectViewInquireNearestGridFromPos(TOVObjectView*, platform::Point p) override {
-        return p;
-    }
-    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override { return view->frame().origin; }
     TOVEditorLineView* layoutViewInquireLineView(platform::View* view) override {
         return enclosing<TOVEditorLineView>(view);
     }
     TOVEditorPageView* layoutViewInquirePageView(platform::View* view) override {
         return enclosing<TOVEditorPageView>(view);
     }
-    platform::Size layoutViewInquireScale(platform::View*) override { return {1, 1}; }
     TOVEditorView* layoutViewInquireEditorView(platform::View*) override { return editor_; }
 
 private:

@@ -12,7 +12,8 @@ class TOVTempoSpeedView;
 // selected view of the matching kind.
 //
 // A report is ignored and a question answers 0, null or false unless overridden, so that a controller
-// implements only what it uses; the geometry questions have no neutral answer and stay for each to give.
+// implements only what it uses. The geometry questions answer what leaves a view where it is: a point is
+// its own nearest grid point, and a drawing tool stays at its own frame origin.
 class TOVObjectController {
 public:
     virtual ~TOVObjectController() = default;
@@ -27,7 +28,9 @@ public:
     virtual void objectViewShouldBeTarget(TOVObjectView* view) {}
     virtual void objectViewUnderMovingWithDiffXDiffY(TOVObjectView* view, double dx, double dy) {}
     // The nearest grid point to a point of the editor view; (largest double, largest double) off the pages.
-    virtual platform::Point objectViewInquireNearestGridFromPos(TOVObjectView* view, platform::Point pos) = 0;
+    virtual platform::Point objectViewInquireNearestGridFromPos(TOVObjectView* view, platform::Point pos) {
+        return pos;
+    }
     virtual void objectViewCompleteChangingFrame(TOVObjectView* view) {}
     virtual void objectViewFrameDidChange(TOVObjectView* view) {}
     virtual void objectViewUnderResizingFixedWithDiffScaleMoveXMoveY(TOVObjectView* view, double diffScale,
@@ -49,7 +52,7 @@ public:
     // Octave, hairpin, tempo, mark and drawing-tool views.
     // The origin of a drawing tool's view in the editor: where the bar the tool follows puts it, or the
     // view's own frame origin.
-    virtual platform::Point toolsViewInquireOrigin(TOVObjectView* view) = 0;
+    virtual platform::Point toolsViewInquireOrigin(TOVObjectView* view);
     // A double click on a metronome mark: asks for a new speed for the selected marks.
     virtual void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) {}
     // A note view changed or confirmed the selection of its cells (which cells is not passed): the editor

@@ -26,8 +26,8 @@ class View;
 // drags reported on behalf of a note view, a tone cell or a barline view, that view.
 //
 // The same object answers the object views (TOVObjectController), so one delegate serves the whole tree.
-// As there, reports are ignored and questions answer 0, null or false unless overridden; the zoom has no
-// neutral answer and stays for each controller to give.
+// As there, reports are ignored and questions answer 0, null or false unless overridden; the zoom answers
+// 1 by 1, the scale of a view shown as the song is printed.
 class TOVLayoutController : public TOVObjectController {
 public:
     using ObjectViewSet = std::vector<std::shared_ptr<TOVObjectView>>;
@@ -77,7 +77,7 @@ public:
     // Whether the placement grid is shown.
     virtual bool layoutViewInquireShowGrid(platform::View* view) { return false; }
     // The horizontal and vertical zoom of the editor view.
-    virtual platform::Size layoutViewInquireScale(platform::View* view) = 0;
+    virtual platform::Size layoutViewInquireScale(platform::View* view) { return {1, 1}; }
     virtual TOVEditorView* layoutViewInquireEditorView(platform::View* view) { return nullptr; }
     virtual int layoutViewInquireBarDrawMode(platform::View* view) { return 0; }
     virtual bool layoutViewInquireIsChordInputActive(platform::View* view) { return false; }

@@ -36,11 +36,7 @@ public:
         }
     }
     void objectViewShouldBeTarget(TOVObjectView* view) override { targets.push_back(view); }
-    platform::Point objectViewInquireNearestGridFromPos(TOVObjectView*, platform::Point p) override {
-        return p;
-    }
     void objectViewFrameDidChange(TOVObjectView* view) override { framesChanged.push_back(view); }
-    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override { return view->frame().origin; }
     void greatDoubleBarLineDidInserted(TOVObjectView* view) override {
         log.push_back("great double bar");
         greatDoubleBarViews.push_back(view);
