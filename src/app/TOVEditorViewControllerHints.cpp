@@ -1,6 +1,4 @@
-// Navigation hints of the window's message panel, and the selected notes that hints and note commands read.
-// What a selected symbol offers, which bar is selected and which note commands apply, which bar to click
-// next while a bar range is chosen, and where a dragged palette item may land.
+// Hints: the message panel's line for the selection, bar-range clicks and palette drags; selected notes.
 #include "app/TOVEditorViewController.h"
 
 #include "app/TOVEditorViewControllerDelegate.h"
