@@ -2,11 +2,13 @@
 // the document, the same dump the tests compare, or one line saying why the file cannot be read (exit
 // status 1; 2 for a usage error). The file is read as the program reads it (see ToolStartUp.h).
 //
-// With --opened the file is opened as the document window opens it (the song takes the file's font, bars
-// fit their time signatures, ties are made) and the dump adds what the open song derives: the clef, key
-// and time in force and the barlines drawn for each bar, the slash flag of each chord and the runs of each
-// formatted text.
+// With --opened the file is opened as the document window opens it and the dump adds what the open song
+// derives: the clef, key and time in force and the barlines drawn for each bar, the slash flag of each chord
+// and the runs of each formatted text. A "tovz" song takes the file's font, its bars fit their time
+// signatures and its ties are made; a "tovr" store's song comes as imported (its bars and ties stand as the
+// store keeps them), and its chords stored without a scale get the one that fits their frame.
 #include "ToolStartUp.h"
+#include "app/TOVDocument.h"
 #include "document/TOVDocumentDump.h"
 #include "document/TOVDocumentParser.h"
 #include "document/TOVMigrationController.h"
@@ -62,6 +64,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "tovz-dump: %s: cannot be imported: %s\n", file,
                          controller.failureReason().c_str());
             return 1;
+        }
+        if (opened) {
+            // What the store's document does when its window first gets the song.
+            TOVDocument::repairChordScales(imported->document);
+            imported->context->processPendingChanges();
         }
         std::cout << "store-structure: " << controller.schemaName() << "\n" << dump(imported->document);
         return 0;

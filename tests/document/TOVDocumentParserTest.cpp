@@ -1362,6 +1362,29 @@ TEST_F(DocumentParserTest, TovzDumpOpenedShowsTiesDerivedValuesAndTextRuns) {
     EXPECT_NE(rich.out.find("font=DejaVuSans-Bold"), std::string::npos) << rich.out;
     EXPECT_NE(rich.out.find("color=1,0,0,1 underline=1 strikethrough=2"), std::string::npos) << rich.out;
     EXPECT_NE(rich.out.find(" slash=1"), std::string::npos) << rich.out;
+
+    // A store comes as its document opens it: a chord stored without a scale gets the one that fits its
+    // frame, and nothing is cut to the time signatures or tied.
+    const QString store = QStringLiteral(TOVRIN_TEST_FIXTURES "/../../fuzz/corpus/legacy_store/song.tovr");
+    const ToolRun storeAsStored = runTovzDump({store});
+    const ToolRun storeOpened = runTovzDump({QStringLiteral("--opened"), store});
+    ASSERT_EQ(storeAsStored.status, 0) << storeAsStored.err;
+    ASSERT_EQ(storeOpened.status, 0) << storeOpened.err;
+    const auto lineWith = [](const std::string& dump, const std::string& part) {
+        const std::size_t at = dump.find(part);
+        if (at == std::string::npos) {
+            return std::string();
+        }
+        const std::size_t start = dump.rfind('\n', at) + 1;
+        return dump.substr(start, dump.find('\n', at) - start);
+    };
+    const std::string framed = "frame=\"{{10, -20}, {30, 15}}\"";
+    EXPECT_NE(lineWith(storeAsStored.out, framed).find(" scale=- "), std::string::npos) << storeAsStored.out;
+    const std::string chordOpened = lineWith(storeOpened.out, framed);
+    const std::size_t scale = chordOpened.find(" scale=");
+    ASSERT_NE(scale, std::string::npos) << storeOpened.out;
+    EXPECT_GT(std::atof(chordOpened.c_str() + scale + 7), 0.0) << chordOpened;
+    EXPECT_EQ(lineWith(storeOpened.out, "Objects Bar="), lineWith(storeAsStored.out, "Objects Bar="));
 }
 
 // Whatever the file, the tool ends with one line saying why it cannot be read and a status a shell takes
