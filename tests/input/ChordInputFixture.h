@@ -30,8 +30,9 @@
 namespace inputtest {
 
 // An editor of a small song as the chord window sees it: chords by bar and timing, a chord input position
-// that steps by what it is asked, the document's real chord history, and the song's undo manager, into
-// which each written chord registers its undo.
+// that steps by what it is asked and stays, answering NO, where a step would leave the last bar, the
+// document's real chord history, and the song's undo manager, into which each written chord registers its
+// undo.
 class FakeChordEditor : public TOVChordInputEditor {
 public:
     using Position = std::pair<std::size_t, std::uint64_t>; // bar index, timing
@@ -51,13 +52,14 @@ public:
     }
     bool progressChordTiming(std::uint64_t step, bool shouldFollowRhythm) override {
         steps.emplace_back(step, shouldFollowRhythm);
-        position.second += step;
-        if (position.second >= bars[position.first]->totalRhythmLength()) {
-            position.second = 0;
-            if (position.first + 1 < bars.size()) {
-                ++position.first;
+        Position next{position.first, position.second + step};
+        if (next.second >= bars[next.first]->totalRhythmLength()) {
+            if (next.first + 1 >= bars.size()) {
+                return false;
             }
+            next = {next.first + 1, 0};
         }
+        position = next;
         return true;
     }
     bool gobackChordIndex() override {
