@@ -6,6 +6,8 @@
 #include "app/TOVWindowController.h"
 #include "glyphs/TOVChordObjectView.h"
 #include "glyphs/TOVChordViewFactory.h"
+#include "input/TOVChord1stStepViewController.h"
+#include "input/TOVChord3StepsViewController.h"
 #include "input/TOVChordWindowController.h"
 #include "layout/TOVEditorBarView.h"
 #include "layout/TOVEditorView.h"
@@ -27,6 +29,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <functional>
 
@@ -355,6 +358,42 @@ TEST_F(WindowCommandsTest, EachChordWrittenInARunIsOneUndoStepAndStepsAloneRecor
     undo.undo();
     settle();
     EXPECT_EQ(chords(), "");
+    EXPECT_FALSE(undo.canUndo());
+}
+
+// The panel closed from its title bar, as the window system asks: the run ends as with Close, the chord
+// written stays, the one only being made goes, and the document's undo is back to grouping by event with
+// no group left open.
+TEST_F(WindowCommandsTest, ClosingTheChordWindowByItsTitleBarEndsTheRunAndKeepsWhatWasWritten) {
+    platform::UndoManager& undo = liveUndo();
+    Bar* bar = barView(1)->bar();
+    editor().editorView()->setSelectedBar(barView(1));
+    ulong time = 10000;
+    const auto clickKey = [&](int value) {
+        QWidget* key = chordWindow().viewCtrler3Step()->firstViewCtrler()->keyView(value);
+        uitest::WindowEvents(*key).click(key->rect().center(), time += 5000);
+    };
+    runChordWindow([&] { controller->showChordWindowWithMode(TOVChordWindowController::ThreeStepMode); },
+                   [&] {
+                       QWindow* panel = chordWindow().window()->windowHandle();
+                       clickKey(0);
+                       QTest::keyClick(panel, Qt::Key_Return);
+                       clickKey(7); // made, not written
+                       EXPECT_GT(undo.groupingLevel(), 0) << "the last commit's group is still open";
+                       QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(
+                           panel);
+                       EXPECT_FALSE(chordWindow().window()->isVisible());
+                       EXPECT_EQ(chordWindow().editorViewController(), nullptr);
+                   });
+    ASSERT_EQ(bar->chordArray().size(), 1u);
+    EXPECT_EQ(bar->chordArray().front()->timing(), 0u);
+    EXPECT_EQ(bar->chordArray().front()->elemStep1(), 0);
+    EXPECT_EQ(undo.groupingLevel(), 0);
+    EXPECT_TRUE(undo.groupsByEvent());
+    EXPECT_FALSE(editor().layoutViewInquireIsChordInputActive(barView(1)));
+    undo.undo();
+    settle();
+    EXPECT_TRUE(bar->chordArray().empty());
     EXPECT_FALSE(undo.canUndo());
 }
 
