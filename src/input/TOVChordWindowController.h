@@ -4,16 +4,16 @@
 #include "model/TOVChordElems.h"
 #include "platform/ui/WindowController.h"
 
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
 
 #include <cstdint>
 #include <memory>
 
 class Bar;
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QPushButton>
-#include <QTabWidget>
 class TOVChord1StepViewController;
 class TOVChord3StepsViewController;
 class TOVChordInputEditor;
