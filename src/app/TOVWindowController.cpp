@@ -8,6 +8,7 @@
 #include "app/TOVWindowKeys.h"
 
 #include "input/TOVChordWindowController.h"
+#include "input/TOVSymbolsPaletteWindowController.h"
 
 #include "layout/TOVEditorView.h"
 #include "model/Document.h"
@@ -123,6 +124,9 @@ TOVWindowController::TOVWindowController(const std::string& windowNibName)
     });
     addActionHandler("delete:", [this](platform::MenuItem*) { deleteSelection(); });
     addActionHandler("showChordWindow:", [this](platform::MenuItem*) { showChordWindow(); });
+    addActionHandler("showSymbolPalette:", [](platform::MenuItem*) {
+        TOVSymbolsPaletteWindowController::singletonInstance()->showUp();
+    });
     // The counts of the "A Page" and "Partition" menus: the item's tag is the count.
     addActionHandler("numberOfLinesInSelectedPageDidChange:", [this](platform::MenuItem* sender) {
         if (sender != nullptr && sender->tag() > 0) {
@@ -174,6 +178,9 @@ void TOVWindowController::buildWindow() {
 
     editBarModeSelector_ = new QComboBox;
     editBarModeSelector_->setObjectName(QStringLiteral("editBarModeSelector"));
+    // The toolbar's controls are for the mouse: the keyboard stays with the score, or the arrow keys meant
+    // for it would switch the bar-range mode.
+    editBarModeSelector_->setFocusPolicy(Qt::NoFocus);
     const char* modes[] = {"Normal", "Copy Bars", "Paste Bars", "Cut Bars", "Delete Bars"};
     for (int tag = 0; tag < 5; ++tag) {
         editBarModeSelector_->addItem(tr(modes[tag]), tag);
@@ -198,6 +205,7 @@ void TOVWindowController::buildWindow() {
     displaySizeSelector_->setMinimumContentsLength(6);
     displaySizeAutoSwitch_ = new QCheckBox(tr("Fit Width"), zoom);
     displaySizeAutoSwitch_->setObjectName(QStringLiteral("displaySizeAutoSwitch"));
+    displaySizeAutoSwitch_->setFocusPolicy(Qt::NoFocus);
     zoomRow->addWidget(displaySizeSelector_);
     zoomRow->addWidget(displaySizeAutoSwitch_);
     auto zoomItem = std::make_shared<platform::ToolbarItem>("DisplaySize");
@@ -305,6 +313,8 @@ void TOVWindowController::windowDidLoad() {
     if (content_ == nullptr && context_ != nullptr) {
         setDocumentContent(docData());
     }
+    // The score has the keyboard when the window first shows, not a control of the toolbar.
+    makeEditorFirstResponder();
 }
 
 // --- The document ---
