@@ -14,7 +14,6 @@
 #include "model/Document.h"
 #include "model/SymbolTempo.h"
 #include "model/TOVSymbolTypes.h"
-#include "platform/foundation/KeyedArchiver.h"
 #include "platform/ui/DraggingInfo.h"
 #include "platform/ui/Window.h"
 
@@ -218,11 +217,8 @@ TEST_F(SettingSheetsTest, DaCapoSheetShowsMixedPassesUntilClicked) {
 TEST_F(SettingSheetsTest, ADroppedSpeedSignAsksInItsSheetOnceTheDropHasReturned) {
     TOVEditorBarView* bar = editor->editorView()->barViewFromNumberInLower(1, false);
     ASSERT_NE(bar, nullptr);
-    platform::DraggingInfo info;
-    info.addType(TOVPaletteTypes::SymbolForBarView);
-    const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(TOVSymbolTempoSpeed);
-    info.addType(TOVPaletteTypes::ItemType, QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                                       static_cast<qsizetype>(bytes.size())));
+    platform::DraggingInfo info =
+        TOVPaletteTypes::dragOfItem(TOVPaletteTypes::SymbolForBarView, TOVSymbolTempoSpeed);
     info.setDraggingLocation(bar->convertPointToView({20, 20}, nullptr));
     TOVSpeedSettingWindowController* sheet = controller->speedSettingWindowController();
     bool visibleDuringDrop = true;

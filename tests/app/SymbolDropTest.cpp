@@ -21,7 +21,6 @@
 #include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteToneCell.h"
 #include "notation/TOVNoteView.h"
-#include "platform/foundation/KeyedArchiver.h"
 #include "platform/ui/DraggingInfo.h"
 
 #include <QCoreApplication>
@@ -40,14 +39,10 @@ using platform::Point;
 using platform::Rect;
 using tovtest::findBar;
 
-// The drag a symbols-palette cell starts: its pasteboard type, then the item number, the pointer given in
-// window coordinates.
+// The drag a symbols-palette cell starts, written as the palette writes it, the pointer given in window
+// coordinates.
 platform::DraggingInfo symbolDrag(const std::string& type, int item, Point inWindow) {
-    platform::DraggingInfo info;
-    info.addType(type);
-    const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(item);
-    info.addType(TOVPaletteTypes::ItemType, QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                                       static_cast<qsizetype>(bytes.size())));
+    platform::DraggingInfo info = TOVPaletteTypes::dragOfItem(type, item);
     info.setDraggingLocation(inWindow);
     return info;
 }
