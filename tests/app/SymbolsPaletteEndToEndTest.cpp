@@ -3,6 +3,7 @@
 #include "app/TOVEditorViewController.h"
 #include "app/TOVMainMenu.h"
 #include "app/TOVPersistentDocument.h"
+#include "app/TOVSettingSheets.h"
 #include "app/TOVWindowController.h"
 #include "document/TOVDocumentDump.h"
 #include "glyphs/TOVBarLineView.h"
@@ -13,6 +14,8 @@
 #include "layout/TOVEditorLineView.h"
 #include "layout/TOVEditorView.h"
 #include "model/Bar.h"
+#include "model/Symbol.h"
+#include "model/SymbolTempo.h"
 #include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteViewFactory.h"
@@ -29,10 +32,14 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWindow>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -148,6 +155,135 @@ TEST_F(SymbolsPaletteEndToEndTest, DragsFromThePaletteAndTheDocumentWindowKeepsT
     docapp::settle();
     EXPECT_EQ(editor->editorView()->barViewFromNumberInLower(0, false)->bar()->barLineType(),
               TOVBarlineSingle);
+    EXPECT_EQ(TOVDocumentDump::dumpDocument(song->documentData()), before);
+}
+
+// A speed sign dragged from the shown palette onto a bar of the shown document window, at zoom 200%: its
+// sheet opens once the drop is over, starting from 0, and takes a typed 132 and a click on its button. The
+// arrow key on the document window then nudges the sign by the zoom's step, Delete takes it away, and
+// Ctrl+Z, pressed again and again, brings back the sign, its place, its speed 0 and finally the bare bar,
+// one step at a time.
+TEST_F(SymbolsPaletteEndToEndTest, ADroppedSpeedSignIsAnsweredNudgedDeletedAndUndoneStepByStep) {
+    TOVPersistentDocument* song = openNewSongWindow();
+    ASSERT_NE(song, nullptr);
+    TOVWindowController* windowController = song->windowController();
+    platform::Window* window = windowController->window();
+    TOVEditorViewController* editor = windowController->editorController();
+    platform::ViewHost* host = editor->host();
+    windowController->setIsDisplaySizeAuto(false);
+    windowController->setDisplaySize(200);
+    windowController->updateDisplaySize();
+    docapp::settle();
+
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_2, Qt::ControlModifier);
+    docapp::settle();
+    Palette* palette = Palette::singletonInstance();
+    platform::Window* paletteWindow = palette->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(paletteWindow));
+    paletteWindow->move(window->frameGeometry().right() + 20, 20);
+    docapp::settle();
+    platform::Toolbar* bar = palette->toolbar();
+    auto* button = qobject_cast<QToolButton*>(bar->widgetForItem(bar->itemWithIdentifier("Tempo")));
+    ASSERT_NE(button, nullptr);
+    uitest::WindowEvents(*button).click(button->rect().center(), 1000);
+    ASSERT_EQ(palette->category(), Palette::Tempo);
+    const std::size_t speedCell = 6;
+    ASSERT_EQ(palette->paletteItems().at(speedCell).itemType, TOVSymbolTempoSpeed);
+
+    const auto barModel = [&] { return editor->editorView()->barViewFromNumberInLower(0, false)->bar(); };
+    const auto speedSigns = [&] {
+        std::vector<SymbolTempo*> found;
+        for (Symbol* symbol : barModel()->symbols()) {
+            if (symbol->type() == TOVSymbolTempoSpeed) {
+                found.push_back(static_cast<SymbolTempo*>(symbol));
+            }
+        }
+        return found;
+    };
+    TOVEditorBarView* target = editor->editorView()->barViewFromNumberInLower(0, false);
+    ASSERT_NE(target, nullptr);
+    const Point inTarget = target->convertPointToView(
+        Point{target->bounds().width() / 2, target->posY5LinesTop() + 10.0}, nullptr);
+    const QPointF to(inTarget.x, inTarget.y);
+    ASSERT_TRUE(QRectF(host->rect()).contains(to)) << "the bar is not in sight at this zoom";
+    const std::string before = TOVDocumentDump::dumpDocument(song->documentData());
+
+    // The user in the sheet: a click into the field, all of it chosen, 132 typed, the button clicked.
+    TOVSpeedSettingWindowController* sheet = windowController->speedSettingWindowController();
+    QString shown;
+    bool answered = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (answered || !sheet->window()->isVisible()) {
+            return;
+        }
+        answered = true;
+        poll.stop();
+        shown = sheet->textField()->text();
+        QLineEdit* field = sheet->textField();
+        uitest::WindowEvents(*field).click(field->rect().center(), 2000);
+        QWindow* sheetWindow = sheet->window()->windowHandle();
+        QTest::keyClick(sheetWindow, Qt::Key_A, Qt::ControlModifier);
+        for (const char digit : {'1', '3', '2'}) {
+            QTest::keyClick(sheetWindow, digit);
+        }
+        QPushButton* accept = sheet->acceptButton();
+        uitest::WindowEvents(*accept).click(accept->rect().center(), 3000);
+    });
+    poll.start();
+
+    uitest::RealDrag drag;
+    TOVPaletteCollectionView* grid = palette->collectionView();
+    const QPoint cell = grid->viewportCenterOfItem(speedCell);
+    const int drags = drag.dragsStarted();
+    drag.dragAlong({grid->viewport(), cell},
+                   {grid->viewport(), cell + QPoint(QApplication::startDragDistance() + 2, 0)},
+                   {{host, to + QPointF(-3, 0)}, {host, to}});
+    for (int i = 0; i < 300 && !(answered && !sheet->window()->isVisible()); ++i) {
+        QTest::qWait(10);
+    }
+    docapp::settle();
+    poll.stop();
+    EXPECT_EQ(drag.dragsStarted(), drags + 1);
+    ASSERT_TRUE(answered) << "the speed sheet did not show";
+    EXPECT_EQ(shown, QStringLiteral("0"));
+    ASSERT_EQ(speedSigns().size(), 1u);
+    EXPECT_EQ(speedSigns().front()->speed(), 132u);
+    EXPECT_EQ(speedSigns().front()->frame().origin, (Point{0, -20.0}));
+    ASSERT_EQ(editor->editorView()->selectedObjectViewSet().size(), 1u);
+    EXPECT_EQ(editor->editorView()->selectedObjectViewSet().front()->symbol(), speedSigns().front());
+
+    // The keys go to the document window again, not to the palette or the closed sheet.
+    QWindow* focus = QGuiApplication::focusWindow();
+    ASSERT_EQ(focus, window->windowHandle());
+    EXPECT_FALSE(paletteWindow->isActiveWindow());
+    EXPECT_EQ(editor->diffMovingByArrowKey(), 1.0);
+    QTest::keyClick(focus, Qt::Key_Right);
+    docapp::settle();
+    ASSERT_EQ(speedSigns().size(), 1u);
+    EXPECT_EQ(speedSigns().front()->frame().origin, (Point{1.0, -20.0}));
+
+    QTest::keyClick(focus, Qt::Key_Delete);
+    docapp::settle();
+    EXPECT_TRUE(speedSigns().empty());
+    EXPECT_TRUE(editor->editorView()->selectedObjectViewSet().empty());
+
+    struct Step {
+        std::size_t signs;
+        std::uint64_t speed;
+        double x;
+    };
+    for (const Step& s : {Step{1, 132, 1.0}, Step{1, 132, 0.0}, Step{1, 0, 0.0}, Step{0, 0, 0.0}}) {
+        SCOPED_TRACE(s.signs == 0 ? "the drop undone" : "speed " + std::to_string(s.speed));
+        QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+        docapp::settle();
+        ASSERT_EQ(speedSigns().size(), s.signs);
+        if (s.signs != 0) {
+            EXPECT_EQ(speedSigns().front()->speed(), s.speed);
+            EXPECT_EQ(speedSigns().front()->frame().origin, (Point{s.x, -20.0}));
+        }
+    }
     EXPECT_EQ(TOVDocumentDump::dumpDocument(song->documentData()), before);
 }
 
