@@ -198,6 +198,12 @@ TEST_F(WindowCommandsTest, MenuItemsAreEnabledAndCheckedByTheirRowsInOrder) {
         {{"Edit Bars"}, "Copy Bars", true, false},
         {{"Layout"}, "Song Settings…", true, false},
         {{"Change", "Transpose"}, "+2", true, false},
+        // Their check marks are the application's, set when their menu opens: validation sets none.
+        {{"Layout", "Parts"}, "Single Line", true, false},
+        {{"Layout", "Parts"}, "Double Line", true, false},
+        {{"Layout", "Bar Number"}, "None", true, false},
+        {{"Layout", "Bar Number"}, "At Each Bar", true, false},
+        {{"View"}, "Symbols Palette", true, false},
     };
     for (const int mode : {TOVEditorViewController::Normal, TOVEditorViewController::Cut}) {
         editor().setEditBarsMode(mode);
@@ -215,11 +221,17 @@ TEST_F(WindowCommandsTest, MenuItemsAreEnabledAndCheckedByTheirRowsInOrder) {
     }
     editor().setEditBarsMode(TOVEditorViewController::Normal);
 
-    // The grid's mark follows the editor; a selected chord enables Delete.
-    editor().setShowGrid(true);
+    // The grid's mark follows the editor, in a bar-range mode too; a selected chord enables Delete.
     MenuItem& grid = item({"View"}, "Grid");
-    EXPECT_TRUE(controller->validateMenuItem(grid));
-    EXPECT_EQ(grid.state(), MenuItem::OnState);
+    for (const bool shown : {true, false}) {
+        editor().setShowGrid(shown);
+        for (const int mode : {TOVEditorViewController::Normal, TOVEditorViewController::Paste}) {
+            editor().setEditBarsMode(mode);
+            EXPECT_TRUE(controller->validateMenuItem(grid));
+            EXPECT_EQ(grid.state(), shown ? MenuItem::OnState : MenuItem::OffState) << mode;
+        }
+    }
+    editor().setEditBarsMode(TOVEditorViewController::Normal);
     Chord* chord = addChord(1, 0);
     ASSERT_TRUE(editor().editorView()->selectAnObjectViewClearOthers(
         barView(1)->chordViewFromData(chord).get(), true));
