@@ -11,6 +11,7 @@
 #include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteView.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,56 @@ TEST_F(SymbolPropertiesTest, TheSheetShowsTheCommonValueAndTheAnswerGoesIntoEach
     delegate = AnsweringDelegate{};
     EXPECT_FALSE(perform());
     EXPECT_TRUE(delegate.asked.empty());
+}
+
+// Two navigation signs selected: each pass shows as on, off or mixed; a pass the answer leaves mixed keeps
+// each sign's own, and only a sign whose passes really change is written (one undo step takes it back).
+TEST_F(SymbolPropertiesTest, MixedPassesOfTwoDaCapoSigns) {
+    struct Case {
+        const char* name;
+        int secondType;
+        TOVRepeatNumberStates first, second;
+        const char* shown;
+        std::optional<TOVRepeatNumberStates> answer; // none: cancelled, the shown states come back
+        TOVRepeatNumberStates firstAfter, secondAfter;
+        bool written;
+    };
+    const Case cases[] = {
+        {"pass 2 mixed, turned on", TOVSymbolDaCapo, passes({1, 0}), passes({1, 1}), "passes 1-1000000",
+         passes({1, 1}), passes({1, 1}), passes({1, 1}), true},
+        {"pass 2 mixed, turned off", TOVSymbolDaCapo, passes({1, 0}), passes({1, 1}), "passes 1-1000000",
+         passes({1, 0}), passes({1, 0}), passes({1, 0}), true},
+        {"cancelled", TOVSymbolDaCapo, passes({1, 0}), passes({1, 1}), "passes 1-1000000", std::nullopt,
+         passes({1, 0}), passes({1, 1}), false},
+        {"pass 1 left mixed, pass 3 on", TOVSymbolDaCapo, passes({0, 1}), passes({1, 1}), "passes -11000000",
+         passes({-1, 1, 1}), passes({0, 1, 1}), passes({1, 1, 1}), true},
+        {"all mixed, left mixed", TOVSymbolDaCapo, passes({1, 0, 1}), passes({0, 1, 0}), "passes -1-1-100000",
+         passes({-1, -1, -1}), passes({1, 0, 1}), passes({0, 1, 0}), false},
+        {"the same passes accepted as shown", TOVSymbolDaCapo, passes({0, 1}), passes({0, 1}),
+         "passes 01000000", passes({0, 1}), passes({0, 1}), passes({0, 1}), false},
+        {"a D.C. and a coda", TOVSymbolCoda, passes({0, 0, 0, 1}), passes({0, 0, 0, 0}), "passes 000-10000",
+         passes({0, 1, 0, 0}), passes({0, 1}), passes({0, 1}), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto a = sign(1, TOVSymbolDaCapo);
+        const auto b = sign(2, c.secondType);
+        repeat(a)->setRepeatNumberStates(c.first);
+        repeat(b)->setRepeatNumberStates(c.second);
+        select({a, b});
+        ASSERT_EQ(controller->editPropertyTypeForCurrentSelection(), TOVEditorViewController::DaCapoProperty);
+        delegate = AnsweringDelegate{};
+        delegate.passes = c.answer;
+        EXPECT_EQ(perform(), c.written);
+        EXPECT_EQ(delegate.asked, std::vector<std::string>{c.shown});
+        EXPECT_EQ(repeat(a)->repeatNumberStates(), c.firstAfter);
+        EXPECT_EQ(repeat(b)->repeatNumberStates(), c.secondAfter);
+        if (c.written) {
+            undoStep();
+            EXPECT_EQ(repeat(a)->repeatNumberStates(), c.first);
+            EXPECT_EQ(repeat(b)->repeatNumberStates(), c.second);
+        }
+    }
 }
 
 TEST_F(SymbolPropertiesTest, LongRestsShowTheirCommonLengthAndOnlyDifferingBarsAreWritten) {
