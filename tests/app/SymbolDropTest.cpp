@@ -402,6 +402,58 @@ TEST_F(SymbolDropTest, FineEndsTheSongAtItsBarInOneUndoStep) {
     EXPECT_EQ(symbolsOfType(findBar(document, 35), TOVSymbolFine).size(), 1u);
 }
 
+// Fine dropped on bar 5 of 36, in a double line: the upper bar gets the great double barline, the song
+// holds one Fine, where it was dropped (no second one on the twin), the later bars and their twins go, and
+// one undo brings them all back.
+TEST_F(SymbolDropTest, FineInADoubleLineEndsTheSongWithOneFine) {
+    const tovtest::LineSpec single{4, 4, false};
+    const tovtest::LineSpec twoRows{4, 4, true};
+    for (const bool lower : {true, false}) {
+        SCOPED_TRACE(lower ? "on the lower twin" : "on the upper bar");
+        bind({tovtest::PageSpec{10, {single, twoRows, single, single, single, single, single}},
+              tovtest::PageSpec{10, {single, single}}});
+        ASSERT_EQ(document->maxBarNumber(), 35u);
+        ASSERT_NE(findBar(document, 7, true), nullptr);
+        const auto fines = [&] {
+            std::vector<std::string> found;
+            for (std::uint64_t num = 0; num <= document->maxBarNumber(); ++num) {
+                for (const bool twin : {false, true}) {
+                    const Bar* bar = findBar(document, num, twin);
+                    for (std::size_t i = 0; bar != nullptr && i < symbolsOfType(bar, TOVSymbolFine).size();
+                         ++i) {
+                        found.push_back(std::to_string(num) + (twin ? " lower" : " upper"));
+                    }
+                }
+            }
+            return found;
+        };
+        TOVEditorBarView* view = barView(4, lower);
+        ASSERT_NE(view, nullptr);
+        const auto info = symbolDrag(TOVPaletteTypes::SymbolForBarView, TOVSymbolFine,
+                                     view->convertPointToView({30, 10}, nullptr));
+        step([&] { view->performDragOperation(info); });
+
+        EXPECT_EQ(document->maxBarNumber(), 4u);
+        EXPECT_EQ(findBar(document, 4)->barLineType(), TOVBarlineGreatDouble);
+        EXPECT_EQ(fines(), std::vector<std::string>{lower ? "4 lower" : "4 upper"});
+        for (const bool twin : {false, true}) {
+            EXPECT_EQ(findBar(document, 5, twin), nullptr);
+            EXPECT_EQ(barView(5, twin), nullptr);
+        }
+        EXPECT_NE(barView(4, true), nullptr);
+
+        undoStep();
+        EXPECT_EQ(document->maxBarNumber(), 35u);
+        EXPECT_TRUE(fines().empty());
+        EXPECT_EQ(findBar(document, 4)->barLineType(), TOVBarlineSingle);
+        for (std::uint64_t num = 5; num <= 7; ++num) {
+            EXPECT_NE(findBar(document, num, true), nullptr) << num;
+            EXPECT_NE(barView(num, true), nullptr) << num;
+        }
+        EXPECT_NE(barView(35), nullptr);
+    }
+}
+
 TEST_F(SymbolDropTest, EachAnswerIsAnUndoStepOfItsOwnAndCancelKeepsTheStartValues) {
     bind(singleLines(2));
     struct Case {
