@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class Bar;
@@ -20,6 +21,8 @@ class ChordHistory;
 class Document;
 class Line;
 class Page;
+class SymbolRepeat;
+class SymbolTempo;
 class QScrollArea;
 class QWidget;
 class TOVCoreDataController;
@@ -39,6 +42,7 @@ class NoteTone;
 class NoteUnit;
 
 namespace platform {
+class ManagedObject;
 class ManagedObjectContext;
 class ViewHost;
 } // namespace platform
@@ -60,6 +64,15 @@ public:
     enum ControllerState { Idle = 0, Loading = 1, Refreshing = 2, BarRangeEdit = 3 };
     // Bar-range modes.
     enum EditBarsMode { Normal = 0, Copy = 1, Paste = 2, Cut = 3, Delete = 4 };
+    // The kinds of sign whose value the symbol properties edit (an object view's editPropertiyType).
+    enum EditPropertyType {
+        NoProperty = 0,
+        DaCapoProperty = 1,
+        RepeatTimesProperty = 2,
+        VoltaProperty = 3,
+        LongRestProperty = 4,
+        TempoSpeedProperty = 5
+    };
 
     TOVEditorViewController();
     ~TOVEditorViewController() override;
@@ -193,10 +206,6 @@ public:
                                                      const platform::DraggingInfo& info) override;
     void layoutViewNotePaletteDragPerformedDraggingInfo(platform::View* view, std::int32_t item,
                                                         const platform::DraggingInfo& info) override;
-    void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View* view, std::int32_t item,
-                                                         const platform::DraggingInfo& info) override;
-    void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* toneCell, std::int32_t item,
-                                                         const platform::DraggingInfo& info) override;
     void layoutViewRequireInsertMeloAtLengthLevel(platform::View* view, std::uint64_t at,
                                                   std::uint64_t length, std::int64_t level) override;
     void layoutViewRequireInsertRestAtLength(platform::View* view, std::uint64_t at,
@@ -239,14 +248,52 @@ public:
                                                        double diffWidth) override;
     void chordViewDidDoubleClick(TOVObjectView* view) override;
     void chordViewDidRightClick(TOVObjectView* view) override;
+    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override;
+    void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
+    void noteViewDidUpdateSelectedCells(TOVSelectableView* noteView) override;
+    // The arrow keys: every selected movable view moved by one step and its frame committed, as after a
+    // drag. The step shrinks as the zoom grows: 2.0 at 100 %, 1.0 at 200 %, 0.5 at 400 %, 0.25 at 800 %.
+    double diffMovingByArrowKey() const;
+    void moveObjectsSlightlyLeft();
+    void moveObjectsSlightlyRight();
+    void moveObjectsSlightlyUp();
+    void moveObjectsSlightlyDown();
+
+    // ===== Symbol drops (TOVEditorViewControllerSymbolDrop.cpp) =====
+
+    // A symbols-palette item dropped on a bar view (bar symbols), on the editor view (drawing tools) or on
+    // a tone (articulations and accidentals): the symbol it makes, replacing the one in the same place, its
+    // view made and selected; then, for a sign that needs a value, one question asked once the drop has
+    // returned, its answer a change of its own. Clefs, keys, times and barlines are stored by their views.
+    void layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View* view, std::int32_t item,
+                                                         const platform::DraggingInfo& info) override;
+    void layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell* toneCell, std::int32_t item,
+                                                         const platform::DraggingInfo& info) override;
+
+    // ===== Symbol properties (TOVEditorViewControllerSymbolProperties.cpp) =====
+
+    // The selected views of the kind.
+    ObjectViewSet selectedObjectViewsOfEditPropertyType(int kind) const;
+    // The one kind of sign in the selection (other objects aside); 0 for none or for two kinds.
+    int editPropertyTypeForCurrentSelection() const;
+    bool canEnableSymbolPropertiesMenu() const;
+    // The "Symbol Properties" command: the sheet of the selection's kind.
+    void performSymbolPropertiesOperation();
+    // Each shows the value the selected signs of its kind share (a mixed value when they differ), and
+    // writes the answer into each sign whose value differs from it; a mixed or cancelled answer writes
+    // nothing (for the passes: a pass left mixed keeps each sign's own state). Nothing without a sign of
+    // any kind selected.
+    void performSymbolPropertiesOperationOfTypeDaCapo();
+    void performSymbolPropertiesOperationOfTypeRepeatTimes();
+    void performSymbolPropertiesOperationOfTypeVolta();
+    void performSymbolPropertiesOperationOfTypeLongRest();
+    void performSymbolPropertiesOperationOfTypeTempoSpeed();
+    // A double click on a sign: the operation of its kind.
     void repeatDaCapoViewDidDoulbleClick(TOVObjectView* view) override;
     void repeatTimesViewDidDoulbleClick(TOVObjectView* view) override;
     void repeatVoltaViewDidDoulbleClick(TOVObjectView* view) override;
     void longRestViewDidDoulbleClick(TOVObjectView* view) override;
-    platform::Point toolsViewInquireOrigin(TOVObjectView* view) override;
     void tempoSpeedViewDidDoulbleClick(TOVTempoSpeedView* view) override;
-    void greatDoubleBarLineDidInserted(TOVObjectView* view) override;
-    void noteViewDidUpdateSelectedCells(TOVSelectableView* noteView) override;
 
     // ===== Chord and matrix input: TOVChordInputEditor (TOVEditorViewControllerChordInput.cpp) =====
 
@@ -333,6 +380,30 @@ private:
     // unselected and the tie into the note redrawn first and the bar's note views rebuilt after.
     void removeFromShownNote(Note* note, const std::function<void(Note*)>& remove);
 
+    // Object-controller answers
+    void moveObjectsSlightly(double dx, double dy);
+
+    // Symbol drops
+    // A question asked about a model object after the drop; it runs only while the controller lives and
+    // the object is still in its document.
+    using FollowUp = std::function<void(TOVEditorViewController&, platform::ManagedObject*)>;
+    void insertBarSymbol(TOVEditorBarView* barView, int type, platform::Point drop);
+    void insertRepeatSymbol(TOVEditorBarView* barView, int type, platform::Point drop);
+    void insertBracket(TOVEditorBarView* barView, int type);
+    void insertToneSymbol(TOVNoteToneCell* toneCell, int type);
+    void insertDrawingTool(int type, platform::Point drop);
+    void removeReplacedSymbolView(TOVEditorBarView* barView, const std::shared_ptr<TOVObjectView>& view);
+    void queueFollowUp(platform::ManagedObject* object, FollowUp followUp);
+    static void runFollowUp(const std::weak_ptr<TOVEditorViewController* const>& self,
+                            const std::string& entity, std::uint64_t objectID, const FollowUp& followUp);
+    // Each asks its question starting from the value the drop gave the sign and writes only an answer that
+    // differs from it, so that a cancelled question changes nothing.
+    void askVoltaText(SymbolRepeat* symbol);
+    void askRepeatTimes(SymbolRepeat* symbol);
+    void askDaCapoPasses(SymbolRepeat* symbol);
+    void askLongRest(Bar* bar);
+    void askSpeed(SymbolTempo* symbol);
+
     // Lookups and refreshes
     // Whether the object still belongs to the bound document's graph: not deleted and, for a bar, line,
     // page or an object in a bar, still linked up to the document.
@@ -359,4 +430,7 @@ private:
     std::vector<std::pair<int, std::function<void()>>> currentBarNumberObservers_;
     int nextObserverId_ = 1;
     RebuildCounts rebuildCounts_;
+    // What deferred calls hold to find the controller again; it goes with the controller.
+    std::shared_ptr<TOVEditorViewController* const> self_ =
+        std::make_shared<TOVEditorViewController* const>(this);
 };

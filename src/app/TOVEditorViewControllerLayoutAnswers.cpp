@@ -152,13 +152,7 @@ void TOVEditorViewController::layoutViewNotePaletteDragPerformedDraggingInfo(pla
     showNavigationMessageForNormalMode();
 }
 
-// Symbol drops and note input are separate parts of the editor, not built yet: these drops change nothing.
-void TOVEditorViewController::layoutViewRequireInsertSymbolObjectDraggingInfo(platform::View*, std::int32_t,
-                                                                              const platform::DraggingInfo&) {
-}
-void TOVEditorViewController::layoutViewRequireInsertSymbolObjectDraggingInfo(TOVNoteToneCell*, std::int32_t,
-                                                                              const platform::DraggingInfo&) {
-}
+// Note input from the palettes is a separate part of the editor, not built yet: these drops change nothing.
 void TOVEditorViewController::layoutViewRequireInsertMeloAtLengthLevel(platform::View*, std::uint64_t,
                                                                        std::uint64_t, std::int64_t) {}
 void TOVEditorViewController::layoutViewRequireInsertRestAtLength(platform::View*, std::uint64_t,

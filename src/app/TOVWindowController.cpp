@@ -2,12 +2,14 @@
 
 #include "app/TOVEditorViewController.h"
 #include "app/TOVNavigationWindowController.h"
+#include "app/TOVSettingSheets.h"
 #include "app/TOVSonSettingWindowController.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowControllerDelegate.h"
 #include "app/TOVWindowKeys.h"
 
 #include "input/TOVChordWindowController.h"
+#include "input/TOVSymbolsPaletteWindowController.h"
 
 #include "layout/TOVEditorView.h"
 #include "model/Document.h"
@@ -19,6 +21,7 @@
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UndoManager.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/ChildPanel.h"
 #include "platform/ui/Event.h"
 #include "platform/ui/Menu.h"
@@ -123,6 +126,23 @@ TOVWindowController::TOVWindowController(const std::string& windowNibName)
     });
     addActionHandler("delete:", [this](platform::MenuItem*) { deleteSelection(); });
     addActionHandler("showChordWindow:", [this](platform::MenuItem*) { showChordWindow(); });
+    addActionHandler("showSymbolPalette:", [](platform::MenuItem*) {
+        TOVSymbolsPaletteWindowController::singletonInstance()->showUp();
+    });
+    addActionHandler("editSymbolProperties:", [this](platform::MenuItem*) { editSymbolProperties(); });
+    addActionHandler("toggleShowGrid:", [this](platform::MenuItem*) {
+        editorController_->setShowGrid(!editorController_->showGrid());
+    });
+    addActionHandler("numberOfRowsDidChange:", [this](platform::MenuItem* sender) {
+        if (sender != nullptr) {
+            numberOfRowsDidChange(sender->tag());
+        }
+    });
+    addActionHandler("barNumberShowTypeDidChange:", [this](platform::MenuItem* sender) {
+        if (sender != nullptr && docData() != nullptr && sender->tag() >= 0) {
+            docData()->setBarNumberShow(static_cast<std::uint64_t>(sender->tag()));
+        }
+    });
     // The counts of the "A Page" and "Partition" menus: the item's tag is the count.
     addActionHandler("numberOfLinesInSelectedPageDidChange:", [this](platform::MenuItem* sender) {
         if (sender != nullptr && sender->tag() > 0) {
@@ -174,6 +194,9 @@ void TOVWindowController::buildWindow() {
 
     editBarModeSelector_ = new QComboBox;
     editBarModeSelector_->setObjectName(QStringLiteral("editBarModeSelector"));
+    // The toolbar's controls are for the mouse: the keyboard stays with the score, or the arrow keys meant
+    // for it would switch the bar-range mode.
+    editBarModeSelector_->setFocusPolicy(Qt::NoFocus);
     const char* modes[] = {"Normal", "Copy Bars", "Paste Bars", "Cut Bars", "Delete Bars"};
     for (int tag = 0; tag < 5; ++tag) {
         editBarModeSelector_->addItem(tr(modes[tag]), tag);
@@ -198,6 +221,7 @@ void TOVWindowController::buildWindow() {
     displaySizeSelector_->setMinimumContentsLength(6);
     displaySizeAutoSwitch_ = new QCheckBox(tr("Fit Width"), zoom);
     displaySizeAutoSwitch_->setObjectName(QStringLiteral("displaySizeAutoSwitch"));
+    displaySizeAutoSwitch_->setFocusPolicy(Qt::NoFocus);
     zoomRow->addWidget(displaySizeSelector_);
     zoomRow->addWidget(displaySizeAutoSwitch_);
     auto zoomItem = std::make_shared<platform::ToolbarItem>("DisplaySize");
@@ -291,6 +315,11 @@ void TOVWindowController::windowDidLoad() {
 
     songSettingWindowController_ = std::make_unique<TOVSonSettingWindowController>();
     chordWindowController_ = std::make_unique<TOVChordWindowController>();
+    repeatSheet_ = std::make_unique<TOVRepeatSettingWindowController>();
+    voltaSheet_ = std::make_unique<TOVVoltaSettingWindowController>();
+    speedSheet_ = std::make_unique<TOVSpeedSettingWindowController>();
+    longRestSheet_ = std::make_unique<TOVLongRestSettingWindowController>();
+    daCapoSheet_ = std::make_unique<TOVDaCapoSettingWindowController>();
 
     platform::UserDefaults& defaults = platform::UserDefaults::standard();
     isDisplaySizeAuto_ = defaults.boolForKey(kDisplaySizeAuto);
@@ -305,6 +334,8 @@ void TOVWindowController::windowDidLoad() {
     if (content_ == nullptr && context_ != nullptr) {
         setDocumentContent(docData());
     }
+    // The score has the keyboard when the window first shows, not a control of the toolbar.
+    makeEditorFirstResponder();
 }
 
 // --- The document ---
@@ -529,7 +560,8 @@ bool TOVWindowController::validateMenuItem(platform::MenuItem& item) {
         return editor.canEnableDeleteMenu();
     }
     if (title == "Symbol Properties") {
-        return false;
+        return editor.editBarsMode() == TOVEditorViewController::Normal &&
+               editor.canEnableSymbolPropertiesMenu();
     }
     if (title == "Beam") {
         check(false);
@@ -561,6 +593,33 @@ bool TOVWindowController::validateMenuItem(platform::MenuItem& item) {
         return true;
     }
     return editor.editBarsMode() == TOVEditorViewController::Normal;
+}
+
+void TOVWindowController::editSymbolProperties() {
+    if (editorController_->editBarsMode() == TOVEditorViewController::Normal) {
+        editorController_->performSymbolPropertiesOperation();
+    }
+}
+
+void TOVWindowController::numberOfRowsDidChange(int rows) {
+    if (rows < 1 || rows > 2 ||
+        static_cast<std::uint64_t>(rows) == editorController_->numberOfRowsInSelectedLine()) {
+        return;
+    }
+    if (rows == 2) {
+        editorController_->setNumberOfRowsInSelectedLine(2);
+        return;
+    }
+    // Going back to one row deletes the lower part: only when the user says so.
+    const auto alert = platform::Alert::alertWithMessage(
+        platform::localized("Delete lower part"), platform::localized("Continue"),
+        platform::localized("Cancel"), {}, platform::localized("Lower part will be deleted."));
+    const std::weak_ptr<TOVEditorViewController> editor = editorController_;
+    alert->beginSheetModalForWindow(window(), [editor](int code) {
+        if (const auto alive = editor.lock(); alive && code == platform::Alert::DefaultReturn) {
+            alive->setNumberOfRowsInSelectedLine(1);
+        }
+    });
 }
 
 void TOVWindowController::deleteSelection() {
@@ -608,9 +667,71 @@ void TOVWindowController::editorRequireWindowActive(TOVEditorViewController*, pl
     showWindow();
 }
 
+// --- The value sheets ---
+
+std::uint64_t TOVWindowController::editorRequireNewRepeatTimesNumber(TOVEditorViewController*,
+                                                                     std::uint64_t times) {
+    if (repeatSheet_ == nullptr) {
+        return times;
+    }
+    repeatSheet_->setTimes(times);
+    return repeatSheet_->runModalOnWindow(window()) ? repeatSheet_->times() : times;
+}
+
+QString TOVWindowController::editorRequireNewVoltaOptionString(TOVEditorViewController*,
+                                                               const QString& option) {
+    if (voltaSheet_ == nullptr) {
+        return option;
+    }
+    voltaSheet_->textField()->setText(option.isNull() ? QStringLiteral("") : option);
+    voltaSheet_->textField()->selectAll();
+    voltaSheet_->textField()->setFocus();
+    if (!voltaSheet_->runModalOnWindow(window())) {
+        return option;
+    }
+    // An accepted untouched field answers "", never null.
+    const QString text = voltaSheet_->textField()->text();
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+std::int64_t TOVWindowController::editorRequireNewSpeedNumber(TOVEditorViewController*, std::int64_t speed) {
+    if (speedSheet_ == nullptr) {
+        return speed;
+    }
+    speedSheet_->setSpeed(speed == -1 ? 0 : speed);
+    speedSheet_->textField()->selectAll();
+    speedSheet_->textField()->setFocus();
+    return speedSheet_->runModalOnWindow(window()) ? speedSheet_->speed() : speed;
+}
+
+std::int64_t TOVWindowController::editorRequireNewLongRestNumber(TOVEditorViewController*,
+                                                                 std::int64_t bars) {
+    if (longRestSheet_ == nullptr) {
+        return bars;
+    }
+    longRestSheet_->setNumberOfBars(bars == -1 ? 0 : bars);
+    longRestSheet_->textField()->selectAll();
+    longRestSheet_->textField()->setFocus();
+    return longRestSheet_->runModalOnWindow(window()) ? longRestSheet_->numberOfBars() : bars;
+}
+
+TOVRepeatNumberStates
+TOVWindowController::editorRequireNewDaCapoOptionIDNumber(TOVEditorViewController*,
+                                                          const TOVRepeatNumberStates& states) {
+    if (daCapoSheet_ == nullptr) {
+        return states;
+    }
+    daCapoSheet_->setRepeatNumberStates(states);
+    return daCapoSheet_->runModalOnWindow(window()) ? daCapoSheet_->repeatNumberStates() : states;
+}
+
 // --- Keys ---
 
 void TOVWindowController::keyDown(const platform::Event& event) {
+    // The views pass on releases as well as presses; a key acts once, when it goes down.
+    if (event.type() != platform::Event::Type::KeyDown) {
+        return;
+    }
     TOVWindowKeys::performKey(*editorController_, event.keyCode());
 }
 

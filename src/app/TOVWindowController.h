@@ -17,6 +17,11 @@
 class Document;
 class TOVEditorView;
 class TOVChordWindowController;
+class TOVDaCapoSettingWindowController;
+class TOVLongRestSettingWindowController;
+class TOVRepeatSettingWindowController;
+class TOVSpeedSettingWindowController;
+class TOVVoltaSettingWindowController;
 class TOVEditorViewController;
 class TOVNavigationWindowController;
 class TOVSonSettingWindowController;
@@ -88,6 +93,14 @@ public:
     }
     // Made with the window; null before it has loaded.
     TOVChordWindowController* chordWindowController() const { return chordWindowController_.get(); }
+    // The value sheets of the editor's requests; made with the window, null before it has loaded.
+    TOVRepeatSettingWindowController* repeatSettingWindowController() const { return repeatSheet_.get(); }
+    TOVVoltaSettingWindowController* voltaSettingWindowController() const { return voltaSheet_.get(); }
+    TOVSpeedSettingWindowController* speedSettingWindowController() const { return speedSheet_.get(); }
+    TOVLongRestSettingWindowController* longRestSettingWindowController() const {
+        return longRestSheet_.get();
+    }
+    TOVDaCapoSettingWindowController* daCapoSettingWindowController() const { return daCapoSheet_.get(); }
 
     // --- Interface outlets (null until the window has loaded) ---
     QComboBox* editBarModeSelector() const { return editBarModeSelector_; }
@@ -146,6 +159,11 @@ public:
     void editSongProperties();
     // The bar-edit mode pop-up's action: the editor takes the chosen item's tag as its bar-range mode.
     void editBarsModeDidChange(int tag);
+    // The Symbol Properties command: the sheet of the selected signs' kind.
+    void editSymbolProperties();
+    // The Parts menu: 2 makes the selected line a double line at once; 1 asks first ("Lower part will be
+    // deleted.") and deletes the lower part only on Continue; the present count does nothing.
+    void numberOfRowsDidChange(int rows);
     // The Delete command: the editor deletes the selection, when it allows it.
     void deleteSelection();
     // The chord input window on the page it showed last.
@@ -164,6 +182,16 @@ public:
     void editorRequireWindowActive(TOVEditorViewController* editor, platform::View* sender) override;
     void editorRequireShowChordWindowWithMode(TOVEditorViewController* editor, int mode) override;
     bool editorInquireIsChordWindowActive(TOVEditorViewController* editor, platform::View* sender) override;
+    // The value sheets: each shows the value given (a mixed value as the sheet shows none) and answers
+    // the accepted value, or the value given when cancelled.
+    std::uint64_t editorRequireNewRepeatTimesNumber(TOVEditorViewController* editor,
+                                                    std::uint64_t times) override;
+    QString editorRequireNewVoltaOptionString(TOVEditorViewController* editor,
+                                              const QString& option) override;
+    std::int64_t editorRequireNewSpeedNumber(TOVEditorViewController* editor, std::int64_t speed) override;
+    std::int64_t editorRequireNewLongRestNumber(TOVEditorViewController* editor, std::int64_t bars) override;
+    TOVRepeatNumberStates editorRequireNewDaCapoOptionIDNumber(TOVEditorViewController* editor,
+                                                               const TOVRepeatNumberStates& states) override;
 
 private:
     void buildWindow();
@@ -187,6 +215,11 @@ private:
     std::unique_ptr<TOVNavigationWindowController> navigationWindowController_;
     std::unique_ptr<TOVSonSettingWindowController> songSettingWindowController_;
     std::unique_ptr<TOVChordWindowController> chordWindowController_;
+    std::unique_ptr<TOVRepeatSettingWindowController> repeatSheet_;
+    std::unique_ptr<TOVVoltaSettingWindowController> voltaSheet_;
+    std::unique_ptr<TOVSpeedSettingWindowController> speedSheet_;
+    std::unique_ptr<TOVLongRestSettingWindowController> longRestSheet_;
+    std::unique_ptr<TOVDaCapoSettingWindowController> daCapoSheet_;
 
     QPointer<QComboBox> editBarModeSelector_;
     QPointer<QComboBox> displaySizeSelector_;

@@ -533,6 +533,9 @@ void TOVEditorBarView::draggingExitedFromSymbolPalette(const platform::DraggingI
 }
 
 bool TOVEditorBarView::performDragOperationFromSymbolPalette(const platform::DraggingInfo& info) {
+    // A drop may rebuild the song's views, this one among them (Fine ends the song at its bar): the view
+    // stays alive until it has reported the drop (a view not held by a shared pointer is its owner's care).
+    const std::shared_ptr<platform::View> keepAlive = weak_from_this().lock();
     const int item = TOVPaletteTypes::itemCode(info);
     bool handled = false;
     switch (item & TOVSymbolCategoryMask) {

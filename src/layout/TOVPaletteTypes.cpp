@@ -1,5 +1,6 @@
 #include "layout/TOVPaletteTypes.h"
 
+#include "platform/foundation/KeyedArchiver.h"
 #include "platform/foundation/KeyedUnarchiver.h"
 #include "platform/ui/DraggingInfo.h"
 
@@ -20,6 +21,15 @@ bool isSymbolPaletteDrag(const platform::DraggingInfo& info) {
 
 bool isNotePaletteDrag(const platform::DraggingInfo& info) {
     return info.hasType(NoteForBarView) || info.hasType(NoteForNoteView);
+}
+
+platform::DraggingInfo dragOfItem(const std::string& type, std::int32_t code) {
+    platform::DraggingInfo info;
+    info.addType(type);
+    const auto bytes = platform::KeyedArchiver::archivedDataWithRootNumber(code);
+    info.addType(ItemType, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                      static_cast<qsizetype>(bytes.size())));
+    return info;
 }
 
 std::int32_t itemCode(const platform::DraggingInfo& info) {

@@ -24,6 +24,10 @@ const std::vector<std::string>& allTypes();
 // Whether the drag carries one of the symbols palette's types, or one of the notes palette's.
 bool isSymbolPaletteDrag(const platform::DraggingInfo& info);
 bool isNotePaletteDrag(const platform::DraggingInfo& info);
+// The drag of one palette item, as a palette writes it: its pasteboard type declared without data (a
+// marker of where the drag comes from and which targets it is for), then the item code archived under
+// "itemType".
+platform::DraggingInfo dragOfItem(const std::string& type, std::int32_t code);
 // The item code of the drag: the number archived under "itemType", 0 when there is none or it cannot be
 // read, cut to 32 bits.
 std::int32_t itemCode(const platform::DraggingInfo& info);

@@ -64,48 +64,17 @@ std::string chordLinesOf(const std::string& dump) {
     return chords;
 }
 
-class ChordInputEndToEndTest : public docapp::DocumentAppFixture {
-protected:
-    void SetUp() override {
-        previousDefaults_ = platform::UserDefaults::replaceStandard(
-            std::make_unique<platform::UserDefaults>(std::make_unique<platform::MemoryDefaultsStore>()));
-        DocumentAppFixture::SetUp();
-        TOVUtils::Services services;
-        services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
-        services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
-        services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
-        TOVUtils::registerServices(services);
-        application->setMainMenu(menu);
-    }
-    void TearDown() override {
-        DocumentAppFixture::TearDown();
-        TOVUtils::registerServices({});
-        platform::UserDefaults::replaceStandard(std::move(previousDefaults_));
-    }
-
-    std::shared_ptr<platform::Menu> menu = TOVMainMenu::makeMainMenu(nullptr);
-    TempDir dir;
-
-private:
-    std::unique_ptr<platform::UserDefaults> previousDefaults_;
-};
+using ChordInputEndToEndTest = docapp::SongWindowAppFixture;
 
 // A new song in C: a right click in bar 2's chord row opens the one-step page; two diatonic chords are
 // entered with Return, then on the three-step page a slash chord built with the keyboards and the Slash
 // button; Escape closes the window and Ctrl+Z in the document window takes back the last chord only.
 TEST_F(ChordInputEndToEndTest, ChordsOfARunAreWrittenChordByChordAndUndoneOneAtATime) {
     platform::UserDefaults::standard().setInteger("actionChordsAreaRightClick", 1);
-    const std::filesystem::path path = dir / "Song.tovz";
-    docapp::writeBytes(path, docapp::newSongFile());
-    auto* song = dynamic_cast<TOVPersistentDocument*>(controller->openDocumentWithContentsOfURL(path, false));
+    TOVPersistentDocument* song = openNewSongWindow();
     ASSERT_NE(song, nullptr);
-    docapp::settle();
     TOVWindowController* windowController = song->windowController();
     platform::Window* window = windowController->window();
-    window->setMenuModel(menu);
-    windowController->showWindow();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     TOVEditorViewController* editor = windowController->editorController();
     TOVChordWindowController* chordWindow = windowController->chordWindowController();
     ASSERT_NE(chordWindow, nullptr);

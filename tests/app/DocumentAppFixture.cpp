@@ -1,7 +1,17 @@
 #include "DocumentAppFixture.h"
 
+#include "app/TOVMainMenu.h"
+#include "app/TOVPersistentDocument.h"
+#include "app/TOVWindowController.h"
 #include "document/TOVDocumentParser.h"
+#include "glyphs/TOVChordViewFactory.h"
+#include "glyphs/TOVObjectViewFactory.h"
+#include "model/TOVUtils.h"
+#include "notation/TOVNoteViewFactory.h"
 #include "platform/foundation/Gzip.h"
+#include "platform/foundation/MemoryDefaultsStore.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Window.h"
 #include "support/SongBuilder.h"
 
@@ -116,6 +126,47 @@ void DocumentAppFixture::TearDown() {
     TOVStartUpWindowController::releaseSingletonInstance();
     application.reset();
     settle();
+}
+
+void SongWindowAppFixture::SetUp() {
+    previousDefaults_ = platform::UserDefaults::replaceStandard(
+        std::make_unique<platform::UserDefaults>(std::make_unique<platform::MemoryDefaultsStore>()));
+    DocumentAppFixture::SetUp();
+    TOVUtils::Services services;
+    services.objectViewFactory = [] { return TOVObjectViewFactory::singletonInstance(); };
+    services.chordViewFactory = [] { return TOVChordViewFactory::singletonInstance(); };
+    services.noteViewFactory = [] { return TOVNoteViewFactory::singletonInstance(); };
+    TOVUtils::registerServices(services);
+    menu = TOVMainMenu::makeMainMenu(nullptr);
+    application->setMainMenu(menu);
+}
+
+TOVPersistentDocument* SongWindowAppFixture::openNewSongWindow() {
+    const std::filesystem::path path = dir / "Song.tovz";
+    writeBytes(path, newSongFile());
+    auto* song = dynamic_cast<TOVPersistentDocument*>(controller->openDocumentWithContentsOfURL(path, false));
+    if (song == nullptr) {
+        ADD_FAILURE() << "the new song did not open";
+        return nullptr;
+    }
+    settle();
+    TOVWindowController* windowController = song->windowController();
+    platform::Window* window = windowController->window();
+    window->setMenuModel(menu);
+    window->move(20, 20);
+    windowController->showWindow();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window)) {
+        ADD_FAILURE() << "the song's window did not become active";
+        return nullptr;
+    }
+    return song;
+}
+
+void SongWindowAppFixture::TearDown() {
+    DocumentAppFixture::TearDown();
+    TOVUtils::registerServices({});
+    platform::UserDefaults::replaceStandard(std::move(previousDefaults_));
 }
 
 } // namespace docapp

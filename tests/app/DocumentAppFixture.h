@@ -8,6 +8,7 @@
 #include "platform/ui/OpenPanel.h"
 #include "platform/ui/SavePanel.h"
 #include "platform/ui/Window.h"
+#include "support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -22,6 +23,12 @@
 #include <vector>
 
 class Document;
+class TOVPersistentDocument;
+
+namespace platform {
+class Menu;
+class UserDefaults;
+} // namespace platform
 
 namespace docapp {
 
@@ -72,6 +79,25 @@ protected:
 
     std::unique_ptr<platform::Application> application;
     std::unique_ptr<TOVDocumentController> controller;
+};
+
+// A document application whose songs open in working windows: the shared view factories registered, the
+// user defaults in memory (a test's settings stay in the test) and the main menu given to the application;
+// a test gives the menu to each window it shows. `dir` is a fresh folder for the test's files.
+class SongWindowAppFixture : public DocumentAppFixture {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens a new song from a file in `dir` and shows its window near the screen's top left, with the main
+    // menu, as the active window; null (with a failure) when it cannot.
+    TOVPersistentDocument* openNewSongWindow();
+
+    std::shared_ptr<platform::Menu> menu;
+    TempDir dir;
+
+private:
+    std::unique_ptr<platform::UserDefaults> previousDefaults_;
 };
 
 } // namespace docapp

@@ -417,11 +417,13 @@ TEST_F(EditorViewControllerTest, UndoingAnInsertionOfBarsLinesAndAPageTouchesNon
 TEST_F(EditorViewControllerTest, UndoAndRedoOfADrawingToolRebuildTheToolViewsOnceFromCurrentValues) {
     bind(singleLines(2));
     SymbolTools* tool = nullptr;
+    // Left of the page, over no bar: the tool stands where its frame says (a tool over a bar follows it).
     step([&] {
-        tool = document->createNewSymbolToolsWithTypeFrame(TOVToolWave, platform::Rect(50, 60, 70, 80));
+        tool = document->createNewSymbolToolsWithTypeFrame(TOVToolWave, platform::Rect(-450, 60, 70, 80));
     });
     ASSERT_EQ(editor().symbolViewArray().size(), 1u);
-    step([&] { tool->setFrame(platform::Rect(150, 160, 70, 80)); });
+    ASSERT_EQ(tool->barFollowsTo(), nullptr);
+    step([&] { tool->setFrame(platform::Rect(-350, 160, 70, 80)); });
 
     // Heard right after the editor view hears of the change: inside the undo or redo no tool view is
     // rebuilt, since the tools' values are not current yet; the drain after it rebuilds them.
@@ -435,15 +437,15 @@ TEST_F(EditorViewControllerTest, UndoAndRedoOfADrawingToolRebuildTheToolViewsOnc
     // Back to where it was created, gone, and back again: the view always stands where the tool is.
     undoStep();
     ASSERT_EQ(editor().symbolViewArray().size(), 1u);
-    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{50, 60}));
+    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{-450, 60}));
     undoStep();
     EXPECT_TRUE(editor().symbolViewArray().empty());
     redoStep();
     ASSERT_EQ(editor().symbolViewArray().size(), 1u);
     EXPECT_EQ(editor().symbolViewArray().front()->symbol(), tool);
-    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{50, 60}));
+    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{-450, 60}));
     redoStep();
-    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{150, 160}));
+    EXPECT_EQ(editor().symbolViewArray().front()->frame().origin, (platform::Point{-350, 160}));
     document->removeObserver(token);
     // The undo of the creation still saw the tool's view, the redo not yet.
     EXPECT_EQ(viewsSeenInside, (std::vector<std::size_t>{1, 0}));

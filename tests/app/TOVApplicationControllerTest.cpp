@@ -392,6 +392,13 @@ TEST_F(TOVApplicationControllerTest, MenuStatesFollowTheFrontDocument) {
     EXPECT_EQ(checkedTags(song.window, "Parts"), std::vector<int>{1});
     song.document->setBarNumberShow(2);
     EXPECT_EQ(checkedTags(song.window, "Bar Number"), std::vector<int>{2});
+    song.document->setBarNumberShow(1);
+    EXPECT_EQ(checkedTags(song.window, "Bar Number"), std::vector<int>{1});
+    // The selected line made double and single again.
+    editor->setNumberOfRowsInSelectedLine(2);
+    EXPECT_EQ(checkedTags(song.window, "Parts"), std::vector<int>{2});
+    editor->setNumberOfRowsInSelectedLine(1);
+    EXPECT_EQ(checkedTags(song.window, "Parts"), std::vector<int>{1});
 
     // The Font menu checks the item titled like the document's font, and none for an unknown font.
     song.document->setPlugInFontName("Default");

@@ -2,6 +2,7 @@
 
 #include "app/TOVEditorViewController.h"
 #include "app/TOVMainMenu.h"
+#include "app/TOVSettingSheets.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowController.h"
 #include "glyphs/TOVChordObjectView.h"
@@ -14,10 +15,16 @@
 #include "model/Bar.h"
 #include "model/Chord.h"
 #include "model/Document.h"
+#include "model/Line.h"
 #include "model/Note.h"
+#include "model/Symbol.h"
+#include "model/SymbolRepeat.h"
+#include "model/SymbolTempo.h"
+#include "model/TOVSymbolTypes.h"
 #include "notation/TOVNoteUnitCell.h"
 #include "notation/TOVNoteView.h"
 #include "notation/TOVNoteViewFactory.h"
+#include "platform/ui/Alert.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MenuItem.h"
 #include "platform/ui/ViewHost.h"
@@ -32,6 +39,7 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include <functional>
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -193,6 +201,12 @@ TEST_F(WindowCommandsTest, MenuItemsAreEnabledAndCheckedByTheirRowsInOrder) {
         {{"Edit Bars"}, "Copy Bars", true, false},
         {{"Layout"}, "Song Settings…", true, false},
         {{"Change", "Transpose"}, "+2", true, false},
+        // Their check marks are the application's, set when their menu opens: validation sets none.
+        {{"Layout", "Parts"}, "Single Line", true, false},
+        {{"Layout", "Parts"}, "Double Line", true, false},
+        {{"Layout", "Bar Number"}, "None", true, false},
+        {{"Layout", "Bar Number"}, "At Each Bar", true, false},
+        {{"View"}, "Symbols Palette", true, false},
     };
     for (const int mode : {TOVEditorViewController::Normal, TOVEditorViewController::Cut}) {
         editor().setEditBarsMode(mode);
@@ -210,15 +224,194 @@ TEST_F(WindowCommandsTest, MenuItemsAreEnabledAndCheckedByTheirRowsInOrder) {
     }
     editor().setEditBarsMode(TOVEditorViewController::Normal);
 
-    // The grid's mark follows the editor; a selected chord enables Delete.
-    editor().setShowGrid(true);
+    // The grid's mark follows the editor, in a bar-range mode too; a selected chord enables Delete.
     MenuItem& grid = item({"View"}, "Grid");
-    EXPECT_TRUE(controller->validateMenuItem(grid));
-    EXPECT_EQ(grid.state(), MenuItem::OnState);
+    for (const bool shown : {true, false}) {
+        editor().setShowGrid(shown);
+        for (const int mode : {TOVEditorViewController::Normal, TOVEditorViewController::Paste}) {
+            editor().setEditBarsMode(mode);
+            EXPECT_TRUE(controller->validateMenuItem(grid));
+            EXPECT_EQ(grid.state(), shown ? MenuItem::OnState : MenuItem::OffState) << mode;
+        }
+    }
+    editor().setEditBarsMode(TOVEditorViewController::Normal);
     Chord* chord = addChord(1, 0);
     ASSERT_TRUE(editor().editorView()->selectAnObjectViewClearOthers(
         barView(1)->chordViewFromData(chord).get(), true));
     EXPECT_TRUE(controller->validateMenuItem(item({"Edit"}, "Delete")));
+
+    // A selected repeat sign enables Symbol Properties, only in normal editing.
+    SymbolRepeat* times =
+        barView(2)->bar()->createNewSymbolRepeatWithTypeFrame(TOVSymbolRepeatTimes, {10, 0, 0, 0});
+    const auto timesView = barView(2)->createRepeatViewOfDataSelect(TOVSymbolRepeatTimes, times, true);
+    ASSERT_NE(timesView, nullptr);
+    EXPECT_TRUE(controller->validateMenuItem(item({"Edit"}, "Symbol Properties")));
+    editor().setEditBarsMode(TOVEditorViewController::Copy);
+    EXPECT_FALSE(controller->validateMenuItem(item({"Edit"}, "Symbol Properties")));
+    editor().setEditBarsMode(TOVEditorViewController::Normal);
+}
+
+TEST_F(WindowCommandsTest, GridPartsAndBarNumberCommands) {
+    platform::Window* window = controller->window();
+    // Grid: each command turns it over, and the mark follows.
+    MenuItem& grid = item({"View"}, "Grid");
+    ASSERT_TRUE(app.sendAction("toggleShowGrid:", &grid, window));
+    EXPECT_TRUE(editor().showGrid());
+    EXPECT_TRUE(controller->validateMenuItem(grid));
+    EXPECT_EQ(grid.state(), MenuItem::OnState);
+    app.sendAction("toggleShowGrid:", &grid, window);
+    EXPECT_FALSE(editor().showGrid());
+
+    // Parts: two rows at once; back to one only on Continue.
+    editor().editorView()->setSelectedBar(barView(1));
+    Line* line = barView(1)->bar()->line();
+    std::vector<std::string> asked;
+    int answer = platform::Alert::AlternateReturn;
+    platform::Alert::setAnswerHook([&](const platform::Alert& alert) -> std::optional<int> {
+        asked.push_back(alert.messageText() + " | " + alert.informativeText());
+        return answer;
+    });
+    app.sendAction("numberOfRowsDidChange:", &item({"Layout", "Parts"}, "Double Line"), window);
+    settle();
+    EXPECT_TRUE(asked.empty());
+    ASSERT_EQ(editor().numberOfRowsInSelectedLine(), 2u);
+    app.sendAction("numberOfRowsDidChange:", &item({"Layout", "Parts"}, "Double Line"), window);
+    app.sendAction("numberOfRowsDidChange:", &item({"Layout", "Parts"}, "Single Line"), window);
+    settle();
+    EXPECT_EQ(asked, std::vector<std::string>{"Delete lower part | Lower part will be deleted."});
+    EXPECT_EQ(editor().numberOfRowsInSelectedLine(), 2u);
+    answer = platform::Alert::DefaultReturn;
+    app.sendAction("numberOfRowsDidChange:", &item({"Layout", "Parts"}, "Single Line"), window);
+    settle();
+    platform::Alert::setAnswerHook({});
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(editor().numberOfRowsInSelectedLine(), 1u);
+    EXPECT_FALSE(line->isDeleted());
+
+    // Bar numbers: the tag of the item chosen.
+    app.sendAction("barNumberShowTypeDidChange:", &item({"Layout", "Bar Number"}, "At Each Bar"), window);
+    EXPECT_EQ(controller->docData()->barNumberShow(), 2u);
+    app.sendAction("barNumberShowTypeDidChange:", &item({"Layout", "Bar Number"}, "None"), window);
+    EXPECT_EQ(controller->docData()->barNumberShow(), 0u);
+}
+
+TEST_F(WindowCommandsTest, ArrowKeysOnTheWindowNudgeTheSelectedSignOncePerPress) {
+    Bar* bar = barView(1)->bar();
+    Symbol* dynamics = bar->createNewSymbolWithTypeFrame(TOVSymbolDynamicsF, {20, 60, 0, 0});
+    barView(1)->createDynamicsViewOfDataSelect(TOVSymbolDynamicsF, dynamics, false);
+    settle();
+    // A real click selects the sign; the keys then go to the window.
+    const auto view = barView(1)->objectViewFromData(dynamics);
+    ASSERT_NE(view, nullptr);
+    uitest::WindowEvents input(*controller->window());
+    input.click(inWindow(*view, Point{view->bounds().width() / 2, view->bounds().height() / 2}), 1000);
+    settle();
+    ASSERT_EQ(editor().editorView()->selectedObjectViewSet().size(), 1u);
+    const platform::Point before = dynamics->frame().origin;
+    QWindow* window = controller->window()->windowHandle();
+    const double step = editor().diffMovingByArrowKey();
+    QTest::keyClick(window, Qt::Key_Right);
+    settle();
+    QTest::keyClick(window, Qt::Key_Up);
+    settle();
+    EXPECT_NEAR(dynamics->frame().origin.x, before.x + step, 1e-9);
+    EXPECT_NEAR(dynamics->frame().origin.y, before.y - step, 1e-9);
+}
+
+TEST_F(WindowCommandsTest, ADoubleClickOnASignAndCtrlIOpenTheSheetOfItsKind) {
+    // Cancels the first value sheet that shows (within two seconds) and tells which it was; it stops
+    // looking once the test lets go of the answer.
+    const std::vector<TOVSheetController*> sheets = {
+        controller->daCapoSettingWindowController(), controller->repeatSettingWindowController(),
+        controller->voltaSettingWindowController(), controller->longRestSettingWindowController(),
+        controller->speedSettingWindowController()};
+    const auto cancelFirstSheet = [sheets] {
+        auto seen = std::make_shared<std::string>();
+        auto* timer = new QTimer;
+        timer->setInterval(5);
+        QObject::connect(timer, &QTimer::timeout, [timer, sheets, seen, ticks = 0]() mutable {
+            if (seen.use_count() == 1) {
+                ticks = 400;
+            }
+            for (TOVSheetController* sheet : sheets) {
+                if (sheet->window()->isVisible()) {
+                    *seen = sheet->window()->objectName().toStdString();
+                    QTest::keyClick(sheet->window(), Qt::Key_Escape);
+                    ticks = 400;
+                }
+            }
+            if (++ticks > 400) {
+                timer->stop();
+                timer->deleteLater();
+            }
+        });
+        timer->start();
+        return seen;
+    };
+    struct Case {
+        int type;
+        const char* sheet;
+    };
+    // Signs without a value of their own open nothing (an empty name).
+    const Case cases[] = {
+        {TOVSymbolDaCapo, "TOVDaCapoSettingWindowController"},
+        {TOVSymbolDalSegno, "TOVDaCapoSettingWindowController"},
+        {TOVSymbolToCoda, "TOVDaCapoSettingWindowController"},
+        {TOVSymbolCoda, "TOVDaCapoSettingWindowController"},
+        {TOVSymbolSegno, "TOVDaCapoSettingWindowController"},
+        {TOVSymbolRepeatTimes, "TOVRepeatSettingWindowController"},
+        {TOVSymbolVoltaBegin, "TOVVoltaSettingWindowController"},
+        {TOVSymbolBisEnd, "TOVVoltaSettingWindowController"},
+        {TOVSymbolLongRest, "TOVLongRestSettingWindowController"},
+        {TOVSymbolTempoSpeed, "TOVSpeedSettingWindowController"},
+        {TOVSymbolFine, ""},
+        {TOVSymbolVoltaEnd, ""},
+        {TOVSymbolBisBegin, ""},
+        {TOVSymbolSimile, ""},
+    };
+    ulong time = 1000;
+    std::uint64_t num = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        TOVEditorBarView* view = barView(++num);
+        ASSERT_NE(view, nullptr);
+        Bar* bar = view->bar();
+        std::shared_ptr<TOVObjectView> sign;
+        if (c.type == TOVSymbolLongRest) {
+            bar->setLongRest(3);
+            view->createLongRestViewAndSelect(false);
+            sign = std::dynamic_pointer_cast<TOVObjectView>(view->longRestView());
+        } else if (c.type == TOVSymbolTempoSpeed) {
+            SymbolTempo* tempo = bar->createNewSymbolTempoWithTypeFrame(c.type, {10, -20, 0, 0});
+            view->createTempoViewOfDataSelect(c.type, tempo, false);
+            sign = view->objectViewFromData(tempo);
+        } else {
+            const bool bracket = c.type == TOVSymbolVoltaBegin || c.type == TOVSymbolVoltaEnd ||
+                                 c.type == TOVSymbolBisBegin || c.type == TOVSymbolBisEnd;
+            SymbolRepeat* repeat = bar->createNewSymbolRepeatWithTypeFrame(
+                c.type, bracket ? platform::Rect(-2, 0, 50, 22) : platform::Rect(10, 0, 0, 0));
+            sign = view->createRepeatViewOfDataSelect(c.type, repeat, false);
+        }
+        ASSERT_NE(sign, nullptr);
+        settle();
+        const QPoint at = inWindow(*sign, Point{sign->bounds().width() / 2, sign->bounds().height() / 2});
+        auto seen = cancelFirstSheet();
+        uitest::WindowEvents input(*controller->window());
+        input.click(at, time += 5000);
+        input.click(at, time += 100);
+        settle();
+        EXPECT_EQ(*seen, c.sheet);
+        ASSERT_EQ(editor().editorView()->selectedObjectViewSet().size(), 1u);
+        EXPECT_EQ(editor().editorView()->selectedObjectViewSet().front(), sign);
+
+        // Ctrl+I on the window, the sign still selected: the same sheet, or nothing with the command off.
+        ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+        EXPECT_EQ(editor().canEnableSymbolPropertiesMenu(), *c.sheet != '\0');
+        seen = cancelFirstSheet();
+        QTest::keyClick(controller->window()->windowHandle(), Qt::Key_I, Qt::ControlModifier);
+        settle();
+        EXPECT_EQ(*seen, c.sheet);
+    }
 }
 
 TEST_F(WindowCommandsTest, DeleteAndBackspaceAndTheDeleteCommandActOnlyWhenDeleteIsEnabled) {

@@ -178,10 +178,16 @@ int Application::runModalSheetForWindow(Window* sheet, Window* parent) {
     const QRect area = parent->geometry();
     sheet->move(area.x() + (area.width() - sheet->width()) / 2, area.y());
     const QPointer<Window> running = sheet;
+    const QPointer<Window> owner = parent;
     const int code = runModalForWindow(sheet);
     if (running != nullptr) {
         running->hide();
         running->setParent(oldParent, oldFlags);
+    }
+    // The keys go back to the window the sheet hung from, as they went to it before the sheet: a sheet
+    // put away after its run would otherwise keep the keyboard while hidden.
+    if (owner != nullptr && owner->isVisible()) {
+        owner->activateWindow();
     }
     return code;
 }

@@ -1,8 +1,11 @@
 #include "platform/ui/CellGrid.h"
 
 #include "platform/graphics/AffineTransform.h"
+#include "platform/graphics/Image.h"
 #include "platform/graphics/QPainterGraphicsContext.h"
+#include "platform/ui/ViewHost.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -195,20 +198,36 @@ void CellGrid::paintEvent(QPaintEvent*) {
             cell.maxX() < visible.left() || cell.minX() > visible.right() + 1) {
             continue;
         }
-        const bool selected = selection_.count(i) != 0;
         context.saveGraphicsState();
         context.concatTransform(AffineTransform::translation(cell.x() - offset.x(), cell.y() - offset.y()));
-        const Rect box(0, 0, cell.width(), cell.height());
-        context.setFillColor(selected ? colors_.selectedFill : colors_.normalFill);
-        context.fillRect(box);
-        context.setFillColor(selected ? colors_.selectedBorder : colors_.normalBorder);
-        context.frameRect(box, 1.0);
-        if (drawer_) {
-            context.clipToRect(box);
-            drawer_(i, context, cell.size);
-        }
+        drawCell(i, context);
         context.restoreGraphicsState();
     }
+}
+
+void CellGrid::drawCell(std::size_t index, GraphicsContext& context) const {
+    const bool selected = selection_.count(index) != 0;
+    const Rect box(0, 0, cellSize_.width, cellSize_.height);
+    context.setFillColor(selected ? colors_.selectedFill : colors_.normalFill);
+    context.fillRect(box);
+    context.setFillColor(selected ? colors_.selectedBorder : colors_.normalBorder);
+    context.frameRect(box, 1.0);
+    if (drawer_) {
+        context.clipToRect(box);
+        drawer_(index, context, cellSize_);
+    }
+}
+
+Image CellGrid::imageOfItem(std::size_t index) const {
+    if (index >= itemCount_) {
+        return Image();
+    }
+    Image image(Size{std::ceil(cellSize_.width), std::ceil(cellSize_.height)});
+    {
+        QPainterGraphicsContext context(image);
+        drawCell(index, context);
+    }
+    return image;
 }
 
 void CellGrid::mousePressEvent(QMouseEvent* event) {
@@ -221,10 +240,37 @@ void CellGrid::mousePressEvent(QMouseEvent* event) {
     const int count =
         clicks_.countPress(event->button(), Point{double(point.x()), double(point.y())}, event->timestamp());
     const std::optional<std::size_t> index = indexAtViewportPoint(point);
+    pressedIndex_ = index;
+    pressPoint_ = point;
     setSelectionIndexes(index ? IndexSet{*index} : IndexSet{});
     if (clickHandler_) {
         clickHandler_(count);
     }
+}
+
+void CellGrid::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (!pressedIndex_ || !dragWriter_ || !(event->buttons() & Qt::LeftButton) ||
+        (point - pressPoint_).manhattanLength() < QApplication::startDragDistance()) {
+        QAbstractScrollArea::mouseMoveEvent(event);
+        return;
+    }
+    event->accept();
+    const std::size_t index = *pressedIndex_;
+    // One drag per press, whatever the writer answers.
+    pressedIndex_.reset();
+    const std::optional<DraggingInfo> items = dragWriter_(selection_);
+    if (!items || items->types().empty()) {
+        return;
+    }
+    const Rect cell = frameForItem(index);
+    const QPoint inCell = pressPoint_ + scrollOffset();
+    ViewHost::runDrag(*this, *items, imageOfItem(index), Point{inCell.x() - cell.x(), inCell.y() - cell.y()});
+}
+
+void CellGrid::mouseReleaseEvent(QMouseEvent* event) {
+    pressedIndex_.reset();
+    QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void CellGrid::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -2,7 +2,9 @@
 
 #include "platform/foundation/Color.h"
 #include "platform/foundation/Geometry.h"
+#include "platform/graphics/Image.h"
 #include "platform/ui/ClickCounter.h"
+#include "platform/ui/DraggingInfo.h"
 
 #include <QAbstractScrollArea>
 
@@ -26,6 +28,11 @@ class GraphicsContext;
 //
 // Drawing. Each cell is filled and framed with the normal or the selected colours, then the cell drawer
 // draws the cell's content in the cell's own coordinates (origin at its top left, y down).
+//
+// Dragging. With a drag writer, a press on a cell that moves the drag distance with the button down
+// asks the writer for the drag of the selection (the pressed cell, selected by the press); the drag
+// then carries what the writer answered and shows the pressed cell as it is drawn. A writer that answers
+// nothing refuses the drag. The press acts at once, also when it brings the grid's window forward.
 class CellGrid : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -80,6 +87,12 @@ public:
     void setAcceptsFirstResponder(bool accepts);
     bool acceptsFirstResponder() const { return focusPolicy() != Qt::NoFocus; }
 
+    // --- Dragging ---
+    using DragWriter = std::function<std::optional<DraggingInfo>(const IndexSet& indexes)>;
+    void setDragWriter(DragWriter writer) { dragWriter_ = std::move(writer); }
+    // The cell as the grid draws it now, its own size.
+    Image imageOfItem(std::size_t index) const;
+
     // --- Drawing ---
     void setCellDrawer(CellDrawer drawer);
     void setColors(const Colors& colors);
@@ -92,9 +105,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void updateScrollBars();
+    void drawCell(std::size_t index, GraphicsContext& context) const;
     QPoint scrollOffset() const;
 
     std::size_t itemCount_ = 0;
@@ -107,6 +123,10 @@ private:
     CellDrawer drawer_;
     Colors colors_;
     ClickCounter clicks_;
+    DragWriter dragWriter_;
+    // The press that may become a drag: where it went down in the viewport, on which cell.
+    std::optional<std::size_t> pressedIndex_;
+    QPoint pressPoint_;
 };
 
 } // namespace platform

@@ -9,6 +9,7 @@ namespace platform {
 
 class Menu;
 class Responder;
+class ToolbarItem;
 
 // One item of the menu model. The model is shared by the menu bars of every window; enabled state, check
 // mark and title are set by validation just before the item shows or its key equivalent fires, for the
@@ -50,6 +51,9 @@ public:
     bool hasSubmenu() const { return submenu_ != nullptr; }
     // The menu that holds the item, or null.
     Menu* menu() const { return menu_; }
+    // The toolbar item for which this item stands as the sender of the toolbar item's action, or null.
+    const ToolbarItem* toolbarItem() const { return toolbarItem_; }
+    void setToolbarItem(const ToolbarItem* item) { toolbarItem_ = item; }
 
 private:
     friend class Menu;
@@ -64,6 +68,7 @@ private:
     Responder* target_ = nullptr;
     std::shared_ptr<Menu> submenu_;
     Menu* menu_ = nullptr;
+    const ToolbarItem* toolbarItem_ = nullptr;
 };
 
 } // namespace platform

@@ -45,6 +45,9 @@ void Toolbar::removeItemAtIndex(int index) {
     }
     std::shared_ptr<ToolbarItem> item = items_[static_cast<std::size_t>(index)];
     items_.erase(items_.begin() + index);
+    if (itemWithIdentifier(selected_) == nullptr) {
+        selected_.clear();
+    }
     // A view goes with its item, not with the bar.
     if (QWidget* view = item->view()) {
         view->hide();
@@ -114,16 +117,26 @@ void Toolbar::rebuild() {
         } else {
             action = toolBar_->addAction(item->image(), QString::fromStdString(item->label()));
             action->setToolTip(QString::fromStdString(item->toolTip()));
+            action->setCheckable(item->isSelectable());
             ToolbarItem* raw = item.get();
             connect(action, &QAction::triggered, this, [this, raw] {
                 const auto held = std::find_if(items_.begin(), items_.end(),
                                                [raw](const auto& each) { return each.get() == raw; });
-                if (held == items_.end() || raw->action().empty()) {
+                if (held == items_.end()) {
                     return;
                 }
                 const std::shared_ptr<ToolbarItem> keep = *held;
+                if (keep->isSelectable()) {
+                    selected_ = keep->itemIdentifier();
+                }
+                // A click on the selected item leaves it selected.
+                showSelection();
+                if (keep->action().empty()) {
+                    return;
+                }
                 MenuItem sender(keep->label(), keep->action(), {}, keep->tag());
                 sender.setTarget(keep->target());
+                sender.setToolbarItem(keep.get());
                 if (Application* application = Application::shared()) {
                     application->sendAction(keep->action(), &sender, &window_);
                 }
@@ -132,7 +145,22 @@ void Toolbar::rebuild() {
         actions_[item.get()] = action;
     }
     setDisplayMode(displayMode_);
+    showSelection();
     validateVisibleItems();
+}
+
+void Toolbar::setSelectedItemIdentifier(const std::string& identifier) {
+    const ToolbarItem* item = itemWithIdentifier(identifier);
+    selected_ = item != nullptr && item->isSelectable() ? identifier : std::string();
+    showSelection();
+}
+
+void Toolbar::showSelection() {
+    for (const auto& [item, action] : actions_) {
+        if (action->isCheckable()) {
+            action->setChecked(item->itemIdentifier() == selected_);
+        }
+    }
 }
 
 void Toolbar::validateVisibleItems() {

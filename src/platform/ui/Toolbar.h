@@ -47,11 +47,18 @@ public:
 
     void validateVisibleItems();
 
+    // The identifier of the selected item, empty when no selectable item is selected. A click on a
+    // selectable item selects it before its action is sent; setting selects without sending. An unknown
+    // or unselectable identifier clears the selection.
+    const std::string& selectedItemIdentifier() const { return selected_; }
+    void setSelectedItemIdentifier(const std::string& identifier);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void rebuild();
+    void showSelection();
 
     std::string identifier_;
     Window& window_;
@@ -59,6 +66,7 @@ private:
     DisplayMode displayMode_ = DisplayMode::Default;
     std::vector<std::shared_ptr<ToolbarItem>> items_;
     std::map<const ToolbarItem*, QAction*> actions_;
+    std::string selected_;
 };
 
 } // namespace platform

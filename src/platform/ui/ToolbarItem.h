@@ -35,6 +35,10 @@ public:
     void setTarget(Responder* target) { target_ = target; }
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
+    // A selectable item stays shown as selected after its click, until another selectable item of the
+    // bar is chosen: the bar has at most one selected item.
+    bool isSelectable() const { return selectable_; }
+    void setSelectable(bool selectable) { selectable_ = selectable; }
 
     // A view of the program's own in place of the button; the toolbar takes it over.
     QWidget* view() const { return view_; }
@@ -49,6 +53,7 @@ private:
     int tag_ = 0;
     Responder* target_ = nullptr;
     bool enabled_ = true;
+    bool selectable_ = false;
     QPointer<QWidget> view_;
 };
 

@@ -827,7 +827,7 @@ ViewHost::DragStarter& dragStarter() {
     return starter;
 }
 
-DragOperation runQtDrag(ViewHost& source, std::unique_ptr<QMimeData> data, const QPixmap& image,
+DragOperation runQtDrag(QWidget& source, std::unique_ptr<QMimeData> data, const QPixmap& image,
                         QPoint hotSpot) {
     auto* drag = new QDrag(&source);
     drag->setMimeData(data.release());
@@ -846,6 +846,16 @@ void ViewHost::setDragStarter(DragStarter starter) {
 }
 
 DragOperation ViewHost::startDrag(const DraggingInfo& items, const Image& image, Point hotSpot) {
+    const DragOperation result = runDrag(*this, items, image, hotSpot);
+    // Qt's drag loop takes the release of the press that started the drag, and the views never hear it:
+    // that press is over, or every later move would reach the source as a drag of the button.
+    mouseTarget_.reset();
+    mouseTargetSet_ = false;
+    return result;
+}
+
+DragOperation ViewHost::runDrag(QWidget& source, const DraggingInfo& items, const Image& image,
+                                Point hotSpot) {
     auto mime = std::make_unique<QMimeData>();
     for (const auto& type : items.types()) {
         const QByteArray data = items.dataForType(type);
@@ -855,12 +865,7 @@ DragOperation ViewHost::startDrag(const DraggingInfo& items, const Image& image,
     const QPoint spot(static_cast<int>(std::lround(hotSpot.x)), static_cast<int>(std::lround(hotSpot.y)));
     // A copy: the starter may replace itself.
     const DragStarter starter = dragStarter() ? dragStarter() : DragStarter(runQtDrag);
-    const DragOperation result = starter(*this, std::move(mime), pixmap, spot);
-    // Qt's drag loop takes the release of the press that started the drag, and the views never hear it:
-    // that press is over, or every later move would reach the source as a drag of the button.
-    mouseTarget_.reset();
-    mouseTargetSet_ = false;
-    return result;
+    return starter(source, std::move(mime), pixmap, spot);
 }
 
 // --- Text editing ---

@@ -85,13 +85,17 @@ public:
     // What carries a drag out: the MIME data of the dragged types (PasteboardMime.h), the drag image and
     // the point of the image under the pointer; it answers the operation the destination performed. The
     // real one runs Qt's drag loop; tests put in one that hands the data to a destination themselves.
-    using DragStarter = std::function<DragOperation(ViewHost& source, std::unique_ptr<QMimeData> data,
+    using DragStarter = std::function<DragOperation(QWidget& source, std::unique_ptr<QMimeData> data,
                                                     const QPixmap& image, QPoint hotSpot)>;
-    // Replaces the drag starter of every host; an empty one brings back Qt's drag loop.
+    // Replaces the drag starter of every drag source (hosts and grids of cells); an empty one brings back
+    // Qt's drag loop.
     static void setDragStarter(DragStarter starter);
     // Starts a drag of the types with their bytes; types without bytes travel as one byte each, since an
     // empty format may not survive the drag. The press that started the drag is over when it returns.
     DragOperation startDrag(const DraggingInfo& items, const Image& image, Point hotSpot);
+    // The same for a source widget that is not a host (a grid of cells); the hot spot is in the image.
+    static DragOperation runDrag(QWidget& source, const DraggingInfo& items, const Image& image,
+                                 Point hotSpot);
 
     // --- Cursor ---
     // The cursor areas' cursor at a host point after rebuilding stale areas; false when no area holds it.

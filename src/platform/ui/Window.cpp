@@ -6,12 +6,54 @@
 #include "platform/ui/ViewHost.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QWindow>
 
 namespace platform {
 
+namespace {
+
+bool isPalette(const QWindow* window) {
+    return window != nullptr && window->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
+}
+
+// A window system may still activate a palette (one that ignores the hint, or has no window manager):
+// the activation then goes straight back to the window that had it.
+void keepActivationOffPalettes() {
+    static QPointer<QWindow> keyWindow;
+    static bool watching = false;
+    if (watching) {
+        return;
+    }
+    watching = true;
+    if (!isPalette(QGuiApplication::focusWindow())) {
+        keyWindow = QGuiApplication::focusWindow();
+    }
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, qGuiApp, [](QWindow* now) {
+        if (now == nullptr) {
+            return;
+        }
+        if (!isPalette(now)) {
+            keyWindow = now;
+        } else if (keyWindow != nullptr && keyWindow->isVisible()) {
+            keyWindow->requestActivate();
+        }
+    });
+}
+
+} // namespace
+
 Window::Window(Kind kind, QWidget* parent)
     : QMainWindow(parent), kind_(kind), closesOnEscape_(kind == Kind::Panel) {
+    if (kind == Kind::Palette) {
+        // A utility window that the window system never activates, also not by a click.
+        setWindowFlags(Qt::Tool | Qt::WindowDoesNotAcceptFocus);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setFocusPolicy(Qt::NoFocus);
+        keepActivationOffPalettes();
+    }
     Application::registerWindow(this);
 }
 
@@ -119,7 +161,8 @@ void Window::keyPressEvent(QKeyEvent* event) {
 }
 
 void Window::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // A palette that the window system activated all the same hands the activation straight back.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && kind_ != Kind::Palette) {
         if (Application* application = Application::shared()) {
             application->windowDidBecomeKey(this);
         }

@@ -15,14 +15,16 @@ class View;
 class ViewHost;
 class WindowController;
 
-// A top-level window: a document window, or a panel (palettes, preferences, input windows, sheets),
-// which never becomes the main window. Every way the window closes (its close button, close(),
-// performClose:, Escape where it closes the window, the end of a modal run by closing) goes through the
-// one close event: the should-close handler may refuse, and the will-close handler then runs once.
+// A top-level window: a document window, a panel (preferences, input windows, sheets), which never
+// becomes the main window, or a palette, a panel that never becomes the key window either: showing it
+// or clicking into it leaves the keyboard with the window that had it, so that keys and shortcuts go on
+// reaching the document after a drag out of the palette. Every way the window closes (its close button,
+// close(), performClose:, Escape where it closes the window, the end of a modal run by closing) goes through
+// the one close event: the should-close handler may refuse, and the will-close handler then runs once.
 class Window : public QMainWindow, public Responder {
     Q_OBJECT
 public:
-    enum class Kind { Document, Panel };
+    enum class Kind { Document, Panel, Palette };
 
     explicit Window(Kind kind = Kind::Document, QWidget* parent = nullptr);
     ~Window() override;

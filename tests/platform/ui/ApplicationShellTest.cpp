@@ -487,10 +487,8 @@ TEST_F(ApplicationShellTest, SheetRunAnswersTheCodeOfItsButton) {
     Window sheet(Window::Kind::Panel);
     auto* ok = new QPushButton("OK");
     sheet.setCentralWidget(ok);
-    QObject::connect(ok, &QPushButton::clicked, &sheet, [&] {
-        app.stopModalWithCode(1);
-        sheet.hide();
-    });
+    // The button only stops the run, as the value sheets' buttons do: the run puts the sheet away.
+    QObject::connect(ok, &QPushButton::clicked, &sheet, [&] { app.stopModalWithCode(1); });
     QWidget* parentWhileRunning = nullptr;
     Application::performDeferred([&] {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&sheet));
@@ -502,6 +500,9 @@ TEST_F(ApplicationShellTest, SheetRunAnswersTheCodeOfItsButton) {
     // Afterwards the sheet is its controller's alone again.
     EXPECT_EQ(sheet.parentWidget(), nullptr);
     EXPECT_FALSE(sheet.isVisible());
+    // The keyboard is back with the window the sheet hung from, not with the hidden sheet.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(document->window(), 1000));
+    EXPECT_EQ(QGuiApplication::focusWindow(), document->window()->windowHandle());
 }
 
 // What the input windows do: while they run, each commit closes the open group and opens a new one, and

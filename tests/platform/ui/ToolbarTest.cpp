@@ -1,9 +1,11 @@
 #include "platform/ui/Toolbar.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ChildPanel.h"
+#include "platform/ui/MenuItem.h"
 #include "platform/ui/ToolbarItem.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowController.h"
+#include "platform/ui/WindowEvents.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,6 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 using namespace platform;
 
 namespace {
@@ -21,7 +27,13 @@ class Controller : public WindowController {
 public:
     explicit Controller(std::unique_ptr<Window> window) : WindowController(std::move(window)) {
         addActionHandler("play:", [this](MenuItem*) { ++plays; });
+        addActionHandler("choose:", [this](MenuItem* sender) {
+            if (onChoose) {
+                onChoose(sender);
+            }
+        });
     }
+    std::function<void(MenuItem*)> onChoose;
     bool validateMenuItem(MenuItem& item) override { return playable; }
     int plays = 0;
     bool playable = false;
@@ -130,3 +142,95 @@ TEST_F(ToolbarFixture, ChildPanelFollowsItsToolbarItem) {
 }
 
 } // namespace
+
+namespace {
+
+// Three selectable items and a plain one; each click is logged with the selection it saw.
+struct SelectableToolbarFixture : ToolbarFixture {
+    std::vector<std::string> heard;
+    void SetUp() override {
+        ToolbarFixture::SetUp();
+        controller.playable = true;
+        controller.onChoose = [this](MenuItem* sender) {
+            heard.push_back(std::to_string(sender->tag()) +
+                            (sender->toolbarItem() != nullptr ? " bar " : " ? ") +
+                            toolbar.selectedItemIdentifier());
+        };
+        for (int tag = 0; tag < 3; ++tag) {
+            auto item = std::make_shared<ToolbarItem>("pick" + std::to_string(tag));
+            item->setLabel("Pick " + std::to_string(tag));
+            item->setAction("choose:");
+            item->setTag(tag);
+            item->setSelectable(true);
+            toolbar.addItem(item);
+        }
+    }
+    QToolButton* buttonOf(const std::string& id) {
+        return qobject_cast<QToolButton*>(toolbar.widgetForItem(toolbar.itemWithIdentifier(id)));
+    }
+    // Far apart in time: two clicks, not a double click.
+    void click(QToolButton* b) { uitest::WindowEvents(*b).click(b->rect().center(), time += 5000); }
+    ulong time = 1000;
+    std::vector<bool> checked() {
+        return {buttonOf("pick0")->isChecked(), buttonOf("pick1")->isChecked(),
+                buttonOf("pick2")->isChecked()};
+    }
+};
+
+} // namespace
+
+TEST_F(SelectableToolbarFixture, OneSelectableItemIsSelectedAtATime) {
+    EXPECT_EQ(toolbar.selectedItemIdentifier(), "");
+    EXPECT_EQ(checked(), (std::vector<bool>{false, false, false}));
+    toolbar.setSelectedItemIdentifier("pick0");
+    EXPECT_EQ(checked(), (std::vector<bool>{true, false, false}));
+    EXPECT_TRUE(heard.empty());
+    // A click selects before the action is sent; a click on the selected item keeps it selected.
+    click(buttonOf("pick2"));
+    click(buttonOf("pick2"));
+    EXPECT_EQ(heard, (std::vector<std::string>{"2 bar pick2", "2 bar pick2"}));
+    EXPECT_EQ(checked(), (std::vector<bool>{false, false, true}));
+    // A plain item does not take the selection.
+    click(button());
+    EXPECT_EQ(toolbar.selectedItemIdentifier(), "pick2");
+    EXPECT_FALSE(button()->isChecked());
+    // Nor does an unknown or plain identifier; a rebuild keeps the selection; removing the item clears it.
+    toolbar.setSelectedItemIdentifier("play");
+    EXPECT_EQ(toolbar.selectedItemIdentifier(), "");
+    toolbar.setSelectedItemIdentifier("pick1");
+    toolbar.setDisplayMode(Toolbar::DisplayMode::IconOnly);
+    toolbar.insertItemAtIndex(std::make_shared<ToolbarItem>("extra"), 0);
+    EXPECT_EQ(checked(), (std::vector<bool>{false, true, false}));
+    toolbar.removeItemAtIndex(4);
+    EXPECT_EQ(toolbar.selectedItemIdentifier(), "");
+}
+
+// A palette never becomes the key window: neither showing it nor a click into it takes the keyboard from
+// the window that has it, and the click still reaches the palette's widget.
+TEST(PaletteWindowTest, ShowingOrClickingAPaletteLeavesTheKeyboardWhereItWas) {
+    Application app;
+    Window document;
+    document.resize(300, 200);
+    document.move(20, 20);
+    document.show();
+    document.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&document));
+    Window palette(Window::Kind::Palette);
+    auto* pressed = new QToolButton;
+    pressed->setCheckable(true);
+    palette.setCentralWidget(pressed);
+    palette.resize(120, 120);
+    palette.move(400, 20);
+    palette.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&palette));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(palette.canBecomeMain());
+    EXPECT_EQ(QGuiApplication::focusWindow(), document.windowHandle());
+    QTest::mouseClick(palette.windowHandle(), Qt::LeftButton, {},
+                      pressed->mapTo(&palette, pressed->rect().center()));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pressed->isChecked());
+    EXPECT_EQ(QGuiApplication::focusWindow(), document.windowHandle());
+    EXPECT_TRUE(document.isActiveWindow());
+    EXPECT_FALSE(palette.isActiveWindow());
+}
