@@ -4,6 +4,7 @@
 #include "AppWindowFixture.h"
 
 #include "app/TOVEditorViewController.h"
+#include "app/TOVNavigationWindowController.h"
 #include "app/TOVSettingSheets.h"
 #include "app/TOVSongSettingViewController.h"
 #include "app/TOVWindowController.h"
@@ -14,6 +15,7 @@
 #include "model/Document.h"
 #include "model/SymbolTempo.h"
 #include "model/TOVSymbolTypes.h"
+#include "platform/ui/ChildPanel.h"
 #include "platform/ui/DraggingInfo.h"
 #include "platform/ui/Window.h"
 
@@ -112,6 +114,32 @@ TEST_F(SettingSheetsTest, VoltaSheetAnswersTheTextOrWhatItWasGiven) {
     EXPECT_EQ(controller->editorRequireNewVoltaOptionString(editor, QStringLiteral("2.")),
               QStringLiteral("1.-3."));
     EXPECT_EQ(shown, QStringLiteral("2."));
+}
+
+// The hint panel floats over the toolbar; a sheet hanging from the window's top edge would sit under it,
+// its question hidden.
+TEST_F(SettingSheetsTest, ASheetHangsBelowTheToolbarClearOfTheHintPanel) {
+    controller->window()->resize(1100, 700);
+    settle();
+    platform::ChildPanel* panel = controller->navigationWindowController()->window();
+    ASSERT_NE(panel, nullptr);
+    TOVVoltaSettingWindowController* sheet = controller->voltaSettingWindowController();
+    ASSERT_NE(sheet, nullptr);
+    QRect sheetFrame;
+    QRect panelFrame;
+    bool panelShown = false;
+    whenShown(sheet, [&] {
+        sheetFrame = sheet->window()->frameGeometry();
+        panelShown = panel->isVisible();
+        panelFrame = panel->frameGeometry();
+        QTest::mouseClick(sheet->cancelButton(), Qt::LeftButton);
+    });
+    (void)controller->editorRequireNewVoltaOptionString(editor, QString());
+    ASSERT_TRUE(panelShown);
+    EXPECT_FALSE(sheetFrame.intersects(panelFrame))
+        << "sheet " << sheetFrame.y() << "+" << sheetFrame.height() << ", panel " << panelFrame.y() << "+"
+        << panelFrame.height();
+    EXPECT_TRUE(controller->window()->frameGeometry().contains(sheetFrame.topLeft()));
 }
 
 TEST_F(SettingSheetsTest, NumberSheetsAcceptOnlyNumbersWithinTheirLimits) {

@@ -330,8 +330,11 @@ TEST_F(WindowCommandsTest, ADoubleClickOnASignAndCtrlIOpenTheSheetOfItsKind) {
         auto* timer = new QTimer;
         timer->setInterval(5);
         QObject::connect(timer, &QTimer::timeout, [timer, sheets, seen, ticks = 0]() mutable {
+            // Once the test has let go, its sheets may be gone with its window: touch nothing.
             if (seen.use_count() == 1) {
-                ticks = 400;
+                timer->stop();
+                timer->deleteLater();
+                return;
             }
             for (TOVSheetController* sheet : sheets) {
                 if (sheet->window()->isVisible()) {

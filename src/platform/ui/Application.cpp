@@ -175,8 +175,11 @@ int Application::runModalSheetForWindow(Window* sheet, Window* parent) {
         sheet->hide();
     }
     sheet->setParent(parent, Qt::Sheet | Qt::Dialog);
+    // The sheet drops from under the window's toolbar: panels that float over the toolbar, such as the
+    // hint panel, would otherwise hide the sheet's question.
     const QRect area = parent->geometry();
-    sheet->move(area.x() + (area.width() - sheet->width()) / 2, area.y());
+    const int below = parent->centralWidget() != nullptr ? parent->centralWidget()->y() : 0;
+    sheet->move(area.x() + (area.width() - sheet->width()) / 2, area.y() + below);
     const QPointer<Window> running = sheet;
     const QPointer<Window> owner = parent;
     const int code = runModalForWindow(sheet);
