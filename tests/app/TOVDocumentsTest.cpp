@@ -24,11 +24,14 @@
 #include "model/Page.h"
 #include "model/Song.h"
 #include "model/Symbol.h"
+#include "model/SymbolRepeat.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/foundation/XmlDocument.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/ChildPanel.h"
 #include "platform/ui/PrintOperation.h"
@@ -349,6 +352,39 @@ TEST_F(SongDocumentTest, SavingWritesOnlyTheSongsRealRegularFile) {
         song->close();
         docapp::settle();
     }
+}
+
+// A song the reader would refuse as too large is not saved over its file, which stays byte for byte, and
+// the user is told why. Each "&" of a text is written as a reference, one XML node, so a volta text of
+// them passes the reader's node cap at a few megabytes (a volta's text is only measured when drawn, which
+// keeps the test quick).
+TEST_F(SongDocumentTest, ASongTooLargeToOpenAgainIsNotSavedAndItsFileStays) {
+    const std::filesystem::path path = dir / "Song.tovz";
+    docapp::writeBytes(path, docapp::newSongFile());
+    const Bytes before = docapp::readBytes(path);
+    auto* song = open<TOVZDocument>(path);
+    ASSERT_NE(song, nullptr);
+    firstBar(song->documentData())
+        ->createNewSymbolRepeatWithTypeFrame(TOVSymbolVoltaBegin, {0, 0, 40, 12})
+        ->setRepeatIDString(QString(static_cast<qsizetype>(platform::XmlDocument::maxNodes), u'&'));
+    docapp::settle();
+    ASSERT_TRUE(song->isDocumentEdited());
+    std::vector<std::pair<std::string, std::string>> shown;
+    platform::Alert::setAnswerHook([&](const platform::Alert& alert) -> std::optional<int> {
+        shown.emplace_back(alert.messageText(), alert.informativeText());
+        return platform::Alert::DefaultReturn;
+    });
+
+    const bool saved = song->saveDocument();
+    docapp::settle();
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(docapp::readBytes(path), before);
+    EXPECT_TRUE(song->isDocumentEdited());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown.front().first, "The document “Song” could not be saved.");
+    EXPECT_NE(shown.front().second.find("too large"), std::string::npos) << shown.front().second;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(SongDocumentTest, CancellingTheNewSongPanelClosesTheNewDocument) {
