@@ -147,9 +147,11 @@ void TOVStartUpWindowController::buildWindow() {
 
     panel->setCentralWidget(content);
     panel->resize(560, 380);
-    // The panel carries no menu bar; Quit still reaches the application from it.
+    // The panel carries no menu bar; Quit still reaches the application from it, by the menus' own key.
+    // (The standard Quit key comes from the platform theme: Qt's plain theme, which the offscreen platform
+    // uses, has the Windows keyboard scheme, where it is empty.)
     auto* quit = new QAction(panel);
-    quit->setShortcut(QKeySequence::Quit);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     quit->setShortcutContext(Qt::WindowShortcut);
     QObject::connect(quit, &QAction::triggered, panel, [] {
         platform::Application* application = platform::Application::shared();

@@ -24,11 +24,14 @@
 #include "model/Page.h"
 #include "model/Song.h"
 #include "model/Symbol.h"
+#include "model/SymbolRepeat.h"
+#include "model/TOVSymbolTypes.h"
 #include "model/TOVUtils.h"
 #include "model/Tie.h"
 #include "platform/data/ManagedObjectContext.h"
 #include "platform/foundation/Resources.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/foundation/XmlDocument.h"
 #include "platform/ui/Alert.h"
 #include "platform/ui/ChildPanel.h"
 #include "platform/ui/PrintOperation.h"
@@ -36,7 +39,10 @@
 #include "support/SongBuilder.h"
 #include "support/TempDir.h"
 
+#include <QMessageBox>
 #include <QPrinter>
+#include <QTest>
+#include <QWindow>
 
 #include <cstdlib>
 
@@ -158,6 +164,54 @@ TEST_F(SongDocumentTest, LaterVersionsAndMissingFontsAreToldAfterTheSongOpens) {
         song->close();
         docapp::settle();
     }
+}
+
+// A song whose file holds more than the song keeps opens, and says so in a sheet on its own window: the
+// user opens it from the Open panel and sees the notice standing over the song.
+TEST_F(SongDocumentTest, ASongOpenedWithoutSomeOfItsFileSaysSoInASheetOnItsWindow) {
+    const QString title(TOVDocumentParser::maxTextLength + 1000, u'x');
+    const std::filesystem::path path = dir / "Long.tovz";
+    {
+        tovtest::TestSong written;
+        written.document->song()->setName(platform::AttributedString(title));
+        written.context->processPendingChanges();
+        docapp::writeBytes(path, TOVDocumentParser().tovzDataFromDocument(written.document).value());
+    }
+    // The notice shows as it shows to the user, not answered unseen.
+    platform::Alert::setAnswerHook([](const platform::Alert&) { return std::optional<int>(); });
+    openAnswer = std::vector<std::filesystem::path>{path};
+    controller->openDocument();
+    docapp::settle();
+
+    ASSERT_EQ(controller->documents().size(), 1u);
+    auto* song = dynamic_cast<TOVZDocument*>(controller->documents().front().get());
+    ASSERT_NE(song, nullptr);
+    platform::Window* window = song->windowController()->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    docapp::settle();
+    const platform::Alert* notice = platform::Alert::sheetOnWindow(window);
+    ASSERT_NE(notice, nullptr);
+    QMessageBox* box = notice->messageBox();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+    EXPECT_EQ(box->text().toStdString(),
+              "The song was opened without some of what the file holds. 1 text was "
+              "longer than 65536 characters and cut there.");
+    // A sheet: bound to the song's window, which the window system keeps it over, blocking only that
+    // window, and standing over it.
+    ASSERT_NE(box->windowHandle(), nullptr);
+    EXPECT_EQ(box->windowHandle()->transientParent(), window->windowHandle());
+    EXPECT_EQ(box->windowModality(), Qt::WindowModal);
+    EXPECT_TRUE(window->frameGeometry().contains(box->frameGeometry().center()));
+    // The song is open, its title cut where the notice says.
+    ASSERT_TRUE(song->documentData()->song()->name());
+    EXPECT_EQ(song->documentData()->song()->name()->string(), title.left(TOVDocumentParser::maxTextLength));
+    EXPECT_FALSE(song->isDocumentEdited());
+
+    QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    docapp::settle();
+    EXPECT_EQ(platform::Alert::sheetOnWindow(window), nullptr);
+    EXPECT_EQ(controller->documents().size(), 1u);
 }
 
 TEST_F(SongDocumentTest, AMessageWithoutATranslationShowsTheEnglishText) {
@@ -349,6 +403,39 @@ TEST_F(SongDocumentTest, SavingWritesOnlyTheSongsRealRegularFile) {
         song->close();
         docapp::settle();
     }
+}
+
+// A song the reader would refuse as too large is not saved over its file, which stays byte for byte, and
+// the user is told why. Each "&" of a text is written as a reference, one XML node, so a volta text of
+// them passes the reader's node cap at a few megabytes (a volta's text is only measured when drawn, which
+// keeps the test quick).
+TEST_F(SongDocumentTest, ASongTooLargeToOpenAgainIsNotSavedAndItsFileStays) {
+    const std::filesystem::path path = dir / "Song.tovz";
+    docapp::writeBytes(path, docapp::newSongFile());
+    const Bytes before = docapp::readBytes(path);
+    auto* song = open<TOVZDocument>(path);
+    ASSERT_NE(song, nullptr);
+    firstBar(song->documentData())
+        ->createNewSymbolRepeatWithTypeFrame(TOVSymbolVoltaBegin, {0, 0, 40, 12})
+        ->setRepeatIDString(QString(static_cast<qsizetype>(platform::XmlDocument::maxNodes), u'&'));
+    docapp::settle();
+    ASSERT_TRUE(song->isDocumentEdited());
+    std::vector<std::pair<std::string, std::string>> shown;
+    platform::Alert::setAnswerHook([&](const platform::Alert& alert) -> std::optional<int> {
+        shown.emplace_back(alert.messageText(), alert.informativeText());
+        return platform::Alert::DefaultReturn;
+    });
+
+    const bool saved = song->saveDocument();
+    docapp::settle();
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(docapp::readBytes(path), before);
+    EXPECT_TRUE(song->isDocumentEdited());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown.front().first, "The document “Song” could not be saved.");
+    EXPECT_NE(shown.front().second.find("too large"), std::string::npos) << shown.front().second;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(SongDocumentTest, CancellingTheNewSongPanelClosesTheNewDocument) {

@@ -217,8 +217,9 @@ TEST_F(RenderToolTest, FilesItCannotReadGiveOneLineAndAFailingStatus) {
     }
 }
 
-// Small hostile songs load and lay out their first page offscreen. No time is asserted: the test's own
-// time limit is the guard against layout that grows faster than the song.
+// Small hostile songs load and lay out their first page offscreen. Each row is named by what the reader
+// keeps of it, which is what layout then meets; the row checks that the opened song holds it. No time is
+// asserted: the test's own time limit is the guard against layout that grows faster than the song.
 TEST_F(RenderToolTest, SmallHostileSongsLoadAndLayOutTheirFirstPage) {
     const auto song = [](const std::string& bar, const std::string& title) {
         return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<tovrin data-struct-version=\"1.5\"><pages><page "
@@ -234,32 +235,73 @@ TEST_F(RenderToolTest, SmallHostileSongsLoadAndLayOutTheirFirstPage) {
         return "<harmony timing=\"" + std::to_string(timing) + "\" duration=\"" + std::to_string(duration) +
                "\" stem-direction=\"up\"><notes>" + notes + "</notes></harmony>";
     };
+    const auto pitch = [](std::int64_t level) { return "<pitch level=\"" + std::to_string(level) + "\"/>"; };
+    const std::int64_t top = NoteTone::maxDrawableLevel;
+    // 4,000 tones in one unit, going round the drawable levels: the unit keeps one on each.
     std::string tones;
-    for (int i = 0; i < 4000; ++i) {
-        tones += "<pitch level=\"" + std::to_string(i - 2000) + "\"/>";
+    for (std::int64_t i = 0; i < 4000; ++i) {
+        tones += pitch(i % (2 * top + 1) - top);
     }
+    // 4,000 thirty-seconds, going round the ticks of one 7/4 bar: the bar keeps the first on each tick, a
+    // bar as full of notes as any can be.
+    constexpr int thirtySecond = 30;
+    constexpr int inSevenFour = 7 * 8;
     std::string notes;
     for (int i = 0; i < 4000; ++i) {
-        notes += harmony(i % 960, 1, "<pitch level=\"0\"/>");
+        notes += harmony(i % inSevenFour * thirtySecond, thirtySecond, pitch(i % 15 - 7));
     }
-    const std::pair<const char*, std::string> cases[] = {
-        {"tones", song("<harmonies>" + harmony(0, 240, tones) + "</harmonies>", "T")},
-        {"notes", song("<harmonies>" + notes + "</harmonies>", "T")},
-        {"levels", song("<harmonies>" + harmony(0, 240, "<pitch level=\"10000000\"/>") +
-                            harmony(240, 240, "<pitch level=\"-10000000\"/>") + "</harmonies>",
-                        "T")},
-        {"title", song("", std::string(1024 * 1024, 'x'))},
+    struct Case {
+        const char* name;
+        std::string xml;
+        // What the opened song holds: its notes, the tones of its fullest unit and its title's length.
+        std::size_t notes;
+        std::size_t tonesInAUnit;
+        qsizetype title = 1;
     };
-    for (const auto& [name, xml] : cases) {
-        SCOPED_TRACE(name);
-        const auto packed =
-            platform::gzipDeflate(std::span(reinterpret_cast<const std::uint8_t*>(xml.data()), xml.size()));
+    const Case cases[] = {
+        {"a unit with a tone on each of the 573 drawable levels",
+         song("<harmonies>" + harmony(0, 240, tones) + "</harmonies>", "T"), 1, 2 * top + 1},
+        {"a 7-4 bar filled with 56 thirty-seconds",
+         song("<time type=\"time-7_4\"/><harmonies>" + notes + "</harmonies>", "T"), inSevenFour, 1},
+        {"tones on the highest and the lowest drawable level",
+         song("<harmonies>" + harmony(0, 240, pitch(10'000'000)) + harmony(240, 240, pitch(-10'000'000)) +
+                  "</harmonies>",
+              "T"),
+         2, 1},
+        {"a 1 MB title, cut to 65536 characters", song("", std::string(1024 * 1024, 'x')), 0, 0,
+         TOVDocumentParser::maxTextLength},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto packed = platform::gzipDeflate(
+            std::span(reinterpret_cast<const std::uint8_t*>(c.xml.data()), c.xml.size()));
         ASSERT_TRUE(packed);
-        dir.write(std::string(name) + ".tovz", std::string(packed->begin(), packed->end()));
-        const ToolRun run = render({path(std::string(name) + ".tovz"), "--png", path(name)});
+        // The song as the tool opens it.
+        auto context = tovtest::makeSongContext();
+        auto* document = context->insertNewObject<Document>("Document");
+        TOVDocumentParser parser;
+        ASSERT_TRUE(parser.loadTOVZDocumentFromDataToDocument(*packed, document));
+        parser.completeOpenedDocument(document);
+        std::size_t noteCount = 0;
+        std::size_t tonesInAUnit = 0;
+        for (const Bar* bar : document->allBarsInWalkOrder()) {
+            for (const Note* note : bar->noteArray()) {
+                ++noteCount;
+                for (const NoteUnit* unit : note->unitArray()) {
+                    tonesInAUnit = std::max(tonesInAUnit, unit->toneArray().size());
+                }
+            }
+        }
+        EXPECT_EQ(noteCount, c.notes);
+        EXPECT_EQ(tonesInAUnit, c.tonesInAUnit);
+        EXPECT_EQ(document->song()->name()->length(), c.title);
+
+        const std::string file = "row" + std::to_string(&c - cases);
+        dir.write(file + ".tovz", std::string(packed->begin(), packed->end()));
+        const ToolRun run = render({path(file + ".tovz"), "--png", path(file)});
         EXPECT_FALSE(run.crashed);
         EXPECT_EQ(run.status, 0) << run.errors.toStdString();
-        EXPECT_TRUE(std::filesystem::exists(dir / name / "page-001.png"));
+        EXPECT_TRUE(std::filesystem::exists(dir / file / "page-001.png"));
     }
 }
 
