@@ -12,6 +12,7 @@
 #include "notation/TOVNoteTieView.h"
 #include "notation/TOVNoteViewFactory.h"
 #include "notation/TOVNoteViewLibrary.h"
+#include "page_images/PageImages.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/QPainterGraphicsContext.h"
 
@@ -60,12 +61,7 @@ bool save(BezierPath path, const std::string& folder, const std::string& name) {
         ctx.setFillColor(platform::Color::black());
         ctx.fillPath(path);
     }
-    const std::string file = folder + "/" + name + ".png";
-    if (!image.qImage().save(QString::fromStdString(file), "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", file.c_str());
-        return false;
-    }
-    return true;
+    return pageimages::savePng(image.qImage(), folder, name);
 }
 
 } // namespace

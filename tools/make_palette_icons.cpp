@@ -19,6 +19,7 @@
 #include "model/TOVUtils.h"
 #include "notation/TOVNoteViewFactory.h"
 #include "notation/TOVNoteViewLibrary.h"
+#include "page_images/PageImages.h"
 #include "platform/graphics/AffineTransform.h"
 #include "platform/graphics/Image.h"
 #include "platform/graphics/QPainterGraphicsContext.h"
@@ -91,22 +92,11 @@ int grabPalette(const std::string& out) {
         palette.changeCategory(tag);
         palette.collectionView()->setSelectionIndexes({1});
         QApplication::processEvents();
-        const std::string file = out + "/palette-" + std::to_string(tag) + "-" + name + ".png";
-        if (!palette.window()->grab().save(QString::fromStdString(file), "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", file.c_str());
-            ok = false;
-        }
+        ok = pageimages::savePng(palette.window()->grab().toImage(), out,
+                                 "palette-" + std::to_string(tag) + "-" + name) &&
+             ok;
     }
     return ok ? 0 : 1;
-}
-
-bool save(const QImage& icon, const std::string& folder, const std::string& name) {
-    const std::string file = folder + "/" + name + ".png";
-    if (!icon.save(QString::fromStdString(file), "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", file.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -180,7 +170,7 @@ int main(int argc, char** argv) {
                 painter.drawImage(QPoint((kIconWidth - ink.width()) / 2, (kIconHeight - ink.height()) / 2),
                                   canvas.copy(ink));
             }
-            ok = save(icon, out, item.iconName) && ok;
+            ok = pageimages::savePng(icon, out, item.iconName) && ok;
         }
     }
     TOVUtils::registerServices({});

@@ -70,17 +70,10 @@ TOVValueSheet::TOVValueSheet(const char* objectName, const char* title, const ch
     column->addWidget(new QLabel(tr(prompt), content));
     controlArea_ = new QWidget(content);
     column->addWidget(controlArea_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    cancelButton_ = new QPushButton(tr("Cancel"), content);
-    acceptButton_ = new QPushButton(tr("OK"), content);
-    acceptButton_->setDefault(true);
-    buttons->addWidget(cancelButton_);
-    buttons->addWidget(acceptButton_);
-    column->addLayout(buttons);
+    const ButtonRow row = addButtonRow(content, column);
+    cancelButton_ = row.cancel;
+    acceptButton_ = row.accept;
     sheet->setCentralWidget(content);
-    QObject::connect(acceptButton_, &QPushButton::clicked, [this] { accept(); });
-    QObject::connect(cancelButton_, &QPushButton::clicked, [this] { cancel(); });
 }
 
 // ---- Repeat -----------------------------------------------------------------------------------------------

@@ -4,6 +4,10 @@
 
 #include <memory>
 
+class QPushButton;
+class QVBoxLayout;
+class QWidget;
+
 namespace platform {
 class Window;
 }
@@ -25,6 +29,15 @@ public:
 
     bool result() const { return result_; }
     void setResult(bool result) { result_ = result; }
+
+protected:
+    struct ButtonRow {
+        QPushButton* cancel;
+        QPushButton* accept;
+    };
+    // Ends the sheet's column with Cancel and the default OK button at its bottom right, answering
+    // cancel() and accept().
+    ButtonRow addButtonRow(QWidget* content, QVBoxLayout* column);
 
 private:
     bool result_ = false;

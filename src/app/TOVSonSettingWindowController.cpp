@@ -34,17 +34,10 @@ TOVSonSettingWindowController::TOVSonSettingWindowController()
     auto* column = new QVBoxLayout(content);
     settingView_ = new QWidget(content);
     column->addWidget(settingView_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    cancelButton_ = new QPushButton(tr("Cancel"), content);
-    acceptButton_ = new QPushButton(tr("OK"), content);
-    acceptButton_->setDefault(true);
-    buttons->addWidget(cancelButton_);
-    buttons->addWidget(acceptButton_);
-    column->addLayout(buttons);
+    const ButtonRow row = addButtonRow(content, column);
+    cancelButton_ = row.cancel;
+    acceptButton_ = row.accept;
     sheet->setCentralWidget(content);
-    QObject::connect(acceptButton_, &QPushButton::clicked, [this] { accept(); });
-    QObject::connect(cancelButton_, &QPushButton::clicked, [this] { cancel(); });
     // Closing the sheet any other way (Escape, its close button) cancels.
 
     // Set-up of the loaded window: the form goes into its area, its line choice cannot be changed here.

@@ -3,6 +3,7 @@
 #include <QImageWriter>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace pageimages {
@@ -90,6 +91,15 @@ bool saveGreyPng(const QImage& page, const QString& path) {
     // The smallest files (quality 0 is the strongest compression): references live in the repository.
     writer.setQuality(0);
     return writer.write(greyOnWhite(page));
+}
+
+bool savePng(const QImage& image, const std::string& folder, const std::string& name) {
+    const std::string file = folder + "/" + name + ".png";
+    if (!image.save(QString::fromStdString(file), "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", file.c_str());
+        return false;
+    }
+    return true;
 }
 
 } // namespace pageimages

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QString>
 
+#include <string>
+
 namespace pageimages {
 
 // The page as 8-bit grey on white paper (a transparent page is white), the form the references keep.
@@ -41,5 +43,8 @@ QImage differenceImage(const QImage& before, const QImage& after);
 
 // Writes the page as compact grey PNG; false when it cannot be written.
 bool saveGreyPng(const QImage& page, const QString& path);
+
+// Writes the image as folder/name.png as it is; says on standard error what could not be written.
+bool savePng(const QImage& image, const std::string& folder, const std::string& name);
 
 } // namespace pageimages
