@@ -10,6 +10,8 @@
 #include "support/SongBuilder.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,13 @@
 #include <string>
 
 namespace apptest {
+
+// Types into a field as the user does: the field takes the keyboard, its text is selected and replaced.
+inline void typeInto(QLineEdit* field, const QString& typed) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, typed);
+}
 
 inline void settle() {
     for (int i = 0; i < 3; ++i) {

@@ -25,6 +25,7 @@
 #include <functional>
 
 using apptest::settle;
+using apptest::typeInto;
 
 namespace {
 
@@ -57,11 +58,6 @@ protected:
             }
         });
         timer->start();
-    }
-    static void typeInto(QLineEdit* field, const QString& typed) {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClicks(field, typed);
     }
 
     std::unique_ptr<TOVWindowController> controller;

@@ -21,6 +21,7 @@
 #include <optional>
 
 using apptest::settle;
+using apptest::typeInto;
 
 namespace {
 
@@ -103,11 +104,6 @@ protected:
         });
         controller->editSongProperties();
         settle();
-    }
-    void typeInto(QLineEdit* field, const QString& typed) {
-        field->setFocus();
-        field->selectAll();
-        QTest::keyClicks(field, typed);
     }
 
     std::unique_ptr<TOVWindowController> controller;
